@@ -1,0 +1,95 @@
+#pragma once
+#include "model/FoodX.h"
+#include "model/Geometry.h"
+#include "model/Random.h"
+#include "model/SpecX.h"
+#include "sim/KeldoHost.h"
+#include "sim/SimulationParameters.h"
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Outcome of reading or writing a project file. `mensagem` is UTF-8 text for the user.
+struct ResultadoArquivo {
+    bool ok = true;
+    bool versaoInvalida = false;
+    std::string mensagem;
+};
+
+// The simulator's document: the parameters, the world (lists, counters,
+// obstacles, random generator) and every operation of the cycle.
+class CKeldoDoc {
+public:
+    CKeldoDoc();
+    CKeldoDoc(const CKeldoDoc&) = delete;
+    CKeldoDoc& operator=(const CKeldoDoc&) = delete;
+
+    // World creation and obstacles.
+    bool criarMundo();
+    void limparMundo();
+    void escolherNivel();
+    void construirObstaculos();
+    const Rect* pontoEmObstaculo(int x, int y) const;
+    int caminhoBloqueado(int x1, int y1, int x2, int y2) const;
+    void registrar(SpecX& individuo) const;
+    void registrar(FoodX& alimento) const;
+
+    // The cycle and its phases.
+    void executarCiclo();
+    void atualizarStatus();
+    std::string textoStatus() const;
+    void renovarGeracao();
+    void procurarParceira();
+    int acasalar();
+    SpecX* escolherParceiro(const std::vector<SpecX*>& candidatos);
+    void procurarAlimento();
+    int comer();
+    void distribuirAlimento(const std::vector<SpecX*>& candidatos, const FoodX& alimento);
+    void reporAlimento(int comidos, int taxa);
+    void moverIndividuos();
+
+    // Files.
+    bool escreverTrace(const std::string& nomeArquivo, bool anexarAoFim) const;
+    std::string nomeSnapshot(const std::string& caminhoProjeto) const;
+    ResultadoArquivo salvarProjeto(const std::string& caminhoProjeto, bool comSnapshot = true);
+    ResultadoArquivo carregarProjeto(const std::string& caminhoProjeto);
+    ResultadoArquivo carregarBytes(const std::vector<uint8_t>& bytes);
+    std::vector<uint8_t> serializar();
+    void completarObjetos();
+
+    SimulationParameters parametros;
+    KeldoHost* host = nullptr; // the main window; none without a GUI
+    Rect arena{0, 0, 640, 480};
+    char codigoNivel = 'f';
+    int bitmapFundo = 141;
+    int estadoExecucao = 0;
+    std::vector<SpecX> vivos;
+    std::vector<SpecX> mortos;
+    std::vector<FoodX> alimentos;
+    int32_t geracao = 0;
+    int32_t proximoId = 1;
+    int32_t tempo = 0;
+    int32_t numSnapshot = 0;
+    int32_t ovos = 0;
+
+    Random rng;
+    // When set, every world creation seeds with this instead of the calendar time.
+    std::optional<uint32_t> sementeFixa;
+    // Path of the project file (empty for a new project) and its modified flag.
+    std::string caminho;
+    bool modificado = false;
+    std::string status;
+
+private:
+    bool obstaculosConstruidos = false;
+    // Scratch lists of the phases, reused from cycle to cycle.
+    std::vector<SpecX*> candidatosParceiro;
+    std::vector<FoodX*> candidatosAlimento;
+    std::vector<SpecX*> lutadores;
+    std::vector<SpecX*> naoLutadores;
+    std::vector<SpecX*> naoPartilham;
+    std::vector<SpecX> recemNascidos;
+    std::vector<uint8_t> alimentoComido;
+    void salvarPeriodico();
+};
