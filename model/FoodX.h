@@ -6,7 +6,7 @@ class CArchive;
 
 // A food item lying in the arena.
 class FoodX {
-public:
+  public:
     static constexpr const char* nomeClasse = "FoodX";
     static constexpr uint16_t esquema = 1;
     static constexpr int tamanhoRegistro = 7;

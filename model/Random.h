@@ -5,7 +5,7 @@
 // generator whose outputs are bits 16..30 of the state. Every world owns one,
 // so that two documents in a process never disturb each other's draws.
 class Random {
-public:
+  public:
     explicit Random(uint32_t semente = 1) : estado(semente) {}
 
     void semear(uint32_t semente) { estado = semente; }
@@ -25,6 +25,6 @@ public:
         return proximo() % n;
     }
 
-private:
+  private:
     uint32_t estado;
 };

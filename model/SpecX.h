@@ -16,7 +16,7 @@ constexpr uint8_t vivo = 0x10;
 
 // One individual of species X.
 class SpecX {
-public:
+  public:
     static constexpr const char* nomeClasse = "SpecX";
     static constexpr uint16_t esquema = 1;
     static constexpr int tamanhoRegistro = 57;
@@ -51,8 +51,7 @@ public:
     void mover();
 
     // Inheritance: called on the mother.
-    SpecX gerarFilhote(const SpecX& pai, int32_t novoId, uint32_t& maxGeracao,
-                       int32_t taxaMutacao);
+    SpecX gerarFilhote(const SpecX& pai, int32_t novoId, uint32_t& maxGeracao, int32_t taxaMutacao);
     void permuta(uint16_t& primeira, uint16_t& segunda);
     void mutacao(uint16_t& primeira, uint16_t& segunda, int32_t n);
     void herdarCromossomosSexuais(const SpecX& pai, const SpecX& mae);

@@ -7,7 +7,7 @@
 
 // A reading fault: the bytes end early or hold something this program never writes.
 class ArchiveError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -15,7 +15,7 @@ public:
 // files: a class is named on its first use and referred to by index after it;
 // classes and objects share one index counter.
 class CArchive {
-public:
+  public:
     // A storing archive that appends to an in-memory buffer.
     CArchive();
     // A loading archive over bytes that must outlive it.
@@ -50,7 +50,7 @@ public:
     // schema raise ArchiveError.
     std::string lerInicioObjeto(uint16_t esquemaEsperado);
 
-private:
+  private:
     void exigir(size_t n);
     bool armazenando;
     std::vector<uint8_t> saida;

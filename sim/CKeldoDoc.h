@@ -7,6 +7,7 @@
 #include "sim/SimulationParameters.h"
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ struct ResultadoArquivo {
 // The simulator's document: the parameters, the world (lists, counters,
 // obstacles, random generator) and every operation of the cycle.
 class CKeldoDoc {
-public:
+  public:
     CKeldoDoc();
     CKeldoDoc(const CKeldoDoc&) = delete;
     CKeldoDoc& operator=(const CKeldoDoc&) = delete;
@@ -34,6 +35,10 @@ public:
     int caminhoBloqueado(int x1, int y1, int x2, int y2) const;
     void registrar(SpecX& individuo) const;
     void registrar(FoodX& alimento) const;
+    // The obstacle rectangles of a level code ('r', 'f', 'm', 'd'); metade 0 = left, 1 = right.
+    static std::span<const Rect> tabelaObstaculos(char codigo, int metade);
+    // Image index of an item as the view hands them out (-1 none).
+    static int indiceImagem(const SpecX& individuo);
 
     // The cycle and its phases.
     void executarCiclo();
@@ -77,11 +82,13 @@ public:
     // When set, every world creation seeds with this instead of the calendar time.
     std::optional<uint32_t> sementeFixa;
     // Path of the project file (empty for a new project) and its modified flag.
+    // Batch runs go as fast as they can; the real-time spacing paces animated runs only.
+    bool ignorarTempoReal = false;
     std::string caminho;
     bool modificado = false;
     std::string status;
 
-private:
+  private:
     bool obstaculosConstruidos = false;
     // Scratch lists of the phases, reused from cycle to cycle.
     std::vector<SpecX*> candidatosParceiro;

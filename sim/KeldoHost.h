@@ -10,7 +10,7 @@ class FoodX;
 // host (keldo-run, tests) registers no images, redraws nothing and saves
 // periodically to its current path only.
 class KeldoHost {
-public:
+  public:
     virtual ~KeldoHost() = default;
 
     // Client rectangle of the arena view, read when a world is made or loaded.

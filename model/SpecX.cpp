@@ -1,0 +1,302 @@
+#include "model/SpecX.h"
+#include "model/Random.h"
+#include "sim/CArchive.h"
+#include "sim/CKeldoDoc.h"
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr double pi = 3.1415926535;
+
+const SimulationParameters& parametrosDe(const CKeldoDoc* doc) {
+    static const SimulationParameters padrao;
+    return doc ? doc->parametros : padrao;
+}
+
+int limiarPorPar(int alelos, uint32_t recessivo, uint32_t hetero, uint32_t dominante) {
+    if (alelos == 0)
+        return static_cast<int16_t>(recessivo);
+    return static_cast<int16_t>(alelos == 1 ? hetero : dominante);
+}
+
+int bit(uint16_t palavra, int i) {
+    return (palavra >> i) & 1;
+}
+} // namespace
+
+SpecX::SpecX(Random& rng) {
+    direcaoAleatoria(rng);
+    energia = 100;
+    uint8_t bits = 0;
+    for (int i = 0; i < 3; ++i)
+        bits |= static_cast<uint8_t>(rng.randomInt(2) << i);
+    estado = static_cast<uint8_t>(bits | EstadoBit::adulto | EstadoBit::vivo);
+    loopMorto = -1;
+}
+
+SpecX::SpecX(int32_t idNovo, uint8_t bitsLivre, CKeldoDoc* documento) {
+    id = idNovo;
+    doc = documento;
+    Random& rng = documento->rng;
+    do {
+        x = static_cast<float>(rng.randomInt(100));
+        y = static_cast<float>(rng.randomInt(100));
+    } while (documento->pontoEmObstaculo(static_cast<int>(x), static_cast<int>(y)));
+    direcaoAleatoria(rng);
+    energia = 100;
+    for (int i = 0; i < 9; ++i) {
+        genotipoP |= static_cast<uint16_t>(rng.randomInt(2) << i);
+        genotipoM |= static_cast<uint16_t>(rng.randomInt(2) << i);
+    }
+    uint8_t bits = 0;
+    for (int i = 0; i < 3; ++i)
+        bits |= static_cast<uint8_t>(rng.randomInt(2) << i);
+    estado = static_cast<uint8_t>(bits | bitsLivre | EstadoBit::adulto | EstadoBit::vivo);
+    loopMorto = -1;
+    loopNasc = documento->tempo;
+    calcularFenotipo();
+    livre = static_cast<uint8_t>(estado >> 6);
+    documento->registrar(*this);
+}
+
+void SpecX::direcaoAleatoria(Random& rng) {
+    const double angulo = rng.randomInt(360) * pi / 180;
+    dirX = savedDirX = static_cast<float>(std::cos(angulo));
+    dirY = savedDirY = static_cast<float>(std::sin(angulo));
+}
+
+void SpecX::calcularFenotipo() {
+    const SimulationParameters& p = parametrosDe(doc);
+    static constexpr int16_t alcance[5] = {50, 37, 25, 12, 1};
+    const int bitsVisao =
+        bit(genotipoP, 8) + bit(genotipoP, 7) + bit(genotipoM, 8) + bit(genotipoM, 7);
+    visao = alcance[bitsVisao];
+    limiarReproducao = static_cast<int16_t>(
+        limiarPorPar(bit(genotipoP, 6) + bit(genotipoM, 6), p.repro_rr, p.repro_Rr, p.repro_RR));
+    compartilha = (bit(genotipoP, 5) | bit(genotipoM, 5)) ? 1 : 0;
+    lutador = (bit(genotipoP, 4) | bit(genotipoM, 4)) ? 0 : 1;
+    limiarMorte = static_cast<int16_t>(
+        limiarPorPar(bit(genotipoP, 3) + bit(genotipoM, 3), p.morte_mm, p.morte_Mm, p.morte_MM));
+    const int baixos = bit(genotipoP, 1) + bit(genotipoM, 1);
+    const int altos = bit(genotipoP, 2) + bit(genotipoM, 2);
+    if (baixos == 0)
+        inteligencia = 0;
+    else if (baixos == 1)
+        inteligencia = 75;
+    else
+        inteligencia = altos == 0 ? 0 : (altos == 1 ? 25 : 100);
+}
+
+void SpecX::anexar(CKeldoDoc* documento) {
+    doc = documento;
+    calcularFenotipo();
+    livre = static_cast<uint8_t>(estado >> 6);
+    if (documento)
+        documento->registrar(*this);
+}
+
+int SpecX::detectaCuida() const {
+    if (sexo())
+        return detecXCuidaYBit();
+    return (detecXBit() == 0 && detecXCuidaYBit() == 0) ? 1 : 0;
+}
+
+int SpecX::numAlelosMRecessivos() const {
+    return 2 - bit(genotipoP, 3) - bit(genotipoM, 3);
+}
+
+// Crossing the reproduction threshold either way makes the food target stale.
+void SpecX::gastarEnergia(int n) {
+    if (!vivo())
+        return;
+    const bool abaixo = energia < limiarReproducao;
+    // Wraps as 32-bit arithmetic does, then floors at 0.
+    energia = static_cast<int32_t>(static_cast<uint32_t>(energia) - static_cast<uint32_t>(n));
+    if (energia < 0)
+        energia = 0;
+    if (energia <= limiarMorte) {
+        definirBit(EstadoBit::vivo, false);
+        return;
+    }
+    if ((energia < limiarReproducao) != abaixo)
+        targetX = targetY = -1;
+}
+
+void SpecX::ganharEnergia(int n) {
+    if (!vivo())
+        return;
+    const bool abaixo = energia < limiarReproducao;
+    energia = static_cast<int32_t>(static_cast<uint32_t>(energia) + static_cast<uint32_t>(n));
+    if ((energia < limiarReproducao) != abaixo)
+        targetX = targetY = -1;
+}
+
+float SpecX::distancia(float alvoX, float alvoY) const {
+    const float dx = x - alvoX;
+    const float dy = y - alvoY;
+    const float quadrado = dx * dx + dy * dy;
+    return std::sqrt(quadrado);
+}
+
+void SpecX::apontarPara(float alvoX, float alvoY) {
+    const float dx = alvoX - x;
+    const float dy = alvoY - y;
+    if (dx == 0.0f || dy == 0.0f) {
+        dirX = dirY = 0.001f;
+        return;
+    }
+    const double a = std::atan2(static_cast<double>(dy), static_cast<double>(dx));
+    dirX = static_cast<float>(std::cos(a));
+    dirY = static_cast<float>(std::sin(a));
+}
+
+void SpecX::mover() {
+    const float ox = x;
+    const float oy = y;
+    if (sexo() == 0) {
+        if (energia >= limiarReproducao) {
+            dirX = dirY = savedDirX = savedDirY = 0.0f; // a female ready to mate stands still
+        } else if (savedDirX == 0.0f && savedDirY == 0.0f) {
+            direcaoAleatoria(doc->rng);
+        }
+    }
+    x += dirX;
+    y += dirY;
+    if (x < 0.0f) {
+        dirX = -dirX;
+        x = 0.0f;
+    } else if (x > 99.0f) {
+        dirX = -dirX;
+        x = 99.0f;
+    }
+    if (y < 0.0f) {
+        dirY = -dirY;
+        y = 0.0f;
+    } else if (y > 99.0f) {
+        dirY = -dirY;
+        y = 99.0f;
+    }
+    // The rounded position decides whether the step ran into an obstacle.
+    if (doc->pontoEmObstaculo(static_cast<int>(x + 0.5), static_cast<int>(y + 0.5))) {
+        dirX = -dirX;
+        dirY = -dirY;
+        x = ox + dirX;
+        y = oy + dirY;
+    }
+}
+
+void SpecX::permuta(uint16_t& primeira, uint16_t& segunda) {
+    static constexpr uint16_t mascaras[6] = {0x7F, 0x3F, 0x1F, 0x0F, 0x07, 0x01};
+    const auto& taxas = doc->parametros.taxaPermuta;
+    for (int ponto = 0; ponto < 6; ++ponto) {
+        const int r = doc->rng.randomInt(100);
+        if (r < taxas[ponto]) {
+            const uint16_t t = static_cast<uint16_t>((primeira ^ segunda) & mascaras[ponto]);
+            const uint16_t novaPrimeira = static_cast<uint16_t>(segunda ^ t);
+            segunda = static_cast<uint16_t>(primeira ^ t);
+            primeira = novaPrimeira;
+        }
+    }
+}
+
+void SpecX::mutacao(uint16_t& primeira, uint16_t& segunda, int32_t n) {
+    if (n <= 0)
+        return;
+    for (int i = 0; i < 16; ++i) {
+        if (doc->rng.randomInt(n) == 0)
+            primeira ^= static_cast<uint16_t>(1u << i);
+        if (doc->rng.randomInt(n) == 0)
+            segunda ^= static_cast<uint16_t>(1u << i);
+    }
+}
+
+void SpecX::herdarCromossomosSexuais(const SpecX& pai, const SpecX& mae) {
+    definirBit(EstadoBit::detecX, false);
+    definirBit(EstadoBit::detecXCuidaY, false);
+    Random& rng = mae.doc->rng;
+    const bool xMaterno = rng.randomInt(2) != 0 ? mae.detecXBit() : mae.detecXCuidaYBit();
+    if (sexo()) {
+        definirBit(EstadoBit::detecX, xMaterno);
+        definirBit(EstadoBit::detecXCuidaY, pai.detecXCuidaYBit());
+    } else if (rng.randomInt(2) != 0) {
+        definirBit(EstadoBit::detecX, xMaterno);
+        definirBit(EstadoBit::detecXCuidaY, pai.detecXBit());
+    } else {
+        definirBit(EstadoBit::detecX, pai.detecXBit());
+        definirBit(EstadoBit::detecXCuidaY, xMaterno);
+    }
+}
+
+SpecX SpecX::gerarFilhote(const SpecX& pai, int32_t novoId, uint32_t& maxGeracao,
+                          int32_t taxaMutacao) {
+    uint16_t p1 = pai.genotipoP, p2 = pai.genotipoM;
+    uint16_t m1 = genotipoP, m2 = genotipoM;
+    permuta(p1, p2);
+    mutacao(p1, p2, taxaMutacao);
+    permuta(m1, m2);
+    mutacao(m1, m2, taxaMutacao);
+    const uint16_t gametaPai = doc->rng.randomInt(2) != 0 ? p1 : p2;
+    const uint16_t gametaMae = doc->rng.randomInt(2) != 0 ? m1 : m2;
+
+    SpecX filho(doc->rng);
+    filho.doc = doc;
+    filho.id = novoId;
+    filho.idPai = pai.id;
+    filho.idMae = id;
+    if (doc->parametros.tipoGeracoes == 1) {
+        filho.definirBit(EstadoBit::adulto, false);
+        filho.dirX = filho.dirY = filho.savedDirX = filho.savedDirY = 0.0f;
+    }
+    filho.herdarCromossomosSexuais(pai, *this);
+    filho.geracao = std::max(geracao, pai.geracao) + 1;
+    maxGeracao = std::max(maxGeracao, filho.geracao);
+    filho.x = x;
+    filho.y = y;
+    filho.genotipoP = gametaPai;
+    filho.genotipoM = gametaMae;
+    filho.loopNasc = doc->tempo;
+    filho.calcularFenotipo();
+    filho.livre = static_cast<uint8_t>(filho.estado >> 6);
+    doc->registrar(filho);
+    return filho;
+}
+
+void SpecX::Serialize(CArchive& ar) {
+    if (ar.IsStoring()) {
+        ar.escreverInt32(id);
+        ar.escreverInt32(idPai);
+        ar.escreverInt32(idMae);
+        ar.escreverUInt32(geracao);
+        ar.escreverInt32(loopNasc);
+        ar.escreverInt32(loopMorto);
+        ar.escreverFloat(x);
+        ar.escreverFloat(y);
+        ar.escreverFloat(dirX);
+        ar.escreverFloat(dirY);
+        ar.escreverInt16(targetX);
+        ar.escreverInt16(targetY);
+        ar.escreverInt32(targetId);
+        ar.escreverInt32(energia);
+        ar.escreverUInt16(genotipoP);
+        ar.escreverUInt16(genotipoM);
+        ar.escreverUInt8(estado);
+        return;
+    }
+    id = ar.lerInt32();
+    idPai = ar.lerInt32();
+    idMae = ar.lerInt32();
+    geracao = ar.lerUInt32();
+    loopNasc = ar.lerInt32();
+    loopMorto = ar.lerInt32();
+    x = ar.lerFloat();
+    y = ar.lerFloat();
+    dirX = ar.lerFloat();
+    dirY = ar.lerFloat();
+    targetX = ar.lerInt16();
+    targetY = ar.lerInt16();
+    targetId = ar.lerInt32();
+    energia = ar.lerInt32();
+    genotipoP = ar.lerUInt16();
+    genotipoM = ar.lerUInt16();
+    estado = ar.lerUInt8();
+}

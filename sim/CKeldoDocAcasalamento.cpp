@@ -1,0 +1,127 @@
+// Partner search, fights and mating.
+#include "sim/CKeldoDoc.h"
+
+namespace {
+bool prontoParaReproduzir(const SpecX& i) {
+    return i.vivo() && i.adulto() && i.livre == 0 && i.energia >= i.limiarReproducao;
+}
+int trunca(float v) {
+    return static_cast<int>(v);
+}
+} // namespace
+
+void CKeldoDoc::procurarParceira() {
+    for (SpecX& m : vivos) {
+        if (!m.sexo() || !prontoParaReproduzir(m) || m.visao == 0)
+            continue;
+        m.targetId = -1;
+        candidatosParceiro.clear();
+        SpecX* maisProxima = nullptr;
+        float menorDistancia = 0.0f;
+        for (SpecX& f : vivos) {
+            if (f.sexo() || !f.vivo() || !f.adulto() || f.livre != 0 || f.livre != m.livre)
+                continue;
+            const float d = m.distancia(f.x, f.y);
+            if (d > m.visao)
+                continue;
+            if (caminhoBloqueado(trunca(m.x), trunca(m.y), trunca(f.x), trunca(f.y)))
+                continue;
+            if (!maisProxima || d < menorDistancia) {
+                maisProxima = &f;
+                menorDistancia = d;
+            }
+            candidatosParceiro.push_back(&f);
+        }
+        if (candidatosParceiro.empty())
+            continue;
+        SpecX* escolhida;
+        if (m.inteligencia > 0 && rng.randomInt(100) < m.inteligencia)
+            escolhida = maisProxima;
+        else
+            escolhida =
+                candidatosParceiro[rng.randomInt(static_cast<int>(candidatosParceiro.size()))];
+        m.apontarPara(escolhida->x, escolhida->y);
+        m.targetId = escolhida->id;
+        m.targetX = static_cast<int16_t>(trunca(escolhida->x));
+        m.targetY = static_cast<int16_t>(trunca(escolhida->y));
+    }
+    candidatosParceiro.clear();
+}
+
+SpecX* CKeldoDoc::escolherParceiro(const std::vector<SpecX*>& candidatos) {
+    if (candidatos.size() == 1)
+        return candidatos[0];
+    lutadores.clear();
+    naoLutadores.clear();
+    for (SpecX* c : candidatos)
+        (c->lutador == 1 ? lutadores : naoLutadores).push_back(c);
+    if (lutadores.empty())
+        return naoLutadores[rng.randomInt(static_cast<int>(naoLutadores.size()))];
+
+    for (SpecX* l : lutadores)
+        l->gastarEnergia(static_cast<int>(parametros.luta));
+    SpecX* vencedor = nullptr;
+    for (SpecX* l : lutadores)
+        if (l->vivo())
+            vencedor = l;
+    if (!vencedor)
+        return nullptr;
+    // The best energy starts from the last fighter, alive or not; only a
+    // strictly greater energy takes the lead.
+    int melhor = lutadores.back()->energia;
+    for (SpecX* l : lutadores) {
+        if (l->energia > melhor) {
+            melhor = l->energia;
+            vencedor = l;
+        }
+    }
+    return vencedor;
+}
+
+int CKeldoDoc::acasalar() {
+    int acasalamentos = 0;
+    const bool discretas = parametros.tipoGeracoes == 1;
+    const int32_t mutacao = parametros.mutacaoAtiva ? parametros.taxaMutacao : 0;
+    recemNascidos.clear();
+    for (SpecX& q : vivos) {
+        if (discretas && static_cast<uint32_t>(ovos) >= parametros.numIndDiscretas)
+            break;
+        if (q.sexo() || !prontoParaReproduzir(q))
+            continue;
+        candidatosParceiro.clear();
+        for (SpecX& p : vivos)
+            if (p.sexo() && prontoParaReproduzir(p) && p.visao != 0 &&
+                q.distancia(p.x, p.y) <= 1.5f)
+                candidatosParceiro.push_back(&p);
+        if (candidatosParceiro.empty())
+            continue;
+        SpecX* pai = escolherParceiro(candidatosParceiro);
+        if (!pai)
+            continue;
+        uint32_t g = static_cast<uint32_t>(geracao);
+        if (pai->detectaCuida() == 0 && q.detectaCuida() == 1)
+            continue; // a detecting mother refuses a father who does not care
+        recemNascidos.push_back(q.gerarFilhote(*pai, proximoId, g, mutacao));
+        proximoId = static_cast<int32_t>(static_cast<uint32_t>(proximoId) + 1u);
+        if (pai->detectaCuida() == 0) {
+            q.gastarEnergia(static_cast<int>(parametros.detecta));
+        } else {
+            const int metade = static_cast<int>(parametros.detecta / 2);
+            pai->gastarEnergia(metade);
+            q.gastarEnergia(metade);
+        }
+        ++acasalamentos;
+        pai->targetId = -1;
+        pai->targetX = pai->targetY = -1;
+        if (!recemNascidos.back().adulto())
+            ++ovos;
+        geracao = static_cast<int32_t>(g);
+        if (discretas && static_cast<uint32_t>(ovos) >= parametros.numIndDiscretas)
+            break;
+    }
+    candidatosParceiro.clear();
+    for (SpecX& filho : recemNascidos)
+        vivos.push_back(filho);
+    recemNascidos.clear();
+    return acasalamentos;
+}

@@ -1,0 +1,146 @@
+// Food search, feeding, food renewal and movement.
+#include "sim/CKeldoDoc.h"
+
+namespace {
+bool ativo(const SpecX& i) {
+    return i.vivo() && i.adulto() && i.livre == 0;
+}
+int trunca(float v) {
+    return static_cast<int>(v);
+}
+} // namespace
+
+void CKeldoDoc::procurarAlimento() {
+    for (SpecX& i : vivos) {
+        if (!ativo(i) || i.visao == 0 || i.energia >= i.limiarReproducao)
+            continue;
+        if (i.targetX != -1) {
+            // The remembered target is matched by its coordinates alone.
+            const FoodX* lembrado = nullptr;
+            for (const FoodX& f : alimentos) {
+                if (f.x == i.targetX && f.y == i.targetY) {
+                    lembrado = &f;
+                    break;
+                }
+            }
+            if (lembrado) {
+                i.apontarPara(lembrado->x, lembrado->y);
+                continue;
+            }
+            i.targetX = i.targetY = -1;
+        }
+        candidatosAlimento.clear();
+        FoodX* melhor = nullptr;
+        float melhorValor = 0.0f;
+        for (FoodX& f : alimentos) {
+            if (f.regiao != i.livre)
+                continue;
+            const float d = i.distancia(f.x, f.y);
+            if (d > i.visao)
+                continue;
+            if (caminhoBloqueado(trunca(i.x), trunca(i.y), trunca(f.x), trunca(f.y)))
+                continue;
+            const float valor = static_cast<float>(f.valorEnergetico) - d;
+            if (!melhor || valor > melhorValor) {
+                melhor = &f;
+                melhorValor = valor;
+            }
+            candidatosAlimento.push_back(&f);
+        }
+        if (candidatosAlimento.empty())
+            continue;
+        FoodX* escolhido;
+        if (i.inteligencia > 0 && rng.randomInt(100) < i.inteligencia)
+            escolhido = melhor;
+        else
+            escolhido =
+                candidatosAlimento[rng.randomInt(static_cast<int>(candidatosAlimento.size()))];
+        i.apontarPara(escolhido->x, escolhido->y);
+        i.targetX = static_cast<int16_t>(trunca(escolhido->x));
+        i.targetY = static_cast<int16_t>(trunca(escolhido->y));
+    }
+    candidatosAlimento.clear();
+}
+
+int CKeldoDoc::comer() {
+    int comidos = 0;
+    alimentoComido.assign(alimentos.size(), 0);
+    std::vector<SpecX*>& candidatos = candidatosParceiro; // free outside the mating phases
+    for (size_t k = 0; k < alimentos.size(); ++k) {
+        const FoodX& f = alimentos[k];
+        candidatos.clear();
+        for (SpecX& i : vivos)
+            if (ativo(i) && i.visao != 0 && i.livre == f.regiao && i.distancia(f.x, f.y) <= 1.5f)
+                candidatos.push_back(&i);
+        if (candidatos.empty())
+            continue;
+        distribuirAlimento(candidatos, f);
+        alimentoComido[k] = 1;
+        ++comidos;
+    }
+    candidatos.clear();
+    if (comidos > 0) {
+        size_t destino = 0;
+        for (size_t k = 0; k < alimentos.size(); ++k)
+            if (!alimentoComido[k])
+                alimentos[destino++] = alimentos[k];
+        alimentos.resize(destino);
+    }
+    return comidos;
+}
+
+void CKeldoDoc::distribuirAlimento(const std::vector<SpecX*>& candidatos, const FoodX& alimento) {
+    const int energiaAlimento = alimento.valorEnergetico;
+    if (candidatos.size() == 1) {
+        candidatos[0]->ganharEnergia(energiaAlimento);
+        return;
+    }
+    naoPartilham.clear();
+    for (SpecX* c : candidatos)
+        if (c->compartilha == 0)
+            naoPartilham.push_back(c);
+    if (!naoPartilham.empty()) {
+        SpecX* vencedor = naoPartilham[rng.randomInt(static_cast<int>(naoPartilham.size()))];
+        vencedor->ganharEnergia(energiaAlimento);
+        vencedor->targetX = vencedor->targetY = -1;
+        for (SpecX* c : naoPartilham)
+            c->gastarEnergia(static_cast<int>(parametros.partilha));
+        naoPartilham.clear();
+        return;
+    }
+    const int n = static_cast<int>(candidatos.size());
+    for (SpecX* c : candidatos) {
+        c->ganharEnergia(energiaAlimento / n);
+        c->targetX = c->targetY = -1;
+    }
+    candidatos.back()->ganharEnergia(energiaAlimento % n);
+}
+
+void CKeldoDoc::reporAlimento(int comidos, int taxa) {
+    const double produto = (taxa / 100.0) * comidos;
+    const int n = produto >= 2147483647.0 ? 2147483647 : static_cast<int>(produto);
+    for (int k = 0; k < n; ++k)
+        alimentos.emplace_back(0, this);
+}
+
+void CKeldoDoc::moverIndividuos() {
+    size_t destino = 0;
+    for (size_t k = 0; k < vivos.size(); ++k) {
+        SpecX& i = vivos[k];
+        if (i.adulto()) {
+            i.mover();
+            i.gastarEnergia(1);
+            if (i.dirX != 0.0f || i.dirY != 0.0f)
+                i.gastarEnergia(1);
+            if (!i.vivo()) {
+                i.loopMorto = tempo;
+                mortos.push_back(i);
+                continue;
+            }
+        }
+        if (destino != k)
+            vivos[destino] = std::move(vivos[k]);
+        ++destino;
+    }
+    vivos.resize(destino);
+}

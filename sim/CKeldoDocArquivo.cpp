@@ -1,0 +1,218 @@
+// The ".gen" project file: saving, loading and completing the loaded objects.
+#include "sim/CArchive.h"
+#include "sim/CKeldoDoc.h"
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace {
+constexpr int32_t versaoArquivo = 3000;
+const char* const mensagemVersao = "Vers\xC3\xA3o inv\xC3\xA1lida do arquivo!";
+
+// Everything a file holds, read apart from the world in memory so that a
+// failed read leaves that world untouched.
+struct ConteudoProjeto {
+    SimulationParameters parametros;
+    int32_t tempo = 0, proximoId = 0, geracao = 0, numSnapshot = 0;
+    std::vector<FoodX> alimentos;
+    std::vector<SpecX> vivos, mortos;
+};
+
+void serializarParametros(CArchive& ar, SimulationParameters& p, int32_t& numSnapshot) {
+    auto i32 = [&](int32_t& v) { ar.IsStoring() ? ar.escreverInt32(v) : void(v = ar.lerInt32()); };
+    auto u32 = [&](uint32_t& v) {
+        ar.IsStoring() ? ar.escreverUInt32(v) : void(v = ar.lerUInt32());
+    };
+    auto str = [&](std::string& v) {
+        ar.IsStoring() ? ar.escreverString(v) : void(v = ar.lerString());
+    };
+    i32(p.numIndividuos);
+    i32(p.taxaMutacao);
+    i32(p.mutacaoAtiva);
+    i32(p.taxaReposicao);
+    i32(p.particaoAmbiente);
+    i32(p.energiaMin);
+    i32(p.energiaMax);
+    str(p.nivelObstaculos);
+    str(p.criterioParada);
+    i32(p.intervaloAnimacao);
+    i32(p.gerarTrace);
+    i32(p.qtdAlimento);
+    i32(p.mostrarEnergia);
+    i32(p.tipoPopulacao);
+    i32(p.salvarAtivo);
+    i32(p.salvarCiclos);
+    i32(numSnapshot);
+    i32(p.comDefinida);
+    i32(p.tipoGeracoes);
+    u32(p.numIndDiscretas);
+    u32(p.tempoRealCiclo);
+    for (int32_t& taxa : p.taxaPermuta)
+        i32(taxa);
+    for (uint32_t* v : {&p.detecta, &p.luta, &p.morte_mm, &p.morte_Mm, &p.morte_MM, &p.repro_rr,
+                        &p.repro_Rr, &p.repro_RR, &p.partilha})
+        u32(*v);
+}
+
+template <class T> void escreverLista(CArchive& ar, std::vector<T>& lista) {
+    ar.escreverContagem(static_cast<uint32_t>(lista.size()));
+    for (T& objeto : lista) {
+        ar.escreverInicioObjeto(T::nomeClasse, T::esquema);
+        objeto.Serialize(ar);
+    }
+}
+
+// Every element takes at least a 2-byte reference and its record, so a count
+// the remaining bytes cannot hold is refused before anything is allocated.
+uint32_t lerContagemPlausivel(CArchive& ar, int tamanhoRegistro) {
+    const uint32_t n = ar.lerContagem();
+    if (n > ar.restante() / (2 + tamanhoRegistro))
+        throw ArchiveError("contagem de lista maior que o arquivo");
+    return n;
+}
+
+void lerIndividuos(CArchive& ar, std::vector<SpecX>& lista, Random& rng) {
+    const uint32_t n = lerContagemPlausivel(ar, SpecX::tamanhoRegistro);
+    lista.reserve(n);
+    for (uint32_t k = 0; k < n; ++k) {
+        if (ar.lerInicioObjeto(SpecX::esquema) != SpecX::nomeClasse)
+            throw ArchiveError("objeto inesperado");
+        SpecX individuo(rng); // the empty individual draws before the record overwrites it
+        individuo.Serialize(ar);
+        lista.push_back(individuo);
+    }
+}
+
+void lerAlimentos(CArchive& ar, std::vector<FoodX>& lista) {
+    const uint32_t n = lerContagemPlausivel(ar, FoodX::tamanhoRegistro);
+    lista.reserve(n);
+    for (uint32_t k = 0; k < n; ++k) {
+        if (ar.lerInicioObjeto(FoodX::esquema) != FoodX::nomeClasse)
+            throw ArchiveError("objeto inesperado");
+        FoodX alimento;
+        alimento.Serialize(ar);
+        lista.push_back(alimento);
+    }
+}
+
+bool escreverAtomico(const std::string& caminho, const std::vector<uint8_t>& bytes) {
+    const std::string temporario = caminho + ".tmp~";
+    std::FILE* arquivo = std::fopen(temporario.c_str(), "wb");
+    if (!arquivo)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), arquivo) == bytes.size();
+    ok = std::fflush(arquivo) == 0 && ok;
+    ok = std::fclose(arquivo) == 0 && ok;
+    std::error_code erro;
+    if (ok)
+        std::filesystem::rename(temporario, caminho, erro);
+    if (!ok || erro) {
+        std::filesystem::remove(temporario, erro);
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+std::vector<uint8_t> CKeldoDoc::serializar() {
+    CArchive ar;
+    ar.escreverInt32(versaoArquivo);
+    ar.escreverInt32(tempo);
+    ar.escreverInt32(proximoId);
+    ar.escreverInt32(geracao);
+    serializarParametros(ar, parametros, numSnapshot);
+    escreverLista(ar, parametros.listaDefinida);
+    escreverLista(ar, alimentos);
+    escreverLista(ar, vivos);
+    escreverLista(ar, mortos);
+    return ar.bytes();
+}
+
+void CKeldoDoc::completarObjetos() {
+    for (auto* lista : {&parametros.listaDefinida, &vivos, &mortos})
+        for (SpecX& individuo : *lista)
+            individuo.anexar(this);
+    for (FoodX& alimento : alimentos) {
+        alimento.doc = this;
+        registrar(alimento);
+    }
+}
+
+ResultadoArquivo CKeldoDoc::salvarProjeto(const std::string& caminhoProjeto, bool comSnapshot) {
+    if (comSnapshot)
+        escreverTrace(nomeSnapshot(caminhoProjeto), false); // a failed snapshot is skipped
+    const std::vector<uint8_t> bytes = serializar();
+    if (!escreverAtomico(caminhoProjeto, bytes))
+        return {false, false, "N\xC3\xA3o foi poss\xC3\xADvel salvar o arquivo " + caminhoProjeto};
+    completarObjetos();
+    caminho = caminhoProjeto;
+    modificado = false;
+    return {};
+}
+
+ResultadoArquivo CKeldoDoc::carregarBytes(const std::vector<uint8_t>& bytes) {
+    CArchive ar(bytes.data(), bytes.size());
+    ConteudoProjeto c;
+    Random rngLeitura = rng;
+    try {
+        if (ar.lerInt32() != versaoArquivo)
+            return {false, true, mensagemVersao};
+        c.tempo = ar.lerInt32();
+        c.proximoId = ar.lerInt32();
+        c.geracao = ar.lerInt32();
+        serializarParametros(ar, c.parametros, c.numSnapshot);
+        const std::string inutilizavel = c.parametros.valorInutilizavel();
+        if (!inutilizavel.empty())
+            return {false, false, "Par\xC3\xA2metro inv\xC3\xA1lido no arquivo: " + inutilizavel};
+        lerIndividuos(ar, c.parametros.listaDefinida, rngLeitura);
+        lerAlimentos(ar, c.alimentos);
+        lerIndividuos(ar, c.vivos, rngLeitura);
+        lerIndividuos(ar, c.mortos, rngLeitura);
+    } catch (const ArchiveError& e) {
+        return {false, false, std::string("Arquivo danificado: ") + e.what()};
+    } catch (const std::bad_alloc&) {
+        return {false, false, "Arquivo danificado: mem\xC3\xB3ria insuficiente"};
+    }
+
+    limparMundo();
+    if (host)
+        arena = host->areaCliente();
+    rng = rngLeitura;
+    tempo = c.tempo;
+    proximoId = c.proximoId;
+    geracao = c.geracao;
+    numSnapshot = c.numSnapshot;
+    c.parametros.doc = this;
+    parametros = std::move(c.parametros);
+    escolherNivel();
+    construirObstaculos();
+    alimentos = std::move(c.alimentos);
+    vivos = std::move(c.vivos);
+    mortos = std::move(c.mortos);
+    completarObjetos();
+    ovos = 0;
+    for (const SpecX& individuo : vivos)
+        if (!individuo.adulto())
+            ++ovos;
+    if (estadoExecucao == 1)
+        modificado = true;
+    return {};
+}
+
+ResultadoArquivo CKeldoDoc::carregarProjeto(const std::string& caminhoProjeto) {
+    std::error_code erro;
+    if (!std::filesystem::is_regular_file(caminhoProjeto, erro))
+        return {false, false, "N\xC3\xA3o foi poss\xC3\xADvel abrir o arquivo " + caminhoProjeto};
+    std::ifstream arquivo(caminhoProjeto, std::ios::binary);
+    if (!arquivo)
+        return {false, false, "N\xC3\xA3o foi poss\xC3\xADvel abrir o arquivo " + caminhoProjeto};
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(arquivo)),
+                                     std::istreambuf_iterator<char>());
+    ResultadoArquivo resultado = carregarBytes(bytes);
+    if (resultado.ok) {
+        caminho = caminhoProjeto;
+        modificado = estadoExecucao == 1;
+    }
+    return resultado;
+}

@@ -1,0 +1,94 @@
+// One cycle of the world and the generation turnover.
+#include "sim/CKeldoDoc.h"
+#include <chrono>
+#include <cstdio>
+
+namespace {
+// When the last throttled cycle ran; one value for the whole process.
+uint32_t ultimoCiclo = 0;
+
+uint32_t ticksSemHost() {
+    using namespace std::chrono;
+    return static_cast<uint32_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+} // namespace
+
+std::string CKeldoDoc::textoStatus() const {
+    char texto[160];
+    std::snprintf(texto, sizeof texto,
+                  "Tempo: %d, Vivos: %d, Mortos: %d, Ovos: %d, Gera\xC3\xA7\xC3\xA3o: %d", tempo,
+                  static_cast<int>(vivos.size()) - ovos, static_cast<int>(mortos.size()), ovos,
+                  geracao);
+    return texto;
+}
+
+void CKeldoDoc::atualizarStatus() {
+    status = textoStatus();
+    if (host)
+        host->definirStatus(status);
+}
+
+void CKeldoDoc::renovarGeracao() {
+    if (parametros.tipoGeracoes != 1 || static_cast<uint32_t>(ovos) < parametros.numIndDiscretas)
+        return;
+    size_t destino = 0;
+    for (size_t k = 0; k < vivos.size(); ++k) {
+        SpecX& i = vivos[k];
+        if (i.adulto()) {
+            i.definirBit(EstadoBit::vivo, false);
+            i.loopMorto = tempo;
+            mortos.push_back(i);
+            continue;
+        }
+        if (destino != k)
+            vivos[destino] = vivos[k];
+        ++destino;
+    }
+    vivos.resize(destino);
+    for (SpecX& ovo : vivos) {
+        ovo.definirBit(EstadoBit::adulto, true);
+        registrar(ovo);
+    }
+    ovos = 0;
+}
+
+void CKeldoDoc::salvarPeriodico() {
+    if (host) {
+        host->pararTimer();
+        host->salvarDocumento();
+    } else if (!caminho.empty()) {
+        salvarProjeto(caminho);
+    }
+    ++numSnapshot;
+    if (estadoExecucao == 1) {
+        modificado = true;
+        if (host)
+            host->iniciarTimer(5);
+    }
+}
+
+void CKeldoDoc::executarCiclo() {
+    if (parametros.tempoRealCiclo > 0 && !ignorarTempoReal) {
+        const uint32_t agora = host ? host->contadorTicks() : ticksSemHost();
+        if (ultimoCiclo + parametros.tempoRealCiclo > agora)
+            return;
+        ultimoCiclo = host ? host->contadorTicks() : ticksSemHost();
+    }
+    renovarGeracao();
+    procurarParceira();
+    acasalar();
+    procurarAlimento();
+    const int comidos = comer();
+    reporAlimento(comidos, parametros.taxaReposicao);
+    moverIndividuos();
+    tempo = static_cast<int32_t>(static_cast<uint32_t>(tempo) + 1u);
+    atualizarStatus();
+    if (parametros.intervaloAnimacao > 0 && tempo % parametros.intervaloAnimacao == 0 && host)
+        host->atualizarVistas();
+    if (parametros.salvarAtivo && parametros.salvarCiclos > 0 &&
+        tempo % parametros.salvarCiclos == 0)
+        salvarPeriodico();
+    if (parametros.gerarTrace == 1)
+        escreverTrace("keldo_trace.txt", true);
+}

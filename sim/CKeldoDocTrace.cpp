@@ -1,0 +1,57 @@
+// The trace file (one block per cycle) and the snapshot file of a save.
+#include "sim/CKeldoDoc.h"
+#include <cstdio>
+#include <string>
+
+namespace {
+// Windows-1252 text with CR LF line ends, as the analysis scripts expect.
+constexpr const char* cabecalho =
+    "Id;IdPai;IdM\xE3"
+    "e;Gera\xE7\xE3o;Vivo;Adulto;Sexo;DetecX;DetecX/CuidaY;Livre;loopNasc;loopMorto;Energia;"
+    "Vis\xE3oP7;Vis\xE3oP6;ReproP5;PartP4;LutaP3;MorteP2;IntelP1;IntelP0;NeutroP0;"
+    "Vis\xE3oM7;Vis\xE3oM6;ReproM5;PartM4;LutaM3;MorteM2;IntelM1;IntelM0;NeutroM0;\r\n";
+
+void anexarLinha(std::string& bloco, const SpecX& i, bool comTempo, int tempo) {
+    char texto[256];
+    int n = 0;
+    if (comTempo)
+        n = std::snprintf(texto, sizeof texto, "%d;", tempo);
+    n += std::snprintf(texto + n, sizeof texto - n, "%d;%d;%d;%d;%d;%d;%d;%d;%d;%d;%d;%d;%d", i.id,
+                       i.idPai, i.idMae, static_cast<int>(i.geracao), i.vivo(), i.adulto(),
+                       i.sexo(), i.detecXBit(), i.detecXCuidaYBit(), static_cast<int>(i.livre),
+                       i.loopNasc, i.loopMorto, i.energia);
+    bloco.append(texto, static_cast<size_t>(n));
+    for (uint16_t palavra : {i.genotipoP, i.genotipoM})
+        for (int b = 8; b >= 0; --b) {
+            bloco += ';';
+            bloco += static_cast<char>('0' + ((palavra >> b) & 1));
+        }
+    bloco += "\r\n";
+}
+} // namespace
+
+bool CKeldoDoc::escreverTrace(const std::string& nomeArquivo, bool anexarAoFim) const {
+    std::string bloco;
+    bloco.reserve((vivos.size() + mortos.size()) * 96 + 512);
+    if (!anexarAoFim)
+        bloco += cabecalho;
+    for (const SpecX& i : mortos)
+        anexarLinha(bloco, i, anexarAoFim, tempo);
+    for (const SpecX& i : vivos)
+        anexarLinha(bloco, i, anexarAoFim, tempo);
+    std::FILE* arquivo = std::fopen(nomeArquivo.c_str(), anexarAoFim ? "ab" : "wb");
+    if (!arquivo)
+        return false;
+    const bool escrito = std::fwrite(bloco.data(), 1, bloco.size(), arquivo) == bloco.size();
+    const bool fechado = std::fclose(arquivo) == 0;
+    return escrito && fechado;
+}
+
+std::string CKeldoDoc::nomeSnapshot(const std::string& caminhoProjeto) const {
+    const size_t ponto = caminhoProjeto.rfind('.');
+    const std::string raiz =
+        ponto == std::string::npos ? std::string() : caminhoProjeto.substr(0, ponto);
+    char numero[16];
+    std::snprintf(numero, sizeof numero, "%03d", numSnapshot);
+    return raiz + numero + ".txt";
+}

@@ -1,0 +1,8 @@
+#include "sim/KeldoHost.h"
+#include <chrono>
+
+uint32_t KeldoHost::contadorTicks() const {
+    using namespace std::chrono;
+    return static_cast<uint32_t>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
