@@ -1,0 +1,381 @@
+#include "app/CMainFrame.h"
+#include "app/CKeldoView.h"
+#include "app/ImagensArena.h"
+#include "gui/Ajuda.h"
+#include "gui/CAboutDlg.h"
+#include "gui/PastaSimulacoes.h"
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QStatusBar>
+#if __has_include("app/CParametersDlg.h")
+#include "app/CParametersDlg.h"
+#define KELDO_TEM_PARAMETROS 1
+#endif
+
+namespace {
+const QString tituloAplicacao = QStringLiteral("KELDO");
+const QString textoOcioso = QStringLiteral("Pronto para carregar/criar projeto de simulação");
+const QString filtros = QStringLiteral("KELDO Files (*.gen);;All Files (*)");
+const QString extensao = QStringLiteral(".gen");
+} // namespace
+
+CMainFrame::CMainFrame(QWidget* pai) : QMainWindow(pai), recentes(QStringLiteral("keldo")) {
+    doc.host = this;
+    view = new CKeldoView(doc, this);
+    setCentralWidget(view);
+    criarMenus();
+    criarBarraStatus();
+
+    QIcon icone;
+    for (int lado : {16, 32, 48, 64})
+        icone.addPixmap(QPixmap::fromImage(ImagensArena::imagemIcone(lado)));
+    setWindowIcon(icone);
+
+    // The view's client area is exactly the pictures' 640 × 480, so the
+    // obstacles always line up with the background: the window keeps its size.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setAcceptDrops(true);
+
+    timer.setTimerType(Qt::PreciseTimer);
+    // A QTimer never piles up ticks behind a slow cycle: one late tick is one cycle.
+    connect(&timer, &QTimer::timeout, this, [this] { doc.executarCiclo(); });
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &CMainFrame::atualizarLinhaStatus);
+    atualizarTitulo();
+}
+
+CMainFrame::~CMainFrame() {
+    timer.stop();
+    doc.host = nullptr;
+}
+
+void CMainFrame::criarMenus() {
+    QMenu* simulacao = menuBar()->addMenu(QStringLiteral("&Simulação"));
+    connect(novaAcao(simulacao, QStringLiteral("&Iniciar\tCtrl+I"), "acaoIniciar",
+                     QStringLiteral("Inicia a simulação"), QKeySequence(QStringLiteral("Ctrl+I"))),
+            &QAction::triggered, this, &CMainFrame::iniciar);
+    connect(novaAcao(simulacao, QStringLiteral("&Parar\tCtrl+P"), "acaoParar",
+                     QStringLiteral("Para a simulação em andamento"),
+                     QKeySequence(QStringLiteral("Ctrl+P"))),
+            &QAction::triggered, this, &CMainFrame::parar);
+    simulacao->addSeparator();
+    connect(novaAcao(simulacao, QStringLiteral("&Novo\tCtrl+N"), "acaoNovo",
+                     QStringLiteral("Cria um novo projeto de simulação"),
+                     QKeySequence(QStringLiteral("Ctrl+N"))),
+            &QAction::triggered, this, &CMainFrame::novo);
+    // The menu promises Ctrl+A, so Ctrl+A opens a project.
+    connect(novaAcao(simulacao, QStringLiteral("&Abrir...\tCtrl+A"), "acaoAbrir",
+                     QStringLiteral("Abre um projeto de simulação existente"),
+                     QKeySequence(QStringLiteral("Ctrl+A"))),
+            &QAction::triggered, this, &CMainFrame::abrir);
+    connect(novaAcao(simulacao, QStringLiteral("&Salvar\tCtrl+S"), "acaoSalvar",
+                     QStringLiteral("Salva o projeto de simulação atual e a tabela"),
+                     QKeySequence(QStringLiteral("Ctrl+S"))),
+            &QAction::triggered, this, &CMainFrame::salvar);
+    connect(novaAcao(simulacao, QStringLiteral("Salvar &Como..."), "acaoSalvarComo",
+                     QStringLiteral("Salva o projeto atual com outro nome")),
+            &QAction::triggered, this, &CMainFrame::salvarComo);
+    simulacao->addSeparator();
+    QAction* marcador = novaAcao(simulacao, QStringLiteral("Simulações recentes"), "acaoRecentes",
+                                 QStringLiteral("Abre este projeto"));
+    recentes.ligarMenu(simulacao, marcador);
+    connect(&recentes, &ArquivosRecentes::abrir, this, &CMainFrame::abrirRecente);
+    simulacao->addSeparator();
+    connect(novaAcao(simulacao, QStringLiteral("Sai&r"), "acaoSair",
+                     QStringLiteral("Sai da aplicação pedindo para salvar o documento atual")),
+            &QAction::triggered, this, &QWidget::close);
+
+    QMenu* configuracao = menuBar()->addMenu(QStringLiteral("&Configuração"));
+    connect(novaAcao(configuracao, QStringLiteral("&Parâmetros..."), "acaoParametros",
+                     QStringLiteral("Abre a caixa de parâmetros da simulação")),
+            &QAction::triggered, this, &CMainFrame::parametros);
+
+    QMenu* menuAjuda = menuBar()->addMenu(QStringLiteral("&Ajuda"));
+    connect(novaAcao(menuAjuda, QStringLiteral("Keldo HP... "), "acaoAjuda",
+                     QStringLiteral("Apresenta as informações de utilização do KELDO")),
+            &QAction::triggered, this, &CMainFrame::ajuda);
+    menuAjuda->addSeparator();
+    connect(novaAcao(menuAjuda, QStringLiteral("&Sobre..."), "acaoSobre",
+                     QStringLiteral("Abre a caixa de diálogo sobre o KELDO")),
+            &QAction::triggered, this, &CMainFrame::sobre);
+}
+
+QAction* CMainFrame::novaAcao(QMenu* menu, const QString& texto, const char* nome,
+                              const QString& dica, const QKeySequence& atalho) {
+    QAction* a = menu->addAction(texto);
+    a->setObjectName(QLatin1String(nome));
+    a->setStatusTip(dica);
+    if (!atalho.isEmpty()) {
+        a->setShortcut(atalho);
+        a->setShortcutContext(Qt::WindowShortcut);
+    }
+    return a;
+}
+
+void CMainFrame::criarBarraStatus() {
+    statusBar()->setSizeGripEnabled(false);
+    linhaStatus = new QLabel(textoOcioso, this);
+    linhaStatus->setObjectName(QStringLiteral("linhaStatus"));
+    statusBar()->addWidget(linhaStatus, 1);
+}
+
+bool CMainFrame::iniciarDocumento(const QString& arquivo) {
+    if (arquivo.isEmpty()) {
+        novoMundo();
+        return true;
+    }
+    return carregar(arquivo);
+}
+
+QString CMainFrame::textoStatus() const {
+    return linhaStatus->text();
+}
+
+void CMainFrame::atualizarLinhaStatus() {
+    doc.atualizarStatus();
+}
+
+// ---- Run loop ----------------------------------------------------------
+
+void CMainFrame::iniciar() {
+    // A run always changes the project, so closing will ask to save it.
+    doc.modificado = true;
+    doc.estadoExecucao = 1;
+    iniciarTimer(intervaloTimer);
+}
+
+void CMainFrame::parar() {
+    doc.estadoExecucao = 2;
+    pararTimer();
+}
+
+void CMainFrame::parametros() {
+    pararTimer();
+#ifdef KELDO_TEM_PARAMETROS
+    CParametersDlg dialogo(doc.parametros, this);
+    dialogo.exec();
+#endif
+    if (doc.estadoExecucao == 1)
+        iniciarTimer(intervaloTimer);
+    view->update();
+}
+
+// ---- Projects ----------------------------------------------------------
+
+void CMainFrame::novoMundo() {
+    doc.criarMundo();
+    doc.caminho.clear();
+    doc.modificado = false;
+    atualizarTitulo();
+    view->update();
+}
+
+void CMainFrame::novo() {
+    // A run going on keeps going: the next tick is a cycle of the new world.
+    if (perguntarSalvar())
+        novoMundo();
+}
+
+void CMainFrame::abrir() {
+    const QString arquivo = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Open"), PastaSimulacoes::pasta(), filtros, nullptr);
+    if (!arquivo.isEmpty())
+        abrirArquivo(arquivo);
+}
+
+bool CMainFrame::abrirArquivo(const QString& caminho) {
+    // The project already open is not read again.
+    const QString absoluto = QFileInfo(caminho).absoluteFilePath();
+    if (!doc.caminho.empty() && absoluto == caminhoDocumento())
+        return true;
+    if (!perguntarSalvar())
+        return false;
+    return carregar(absoluto);
+}
+
+void CMainFrame::abrirRecente(const QString& caminho) {
+    const QString absoluto = QFileInfo(caminho).absoluteFilePath();
+    if (!doc.caminho.empty() && absoluto == caminhoDocumento())
+        return;
+    if (!perguntarSalvar())
+        return;
+    if (!carregar(absoluto))
+        recentes.remover(absoluto);
+}
+
+bool CMainFrame::carregar(const QString& caminho) {
+    const QString absoluto = QFileInfo(caminho).absoluteFilePath();
+    const ResultadoArquivo r = doc.carregarProjeto(QFile::encodeName(absoluto).toStdString());
+    if (!r.ok) {
+        // The world shown stays as it was.
+        avisar(r.mensagem.empty() ? QStringLiteral("Failed to open document.")
+                                  : QString::fromStdString(r.mensagem));
+        return false;
+    }
+    doc.caminho = QFile::encodeName(absoluto).toStdString();
+    doc.modificado = doc.estadoExecucao == 1;
+    recentes.adicionar(absoluto);
+    atualizarTitulo();
+    view->update();
+    return true;
+}
+
+bool CMainFrame::salvar() {
+    return salvarDocumento();
+}
+
+bool CMainFrame::salvarDocumento() {
+    const QString caminho = caminhoDocumento();
+    const QFileInfo info(caminho);
+    if (caminho.isEmpty() || (info.exists() && !info.isWritable()))
+        return salvarComo();
+    return salvarEm(caminho);
+}
+
+bool CMainFrame::salvarComo() {
+    const QString proposta = PastaSimulacoes::nomeProposto(caminhoDocumento(), tituloDocumento(),
+                                                           extensao, PastaSimulacoes::pasta());
+    QString arquivo =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), proposta, filtros, nullptr);
+    if (arquivo.isEmpty())
+        return false;
+    if (QFileInfo(arquivo).suffix().isEmpty())
+        arquivo += extensao;
+    if (!salvarEm(arquivo))
+        return false;
+    doc.caminho = QFile::encodeName(QFileInfo(arquivo).absoluteFilePath()).toStdString();
+    recentes.adicionar(arquivo);
+    atualizarTitulo();
+    return true;
+}
+
+bool CMainFrame::salvarEm(const QString& caminho) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const ResultadoArquivo r = doc.salvarProjeto(QFile::encodeName(caminho).toStdString());
+    QApplication::restoreOverrideCursor();
+    if (!r.ok) {
+        avisar(r.mensagem.empty() ? QStringLiteral("Failed to save document.")
+                                  : QString::fromStdString(r.mensagem));
+        return false;
+    }
+    doc.modificado = false;
+    return true;
+}
+
+bool CMainFrame::perguntarSalvar() {
+    if (!doc.modificado)
+        return true;
+    const QString nome =
+        doc.caminho.empty() ? tituloDocumento() : QDir::toNativeSeparators(caminhoDocumento());
+    QMessageBox caixa(QMessageBox::Warning, tituloAplicacao,
+                      QStringLiteral("Save changes to %1?").arg(nome),
+                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
+    caixa.setDefaultButton(QMessageBox::Yes);
+    switch (caixa.exec()) {
+    case QMessageBox::Yes:
+        return salvarDocumento();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString CMainFrame::caminhoDocumento() const {
+    return QFile::decodeName(QByteArray::fromStdString(doc.caminho));
+}
+
+QString CMainFrame::tituloDocumento() const {
+    return doc.caminho.empty() ? QStringLiteral("Untitled")
+                               : QFileInfo(caminhoDocumento()).fileName();
+}
+
+void CMainFrame::atualizarTitulo() {
+    setWindowTitle(tituloAplicacao + QStringLiteral(": ") + tituloDocumento());
+}
+
+void CMainFrame::avisar(const QString& mensagem) {
+    QMessageBox::warning(this, tituloAplicacao, mensagem);
+}
+
+// ---- Window ------------------------------------------------------------
+
+void CMainFrame::closeEvent(QCloseEvent* evento) {
+    pararTimer();
+    if (perguntarSalvar())
+        evento->accept();
+    else
+        evento->ignore();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* evento) {
+    for (const QUrl& url : evento->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            evento->acceptProposedAction();
+            return;
+        }
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* evento) {
+    // Every file dropped is opened in turn; the last one stays open.
+    for (const QUrl& url : evento->mimeData()->urls())
+        if (url.isLocalFile())
+            abrirArquivo(url.toLocalFile());
+    evento->acceptProposedAction();
+}
+
+void CMainFrame::ajuda() {
+    Ajuda::iniciar();
+}
+
+void CMainFrame::sobre() {
+    CAboutDlg::Conteudo c;
+    c.titulo = QStringLiteral("Sobre o KELDO");
+    c.nome = QStringLiteral("KELDO");
+    c.versao = QStringLiteral("1.1.106 b");
+    c.credito1 = QStringLiteral("Simulador de genética de populações da espécie X");
+    c.credito2 = QStringLiteral("Projeto KELDO: ensino de genética e evolução");
+    c.icone = windowIcon();
+    CAboutDlg dialogo(c, this);
+    dialogo.exec();
+}
+
+// ---- KeldoHost ---------------------------------------------------------
+
+Rect CMainFrame::areaCliente() const {
+    return Rect{0, 0, view->width(), view->height()};
+}
+
+void CMainFrame::definirStatus(const std::string& texto) {
+    const QString t = QString::fromStdString(texto);
+    if (linhaStatus->text() != t)
+        linhaStatus->setText(t);
+}
+
+void CMainFrame::atualizarVistas() {
+    view->update();
+}
+
+void CMainFrame::pararTimer() {
+    timer.stop();
+}
+
+void CMainFrame::iniciarTimer(int milissegundos) {
+    timer.start(milissegundos);
+}

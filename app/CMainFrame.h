@@ -1,0 +1,83 @@
+#pragma once
+#include "gui/ArquivosRecentes.h"
+#include "sim/CKeldoDoc.h"
+#include "sim/KeldoHost.h"
+#include <QMainWindow>
+#include <QTimer>
+
+class CKeldoView;
+class QLabel;
+
+// The simulator's main window: menu, single-pane status line, the arena view
+// and the run timer. It is the document's host: the cycle reaches the window
+// through it to write the status line, redraw, save, and stop or restart the
+// timer around a periodic save.
+class CMainFrame : public QMainWindow, public KeldoHost {
+    Q_OBJECT
+  public:
+    explicit CMainFrame(QWidget* pai = nullptr);
+    ~CMainFrame() override;
+
+    // Start-up: no file gives a new world from the current parameters; a file
+    // is opened as the project. False when that fails (the program then ends).
+    bool iniciarDocumento(const QString& arquivo);
+
+    CKeldoDoc& documento() { return doc; }
+    CKeldoView* vista() const { return view; }
+    bool timerAtivo() const { return timer.isActive(); }
+    int intervaloTimerAtual() const { return timer.interval(); }
+    QString textoStatus() const;
+
+    // The commands of the menu.
+    void iniciar();
+    void parar();
+    void novo();
+    void abrir();
+    // Opens a project (after the save question); false when cancelled or failed.
+    bool abrirArquivo(const QString& caminho);
+    bool salvar();
+    bool salvarComo();
+    void parametros();
+    void ajuda();
+    void sobre();
+
+    // Writes the counters into the status line (done whenever the program is idle).
+    void atualizarLinhaStatus();
+
+    // KeldoHost
+    Rect areaCliente() const override;
+    void definirStatus(const std::string& texto) override;
+    void atualizarVistas() override;
+    void pararTimer() override;
+    void iniciarTimer(int milissegundos) override;
+    bool salvarDocumento() override;
+
+    static constexpr int intervaloTimer = 5;
+
+  protected:
+    void closeEvent(QCloseEvent* evento) override;
+    void dragEnterEvent(QDragEnterEvent* evento) override;
+    void dropEvent(QDropEvent* evento) override;
+
+  private:
+    void criarMenus();
+    void criarBarraStatus();
+    QAction* novaAcao(QMenu* menu, const QString& texto, const char* nome, const QString& dica,
+                      const QKeySequence& atalho = {});
+    void novoMundo();
+    bool carregar(const QString& caminho);
+    void abrirRecente(const QString& caminho);
+    bool salvarEm(const QString& caminho);
+    // The framework's save question for a modified project; true to go on.
+    bool perguntarSalvar();
+    QString caminhoDocumento() const;
+    QString tituloDocumento() const;
+    void atualizarTitulo();
+    void avisar(const QString& mensagem);
+
+    CKeldoDoc doc;
+    CKeldoView* view = nullptr;
+    QLabel* linhaStatus = nullptr;
+    QTimer timer;
+    ArquivosRecentes recentes;
+};

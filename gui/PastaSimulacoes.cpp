@@ -1,0 +1,54 @@
+#include "gui/PastaSimulacoes.h"
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+
+namespace PastaSimulacoes {
+
+namespace {
+const QString nomePasta = QStringLiteral("Simulações");
+
+// Creates the folder when missing and proves that a file can be written in it.
+bool utilizavel(const QString& caminho) {
+    if (!QDir().mkpath(caminho))
+        return false;
+    QTemporaryFile teste(QDir(caminho).filePath(QStringLiteral(".keldo-XXXXXX")));
+    return teste.open();
+}
+} // namespace
+
+QString pasta(const QString& pastaPrograma) {
+    const QString aoLado = QDir(pastaPrograma).filePath(nomePasta);
+    if (utilizavel(aoLado))
+        return QDir::cleanPath(aoLado);
+    QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (documentos.isEmpty())
+        documentos = QDir::homePath();
+    const QString alternativa = QDir(documentos).filePath(nomePasta);
+    QDir().mkpath(alternativa);
+    return QDir::cleanPath(alternativa);
+}
+
+QString pasta() {
+    return pasta(QCoreApplication::applicationDirPath());
+}
+
+QString nomeProposto(const QString& caminhoDocumento, const QString& titulo,
+                     const QString& extensao, const QString& pastaPadrao) {
+    QString nome = caminhoDocumento;
+    if (nome.isEmpty()) {
+        nome = titulo;
+        const int corte = nome.indexOf(QRegularExpression(QStringLiteral("[ #%;/\\\\]")));
+        if (corte >= 0)
+            nome.truncate(corte);
+        nome += extensao;
+    }
+    if (!nome.contains(QLatin1Char('/')) && !nome.contains(QLatin1Char('\\')))
+        nome = QDir(pastaPadrao).filePath(nome);
+    return nome;
+}
+
+} // namespace PastaSimulacoes

@@ -1,0 +1,270 @@
+// The main window of the simulator: start-up, run loop, closing, files.
+#include "RespostaModal.h"
+#include "app/CKeldoView.h"
+#include "app/CMainFrame.h"
+#include <QAction>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A window with the default world, made from a fixed seed, shown offscreen.
+struct Janela {
+    CMainFrame frame;
+    Janela(bool mostrar = true) {
+        frame.documento().sementeFixa = 12345u;
+        EXPECT_TRUE(frame.iniciarDocumento(QString()));
+        if (mostrar) {
+            frame.show();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame));
+        }
+    }
+    ~Janela() { frame.documento().modificado = false; }
+    QAction* acao(const char* nome) { return frame.findChild<QAction*>(QLatin1String(nome)); }
+    CKeldoDoc& doc() { return frame.documento(); }
+};
+
+// Runs the event loop as the program does (QTest::qWait sleeps between its
+// passes, which would halve the timer's rate and hide the idle passes).
+void rodar(int milissegundos) {
+    QEventLoop laco;
+    QTimer::singleShot(milissegundos, Qt::PreciseTimer, &laco, &QEventLoop::quit);
+    laco.exec();
+}
+
+void esperarTempo(CKeldoDoc& doc, int tempo, int limiteMs = 5000) {
+    QElapsedTimer relogio;
+    relogio.start();
+    while (doc.tempo < tempo && relogio.elapsed() < limiteMs)
+        rodar(5);
+}
+
+} // namespace
+
+TEST(JanelaPrincipal, InicioMostraTituloContadoresMenusEAtalhos) {
+    Janela j;
+    rodar(20); // idle passes write the counters
+    EXPECT_EQ(j.frame.windowTitle(), QStringLiteral("KELDO: Untitled"));
+    EXPECT_EQ(j.frame.textoStatus(),
+              QStringLiteral("Tempo: 0, Vivos: 100, Mortos: 0, Ovos: 0, Geração: 0"));
+    EXPECT_EQ(j.frame.vista()->size(), QSize(640, 480));
+    EXPECT_EQ(j.frame.minimumSize(), j.frame.maximumSize());
+
+    QStringList menus;
+    for (QAction* a : j.frame.menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, (QStringList{QStringLiteral("&Simulação"), QStringLiteral("&Configuração"),
+                                  QStringLiteral("&Ajuda")}));
+    const struct {
+        const char* nome;
+        QString texto;
+        QString atalho;
+        QString dica;
+    } esperadas[] = {
+        {"acaoIniciar", QStringLiteral("&Iniciar\tCtrl+I"), QStringLiteral("Ctrl+I"),
+         QStringLiteral("Inicia a simulação")},
+        {"acaoParar", QStringLiteral("&Parar\tCtrl+P"), QStringLiteral("Ctrl+P"),
+         QStringLiteral("Para a simulação em andamento")},
+        {"acaoNovo", QStringLiteral("&Novo\tCtrl+N"), QStringLiteral("Ctrl+N"),
+         QStringLiteral("Cria um novo projeto de simulação")},
+        // The menu promises Ctrl+A, and Ctrl+A opens.
+        {"acaoAbrir", QStringLiteral("&Abrir...\tCtrl+A"), QStringLiteral("Ctrl+A"),
+         QStringLiteral("Abre um projeto de simulação existente")},
+        {"acaoSalvar", QStringLiteral("&Salvar\tCtrl+S"), QStringLiteral("Ctrl+S"),
+         QStringLiteral("Salva o projeto de simulação atual e a tabela")},
+        {"acaoSalvarComo", QStringLiteral("Salvar &Como..."), QString(),
+         QStringLiteral("Salva o projeto atual com outro nome")},
+        {"acaoRecentes", QStringLiteral("Simulações recentes"), QString(),
+         QStringLiteral("Abre este projeto")},
+        {"acaoSair", QStringLiteral("Sai&r"), QString(),
+         QStringLiteral("Sai da aplicação pedindo para salvar o documento atual")},
+        {"acaoParametros", QStringLiteral("&Parâmetros..."), QString(),
+         QStringLiteral("Abre a caixa de parâmetros da simulação")},
+        {"acaoAjuda", QStringLiteral("Keldo HP... "), QString(),
+         QStringLiteral("Apresenta as informações de utilização do KELDO")},
+        {"acaoSobre", QStringLiteral("&Sobre..."), QString(),
+         QStringLiteral("Abre a caixa de diálogo sobre o KELDO")},
+    };
+    for (const auto& e : esperadas) {
+        QAction* a = j.acao(e.nome);
+        ASSERT_NE(a, nullptr) << e.nome;
+        EXPECT_EQ(a->text(), e.texto) << e.nome;
+        EXPECT_EQ(a->shortcut().toString(), e.atalho) << e.nome;
+        EXPECT_EQ(a->statusTip(), e.dica) << e.nome;
+    }
+
+    // A keyboard accelerator reaches its command.
+    QTest::keyClick(&j.frame, Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(j.doc().estadoExecucao, 1);
+    EXPECT_TRUE(j.frame.timerAtivo());
+    QTest::keyClick(&j.frame, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(j.doc().estadoExecucao, 2);
+    EXPECT_FALSE(j.frame.timerAtivo());
+}
+
+TEST(JanelaPrincipal, IniciarDuasVezesDaUmTimerNoEstadoUm) {
+    Janela j;
+    j.acao("acaoIniciar")->trigger();
+    j.acao("acaoIniciar")->trigger();
+    EXPECT_TRUE(j.frame.timerAtivo());
+    EXPECT_EQ(j.frame.intervaloTimerAtual(), 5);
+    EXPECT_EQ(j.doc().estadoExecucao, 1);
+    EXPECT_TRUE(j.doc().modificado);
+    // One timer: at most one cycle per 5 ms, where two timers would give two.
+    const int antes = j.doc().tempo;
+    QElapsedTimer relogio;
+    relogio.start();
+    rodar(200);
+    EXPECT_LE(j.doc().tempo - antes, relogio.elapsed() / 5 * 1.3 + 3);
+}
+
+TEST(JanelaPrincipal, ExecucaoAvancaTempoPararCongelaEIniciarRetoma) {
+    Janela j;
+    j.acao("acaoIniciar")->trigger();
+    esperarTempo(j.doc(), 5);
+    EXPECT_GE(j.doc().tempo, 5);
+    j.acao("acaoParar")->trigger();
+    EXPECT_EQ(j.doc().estadoExecucao, 2);
+    EXPECT_FALSE(j.frame.timerAtivo());
+    const int parado = j.doc().tempo;
+    rodar(50);
+    EXPECT_EQ(j.doc().tempo, parado);
+    EXPECT_TRUE(j.frame.textoStatus().startsWith(QStringLiteral("Tempo: %1,").arg(parado)));
+
+    j.acao("acaoIniciar")->trigger();
+    EXPECT_EQ(j.doc().estadoExecucao, 1);
+    esperarTempo(j.doc(), parado + 5);
+    EXPECT_GE(j.doc().tempo, parado + 5);
+}
+
+TEST(JanelaPrincipal, FecharDuranteExecucaoECancelarDeixaProgramaAbertoSemTimer) {
+    Janela j;
+    j.acao("acaoIniciar")->trigger();
+    QString pergunta;
+    auto resposta = RespostaModal::botao(QMessageBox::Cancel, &pergunta);
+    EXPECT_FALSE(j.frame.close());
+    EXPECT_TRUE(resposta->vista);
+    EXPECT_EQ(pergunta, QStringLiteral("Save changes to Untitled?"));
+    EXPECT_TRUE(j.frame.isVisible());
+    EXPECT_FALSE(j.frame.timerAtivo());
+    EXPECT_EQ(j.doc().estadoExecucao, 1);
+    const int tempo = j.doc().tempo;
+    rodar(30);
+    EXPECT_EQ(j.doc().tempo, tempo);
+
+    j.acao("acaoIniciar")->trigger();
+    EXPECT_TRUE(j.frame.timerAtivo());
+    resposta = RespostaModal::botao(QMessageBox::No, nullptr);
+    EXPECT_TRUE(j.frame.close());
+    EXPECT_FALSE(j.frame.timerAtivo());
+}
+
+TEST(JanelaPrincipal, ParametrosParaOTimerERetomaSoEmExecucao) {
+    Janela j;
+    j.acao("acaoIniciar")->trigger();
+    auto resposta = RespostaModal::aceitar();
+    j.acao("acaoParametros")->trigger();
+    EXPECT_TRUE(j.frame.timerAtivo());
+
+    j.acao("acaoParar")->trigger();
+    resposta = RespostaModal::aceitar();
+    j.acao("acaoParametros")->trigger();
+    EXPECT_FALSE(j.frame.timerAtivo());
+    EXPECT_EQ(j.doc().estadoExecucao, 2);
+}
+
+TEST(JanelaPrincipal, NovoDuranteExecucaoSegueComONovoMundo) {
+    Janela j;
+    j.acao("acaoIniciar")->trigger();
+    esperarTempo(j.doc(), 3);
+    auto resposta = RespostaModal::botao(QMessageBox::No, nullptr);
+    j.acao("acaoNovo")->trigger();
+    EXPECT_TRUE(resposta->vista);
+    EXPECT_EQ(j.doc().estadoExecucao, 0);
+    EXPECT_TRUE(j.frame.timerAtivo());
+    EXPECT_LT(j.doc().tempo, 3);
+    esperarTempo(j.doc(), 3);
+    EXPECT_GE(j.doc().tempo, 3);
+}
+
+TEST(JanelaPrincipal, ArquivoDeOutraVersaoAvisaEMantemOMundo) {
+    QTemporaryDir pasta;
+    const QString caminho = pasta.filePath(QStringLiteral("antigo.gen"));
+    QFile arquivo(caminho);
+    ASSERT_TRUE(arquivo.open(QIODevice::WriteOnly));
+    arquivo.write(QByteArray::fromHex("b70b0000010000000200000000000000"));
+    arquivo.close();
+
+    Janela j;
+    for (int i = 0; i < 3; ++i)
+        j.doc().executarCiclo();
+    const int tempo = j.doc().tempo;
+    const size_t vivos = j.doc().vivos.size();
+    const int primeiroId = j.doc().vivos.front().id;
+    const float primeiroX = j.doc().vivos.front().x;
+
+    QString aviso;
+    auto resposta = RespostaModal::botao(QMessageBox::Ok, &aviso);
+    EXPECT_FALSE(j.frame.abrirArquivo(caminho));
+    EXPECT_EQ(aviso, QStringLiteral("Versão inválida do arquivo!"));
+    EXPECT_EQ(j.doc().tempo, tempo);
+    ASSERT_EQ(j.doc().vivos.size(), vivos);
+    EXPECT_EQ(j.doc().vivos.front().id, primeiroId);
+    EXPECT_EQ(j.doc().vivos.front().x, primeiroX);
+    EXPECT_EQ(j.frame.windowTitle(), QStringLiteral("KELDO: Untitled"));
+    EXPECT_TRUE(j.doc().caminho.empty());
+
+    // Named on the command line, the same file ends the program after the message.
+    CMainFrame inicio;
+    aviso.clear();
+    resposta = RespostaModal::botao(QMessageBox::Ok, &aviso);
+    EXPECT_FALSE(inicio.iniciarDocumento(caminho));
+    EXPECT_EQ(aviso, QStringLiteral("Versão inválida do arquivo!"));
+}
+
+TEST(JanelaPrincipal, SalvarAbrirESalvamentoPeriodicoComTimer) {
+    QTemporaryDir pasta;
+    const QString caminho = pasta.filePath(QStringLiteral("aula.gen"));
+    Janela j;
+    j.doc().caminho = QFile::encodeName(caminho).toStdString();
+    j.doc().parametros.salvarAtivo = 1;
+    j.doc().parametros.salvarCiclos = 50;
+    j.acao("acaoIniciar")->trigger();
+    esperarTempo(j.doc(), 52);
+    // The periodic save stopped the timer around itself and restarted it.
+    EXPECT_TRUE(j.frame.timerAtivo());
+    EXPECT_GE(j.doc().numSnapshot, 1);
+    EXPECT_TRUE(QFile::exists(caminho));
+    j.acao("acaoParar")->trigger();
+    j.doc().modificado = false;
+
+    // A new world, then the saved project again: its world and its name.
+    j.acao("acaoNovo")->trigger();
+    EXPECT_EQ(j.doc().tempo, 0);
+    EXPECT_TRUE(j.frame.abrirArquivo(caminho));
+    EXPECT_EQ(j.doc().tempo, 50);
+    EXPECT_EQ(j.frame.windowTitle(), QStringLiteral("KELDO: aula.gen"));
+    EXPECT_FALSE(j.doc().modificado);
+    EXPECT_EQ(j.frame.findChild<QAction*>(QStringLiteral("acaoRecentes"))->isVisible(), false);
+}
+
+TEST(JanelaPrincipal, RitmoDoTimerComRedesenhoACadaCiclo) {
+    Janela j;
+    j.doc().parametros.intervaloAnimacao = 1;
+    j.acao("acaoIniciar")->trigger();
+    QElapsedTimer relogio;
+    relogio.start();
+    rodar(1000);
+    const double ciclosPorSegundo = j.doc().tempo * 1000.0 / relogio.elapsed();
+    j.acao("acaoParar")->trigger();
+    RecordProperty("ciclos_por_segundo", QString::number(ciclosPorSegundo, 'f', 0).toStdString());
+    std::printf("cycles per second with a redraw after every cycle: %.0f\n", ciclosPorSegundo);
+    // 200 per second is the 5 ms timer's ceiling; a shared machine may lose some.
+    EXPECT_GE(ciclosPorSegundo, 100.0);
+}
