@@ -1,0 +1,42 @@
+#pragma once
+#include <QDialog>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QLineEdit;
+struct SimulationParameters;
+namespace Ui {
+class CAdvancedSettingsDlg;
+}
+
+// "Configurações Avançadas": the energy costs and the per-genotype death and
+// reproduction thresholds. They act only on individuals expressed afterwards,
+// so every confirmation reminds the user to create a new project.
+class CAdvancedSettingsDlg : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit CAdvancedSettingsDlg(const SimulationParameters& parametros,
+                                  QWidget* parent = nullptr);
+    ~CAdvancedSettingsDlg() override;
+
+    // Copies the nine values back into a record.
+    void armazenarEm(SimulationParameters& parametros) const;
+
+  public slots:
+    void accept() override;
+    void valoresPadrao();
+
+  private:
+    struct Campo {
+        QLineEdit* edit;
+        uint32_t min, max, padrao;
+    };
+    void escreverControles();
+
+    // detecta, luta, morte mm/Mm/MM, repro rr/Rr/RR, partilha: the order of the checks.
+    std::array<uint32_t, 9> valores{};
+    std::array<Campo, 9> campos{};
+    std::unique_ptr<Ui::CAdvancedSettingsDlg> ui;
+};

@@ -1,0 +1,171 @@
+#include "app/CExchangeRatesDlg.h"
+#include "gui/Validacao.h"
+#include <QDialogButtonBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString tituloAplicacao = QStringLiteral("KELDO");
+
+// Names of the dialog's gene labels, in chromosome order.
+const char* const nomesRotulos[7] = {"Visão", "Reprodução",   "Partilha", "Luta",
+                                     "Morte", "Inteligência", "Neutro"};
+// The legend writes "Inteligencia" without its accent.
+const char* const nomesLegenda[7] = {"Visão", "Reprodução",   "Partilha", "Luta",
+                                     "Morte", "Inteligencia", "Neutro"};
+
+constexpr std::array<uint8_t, 6> taxasPadrao{5, 10, 50, 5, 10, 50};
+constexpr int taxaCromossomoNovo = 50;
+
+} // namespace
+
+CExchangeRatesDlg::CExchangeRatesDlg(const std::array<uint8_t, 6>& taxas, QWidget* parent)
+    : QDialog(parent), taxasAtuais(taxas) {
+    setWindowTitle(QStringLiteral("Taxas de Permuta"));
+    construirInterface();
+    escreverControles();
+    reconstruirLegenda();
+}
+
+QString CExchangeRatesDlg::montarLegenda(const std::array<uint8_t, 6>& taxas) {
+    const QString cabecalho = QStringLiteral("Genes do Cromossomo");
+    int cromossomo = 1;
+    QString texto = QStringLiteral("%1 %2:\n").arg(cabecalho).arg(cromossomo);
+    for (int gene = 0; gene < 7; ++gene) {
+        texto += QLatin1Char('\t') + QString::fromUtf8(nomesLegenda[gene]) + QLatin1Char('\n');
+        if (gene < 6 && taxas[gene] == taxaCromossomoNovo)
+            texto += QStringLiteral("%1 %2:\n").arg(cabecalho).arg(++cromossomo);
+    }
+    return texto;
+}
+
+// A row of gene names over a bar, a narrow marker at each boundary between
+// two genes, and under each marker the rate of that boundary.
+void CExchangeRatesDlg::construirInterface() {
+    auto* grade = new QGridLayout;
+    grade->setHorizontalSpacing(2);
+    auto* barra = new QFrame(this);
+    barra->setFrameShape(QFrame::Box);
+    barra->setFrameShadow(QFrame::Sunken);
+    barra->setFixedHeight(fontMetrics().height() / 2 + 4);
+    grade->addWidget(barra, 1, 0, 1, 13);
+    for (int gene = 0; gene < 7; ++gene) {
+        auto* rotulo = new QLabel(QString::fromUtf8(nomesRotulos[gene]), this);
+        rotulo->setAlignment(Qt::AlignCenter);
+        grade->addWidget(rotulo, 0, 2 * gene);
+        grade->setColumnStretch(2 * gene, 1);
+    }
+    const auto* validador =
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
+    const int larguraEdit = fontMetrics().horizontalAdvance(QStringLiteral("000")) + 10;
+    for (int i = 0; i < 6; ++i) {
+        auto* marcador = new QPushButton(this);
+        marcador->setEnabled(false);
+        marcador->setFixedWidth(8);
+        marcador->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+        marcador->setObjectName(QStringLiteral("marcador%1").arg(i));
+        grade->addWidget(marcador, 0, 2 * i + 1, 2, 1, Qt::AlignHCenter);
+
+        auto* campo = new QHBoxLayout;
+        campo->setSpacing(2);
+        edits[i] = new QLineEdit(this);
+        edits[i]->setObjectName(QStringLiteral("editTaxa%1").arg(i));
+        edits[i]->setValidator(validador);
+        edits[i]->setAlignment(Qt::AlignCenter);
+        edits[i]->setFixedWidth(larguraEdit);
+        campo->addWidget(edits[i]);
+        campo->addWidget(new QLabel(QStringLiteral("%"), this));
+        grade->addLayout(campo, 2, 2 * i + 1, Qt::AlignHCenter);
+        connect(edits[i], &QLineEdit::textChanged, this, [this] {
+            if (!escrevendo)
+                reconstruirLegenda();
+        });
+    }
+
+    rotuloLegenda = new QLabel(QStringLiteral("-"), this);
+    rotuloLegenda->setObjectName(QStringLiteral("legenda"));
+    rotuloLegenda->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    rotuloLegenda->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    rotuloLegenda->setMargin(4);
+    // Room for the longest legend, seven chromosomes of one gene each, so
+    // that the dialog keeps its size while the user types.
+    rotuloLegenda->setText(montarLegenda({50, 50, 50, 50, 50, 50}));
+    rotuloLegenda->setMinimumSize(
+        rotuloLegenda->sizeHint().expandedTo({fontMetrics().averageCharWidth() * 203 / 4, 0}));
+
+    auto* padrao = new QPushButton(QStringLiteral("Valores Padrão"), this);
+    padrao->setObjectName(QStringLiteral("botaoPadrao"));
+    padrao->setAutoDefault(false);
+    connect(padrao, &QPushButton::clicked, this, &CExchangeRatesDlg::valoresPadrao);
+    auto* botoes =
+        new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, Qt::Vertical, this);
+    connect(botoes, &QDialogButtonBox::accepted, this, &CExchangeRatesDlg::accept);
+    connect(botoes, &QDialogButtonBox::rejected, this, &CExchangeRatesDlg::reject);
+
+    auto* colunaBotoes = new QVBoxLayout;
+    colunaBotoes->addWidget(botoes);
+    colunaBotoes->addStretch(1);
+    colunaBotoes->addWidget(padrao);
+    auto* baixo = new QHBoxLayout;
+    baixo->addWidget(rotuloLegenda, 1);
+    baixo->addSpacing(20);
+    baixo->addLayout(colunaBotoes);
+
+    auto* principal = new QVBoxLayout(this);
+    principal->addLayout(grade);
+    principal->addSpacing(8);
+    principal->addLayout(baixo);
+}
+
+// Controls to members with the framework's checks, stopping at the first
+// failure: a number above 255 is refused before it is stored, one in 51..255
+// is stored and then refused by the range check.
+bool CExchangeRatesDlg::lerControles() {
+    for (size_t i = 0; i < edits.size(); ++i) {
+        const auto valor = Validacao::analisarInteiro(edits[i]->text());
+        if (!valor || *valor < 0 || *valor > 255) {
+            Validacao::falhar(edits[i], Validacao::mensagemIntervalo(0, 255), this,
+                              tituloAplicacao);
+            return false;
+        }
+        taxasAtuais[i] = static_cast<uint8_t>(*valor);
+        if (*valor > 50) {
+            Validacao::falhar(edits[i], Validacao::mensagemIntervalo(0, 50), this, tituloAplicacao);
+            return false;
+        }
+    }
+    return true;
+}
+
+void CExchangeRatesDlg::escreverControles() {
+    escrevendo = true;
+    for (size_t i = 0; i < edits.size(); ++i)
+        edits[i]->setText(QString::number(taxasAtuais[i]));
+    escrevendo = false;
+}
+
+// Runs on every change of a rate: a refused value shows its message at once,
+// and the legend still follows what the members hold.
+void CExchangeRatesDlg::reconstruirLegenda() {
+    lerControles();
+    textoLegenda = montarLegenda(taxasAtuais);
+    rotuloLegenda->setText(textoLegenda);
+}
+
+void CExchangeRatesDlg::valoresPadrao() {
+    taxasAtuais = taxasPadrao;
+    escreverControles();
+    reconstruirLegenda();
+}
+
+void CExchangeRatesDlg::accept() {
+    if (lerControles())
+        QDialog::accept();
+}

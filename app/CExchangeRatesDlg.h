@@ -1,0 +1,39 @@
+#pragma once
+#include <QDialog>
+#include <array>
+#include <cstdint>
+
+class QLabel;
+class QLineEdit;
+
+// "Taxas de Permuta": the six crossing-over rates between neighbouring
+// autosomal genes, with a legend that shows, while the user types, how the
+// genes fall into chromosomes (a rate of 50 % starts a new chromosome).
+class CExchangeRatesDlg : public QDialog {
+    Q_OBJECT
+
+  public:
+    explicit CExchangeRatesDlg(const std::array<uint8_t, 6>& taxas, QWidget* parent = nullptr);
+
+    const std::array<uint8_t, 6>& taxas() const { return taxasAtuais; }
+    const QString& legenda() const { return textoLegenda; }
+
+    // The legend text for a set of rates.
+    static QString montarLegenda(const std::array<uint8_t, 6>& taxas);
+
+  public slots:
+    void accept() override;
+    void valoresPadrao();
+
+  private:
+    void construirInterface();
+    bool lerControles();
+    void escreverControles();
+    void reconstruirLegenda();
+
+    std::array<uint8_t, 6> taxasAtuais;
+    QString textoLegenda;
+    std::array<QLineEdit*, 6> edits{};
+    QLabel* rotuloLegenda = nullptr;
+    bool escrevendo = false;
+};
