@@ -49,6 +49,8 @@ void CKeldoDoc::procurarParceira() {
 }
 
 SpecX* CKeldoDoc::escolherParceiro(const std::vector<SpecX*>& candidatos) {
+    if (candidatos.empty())
+        return nullptr; // randomInt(0) would index before the list
     if (candidatos.size() == 1)
         return candidatos[0];
     lutadores.clear();

@@ -1,0 +1,260 @@
+#include "editor/CMainFrame.h"
+#include "editor/CIndividuosModel.h"
+#include "editor/CKeldoView.h"
+#include "editor/Recursos.h"
+#include "gui/Ajuda.h"
+#include "gui/ArquivosRecentes.h"
+#include "gui/CAboutDlg.h"
+#include "gui/PastaSimulacoes.h"
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+
+namespace {
+struct CursorEspera {
+    CursorEspera() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CursorEspera() { QApplication::restoreOverrideCursor(); }
+};
+} // namespace
+
+CMainFrame::CMainFrame(QWidget* pai) : QMainWindow(pai), dialogos(dialogosPadrao()) {
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowIcon(QApplication::windowIcon());
+    view = new CKeldoView(doc, this);
+    setCentralWidget(view);
+    connect(view, &CKeldoView::modificou, this, &CMainFrame::marcarModificado);
+
+    // The strip at the top holds no buttons.
+    auto* barra = addToolBar(QStringLiteral("Padrão"));
+    barra->setMovable(false);
+    barra->setFixedHeight(6);
+
+    auto* ocioso = new QLabel(Recursos::statusOcioso, this);
+    statusBar()->addWidget(ocioso, 1);
+    statusBar()->setSizeGripEnabled(false);
+
+    montarMenus();
+    setAcceptDrops(true);
+    setFixedSize(655, 565);
+    iniciarVazio();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+CMainFrame::Dialogos CMainFrame::dialogosPadrao() {
+    Dialogos d;
+    d.abrir = [this](const QString& pasta) {
+        return QFileDialog::getOpenFileName(this, QStringLiteral("Open"), pasta,
+                                            Recursos::filtroArquivos);
+    };
+    d.salvarComo = [this](const QString& proposta) {
+        return QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), proposta,
+                                            Recursos::filtroArquivos);
+    };
+    d.confirmar = [this](const QString& texto) {
+        return QMessageBox::warning(this, Recursos::tituloJanela, texto,
+                                    QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
+    };
+    d.perguntarSalvar = [this](const QString& texto) {
+        return QMessageBox::warning(this, Recursos::tituloJanela, texto,
+                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    };
+    d.avisar = [this](const QString& texto) {
+        QMessageBox::warning(this, Recursos::tituloJanela, texto);
+    };
+    return d;
+}
+
+void CMainFrame::montarMenus() {
+    QMenu* simulacao = menuBar()->addMenu(QStringLiteral("&Simulação"));
+    abrirAcao = simulacao->addAction(QStringLiteral("&Abrir..."));
+    abrirAcao->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    abrirAcao->setStatusTip(QStringLiteral("Abre um projeto de simulação existente"));
+    connect(abrirAcao, &QAction::triggered, this, &CMainFrame::comandoAbrir);
+
+    salvarAcao = simulacao->addAction(QStringLiteral("&Salvar"));
+    salvarAcao->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    salvarAcao->setStatusTip(QStringLiteral("Salva o projeto de simulação atual e a tabela"));
+    connect(salvarAcao, &QAction::triggered, this, &CMainFrame::salvar);
+
+    salvarComoAcao = simulacao->addAction(QStringLiteral("Salvar &Como..."));
+    salvarComoAcao->setStatusTip(QStringLiteral("Salva o projeto atual com outro nome"));
+    connect(salvarComoAcao, &QAction::triggered, this, &CMainFrame::salvarComo);
+
+    simulacao->addSeparator();
+    QAction* marcador = simulacao->addAction(QStringLiteral("Simulações recentes"));
+    marcador->setStatusTip(QStringLiteral("Abre este projeto"));
+    listaRecentes = new ArquivosRecentes(QStringLiteral("keldoge"), this);
+    listaRecentes->ligarMenu(simulacao, marcador);
+    connect(listaRecentes, &ArquivosRecentes::abrir, this, &CMainFrame::abrirArquivo);
+
+    simulacao->addSeparator();
+    QAction* sair = simulacao->addAction(QStringLiteral("Sai&r"));
+    sair->setStatusTip(QStringLiteral("Sai da aplicação pedindo para salvar o documento atual"));
+    connect(sair, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* ajuda = menuBar()->addMenu(QStringLiteral("&Ajuda"));
+    QAction* hp = ajuda->addAction(QStringLiteral("Keldo HP... "));
+    hp->setStatusTip(QStringLiteral("Apresenta as informações de utilização do Keldo GE"));
+    connect(hp, &QAction::triggered, this, [] { Ajuda::iniciar(); });
+    ajuda->addSeparator();
+    sobreAcao = ajuda->addAction(QStringLiteral("&Sobre..."));
+    sobreAcao->setStatusTip(QStringLiteral("Abre a caixa de diálogo sobre o Keldo GE"));
+    connect(sobreAcao, &QAction::triggered, this, &CMainFrame::mostrarSobre);
+}
+
+QString CMainFrame::pastaPadrao() const {
+    return PastaSimulacoes::pasta();
+}
+
+void CMainFrame::iniciarVazio() {
+    doc.iniciarVazio(this);
+    view->inicializar(false);
+    atualizarTitulo();
+    atualizarAcoes();
+}
+
+void CMainFrame::comandoAbrir() {
+    const QString caminho = dialogos.abrir(pastaPadrao());
+    if (!caminho.isEmpty())
+        abrirArquivo(caminho);
+}
+
+bool CMainFrame::abrirArquivo(const QString& caminho) {
+    if (!podeDescartar())
+        return false;
+    ResultadoArquivo r;
+    {
+        CursorEspera espera;
+        r = doc.abrir(caminho);
+    }
+    if (!r.ok) {
+        // The document, its path and its rows stay as they were.
+        const QString texto = r.versaoInvalida     ? Recursos::versaoInvalida
+                              : r.mensagem.empty() ? Recursos::falhaAbrir
+                                                   : QString::fromStdString(r.mensagem);
+        dialogos.avisar(texto);
+        listaRecentes->remover(caminho);
+        return false;
+    }
+    listaRecentes->adicionar(caminho);
+    view->inicializar(true);
+    atualizarTitulo();
+    atualizarAcoes();
+    return true;
+}
+
+bool CMainFrame::salvar() {
+    const QFileInfo info(doc.caminho);
+    if (doc.caminho.isEmpty() || !info.exists() || !info.isWritable())
+        return salvarComo();
+    return gravar(doc.caminho, false);
+}
+
+bool CMainFrame::salvarComo() {
+    const QString proposta =
+        PastaSimulacoes::nomeProposto(doc.caminho, doc.titulo, Recursos::extensao, pastaPadrao());
+    const QString caminho = dialogos.salvarComo(proposta);
+    if (caminho.isEmpty())
+        return false;
+    return gravar(caminho, true);
+}
+
+bool CMainFrame::gravar(const QString& caminho, bool nomePerguntado) {
+    if (doc.mesmoArquivoAnterior(caminho) &&
+        !dialogos.confirmar(Recursos::salvarMesmoNome + QStringLiteral("\n") +
+                            QDir::toNativeSeparators(caminho)))
+        return false;
+    ResultadoArquivo r;
+    {
+        CursorEspera espera;
+        r = doc.salvar(caminho, view->modelo());
+    }
+    if (!r.ok) {
+        // Saves go through a temporary file: the target is untouched.
+        dialogos.avisar(r.mensagem.empty() ? Recursos::falhaSalvar
+                                           : QString::fromStdString(r.mensagem));
+        return false;
+    }
+    if (nomePerguntado) {
+        doc.definirCaminho(QFileInfo(caminho).absoluteFilePath());
+        listaRecentes->adicionar(caminho);
+    }
+    atualizarTitulo();
+    atualizarAcoes();
+    return true;
+}
+
+bool CMainFrame::podeDescartar() {
+    if (!doc.doc.modificado)
+        return true;
+    switch (dialogos.perguntarSalvar(Recursos::salvarAlteracoes(doc.titulo))) {
+    case QMessageBox::Yes:
+        return salvar();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::marcarModificado() {
+    doc.doc.modificado = true;
+}
+
+void CMainFrame::atualizarTitulo() {
+    setWindowTitle(Recursos::tituloJanela + QStringLiteral(": ") + doc.titulo);
+}
+
+void CMainFrame::atualizarAcoes() {
+    const bool pode = !doc.lastFilePath.isEmpty();
+    salvarAcao->setEnabled(pode);
+    salvarComoAcao->setEnabled(pode);
+}
+
+void CMainFrame::mostrarSobre() {
+    CAboutDlg::Conteudo c;
+    c.titulo = Recursos::tituloSobre;
+    c.nome = Recursos::nomePrograma;
+    c.versao = Recursos::versao;
+    c.credito1 = Recursos::credito1;
+    c.credito2 = Recursos::credito2;
+    c.icone = windowIcon();
+    CAboutDlg dlg(c, this);
+    dlg.exec();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* evento) {
+    if (podeDescartar())
+        evento->accept();
+    else
+        evento->ignore();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* evento) {
+    if (evento->mimeData()->hasUrls())
+        evento->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* evento) {
+    const QList<QUrl> urls = evento->mimeData()->urls();
+    evento->acceptProposedAction();
+    abrirSoltos(urls);
+}
+
+void CMainFrame::abrirSoltos(const QList<QUrl>& urls) {
+    for (const QUrl& url : urls)
+        if (url.isLocalFile())
+            abrirArquivo(url.toLocalFile());
+}

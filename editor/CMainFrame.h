@@ -1,0 +1,83 @@
+#pragma once
+#include "editor/DocumentoEditor.h"
+#include "sim/KeldoHost.h"
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QUrl>
+#include <functional>
+
+class ArquivosRecentes;
+class CKeldoView;
+class QAction;
+class QLabel;
+
+// The editor's main window: the form with the list, the Simulação and Ajuda
+// menus, and the open and save rules of the editor's document.
+class CMainFrame : public QMainWindow, public KeldoHost {
+    Q_OBJECT
+  public:
+    // The modal questions the window asks; tests replace them.
+    struct Dialogos {
+        std::function<QString(const QString& pasta)> abrir;
+        std::function<QString(const QString& proposta)> salvarComo;
+        // OK/Cancel with the exclamation icon; true for OK.
+        std::function<bool(const QString& texto)> confirmar;
+        // Yes/No/Cancel ("Save changes to %1?").
+        std::function<QMessageBox::StandardButton(const QString& texto)> perguntarSalvar;
+        std::function<void(const QString& texto)> avisar;
+    };
+
+    explicit CMainFrame(QWidget* pai = nullptr);
+    ~CMainFrame() override;
+
+    // The empty document of start-up: no rows, form disabled, Save greyed.
+    void iniciarVazio();
+    // Opens a project (after offering to save a modified one). On failure the
+    // message is shown and the document, its path and rows stay as they were.
+    bool abrirArquivo(const QString& caminho);
+    bool salvar();
+    bool salvarComo();
+    // Files dropped on the window, opened one after the other (the last one stays).
+    void abrirSoltos(const QList<QUrl>& urls);
+    // Offers to save a modified document; false when the user cancels.
+    bool podeDescartar();
+
+    // KeldoHost: the arena of the picture space; no images; the save command.
+    Rect areaCliente() const override { return Rect{0, 0, 640, 480}; }
+    bool registraImagens() const override { return false; }
+    bool salvarDocumento() override { return salvar(); }
+
+    DocumentoEditor& documento() { return doc; }
+    CKeldoView* vista() const { return view; }
+    ArquivosRecentes* recentes() const { return listaRecentes; }
+    QAction* acaoAbrir() const { return abrirAcao; }
+    QAction* acaoSalvar() const { return salvarAcao; }
+    QAction* acaoSalvarComo() const { return salvarComoAcao; }
+    QAction* acaoSobre() const { return sobreAcao; }
+    QString pastaPadrao() const;
+
+    Dialogos dialogos;
+
+  protected:
+    void closeEvent(QCloseEvent* evento) override;
+    void dragEnterEvent(QDragEnterEvent* evento) override;
+    void dropEvent(QDropEvent* evento) override;
+
+  private:
+    void montarMenus();
+    void comandoAbrir();
+    bool gravar(const QString& caminho, bool nomePerguntado);
+    void atualizarTitulo();
+    void atualizarAcoes();
+    void marcarModificado();
+    void mostrarSobre();
+    Dialogos dialogosPadrao();
+
+    DocumentoEditor doc;
+    CKeldoView* view = nullptr;
+    ArquivosRecentes* listaRecentes = nullptr;
+    QAction* abrirAcao = nullptr;
+    QAction* salvarAcao = nullptr;
+    QAction* salvarComoAcao = nullptr;
+    QAction* sobreAcao = nullptr;
+};

@@ -1,0 +1,115 @@
+#include "gui/Ajuda.h"
+#include "gui/ArquivosRecentes.h"
+#include "gui/CAboutDlg.h"
+#include "gui/PastaSimulacoes.h"
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+TEST(GuiComum, RecentListKeepsFiveMostRecentFirstAndFillsTheMenuSection) {
+    QTemporaryDir pasta;
+    auto caminho = [&](int i) { return pasta.filePath(QStringLiteral("p%1.gen").arg(i)); };
+    {
+        ArquivosRecentes r(QStringLiteral("teste-recentes"));
+        for (const QString& p : r.arquivos())
+            r.remover(p);
+        for (int i = 1; i <= 6; ++i)
+            r.adicionar(caminho(i));
+        r.adicionar(caminho(3)); // moves up, no duplicate
+    }
+    ArquivosRecentes r(QStringLiteral("teste-recentes")); // read back from the settings
+    EXPECT_EQ(r.arquivos(),
+              QStringList({caminho(3), caminho(6), caminho(5), caminho(4), caminho(2)}));
+
+    QMenu menu;
+    menu.addAction(QStringLiteral("Salvar"));
+    QAction* marcador = menu.addAction(QStringLiteral("Simulações recentes"));
+    QAction* sair = menu.addAction(QStringLiteral("Sair"));
+    r.ligarMenu(&menu, marcador);
+    const QList<QAction*> acoes = menu.actions();
+    ASSERT_EQ(acoes.size(), 8);
+    EXPECT_EQ(acoes[1]->text(), ArquivosRecentes::textoEntrada(0, caminho(3)));
+    EXPECT_TRUE(acoes[1]->text().startsWith(QStringLiteral("&1 ")));
+    EXPECT_EQ(acoes[6], marcador);
+    EXPECT_FALSE(marcador->isVisible());
+    EXPECT_EQ(acoes[7], sair);
+
+    QSignalSpy aberto(&r, &ArquivosRecentes::abrir);
+    acoes[2]->trigger();
+    ASSERT_EQ(aberto.size(), 1);
+    EXPECT_EQ(aberto[0][0].toString(), caminho(6));
+
+    for (const QString& p : r.arquivos())
+        r.remover(p);
+    EXPECT_EQ(menu.actions().size(), 3);
+    EXPECT_TRUE(marcador->isVisible());
+    EXPECT_FALSE(marcador->isEnabled());
+}
+
+TEST(GuiComum, AboutBoxShowsNameVersionCreditsAndOpensTheAddress) {
+    CAboutDlg::Conteudo c;
+    c.titulo = QStringLiteral("Sobre o Keldo GE");
+    c.nome = QStringLiteral("Keldo GE");
+    c.versao = QStringLiteral("1.1.130 b");
+    c.credito1 = QStringLiteral("um");
+    c.credito2 = QStringLiteral("dois");
+    CAboutDlg dlg(c);
+    QUrl aberto;
+    dlg.abrirEndereco = [&](const QUrl& u) {
+        aberto = u;
+        return true;
+    };
+    dlg.show();
+    EXPECT_EQ(dlg.windowTitle(), "Sobre o Keldo GE");
+    EXPECT_EQ(dlg.rotuloVersao()->text(), QStringLiteral("Keldo GE Versão"));
+    EXPECT_EQ(dlg.textoVersao()->text(), "1.1.130 b");
+    emit dlg.rotuloEndereco()->linkActivated(QString::fromLatin1(CAboutDlg::enderecoPadrao));
+    EXPECT_EQ(aberto, QUrl(QString::fromLatin1(CAboutDlg::enderecoPadrao)));
+    QTest::mouseClick(dlg.botaoOk(), Qt::LeftButton);
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+}
+
+TEST(GuiComum, DefaultFolderBesideTheProgramElseUnderDocuments) {
+    QTemporaryDir programa;
+    EXPECT_EQ(PastaSimulacoes::pasta(programa.path()),
+              QDir(programa.path()).filePath(QStringLiteral("Simulações")));
+    EXPECT_TRUE(QDir(programa.filePath(QStringLiteral("Simulações"))).exists());
+
+    // A program "folder" that is a file: nothing can be made beside it.
+    const QString arquivo = programa.filePath(QStringLiteral("bloqueio"));
+    QFile(arquivo).open(QIODevice::WriteOnly);
+    const QString alternativa = PastaSimulacoes::pasta(arquivo);
+    EXPECT_FALSE(alternativa.startsWith(arquivo));
+    EXPECT_TRUE(alternativa.endsWith(QStringLiteral("/Simulações")));
+}
+
+TEST(GuiComum, ProposedSaveNameCutsTheTitleAndUsesTheDefaultFolder) {
+    using PastaSimulacoes::nomeProposto;
+    EXPECT_EQ(nomeProposto({}, QStringLiteral("Untitled"), ".GEN", "/x/Sim"),
+              "/x/Sim/Untitled.GEN");
+    EXPECT_EQ(nomeProposto({}, QStringLiteral("meu projeto"), ".gen", "/x"), "/x/meu.gen");
+    EXPECT_EQ(nomeProposto({}, QStringLiteral("a#b;c"), ".gen", "/x"), "/x/a.gen");
+    EXPECT_EQ(nomeProposto("/p/q.gen", QStringLiteral("q.gen"), ".gen", "/x"), "/p/q.gen");
+}
+
+TEST(GuiComum, HelpProgramIsFoundBesideTheProgramFirst) {
+    QTemporaryDir programa;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray("/nonexistent"));
+    EXPECT_TRUE(Ajuda::localizar(programa.path()).isEmpty());
+    const QString ajuda = programa.filePath(QStringLiteral("KeldoHP"));
+    QFile f(ajuda);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("#!/bin/sh\n");
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(Ajuda::localizar(programa.path()), ajuda);
+    qputenv("PATH", path);
+}

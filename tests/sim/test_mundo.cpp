@@ -1,0 +1,298 @@
+// World creation: population, food, counters and the draws they take.
+#include "model/Random.h"
+#include "sim/CKeldoDoc.h"
+#include <cmath>
+#include <ctime>
+#include <gtest/gtest.h>
+
+namespace {
+constexpr uint32_t semente = 1234;
+
+void mundoPequeno(CKeldoDoc& doc, int individuos, int alimentos, const std::string& nivel) {
+    doc.sementeFixa = semente;
+    doc.parametros.numIndividuos = individuos;
+    doc.parametros.qtdAlimento = alimentos;
+    doc.parametros.nivelObstaculos = nivel;
+}
+
+// A template of the defined population.
+SpecX modelo(int32_t id, uint8_t estado, uint16_t gP, uint16_t gM) {
+    SpecX s;
+    s.id = id;
+    s.idPai = id + 100;
+    s.idMae = id + 200;
+    s.geracao = 5;
+    s.estado = estado;
+    s.genotipoP = gP;
+    s.genotipoM = gM;
+    s.energia = 321;
+    s.dirX = 0.5f;
+    s.dirY = -0.25f;
+    s.savedDirX = 0.75f;
+    s.savedDirY = -0.125f;
+    s.loopNasc = 55;
+    s.loopMorto = -1;
+    s.x = 98;
+    s.y = 97;
+    return s;
+}
+
+void mesmosCampos(const SpecX& a, const SpecX& b) {
+    EXPECT_EQ(a.x, b.x);
+    EXPECT_EQ(a.y, b.y);
+    EXPECT_EQ(a.id, b.id);
+    EXPECT_EQ(a.idPai, b.idPai);
+    EXPECT_EQ(a.idMae, b.idMae);
+    EXPECT_EQ(a.geracao, b.geracao);
+    EXPECT_EQ(a.dirX, b.dirX);
+    EXPECT_EQ(a.dirY, b.dirY);
+    EXPECT_EQ(a.savedDirX, b.savedDirX);
+    EXPECT_EQ(a.savedDirY, b.savedDirY);
+    EXPECT_EQ(a.energia, b.energia);
+    EXPECT_EQ(a.genotipoP, b.genotipoP);
+    EXPECT_EQ(a.genotipoM, b.genotipoM);
+    EXPECT_EQ(a.estado, b.estado);
+    EXPECT_EQ(a.visao, b.visao);
+    EXPECT_EQ(a.inteligencia, b.inteligencia);
+    EXPECT_EQ(a.loopNasc, b.loopNasc);
+}
+} // namespace
+
+TEST(Mundo, DocumentoNovoSemJanela) {
+    CKeldoDoc doc;
+    EXPECT_EQ(doc.proximoId, 1);
+    EXPECT_EQ(doc.arena, (Rect{0, 0, 640, 480}));
+    EXPECT_EQ(doc.parametros.doc, &doc);
+    EXPECT_TRUE(doc.vivos.empty());
+}
+
+// Each founder: x, y, heading, 18 genotype bits, 3 status bits; then each food item:
+// energy, x, y.
+TEST(Mundo, PopulacaoAleatoriaOrdemDosSorteios) {
+    CKeldoDoc doc;
+    mundoPequeno(doc, 3, 2, "0");
+    doc.parametros.energiaMin = 100;
+    doc.parametros.energiaMax = 300;
+    doc.proximoId = 50;
+    doc.tempo = 9;
+    doc.geracao = 4;
+    doc.ovos = 2;
+    doc.numSnapshot = 6;
+    doc.estadoExecucao = 2;
+    ASSERT_TRUE(doc.criarMundo());
+
+    Random r(semente);
+    ASSERT_EQ(doc.vivos.size(), 3u);
+    for (int k = 0; k < 3; ++k) {
+        const SpecX& s = doc.vivos[k];
+        EXPECT_EQ(s.id, k + 1);
+        EXPECT_EQ(s.x, static_cast<float>(r.randomInt(100)));
+        EXPECT_EQ(s.y, static_cast<float>(r.randomInt(100)));
+        const double a = r.randomInt(360) * 3.1415926535 / 180;
+        EXPECT_EQ(s.dirX, static_cast<float>(std::cos(a)));
+        EXPECT_EQ(s.dirY, static_cast<float>(std::sin(a)));
+        uint16_t gP = 0, gM = 0;
+        for (int i = 0; i < 9; ++i) {
+            gP |= static_cast<uint16_t>(r.randomInt(2) << i);
+            gM |= static_cast<uint16_t>(r.randomInt(2) << i);
+        }
+        EXPECT_EQ(s.genotipoP, gP);
+        EXPECT_EQ(s.genotipoM, gM);
+        const int b0 = r.randomInt(2), b1 = r.randomInt(2), b2 = r.randomInt(2);
+        EXPECT_EQ(s.estado, b0 | b1 << 1 | b2 << 2 | 0x18);
+        EXPECT_EQ(s.loopNasc, 0);
+        EXPECT_EQ(s.doc, &doc);
+    }
+    ASSERT_EQ(doc.alimentos.size(), 2u);
+    for (const FoodX& f : doc.alimentos) {
+        EXPECT_EQ(f.valorEnergetico, 100 + r.randomInt(201));
+        EXPECT_EQ(f.x, static_cast<float>(r.randomInt(100)));
+        EXPECT_EQ(f.y, static_cast<float>(r.randomInt(100)));
+        EXPECT_EQ(f.regiao, 0);
+    }
+    EXPECT_EQ(doc.rng.estadoAtual(), r.estadoAtual());
+    EXPECT_EQ(doc.proximoId, 4);
+    EXPECT_EQ(doc.tempo, 0);
+    EXPECT_EQ(doc.geracao, 0);
+    EXPECT_EQ(doc.ovos, 0);
+    EXPECT_EQ(doc.numSnapshot, 0);
+    EXPECT_EQ(doc.estadoExecucao, 0);
+    EXPECT_EQ(doc.codigoNivel, 'r');
+    EXPECT_EQ(doc.bitmapFundo, 145);
+}
+
+TEST(Mundo, ObstaculosDoNivelValemParaPopulacaoEAlimento) {
+    CKeldoDoc doc;
+    mundoPequeno(doc, 300, 300, "30");
+    ASSERT_TRUE(doc.criarMundo());
+    EXPECT_EQ(doc.codigoNivel, 'd');
+    for (const SpecX& s : doc.vivos)
+        ASSERT_EQ(doc.pontoEmObstaculo(static_cast<int>(s.x), static_cast<int>(s.y)), nullptr);
+    for (const FoodX& f : doc.alimentos)
+        ASSERT_EQ(doc.pontoEmObstaculo(static_cast<int>(f.x), static_cast<int>(f.y)), nullptr);
+    EXPECT_EQ(doc.vivos.back().id, 300);
+    EXPECT_EQ(doc.proximoId, 301);
+}
+
+// Each template: the empty individual's four draws, then x and y (redrawn on obstacles).
+TEST(Mundo, PopulacaoDefinidaCopiaOsModelos) {
+    CKeldoDoc doc;
+    mundoPequeno(doc, 10, 0, "30");
+    doc.parametros.tipoPopulacao = 1;
+    doc.parametros.repro_Rr = 333;
+    auto& lista = doc.parametros.listaDefinida;
+    lista.push_back(modelo(10, 0x18 | 0x01, 0x040, 0x000)); // adult male, Rr
+    lista.push_back(modelo(4, 0x10 | 0x02, 0x1FF, 0x000));  // an egg
+    lista.push_back(modelo(7, 0x18 | 0x04, 0x000, 0x000));
+    ASSERT_TRUE(doc.criarMundo());
+
+    ASSERT_EQ(doc.vivos.size(), 3u);
+    Random r(semente);
+    for (size_t k = 0; k < 3; ++k) {
+        const SpecX& c = doc.vivos[k];
+        SCOPED_TRACE(k);
+        for (int d = 0; d < 4; ++d)
+            r.proximo(); // the empty individual's heading and status bits
+        int x, y;
+        do {
+            x = r.randomInt(100);
+            y = r.randomInt(100);
+        } while (doc.pontoEmObstaculo(x, y));
+        SpecX esperado = lista[k];
+        esperado.x = static_cast<float>(x);
+        esperado.y = static_cast<float>(y);
+        esperado.loopNasc = 0;
+        esperado.doc = &doc;
+        esperado.calcularFenotipo();
+        mesmosCampos(c, esperado);
+        EXPECT_EQ(c.doc, &doc);
+        EXPECT_EQ(c.targetX, -1);
+    }
+    EXPECT_EQ(doc.rng.estadoAtual(), r.estadoAtual());
+    EXPECT_EQ(doc.vivos[0].limiarReproducao, 333);
+    EXPECT_EQ(doc.vivos[0].savedDirX, 0.75f); // the saved heading is copied too
+    EXPECT_EQ(doc.vivos[1].geracao, 5u);
+    EXPECT_EQ(doc.proximoId, 8); // after the last template, whatever the other ids
+    EXPECT_EQ(doc.ovos, 1);
+    EXPECT_EQ(doc.geracao, 0);
+    // The templates stay with the parameters, untouched.
+    EXPECT_EQ(lista.size(), 3u);
+    EXPECT_EQ(lista[0].x, 98.0f);
+    EXPECT_EQ(lista[0].doc, nullptr);
+}
+
+TEST(Mundo, AleatoriaComDefinidaComecaDepoisDoUltimoModelo) {
+    CKeldoDoc doc;
+    mundoPequeno(doc, 3, 0, "12");
+    doc.parametros.comDefinida = 1;
+    doc.parametros.listaDefinida.push_back(modelo(10, 0x18, 0, 0));
+    doc.parametros.listaDefinida.push_back(modelo(4, 0x10, 0, 0));
+    ASSERT_TRUE(doc.criarMundo());
+    ASSERT_EQ(doc.vivos.size(), 5u);
+    const int32_t ids[] = {10, 4, 5, 6, 7};
+    for (size_t k = 0; k < 5; ++k)
+        EXPECT_EQ(doc.vivos[k].id, ids[k]);
+    EXPECT_EQ(doc.vivos[2].idPai, 0);
+    EXPECT_EQ(doc.vivos[2].energia, 100);
+    EXPECT_EQ(doc.vivos[0].energia, 321);
+    EXPECT_EQ(doc.proximoId, 8);
+    EXPECT_EQ(doc.ovos, 1);
+}
+
+TEST(Mundo, DefinidaSemModelosMantemProximoId) {
+    CKeldoDoc doc;
+    mundoPequeno(doc, 5, 1, "12");
+    ASSERT_TRUE(doc.criarMundo());
+    EXPECT_EQ(doc.proximoId, 6);
+    doc.parametros.tipoPopulacao = 1;
+    ASSERT_TRUE(doc.criarMundo());
+    EXPECT_TRUE(doc.vivos.empty());
+    EXPECT_EQ(doc.proximoId, 6);
+    EXPECT_EQ(doc.alimentos.size(), 1u);
+
+    // "Definida" together with "com Definida": only the defined individuals.
+    doc.parametros.comDefinida = 1;
+    doc.parametros.listaDefinida.push_back(modelo(3, 0x18, 0, 0));
+    ASSERT_TRUE(doc.criarMundo());
+    ASSERT_EQ(doc.vivos.size(), 1u);
+    EXPECT_EQ(doc.proximoId, 4);
+
+    // Back to a random population without the defined list: ids restart at 1.
+    doc.parametros.tipoPopulacao = 0;
+    doc.parametros.comDefinida = 0;
+    ASSERT_TRUE(doc.criarMundo());
+    EXPECT_EQ(doc.vivos.front().id, 1);
+    EXPECT_EQ(doc.proximoId, 6);
+}
+
+TEST(Mundo, NovoMundoApagaOAnteriorEZeraOsContadores) {
+    CKeldoDoc doc;
+    mundoPequeno(doc, 4, 3, "15");
+    ASSERT_TRUE(doc.criarMundo());
+    doc.mortos.push_back(doc.vivos.back());
+    doc.tempo = 40;
+    doc.parametros.qtdAlimento = 0;
+    doc.parametros.numIndividuos = 2;
+    ASSERT_TRUE(doc.criarMundo());
+    EXPECT_EQ(doc.vivos.size(), 2u);
+    EXPECT_TRUE(doc.mortos.empty());
+    EXPECT_TRUE(doc.alimentos.empty());
+    EXPECT_EQ(doc.tempo, 0);
+    EXPECT_EQ(doc.codigoNivel, 'm');
+
+    doc.limparMundo();
+    EXPECT_TRUE(doc.vivos.empty());
+    EXPECT_EQ(doc.proximoId, 3);                // counters are left alone
+    EXPECT_EQ(doc.parametros.numIndividuos, 2); // and so are the parameters
+}
+
+TEST(Mundo, MesmaSementeMesmoMundo) {
+    CKeldoDoc a, b;
+    for (CKeldoDoc* d : {&a, &b}) {
+        mundoPequeno(*d, 60, 40, "30");
+        d->parametros.energiaMin = 1;
+        d->parametros.energiaMax = 500;
+        ASSERT_TRUE(d->criarMundo());
+    }
+    ASSERT_EQ(a.vivos.size(), b.vivos.size());
+    for (size_t k = 0; k < a.vivos.size(); ++k)
+        mesmosCampos(a.vivos[k], b.vivos[k]);
+    ASSERT_EQ(a.alimentos.size(), b.alimentos.size());
+    for (size_t k = 0; k < a.alimentos.size(); ++k) {
+        EXPECT_EQ(a.alimentos[k].x, b.alimentos[k].x);
+        EXPECT_EQ(a.alimentos[k].y, b.alimentos[k].y);
+        EXPECT_EQ(a.alimentos[k].valorEnergetico, b.alimentos[k].valorEnergetico);
+    }
+    EXPECT_EQ(a.rng.estadoAtual(), b.rng.estadoAtual());
+
+    // The same document made again from the same seed gives the same world.
+    const SpecX primeiro = a.vivos.front();
+    a.vivos.front().energia = 1;
+    ASSERT_TRUE(a.criarMundo());
+    mesmosCampos(a.vivos.front(), primeiro);
+
+    // Another seed gives another world.
+    b.sementeFixa = semente + 1;
+    ASSERT_TRUE(b.criarMundo());
+    EXPECT_FALSE(a.vivos.front().x == b.vivos.front().x && a.vivos.front().y == b.vivos.front().y &&
+                 a.vivos.front().genotipoP == b.vivos.front().genotipoP);
+}
+
+// Without a fixed seed the calendar time seeds the generator.
+TEST(Mundo, SementeDoRelogio) {
+    CKeldoDoc doc;
+    doc.parametros.numIndividuos = 1;
+    doc.parametros.qtdAlimento = 0;
+    doc.parametros.nivelObstaculos = "0";
+    const auto antes = static_cast<uint32_t>(std::time(nullptr));
+    ASSERT_TRUE(doc.criarMundo());
+    const auto depois = static_cast<uint32_t>(std::time(nullptr));
+    bool achou = false;
+    for (uint32_t s = antes; s <= depois; ++s) {
+        Random r(s);
+        for (int k = 0; k < 24; ++k)
+            r.proximo();
+        achou |= r.estadoAtual() == doc.rng.estadoAtual();
+    }
+    EXPECT_TRUE(achou);
+}
