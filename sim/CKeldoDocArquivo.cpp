@@ -1,6 +1,7 @@
 // The ".gen" project file: saving, loading and completing the loaded objects.
 #include "sim/CArchive.h"
 #include "sim/CKeldoDoc.h"
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -72,6 +73,14 @@ uint32_t lerContagemPlausivel(CArchive& ar, int tamanhoRegistro) {
     return n;
 }
 
+// The phases turn positions into whole numbers; a position or heading that is
+// not a number, or so far out that a step cannot bring it back into the
+// arena, would make that conversion undefined. Files this program writes
+// hold positions near 0..99 and unit headings.
+bool coordenadaUtilizavel(float v) {
+    return std::isfinite(v) && std::fabs(v) <= 1.0e6f;
+}
+
 void lerIndividuos(CArchive& ar, std::vector<SpecX>& lista, Random& rng) {
     const uint32_t n = lerContagemPlausivel(ar, SpecX::tamanhoRegistro);
     lista.reserve(n);
@@ -80,6 +89,10 @@ void lerIndividuos(CArchive& ar, std::vector<SpecX>& lista, Random& rng) {
             throw ArchiveError("objeto inesperado");
         SpecX individuo(rng); // the empty individual draws before the record overwrites it
         individuo.Serialize(ar);
+        for (float v : {individuo.x, individuo.y, individuo.dirX, individuo.dirY})
+            if (!coordenadaUtilizavel(v))
+                throw ArchiveError("posi\xC3\xA7\xC3\xA3o inv\xC3\xA1lida de um indiv\xC3\xAD"
+                                   "duo");
         lista.push_back(individuo);
     }
 }
@@ -97,6 +110,16 @@ void lerAlimentos(CArchive& ar, std::vector<FoodX>& lista) {
 }
 
 bool escreverAtomico(const std::string& caminho, const std::vector<uint8_t>& bytes) {
+    namespace fs = std::filesystem;
+    std::error_code erroStatus, erroPermissoes, erro;
+    // Renaming over a file would get round its read-only mark and its
+    // permissions; a read-only project is not written, the others keep theirs.
+    const fs::file_status anterior = fs::status(caminho, erroStatus);
+    const bool existe = fs::is_regular_file(anterior);
+    constexpr fs::perms escrita =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if (existe && (anterior.permissions() & escrita) == fs::perms::none)
+        return false;
     const std::string temporario = caminho + ".tmp~";
     std::FILE* arquivo = std::fopen(temporario.c_str(), "wb");
     if (!arquivo)
@@ -104,7 +127,8 @@ bool escreverAtomico(const std::string& caminho, const std::vector<uint8_t>& byt
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), arquivo) == bytes.size();
     ok = std::fflush(arquivo) == 0 && ok;
     ok = std::fclose(arquivo) == 0 && ok;
-    std::error_code erro;
+    if (ok && existe)
+        fs::permissions(temporario, anterior.permissions(), erroPermissoes);
     if (ok)
         std::filesystem::rename(temporario, caminho, erro);
     if (!ok || erro) {

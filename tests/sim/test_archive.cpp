@@ -1,0 +1,167 @@
+// The byte archive of project files: string and count prefixes, and the
+// object-reference framing with one index counter for classes and objects.
+#include "sim/CArchive.h"
+#include "test_arquivo_apoio.h"
+#include <gtest/gtest.h>
+
+using apoio::Bytes;
+
+namespace {
+std::vector<uint8_t> inicio(const std::vector<uint8_t>& v, size_t n) {
+    return {v.begin(), v.begin() + static_cast<std::ptrdiff_t>(std::min(n, v.size()))};
+}
+} // namespace
+
+TEST(CArchive, PrefixoDoTextoConformeOComprimento) {
+    struct Caso {
+        size_t comprimento;
+        std::vector<uint8_t> prefixo;
+    };
+    const Caso casos[] = {
+        {0, {0x00}},
+        {7, {0x07}},
+        {254, {0xFE}},
+        {255, {0xFF, 0xFF, 0x00}},
+        {65533, {0xFF, 0xFD, 0xFF}},
+        {65534, {0xFF, 0xFF, 0xFF, 0xFE, 0xFF, 0x00, 0x00}},
+        {65535, {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}},
+        {70000, {0xFF, 0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.comprimento);
+        std::string texto(c.comprimento, 'a');
+        if (!texto.empty())
+            texto.back() = '\xE7';
+        CArchive escrita;
+        escrita.escreverString(texto);
+        const std::vector<uint8_t>& b = escrita.bytes();
+        ASSERT_EQ(b.size(), c.prefixo.size() + c.comprimento);
+        EXPECT_EQ(inicio(b, c.prefixo.size()), c.prefixo);
+        CArchive leitura(b.data(), b.size());
+        EXPECT_EQ(leitura.lerString(), texto);
+        EXPECT_EQ(leitura.restante(), 0u);
+    }
+}
+
+TEST(CArchive, ContagemDeListaCurtaEGrande) {
+    struct Caso {
+        uint32_t n;
+        std::vector<uint8_t> bytes;
+    };
+    const Caso casos[] = {
+        {0, {0x00, 0x00}},
+        {0xFFFE, {0xFE, 0xFF}},
+        {0xFFFF, {0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}},
+        {70000, {0xFF, 0xFF, 0x70, 0x11, 0x01, 0x00}},
+    };
+    for (const Caso& c : casos) {
+        CArchive escrita;
+        escrita.escreverContagem(c.n);
+        EXPECT_EQ(escrita.bytes(), c.bytes);
+        CArchive leitura(c.bytes.data(), c.bytes.size());
+        EXPECT_EQ(leitura.lerContagem(), c.n);
+    }
+}
+
+// FoodX takes index 1, its objects 2 and 3; SpecX then takes 4.
+TEST(CArchive, ClasseNomeadaNoPrimeiroUsoEDepoisPorIndice) {
+    CArchive escrita;
+    escrita.escreverInicioObjeto("FoodX", 1);
+    escrita.escreverInicioObjeto("FoodX", 1);
+    escrita.escreverInicioObjeto("SpecX", 1);
+    escrita.escreverInicioObjeto("SpecX", 1);
+    const std::vector<uint8_t> esperado = Bytes()
+                                              .le16(0xFFFF)
+                                              .le16(1)
+                                              .le16(5)
+                                              .texto("FoodX")
+                                              .le16(0x8001)
+                                              .le16(0xFFFF)
+                                              .le16(1)
+                                              .le16(5)
+                                              .texto("SpecX")
+                                              .le16(0x8004)
+                                              .v;
+    EXPECT_EQ(escrita.bytes(), esperado);
+
+    CArchive leitura(esperado.data(), esperado.size());
+    EXPECT_EQ(leitura.lerInicioObjeto(1), "FoodX");
+    EXPECT_EQ(leitura.lerInicioObjeto(1), "FoodX");
+    EXPECT_EQ(leitura.lerInicioObjeto(1), "SpecX");
+    EXPECT_EQ(leitura.lerInicioObjeto(1), "SpecX");
+    EXPECT_EQ(leitura.restante(), 0u);
+}
+
+// A class first seen after 0x7FFE indices are used is referred to with the
+// long form; index 0x7FFE itself still fits the short form 0xFFFE.
+TEST(CArchive, IndiceDeClasseAlemDoFormatoCurto) {
+    struct Caso {
+        int alimentos;
+        std::vector<uint8_t> segundaReferencia;
+    };
+    const Caso casos[] = {
+        {0x7FFC, Bytes().le16(0xFFFE).v},
+        {0x7FFD, Bytes().le16(0x7FFF).le32(0x80007FFF).v},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.alimentos);
+        CArchive escrita;
+        for (int k = 0; k < c.alimentos; ++k)
+            escrita.escreverInicioObjeto("FoodX", 1);
+        escrita.escreverInicioObjeto("SpecX", 1);
+        const size_t antes = escrita.bytes().size();
+        escrita.escreverInicioObjeto("SpecX", 1);
+        escrita.escreverInicioObjeto("FoodX", 1);
+        const std::vector<uint8_t>& b = escrita.bytes();
+        const std::vector<uint8_t> fim(b.begin() + static_cast<std::ptrdiff_t>(antes), b.end());
+        EXPECT_EQ(fim, Bytes().bytes(c.segundaReferencia).le16(0x8001).v);
+
+        CArchive leitura(b.data(), b.size());
+        for (int k = 0; k < c.alimentos; ++k)
+            ASSERT_EQ(leitura.lerInicioObjeto(1), "FoodX");
+        EXPECT_EQ(leitura.lerInicioObjeto(1), "SpecX");
+        EXPECT_EQ(leitura.lerInicioObjeto(1), "SpecX");
+        EXPECT_EQ(leitura.lerInicioObjeto(1), "FoodX");
+        EXPECT_EQ(leitura.restante(), 0u);
+    }
+}
+
+// Forms this program never writes, and bytes that end early, are refused.
+TEST(CArchive, LeituraRecusaReferenciasEstranhasEFimPrematuro) {
+    const std::vector<uint8_t> classe = Bytes().le16(0xFFFF).le16(1).le16(5).texto("SpecX").v;
+    struct Caso {
+        const char* nome;
+        std::vector<uint8_t> bytes;
+    };
+    const Caso casos[] = {
+        {"objeto nulo", Bytes().le16(0).v},
+        {"objeto ja lido", Bytes().bytes(classe).le16(0x0002).v},
+        {"classe desconhecida", Bytes().bytes(classe).le16(0x8005).v},
+        {"indice de objeto como classe", Bytes().bytes(classe).le16(0x8002).v},
+        {"forma longa sem marca de classe", Bytes().bytes(classe).le16(0x7FFF).le32(1).v},
+        {"forma longa desconhecida", Bytes().bytes(classe).le16(0x7FFF).le32(0x80001234).v},
+        {"esquema 2", Bytes().le16(0xFFFF).le16(2).le16(5).texto("SpecX").v},
+        {"esquema 0", Bytes().le16(0xFFFF).le16(0).le16(5).texto("SpecX").v},
+        {"nome cortado", Bytes().le16(0xFFFF).le16(1).le16(5).texto("Spe").v},
+        {"nome enorme", Bytes().le16(0xFFFF).le16(1).le16(0xFFFF).texto("SpecX").v},
+        {"tag cortada", Bytes().u8(0xFF).v},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        CArchive leitura(c.bytes.data(), c.bytes.size());
+        EXPECT_THROW(
+            {
+                for (int k = 0; k < 3; ++k)
+                    leitura.lerInicioObjeto(1);
+            },
+            ArchiveError);
+    }
+
+    const std::vector<uint8_t> curtos = {0xFF, 0xFF, 0xFF, 0xF0, 0xFF, 0xFF, 0xFF, 'a'};
+    CArchive texto(curtos.data(), curtos.size());
+    EXPECT_THROW(texto.lerString(), ArchiveError);
+    CArchive numero(curtos.data(), 3);
+    EXPECT_THROW(numero.lerInt32(), ArchiveError);
+    CArchive vazio(nullptr, 0);
+    EXPECT_THROW(vazio.lerUInt8(), ArchiveError);
+}

@@ -1,0 +1,469 @@
+// Damaged and malicious project files, and saves that cannot be written:
+// each fails with a message and leaves the world in memory and the file on
+// disk as they were.
+#include "test_arquivo_apoio.h"
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <functional>
+#include <gtest/gtest.h>
+#include <linux/fs.h>
+#include <new>
+#include <sys/ioctl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using apoio::Bytes;
+
+// The largest single allocation made while a damaged file is read. The
+// sanitizer build keeps its own allocator (and its checks) instead.
+#if defined(__SANITIZE_ADDRESS__)
+#define KELDO_MEDE_ALOCACAO 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KELDO_MEDE_ALOCACAO 0
+#endif
+#endif
+#ifndef KELDO_MEDE_ALOCACAO
+#define KELDO_MEDE_ALOCACAO 1
+#endif
+
+namespace {
+std::atomic<bool> medindo{false};
+std::atomic<size_t> maiorAlocacao{0};
+} // namespace
+
+#if KELDO_MEDE_ALOCACAO
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wpragmas"
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+void* operator new(std::size_t n) {
+    if (medindo.load(std::memory_order_relaxed)) {
+        size_t atual = maiorAlocacao.load(std::memory_order_relaxed);
+        while (n > atual && !maiorAlocacao.compare_exchange_weak(atual, n)) {
+        }
+    }
+    if (void* p = std::malloc(n ? n : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+#pragma GCC diagnostic pop
+#endif
+
+namespace {
+constexpr size_t posNumIndividuos = 16;
+constexpr size_t posNivel = 44;
+constexpr size_t posIntervalo = 54;
+constexpr size_t posQtdAlimento = 62;
+constexpr size_t posSalvarCiclos = 78;
+constexpr size_t posTaxaPermuta0 = 102;
+constexpr size_t posListas = 162;
+
+SpecX modelo(int32_t id, bool adulto) {
+    SpecX i;
+    i.id = id;
+    i.x = 10.0f + static_cast<float>(id);
+    i.y = 20.0f;
+    i.estado = static_cast<uint8_t>(EstadoBit::vivo | (adulto ? EstadoBit::adulto : 0));
+    return i;
+}
+
+// One template, one food item, two living (one an egg), one dead:
+// SpecX takes index 1, its template 2, FoodX 3.
+std::vector<uint8_t> arquivoValido() {
+    CKeldoDoc doc;
+    doc.parametros.listaDefinida.push_back(modelo(1, true));
+    FoodX f;
+    f.x = 4.0f;
+    f.y = 5.0f;
+    doc.alimentos.push_back(f);
+    doc.vivos.push_back(modelo(2, true));
+    doc.vivos.push_back(modelo(3, false));
+    doc.mortos.push_back(modelo(4, true));
+    return doc.serializar();
+}
+
+void poke32(std::vector<uint8_t>& b, size_t pos, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        b[pos + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+void poke16(std::vector<uint8_t>& b, size_t pos, uint16_t v) {
+    b[pos] = static_cast<uint8_t>(v);
+    b[pos + 1] = static_cast<uint8_t>(v >> 8);
+}
+void trocar(std::vector<uint8_t>& b, size_t pos, size_t n, const std::vector<uint8_t>& novos) {
+    b.erase(b.begin() + static_cast<std::ptrdiff_t>(pos),
+            b.begin() + static_cast<std::ptrdiff_t>(pos + n));
+    b.insert(b.begin() + static_cast<std::ptrdiff_t>(pos), novos.begin(), novos.end());
+}
+
+// Where the references of the lists lie in arquivoValido().
+size_t posReferenciaVivos() {
+    return posListas + 2 + 6 + 5 + 57 + 2 + 6 + 5 + 7 + 2;
+}
+// Fields of the first living individual's record.
+size_t posX() {
+    return posReferenciaVivos() + 2 + 24;
+}
+size_t posDirY() {
+    return posX() + 12;
+}
+size_t posContagemMortos() {
+    return posReferenciaVivos() + 2 * (2 + 57);
+}
+
+// Everything of a document that a failed load must leave alone.
+struct Retrato {
+    std::vector<uint8_t> bytes;
+    std::string caminho;
+    uint32_t estadoRng;
+    int32_t ovos;
+    char codigoNivel;
+    bool operator==(const Retrato&) const = default;
+};
+Retrato retratar(CKeldoDoc& doc) {
+    return {doc.serializar(), doc.caminho, doc.rng.estadoAtual(), doc.ovos, doc.codigoNivel};
+}
+
+void mundoAtual(CKeldoDoc& doc) {
+    doc.sementeFixa = 7;
+    doc.parametros.numIndividuos = 12;
+    doc.parametros.nivelObstaculos = "15";
+    doc.criarMundo();
+    for (int k = 0; k < 5; ++k)
+        doc.executarCiclo();
+    doc.caminho = "/algum/lugar/atual.gen";
+}
+
+struct Dano {
+    const char* nome;
+    std::function<void(std::vector<uint8_t>&)> aplicar;
+    bool versao = false;
+};
+
+const std::vector<Dano>& danos() {
+    static const std::vector<Dano> lista = {
+        {"arquivo vazio", [](auto& b) { b.clear(); }},
+        {"versao 2999", [](auto& b) { poke32(b, 0, 2999); }, true},
+        {"versao 0", [](auto& b) { poke32(b, 0, 0); }, true},
+        {"versao big-endian", [](auto& b) { poke32(b, 0, 0xB80B0000); }, true},
+        {"versao sozinha errada",
+         [](auto& b) {
+             b = {0x00, 0x0B, 0x00, 0x00};
+         },
+         true},
+        {"texto com comprimento enorme",
+         [](auto& b) { trocar(b, posNivel, 1, Bytes().u8(0xFF).le16(0xFFFF).le32(0xFFFFFFF0).v); }},
+        {"texto de 16 bits alem do fim",
+         [](auto& b) { trocar(b, posNivel, 1, Bytes().u8(0xFF).le16(0xFFFD).v); }},
+        {"contagem enorme de 32 bits",
+         [](auto& b) { trocar(b, posListas, 2, Bytes().le16(0xFFFF).le32(0xFFFFFFFF).v); }},
+        {"contagem 0xFFFE", [](auto& b) { poke16(b, posListas, 0xFFFE); }},
+        {"contagem de mortos enorme",
+         [](auto& b) {
+             trocar(b, posContagemMortos(), 2, Bytes().le16(0xFFFF).le32(0x40000000).v);
+         }},
+        {"contagem um a mais", [](auto& b) { poke16(b, posContagemMortos(), 2); }},
+        {"nome de classe errado", [](auto& b) { b[posListas + 2 + 6 + 4] = 'Y'; }},
+        {"classe FoodX na lista de individuos",
+         [](auto& b) { std::copy_n("FoodX", 5, b.begin() + posListas + 2 + 6); }},
+        {"esquema 2", [](auto& b) { poke16(b, posListas + 4, 2); }},
+        {"esquema 0 do FoodX", [](auto& b) { poke16(b, posListas + 2 + 6 + 5 + 57 + 4, 0); }},
+        {"item de comida entre os vivos", [](auto& b) { poke16(b, posReferenciaVivos(), 0x8003); }},
+        {"referencia a objeto ja lido", [](auto& b) { poke16(b, posReferenciaVivos(), 0x0002); }},
+        {"referencia nula", [](auto& b) { poke16(b, posReferenciaVivos(), 0x0000); }},
+        {"classe de indice longo desconhecida",
+         [](auto& b) {
+             trocar(b, posReferenciaVivos(), 2, Bytes().le16(0x7FFF).le32(0x80123456).v);
+         }},
+        {"posicao que nao e numero", [](auto& b) { poke32(b, posX(), 0x7FC00000); }},
+        {"posicao enorme", [](auto& b) { poke32(b, posX() + 4, 0x7149F2CA); }},
+        {"direcao infinita", [](auto& b) { poke32(b, posDirY(), 0xFF800000); }},
+        {"direcao alem do limite", [](auto& b) { poke32(b, posDirY(), 0x49F42400); }},
+        {"intervaloAnimacao 0", [](auto& b) { poke32(b, posIntervalo, 0); }},
+        {"intervaloAnimacao -1", [](auto& b) { poke32(b, posIntervalo, 0xFFFFFFFF); }},
+        {"salvarCiclos 0", [](auto& b) { poke32(b, posSalvarCiclos, 0); }},
+        {"salvarCiclos minimo", [](auto& b) { poke32(b, posSalvarCiclos, 0x80000000); }},
+        {"numIndividuos 0", [](auto& b) { poke32(b, posNumIndividuos, 0); }},
+        {"numIndividuos 1001", [](auto& b) { poke32(b, posNumIndividuos, 1001); }},
+        {"numIndividuos enorme", [](auto& b) { poke32(b, posNumIndividuos, 0x7FFFFFFF); }},
+        {"qtdAlimento -1", [](auto& b) { poke32(b, posQtdAlimento, 0xFFFFFFFF); }},
+        {"qtdAlimento 2001", [](auto& b) { poke32(b, posQtdAlimento, 2001); }},
+    };
+    return lista;
+}
+
+void esperarFalhaLimpa(const std::vector<uint8_t>& arquivo, bool versao) {
+    CKeldoDoc doc;
+    mundoAtual(doc);
+    const Retrato antes = retratar(doc);
+    maiorAlocacao = 0;
+    medindo = true;
+    const ResultadoArquivo r = doc.carregarBytes(arquivo);
+    medindo = false;
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.versaoInvalida, versao);
+    if (versao)
+        EXPECT_EQ(r.mensagem, "Vers\xC3\xA3o inv\xC3\xA1lida do arquivo!");
+    else
+        EXPECT_FALSE(r.mensagem.empty());
+    EXPECT_TRUE(retratar(doc) == antes) << "o mundo em memoria mudou";
+    EXPECT_LE(maiorAlocacao.load(), 64 * 1024 + 4 * arquivo.size());
+}
+} // namespace
+
+TEST(ArquivoHostil, CadaDanoFalhaSemTocarNoMundo) {
+    const std::vector<uint8_t> valido = arquivoValido();
+    ASSERT_EQ(valido.size(), posContagemMortos() + 2 + 2 + 57);
+    for (const Dano& d : danos()) {
+        SCOPED_TRACE(d.nome);
+        std::vector<uint8_t> b = valido;
+        d.aplicar(b);
+        esperarFalhaLimpa(b, d.versao);
+    }
+}
+
+// Every prefix of a valid file, each record boundary among them, is refused.
+TEST(ArquivoHostil, ArquivoCortadoEmQualquerPonto) {
+    const std::vector<uint8_t> valido = arquivoValido();
+    for (size_t n = 0; n < valido.size(); ++n) {
+        SCOPED_TRACE("cortado em " + std::to_string(n));
+        esperarFalhaLimpa(std::vector<uint8_t>(valido.begin(), valido.begin() + n), false);
+    }
+}
+
+namespace {
+std::filesystem::path pastaDeDados() {
+    const char* dados = std::getenv("KELDO_TEST_DATA");
+    return dados ? std::filesystem::path(dados) : std::filesystem::path();
+}
+
+std::string nomeDeArquivo(std::string nome) {
+    for (char& c : nome)
+        c = c == ' ' ? '_' : c;
+    return nome + ".gen";
+}
+} // namespace
+
+// Writes the damaged set to tests/data/danificados, for the programs' own
+// tests to open: run once with --gtest_also_run_disabled_tests.
+TEST(ArquivoHostil, DISABLED_GravarConjuntoDanificado) {
+    const std::filesystem::path dados = pastaDeDados();
+    ASSERT_FALSE(dados.empty()) << "KELDO_TEST_DATA";
+    std::filesystem::create_directories(dados / "danificados");
+    const std::vector<uint8_t> valido = arquivoValido();
+    apoio::escreverArquivo((dados / "projeto_pequeno.gen").string(), valido);
+    for (const Dano& d : danos()) {
+        std::vector<uint8_t> b = valido;
+        d.aplicar(b);
+        apoio::escreverArquivo((dados / "danificados" / nomeDeArquivo(d.nome)).string(), b);
+    }
+    for (size_t n : {size_t{2}, size_t{4}, size_t{100}, posListas, posListas + 2, posListas + 9,
+                     posReferenciaVivos(), posContagemMortos(), valido.size() - 1}) {
+        const std::string nome = "cortado em " + std::to_string(n);
+        apoio::escreverArquivo((dados / "danificados" / nomeDeArquivo(nome)).string(),
+                               std::vector<uint8_t>(valido.begin(), valido.begin() + n));
+    }
+}
+
+TEST(ArquivoHostil, ConjuntoDanificadoEmDisco) {
+    const std::filesystem::path dados = pastaDeDados();
+    if (dados.empty())
+        GTEST_SKIP() << "KELDO_TEST_DATA";
+    CKeldoDoc pequeno;
+    ASSERT_TRUE(pequeno.carregarProjeto((dados / "projeto_pequeno.gen").string()).ok);
+    EXPECT_EQ(pequeno.serializar(), arquivoValido());
+
+    size_t arquivos = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dados / "danificados")) {
+        SCOPED_TRACE(e.path().filename().string());
+        ++arquivos;
+        CKeldoDoc doc;
+        mundoAtual(doc);
+        const Retrato antes = retratar(doc);
+        const ResultadoArquivo r = doc.carregarProjeto(e.path().string());
+        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(r.mensagem.empty());
+        EXPECT_TRUE(retratar(doc) == antes);
+    }
+    EXPECT_GE(arquivos, danos().size());
+}
+
+// Values the dialog would refuse but that break nothing are taken as stored.
+TEST(ArquivoHostil, ValoresForaDoDialogoMasUtilizaveisSaoAceitos) {
+    struct Caso {
+        const char* nome;
+        size_t pos;
+        uint32_t valor;
+    };
+    const Caso casos[] = {
+        {"taxaPermuta0 100", posTaxaPermuta0, 100},
+        {"numIndividuos 1", posNumIndividuos, 1},
+        {"numIndividuos 1000", posNumIndividuos, 1000},
+        {"qtdAlimento 0", posQtdAlimento, 0},
+        {"qtdAlimento 2000", posQtdAlimento, 2000},
+        {"salvarCiclos 1", posSalvarCiclos, 1},
+        {"intervaloAnimacao 1000000", posIntervalo, 1000000},
+        {"x -1 depois de um desvio", posX(), 0xBF800000},
+        {"y 100,5", posX() + 4, 0x42C90000},
+        {"direcao no limite", posDirY(), 0x49742400},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        std::vector<uint8_t> b = arquivoValido();
+        poke32(b, c.pos, c.valor);
+        CKeldoDoc doc;
+        const ResultadoArquivo r = doc.carregarBytes(b);
+        ASSERT_TRUE(r.ok) << r.mensagem;
+        EXPECT_EQ(doc.serializar(), b);
+    }
+
+    std::vector<uint8_t> b = arquivoValido();
+    trocar(b, posNivel, 3, {1, '7'});
+    CKeldoDoc doc;
+    ASSERT_TRUE(doc.carregarBytes(b).ok);
+    EXPECT_EQ(doc.parametros.nivelObstaculos, "7");
+    EXPECT_EQ(doc.codigoNivel, 'd'); // any other level text gives the 29-rectangle layout
+    doc.executarCiclo();
+}
+
+TEST(ArquivoHostil, AbrirDoDiscoMantemCaminhoEMundo) {
+    apoio::PastaTemporaria pasta;
+    std::vector<uint8_t> versao = arquivoValido();
+    poke32(versao, 0, 3001);
+    apoio::escreverArquivo(pasta / "versao.gen", versao);
+    std::filesystem::create_directory(pasta / "pasta.gen");
+
+    for (const std::string& nome : {pasta / "versao.gen", pasta / "nao_existe.gen",
+                                    pasta / "pasta.gen", std::string("/dev/zero")}) {
+        SCOPED_TRACE(nome);
+        CKeldoDoc doc;
+        mundoAtual(doc);
+        const Retrato antes = retratar(doc);
+        const ResultadoArquivo r = doc.carregarProjeto(nome);
+        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(r.mensagem.empty());
+        EXPECT_TRUE(retratar(doc) == antes);
+    }
+}
+
+namespace {
+// Makes a folder refuse new files even to root (immutable flag), or by
+// permissions for other users. False when neither works here.
+bool trancarPasta(const std::string& pasta, bool trancar) {
+    if (geteuid() != 0)
+        return chmod(pasta.c_str(), trancar ? 0555 : 0755) == 0;
+    const int fd = open(pasta.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    flags = trancar ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    ok = ok && ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    close(fd);
+    return ok;
+}
+
+struct SalvarFalho {
+    apoio::PastaTemporaria pasta;
+    CKeldoDoc doc;
+    std::string alvo = pasta / "proj.gen";
+    std::vector<uint8_t> anterior;
+
+    SalvarFalho() {
+        mundoAtual(doc);
+        EXPECT_TRUE(doc.salvarProjeto(alvo).ok);
+        anterior = apoio::lerArquivo(alvo);
+        doc.executarCiclo(); // the world moves on, so a new save would differ
+    }
+    void esperarArquivoIntacto(const ResultadoArquivo& r) {
+        EXPECT_FALSE(r.ok);
+        EXPECT_FALSE(r.mensagem.empty());
+        EXPECT_EQ(apoio::lerArquivo(alvo), anterior);
+        std::vector<std::string> nomes;
+        for (const auto& e : std::filesystem::directory_iterator(pasta.caminho))
+            nomes.push_back(e.path().filename().string());
+        std::sort(nomes.begin(), nomes.end());
+        EXPECT_EQ(nomes, (std::vector<std::string>{"proj.gen", "proj000.txt"}));
+    }
+};
+} // namespace
+
+TEST(SalvarProjeto, PastaSemEscritaMantemArquivoAnterior) {
+    SalvarFalho s;
+    const std::string pasta = s.pasta.caminho.string();
+    if (!trancarPasta(pasta, true))
+        GTEST_SKIP() << "nao foi possivel impedir a escrita na pasta";
+    if (std::FILE* teste = std::fopen((s.pasta / "teste").c_str(), "wb")) {
+        std::fclose(teste);
+        trancarPasta(pasta, false);
+        GTEST_SKIP() << "a pasta trancada ainda aceita arquivos";
+    }
+    const ResultadoArquivo r = s.doc.salvarProjeto(s.alvo);
+    trancarPasta(pasta, false);
+    s.esperarArquivoIntacto(r);
+    EXPECT_EQ(s.doc.caminho, s.alvo);
+}
+
+// A disk that fills up in the middle of the write (the file size limit
+// stands in for it) leaves the old project as it was.
+TEST(SalvarProjeto, DiscoCheioNoMeioDaEscritaMantemArquivoAnterior) {
+    SalvarFalho s;
+    rlimit antes{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &antes), 0);
+    rlimit limite = antes;
+    limite.rlim_cur = 100;
+    auto* sinalAnterior = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
+    const ResultadoArquivo r = s.doc.salvarProjeto(s.alvo);
+    setrlimit(RLIMIT_FSIZE, &antes);
+    std::signal(SIGXFSZ, sinalAnterior);
+    s.esperarArquivoIntacto(r);
+}
+
+TEST(SalvarProjeto, PastaQueEArquivoComumFalhaSemCriarNada) {
+    SalvarFalho s;
+    apoio::escreverArquivo(s.pasta / "comum", {1, 2, 3});
+    const ResultadoArquivo r = s.doc.salvarProjeto(s.pasta / "comum/proj.gen");
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.mensagem.empty());
+    EXPECT_EQ(s.doc.caminho, s.alvo);
+    EXPECT_EQ(apoio::lerArquivo(s.pasta / "comum"), (std::vector<uint8_t>{1, 2, 3}));
+}
+
+// The snapshot goes first and its failure is silent: the project is saved.
+TEST(SalvarProjeto, SnapshotImpossivelNaoImpedeASalva) {
+    SalvarFalho s;
+    std::filesystem::remove(s.pasta / "proj000.txt");
+    std::filesystem::create_directory(s.pasta / "proj000.txt");
+    const ResultadoArquivo r = s.doc.salvarProjeto(s.alvo);
+    EXPECT_TRUE(r.ok) << r.mensagem;
+    EXPECT_EQ(apoio::lerArquivo(s.alvo), s.doc.serializar());
+    EXPECT_NE(apoio::lerArquivo(s.alvo), s.anterior);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(s.pasta.caminho),
+                            std::filesystem::directory_iterator()),
+              2);
+}
+
+// Renaming over a file would bypass its read-only mark: such a file is left
+// alone, and a writable one keeps its permissions.
+TEST(SalvarProjeto, ArquivoSomenteLeituraNaoESubstituido) {
+    SalvarFalho s;
+    namespace fs = std::filesystem;
+    fs::permissions(s.alvo, fs::perms::owner_read | fs::perms::group_read);
+    s.esperarArquivoIntacto(s.doc.salvarProjeto(s.alvo));
+
+    fs::permissions(s.alvo, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(s.doc.salvarProjeto(s.alvo).ok);
+    EXPECT_EQ(fs::status(s.alvo).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(apoio::lerArquivo(s.alvo), s.doc.serializar());
+}

@@ -1,0 +1,285 @@
+// The cycle around its phases: generation turnover, status line, redraw,
+// periodic save, trace and the real-time throttle.
+#include "test_arquivo_apoio.h"
+#include <gtest/gtest.h>
+#include <set>
+#include <unistd.h>
+
+namespace {
+const std::string geracaoUtf8 = "Gera\xC3\xA7\xC3\xA3o";
+
+// Stands in for the main window: records what the cycle asks of it and
+// hands out tick readings the test chooses.
+class HostFalso : public KeldoHost {
+  public:
+    explicit HostFalso(CKeldoDoc& d) : doc(d) { doc.host = this; }
+    ~HostFalso() override { doc.host = nullptr; }
+
+    void definirStatus(const std::string& texto) override { status.push_back(texto); }
+    void atualizarVistas() override { redesenhos.push_back(doc.tempo); }
+    void pararTimer() override { eventos.push_back("parar"); }
+    void iniciarTimer(int ms) override { eventos.push_back("iniciar " + std::to_string(ms)); }
+    bool salvarDocumento() override {
+        eventos.push_back("salvar " + std::to_string(doc.numSnapshot));
+        return resultadoSalvar;
+    }
+    uint32_t contadorTicks() const override {
+        ++leituras;
+        const uint32_t v = agora;
+        agora += passo;
+        return v;
+    }
+
+    CKeldoDoc& doc;
+    std::vector<std::string> status;
+    std::vector<int32_t> redesenhos;
+    std::vector<std::string> eventos;
+    bool resultadoSalvar = true;
+    mutable uint32_t agora = 0;
+    uint32_t passo = 0;
+    mutable int leituras = 0;
+};
+
+void criar(CKeldoDoc& doc, int individuos, int alimentos) {
+    doc.sementeFixa = 7;
+    doc.parametros.numIndividuos = individuos;
+    doc.parametros.qtdAlimento = alimentos;
+    ASSERT_TRUE(doc.criarMundo());
+}
+
+int contarOvos(const CKeldoDoc& doc) {
+    int n = 0;
+    for (const SpecX& i : doc.vivos)
+        n += i.adulto() ? 0 : 1;
+    return n;
+}
+
+// Runs in a folder of its own, so that "keldo_trace.txt" lands there.
+class NaPasta {
+  public:
+    explicit NaPasta(const std::filesystem::path& p) : antes(std::filesystem::current_path()) {
+        std::filesystem::current_path(p);
+    }
+    ~NaPasta() { std::filesystem::current_path(antes); }
+
+  private:
+    std::filesystem::path antes;
+};
+} // namespace
+
+TEST(Ciclo, StatusComDezIndividuosETresOvos) {
+    CKeldoDoc doc;
+    criar(doc, 10, 0);
+    for (int k : {2, 5, 8})
+        doc.vivos[k].definirBit(EstadoBit::adulto, false);
+    doc.ovos = 3;
+    EXPECT_EQ(doc.textoStatus(), "Tempo: 0, Vivos: 7, Mortos: 0, Ovos: 3, " + geracaoUtf8 + ": 0");
+
+    HostFalso host(doc);
+    doc.executarCiclo();
+    ASSERT_EQ(host.status.size(), 1u);
+    EXPECT_EQ(host.status[0], "Tempo: 1, Vivos: 7, Mortos: 0, Ovos: 3, " + geracaoUtf8 + ": 0");
+    EXPECT_EQ(doc.status, host.status[0]);
+}
+
+// Mating stops when the fifth egg is laid; at the start of the next cycle
+// the adults die with that cycle's time and the eggs hatch.
+TEST(Ciclo, GeracoesDiscretasViramNoCicloSeguinte) {
+    CKeldoDoc doc;
+    doc.parametros.tipoGeracoes = 1;
+    doc.parametros.numIndDiscretas = 5;
+    doc.parametros.repro_rr = doc.parametros.repro_Rr = doc.parametros.repro_RR = 50;
+    criar(doc, 60, 100);
+    while (doc.ovos == 0 && doc.tempo < 500)
+        doc.executarCiclo();
+    ASSERT_GT(doc.ovos, 0) << "nenhum ovo em 500 ciclos";
+    while (doc.ovos < 5 && doc.tempo < 500) {
+        const int32_t antes = doc.ovos;
+        doc.executarCiclo();
+        ASSERT_GE(doc.ovos, antes) << "ovos chocaram antes de serem 5";
+    }
+    ASSERT_EQ(doc.ovos, 5);
+    ASSERT_EQ(contarOvos(doc), 5);
+
+    std::set<int32_t> adultos, ovos;
+    for (const SpecX& i : doc.vivos)
+        (i.adulto() ? adultos : ovos).insert(i.id);
+    const size_t mortosAntes = doc.mortos.size();
+    const int32_t cicloDaVirada = doc.tempo;
+    doc.executarCiclo();
+
+    EXPECT_EQ(doc.tempo, cicloDaVirada + 1);
+    ASSERT_EQ(doc.mortos.size(), mortosAntes + adultos.size());
+    for (size_t k = mortosAntes; k < doc.mortos.size(); ++k) {
+        const SpecX& m = doc.mortos[k];
+        EXPECT_EQ(adultos.count(m.id), 1u);
+        EXPECT_EQ(m.loopMorto, cicloDaVirada);
+        EXPECT_EQ(m.vivo(), 0);
+    }
+    ASSERT_GE(doc.vivos.size(), 5u);
+    for (size_t k = 0; k < 5; ++k) {
+        EXPECT_EQ(ovos.count(doc.vivos[k].id), 1u);
+        EXPECT_EQ(doc.vivos[k].adulto(), 1);
+    }
+    EXPECT_EQ(doc.ovos, contarOvos(doc));
+    EXPECT_NE(doc.textoStatus().find("Ovos: " + std::to_string(doc.ovos) + ","), std::string::npos);
+}
+
+TEST(Ciclo, SemOvosSuficientesAGeracaoNuncaVira) {
+    CKeldoDoc doc;
+    doc.parametros.tipoGeracoes = 1;
+    doc.parametros.numIndDiscretas = 10000;
+    doc.parametros.repro_rr = doc.parametros.repro_Rr = doc.parametros.repro_RR = 50;
+    criar(doc, 60, 100);
+    for (int k = 0; k < 150; ++k) {
+        const int32_t antes = doc.ovos;
+        doc.executarCiclo();
+        ASSERT_GE(doc.ovos, antes);
+        ASSERT_EQ(doc.ovos, contarOvos(doc));
+    }
+    EXPECT_GT(doc.ovos, 0);
+}
+
+TEST(Ciclo, MortoLevaOCicloEmCursoEMundoVazioContinua) {
+    CKeldoDoc doc;
+    criar(doc, 1, 0);
+    for (int k = 0; k < 3; ++k)
+        doc.executarCiclo();
+    doc.vivos[0].energia = doc.vivos[0].limiarMorte + 1;
+    doc.executarCiclo();
+    ASSERT_EQ(doc.mortos.size(), 1u);
+    EXPECT_EQ(doc.mortos[0].loopMorto, 3);
+    for (int k = 0; k < 3; ++k)
+        doc.executarCiclo();
+    EXPECT_EQ(doc.textoStatus(), "Tempo: 7, Vivos: 0, Mortos: 1, Ovos: 0, " + geracaoUtf8 + ": 0");
+}
+
+TEST(Ciclo, TraceComNumeroDoCicloACadaCiclo) {
+    apoio::PastaTemporaria pasta;
+    NaPasta aqui(pasta.caminho);
+    CKeldoDoc doc;
+    criar(doc, 1, 0);
+    doc.parametros.gerarTrace = 1;
+    doc.executarCiclo();
+    doc.executarCiclo();
+    const std::vector<uint8_t> b = apoio::lerArquivo("keldo_trace.txt");
+    const std::string texto(b.begin(), b.end());
+    const size_t fim = texto.find("\r\n");
+    ASSERT_NE(fim, std::string::npos);
+    EXPECT_EQ(texto.substr(0, 4), "1;1;");
+    EXPECT_EQ(texto.substr(fim + 2, 4), "2;1;");
+    EXPECT_EQ(texto.size(), 2 * (fim + 2));
+    EXPECT_EQ(texto.substr(texto.size() - 2), "\r\n");
+}
+
+// Without a window the periodic save goes to the project's own path.
+TEST(Ciclo, SalvarPeriodicoEscreveSnapshotZeroPrimeiro) {
+    apoio::PastaTemporaria pasta;
+    CKeldoDoc doc;
+    criar(doc, 10, 20);
+    doc.caminho = pasta / "proj.gen";
+    doc.estadoExecucao = 1;
+    doc.parametros.salvarAtivo = 1;
+    doc.parametros.salvarCiclos = 50;
+    for (int k = 0; k < 49; ++k)
+        doc.executarCiclo();
+    EXPECT_FALSE(std::filesystem::exists(pasta / "proj.gen"));
+    doc.executarCiclo();
+    EXPECT_EQ(doc.numSnapshot, 1);
+    EXPECT_TRUE(std::filesystem::exists(pasta / "proj000.txt"));
+    EXPECT_TRUE(doc.modificado);
+    CKeldoDoc lido;
+    ASSERT_TRUE(lido.carregarProjeto(pasta / "proj.gen").ok);
+    EXPECT_EQ(lido.tempo, 50);
+    EXPECT_EQ(lido.numSnapshot, 0); // written before the count grew
+
+    for (int k = 0; k < 50; ++k)
+        doc.executarCiclo();
+    EXPECT_EQ(doc.numSnapshot, 2);
+    EXPECT_TRUE(std::filesystem::exists(pasta / "proj001.txt"));
+
+    CKeldoDoc semCaminho;
+    criar(semCaminho, 3, 0);
+    semCaminho.parametros.salvarAtivo = 1;
+    semCaminho.parametros.salvarCiclos = 2;
+    for (int k = 0; k < 4; ++k)
+        semCaminho.executarCiclo();
+    EXPECT_EQ(semCaminho.numSnapshot, 2);
+}
+
+// With a window: the timer stops around the save and restarts only while
+// running; the count grows even when the save fails.
+TEST(Ciclo, SalvarPeriodicoParaEReiniciaOTimer) {
+    CKeldoDoc doc;
+    criar(doc, 5, 0);
+    HostFalso host(doc);
+    doc.estadoExecucao = 1;
+    doc.parametros.salvarAtivo = 1;
+    doc.parametros.salvarCiclos = 3;
+    for (int k = 0; k < 6; ++k)
+        doc.executarCiclo();
+    EXPECT_EQ(host.eventos, (std::vector<std::string>{"parar", "salvar 0", "iniciar 5", "parar",
+                                                      "salvar 1", "iniciar 5"}));
+    EXPECT_TRUE(doc.modificado);
+
+    host.eventos.clear();
+    doc.estadoExecucao = 2;
+    doc.modificado = false;
+    host.resultadoSalvar = false;
+    for (int k = 0; k < 3; ++k)
+        doc.executarCiclo();
+    EXPECT_EQ(host.eventos, (std::vector<std::string>{"parar", "salvar 2"}));
+    EXPECT_EQ(doc.numSnapshot, 3);
+    EXPECT_FALSE(doc.modificado);
+}
+
+TEST(Ciclo, RedesenhoACadaIntervaloDeCiclos) {
+    CKeldoDoc doc;
+    criar(doc, 5, 5);
+    HostFalso host(doc);
+    doc.parametros.intervaloAnimacao = 10;
+    for (int k = 0; k < 25; ++k)
+        doc.executarCiclo();
+    EXPECT_EQ(host.redesenhos, (std::vector<int32_t>{10, 20}));
+    host.redesenhos.clear();
+    doc.parametros.intervaloAnimacao = 1;
+    for (int k = 0; k < 3; ++k)
+        doc.executarCiclo();
+    EXPECT_EQ(host.redesenhos, (std::vector<int32_t>{26, 27, 28}));
+}
+
+// The last throttled cycle is remembered for the whole process, so the test
+// first runs a cycle at the highest reading, which always passes.
+TEST(Ciclo, TempoRealComContadorFalso) {
+    CKeldoDoc doc;
+    criar(doc, 5, 5);
+    HostFalso host(doc);
+    doc.executarCiclo();
+    EXPECT_EQ(host.leituras, 0); // no throttle, no reading
+    doc.parametros.tempoRealCiclo = 1000;
+
+    host.agora = 0xFFFFFFFF;
+    doc.executarCiclo();
+    host.agora = 5000;
+    doc.executarCiclo();
+    ASSERT_EQ(doc.tempo, 3);
+    const size_t linhas = host.status.size();
+
+    host.agora = 5999; // 5000 + 1000 > 5999: too early
+    doc.executarCiclo();
+    EXPECT_EQ(doc.tempo, 3);
+    EXPECT_EQ(host.status.size(), linhas);
+
+    host.agora = 6000;
+    host.passo = 7; // the remembered time is a second, fresh reading
+    doc.executarCiclo();
+    EXPECT_EQ(doc.tempo, 4);
+    EXPECT_EQ(host.status.size(), linhas + 1);
+    host.passo = 0;
+    host.agora = 7006;
+    doc.executarCiclo();
+    EXPECT_EQ(doc.tempo, 4);
+    host.agora = 7007;
+    doc.executarCiclo();
+    EXPECT_EQ(doc.tempo, 5);
+}
