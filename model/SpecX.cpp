@@ -131,13 +131,6 @@ void SpecX::ganharEnergia(int n) {
         targetX = targetY = -1;
 }
 
-float SpecX::distancia(float alvoX, float alvoY) const {
-    const float dx = x - alvoX;
-    const float dy = y - alvoY;
-    const float quadrado = dx * dx + dy * dy;
-    return std::sqrt(quadrado);
-}
-
 void SpecX::apontarPara(float alvoX, float alvoY) {
     const float dx = alvoX - x;
     const float dy = alvoY - y;

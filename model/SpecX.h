@@ -1,4 +1,5 @@
 #pragma once
+#include <cmath>
 #include <cstdint>
 
 class CKeldoDoc;
@@ -46,7 +47,12 @@ class SpecX {
     // Energy bookkeeping, distance, heading and movement.
     void gastarEnergia(int n);
     void ganharEnergia(int n);
-    float distancia(float alvoX, float alvoY) const;
+    // Single precision throughout, so every machine finds the same distances.
+    float distancia(float alvoX, float alvoY) const {
+        const float dx = x - alvoX;
+        const float dy = y - alvoY;
+        return std::sqrt(dx * dx + dy * dy);
+    }
     void apontarPara(float alvoX, float alvoY);
     void mover();
 

@@ -76,9 +76,27 @@ void CKeldoDoc::construirObstaculos() {
     obstaculosConstruidos = true;
 }
 
+void CKeldoDoc::atualizarMapa() const {
+    if (!mapa.valeraPara(arena.right, arena.bottom) || mapaNivel != codigoNivel) {
+        mapa.construir(tabelaObstaculos(codigoNivel, 0), tabelaObstaculos(codigoNivel, 1),
+                       arena.right, arena.bottom);
+        mapaNivel = codigoNivel;
+    }
+}
+
 const Rect* CKeldoDoc::pontoEmObstaculo(int x, int y) const {
     if (!obstaculosConstruidos)
         return nullptr;
+    if (!usarReferencia) {
+        atualizarMapa();
+        const int indice = mapa.retanguloEm(x, y);
+        if (indice < 0)
+            return nullptr;
+        const auto esquerda = tabelaObstaculos(codigoNivel, 0);
+        const size_t i = static_cast<size_t>(indice);
+        return i < esquerda.size() ? &esquerda[i]
+                                   : &tabelaObstaculos(codigoNivel, 1)[i - esquerda.size()];
+    }
     const int px = static_cast<int>(static_cast<int64_t>(arena.right) * x / 99);
     const int py = static_cast<int>(static_cast<int64_t>(arena.bottom) * y / 99);
     for (int metade = 0; metade < 2; ++metade)
@@ -93,6 +111,10 @@ const Rect* CKeldoDoc::pontoEmObstaculo(int x, int y) const {
 int CKeldoDoc::caminhoBloqueado(int x1, int y1, int x2, int y2) const {
     if (!obstaculosConstruidos)
         return 0;
+    if (!usarReferencia) {
+        atualizarMapa();
+        return mapa.caminhoBloqueado(x1, y1, x2, y2) ? 1 : 0;
+    }
     const int px1 = static_cast<int>(static_cast<int64_t>(arena.right) * x1 / 99);
     const int py1 = static_cast<int>(static_cast<int64_t>(arena.bottom) * y1 / 99);
     const int px2 = static_cast<int>(static_cast<int64_t>(arena.right) * x2 / 99);

@@ -3,7 +3,9 @@
 #include "model/Geometry.h"
 #include "model/Random.h"
 #include "model/SpecX.h"
+#include "sim/GradeEspacial.h"
 #include "sim/KeldoHost.h"
+#include "sim/MapaObstaculos.h"
 #include "sim/SimulationParameters.h"
 #include <cstdint>
 #include <optional>
@@ -81,15 +83,35 @@ class CKeldoDoc {
     Random rng;
     // When set, every world creation seeds with this instead of the calendar time.
     std::optional<uint32_t> sementeFixa;
-    // Path of the project file (empty for a new project) and its modified flag.
     // Batch runs go as fast as they can; the real-time spacing paces animated runs only.
     bool ignorarTempoReal = false;
+    // Path of the project file (empty for a new project) and its modified flag.
     std::string caminho;
     bool modificado = false;
     std::string status;
 
+    // Straight scans over whole lists instead of the spatial indexes: the
+    // reference the indexed path must match draw for draw.
+    bool usarReferencia = false;
+
   private:
+    void atualizarMapa() const;
+    const std::vector<uint32_t>& posicoesProximas(const GradeEspacial& grade, size_t total, float x,
+                                                  float y, float raio);
+    void indexarAlimentos();
+    const FoodX* alimentoEm(int16_t alvoX, int16_t alvoY) const;
+    void escolherAlimento(SpecX& individuo);
+    // Lists shorter than this are scanned whole: the indexes would cost more than they save.
+    static constexpr size_t minimoParaIndice = 48;
+    static constexpr int ladoCelulasAlimento = 101;
+    bool indiceAlimentosValido = false;
     bool obstaculosConstruidos = false;
+    mutable MapaObstaculos mapa;
+    mutable char mapaNivel = 0;
+    GradeEspacial gradeIndividuos;
+    GradeEspacial gradeAlimentos;
+    std::vector<uint32_t> proximos;
+    std::vector<int32_t> primeiroAlimentoEm;
     // Scratch lists of the phases, reused from cycle to cycle.
     std::vector<SpecX*> candidatosParceiro;
     std::vector<FoodX*> candidatosAlimento;

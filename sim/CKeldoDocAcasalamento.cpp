@@ -11,6 +11,7 @@ int trunca(float v) {
 } // namespace
 
 void CKeldoDoc::procurarParceira() {
+    gradeIndividuos.construir(vivos);
     for (SpecX& m : vivos) {
         if (!m.sexo() || !prontoParaReproduzir(m) || m.visao == 0)
             continue;
@@ -18,13 +19,16 @@ void CKeldoDoc::procurarParceira() {
         candidatosParceiro.clear();
         SpecX* maisProxima = nullptr;
         float menorDistancia = 0.0f;
-        for (SpecX& f : vivos) {
+        const float alcance = m.visao;
+        const int mx = trunca(m.x), my = trunca(m.y);
+        for (uint32_t k : posicoesProximas(gradeIndividuos, vivos.size(), m.x, m.y, alcance)) {
+            SpecX& f = vivos[k];
             if (f.sexo() || !f.vivo() || !f.adulto() || f.livre != 0 || f.livre != m.livre)
                 continue;
             const float d = m.distancia(f.x, f.y);
-            if (d > m.visao)
+            if (!(d <= alcance))
                 continue;
-            if (caminhoBloqueado(trunca(m.x), trunca(m.y), trunca(f.x), trunca(f.y)))
+            if (caminhoBloqueado(mx, my, trunca(f.x), trunca(f.y)))
                 continue;
             if (!maisProxima || d < menorDistancia) {
                 maisProxima = &f;
@@ -85,16 +89,19 @@ int CKeldoDoc::acasalar() {
     const bool discretas = parametros.tipoGeracoes == 1;
     const int32_t mutacao = parametros.mutacaoAtiva ? parametros.taxaMutacao : 0;
     recemNascidos.clear();
+    gradeIndividuos.construir(vivos);
     for (SpecX& q : vivos) {
         if (discretas && static_cast<uint32_t>(ovos) >= parametros.numIndDiscretas)
             break;
         if (q.sexo() || !prontoParaReproduzir(q))
             continue;
         candidatosParceiro.clear();
-        for (SpecX& p : vivos)
+        for (uint32_t k : posicoesProximas(gradeIndividuos, vivos.size(), q.x, q.y, 1.5f)) {
+            SpecX& p = vivos[k];
             if (p.sexo() && prontoParaReproduzir(p) && p.visao != 0 &&
                 q.distancia(p.x, p.y) <= 1.5f)
                 candidatosParceiro.push_back(&p);
+        }
         if (candidatosParceiro.empty())
             continue;
         SpecX* pai = escolherParceiro(candidatosParceiro);

@@ -10,68 +10,118 @@ int trunca(float v) {
 }
 } // namespace
 
+const std::vector<uint32_t>& CKeldoDoc::posicoesProximas(const GradeEspacial& grade, size_t total,
+                                                         float x, float y, float raio) {
+    if (!usarReferencia && total >= minimoParaIndice && GradeEspacial::vale(raio)) {
+        grade.consultar(x, y, raio, proximos);
+        return proximos;
+    }
+    proximos.resize(total);
+    for (size_t k = 0; k < total; ++k)
+        proximos[k] = static_cast<uint32_t>(k);
+    return proximos;
+}
+
+// First food item of the list lying exactly on each whole cell, rebuilt once
+// per food search; only worth it for long food lists.
+void CKeldoDoc::indexarAlimentos() {
+    indiceAlimentosValido = !usarReferencia && alimentos.size() >= minimoParaIndice;
+    if (!indiceAlimentosValido)
+        return;
+    gradeAlimentos.construir(alimentos);
+    primeiroAlimentoEm.assign(ladoCelulasAlimento * ladoCelulasAlimento, -1);
+    for (size_t k = 0; k < alimentos.size(); ++k) {
+        const float fx = alimentos[k].x, fy = alimentos[k].y;
+        if (!(fx >= 0.0f && fx < ladoCelulasAlimento && fy >= 0.0f && fy < ladoCelulasAlimento))
+            continue;
+        const int cx = static_cast<int>(fx), cy = static_cast<int>(fy);
+        if (static_cast<float>(cx) != fx || static_cast<float>(cy) != fy)
+            continue;
+        int32_t& primeiro = primeiroAlimentoEm[cy * ladoCelulasAlimento + cx];
+        if (primeiro < 0)
+            primeiro = static_cast<int32_t>(k);
+    }
+}
+
+const FoodX* CKeldoDoc::alimentoEm(int16_t alvoX, int16_t alvoY) const {
+    if (indiceAlimentosValido && alvoX >= 0 && alvoX < ladoCelulasAlimento && alvoY >= 0 &&
+        alvoY < ladoCelulasAlimento) {
+        const int32_t k = primeiroAlimentoEm[alvoY * ladoCelulasAlimento + alvoX];
+        return k < 0 ? nullptr : &alimentos[static_cast<size_t>(k)];
+    }
+    for (const FoodX& f : alimentos)
+        if (f.x == alvoX && f.y == alvoY)
+            return &f;
+    return nullptr;
+}
+
 void CKeldoDoc::procurarAlimento() {
+    indexarAlimentos();
     for (SpecX& i : vivos) {
         if (!ativo(i) || i.visao == 0 || i.energia >= i.limiarReproducao)
             continue;
         if (i.targetX != -1) {
             // The remembered target is matched by its coordinates alone.
-            const FoodX* lembrado = nullptr;
-            for (const FoodX& f : alimentos) {
-                if (f.x == i.targetX && f.y == i.targetY) {
-                    lembrado = &f;
-                    break;
-                }
-            }
-            if (lembrado) {
+            if (const FoodX* lembrado = alimentoEm(i.targetX, i.targetY)) {
                 i.apontarPara(lembrado->x, lembrado->y);
                 continue;
             }
             i.targetX = i.targetY = -1;
         }
-        candidatosAlimento.clear();
-        FoodX* melhor = nullptr;
-        float melhorValor = 0.0f;
-        for (FoodX& f : alimentos) {
-            if (f.regiao != i.livre)
-                continue;
-            const float d = i.distancia(f.x, f.y);
-            if (d > i.visao)
-                continue;
-            if (caminhoBloqueado(trunca(i.x), trunca(i.y), trunca(f.x), trunca(f.y)))
-                continue;
-            const float valor = static_cast<float>(f.valorEnergetico) - d;
-            if (!melhor || valor > melhorValor) {
-                melhor = &f;
-                melhorValor = valor;
-            }
-            candidatosAlimento.push_back(&f);
-        }
-        if (candidatosAlimento.empty())
-            continue;
-        FoodX* escolhido;
-        if (i.inteligencia > 0 && rng.randomInt(100) < i.inteligencia)
-            escolhido = melhor;
-        else
-            escolhido =
-                candidatosAlimento[rng.randomInt(static_cast<int>(candidatosAlimento.size()))];
-        i.apontarPara(escolhido->x, escolhido->y);
-        i.targetX = static_cast<int16_t>(trunca(escolhido->x));
-        i.targetY = static_cast<int16_t>(trunca(escolhido->y));
+        escolherAlimento(i);
     }
     candidatosAlimento.clear();
+}
+
+void CKeldoDoc::escolherAlimento(SpecX& i) {
+    candidatosAlimento.clear();
+    FoodX* melhor = nullptr;
+    float melhorValor = 0.0f;
+    const float alcance = i.visao;
+    // The food grid exists exactly when the indexed path is taken for this list.
+    const auto& posicoes = posicoesProximas(gradeAlimentos, alimentos.size(), i.x, i.y, alcance);
+    const int ix = trunca(i.x), iy = trunca(i.y);
+    for (uint32_t k : posicoes) {
+        FoodX& f = alimentos[k];
+        if (f.regiao != i.livre)
+            continue;
+        const float d = i.distancia(f.x, f.y);
+        if (!(d <= alcance))
+            continue;
+        if (caminhoBloqueado(ix, iy, trunca(f.x), trunca(f.y)))
+            continue;
+        const float valor = static_cast<float>(f.valorEnergetico) - d;
+        if (!melhor || valor > melhorValor) {
+            melhor = &f;
+            melhorValor = valor;
+        }
+        candidatosAlimento.push_back(&f);
+    }
+    if (candidatosAlimento.empty())
+        return;
+    FoodX* escolhido;
+    if (i.inteligencia > 0 && rng.randomInt(100) < i.inteligencia)
+        escolhido = melhor;
+    else
+        escolhido = candidatosAlimento[rng.randomInt(static_cast<int>(candidatosAlimento.size()))];
+    i.apontarPara(escolhido->x, escolhido->y);
+    i.targetX = static_cast<int16_t>(trunca(escolhido->x));
+    i.targetY = static_cast<int16_t>(trunca(escolhido->y));
 }
 
 int CKeldoDoc::comer() {
     int comidos = 0;
     alimentoComido.assign(alimentos.size(), 0);
     std::vector<SpecX*>& candidatos = candidatosParceiro; // free outside the mating phases
+    gradeIndividuos.construir(vivos);
     for (size_t k = 0; k < alimentos.size(); ++k) {
         const FoodX& f = alimentos[k];
         candidatos.clear();
-        for (SpecX& i : vivos)
+        for (uint32_t p : posicoesProximas(gradeIndividuos, vivos.size(), f.x, f.y, 1.5f)) {
+            SpecX& i = vivos[p];
             if (ativo(i) && i.visao != 0 && i.livre == f.regiao && i.distancia(f.x, f.y) <= 1.5f)
                 candidatos.push_back(&i);
+        }
         if (candidatos.empty())
             continue;
         distribuirAlimento(candidatos, f);

@@ -1,0 +1,38 @@
+#include "sim/GradeEspacial.h"
+#include <algorithm>
+
+// Positions outside the arena (or not numbers) fall into the border cells;
+// queries clamp the same way, so nothing within reach is ever missed.
+int GradeEspacial::celula(float v) {
+    if (!(v >= 0.0f))
+        return 0;
+    if (v >= lado * tamanhoCelula)
+        return lado - 1;
+    return static_cast<int>(v / tamanhoCelula);
+}
+
+void GradeEspacial::distribuir() {
+    inicio.assign(lado * lado + 1, 0);
+    for (uint16_t c : celulaDe)
+        ++inicio[c + 1];
+    for (int c = 0; c < lado * lado; ++c)
+        inicio[c + 1] += inicio[c];
+    posicoes.resize(celulaDe.size());
+    std::vector<uint32_t>& proxima = cursor;
+    proxima.assign(inicio.begin(), inicio.end() - 1);
+    for (size_t i = 0; i < celulaDe.size(); ++i)
+        posicoes[proxima[celulaDe[i]]++] = static_cast<uint32_t>(i);
+}
+
+void GradeEspacial::consultar(float x, float y, float raio, std::vector<uint32_t>& saida) const {
+    saida.clear();
+    const float margem = raio + 1.0f;
+    const int x0 = celula(x - margem), x1 = celula(x + margem);
+    const int y0 = celula(y - margem), y1 = celula(y + margem);
+    for (int cy = y0; cy <= y1; ++cy) {
+        const uint32_t* base = posicoes.data();
+        saida.insert(saida.end(), base + inicio[cy * lado + x0], base + inicio[cy * lado + x1 + 1]);
+    }
+    if (y1 > y0 || x1 > x0)
+        std::sort(saida.begin(), saida.end());
+}

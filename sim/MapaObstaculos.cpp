@@ -1,0 +1,82 @@
+#include "sim/MapaObstaculos.h"
+#include <bit>
+
+namespace {
+int pixel(int32_t tamanhoArena, int coordenada) {
+    return static_cast<int>(static_cast<int64_t>(tamanhoArena) * coordenada / 99);
+}
+} // namespace
+
+void MapaObstaculos::construir(std::span<const Rect> esquerda, std::span<const Rect> direita,
+                               int32_t largura, int32_t altura) {
+    numRetangulos = 0;
+    for (auto tabela : {esquerda, direita})
+        for (const Rect& r : tabela)
+            if (numRetangulos < maxRetangulos)
+                retangulos[numRetangulos++] = r;
+    todos = numRetangulos == 32 ? 0xFFFFFFFFu : ((1u << numRetangulos) - 1u);
+    larguraArena = largura;
+    alturaArena = altura;
+    for (int k = 0; k < tamanho; ++k) {
+        tabelaX[k] = calcularX(minimo + k);
+        tabelaY[k] = calcularY(minimo + k);
+    }
+}
+
+MapaObstaculos::MascarasEixo MapaObstaculos::calcularX(int x) const {
+    MascarasEixo m;
+    const int px = pixel(larguraArena, x);
+    for (int r = 0; r < numRetangulos; ++r) {
+        const uint32_t b = 1u << r;
+        if (px < retangulos[r].left)
+            m.antes |= b;
+        if (px > retangulos[r].right)
+            m.depois |= b;
+        if (retangulos[r].left <= px && px < retangulos[r].right)
+            m.dentro |= b;
+    }
+    return m;
+}
+
+MapaObstaculos::MascarasEixo MapaObstaculos::calcularY(int y) const {
+    MascarasEixo m;
+    const int py = pixel(alturaArena, y);
+    for (int r = 0; r < numRetangulos; ++r) {
+        const uint32_t b = 1u << r;
+        if (py < retangulos[r].top)
+            m.antes |= b;
+        if (py > retangulos[r].bottom)
+            m.depois |= b;
+        if (retangulos[r].top <= py && py < retangulos[r].bottom)
+            m.dentro |= b;
+    }
+    return m;
+}
+
+MapaObstaculos::MascarasEixo MapaObstaculos::mascaraX(int x) const {
+    const unsigned k = static_cast<unsigned>(x - minimo);
+    return k < tamanho ? tabelaX[k] : calcularX(x);
+}
+
+MapaObstaculos::MascarasEixo MapaObstaculos::mascaraY(int y) const {
+    const unsigned k = static_cast<unsigned>(y - minimo);
+    return k < tamanho ? tabelaY[k] : calcularY(y);
+}
+
+int MapaObstaculos::retanguloEm(int x, int y) const {
+    if (numRetangulos == 0)
+        return -1;
+    const uint32_t dentro = mascaraX(x).dentro & mascaraY(y).dentro;
+    return dentro ? std::countr_zero(dentro) : -1;
+}
+
+// Free only when, for every rectangle, both points lie beyond one same edge.
+bool MapaObstaculos::caminhoBloqueado(int x1, int y1, int x2, int y2) const {
+    if (numRetangulos == 0)
+        return false;
+    const MascarasEixo ax = mascaraX(x1), ay = mascaraY(y1);
+    const MascarasEixo bx = mascaraX(x2), by = mascaraY(y2);
+    const uint32_t partilham = (ax.antes & bx.antes) | (ax.depois & bx.depois) |
+                               (ay.antes & by.antes) | (ay.depois & by.depois);
+    return partilham != todos;
+}

@@ -1,0 +1,48 @@
+#pragma once
+#include "model/Geometry.h"
+#include <array>
+#include <cstdint>
+#include <span>
+
+// The obstacle queries answered from per-coordinate bit masks, one bit per
+// rectangle: the outside codes of the clipping test and the containment test
+// depend on x and on y separately, so two small tables answer a query with a
+// few AND/OR operations. Coordinates outside the tables fall back to the
+// rectangle-by-rectangle test, which gives the same answers.
+class MapaObstaculos {
+  public:
+    // Rebuilds the masks for the rectangles (left table, then right) and the arena size.
+    void construir(std::span<const Rect> esquerda, std::span<const Rect> direita, int32_t largura,
+                   int32_t altura);
+    void limpar() { numRetangulos = 0; }
+    bool valeraPara(int32_t largura, int32_t altura) const {
+        return largura == larguraArena && altura == alturaArena;
+    }
+    // Index of the first rectangle containing the point, or -1.
+    int retanguloEm(int x, int y) const;
+    bool caminhoBloqueado(int x1, int y1, int x2, int y2) const;
+    const Rect& retangulo(int indice) const { return retangulos[indice]; }
+
+  private:
+    static constexpr int minimo = -4;   // smallest coordinate in the tables
+    static constexpr int tamanho = 112; // coordinates minimo .. minimo + tamanho - 1
+    static constexpr int maxRetangulos = 32;
+
+    struct MascarasEixo {
+        uint32_t antes = 0;  // pixel before the near edge (px < left, py < top)
+        uint32_t depois = 0; // pixel beyond the far edge (px > right, py > bottom)
+        uint32_t dentro = 0; // near edge <= pixel < far edge
+    };
+    MascarasEixo mascaraX(int x) const;
+    MascarasEixo mascaraY(int y) const;
+    MascarasEixo calcularX(int x) const;
+    MascarasEixo calcularY(int y) const;
+
+    std::array<Rect, maxRetangulos> retangulos{};
+    int numRetangulos = 0;
+    uint32_t todos = 0;
+    int32_t larguraArena = -1;
+    int32_t alturaArena = -1;
+    std::array<MascarasEixo, tamanho> tabelaX{};
+    std::array<MascarasEixo, tamanho> tabelaY{};
+};
