@@ -10,8 +10,21 @@ int trunca(float v) {
 }
 } // namespace
 
+// Females a male may head for; nothing that decides this changes during the
+// phase. The reference path keeps every individual and lets the loop judge.
+void CKeldoDoc::listarFemeasVisiveis() {
+    femeasVisiveis.clear();
+    for (size_t k = 0; k < vivos.size(); ++k) {
+        const SpecX& f = vivos[k];
+        if (usarReferencia || (!f.sexo() && f.vivo() && f.adulto() && f.livre == 0))
+            femeasVisiveis.push_back(
+                {f.x, f.y, trunca(f.x), trunca(f.y), static_cast<uint32_t>(k)});
+    }
+    gradeIndividuos.construir(femeasVisiveis);
+}
+
 void CKeldoDoc::procurarParceira() {
-    gradeIndividuos.construir(vivos);
+    listarFemeasVisiveis();
     for (SpecX& m : vivos) {
         if (!m.sexo() || !prontoParaReproduzir(m) || m.visao == 0)
             continue;
@@ -21,14 +34,16 @@ void CKeldoDoc::procurarParceira() {
         float menorDistancia = 0.0f;
         const float alcance = m.visao;
         const int mx = trunca(m.x), my = trunca(m.y);
-        for (uint32_t k : posicoesProximas(gradeIndividuos, vivos.size(), m.x, m.y, alcance)) {
-            SpecX& f = vivos[k];
-            if (f.sexo() || !f.vivo() || !f.adulto() || f.livre != 0 || f.livre != m.livre)
-                continue;
-            const float d = m.distancia(f.x, f.y);
+        for (uint32_t k :
+             posicoesProximas(gradeIndividuos, femeasVisiveis.size(), m.x, m.y, alcance)) {
+            const PontoLista& ponto = femeasVisiveis[k];
+            const float d = m.distancia(ponto.x, ponto.y);
             if (!(d <= alcance))
                 continue;
-            if (caminhoBloqueado(mx, my, trunca(f.x), trunca(f.y)))
+            SpecX& f = vivos[ponto.pos];
+            if (f.sexo() || !f.vivo() || !f.adulto() || f.livre != 0 || f.livre != m.livre)
+                continue;
+            if (caminhoBloqueado(mx, my, ponto.cx, ponto.cy))
                 continue;
             if (!maisProxima || d < menorDistancia) {
                 maisProxima = &f;

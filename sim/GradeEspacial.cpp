@@ -3,12 +3,20 @@
 
 // Positions outside the arena (or not numbers) fall into the border cells;
 // queries clamp the same way, so nothing within reach is ever missed.
-int GradeEspacial::celula(float v) {
+int GradeEspacial::celula(float v) const {
     if (!(v >= 0.0f))
         return 0;
     if (v >= lado * tamanhoCelula)
         return lado - 1;
     return static_cast<int>(v / tamanhoCelula);
+}
+
+void GradeEspacial::escolherLado(std::size_t n) {
+    int novo = 4;
+    while (novo < 25 && static_cast<std::size_t>(novo * novo) * 2 < n)
+        ++novo;
+    lado = novo;
+    tamanhoCelula = 100.0f / static_cast<float>(lado);
 }
 
 void GradeEspacial::distribuir() {

@@ -53,30 +53,9 @@ MapaObstaculos::MascarasEixo MapaObstaculos::calcularY(int y) const {
     return m;
 }
 
-MapaObstaculos::MascarasEixo MapaObstaculos::mascaraX(int x) const {
-    const unsigned k = static_cast<unsigned>(x - minimo);
-    return k < tamanho ? tabelaX[k] : calcularX(x);
-}
-
-MapaObstaculos::MascarasEixo MapaObstaculos::mascaraY(int y) const {
-    const unsigned k = static_cast<unsigned>(y - minimo);
-    return k < tamanho ? tabelaY[k] : calcularY(y);
-}
-
 int MapaObstaculos::retanguloEm(int x, int y) const {
     if (numRetangulos == 0)
         return -1;
     const uint32_t dentro = mascaraX(x).dentro & mascaraY(y).dentro;
     return dentro ? std::countr_zero(dentro) : -1;
-}
-
-// Free only when, for every rectangle, both points lie beyond one same edge.
-bool MapaObstaculos::caminhoBloqueado(int x1, int y1, int x2, int y2) const {
-    if (numRetangulos == 0)
-        return false;
-    const MascarasEixo ax = mascaraX(x1), ay = mascaraY(y1);
-    const MascarasEixo bx = mascaraX(x2), by = mascaraY(y2);
-    const uint32_t partilham = (ax.antes & bx.antes) | (ax.depois & bx.depois) |
-                               (ay.antes & by.antes) | (ay.depois & by.depois);
-    return partilham != todos;
 }

@@ -20,7 +20,16 @@ class MapaObstaculos {
     }
     // Index of the first rectangle containing the point, or -1.
     int retanguloEm(int x, int y) const;
-    bool caminhoBloqueado(int x1, int y1, int x2, int y2) const;
+    bool caminhoBloqueado(int x1, int y1, int x2, int y2) const {
+        if (numRetangulos == 0)
+            return false;
+        const MascarasEixo ax = mascaraX(x1), ay = mascaraY(y1);
+        const MascarasEixo bx = mascaraX(x2), by = mascaraY(y2);
+        // Free only when, for every rectangle, both points lie beyond one same edge.
+        const uint32_t partilham = (ax.antes & bx.antes) | (ax.depois & bx.depois) |
+                                   (ay.antes & by.antes) | (ay.depois & by.depois);
+        return partilham != todos;
+    }
     const Rect& retangulo(int indice) const { return retangulos[indice]; }
 
   private:
@@ -33,8 +42,14 @@ class MapaObstaculos {
         uint32_t depois = 0; // pixel beyond the far edge (px > right, py > bottom)
         uint32_t dentro = 0; // near edge <= pixel < far edge
     };
-    MascarasEixo mascaraX(int x) const;
-    MascarasEixo mascaraY(int y) const;
+    MascarasEixo mascaraX(int x) const {
+        const unsigned k = static_cast<unsigned>(x - minimo);
+        return k < tamanho ? tabelaX[k] : calcularX(x);
+    }
+    MascarasEixo mascaraY(int y) const {
+        const unsigned k = static_cast<unsigned>(y - minimo);
+        return k < tamanho ? tabelaY[k] : calcularY(y);
+    }
     MascarasEixo calcularX(int x) const;
     MascarasEixo calcularY(int y) const;
 
