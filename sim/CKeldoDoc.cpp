@@ -108,9 +108,7 @@ const Rect* CKeldoDoc::pontoEmObstaculo(int x, int y) const {
 
 // The trivial-rejection test alone: only when both end points lie beyond the
 // same edge of every rectangle is the path free.
-int CKeldoDoc::caminhoBloqueado(int x1, int y1, int x2, int y2) const {
-    if (!obstaculosConstruidos)
-        return 0;
+int CKeldoDoc::caminhoBloqueadoDevagar(int x1, int y1, int x2, int y2) const {
     if (!usarReferencia) {
         atualizarMapa();
         return mapa.caminhoBloqueado(x1, y1, x2, y2) ? 1 : 0;

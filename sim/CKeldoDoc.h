@@ -34,7 +34,14 @@ class CKeldoDoc {
     void escolherNivel();
     void construirObstaculos();
     const Rect* pontoEmObstaculo(int x, int y) const;
-    int caminhoBloqueado(int x1, int y1, int x2, int y2) const;
+    int caminhoBloqueado(int x1, int y1, int x2, int y2) const {
+        if (!obstaculosConstruidos)
+            return 0;
+        if (!usarReferencia && mapaNivel == codigoNivel &&
+            mapa.valeraPara(arena.right, arena.bottom))
+            return mapa.caminhoBloqueado(x1, y1, x2, y2) ? 1 : 0;
+        return caminhoBloqueadoDevagar(x1, y1, x2, y2);
+    }
     void registrar(SpecX& individuo) const;
     void registrar(FoodX& alimento) const;
     // The obstacle rectangles of a level code ('r', 'f', 'm', 'd'); metade 0 = left, 1 = right.
@@ -96,6 +103,7 @@ class CKeldoDoc {
 
   private:
     void atualizarMapa() const;
+    int caminhoBloqueadoDevagar(int x1, int y1, int x2, int y2) const;
     const std::vector<uint32_t>& posicoesProximas(const GradeEspacial& grade, size_t total, float x,
                                                   float y, float raio);
     void indexarAlimentos();
@@ -111,6 +119,8 @@ class CKeldoDoc {
     GradeEspacial gradeIndividuos;
     GradeEspacial gradeAlimentos;
     std::vector<uint32_t> proximos;
+    std::vector<PontoLista> femeasVisiveis;
+    void listarFemeasVisiveis();
     std::vector<int32_t> primeiroAlimentoEm;
     // Scratch lists of the phases, reused from cycle to cycle.
     std::vector<SpecX*> candidatosParceiro;
