@@ -1,0 +1,134 @@
+#include "cli/ExecucaoLote.h"
+#include "sim/CKeldoDoc.h"
+#include "sim/ParametrosPorNome.h"
+#include <ctime>
+#include <filesystem>
+#include <memory>
+
+namespace {
+namespace fs = std::filesystem;
+
+// The name the cycle itself appends to when gerarTrace is on.
+constexpr const char* traceDoCiclo = "keldo_trace.txt";
+
+bool mesmoArquivo(const std::string& a, const std::string& b) {
+    std::error_code erro;
+    const fs::path pa = fs::weakly_canonical(fs::absolute(a, erro), erro);
+    const fs::path pb = fs::weakly_canonical(fs::absolute(b, erro), erro);
+    return !erro && pa == pb;
+}
+
+// A file can be written there: its folder exists and the name is not a folder.
+std::string problemaDeDestino(const std::string& opcao, const std::string& arquivo) {
+    std::error_code erro;
+    fs::path pasta = fs::path(arquivo).parent_path();
+    if (pasta.empty())
+        pasta = ".";
+    if (!fs::is_directory(pasta, erro))
+        return "a pasta de " + opcao + " não existe: " + pasta.string();
+    if (fs::is_directory(arquivo, erro))
+        return opcao + " indica uma pasta: " + arquivo;
+    return {};
+}
+
+class ExecucaoLote {
+  public:
+    ExecucaoLote(const OpcoesExecucao& o, std::ostream& s, std::ostream& e)
+        : opcoes(o), saida(s), erro(e), doc(std::make_unique<CKeldoDoc>()) {}
+
+    int executar() {
+        const int preparo = prepararMundo();
+        if (preparo != codigoSaida::sucesso)
+            return preparo;
+        rodarCiclos();
+        saida << doc->textoStatus() << '\n' << std::flush;
+        if (opcoes.arquivoSalvar) {
+            const ResultadoArquivo r = doc->salvarProjeto(*opcoes.arquivoSalvar);
+            if (!r.ok)
+                return falha(codigoSaida::erroArquivo, r.mensagem);
+        }
+        return traceFalhou ? codigoSaida::erroArquivo : codigoSaida::sucesso;
+    }
+
+  private:
+    const OpcoesExecucao& opcoes;
+    std::ostream& saida;
+    std::ostream& erro;
+    std::unique_ptr<CKeldoDoc> doc;
+    bool traceFalhou = false;
+
+    int falha(int codigo, const std::string& mensagem) {
+        erro << "keldo-run: " << mensagem << '\n' << std::flush;
+        return codigo;
+    }
+
+    int verificarDestinos() {
+        for (const auto& [opcao, arquivo] : {std::pair{"--save", opcoes.arquivoSalvar},
+                                             std::pair{"--trace", opcoes.arquivoTrace}}) {
+            if (!arquivo)
+                continue;
+            const std::string problema = problemaDeDestino(opcao, *arquivo);
+            if (!problema.empty())
+                return falha(codigoSaida::erroArquivo, problema);
+        }
+        return codigoSaida::sucesso;
+    }
+
+    int aplicarDefinicoes() {
+        for (const auto& [nome, valor] : opcoes.definicoes)
+            if (definirParametroPorNome(doc->parametros, nome, valor) != ResultadoDefinicao::ok)
+                return falha(codigoSaida::erroUso, "valor inválido para " + nome);
+        const std::string inutilizavel = doc->parametros.valorInutilizavel();
+        if (!inutilizavel.empty())
+            return falha(codigoSaida::erroUso, "valor recusado: " + inutilizavel);
+        return codigoSaida::sucesso;
+    }
+
+    int prepararMundo() {
+        doc->ignorarTempoReal = true;
+        if (opcoes.semente)
+            doc->sementeFixa = *opcoes.semente;
+        else // the simulator's start-up world seeds with the clock before any load
+            doc->rng.semear(static_cast<uint32_t>(std::time(nullptr)));
+        if (const int r = verificarDestinos(); r != codigoSaida::sucesso)
+            return r;
+        if (opcoes.projeto) {
+            const ResultadoArquivo r = doc->carregarProjeto(*opcoes.projeto);
+            if (!r.ok)
+                return falha(codigoSaida::erroArquivo, r.mensagem);
+        }
+        if (const int r = aplicarDefinicoes(); r != codigoSaida::sucesso)
+            return r;
+        const bool continuar = opcoes.projeto && !opcoes.novo;
+        if (!continuar)
+            doc->criarMundo();
+        else if (opcoes.semente)
+            doc->rng.semear(*opcoes.semente);
+        // A new world made from a project is not that project: periodic saves
+        // never overwrite the file it was read from.
+        doc->caminho = opcoes.arquivoSalvar ? *opcoes.arquivoSalvar
+                       : continuar          ? *opcoes.projeto
+                                            : std::string();
+        return codigoSaida::sucesso;
+    }
+
+    void rodarCiclos() {
+        // The cycle already appends to keldo_trace.txt; never write a block twice.
+        const bool escreverTrace =
+            opcoes.arquivoTrace &&
+            !(doc->parametros.gerarTrace == 1 && mesmoArquivo(*opcoes.arquivoTrace, traceDoCiclo));
+        for (uint32_t c = 0; c < opcoes.ciclos; ++c) {
+            doc->executarCiclo();
+            if (escreverTrace && !doc->escreverTrace(*opcoes.arquivoTrace, true) && !traceFalhou) {
+                traceFalhou = true;
+                falha(codigoSaida::erroArquivo,
+                      "não foi possível escrever o trace em " + *opcoes.arquivoTrace);
+            }
+        }
+    }
+};
+} // namespace
+
+int executarLote(const OpcoesExecucao& opcoes, std::ostream& saida, std::ostream& erro) {
+    return ExecucaoLote(opcoes, saida, erro).executar();
+}

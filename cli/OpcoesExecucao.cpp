@@ -1,0 +1,121 @@
+#include "cli/OpcoesExecucao.h"
+#include "sim/ParametrosPorNome.h"
+#include <charconv>
+
+namespace {
+bool lerSemSinal(const std::string& texto, uint32_t& valor) {
+    const char* fim = texto.data() + texto.size();
+    uint32_t lido = 0;
+    const auto [resto, erro] = std::from_chars(texto.data(), fim, lido, 10);
+    if (texto.empty() || erro != std::errc() || resto != fim)
+        return false;
+    valor = lido;
+    return true;
+}
+
+// Checks one NAME=VALUE against a scratch record, so that an unknown name or a
+// malformed number is a usage error before any file is read.
+std::string verificarDefinicao(const std::string& texto,
+                               std::pair<std::string, std::string>& definicao) {
+    const size_t igual = texto.find('=');
+    if (igual == std::string::npos)
+        return "--set espera NOME=VALOR, recebeu \"" + texto + "\"";
+    definicao = {texto.substr(0, igual), texto.substr(igual + 1)};
+    SimulationParameters rascunho;
+    switch (definirParametroPorNome(rascunho, definicao.first, definicao.second)) {
+    case ResultadoDefinicao::nomeDesconhecido:
+        return "parâmetro desconhecido: " + definicao.first;
+    case ResultadoDefinicao::valorInvalido:
+        return "valor inválido para " + definicao.first + ": \"" + definicao.second +
+               "\" (esperado " + valorEsperadoPor(definicao.first) + ")";
+    default:
+        return {};
+    }
+}
+
+class Analisador {
+  public:
+    explicit Analisador(const std::vector<std::string>& argumentos) : args(argumentos) {}
+
+    AnaliseArgumentos executar() {
+        AnaliseArgumentos r;
+        bool soArquivos = false;
+        for (pos = 0; pos < args.size() && r.erro.empty() && !r.opcoes.ajuda; ++pos) {
+            const std::string& a = args[pos];
+            if (soArquivos || a.empty() || a[0] != '-' || a == "-")
+                r.erro = projeto(r.opcoes, a);
+            else if (a == "--")
+                soArquivos = true;
+            else
+                r.erro = opcao(r.opcoes, a);
+        }
+        return r;
+    }
+
+  private:
+    const std::vector<std::string>& args;
+    size_t pos = 0;
+
+    static std::string projeto(OpcoesExecucao& o, const std::string& a) {
+        if (o.projeto)
+            return "mais de um projeto: \"" + *o.projeto + "\" e \"" + a + "\"";
+        o.projeto = a;
+        return {};
+    }
+
+    // The argument after an option; false when the line ends first.
+    bool valor(std::string& v) {
+        if (pos + 1 >= args.size())
+            return false;
+        v = args[++pos];
+        return true;
+    }
+
+    std::string opcao(OpcoesExecucao& o, const std::string& a) {
+        if (a == "--help" || a == "-h") {
+            o.ajuda = true;
+            return {};
+        }
+        if (a == "--new") {
+            o.novo = true;
+            return {};
+        }
+        if (a != "--seed" && a != "--cycles" && a != "--set" && a != "--trace" && a != "--save")
+            return "opção desconhecida: " + a;
+        std::string v;
+        if (!valor(v))
+            return "a opção " + a + " precisa de um valor";
+        return opcaoComValor(o, a, v);
+    }
+
+    static std::string opcaoComValor(OpcoesExecucao& o, const std::string& a,
+                                     const std::string& v) {
+        if (a == "--seed" || a == "--cycles") {
+            uint32_t n = 0;
+            if (!lerSemSinal(v, n))
+                return "valor inválido para " + a + ": \"" + v +
+                       "\" (esperado inteiro de 0 a 4294967295)";
+            if (a == "--seed")
+                o.semente = n;
+            else
+                o.ciclos = n;
+            return {};
+        }
+        if (a == "--set") {
+            std::pair<std::string, std::string> definicao;
+            std::string erro = verificarDefinicao(v, definicao);
+            if (erro.empty())
+                o.definicoes.push_back(std::move(definicao));
+            return erro;
+        }
+        if (v.empty())
+            return "a opção " + a + " precisa de um nome de arquivo";
+        (a == "--trace" ? o.arquivoTrace : o.arquivoSalvar) = v;
+        return {};
+    }
+};
+} // namespace
+
+AnaliseArgumentos analisarArgumentos(const std::vector<std::string>& argumentos) {
+    return Analisador(argumentos).executar();
+}

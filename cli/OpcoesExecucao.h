@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+// What one keldo-run command line asks for.
+struct OpcoesExecucao {
+    std::optional<uint32_t> semente;
+    uint32_t ciclos = 100;
+    bool novo = false;
+    // --set NAME=VALUE in the order given; names and number formats already checked.
+    std::vector<std::pair<std::string, std::string>> definicoes;
+    std::optional<std::string> arquivoTrace;
+    std::optional<std::string> arquivoSalvar;
+    std::optional<std::string> projeto;
+    bool ajuda = false;
+};
+
+// The options, or a one-line usage error (UTF-8) when `erro` is not empty.
+struct AnaliseArgumentos {
+    OpcoesExecucao opcoes;
+    std::string erro;
+};
+
+// Reads the arguments after the program name. --help wins over anything after it.
+AnaliseArgumentos analisarArgumentos(const std::vector<std::string>& argumentos);
+
+// The text of --help (UTF-8).
+std::string textoAjuda();

@@ -1,0 +1,43 @@
+#include "cli/OpcoesExecucao.h"
+#include "sim/ParametrosPorNome.h"
+
+std::string textoAjuda() {
+    std::string texto =
+        "Uso: keldo-run [--seed N] [--cycles N] [--new] [--set NOME=VALOR]... [--trace ARQUIVO]\n"
+        "                [--save ARQUIVO] [PROJETO.gen]\n"
+        "\n"
+        "Executa uma simulação sem janela e imprime a linha de status ao final.\n"
+        "Sem PROJETO, cria um mundo novo com os parâmetros padrão; com PROJETO, carrega-o\n"
+        "e continua a simulação.\n"
+        "\n"
+        "  --seed N          semente do gerador (0 a 4294967295) em vez da hora do relógio:\n"
+        "                    usada ao criar o mundo, ou logo após carregar o projeto\n"
+        "                    quando ele é continuado\n"
+        "  --cycles N        ciclos a executar (padrão 100)\n"
+        "  --new             com PROJETO: cria um mundo novo a partir dos parâmetros e da\n"
+        "                    população definida do projeto, como \"Novo\" após \"Abrir\"\n"
+        "  --set NOME=VALOR  define um parâmetro pelo nome do campo (pode repetir); vale\n"
+        "                    depois da carga e antes da criação do mundo\n"
+        "  --trace ARQUIVO   acrescenta as linhas de todos os indivíduos ao ARQUIVO após\n"
+        "                    cada ciclo (gerarTrace ligado grava também keldo_trace.txt)\n"
+        "  --save ARQUIVO    salva o projeto no ARQUIVO após o último ciclo (snapshot\n"
+        "                    primeiro); os salvamentos periódicos também vão para ele,\n"
+        "                    senão para o PROJETO continuado, senão para lugar nenhum\n"
+        "  --help            mostra esta ajuda\n"
+        "\n"
+        "Parâmetros de --set:\n";
+    std::string linha = " ";
+    for (const std::string& nome : nomesDeParametros()) {
+        if (linha.size() + nome.size() + 1 > 80) {
+            texto += linha;
+            texto += '\n';
+            linha.erase(1); // keep the indent
+        }
+        linha += ' ';
+        linha += nome;
+    }
+    texto += linha;
+    texto += "\n\n"
+             "Códigos de saída: 0 sucesso, 1 erro de arquivo, 2 erro de uso.\n";
+    return texto;
+}

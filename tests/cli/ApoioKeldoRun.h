@@ -1,0 +1,80 @@
+// Runs the real keldo-run in a fresh temporary folder and reads what it left.
+#pragma once
+#include <atomic>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+struct Saida {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+class KeldoRun : public ::testing::Test {
+  protected:
+    std::filesystem::path pasta;
+
+    void SetUp() override {
+        static std::atomic<int> contador{0};
+        pasta = std::filesystem::temp_directory_path() /
+                ("keldo_run_" + std::to_string(::getpid()) + "_" + std::to_string(contador++));
+        std::filesystem::create_directories(pasta);
+    }
+    void TearDown() override { std::filesystem::remove_all(pasta); }
+
+    static std::string citar(const std::string& s) {
+        std::string r(1, '\'');
+        for (char c : s) {
+            if (c == '\'')
+                r.append("'\\''");
+            else
+                r.push_back(c);
+        }
+        r.push_back('\'');
+        return r;
+    }
+
+    // keldo-run with these arguments, run inside `pasta`.
+    Saida rodar(const std::vector<std::string>& args) const {
+        std::string cmd = "cd ";
+        cmd.append(citar(pasta.string())).append(" && ").append(citar(KELDO_RUN_PATH));
+        for (const std::string& a : args) {
+            cmd += ' ';
+            cmd += citar(a);
+        }
+        const auto out = pasta / ".stdout", err = pasta / ".stderr";
+        cmd.append(" >").append(citar(out.string())).append(" 2>").append(citar(err.string()));
+        const int w = std::system(cmd.c_str());
+        Saida s;
+        s.status = WIFEXITED(w) ? WEXITSTATUS(w) : -1;
+        s.out = ler(".stdout");
+        s.err = ler(".stderr");
+        std::filesystem::remove(out);
+        std::filesystem::remove(err);
+        return s;
+    }
+
+    std::string caminho(const std::string& nome) const { return (pasta / nome).string(); }
+    bool existe(const std::string& nome) const { return std::filesystem::exists(pasta / nome); }
+
+    std::string ler(const std::string& nome) const {
+        std::ifstream f(pasta / nome, std::ios::binary);
+        return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+    }
+    void escrever(const std::string& nome, const std::string& conteudo) const {
+        std::ofstream(pasta / nome, std::ios::binary) << conteudo;
+    }
+    std::vector<std::string> arquivos() const {
+        std::vector<std::string> nomes;
+        for (const auto& e : std::filesystem::directory_iterator(pasta))
+            nomes.push_back(e.path().filename().string());
+        return nomes;
+    }
+};
