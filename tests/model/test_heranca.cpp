@@ -2,6 +2,7 @@
 #include "model/Random.h"
 #include "model/SpecX.h"
 #include "sim/CKeldoDoc.h"
+#include "tests/SorteiosContados.h"
 #include <array>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -9,16 +10,6 @@
 namespace {
 constexpr uint8_t macho = EstadoBit::sexo, cuidaOuX2 = EstadoBit::detecXCuidaY,
                   detecX = EstadoBit::detecX, adultoVivo = EstadoBit::adulto | EstadoBit::vivo;
-
-int sorteiosEntre(uint32_t antes, uint32_t depois) {
-    Random r(antes);
-    for (int n = 0; n < 1000000; ++n) {
-        if (r.estadoAtual() == depois)
-            return n;
-        r.proximo();
-    }
-    return -1;
-}
 
 SpecX pessoa(CKeldoDoc& doc, int32_t id, uint8_t estado, uint16_t gP, uint16_t gM) {
     SpecX s;

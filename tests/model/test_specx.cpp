@@ -4,6 +4,7 @@
 #include "model/Random.h"
 #include "model/SpecX.h"
 #include "sim/CKeldoDoc.h"
+#include "tests/SorteiosContados.h"
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -11,17 +12,6 @@
 
 namespace {
 constexpr uint16_t R = 0x40, P = 0x20, L = 0x10, M = 0x08;
-
-// Number of generator steps that lead from one state to another.
-int sorteiosEntre(uint32_t antes, uint32_t depois) {
-    Random r(antes);
-    for (int n = 0; n < 1000000; ++n) {
-        if (r.estadoAtual() == depois)
-            return n;
-        r.proximo();
-    }
-    return -1;
-}
 
 // The heading a whole-degree draw gives.
 void direcaoEsperada(int graus, float& dx, float& dy) {

@@ -1,6 +1,7 @@
 // Partner search, fights and mating.
 #include "model/Random.h"
 #include "sim/CKeldoDoc.h"
+#include "tests/SorteiosContados.h"
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -10,16 +11,6 @@ constexpr uint16_t L = 0x10, M = 0x08, I4 = 0x06;
 constexpr uint16_t comum = L | M;
 constexpr uint16_t lutador = M; // ll
 constexpr uint8_t cuida = EstadoBit::detecXCuidaY, xD = EstadoBit::detecX;
-
-int sorteiosEntre(uint32_t antes, uint32_t depois) {
-    Random r(antes);
-    for (int n = 0; n < 1000000; ++n) {
-        if (r.estadoAtual() == depois)
-            return n;
-        r.proximo();
-    }
-    return -1;
-}
 
 // A male: bit `cuida` gives C on his Y. A female: `xD` makes her D_ (she does not detect).
 SpecX individuo(CKeldoDoc& doc, int32_t id, bool macho, float x, float y, int energia,

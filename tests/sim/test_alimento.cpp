@@ -1,6 +1,7 @@
 // Energy bookkeeping, food search, feeding and food renewal.
 #include "model/Random.h"
 #include "sim/CKeldoDoc.h"
+#include "tests/SorteiosContados.h"
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -8,16 +9,6 @@ namespace {
 constexpr uint16_t P = 0x20, L = 0x10, M = 0x08, I4 = 0x06, I2 = 0x02;
 // V1V1 (sight 50), rr (threshold 400), pp, LL (no fights), MM (death 0), I1I1.
 constexpr uint16_t comum = L | M;
-
-int sorteiosEntre(uint32_t antes, uint32_t depois) {
-    Random r(antes);
-    for (int n = 0; n < 1000000; ++n) {
-        if (r.estadoAtual() == depois)
-            return n;
-        r.proximo();
-    }
-    return -1;
-}
 
 SpecX individuo(CKeldoDoc& doc, int32_t id, float x, float y, int energia, uint16_t gP = comum,
                 uint16_t gM = comum) {

@@ -1,21 +1,12 @@
 // The movement step and the movement phase.
 #include "model/Random.h"
 #include "sim/CKeldoDoc.h"
+#include "tests/SorteiosContados.h"
 #include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
 constexpr uint16_t comum = 0x18; // sight 50, rr (threshold 400), no fights, MM (death 0)
-
-int sorteiosEntre(uint32_t antes, uint32_t depois) {
-    Random r(antes);
-    for (int n = 0; n < 1000000; ++n) {
-        if (r.estadoAtual() == depois)
-            return n;
-        r.proximo();
-    }
-    return -1;
-}
 
 SpecX individuo(CKeldoDoc& doc, int32_t id, bool macho, float x, float y, int energia, float dx,
                 float dy) {
