@@ -6,14 +6,17 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-dejavu-core \
             libqcustomplot-dev libqcustomplot2.1-qt6
+# Only the sanitizer build needs clang and its runtime libraries.
+SAN_DIR ?= build-san
+SAN_PACKAGES := clang libclang-rt-14-dev llvm
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test test-sanitize bench clean
 
 all: build
 
 deps:
 	@missing=""; \
-	for p in $(PACKAGES); do \
+	for p in $(PACKAGES) $(EXTRA_PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -37,6 +40,16 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The core, keldo-run and every test built with AddressSanitizer and
+# UndefinedBehaviorSanitizer; the first report of either fails the test.
+test-sanitize:
+	$(MAKE) deps EXTRA_PACKAGES="$(SAN_PACKAGES)"
+	cmake -S . -B $(SAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	  -DKELDO_SANITIZE=ON -DKELDO_GUI=OFF -DKELDO_BENCH=OFF
+	cmake --build $(SAN_DIR) -j $(JOBS)
+	cd $(SAN_DIR) && ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
 
 bench: build
 	bench/run.sh $(BUILD_DIR)

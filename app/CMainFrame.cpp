@@ -1,4 +1,5 @@
 #include "app/CMainFrame.h"
+#include "app/CGraficosDlg.h"
 #include "app/CKeldoView.h"
 #include "app/ImagensArena.h"
 #include "gui/Ajuda.h"
@@ -105,6 +106,13 @@ void CMainFrame::criarMenus() {
                      QStringLiteral("Abre a caixa de parâmetros da simulação")),
             &QAction::triggered, this, &CMainFrame::parametros);
 
+    QMenu* exibir = menuBar()->addMenu(QStringLiteral("&Exibir"));
+    connect(
+        novaAcao(exibir, QStringLiteral("&Gráficos\tCtrl+G"), "acaoGraficos",
+                 QStringLiteral("Mostra a população e as frequências alélicas ao longo do tempo"),
+                 QKeySequence(QStringLiteral("Ctrl+G"))),
+        &QAction::triggered, this, &CMainFrame::graficos);
+
     QMenu* menuAjuda = menuBar()->addMenu(QStringLiteral("&Ajuda"));
     connect(novaAcao(menuAjuda, QStringLiteral("Keldo HP... "), "acaoAjuda",
                      QStringLiteral("Apresenta as informações de utilização do KELDO")),
@@ -182,7 +190,7 @@ void CMainFrame::novoMundo() {
     doc.caminho.clear();
     doc.modificado = false;
     atualizarTitulo();
-    view->update();
+    atualizarVistas();
 }
 
 void CMainFrame::novo() {
@@ -231,7 +239,7 @@ bool CMainFrame::carregar(const QString& caminho) {
     doc.modificado = doc.estadoExecucao == 1;
     recentes.adicionar(absoluto);
     atualizarTitulo();
-    view->update();
+    atualizarVistas();
     return true;
 }
 
@@ -344,6 +352,14 @@ void CMainFrame::ajuda() {
     Ajuda::iniciar();
 }
 
+void CMainFrame::graficos() {
+    if (!janelaDeGraficos)
+        janelaDeGraficos = new CGraficosDlg(doc, this);
+    janelaDeGraficos->show();
+    janelaDeGraficos->raise();
+    janelaDeGraficos->activateWindow();
+}
+
 void CMainFrame::sobre() {
     CAboutDlg::Conteudo c;
     c.titulo = QStringLiteral("Sobre o KELDO");
@@ -370,6 +386,8 @@ void CMainFrame::definirStatus(const std::string& texto) {
 
 void CMainFrame::atualizarVistas() {
     view->update();
+    if (janelaDeGraficos)
+        janelaDeGraficos->atualizar();
 }
 
 void CMainFrame::pararTimer() {

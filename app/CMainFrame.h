@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QTimer>
 
+class CGraficosDlg;
 class CKeldoView;
 class QLabel;
 
@@ -40,6 +41,9 @@ class CMainFrame : public QMainWindow, public KeldoHost {
     void parametros();
     void ajuda();
     void sobre();
+    // The chart window, made on first use; null until then.
+    void graficos();
+    CGraficosDlg* janelaGraficos() const { return janelaDeGraficos; }
 
     // Writes the counters into the status line (done whenever the program is idle).
     void atualizarLinhaStatus();
@@ -77,6 +81,7 @@ class CMainFrame : public QMainWindow, public KeldoHost {
 
     CKeldoDoc doc;
     CKeldoView* view = nullptr;
+    CGraficosDlg* janelaDeGraficos = nullptr;
     QLabel* linhaStatus = nullptr;
     QTimer timer;
     ArquivosRecentes recentes;

@@ -1,6 +1,7 @@
 #include "cli/ExecucaoLote.h"
 #include "sim/CKeldoDoc.h"
 #include "sim/ParametrosPorNome.h"
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -40,14 +41,20 @@ class ExecucaoLote {
         const int preparo = prepararMundo();
         if (preparo != codigoSaida::sucesso)
             return preparo;
+        if (opcoes.arquivoResumo && !abrirResumo())
+            return falha(codigoSaida::erroArquivo,
+                         "não foi possível criar o resumo em " + *opcoes.arquivoResumo);
         rodarCiclos();
+        if (opcoes.arquivoResumo && !fecharResumo())
+            falha(codigoSaida::erroArquivo,
+                  "não foi possível escrever o resumo em " + *opcoes.arquivoResumo);
         saida << doc->textoStatus() << '\n' << std::flush;
         if (opcoes.arquivoSalvar) {
             const ResultadoArquivo r = doc->salvarProjeto(*opcoes.arquivoSalvar);
             if (!r.ok)
                 return falha(codigoSaida::erroArquivo, r.mensagem);
         }
-        return traceFalhou ? codigoSaida::erroArquivo : codigoSaida::sucesso;
+        return traceFalhou || resumoFalhou ? codigoSaida::erroArquivo : codigoSaida::sucesso;
     }
 
   private:
@@ -56,6 +63,11 @@ class ExecucaoLote {
     std::ostream& erro;
     std::unique_ptr<CKeldoDoc> doc;
     bool traceFalhou = false;
+    // The summary file: lines gather in `blocoResumo` and go out in large writes.
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> resumo{nullptr, &std::fclose};
+    std::string blocoResumo;
+    bool resumoFalhou = false;
+    static constexpr size_t tamanhoBlocoResumo = 1 << 16;
 
     int falha(int codigo, const std::string& mensagem) {
         erro << "keldo-run: " << mensagem << '\n' << std::flush;
@@ -63,15 +75,63 @@ class ExecucaoLote {
     }
 
     int verificarDestinos() {
-        for (const auto& [opcao, arquivo] : {std::pair{"--save", opcoes.arquivoSalvar},
-                                             std::pair{"--trace", opcoes.arquivoTrace}}) {
+        for (const auto& [opcao, arquivo] :
+             {std::pair{"--save", opcoes.arquivoSalvar}, std::pair{"--trace", opcoes.arquivoTrace},
+              std::pair{"--summary", opcoes.arquivoResumo}}) {
             if (!arquivo)
                 continue;
             const std::string problema = problemaDeDestino(opcao, *arquivo);
             if (!problema.empty())
                 return falha(codigoSaida::erroArquivo, problema);
         }
+        return verificarResumo();
+    }
+
+    // The summary is written from scratch: it must not overwrite the project
+    // read or the other files of the run.
+    int verificarResumo() {
+        if (!opcoes.arquivoResumo)
+            return codigoSaida::sucesso;
+        for (const auto& [opcao, arquivo] :
+             {std::pair{"PROJETO", opcoes.projeto}, std::pair{"--save", opcoes.arquivoSalvar},
+              std::pair{"--trace", opcoes.arquivoTrace}})
+            if (arquivo && mesmoArquivo(*arquivo, *opcoes.arquivoResumo))
+                return falha(codigoSaida::erroUso,
+                             std::string("--summary e ") + opcao + " indicam o mesmo arquivo");
         return codigoSaida::sucesso;
+    }
+
+    // Creates the file with the header and the line of the starting state.
+    bool abrirResumo() {
+        resumo.reset(std::fopen(opcoes.arquivoResumo->c_str(), "wb"));
+        if (!resumo)
+            return false;
+        blocoResumo.reserve(tamanhoBlocoResumo + 512);
+        blocoResumo = EstatisticasPopulacao::cabecalhoCsv();
+        blocoResumo += '\n';
+        anexarResumo();
+        return true;
+    }
+
+    void anexarResumo() {
+        EstatisticasPopulacao::anexarLinhaCsv(blocoResumo, doc->estatisticas.ultima());
+        blocoResumo += '\n';
+        if (blocoResumo.size() >= tamanhoBlocoResumo)
+            escreverBlocoResumo();
+    }
+
+    void escreverBlocoResumo() {
+        if (!resumoFalhou && std::fwrite(blocoResumo.data(), 1, blocoResumo.size(), resumo.get()) !=
+                                 blocoResumo.size())
+            resumoFalhou = true;
+        blocoResumo.clear();
+    }
+
+    bool fecharResumo() {
+        escreverBlocoResumo();
+        if (std::fclose(resumo.release()) != 0)
+            resumoFalhou = true;
+        return !resumoFalhou;
     }
 
     int aplicarDefinicoes() {
@@ -119,6 +179,8 @@ class ExecucaoLote {
             !(doc->parametros.gerarTrace == 1 && mesmoArquivo(*opcoes.arquivoTrace, traceDoCiclo));
         for (uint32_t c = 0; c < opcoes.ciclos; ++c) {
             doc->executarCiclo();
+            if (resumo)
+                anexarResumo();
             if (escreverTrace && !doc->escreverTrace(*opcoes.arquivoTrace, true) && !traceFalhou) {
                 traceFalhou = true;
                 falha(codigoSaida::erroArquivo,

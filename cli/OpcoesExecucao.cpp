@@ -80,7 +80,8 @@ class Analisador {
             o.novo = true;
             return {};
         }
-        if (a != "--seed" && a != "--cycles" && a != "--set" && a != "--trace" && a != "--save")
+        if (a != "--seed" && a != "--cycles" && a != "--set" && a != "--trace" && a != "--save" &&
+            a != "--summary")
             return "opção desconhecida: " + a;
         std::string v;
         if (!valor(v))
@@ -110,7 +111,12 @@ class Analisador {
         }
         if (v.empty())
             return "a opção " + a + " precisa de um nome de arquivo";
-        (a == "--trace" ? o.arquivoTrace : o.arquivoSalvar) = v;
+        if (a == "--trace")
+            o.arquivoTrace = v;
+        else if (a == "--summary")
+            o.arquivoResumo = v;
+        else
+            o.arquivoSalvar = v;
         return {};
     }
 };

@@ -13,6 +13,7 @@ struct OpcoesExecucao {
     // --set NAME=VALUE in the order given; names and number formats already checked.
     std::vector<std::pair<std::string, std::string>> definicoes;
     std::optional<std::string> arquivoTrace;
+    std::optional<std::string> arquivoResumo;
     std::optional<std::string> arquivoSalvar;
     std::optional<std::string> projeto;
     bool ajuda = false;

@@ -4,7 +4,7 @@
 std::string textoAjuda() {
     std::string texto =
         "Uso: keldo-run [--seed N] [--cycles N] [--new] [--set NOME=VALOR]... [--trace ARQUIVO]\n"
-        "                [--save ARQUIVO] [PROJETO.gen]\n"
+        "                [--summary ARQUIVO] [--save ARQUIVO] [PROJETO.gen]\n"
         "\n"
         "Executa uma simulação sem janela e imprime a linha de status ao final.\n"
         "Sem PROJETO, cria um mundo novo com os parâmetros padrão; com PROJETO, carrega-o\n"
@@ -20,6 +20,12 @@ std::string textoAjuda() {
         "                    depois da carga e antes da criação do mundo\n"
         "  --trace ARQUIVO   acrescenta as linhas de todos os indivíduos ao ARQUIVO após\n"
         "                    cada ciclo (gerarTrace ligado grava também keldo_trace.txt)\n"
+        "  --summary ARQUIVO grava no ARQUIVO o resumo por ciclo: um cabeçalho, uma linha\n"
+        "                    do estado inicial e uma por ciclo, separadas por \";\" (UTF-8,\n"
+        "                    fim de linha LF). Colunas: tempo;adultos;ovos;mortos;geracao;\n"
+        "                    alimentos e as frequências V1;V2;V3;V4;R;P;L;M;I1;I2;I3;I4;N\n"
+        "                    (sobre 2 por indivíduo vivo), D (sobre os cromossomos X) e C\n"
+        "                    (sobre os Y), com 4 casas decimais; NA sem portadores\n"
         "  --save ARQUIVO    salva o projeto no ARQUIVO após o último ciclo (snapshot\n"
         "                    primeiro); os salvamentos periódicos também vão para ele,\n"
         "                    senão para o PROJETO continuado, senão para lugar nenhum\n"

@@ -193,5 +193,6 @@ bool CKeldoDoc::criarMundo() {
     for (int i = 0; i < parametros.qtdAlimento; ++i)
         alimentos.emplace_back(0, this);
     estadoExecucao = 0;
+    estatisticas.iniciar(*this);
     return true;
 }

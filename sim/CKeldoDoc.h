@@ -3,6 +3,7 @@
 #include "model/Geometry.h"
 #include "model/Random.h"
 #include "model/SpecX.h"
+#include "sim/EstatisticasPopulacao.h"
 #include "sim/GradeEspacial.h"
 #include "sim/KeldoHost.h"
 #include "sim/MapaObstaculos.h"
@@ -86,6 +87,8 @@ class CKeldoDoc {
     int32_t tempo = 0;
     int32_t numSnapshot = 0;
     int32_t ovos = 0;
+    // Per-cycle figures since the world was made or loaded (never stored in the project).
+    EstatisticasPopulacao estatisticas;
 
     Random rng;
     // When set, every world creation seeds with this instead of the calendar time.

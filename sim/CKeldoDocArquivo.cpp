@@ -219,6 +219,7 @@ ResultadoArquivo CKeldoDoc::carregarBytes(const std::vector<uint8_t>& bytes) {
     for (const SpecX& individuo : vivos)
         if (!individuo.adulto())
             ++ovos;
+    estatisticas.iniciar(*this);
     if (estadoExecucao == 1)
         modificado = true;
     return {};

@@ -83,6 +83,7 @@ void CKeldoDoc::executarCiclo() {
     reporAlimento(comidos, parametros.taxaReposicao);
     moverIndividuos();
     tempo = static_cast<int32_t>(static_cast<uint32_t>(tempo) + 1u);
+    estatisticas.registrar(*this);
     atualizarStatus();
     if (parametros.intervaloAnimacao > 0 && tempo % parametros.intervaloAnimacao == 0 && host)
         host->atualizarVistas();

@@ -6,9 +6,9 @@
 int GradeEspacial::celula(float v) const {
     if (!(v >= 0.0f))
         return 0;
-    if (v >= lado * tamanhoCelula)
-        return lado - 1;
-    return static_cast<int>(v / tamanhoCelula);
+    // The quotient of a value just below 100 can round up to `lado`.
+    const float quociente = v / tamanhoCelula;
+    return quociente >= static_cast<float>(lado - 1) ? lado - 1 : static_cast<int>(quociente);
 }
 
 void GradeEspacial::escolherLado(std::size_t n) {

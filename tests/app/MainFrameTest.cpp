@@ -60,7 +60,7 @@ TEST(JanelaPrincipal, InicioMostraTituloContadoresMenusEAtalhos) {
     for (QAction* a : j.frame.menuBar()->actions())
         menus << a->text();
     EXPECT_EQ(menus, (QStringList{QStringLiteral("&Simulação"), QStringLiteral("&Configuração"),
-                                  QStringLiteral("&Ajuda")}));
+                                  QStringLiteral("&Exibir"), QStringLiteral("&Ajuda")}));
     const struct {
         const char* nome;
         QString texto;

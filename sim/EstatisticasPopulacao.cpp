@@ -1,0 +1,148 @@
+#include "sim/EstatisticasPopulacao.h"
+#include "sim/CKeldoDoc.h"
+#include <charconv>
+
+namespace AleloResumo {
+const std::array<const char*, total> nomes = {"V1", "V2", "V3", "V4", "R", "P", "L", "M",
+                                              "I1", "I2", "I3", "I4", "N", "D", "C"};
+} // namespace AleloResumo
+
+namespace {
+using namespace AleloResumo;
+
+// The autosomal alleles of one haplotype word.
+void contarHaplotipo(std::array<uint32_t, total>& c, uint16_t w) {
+    ++c[V1 + ((w >> 7) & 3)];
+    c[R] += (w >> 6) & 1;
+    c[P] += (w >> 5) & 1;
+    c[L] += (w >> 4) & 1;
+    c[M] += (w >> 3) & 1;
+    ++c[I1 + ((w >> 1) & 3)];
+    c[N] += w & 1;
+}
+
+void anexarInteiro(std::string& s, int64_t v) {
+    char texto[24];
+    const auto r = std::to_chars(texto, texto + sizeof texto, v);
+    s.append(texto, r.ptr);
+}
+} // namespace
+
+uint32_t AmostraPopulacao::base(int alelo) const {
+    if (alelo == D)
+        return cromossomosX;
+    if (alelo == C)
+        return cromossomosY;
+    return 2u * static_cast<uint32_t>(adultos + ovos);
+}
+
+double AmostraPopulacao::frequencia(int alelo) const {
+    const uint32_t b = base(alelo);
+    return b == 0 ? 0.0 : static_cast<double>(contagem[static_cast<size_t>(alelo)]) / b;
+}
+
+EstatisticasPopulacao::EstatisticasPopulacao(size_t capacidade)
+    : limite(capacidade < 2 ? 2 : capacidade + (capacidade & 1)) {}
+
+AmostraPopulacao EstatisticasPopulacao::medir(const CKeldoDoc& doc) {
+    AmostraPopulacao a;
+    a.tempo = doc.tempo;
+    a.mortos = static_cast<int32_t>(doc.mortos.size());
+    a.geracao = doc.geracao;
+    a.alimentos = static_cast<int32_t>(doc.alimentos.size());
+    for (const SpecX& i : doc.vivos) {
+        if (!i.vivo())
+            continue;
+        ++(i.adulto() ? a.adultos : a.ovos);
+        contarHaplotipo(a.contagem, i.genotipoP);
+        contarHaplotipo(a.contagem, i.genotipoM);
+        a.contagem[D] += static_cast<uint32_t>(i.detecXBit());
+        ++a.cromossomosX;
+        if (i.sexo()) {
+            a.contagem[C] += static_cast<uint32_t>(i.detecXCuidaYBit());
+            ++a.cromossomosY;
+        } else {
+            a.contagem[D] += static_cast<uint32_t>(i.detecXCuidaYBit());
+            ++a.cromossomosX;
+        }
+    }
+    return a;
+}
+
+void EstatisticasPopulacao::iniciar(const CKeldoDoc& doc) {
+    if (pontos.capacity() < limite)
+        pontos.reserve(limite);
+    pontos.clear();
+    passoAtual = 1;
+    inicio = doc.tempo;
+    ++versaoAtual;
+    atual = medir(doc);
+    pontos.push_back(atual);
+}
+
+void EstatisticasPopulacao::registrar(const CKeldoDoc& doc) {
+    if (!ligada)
+        return;
+    atual = medir(doc);
+    const uint32_t decorrido = static_cast<uint32_t>(atual.tempo) - static_cast<uint32_t>(inicio);
+    if (decorrido % passoAtual == 0)
+        guardar(atual);
+}
+
+void EstatisticasPopulacao::guardar(const AmostraPopulacao& amostra) {
+    if (pontos.size() >= limite)
+        reduzirPelaMetade();
+    pontos.push_back(amostra);
+}
+
+// Keeps the points at even offsets; with an even bound the next point due
+// then falls on the doubled spacing, so the points stay evenly spaced.
+void EstatisticasPopulacao::reduzirPelaMetade() {
+    const size_t metade = (pontos.size() + 1) / 2;
+    for (size_t k = 1; k < metade; ++k)
+        pontos[k] = pontos[2 * k];
+    pontos.resize(metade);
+    passoAtual *= 2;
+    ++versaoAtual;
+}
+
+const char* EstatisticasPopulacao::cabecalhoCsv() {
+    return "tempo;adultos;ovos;mortos;geracao;alimentos;V1;V2;V3;V4;R;P;L;M;I1;I2;I3;I4;N;D;C";
+}
+
+std::string EstatisticasPopulacao::textoCsv() const {
+    std::string s;
+    s.reserve((pontos.size() + 2) * 128);
+    s += cabecalhoCsv();
+    s += '\n';
+    for (const AmostraPopulacao& a : pontos) {
+        anexarLinhaCsv(s, a);
+        s += '\n';
+    }
+    if (!pontos.empty() && pontos.back().tempo != atual.tempo) {
+        anexarLinhaCsv(s, atual);
+        s += '\n';
+    }
+    return s;
+}
+
+// Locale-independent: a decimal point whatever the program's locale, and
+// "NA" (what R and pandas read as missing) where nobody carries the locus.
+void EstatisticasPopulacao::anexarLinhaCsv(std::string& s, const AmostraPopulacao& a) {
+    for (int32_t v : {a.tempo, a.adultos, a.ovos, a.mortos, a.geracao}) {
+        anexarInteiro(s, v);
+        s += ';';
+    }
+    anexarInteiro(s, a.alimentos);
+    for (int k = 0; k < total; ++k) {
+        s += ';';
+        if (!a.definida(k)) {
+            s += "NA";
+            continue;
+        }
+        char texto[32];
+        const auto r = std::to_chars(texto, texto + sizeof texto, a.frequencia(k),
+                                     std::chars_format::fixed, 4);
+        s.append(texto, r.ptr);
+    }
+}

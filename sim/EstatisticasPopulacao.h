@@ -1,0 +1,90 @@
+#pragma once
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CKeldoDoc;
+
+// Alleles counted in every sample, in the order of the summary columns.
+namespace AleloResumo {
+enum : int { V1, V2, V3, V4, R, P, L, M, I1, I2, I3, I4, N, D, C };
+constexpr int total = 15;
+// Column names, plain ASCII.
+extern const std::array<const char*, total> nomes;
+} // namespace AleloResumo
+
+// The figures of a world at one moment: counters, and the alleles carried by
+// the living adults and eggs. Counts are kept rather than frequencies so that
+// the figures can be compared exactly and formatted without rounding twice.
+struct AmostraPopulacao {
+    int32_t tempo = 0;
+    int32_t adultos = 0;
+    int32_t ovos = 0;
+    int32_t mortos = 0;
+    int32_t geracao = 0;
+    int32_t alimentos = 0;
+    std::array<uint32_t, AleloResumo::total> contagem{};
+    // Every X chromosome carries a Detecta allele, every Y a Cuida allele.
+    uint32_t cromossomosX = 0;
+    uint32_t cromossomosY = 0;
+
+    // What the count of `alelo` is taken over: 2 per individual for the
+    // autosomal genes, the X chromosomes for D, the Y chromosomes for C.
+    uint32_t base(int alelo) const;
+    // False when nobody carries the locus (no individuals, or no males for C).
+    bool definida(int alelo) const { return base(alelo) > 0; }
+    // Frequency 0..1; 0 when not defined.
+    double frequencia(int alelo) const;
+};
+
+// The per-cycle history of a world, from its creation or load on. The number
+// of points is bounded: when full, every second point is dropped and from
+// then on only every second cycle is kept, so memory stays steady however
+// long the run. Recording allocates nothing once the first point is in.
+class EstatisticasPopulacao {
+  public:
+    static constexpr size_t capacidadePadrao = 10000;
+
+    // `capacidade` is rounded up to an even number of at least 2.
+    explicit EstatisticasPopulacao(size_t capacidade = capacidadePadrao);
+
+    // Starts the history afresh at the world's present state.
+    void iniciar(const CKeldoDoc& doc);
+    // Measures the world after a cycle and keeps the point when it falls on the spacing.
+    void registrar(const CKeldoDoc& doc);
+    // The figures of a world now.
+    static AmostraPopulacao medir(const CKeldoDoc& doc);
+
+    // Kept points, oldest first, `passo()` cycles apart from the history's start.
+    const std::vector<AmostraPopulacao>& historico() const { return pontos; }
+    // The latest figures, kept or not.
+    const AmostraPopulacao& ultima() const { return atual; }
+    uint32_t passo() const { return passoAtual; }
+    size_t capacidade() const { return limite; }
+    // Changes whenever points were dropped or the history restarted, so a
+    // reader that appends new points knows when to read everything again.
+    uint64_t versao() const { return versaoAtual; }
+
+    // Off: nothing is measured or kept after a cycle.
+    bool ligada = true;
+
+    // Summary file: header line and one line per sample, without line end.
+    static const char* cabecalhoCsv();
+    static void anexarLinhaCsv(std::string& destino, const AmostraPopulacao& amostra);
+    // The whole history as a summary file: header, every kept point, then the
+    // latest figures when they were not kept; LF line ends.
+    std::string textoCsv() const;
+
+  private:
+    void guardar(const AmostraPopulacao& amostra);
+    void reduzirPelaMetade();
+
+    std::vector<AmostraPopulacao> pontos;
+    AmostraPopulacao atual;
+    size_t limite;
+    uint32_t passoAtual = 1;
+    int32_t inicio = 0;
+    uint64_t versaoAtual = 0;
+};

@@ -1,0 +1,98 @@
+// The editor opening every file of the damaged set (tests/data/danificados):
+// one clear message each, and the rows, the title and the path stay.
+#include "EditorFixture.h"
+#include "editor/Recursos.h"
+#include <QFileInfo>
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+namespace fs = std::filesystem;
+
+std::vector<fs::path> conjuntoDanificado() {
+    const fs::path pasta = fs::path(__FILE__).parent_path().parent_path() / "data" / "danificados";
+    std::vector<fs::path> arquivos;
+    for (const auto& e : fs::directory_iterator(pasta))
+        arquivos.push_back(e.path());
+    std::sort(arquivos.begin(), arquivos.end());
+    return arquivos;
+}
+
+// A version error, or the reader's own account of the damage.
+bool mensagemClara(const QString& texto, const std::string& arquivo) {
+    if (arquivo.rfind("versao_", 0) == 0)
+        return texto == Recursos::versaoInvalida;
+    return texto.startsWith(QStringLiteral("Arquivo danificado: ")) ||
+           texto.startsWith(QStringLiteral("Parâmetro inválido no arquivo: "));
+}
+} // namespace
+
+TEST_F(Editor, DamagedFilesWarnOnceAndKeepRowsTitleAndPath) {
+    const QString a = abrirNovo(QStringLiteral("a.gen"), 60);
+    clicarLinha(3, Qt::NoModifier);
+    clicarBotao(1051); // an edit not yet saved
+    const std::vector<SpecX> linhasAntes = modelo().individuos();
+    const QString titulo = janela->windowTitle();
+    const QString caminho = janela->documento().caminho;
+    ASSERT_TRUE(janela->documento().doc.modificado);
+
+    const std::vector<fs::path> arquivos = conjuntoDanificado();
+    ASSERT_GE(arquivos.size(), 41u);
+    for (const fs::path& arquivo : arquivos) {
+        const std::string nome = arquivo.filename().string();
+        // A file of length 0 opens as an empty document: it is not damage.
+        if (fs::file_size(arquivo) == 0)
+            continue;
+        SCOPED_TRACE(nome);
+        avisos.clear();
+        EXPECT_FALSE(janela->abrirArquivo(QString::fromStdString(arquivo.string())));
+        ASSERT_EQ(avisos.size(), 1);
+        EXPECT_TRUE(mensagemClara(avisos[0], nome)) << avisos[0].toStdString();
+
+        ASSERT_EQ(linhas(), int(linhasAntes.size()));
+        for (int r = 0; r < linhas(); ++r)
+            ASSERT_TRUE(mesmoRegistro(linha(r), linhasAntes[size_t(r)])) << "linha " << r;
+        EXPECT_EQ(janela->windowTitle(), titulo);
+        EXPECT_EQ(janela->documento().caminho, caminho);
+        EXPECT_EQ(janela->documento().lastFilePath, QFileInfo(a).absoluteFilePath());
+        EXPECT_TRUE(janela->documento().doc.modificado);
+        EXPECT_TRUE(janela->acaoSalvar()->isEnabled());
+    }
+
+    // The edit kept through every refusal is what Save writes.
+    avisos.clear();
+    ASSERT_TRUE(janela->salvar());
+    EXPECT_TRUE(avisos.isEmpty());
+    CKeldoDoc lido;
+    ASSERT_TRUE(lido.carregarProjeto(a.toStdString()).ok);
+    EXPECT_EQ(lido.vivos.size() + lido.mortos.size(), linhasAntes.size());
+}
+
+// The real message box: a warning with the OK button, shown once.
+TEST_F(Editor, DamagedFileShowsOneWarningBox) {
+    abrirNovo(QStringLiteral("a.gen"), 20);
+    janela->dialogos.avisar = padrao.avisar;
+    int caixas = 0;
+    QString texto;
+    QTimer relogio;
+    relogio.setInterval(5);
+    QObject::connect(&relogio, &QTimer::timeout, [&] {
+        auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!m || !m->isVisible())
+            return;
+        ++caixas;
+        texto = m->text();
+        EXPECT_EQ(m->icon(), QMessageBox::Warning);
+        m->done(QMessageBox::Ok);
+    });
+    relogio.start();
+    for (const fs::path& f : conjuntoDanificado())
+        if (fs::file_size(f) > 0) {
+            EXPECT_FALSE(janela->abrirArquivo(QString::fromStdString(f.string())));
+            break;
+        }
+    relogio.stop();
+    EXPECT_EQ(caixas, 1);
+    EXPECT_FALSE(texto.isEmpty());
+    EXPECT_EQ(linhas(), 20);
+}

@@ -1,0 +1,177 @@
+// Per-cycle figures of a world: allele counts, the summary line and the
+// bounded history.
+#include "sim/CKeldoDoc.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+SpecX individuo(uint16_t p, uint16_t m, uint8_t estado) {
+    SpecX i;
+    i.genotipoP = p;
+    i.genotipoM = m;
+    i.estado = estado;
+    return i;
+}
+
+// Three living individuals (a male, a female egg, an adult female), one dead
+// individual still in `vivos` and one in `mortos`.
+void populacaoAMao(CKeldoDoc& doc) {
+    using namespace EstadoBit;
+    // V4 R p L m I3 N, with a stray bit 9; and V1 r P l M I2 n. Male, X D, Y C.
+    doc.vivos.push_back(individuo(0x3D5, 0x02A, sexo | detecX | detecXCuidaY | adulto | vivo));
+    // V2 R P l M I4 n and V2 r p L m I1 N. Female egg, X d and D.
+    doc.vivos.push_back(individuo(0x0EE, 0x091, detecXCuidaY | vivo));
+    // V3 r p l m I1 n twice. Adult female, D and D.
+    doc.vivos.push_back(individuo(0x100, 0x100, detecX | detecXCuidaY | adulto | vivo));
+    // Dead: not counted whatever it carries.
+    doc.vivos.push_back(individuo(0x1FF, 0x1FF, sexo | detecX | detecXCuidaY | adulto));
+    doc.mortos.push_back(individuo(0x1FF, 0x1FF, sexo | adulto));
+    doc.alimentos.resize(2);
+    doc.tempo = 7;
+    doc.geracao = 3;
+}
+
+void mundoVazio(CKeldoDoc& doc) {
+    doc.sementeFixa = 3;
+    doc.parametros.numIndividuos = 0;
+    doc.parametros.qtdAlimento = 0;
+    ASSERT_TRUE(doc.criarMundo());
+}
+
+void mundoPequeno(CKeldoDoc& doc) {
+    doc.sementeFixa = 11;
+    doc.parametros.numIndividuos = 30;
+    doc.parametros.qtdAlimento = 30;
+    ASSERT_TRUE(doc.criarMundo());
+}
+
+void esperarIgual(const AmostraPopulacao& a, const AmostraPopulacao& b) {
+    EXPECT_EQ(a.tempo, b.tempo);
+    EXPECT_EQ(a.adultos, b.adultos);
+    EXPECT_EQ(a.ovos, b.ovos);
+    EXPECT_EQ(a.mortos, b.mortos);
+    EXPECT_EQ(a.geracao, b.geracao);
+    EXPECT_EQ(a.alimentos, b.alimentos);
+    EXPECT_EQ(a.contagem, b.contagem);
+    EXPECT_EQ(a.cromossomosX, b.cromossomosX);
+    EXPECT_EQ(a.cromossomosY, b.cromossomosY);
+}
+
+std::string linha(const AmostraPopulacao& a) {
+    std::string s;
+    EstatisticasPopulacao::anexarLinhaCsv(s, a);
+    return s;
+}
+
+} // namespace
+
+TEST(Estatisticas, FrequenciasDeUmaPopulacaoFeitaAMao) {
+    CKeldoDoc doc;
+    populacaoAMao(doc);
+    const AmostraPopulacao a = EstatisticasPopulacao::medir(doc);
+    EXPECT_EQ(a.adultos, 2);
+    EXPECT_EQ(a.ovos, 1);
+    EXPECT_EQ(a.mortos, 1);
+    using namespace AleloResumo;
+    const std::array<uint32_t, total> esperadas = {1, 2, 2, 1, 2, 2, 2, 2, 3, 1, 1, 1, 2, 4, 1};
+    EXPECT_EQ(a.contagem, esperadas);
+    // The male has one X and the Y, each female two X.
+    EXPECT_EQ(a.cromossomosX, 5u);
+    EXPECT_EQ(a.cromossomosY, 1u);
+    EXPECT_EQ(a.base(V1), 6u);
+    EXPECT_EQ(a.base(D), 5u);
+    EXPECT_EQ(a.base(C), 1u);
+    EXPECT_DOUBLE_EQ(a.frequencia(D), 0.8);
+
+    EXPECT_EQ(std::string(EstatisticasPopulacao::cabecalhoCsv()),
+              "tempo;adultos;ovos;mortos;geracao;alimentos;"
+              "V1;V2;V3;V4;R;P;L;M;I1;I2;I3;I4;N;D;C");
+    EXPECT_EQ(linha(a), "7;2;1;1;3;2;0.1667;0.3333;0.3333;0.1667;0.3333;0.3333;0.3333;0.3333;"
+                        "0.5000;0.1667;0.1667;0.1667;0.3333;0.8000;1.0000");
+
+    // Without males Cuida has no frequency; without anybody no allele has one.
+    doc.vivos.erase(doc.vivos.begin());
+    EXPECT_TRUE(linha(EstatisticasPopulacao::medir(doc)).ends_with(";0.7500;NA"));
+    doc.vivos.clear();
+    EXPECT_EQ(linha(EstatisticasPopulacao::medir(doc)),
+              "7;0;0;1;3;2;NA;NA;NA;NA;NA;NA;NA;NA;NA;NA;NA;NA;NA;NA;NA");
+}
+
+TEST(Estatisticas, HistoricoComecaNaCriacaoESegueCadaCiclo) {
+    CKeldoDoc doc;
+    mundoPequeno(doc);
+    ASSERT_EQ(doc.estatisticas.historico().size(), 1u);
+    esperarIgual(doc.estatisticas.historico()[0], EstatisticasPopulacao::medir(doc));
+    for (int c = 1; c <= 40; ++c) {
+        doc.executarCiclo();
+        const auto& h = doc.estatisticas.historico();
+        ASSERT_EQ(h.size(), static_cast<size_t>(c + 1));
+        esperarIgual(h.back(), EstatisticasPopulacao::medir(doc));
+        EXPECT_EQ(h.back().tempo, c);
+    }
+    // A new world starts over.
+    doc.criarMundo();
+    EXPECT_EQ(doc.estatisticas.historico().size(), 1u);
+    EXPECT_EQ(doc.estatisticas.historico()[0].tempo, 0);
+}
+
+TEST(Estatisticas, ProjetoCarregadoComecaNoSeuTempo) {
+    CKeldoDoc origem;
+    mundoPequeno(origem);
+    for (int c = 0; c < 30; ++c)
+        origem.executarCiclo();
+    CKeldoDoc lido;
+    ASSERT_TRUE(lido.carregarBytes(origem.serializar()).ok);
+    ASSERT_EQ(lido.estatisticas.historico().size(), 1u);
+    esperarIgual(lido.estatisticas.historico()[0], origem.estatisticas.ultima());
+    lido.executarCiclo();
+    ASSERT_EQ(lido.estatisticas.historico().size(), 2u);
+    EXPECT_EQ(lido.estatisticas.historico()[1].tempo, 31);
+}
+
+// A bound of 8: the points halve whenever the ninth is due, stay evenly
+// spaced from the start, and are exactly the figures of their cycles.
+TEST(Estatisticas, LimiteReduzPelaMetadeMantendoOsCiclosCertos) {
+    CKeldoDoc completo;
+    mundoPequeno(completo);
+    CKeldoDoc limitado;
+    limitado.estatisticas = EstatisticasPopulacao(8);
+    mundoPequeno(limitado);
+    uint64_t versao = limitado.estatisticas.versao();
+    int reducoes = 0;
+    for (int c = 1; c <= 100; ++c) {
+        completo.executarCiclo();
+        limitado.executarCiclo();
+        const EstatisticasPopulacao& e = limitado.estatisticas;
+        ASSERT_LE(e.historico().size(), 8u);
+        ASSERT_EQ(e.historico().size(), static_cast<size_t>(c / e.passo() + 1)) << c;
+        reducoes += e.versao() != versao;
+        versao = e.versao();
+        esperarIgual(e.ultima(), completo.estatisticas.ultima());
+    }
+    // 8 points at spacing 1 end at cycle 7; halvings at cycles 8, 16, 32 and 64.
+    EXPECT_EQ(reducoes, 4);
+    EXPECT_EQ(limitado.estatisticas.passo(), 16u);
+    const auto& h = limitado.estatisticas.historico();
+    ASSERT_EQ(h.size(), 7u);
+    for (size_t k = 0; k < h.size(); ++k)
+        esperarIgual(h[k], completo.estatisticas.historico()[k * 16]);
+    EXPECT_EQ(limitado.estatisticas.ultima().tempo, 100);
+}
+
+// A long run keeps at most 10,000 points in the storage it had from the start.
+TEST(Estatisticas, CorridaLongaNaoPassaDoLimiteNemRealoca) {
+    CKeldoDoc doc;
+    mundoVazio(doc);
+    const AmostraPopulacao* memoria = doc.estatisticas.historico().data();
+    for (int c = 0; c < 45000; ++c)
+        doc.executarCiclo();
+    const auto& h = doc.estatisticas.historico();
+    EXPECT_EQ(doc.estatisticas.capacidade(), 10000u);
+    EXPECT_LE(h.size(), 10000u);
+    EXPECT_GT(h.size(), 5000u);
+    EXPECT_EQ(h.data(), memoria);
+    EXPECT_EQ(doc.estatisticas.passo(), 8u);
+    EXPECT_EQ(h.back().tempo, 45000 / 8 * 8);
+    EXPECT_EQ(h[1].tempo - h[0].tempo, 8);
+}
