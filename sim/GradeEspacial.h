@@ -49,4 +49,5 @@ class GradeEspacial {
     std::vector<uint32_t> inicio;
     std::vector<uint32_t> posicoes;
     std::vector<uint32_t> cursor;
+    mutable std::vector<uint64_t> marcas;
 };
