@@ -54,6 +54,10 @@ class ExecucaoLote {
             if (!r.ok)
                 return falha(codigoSaida::erroArquivo, r.mensagem);
         }
+        if (doc->salvamentosPeriodicosFalhos > 0)
+            return falha(codigoSaida::erroArquivo,
+                         std::to_string(doc->salvamentosPeriodicosFalhos) +
+                             " salvamento(s) periódico(s) falharam");
         return traceFalhou || resumoFalhou ? codigoSaida::erroArquivo : codigoSaida::sucesso;
     }
 

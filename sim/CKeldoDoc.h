@@ -98,6 +98,8 @@ class CKeldoDoc {
     // Path of the project file (empty for a new project) and its modified flag.
     std::string caminho;
     bool modificado = false;
+    // Periodic saves that failed since the document was made.
+    int salvamentosPeriodicosFalhos = 0;
     std::string status;
 
     // Straight scans over whole lists instead of the spatial indexes: the

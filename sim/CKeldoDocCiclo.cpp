@@ -54,12 +54,15 @@ void CKeldoDoc::renovarGeracao() {
 }
 
 void CKeldoDoc::salvarPeriodico() {
+    bool salvo = true;
     if (host) {
         host->pararTimer();
-        host->salvarDocumento();
+        salvo = host->salvarDocumento();
     } else if (!caminho.empty()) {
-        salvarProjeto(caminho);
+        salvo = salvarProjeto(caminho).ok;
     }
+    if (!salvo)
+        ++salvamentosPeriodicosFalhos; // the run goes on; a batch run reports it at the end
     ++numSnapshot;
     if (estadoExecucao == 1) {
         modificado = true;

@@ -1,6 +1,7 @@
 // The trace file (one block per cycle) and the snapshot file of a save.
 #include "sim/CKeldoDoc.h"
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -39,12 +40,24 @@ bool CKeldoDoc::escreverTrace(const std::string& nomeArquivo, bool anexarAoFim) 
         anexarLinha(bloco, i, anexarAoFim, tempo);
     for (const SpecX& i : vivos)
         anexarLinha(bloco, i, anexarAoFim, tempo);
-    std::FILE* arquivo = std::fopen(nomeArquivo.c_str(), anexarAoFim ? "ab" : "wb");
+    // A snapshot is written beside its name and renamed over it, so a full
+    // disk never leaves the previous snapshot of that number half-written.
+    const std::string destino = anexarAoFim ? nomeArquivo : nomeArquivo + ".tmp~";
+    std::FILE* arquivo = std::fopen(destino.c_str(), anexarAoFim ? "ab" : "wb");
     if (!arquivo)
         return false;
     const bool escrito = std::fwrite(bloco.data(), 1, bloco.size(), arquivo) == bloco.size();
     const bool fechado = std::fclose(arquivo) == 0;
-    return escrito && fechado;
+    if (anexarAoFim)
+        return escrito && fechado;
+    std::error_code erro;
+    if (escrito && fechado)
+        std::filesystem::rename(destino, nomeArquivo, erro);
+    if (!escrito || !fechado || erro) {
+        std::filesystem::remove(destino, erro);
+        return false;
+    }
+    return true;
 }
 
 std::string CKeldoDoc::nomeSnapshot(const std::string& caminhoProjeto) const {

@@ -168,9 +168,10 @@ TEST(CorpusFuzz, TaxaDeReposicaoQueEncheriaAMemoriaERecusada) {
         CKeldoDoc doc;
         const ResultadoArquivo r = doc.carregarBytes(b);
         EXPECT_EQ(r.ok, aceita);
-        if (!aceita)
+        if (!aceita) {
             EXPECT_EQ(r.mensagem, "Par\xC3\xA2metro inv\xC3\xA1lido no arquivo: taxaReposicao deve "
                                   "ser no m\xC3\xA1ximo 10000");
+        }
         EXPECT_EQ(verificar(b, ciclosNaReproducao), aceita);
     }
 }

@@ -18,8 +18,8 @@
 namespace {
 namespace fs = std::filesystem;
 
-// When set, the next rename ends the process instead: a crash or a power
-// cut right after the temporary file was written.
+// When set, the next rename onto a project file ends the process instead: a
+// crash or a power cut right after the temporary file was written.
 std::atomic<bool> morrerNaRenomeacao{false};
 constexpr int statusInterrompido = 75;
 } // namespace
@@ -27,7 +27,9 @@ constexpr int statusInterrompido = 75;
 // Every rename of this test program passes here (the library's file system
 // calls reach the C library's rename through the dynamic linker).
 extern "C" int rename(const char* de, const char* para) noexcept {
-    if (morrerNaRenomeacao.load())
+    const std::string destino = para;
+    if (morrerNaRenomeacao.load() && destino.size() > 4 &&
+        destino.compare(destino.size() - 4, 4, ".gen") == 0)
         _exit(statusInterrompido);
     return renameat(AT_FDCWD, de, AT_FDCWD, para);
 }
@@ -205,6 +207,7 @@ TEST(FalhasDeDisco, TraceESalvamentoPeriodicoFalhamEOCicloContinua) {
             p.doc.executarCiclo();
         EXPECT_EQ(p.doc.tempo, tempo + 6);
         EXPECT_EQ(p.doc.numSnapshot, 3);
+        EXPECT_EQ(p.doc.salvamentosPeriodicosFalhos, 3);
         EXPECT_EQ(apoio::lerArquivo(p.alvo), p.anterior);
         CKeldoDoc lido;
         EXPECT_TRUE(lido.carregarProjeto(p.alvo).ok);
@@ -232,6 +235,14 @@ TEST(FalhasDeDisco, KeldoRunTerminaComStatus1EMantemOProjeto) {
         EXPECT_EQ(trace.status, 1);
         EXPECT_EQ(trace.saida.rfind("Tempo: 5, ", 0), 0u) << trace.saida;
         EXPECT_EQ(std::count(trace.erro.begin(), trace.erro.end(), '\n'), 1) << trace.erro;
+
+        // Periodic saves into the failing disk: the run completes and says so.
+        const Execucao periodico = rodarKeldoRun(
+            "--seed 4 --cycles 4 --set salvarAtivo=1 --set salvarCiclos=2 --save " + p.alvo,
+            registros.caminho);
+        EXPECT_EQ(periodico.status, 1);
+        EXPECT_EQ(periodico.saida.rfind("Tempo: 4, ", 0), 0u) << periodico.saida;
+        EXPECT_EQ(apoio::lerArquivo(p.alvo), p.anterior);
     }
 }
 
