@@ -41,7 +41,9 @@ void CKeldoDoc::procurarParceira() {
             if (!(d <= alcance))
                 continue;
             SpecX& f = vivos[ponto.pos];
-            if (f.sexo() || !f.vivo() || !f.adulto() || f.livre != 0 || f.livre != m.livre)
+            // The indexed list holds eligible females only (and m.livre is 0).
+            if (usarReferencia &&
+                (f.sexo() || !f.vivo() || !f.adulto() || f.livre != 0 || f.livre != m.livre))
                 continue;
             if (caminhoBloqueado(mx, my, ponto.cx, ponto.cy))
                 continue;
