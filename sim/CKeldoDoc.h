@@ -114,6 +114,14 @@ class CKeldoDoc {
     void indexarAlimentos();
     const FoodX* alimentoEm(int16_t alvoX, int16_t alvoY) const;
     void escolherAlimento(SpecX& individuo);
+    // The best candidate when a draw falls below the intelligence, else one at
+    // random by its place in the list (a zero intelligence draws only once).
+    template <class T>
+    T* escolherPorInteligencia(int inteligencia, T* melhor, const std::vector<T*>& candidatos) {
+        if (inteligencia > 0 && rng.randomInt(100) < inteligencia)
+            return melhor;
+        return candidatos[static_cast<size_t>(rng.randomInt(static_cast<int>(candidatos.size())))];
+    }
     // Lists shorter than this are scanned whole: the indexes would cost more than they save.
     static constexpr size_t minimoParaIndice = 48;
     static constexpr int ladoCelulasAlimento = 101;

@@ -55,12 +55,7 @@ void CKeldoDoc::procurarParceira() {
         }
         if (candidatosParceiro.empty())
             continue;
-        SpecX* escolhida;
-        if (m.inteligencia > 0 && rng.randomInt(100) < m.inteligencia)
-            escolhida = maisProxima;
-        else
-            escolhida =
-                candidatosParceiro[rng.randomInt(static_cast<int>(candidatosParceiro.size()))];
+        SpecX* escolhida = escolherPorInteligencia(m.inteligencia, maisProxima, candidatosParceiro);
         m.apontarPara(escolhida->x, escolhida->y);
         m.targetId = escolhida->id;
         m.targetX = static_cast<int16_t>(trunca(escolhida->x));

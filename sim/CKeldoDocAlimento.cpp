@@ -99,11 +99,7 @@ void CKeldoDoc::escolherAlimento(SpecX& i) {
     }
     if (candidatosAlimento.empty())
         return;
-    FoodX* escolhido;
-    if (i.inteligencia > 0 && rng.randomInt(100) < i.inteligencia)
-        escolhido = melhor;
-    else
-        escolhido = candidatosAlimento[rng.randomInt(static_cast<int>(candidatosAlimento.size()))];
+    FoodX* escolhido = escolherPorInteligencia(i.inteligencia, melhor, candidatosAlimento);
     i.apontarPara(escolhido->x, escolhido->y);
     i.targetX = static_cast<int16_t>(trunca(escolhido->x));
     i.targetY = static_cast<int16_t>(trunca(escolhido->y));
