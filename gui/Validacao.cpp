@@ -4,8 +4,12 @@
 
 namespace Validacao {
 
-QString mensagemInteiro() { return QStringLiteral("Please enter an integer."); }
-QString mensagemPositivo() { return QStringLiteral("Please enter a positive integer."); }
+QString mensagemInteiro() {
+    return QStringLiteral("Please enter an integer.");
+}
+QString mensagemPositivo() {
+    return QStringLiteral("Please enter a positive integer.");
+}
 QString mensagemIntervalo(qint64 min, qint64 max) {
     return QStringLiteral("Please enter an integer between %1 and %2.").arg(min).arg(max);
 }

@@ -10,8 +10,8 @@ class QWidget;
 // the focus goes to the field with its text selected.
 namespace Validacao {
 
-QString mensagemInteiro();                       // "Please enter an integer."
-QString mensagemPositivo();                      // "Please enter a positive integer."
+QString mensagemInteiro();                         // "Please enter an integer."
+QString mensagemPositivo();                        // "Please enter a positive integer."
 QString mensagemIntervalo(qint64 min, qint64 max); // "Please enter an integer between %1 and %2."
 
 // Parses as the framework does: optional surrounding blanks, optional sign, decimal digits.
