@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 // GCC 12 reports a false overlap when a short literal is assigned to a string inside a lambda.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wrestrict"
+#endif
 
 namespace {
 struct Mundo {
