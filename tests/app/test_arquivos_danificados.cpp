@@ -1,6 +1,7 @@
 // The simulator opening every file of the damaged set (tests/data/danificados):
 // one clear message each, and the world, the title and the path stay.
 #include "app/CMainFrame.h"
+#include "tests/ConjuntoDanificado.h"
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
@@ -15,15 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const QString versaoInvalida = QStringLiteral("Versão inválida do arquivo!");
-
-std::vector<fs::path> conjuntoDanificado() {
-    const fs::path pasta = fs::path(__FILE__).parent_path().parent_path() / "data" / "danificados";
-    std::vector<fs::path> arquivos;
-    for (const auto& e : fs::directory_iterator(pasta))
-        arquivos.push_back(e.path());
-    std::sort(arquivos.begin(), arquivos.end());
-    return arquivos;
-}
 
 // Answers every message box shown while `acao` runs, and keeps what each said.
 struct Mensagem {

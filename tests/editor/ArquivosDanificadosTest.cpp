@@ -2,21 +2,13 @@
 // one clear message each, and the rows, the title and the path stay.
 #include "EditorFixture.h"
 #include "editor/Recursos.h"
+#include "tests/ConjuntoDanificado.h"
 #include <QFileInfo>
 #include <algorithm>
 #include <filesystem>
 
 namespace {
 namespace fs = std::filesystem;
-
-std::vector<fs::path> conjuntoDanificado() {
-    const fs::path pasta = fs::path(__FILE__).parent_path().parent_path() / "data" / "danificados";
-    std::vector<fs::path> arquivos;
-    for (const auto& e : fs::directory_iterator(pasta))
-        arquivos.push_back(e.path());
-    std::sort(arquivos.begin(), arquivos.end());
-    return arquivos;
-}
 
 // A version error, or the reader's own account of the damage.
 bool mensagemClara(const QString& texto, const std::string& arquivo) {
