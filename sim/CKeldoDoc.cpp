@@ -84,6 +84,13 @@ void CKeldoDoc::atualizarMapa() const {
     }
 }
 
+const MapaObstaculos* CKeldoDoc::mapaDaFase() const {
+    if (usarReferencia || !obstaculosConstruidos)
+        return nullptr;
+    atualizarMapa();
+    return &mapa;
+}
+
 const Rect* CKeldoDoc::pontoEmObstaculo(int x, int y) const {
     if (!obstaculosConstruidos)
         return nullptr;

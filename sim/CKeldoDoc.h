@@ -3,6 +3,7 @@
 #include "model/Geometry.h"
 #include "model/Random.h"
 #include "model/SpecX.h"
+#include "sim/BuscaCandidatos.h"
 #include "sim/EstatisticasPopulacao.h"
 #include "sim/GradeEspacial.h"
 #include "sim/KeldoHost.h"
@@ -109,11 +110,31 @@ class CKeldoDoc {
   private:
     void atualizarMapa() const;
     int caminhoBloqueadoDevagar(int x1, int y1, int x2, int y2) const;
-    const std::vector<uint32_t>& posicoesProximas(const GradeEspacial& grade, size_t total, float x,
-                                                  float y, float raio);
+    // Positions, ascending, of the items of a list of `total` that `aceita`
+    // takes, offering at least all those within `raio` of (x, y); short lists
+    // and the reference path offer every item.
+    template <class Aceita>
+    const std::vector<uint32_t>& proximosQue(const GradeEspacial& grade, size_t total, float x,
+                                             float y, float raio, Aceita&& aceita) {
+        if (!usarReferencia && total >= minimoParaIndice) {
+            grade.consultar(x, y, raio, aceita, proximos);
+            return proximos;
+        }
+        proximos.clear();
+        for (uint32_t k = 0; k < total; ++k)
+            if (aceita(k))
+                proximos.push_back(k);
+        return proximos;
+    }
     void indexarAlimentos();
     const FoodX* alimentoEm(int16_t alvoX, int16_t alvoY) const;
-    void escolherAlimento(SpecX& individuo);
+    FoodX* alimentoPorVarredura(const SpecX& individuo);
+    SpecX* parceiraPorVarredura(const SpecX& macho);
+    int64_t escolherNaBusca(const BuscaCandidatos& busca, float x, float y, float alcance, int ox,
+                            int oy, int inteligencia);
+    // The obstacle map for the indexed path tests; null when nothing blocks (or on the
+    // reference path, which asks caminhoBloqueado).
+    const MapaObstaculos* mapaDaFase() const;
     // The best candidate when a draw falls below the intelligence, else one at
     // random by its place in the list (a zero intelligence draws only once).
     template <class T>
@@ -130,9 +151,12 @@ class CKeldoDoc {
     mutable MapaObstaculos mapa;
     mutable char mapaNivel = 0;
     GradeEspacial gradeIndividuos;
-    GradeEspacial gradeAlimentos;
     std::vector<uint32_t> proximos;
     std::vector<PontoLista> femeasVisiveis;
+    std::vector<PontoLista> alimentosVisiveis;
+    BuscaCandidatos buscaFemeas;
+    BuscaCandidatos buscaAlimentos;
+    std::vector<uint32_t> candidatos;
     void listarFemeasVisiveis();
     std::vector<int32_t> primeiroAlimentoEm;
     // Scratch lists of the phases, reused from cycle to cycle.

@@ -20,7 +20,8 @@ void CKeldoDoc::listarFemeasVisiveis() {
             femeasVisiveis.push_back(
                 {f.x, f.y, trunca(f.x), trunca(f.y), static_cast<uint32_t>(k)});
     }
-    gradeIndividuos.construir(femeasVisiveis);
+    if (!usarReferencia)
+        buscaFemeas.construir(femeasVisiveis, mapaDaFase());
 }
 
 void CKeldoDoc::procurarParceira() {
@@ -29,39 +30,51 @@ void CKeldoDoc::procurarParceira() {
         if (!m.sexo() || !prontoParaReproduzir(m) || m.visao == 0)
             continue;
         m.targetId = -1;
-        candidatosParceiro.clear();
-        SpecX* maisProxima = nullptr;
-        float menorDistancia = 0.0f;
-        const float alcance = m.visao;
-        const int mx = trunca(m.x), my = trunca(m.y);
-        for (uint32_t k :
-             posicoesProximas(gradeIndividuos, femeasVisiveis.size(), m.x, m.y, alcance)) {
-            const PontoLista& ponto = femeasVisiveis[k];
-            const float d = m.distancia(ponto.x, ponto.y);
-            if (!(d <= alcance))
-                continue;
-            SpecX& f = vivos[ponto.pos];
-            // The indexed list holds eligible females only (and m.livre is 0).
-            if (usarReferencia &&
-                (f.sexo() || !f.vivo() || !f.adulto() || f.livre != 0 || f.livre != m.livre))
-                continue;
-            if (caminhoBloqueado(mx, my, ponto.cx, ponto.cy))
-                continue;
-            if (!maisProxima || d < menorDistancia) {
-                maisProxima = &f;
-                menorDistancia = d;
-            }
-            candidatosParceiro.push_back(&f);
+        SpecX* escolhida = nullptr;
+        if (usarReferencia) {
+            escolhida = parceiraPorVarredura(m);
+        } else {
+            const int64_t pos = escolherNaBusca(buscaFemeas, m.x, m.y, m.visao, trunca(m.x),
+                                                trunca(m.y), m.inteligencia);
+            escolhida = pos < 0 ? nullptr : &vivos[static_cast<size_t>(pos)];
         }
-        if (candidatosParceiro.empty())
+        if (!escolhida)
             continue;
-        SpecX* escolhida = escolherPorInteligencia(m.inteligencia, maisProxima, candidatosParceiro);
         m.apontarPara(escolhida->x, escolhida->y);
         m.targetId = escolhida->id;
         m.targetX = static_cast<int16_t>(trunca(escolhida->x));
         m.targetY = static_cast<int16_t>(trunca(escolhida->y));
     }
+}
+
+// Every individual in list order, judged one by one.
+SpecX* CKeldoDoc::parceiraPorVarredura(const SpecX& m) {
     candidatosParceiro.clear();
+    SpecX* maisProxima = nullptr;
+    float menorDistancia = 0.0f;
+    const float alcance = m.visao;
+    const int mx = trunca(m.x), my = trunca(m.y);
+    for (const PontoLista& ponto : femeasVisiveis) {
+        const float d = m.distancia(ponto.x, ponto.y);
+        if (!(d <= alcance))
+            continue;
+        SpecX& f = vivos[ponto.pos];
+        if (f.sexo() || !f.vivo() || !f.adulto() || f.livre != 0 || f.livre != m.livre)
+            continue;
+        if (caminhoBloqueado(mx, my, ponto.cx, ponto.cy))
+            continue;
+        if (!maisProxima || d < menorDistancia) {
+            maisProxima = &f;
+            menorDistancia = d;
+        }
+        candidatosParceiro.push_back(&f);
+    }
+    SpecX* escolhida =
+        candidatosParceiro.empty()
+            ? nullptr
+            : escolherPorInteligencia(m.inteligencia, maisProxima, candidatosParceiro);
+    candidatosParceiro.clear();
+    return escolhida;
 }
 
 SpecX* CKeldoDoc::escolherParceiro(const std::vector<SpecX*>& candidatos) {
@@ -108,12 +121,13 @@ int CKeldoDoc::acasalar() {
         if (q.sexo() || !prontoParaReproduzir(q))
             continue;
         candidatosParceiro.clear();
-        for (uint32_t k : posicoesProximas(gradeIndividuos, vivos.size(), q.x, q.y, 1.5f)) {
-            SpecX& p = vivos[k];
-            if (p.sexo() && prontoParaReproduzir(p) && p.visao != 0 &&
-                q.distancia(p.x, p.y) <= 1.5f)
-                candidatosParceiro.push_back(&p);
-        }
+        for (uint32_t k :
+             proximosQue(gradeIndividuos, vivos.size(), q.x, q.y, 1.5f, [&](uint32_t k) {
+                 const SpecX& p = vivos[k];
+                 return p.sexo() && prontoParaReproduzir(p) && p.visao != 0 &&
+                        q.distancia(p.x, p.y) <= 1.5f;
+             }))
+            candidatosParceiro.push_back(&vivos[k]);
         if (candidatosParceiro.empty())
             continue;
         SpecX* pai = escolherParceiro(candidatosParceiro);

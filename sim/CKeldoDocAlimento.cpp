@@ -1,5 +1,6 @@
 // Food search, feeding, food renewal and movement.
 #include "sim/CKeldoDoc.h"
+#include <algorithm>
 
 namespace {
 bool ativo(const SpecX& i) {
@@ -10,25 +11,27 @@ int trunca(float v) {
 }
 } // namespace
 
-const std::vector<uint32_t>& CKeldoDoc::posicoesProximas(const GradeEspacial& grade, size_t total,
-                                                         float x, float y, float raio) {
-    if (!usarReferencia && total >= minimoParaIndice && GradeEspacial::vale(raio)) {
-        grade.consultar(x, y, raio, proximos);
-        return proximos;
-    }
-    proximos.resize(total);
-    for (size_t k = 0; k < total; ++k)
-        proximos[k] = static_cast<uint32_t>(k);
-    return proximos;
-}
-
-// First food item of the list lying exactly on each whole cell, rebuilt once
-// per food search; only worth it for long food lists.
+// The food a searcher may head for, and the first food item of the list lying
+// exactly on each whole cell (only worth it for long lists); rebuilt once per
+// food search.
 void CKeldoDoc::indexarAlimentos() {
-    indiceAlimentosValido = !usarReferencia && alimentos.size() >= minimoParaIndice;
+    if (usarReferencia) {
+        indiceAlimentosValido = false;
+        return;
+    }
+    // Only food of the open region is ever a target (searchers are free).
+    alimentosVisiveis.clear();
+    for (size_t k = 0; k < alimentos.size(); ++k) {
+        const FoodX& f = alimentos[k];
+        if (f.regiao == 0)
+            alimentosVisiveis.push_back({f.x, f.y, trunca(f.x), trunca(f.y),
+                                         static_cast<uint32_t>(k),
+                                         static_cast<float>(f.valorEnergetico)});
+    }
+    buscaAlimentos.construir(alimentosVisiveis, mapaDaFase());
+    indiceAlimentosValido = alimentos.size() >= minimoParaIndice;
     if (!indiceAlimentosValido)
         return;
-    gradeAlimentos.construir(alimentos);
     primeiroAlimentoEm.assign(ladoCelulasAlimento * ladoCelulasAlimento, -1);
     for (size_t k = 0; k < alimentos.size(); ++k) {
         const float fx = alimentos[k].x, fy = alimentos[k].y;
@@ -68,21 +71,30 @@ void CKeldoDoc::procurarAlimento() {
             }
             i.targetX = i.targetY = -1;
         }
-        escolherAlimento(i);
+        const FoodX* escolhido = nullptr;
+        if (usarReferencia) {
+            escolhido = alimentoPorVarredura(i);
+        } else {
+            const int64_t pos = escolherNaBusca(buscaAlimentos, i.x, i.y, i.visao, trunca(i.x),
+                                                trunca(i.y), i.inteligencia);
+            escolhido = pos < 0 ? nullptr : &alimentos[static_cast<size_t>(pos)];
+        }
+        if (!escolhido)
+            continue;
+        i.apontarPara(escolhido->x, escolhido->y);
+        i.targetX = static_cast<int16_t>(trunca(escolhido->x));
+        i.targetY = static_cast<int16_t>(trunca(escolhido->y));
     }
-    candidatosAlimento.clear();
 }
 
-void CKeldoDoc::escolherAlimento(SpecX& i) {
+// Every food item in list order, judged one by one.
+FoodX* CKeldoDoc::alimentoPorVarredura(const SpecX& i) {
     candidatosAlimento.clear();
     FoodX* melhor = nullptr;
     float melhorValor = 0.0f;
     const float alcance = i.visao;
-    // The food grid exists exactly when the indexed path is taken for this list.
-    const auto& posicoes = posicoesProximas(gradeAlimentos, alimentos.size(), i.x, i.y, alcance);
     const int ix = trunca(i.x), iy = trunca(i.y);
-    for (uint32_t k : posicoes) {
-        FoodX& f = alimentos[k];
+    for (FoodX& f : alimentos) {
         if (f.regiao != i.livre)
             continue;
         const float d = i.distancia(f.x, f.y);
@@ -97,12 +109,35 @@ void CKeldoDoc::escolherAlimento(SpecX& i) {
         }
         candidatosAlimento.push_back(&f);
     }
-    if (candidatosAlimento.empty())
-        return;
-    FoodX* escolhido = escolherPorInteligencia(i.inteligencia, melhor, candidatosAlimento);
-    i.apontarPara(escolhido->x, escolhido->y);
-    i.targetX = static_cast<int16_t>(trunca(escolhido->x));
-    i.targetY = static_cast<int16_t>(trunca(escolhido->y));
+    FoodX* escolhido = candidatosAlimento.empty()
+                           ? nullptr
+                           : escolherPorInteligencia(i.inteligencia, melhor, candidatosAlimento);
+    candidatosAlimento.clear();
+    return escolhido;
+}
+
+// The same choice as a scan in list order, from the candidates a sight query
+// finds: when the intelligence draw (looked at before it is made) picks the
+// best, only the best is searched for; else every candidate is, and the one
+// at the drawn place in list order is taken. No candidate, no draw.
+int64_t CKeldoDoc::escolherNaBusca(const BuscaCandidatos& busca, float x, float y, float alcance,
+                                   int ox, int oy, int inteligencia) {
+    Random espia = rng;
+    if (inteligencia > 0 && espia.randomInt(100) < inteligencia) {
+        Candidato melhor{};
+        if (!busca.melhor(x, y, alcance, ox, oy, melhor))
+            return -1;
+        rng.randomInt(100);
+        return melhor.pos;
+    }
+    busca.coletar(x, y, alcance, ox, oy, candidatos);
+    if (candidatos.empty())
+        return -1;
+    if (inteligencia > 0)
+        rng.randomInt(100);
+    const auto lugar = candidatos.begin() + rng.randomInt(static_cast<int>(candidatos.size()));
+    std::nth_element(candidatos.begin(), lugar, candidatos.end());
+    return *lugar;
 }
 
 int CKeldoDoc::comer() {
@@ -113,11 +148,13 @@ int CKeldoDoc::comer() {
     for (size_t k = 0; k < alimentos.size(); ++k) {
         const FoodX& f = alimentos[k];
         candidatos.clear();
-        for (uint32_t p : posicoesProximas(gradeIndividuos, vivos.size(), f.x, f.y, 1.5f)) {
-            SpecX& i = vivos[p];
-            if (ativo(i) && i.visao != 0 && i.livre == f.regiao && i.distancia(f.x, f.y) <= 1.5f)
-                candidatos.push_back(&i);
-        }
+        for (uint32_t p :
+             proximosQue(gradeIndividuos, vivos.size(), f.x, f.y, 1.5f, [&](uint32_t k) {
+                 const SpecX& i = vivos[k];
+                 return ativo(i) && i.visao != 0 && i.livre == f.regiao &&
+                        i.distancia(f.x, f.y) <= 1.5f;
+             }))
+            candidatos.push_back(&vivos[p]);
         if (candidatos.empty())
             continue;
         distribuirAlimento(candidatos, f);

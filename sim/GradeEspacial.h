@@ -11,6 +11,7 @@ struct PontoLista {
     int32_t cx; // truncated coordinates, as the obstacle queries take them
     int32_t cy;
     uint32_t pos;
+    float valor = 0.0f; // what a best-value choice adds to minus the distance
 };
 
 // Buckets of list positions over the arena, so that reach and sight queries
@@ -20,7 +21,7 @@ struct PontoLista {
 class GradeEspacial {
   public:
     // Buckets the positions of `itens` (anything with float x, y). The cells
-    // get finer as the list grows, from 4 x 4 up to 25 x 25 over 0..99.
+    // get finer as the list grows, from 4 x 4 up to 100 x 100 over 0..99.
     template <class T> void construir(const std::vector<T>& itens) {
         escolherLado(itens.size());
         celulaDe.resize(itens.size());
@@ -29,18 +30,34 @@ class GradeEspacial {
         distribuir();
     }
 
-    // Whether a query of this radius would visit so many cells that a scan of
-    // the whole list is cheaper.
-    static bool vale(float raio) { return raio < 30.0f; }
-
-    // Positions of every item whose cell can hold a point within `raio` of
-    // (x, y), ascending. Items beyond the radius may be included; none within it is left out.
-    void consultar(float x, float y, float raio, std::vector<uint32_t>& saida) const;
+    // Positions, ascending, of the items whose cell can hold a point within
+    // `raio` of (x, y) and that `aceita(posicao)` takes. Items beyond the radius
+    // may be offered to `aceita`; none within it is left out.
+    template <class Aceita>
+    void consultar(float x, float y, float raio, Aceita&& aceita,
+                   std::vector<uint32_t>& saida) const {
+        saida.clear();
+        // Cells are monotone in the coordinate; the slack covers the rounding of x ± raio.
+        const float margem = raio + 0.01f + 1e-6f * (x < 0 ? -x : x) + 1e-6f * (y < 0 ? -y : y);
+        const int x0 = celula(x - margem), x1 = celula(x + margem);
+        const int y0 = celula(y - margem), y1 = celula(y + margem);
+        const uint32_t* base = posicoes.data();
+        for (int cy = y0; cy <= y1; ++cy) {
+            const uint32_t* fim = base + inicio[cy * lado + x1 + 1];
+            for (const uint32_t* p = base + inicio[cy * lado + x0]; p != fim; ++p)
+                if (aceita(*p))
+                    saida.push_back(*p);
+        }
+        // One cell is already in list order; the accepted few sort quickly.
+        if ((y1 != y0 || x1 != x0) && saida.size() > 1)
+            ordenar(saida);
+    }
 
   private:
     int celula(float v) const;
     void escolherLado(std::size_t n);
     void distribuir();
+    static void ordenar(std::vector<uint32_t>& posicoes);
 
     int lado = 25;
     float tamanhoCelula = 4.0f;
@@ -49,5 +66,4 @@ class GradeEspacial {
     std::vector<uint32_t> inicio;
     std::vector<uint32_t> posicoes;
     std::vector<uint32_t> cursor;
-    mutable std::vector<uint64_t> marcas;
 };

@@ -20,28 +20,32 @@ class MapaObstaculos {
     }
     // Index of the first rectangle containing the point, or -1.
     int retanguloEm(int x, int y) const;
-    bool caminhoBloqueado(int x1, int y1, int x2, int y2) const {
-        if (numRetangulos == 0)
-            return false;
-        const MascarasEixo ax = mascaraX(x1), ay = mascaraY(y1);
-        const MascarasEixo bx = mascaraX(x2), by = mascaraY(y2);
-        // Free only when, for every rectangle, both points lie beyond one same edge.
-        const uint32_t partilham = (ax.antes & bx.antes) | (ax.depois & bx.depois) |
-                                   (ay.antes & by.antes) | (ay.depois & by.depois);
-        return partilham != todos;
-    }
-    const Rect& retangulo(int indice) const { return retangulos[indice]; }
-
-  private:
-    static constexpr int minimo = -4;   // smallest coordinate in the tables
-    static constexpr int tamanho = 112; // coordinates minimo .. minimo + tamanho - 1
-    static constexpr int maxRetangulos = 32;
-
     struct MascarasEixo {
         uint32_t antes = 0;  // pixel before the near edge (px < left, py < top)
         uint32_t depois = 0; // pixel beyond the far edge (px > right, py > bottom)
         uint32_t dentro = 0; // near edge <= pixel < far edge
     };
+    // The masks of a path's first end, looked up once for many paths from it.
+    struct Origem {
+        MascarasEixo x;
+        MascarasEixo y;
+    };
+    Origem origem(int x, int y) const { return {mascaraX(x), mascaraY(y)}; }
+    bool caminhoBloqueado(const Origem& a, int x2, int y2) const {
+        if (numRetangulos == 0)
+            return false;
+        const MascarasEixo bx = mascaraX(x2), by = mascaraY(y2);
+        // Free only when, for every rectangle, both points lie beyond one same edge.
+        const uint32_t partilham = (a.x.antes & bx.antes) | (a.x.depois & bx.depois) |
+                                   (a.y.antes & by.antes) | (a.y.depois & by.depois);
+        return partilham != todos;
+    }
+    bool caminhoBloqueado(int x1, int y1, int x2, int y2) const {
+        return numRetangulos != 0 && caminhoBloqueado(origem(x1, y1), x2, y2);
+    }
+    const Rect& retangulo(int indice) const { return retangulos[indice]; }
+    // The bits a free path's two ends share: one per rectangle (0 without rectangles).
+    uint32_t mascaraTodos() const { return todos; }
     MascarasEixo mascaraX(int x) const {
         const unsigned k = static_cast<unsigned>(x - minimo);
         return k < tamanho ? tabelaX[k] : calcularX(x);
@@ -50,6 +54,12 @@ class MapaObstaculos {
         const unsigned k = static_cast<unsigned>(y - minimo);
         return k < tamanho ? tabelaY[k] : calcularY(y);
     }
+
+  private:
+    static constexpr int minimo = -4;   // smallest coordinate in the tables
+    static constexpr int tamanho = 112; // coordinates minimo .. minimo + tamanho - 1
+    static constexpr int maxRetangulos = 32;
+
     MascarasEixo calcularX(int x) const;
     MascarasEixo calcularY(int y) const;
 

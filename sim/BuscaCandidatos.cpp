@@ -1,0 +1,215 @@
+#include "sim/BuscaCandidatos.h"
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+float BuscaCandidatos::limiarQuadrado(float alcance) {
+    // The square root rounds monotonically, so `sqrt(s) <= alcance` holds for
+    // exactly the squares up to some float; walk from alcance² to it.
+    float limiar = alcance * alcance;
+    while (limiar > 0.0f && !(std::sqrt(limiar) <= alcance))
+        limiar = std::nextafter(limiar, 0.0f);
+    const float infinito = std::numeric_limits<float>::infinity();
+    for (float seguinte = std::nextafter(limiar, infinito); std::sqrt(seguinte) <= alcance;
+         seguinte = std::nextafter(limiar, infinito))
+        limiar = seguinte;
+    return limiar;
+}
+
+void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
+                                const MapaObstaculos* mapaObstaculos) {
+    mapa = mapaObstaculos;
+    const size_t n = pontos.size();
+    // A short list is read whole faster than cell by cell.
+    lado = 1;
+    while (n >= 64 && lado < 50 && static_cast<size_t>(lado * lado) * 2 < n)
+        ++lado;
+    double maxX = 0.0, maxY = 0.0;
+    minX = minY = 0.0;
+    valorMaximo = 0.0f;
+    for (size_t k = 0; k < n; ++k) {
+        const PontoLista& p = pontos[k];
+        if (k == 0) {
+            minX = maxX = p.x;
+            minY = maxY = p.y;
+            valorMaximo = p.valor;
+        }
+        minX = std::min(minX, static_cast<double>(p.x));
+        maxX = std::max(maxX, static_cast<double>(p.x));
+        minY = std::min(minY, static_cast<double>(p.y));
+        maxY = std::max(maxY, static_cast<double>(p.y));
+        valorMaximo = std::max(valorMaximo, p.valor);
+    }
+    tamanhoCelula = std::max({maxX - minX, maxY - minY, 1.0}) / lado;
+    const double escala = std::max({std::fabs(minX), std::fabs(maxX), std::fabs(minY),
+                                    std::fabs(maxY), std::fabs(static_cast<double>(valorMaximo))});
+    margem = 1e-2 + 1e-5 * escala;
+
+    celulaDe.resize(n);
+    inicio.assign(static_cast<size_t>(lado * lado) + 1, 0);
+    for (size_t k = 0; k < n; ++k) {
+        celulaDe[k] =
+            static_cast<uint32_t>(celula(pontos[k].y, minY) * lado + celula(pontos[k].x, minX));
+        ++inicio[celulaDe[k] + 1];
+    }
+    for (size_t c = 1; c < inicio.size(); ++c)
+        inicio[c] += inicio[c - 1];
+    for (auto* v : {&xs, &ys, &valores})
+        v->resize(n);
+    for (auto* v : {&antesX, &depoisX, &antesY, &depoisY, &posicoes})
+        v->resize(n);
+    for (size_t k = 0; k < n; ++k) {
+        const PontoLista& p = pontos[k];
+        const uint32_t d = inicio[celulaDe[k]]++;
+        xs[d] = p.x;
+        ys[d] = p.y;
+        valores[d] = p.valor;
+        posicoes[d] = p.pos;
+        const auto mx = mapa ? mapa->mascaraX(p.cx) : MapaObstaculos::MascarasEixo{};
+        const auto my = mapa ? mapa->mascaraY(p.cy) : MapaObstaculos::MascarasEixo{};
+        antesX[d] = mx.antes;
+        depoisX[d] = mx.depois;
+        antesY[d] = my.antes;
+        depoisY[d] = my.depois;
+    }
+    // The cursors ran to each cell's end, which is the next cell's start.
+    for (size_t c = inicio.size() - 1; c > 0; --c)
+        inicio[c] = inicio[c - 1];
+    inicio[0] = 0;
+}
+
+BuscaCandidatos::Consulta BuscaCandidatos::consulta(float x, float y, float alcance, int ox,
+                                                    int oy) const {
+    Consulta c{x, y, limiarQuadrado(alcance), 0, 0, 0, 0, 0};
+    if (mapa) {
+        const auto o = mapa->origem(ox, oy);
+        c = {x, y, c.limiar, o.x.antes, o.x.depois, o.y.antes, o.y.depois, mapa->mascaraTodos()};
+    }
+    return c;
+}
+
+// Branch-free, so that the compiler can run it over several points at once.
+void BuscaCandidatos::marcar(const Consulta& c, uint32_t de, uint32_t ate, uint8_t* aceito) const {
+    const float* px = xs.data() + de;
+    const float* py = ys.data() + de;
+    const uint32_t* ax = antesX.data() + de;
+    const uint32_t* dx = depoisX.data() + de;
+    const uint32_t* ay = antesY.data() + de;
+    const uint32_t* dy = depoisY.data() + de;
+    const uint32_t n = ate - de;
+    for (uint32_t k = 0; k < n; ++k) {
+        const float ddx = c.x - px[k];
+        const float ddy = c.y - py[k];
+        const float quadrado = ddx * ddx + ddy * ddy;
+        const uint32_t partilham =
+            (c.antesX & ax[k]) | (c.depoisX & dx[k]) | (c.antesY & ay[k]) | (c.depoisY & dy[k]);
+        aceito[k] = static_cast<uint8_t>((quadrado <= c.limiar) & (partilham == c.todos));
+    }
+}
+
+int BuscaCandidatos::celula(double v, double minimo) const {
+    const double q = (v - minimo) / tamanhoCelula;
+    if (!(q >= 0.0))
+        return 0;
+    return q >= lado - 1 ? lado - 1 : static_cast<int>(q);
+}
+
+bool BuscaCandidatos::faixaDaLinha(int j, float x, float y, float alcance, int& i0, int& i1) const {
+    const double folga = margem + 1e-5 * std::max(std::fabs(x), std::fabs(y));
+    const double baixo = minY + j * tamanhoCelula, alto = baixo + tamanhoCelula;
+    const double dy = std::max({0.0, baixo - y, y - alto}) - folga; // |dy| is at least this
+    const double raio = alcance + folga;
+    if (dy > raio)
+        return false;
+    const double meiaLargura = (dy > 0.0 ? std::sqrt(raio * raio - dy * dy) : raio) + folga;
+    i0 = celula(x - meiaLargura, minX);
+    i1 = celula(x + meiaLargura, minX);
+    return true;
+}
+
+void BuscaCandidatos::coletar(float x, float y, float alcance, int ox, int oy,
+                              std::vector<uint32_t>& saida) const {
+    saida.clear();
+    if (posicoes.empty())
+        return;
+    const Consulta c = consulta(x, y, alcance, ox, oy);
+    const double folga = margem + 1e-5 * std::max(std::fabs(x), std::fabs(y));
+    const int j0 = celula(y - alcance - 2 * folga, minY);
+    const int j1 = celula(y + alcance + 2 * folga, minY);
+    constexpr uint32_t bloco = 256;
+    uint8_t aceito[bloco];
+    for (int j = j0; j <= j1; ++j) {
+        int i0 = 0, i1 = 0;
+        if (!faixaDaLinha(j, x, y, alcance, i0, i1))
+            continue;
+        const uint32_t fim = inicio[static_cast<size_t>(j * lado + i1 + 1)];
+        for (uint32_t de = inicio[static_cast<size_t>(j * lado + i0)]; de < fim; de += bloco) {
+            const uint32_t ate = std::min(fim, de + bloco);
+            marcar(c, de, ate, aceito);
+            const size_t antes = saida.size();
+            saida.resize(antes + (ate - de));
+            uint32_t* destino = saida.data() + antes;
+            size_t n = 0;
+            for (uint32_t k = de; k < ate; ++k) {
+                destino[n] = posicoes[k];
+                n += aceito[k - de];
+            }
+            saida.resize(antes + n);
+        }
+    }
+}
+
+bool BuscaCandidatos::melhor(float x, float y, float alcance, int ox, int oy,
+                             Candidato& saida) const {
+    if (posicoes.empty())
+        return false;
+    const Consulta c = consulta(x, y, alcance, ox, oy);
+    const double folga = margem + 1e-5 * std::max(std::fabs(x), std::fabs(y));
+    bool achou = false;
+    float melhorPontos = 0.0f;
+    constexpr uint32_t bloco = 256;
+    uint8_t aceito[bloco];
+    auto examinar = [&](int j, int i0, int i1) {
+        const uint32_t fim = inicio[static_cast<size_t>(j * lado + i1 + 1)];
+        for (uint32_t de = inicio[static_cast<size_t>(j * lado + i0)]; de < fim; de += bloco) {
+            const uint32_t ate = std::min(fim, de + bloco);
+            marcar(c, de, ate, aceito);
+            for (uint32_t k = de; k < ate; ++k) {
+                if (!aceito[k - de])
+                    continue;
+                const float ddx = x - xs[k];
+                const float ddy = y - ys[k];
+                const float d = std::sqrt(ddx * ddx + ddy * ddy);
+                const float pontos = valores[k] - d;
+                if (!achou || pontos > melhorPontos ||
+                    (pontos == melhorPontos && posicoes[k] < saida.pos)) {
+                    achou = true;
+                    melhorPontos = pontos;
+                    saida = {posicoes[k], d};
+                }
+            }
+        }
+    };
+    const int ci = celula(x, minX), cj = celula(y, minY);
+    const int ultimoAnel = std::max({ci, lado - 1 - ci, cj, lado - 1 - cj});
+    for (int anel = 0; anel <= ultimoAnel; ++anel) {
+        // Every point of this ring of cells is at least this far away.
+        const double perto = anel == 0 ? 0.0 : (anel - 1) * tamanhoCelula - folga;
+        if (perto > alcance + folga)
+            break;
+        if (achou && static_cast<double>(valorMaximo) - perto < melhorPontos - folga)
+            break;
+        const int i0 = std::max(ci - anel, 0), i1 = std::min(ci + anel, lado - 1);
+        if (cj - anel >= 0)
+            examinar(cj - anel, i0, i1);
+        if (anel > 0 && cj + anel < lado)
+            examinar(cj + anel, i0, i1);
+        for (int j = std::max(cj - anel + 1, 0); j <= std::min(cj + anel - 1, lado - 1); ++j) {
+            if (ci - anel >= 0)
+                examinar(j, ci - anel, ci - anel);
+            if (ci + anel < lado)
+                examinar(j, ci + anel, ci + anel);
+        }
+    }
+    return achou;
+}

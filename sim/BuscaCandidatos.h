@@ -1,0 +1,69 @@
+#pragma once
+#include "sim/GradeEspacial.h"
+#include "sim/MapaObstaculos.h"
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// One point a sight query found: its position in its list and its distance.
+struct Candidato {
+    uint32_t pos;
+    float distancia;
+};
+
+// Sight queries over a list of points that stays put for a whole phase (the
+// females a male may head for, the food an individual may head for). The
+// points are bucketed in square cells over their bounding box, with their
+// coordinates side by side in cell order, so that a query reads only the
+// cells its range reaches. Queries give candidates in no particular order;
+// the caller picks by list position, which is what a scan of the whole list
+// in order would pick.
+class BuscaCandidatos {
+  public:
+    // `pontos` in list order; paths are tested against `mapa` (null: nothing
+    // blocks), which must stay as it is while the queries run. Short lists
+    // stay in one cell; the cells get finer as the list grows.
+    void construir(const std::vector<PontoLista>& pontos, const MapaObstaculos* mapa);
+
+    // The list positions of every point within `alcance` of (x, y) whose path
+    // from the whole cell (ox, oy) is free.
+    void coletar(float x, float y, float alcance, int ox, int oy,
+                 std::vector<uint32_t>& saida) const;
+
+    // The candidate that `coletar` would give with the greatest `valor - distancia`,
+    // the lowest position among equals; false when there is none. Looks at
+    // cells nearest first and stops once no farther point can do better.
+    bool melhor(float x, float y, float alcance, int ox, int oy, Candidato& saida) const;
+
+    // The largest squared distance (as the simulation computes it, in float)
+    // whose square root is still within `alcance`.
+    static float limiarQuadrado(float alcance);
+
+  private:
+    // A query's fixed terms: its point, squared reach and the obstacle masks of its path's start.
+    struct Consulta {
+        float x, y, limiar;
+        uint32_t antesX, depoisX, antesY, depoisY, todos;
+    };
+    Consulta consulta(float x, float y, float alcance, int ox, int oy) const;
+    // Flags, for the points [inicio, fim) in cell order, those within reach on a free path.
+    void marcar(const Consulta& c, uint32_t inicio, uint32_t fim, uint8_t* aceito) const;
+    int celula(double v, double minimo) const;
+    // Range of cells [i0, i1] of row `j` that can hold a point within `alcance`.
+    bool faixaDaLinha(int j, float x, float y, float alcance, int& i0, int& i1) const;
+
+    int lado = 1;
+    double minX = 0.0, minY = 0.0;
+    double tamanhoCelula = 1.0;
+    double margem = 0.0; // slack for rounding in cell bounds and distances
+    float valorMaximo = 0.0f;
+
+    std::vector<uint32_t> inicio; // first point of each cell, row by row, plus the end
+    std::vector<float> xs, ys, valores;
+    // Obstacle masks of each point's whole cell: a path is free when the masks
+    // of its two ends, ANDed edge by edge and ORed, cover every rectangle.
+    std::vector<uint32_t> antesX, depoisX, antesY, depoisY;
+    const MapaObstaculos* mapa = nullptr;
+    std::vector<uint32_t> posicoes;
+    std::vector<uint32_t> celulaDe; // scratch of `construir`
+};
