@@ -1,5 +1,6 @@
 #include "sim/BuscaCandidatos.h"
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -14,6 +15,16 @@ float BuscaCandidatos::limiarQuadrado(float alcance) {
          seguinte = std::nextafter(limiar, infinito))
         limiar = seguinte;
     return limiar;
+}
+
+float BuscaCandidatos::limiarPara(float alcance) const {
+    for (size_t k = 0; k < emCache; ++k)
+        if (alcances[k] == alcance)
+            return limiares[k];
+    const size_t k = emCache < alcances.size() ? emCache++ : alcances.size() - 1;
+    alcances[k] = alcance;
+    limiares[k] = limiarQuadrado(alcance);
+    return limiares[k];
 }
 
 void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
@@ -41,6 +52,16 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         valorMaximo = std::max(valorMaximo, p.valor);
     }
     tamanhoCelula = std::max({maxX - minX, maxY - minY, 1.0}) / lado;
+    // Many points on the arena: one cell per whole coordinate, so that every
+    // point of a cell shares its obstacle masks and a cell wholly within reach
+    // is taken whole.
+    porUnidade =
+        n >= minimoPorUnidade && minX >= 0.0 && minY >= 0.0 && maxX < 100.0 && maxY < 100.0;
+    if (porUnidade) {
+        lado = 100;
+        minX = minY = 0.0;
+        tamanhoCelula = 1.0;
+    }
     const double escala = std::max({std::fabs(minX), std::fabs(maxX), std::fabs(minY),
                                     std::fabs(maxY), std::fabs(static_cast<double>(valorMaximo))});
     margem = 1e-2 + 1e-5 * escala;
@@ -72,6 +93,7 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         antesY[d] = my.antes;
         depoisY[d] = my.depois;
     }
+    maiorPosicao = n == 0 ? 0 : pontos.back().pos;
     // The cursors ran to each cell's end, which is the next cell's start.
     for (size_t c = inicio.size() - 1; c > 0; --c)
         inicio[c] = inicio[c - 1];
@@ -80,7 +102,7 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
 
 BuscaCandidatos::Consulta BuscaCandidatos::consulta(float x, float y, float alcance, int ox,
                                                     int oy) const {
-    Consulta c{x, y, limiarQuadrado(alcance), 0, 0, 0, 0, 0};
+    Consulta c{x, y, limiarPara(alcance), 0, 0, 0, 0, 0};
     if (mapa) {
         const auto o = mapa->origem(ox, oy);
         c = {x, y, c.limiar, o.x.antes, o.x.depois, o.y.antes, o.y.depois, mapa->mascaraTodos()};
@@ -89,13 +111,14 @@ BuscaCandidatos::Consulta BuscaCandidatos::consulta(float x, float y, float alca
 }
 
 // Branch-free, so that the compiler can run it over several points at once.
-void BuscaCandidatos::marcar(const Consulta& c, uint32_t de, uint32_t ate, uint8_t* aceito) const {
-    const float* px = xs.data() + de;
-    const float* py = ys.data() + de;
-    const uint32_t* ax = antesX.data() + de;
-    const uint32_t* dx = depoisX.data() + de;
-    const uint32_t* ay = antesY.data() + de;
-    const uint32_t* dy = depoisY.data() + de;
+void BuscaCandidatos::marcar(const Consulta& c, uint32_t de, uint32_t ate,
+                             uint8_t* __restrict aceito) const {
+    const float* __restrict px = xs.data() + de;
+    const float* __restrict py = ys.data() + de;
+    const uint32_t* __restrict ax = antesX.data() + de;
+    const uint32_t* __restrict dx = depoisX.data() + de;
+    const uint32_t* __restrict ay = antesY.data() + de;
+    const uint32_t* __restrict dy = depoisY.data() + de;
     const uint32_t n = ate - de;
     for (uint32_t k = 0; k < n; ++k) {
         const float ddx = c.x - px[k];
@@ -133,6 +156,10 @@ void BuscaCandidatos::coletar(float x, float y, float alcance, int ox, int oy,
     if (posicoes.empty())
         return;
     const Consulta c = consulta(x, y, alcance, ox, oy);
+    if (porUnidade) {
+        coletarPorCelula(c, alcance, saida);
+        return;
+    }
     const double folga = margem + 1e-5 * std::max(std::fabs(x), std::fabs(y));
     const int j0 = celula(y - alcance - 2 * folga, minY);
     const int j1 = celula(y + alcance + 2 * folga, minY);
@@ -155,6 +182,49 @@ void BuscaCandidatos::coletar(float x, float y, float alcance, int ox, int oy,
                 n += aceito[k - de];
             }
             saida.resize(antes + n);
+        }
+    }
+}
+
+void BuscaCandidatos::coletarPorCelula(const Consulta& c, float alcance,
+                                       std::vector<uint32_t>& saida) const {
+    const double folga = margem + 1e-5 * std::max(std::fabs(c.x), std::fabs(c.y));
+    const double dentro = alcance - folga; // reach that rounding cannot push past alcance
+    const int j0 = celula(c.y - alcance - 2 * folga, 0.0);
+    const int j1 = celula(c.y + alcance + 2 * folga, 0.0);
+    for (int j = j0; j <= j1; ++j) {
+        int i0 = 0, i1 = 0;
+        if (!faixaDaLinha(j, c.x, c.y, alcance, i0, i1))
+            continue;
+        // Cells [f0, f1] of this row lie wholly within reach.
+        int f0 = i1 + 1, f1 = i1;
+        const double dyMaximo = std::max(std::fabs(j - c.y), std::fabs(j + 1 - c.y));
+        if (dentro > 0.0 && dyMaximo < dentro) {
+            const double meia = std::sqrt(dentro * dentro - dyMaximo * dyMaximo);
+            f0 = static_cast<int>(std::ceil(c.x - meia));
+            f1 = static_cast<int>(std::floor(c.x + meia)) - 1;
+        }
+        const MapaObstaculos::MascarasEixo my =
+            mapa ? mapa->mascaraY(j) : MapaObstaculos::MascarasEixo{};
+        const uint32_t partilhaY = (c.antesY & my.antes) | (c.depoisY & my.depois);
+        for (int i = i0; i <= i1; ++i) {
+            const size_t cel = static_cast<size_t>(j * lado + i);
+            const uint32_t de = inicio[cel], ate = inicio[cel + 1];
+            if (de == ate)
+                continue;
+            // Every point of the cell has the same masks; the first one's stand for all.
+            if (((c.antesX & antesX[de]) | (c.depoisX & depoisX[de]) | partilhaY) != c.todos)
+                continue;
+            if (i >= f0 && i <= f1) {
+                saida.insert(saida.end(), posicoes.begin() + de, posicoes.begin() + ate);
+                continue;
+            }
+            for (uint32_t k = de; k < ate; ++k) {
+                const float dx = c.x - xs[k];
+                const float dy = c.y - ys[k];
+                if (dx * dx + dy * dy <= c.limiar)
+                    saida.push_back(posicoes[k]);
+            }
         }
     }
 }
@@ -212,4 +282,28 @@ bool BuscaCandidatos::melhor(float x, float y, float alcance, int ox, int oy,
         }
     }
     return achou;
+}
+
+// Long lists: one counting pass over the top bits of the positions finds the
+// bucket that holds the wanted one; only that bucket is then ordered.
+uint32_t BuscaCandidatos::enesimo(std::vector<uint32_t>& lista, size_t ordem) const {
+    auto alvo = lista.begin() + static_cast<std::ptrdiff_t>(ordem);
+    if (lista.size() > 32) {
+        const int bits = std::bit_width(maiorPosicao);
+        const int deslocamento = bits > 8 ? bits - 8 : 0;
+        uint32_t contagem[256] = {};
+        for (uint32_t p : lista)
+            ++contagem[(p >> deslocamento) & 255u];
+        uint32_t balde = 0;
+        while (ordem >= contagem[balde])
+            ordem -= contagem[balde++];
+        size_t n = 0;
+        for (uint32_t p : lista)
+            if ((p >> deslocamento) == balde)
+                lista[n++] = p;
+        lista.resize(n);
+        alvo = lista.begin() + static_cast<std::ptrdiff_t>(ordem);
+    }
+    std::nth_element(lista.begin(), alvo, lista.end());
+    return *alvo;
 }

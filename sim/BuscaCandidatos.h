@@ -1,6 +1,7 @@
 #pragma once
 #include "sim/GradeEspacial.h"
 #include "sim/MapaObstaculos.h"
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -35,6 +36,10 @@ class BuscaCandidatos {
     // cells nearest first and stops once no farther point can do better.
     bool melhor(float x, float y, float alcance, int ox, int oy, Candidato& saida) const;
 
+    // The `ordem`-th smallest (from 0) of distinct positions taken from this
+    // list, such as `coletar` gives; reorders `lista`.
+    uint32_t enesimo(std::vector<uint32_t>& lista, size_t ordem) const;
+
     // The largest squared distance (as the simulation computes it, in float)
     // whose square root is still within `alcance`.
     static float limiarQuadrado(float alcance);
@@ -47,16 +52,26 @@ class BuscaCandidatos {
     };
     Consulta consulta(float x, float y, float alcance, int ox, int oy) const;
     // Flags, for the points [inicio, fim) in cell order, those within reach on a free path.
-    void marcar(const Consulta& c, uint32_t inicio, uint32_t fim, uint8_t* aceito) const;
+    void marcar(const Consulta& c, uint32_t inicio, uint32_t fim, uint8_t* __restrict aceito) const;
+    void coletarPorCelula(const Consulta& c, float alcance, std::vector<uint32_t>& saida) const;
     int celula(double v, double minimo) const;
     // Range of cells [i0, i1] of row `j` that can hold a point within `alcance`.
     bool faixaDaLinha(int j, float x, float y, float alcance, int& i0, int& i1) const;
 
+    // From this many points on, cells are whole units of the arena (when every point is on it).
+    static constexpr size_t minimoPorUnidade = 10000;
+    bool porUnidade = false;
     int lado = 1;
     double minX = 0.0, minY = 0.0;
     double tamanhoCelula = 1.0;
     double margem = 0.0; // slack for rounding in cell bounds and distances
     float valorMaximo = 0.0f;
+    // Queries come with a handful of reaches (the sight phenotypes); their
+    // thresholds are kept.
+    float limiarPara(float alcance) const;
+    mutable std::array<float, 8> alcances{};
+    mutable std::array<float, 8> limiares{};
+    mutable size_t emCache = 0;
 
     std::vector<uint32_t> inicio; // first point of each cell, row by row, plus the end
     std::vector<float> xs, ys, valores;
@@ -65,5 +80,6 @@ class BuscaCandidatos {
     std::vector<uint32_t> antesX, depoisX, antesY, depoisY;
     const MapaObstaculos* mapa = nullptr;
     std::vector<uint32_t> posicoes;
+    uint32_t maiorPosicao = 0;
     std::vector<uint32_t> celulaDe; // scratch of `construir`
 };

@@ -135,9 +135,8 @@ int64_t CKeldoDoc::escolherNaBusca(const BuscaCandidatos& busca, float x, float 
         return -1;
     if (inteligencia > 0)
         rng.randomInt(100);
-    const auto lugar = candidatos.begin() + rng.randomInt(static_cast<int>(candidatos.size()));
-    std::nth_element(candidatos.begin(), lugar, candidatos.end());
-    return *lugar;
+    return busca.enesimo(candidatos,
+                         static_cast<size_t>(rng.randomInt(static_cast<int>(candidatos.size()))));
 }
 
 int CKeldoDoc::comer() {

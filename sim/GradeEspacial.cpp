@@ -1,16 +1,6 @@
 #include "sim/GradeEspacial.h"
 #include <algorithm>
 
-// Positions outside the arena (or not numbers) fall into the border cells;
-// queries clamp the same way, so nothing within reach is ever missed.
-int GradeEspacial::celula(float v) const {
-    if (!(v >= 0.0f))
-        return 0;
-    // The quotient of a value just below 100 can round up to `lado`.
-    const float quociente = v / tamanhoCelula;
-    return quociente >= static_cast<float>(lado - 1) ? lado - 1 : static_cast<int>(quociente);
-}
-
 void GradeEspacial::escolherLado(std::size_t n) {
     int novo = 4;
     while (novo < 100 && static_cast<std::size_t>(novo * novo) * 2 < n)

@@ -54,7 +54,15 @@ class GradeEspacial {
     }
 
   private:
-    int celula(float v) const;
+    // Positions outside the arena (or not numbers) fall into the border cells;
+    // queries clamp the same way, so nothing within reach is ever missed.
+    int celula(float v) const {
+        if (!(v >= 0.0f))
+            return 0;
+        // The quotient of a value just below 100 can round up to `lado`.
+        const float quociente = v / tamanhoCelula;
+        return quociente >= static_cast<float>(lado - 1) ? lado - 1 : static_cast<int>(quociente);
+    }
     void escolherLado(std::size_t n);
     void distribuir();
     static void ordenar(std::vector<uint32_t>& posicoes);

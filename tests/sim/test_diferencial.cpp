@@ -121,3 +121,25 @@ TEST(Diferencial, ConsultasDeObstaculoIguaisEmTodasAsCoordenadas) {
             }
     }
 }
+
+// A crowded arena: the females' index switches to one cell per whole
+// coordinate, taking cells wholly within sight at once.
+TEST(Diferencial, ArenaLotadaIgualAoDeReferencia) {
+    const Mundo lotado{"lotado",
+                       [](SimulationParameters& p) {
+                           p.numIndividuos = 24000;
+                           p.qtdAlimento = 1500;
+                           p.nivelObstaculos.assign("30");
+                           p.repro_rr = p.repro_Rr = p.repro_RR = 150;
+                       },
+                       3};
+    for (uint32_t semente : {5u, 6u}) {
+        CKeldoDoc referencia, indexado;
+        std::vector<std::vector<uint8_t>> a, b;
+        rodar(referencia, semente, lotado, true, a);
+        rodar(indexado, semente, lotado, false, b);
+        ASSERT_EQ(a.size(), b.size());
+        for (size_t k = 0; k < a.size(); ++k)
+            ASSERT_TRUE(a[k] == b[k]) << "semente " << semente << " marco " << k;
+    }
+}
