@@ -130,8 +130,11 @@ class CKeldoDoc {
     const FoodX* alimentoEm(int16_t alvoX, int16_t alvoY) const;
     FoodX* alimentoPorVarredura(const SpecX& individuo);
     SpecX* parceiraPorVarredura(const SpecX& macho);
-    int64_t escolherNaBusca(const BuscaCandidatos& busca, float x, float y, float alcance, int ox,
-                            int oy, int inteligencia);
+    // Position in its list of what `quem` heads for, or -1 (nothing in sight, nothing drawn).
+    int64_t escolherNaBusca(const BuscaCandidatos& busca, const SpecX& quem);
+    template <class T> static T* itemEm(std::vector<T>& lista, int64_t pos) {
+        return pos < 0 ? nullptr : &lista[static_cast<size_t>(pos)];
+    }
     // The obstacle map for the indexed path tests; null when nothing blocks (or on the
     // reference path, which asks caminhoBloqueado).
     const MapaObstaculos* mapaDaFase() const;

@@ -30,14 +30,8 @@ void CKeldoDoc::procurarParceira() {
         if (!m.sexo() || !prontoParaReproduzir(m) || m.visao == 0)
             continue;
         m.targetId = -1;
-        SpecX* escolhida = nullptr;
-        if (usarReferencia) {
-            escolhida = parceiraPorVarredura(m);
-        } else {
-            const int64_t pos = escolherNaBusca(buscaFemeas, m.x, m.y, m.visao, trunca(m.x),
-                                                trunca(m.y), m.inteligencia);
-            escolhida = pos < 0 ? nullptr : &vivos[static_cast<size_t>(pos)];
-        }
+        const SpecX* escolhida = usarReferencia ? parceiraPorVarredura(m)
+                                                : itemEm(vivos, escolherNaBusca(buscaFemeas, m));
         if (!escolhida)
             continue;
         m.apontarPara(escolhida->x, escolhida->y);

@@ -71,14 +71,9 @@ void CKeldoDoc::procurarAlimento() {
             }
             i.targetX = i.targetY = -1;
         }
-        const FoodX* escolhido = nullptr;
-        if (usarReferencia) {
-            escolhido = alimentoPorVarredura(i);
-        } else {
-            const int64_t pos = escolherNaBusca(buscaAlimentos, i.x, i.y, i.visao, trunca(i.x),
-                                                trunca(i.y), i.inteligencia);
-            escolhido = pos < 0 ? nullptr : &alimentos[static_cast<size_t>(pos)];
-        }
+        const FoodX* escolhido = usarReferencia
+                                     ? alimentoPorVarredura(i)
+                                     : itemEm(alimentos, escolherNaBusca(buscaAlimentos, i));
         if (!escolhido)
             continue;
         i.apontarPara(escolhido->x, escolhido->y);
@@ -120,8 +115,9 @@ FoodX* CKeldoDoc::alimentoPorVarredura(const SpecX& i) {
 // finds: when the intelligence draw (looked at before it is made) picks the
 // best, only the best is searched for; else every candidate is, and the one
 // at the drawn place in list order is taken. No candidate, no draw.
-int64_t CKeldoDoc::escolherNaBusca(const BuscaCandidatos& busca, float x, float y, float alcance,
-                                   int ox, int oy, int inteligencia) {
+int64_t CKeldoDoc::escolherNaBusca(const BuscaCandidatos& busca, const SpecX& quem) {
+    const float x = quem.x, y = quem.y, alcance = quem.visao;
+    const int ox = trunca(x), oy = trunca(y), inteligencia = quem.inteligencia;
     Random espia = rng;
     if (inteligencia > 0 && espia.randomInt(100) < inteligencia) {
         Candidato melhor{};
