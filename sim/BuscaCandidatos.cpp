@@ -7,6 +7,10 @@
 float BuscaCandidatos::limiarQuadrado(float alcance) {
     // The square root rounds monotonically, so `sqrt(s) <= alcance` holds for
     // exactly the squares up to some float; walk from alcance² to it.
+    if (!(alcance >= 0.0f))
+        return -1.0f; // a negative (or not a number) reach takes nothing, not even distance 0
+    if (std::isinf(alcance))
+        return alcance;
     float limiar = alcance * alcance;
     while (limiar > 0.0f && !(std::sqrt(limiar) <= alcance))
         limiar = std::nextafter(limiar, 0.0f);
@@ -38,6 +42,7 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
     double maxX = 0.0, maxY = 0.0;
     minX = minY = 0.0;
     valorMaximo = 0.0f;
+    maiorPosicao = 0;
     for (size_t k = 0; k < n; ++k) {
         const PontoLista& p = pontos[k];
         if (k == 0) {
@@ -50,6 +55,7 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         minY = std::min(minY, static_cast<double>(p.y));
         maxY = std::max(maxY, static_cast<double>(p.y));
         valorMaximo = std::max(valorMaximo, p.valor);
+        maiorPosicao = std::max(maiorPosicao, p.pos);
     }
     tamanhoCelula = std::max({maxX - minX, maxY - minY, 1.0}) / lado;
     // Many points on the arena: one cell per whole coordinate, so that every
@@ -93,7 +99,6 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         antesY[d] = my.antes;
         depoisY[d] = my.depois;
     }
-    maiorPosicao = n == 0 ? 0 : pontos.back().pos;
     // The cursors ran to each cell's end, which is the next cell's start.
     for (size_t c = inicio.size() - 1; c > 0; --c)
         inicio[c] = inicio[c - 1];

@@ -18,7 +18,7 @@ struct Candidato {
 // coordinates side by side in cell order, so that a query reads only the
 // cells its range reaches. Queries give candidates in no particular order;
 // the caller picks by list position, which is what a scan of the whole list
-// in order would pick.
+// in order would pick. Queries keep a small cache: one thread at a time.
 class BuscaCandidatos {
   public:
     // `pontos` in list order; paths are tested against `mapa` (null: nothing

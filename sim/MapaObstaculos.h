@@ -14,7 +14,13 @@ class MapaObstaculos {
     // Rebuilds the masks for the rectangles (left table, then right) and the arena size.
     void construir(std::span<const Rect> esquerda, std::span<const Rect> direita, int32_t largura,
                    int32_t altura);
-    void limpar() { numRetangulos = 0; }
+    // No rectangles: every mask empty, so every path is free.
+    void limpar() {
+        numRetangulos = 0;
+        todos = 0;
+        tabelaX.fill({});
+        tabelaY.fill({});
+    }
     bool valeraPara(int32_t largura, int32_t altura) const {
         return largura == larguraArena && altura == alturaArena;
     }

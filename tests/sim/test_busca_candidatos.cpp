@@ -1,0 +1,309 @@
+// Sight queries over a fixed list, checked against a scan of the whole list in order.
+#include "sim/BuscaCandidatos.h"
+#include "sim/CKeldoDoc.h"
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+#include <random>
+#include <vector>
+
+namespace {
+constexpr float infinito = std::numeric_limits<float>::infinity();
+// More reaches than the search keeps thresholds for.
+constexpr float alcances[] = {1.0f, 12.0f, 25.0f, 37.0f, 50.0f, 7.3f, 3.5f, 18.0f, 44.25f, 70.0f};
+
+PontoLista ponto(float x, float y, uint32_t pos, float valor = 0.0f) {
+    return {x, y, static_cast<int32_t>(x), static_cast<int32_t>(y), pos, valor};
+}
+
+float distancia(float x, float y, const PontoLista& p) {
+    const float dx = x - p.x, dy = y - p.y;
+    return std::sqrt(dx * dx + dy * dy);
+}
+
+// What a scan of every point in list order finds.
+struct Varredura {
+    std::vector<uint32_t> todos; // ascending
+    bool achou = false;
+    Candidato melhor{};
+};
+Varredura varrer(const std::vector<PontoLista>& pontos, const MapaObstaculos* mapa, float x,
+                 float y, float alcance) {
+    Varredura v;
+    float melhorPontos = 0.0f;
+    const int ox = static_cast<int>(x), oy = static_cast<int>(y);
+    for (const PontoLista& p : pontos) {
+        const float d = distancia(x, y, p);
+        if (!(d <= alcance) || (mapa && mapa->caminhoBloqueado(ox, oy, p.cx, p.cy)))
+            continue;
+        v.todos.push_back(p.pos);
+        const float pontosP = p.valor - d;
+        if (!v.achou || pontosP > melhorPontos ||
+            (pontosP == melhorPontos && p.pos < v.melhor.pos)) {
+            v.achou = true;
+            melhorPontos = pontosP;
+            v.melhor = {p.pos, d};
+        }
+    }
+    std::sort(v.todos.begin(), v.todos.end());
+    return v;
+}
+
+// Both queries against the scan; gives the scan's candidates.
+std::vector<uint32_t> conferir(const BuscaCandidatos& busca, const std::vector<PontoLista>& pontos,
+                               const MapaObstaculos* mapa, float x, float y, float alcance) {
+    SCOPED_TRACE(::testing::Message() << "n " << pontos.size() << " consulta (" << x << ", " << y
+                                      << ") alcance " << alcance);
+    const Varredura v = varrer(pontos, mapa, x, y, alcance);
+    const int ox = static_cast<int>(x), oy = static_cast<int>(y);
+    std::vector<uint32_t> achados{12345u}; // must be replaced, not appended to
+    busca.coletar(x, y, alcance, ox, oy, achados);
+    std::sort(achados.begin(), achados.end());
+    EXPECT_EQ(achados, v.todos);
+    Candidato c{999999u, -1.0f};
+    EXPECT_EQ(busca.melhor(x, y, alcance, ox, oy, c), v.achou);
+    if (v.achou) {
+        EXPECT_EQ(c.pos, v.melhor.pos);
+        EXPECT_EQ(c.distancia, v.melhor.distancia);
+    }
+    return v.todos;
+}
+
+// Layouts: 0 spread over the arena, 1 clustered, 2 one x, 3 one y, 4 with points far
+// outside, 5 whole coordinates (many equal distances). Values: 0 none, 1 small whole
+// numbers (ties), 2 a few near 30000. Positions ascending with gaps, or shuffled.
+std::vector<PontoLista> layout(std::mt19937& rng, int tipo, int valores, bool embaralhar,
+                               size_t n) {
+    std::uniform_real_distribution<float> arena(0.0f, 99.0f);
+    std::normal_distribution<float> nuvem(0.0f, 2.0f);
+    std::uniform_int_distribution<int> inteiro(0, 99), pequeno(0, 30), fora(0, 3);
+    const float longe[] = {-50.0f, 150.0f, 1e5f};
+    const float centros[3][2] = {{10.0f, 80.0f}, {55.5f, 20.25f}, {90.0f, 91.0f}};
+    std::vector<uint32_t> pos(n);
+    for (size_t k = 0; k < n; ++k) // gaps, and more than 8 bits
+        pos[k] = static_cast<uint32_t>(3 * k + k % 2);
+    if (embaralhar)
+        std::shuffle(pos.begin(), pos.end(), rng);
+    std::vector<PontoLista> pontos;
+    for (size_t k = 0; k < n; ++k) {
+        float x = arena(rng), y = arena(rng);
+        if (tipo == 1) {
+            x = centros[k % 3][0] + nuvem(rng);
+            y = centros[k % 3][1] + nuvem(rng);
+        } else if (tipo == 2 || tipo == 3) {
+            (tipo == 2 ? x : y) = 42.5f;
+        } else if (tipo == 4 && k % 7 == 3) {
+            const int f = fora(rng);
+            (f < 3 ? x : y) = longe[f % 3];
+        } else if (tipo == 5) {
+            x = static_cast<float>(inteiro(rng));
+            y = static_cast<float>(inteiro(rng));
+        }
+        float valor = valores > 0 ? static_cast<float>(pequeno(rng)) : 0.0f;
+        if (valores == 2 && k % 97 == 5)
+            valor += 30000.0f;
+        pontos.push_back(ponto(x, y, pos[k], valor));
+    }
+    return pontos;
+}
+} // namespace
+
+TEST(BuscaCandidatos, LimiarQuadradoEOMaiorQuadradoDentroDoAlcance) {
+    std::vector<float> teste = {1e-3f,  0.1f,    0.5f,  1.5f,   2.3f,    7.3f, 12.7f,
+                                24.99f, 33.333f, 49.5f, 99.99f, 141.42f, 1e4f, 12345.678f};
+    std::mt19937 rng(77);
+    std::uniform_real_distribution<float> qualquer(0.0f, 300.0f);
+    for (int k = 1; k <= 2000; ++k)
+        teste.push_back(k <= 200 ? static_cast<float>(k) : qualquer(rng));
+    for (float a : teste) {
+        const float t = BuscaCandidatos::limiarQuadrado(a);
+        EXPECT_LE(std::sqrt(t), a) << "alcance " << a;
+        EXPECT_GT(std::sqrt(std::nextafter(t, infinito)), a) << "alcance " << a;
+    }
+    // Reaches no phenotype has: endless takes every square, none is taken by a
+    // negative reach (not even distance 0) or by one that is not a number.
+    EXPECT_EQ(BuscaCandidatos::limiarQuadrado(infinito), infinito);
+    EXPECT_EQ(BuscaCandidatos::limiarQuadrado(0.0f), 0.0f);
+    for (float a : {-1.0f, -infinito, std::numeric_limits<float>::quiet_NaN()})
+        EXPECT_LT(BuscaCandidatos::limiarQuadrado(a), 0.0f) << a;
+}
+
+// Positions given out of order (a list built some other way) still give the
+// right place, and a cleared obstacle map blocks nothing.
+TEST(BuscaCandidatos, PosicoesForaDeOrdemEMapaLimpo) {
+    std::vector<PontoLista> pontos;
+    for (uint32_t k = 0; k < 2000; ++k)
+        pontos.push_back(ponto(static_cast<float>(k % 97), static_cast<float>(k % 89), 1999 - k));
+    MapaObstaculos mapa;
+    mapa.construir(CKeldoDoc::tabelaObstaculos('d', 0), CKeldoDoc::tabelaObstaculos('d', 1), 640,
+                   480);
+    mapa.limpar();
+    BuscaCandidatos busca;
+    busca.construir(pontos, &mapa);
+    std::vector<uint32_t> achados;
+    busca.coletar(50.0f, 50.0f, 1000.0f, 0, 0, achados);
+    ASSERT_EQ(achados.size(), pontos.size());
+    for (size_t ordem : {size_t{0}, size_t{1}, size_t{1000}, size_t{1999}}) {
+        std::vector<uint32_t> copia = achados;
+        EXPECT_EQ(busca.enesimo(copia, ordem), ordem);
+    }
+}
+
+TEST(BuscaCandidatos, CoincideComAVarreduraEmListasAleatorias) {
+    std::mt19937 rng(20240611);
+    std::uniform_real_distribution<float> perto(-20.0f, 120.0f);
+    const std::pair<float, float> distantes[] = {
+        {-300.0f, 50.0f}, {500.0f, 500.0f}, {1e5f, 20.0f}, {42.5f, -80.0f}};
+    BuscaCandidatos busca; // rebuilt each time: nothing of a longer list may linger
+    for (int tipo = 0; tipo < 6; ++tipo)
+        for (int valores = 0; valores < 3; ++valores)
+            for (size_t n : {0, 1, 63, 64, 65, 500, 5000, 12000}) {
+                const bool embaralhar = (tipo + valores) % 2 == 1;
+                const auto pontos = layout(rng, tipo, valores, embaralhar, n);
+                busca.construir(pontos, nullptr);
+                std::vector<std::pair<float, float>> consultas(std::begin(distantes),
+                                                               std::end(distantes));
+                for (int q = 0; q < (n < 5000 ? 16 : 6); ++q)
+                    consultas.push_back({perto(rng), perto(rng)});
+                for (size_t k = 0; k < std::min<size_t>(n, 4); ++k) // right on a point
+                    consultas.push_back({pontos[k * 7 % n].x, pontos[k * 7 % n].y});
+                for (const auto& [x, y] : consultas)
+                    for (float a : alcances) {
+                        const auto esperados = conferir(busca, pontos, nullptr, x, y, a);
+                        // Picking by rank in list order from what `coletar` gives.
+                        std::vector<uint32_t> achados;
+                        busca.coletar(x, y, a, static_cast<int>(x), static_cast<int>(y), achados);
+                        if (embaralhar || esperados.empty() || achados.size() != esperados.size())
+                            continue;
+                        for (size_t r : {size_t{0}, esperados.size() / 3, esperados.size() - 1}) {
+                            auto lista = achados;
+                            EXPECT_EQ(busca.enesimo(lista, r), esperados[r]) << "ordem " << r;
+                        }
+                    }
+                if (HasFailure())
+                    return;
+            }
+}
+
+// Points exactly at the reach are in, the first float beyond is out; equal scores go
+// to the lowest position, whichever cell it sits in and wherever it is listed.
+TEST(BuscaCandidatos, BordaDoAlcanceEEmpatesNaMesmaDistancia) {
+    // Offsets with whole lengths 5, 10, 13, 25, 37, 50.
+    const int offsets[][2] = {{3, 4},  {4, 3},   {5, 0},   {0, 5},   {6, 8},  {10, 0},
+                              {5, 12}, {12, 5},  {7, 24},  {15, 20}, {25, 0}, {12, 35},
+                              {0, 37}, {14, 48}, {30, 40}, {48, 14}, {0, 50}, {40, 30}};
+    const float cx = 60.5f, cy = 60.5f; // no end lands on 0, where floats crowd
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<float> arena(0.0f, 99.0f);
+    for (size_t enchimento : {0, 60, 3000})
+        for (float base : {10.0f, 30000.0f}) {
+            std::vector<PontoLista> pontos, naBorda, alem;
+            uint32_t pos = 100000; // decreasing along the list: the last one listed wins
+            for (const auto& o : offsets)
+                for (int sx : {-1, 1})
+                    for (int sy : {-1, 1}) {
+                        const PontoLista p = ponto(cx + static_cast<float>(sx * o[0]),
+                                                   cy + static_cast<float>(sy * o[1]), pos--);
+                        const float d = distancia(cx, cy, p); // whole, so exact
+                        naBorda.push_back(p);
+                        naBorda.back().valor = base + d;
+                        // Outward along the longer offset to the first float beyond the circle.
+                        PontoLista q = p;
+                        float& c = o[0] >= o[1] ? q.x : q.y;
+                        while (distancia(cx, cy, q) <= d)
+                            c = std::nextafter(c, (o[0] >= o[1] ? sx : sy) * infinito);
+                        alem.push_back(ponto(q.x, q.y, pos--));
+                    }
+            for (size_t k = 0; k < enchimento; ++k) // scores below any on the circles
+                pontos.push_back(ponto(arena(rng), arena(rng), static_cast<uint32_t>(k), 1.0f));
+            pontos.insert(pontos.end(), naBorda.begin(), naBorda.end());
+            pontos.insert(pontos.end(), alem.begin(), alem.end());
+            BuscaCandidatos busca;
+            busca.construir(pontos, nullptr);
+            for (float a : {5.0f, 10.0f, 13.0f, 25.0f, 37.0f, 50.0f}) {
+                // The scan keeps the circle itself and drops the points beyond it.
+                conferir(busca, pontos, nullptr, cx, cy, a);
+                uint32_t menor = UINT32_MAX;
+                for (const PontoLista& p : naBorda)
+                    if (distancia(cx, cy, p) <= a)
+                        menor = std::min(menor, p.pos);
+                Candidato c{};
+                ASSERT_TRUE(busca.melhor(cx, cy, a, 60, 60, c));
+                EXPECT_EQ(c.pos, menor) << "alcance " << a; // the farthest tie, listed last
+            }
+        }
+}
+
+TEST(BuscaCandidatos, MelhorComValoresGrandesEArredondamento) {
+    std::mt19937 rng(6);
+    std::uniform_real_distribution<float> arena(0.0f, 99.0f);
+    // A farther point with a larger value beats a near one; a lone large value far off
+    // in a corner cell must not be cut off by the search's stopping bound.
+    std::vector<PontoLista> pontos;
+    for (uint32_t k = 0; k < 5000; ++k)
+        pontos.push_back(ponto(arena(rng), arena(rng), k, static_cast<float>(k % 11)));
+    pontos.push_back(ponto(50.5f, 50.0f, 5000, 20.0f));    // score 19.5
+    pontos.push_back(ponto(50.0f, 80.0f, 5001, 51.0f));    // score 21
+    pontos.push_back(ponto(85.0f, 85.0f, 5002, 30000.0f)); // 49.5 away
+    pontos.push_back(ponto(99.0f, 99.0f, 5003, 40000.0f)); // out of reach
+    BuscaCandidatos busca;
+    busca.construir(pontos, nullptr);
+    Candidato c{};
+    for (float a : {25.0f, 30.0f, 49.0f, 49.6f}) {
+        conferir(busca, pontos, nullptr, 50.0f, 50.0f, a);
+        ASSERT_TRUE(busca.melhor(50.0f, 50.0f, a, 50, 50, c));
+        EXPECT_EQ(c.pos, a < 30.0f ? 5000u : a < 49.5f ? 5001u : 5002u) << "alcance " << a;
+    }
+    // (50, 0.001) is a hair beyond 50 from (0, 0), yet its float distance rounds down onto
+    // the reach; the cell edges between them (x = 50, y = 0.0005) must not hide it.
+    pontos = {ponto(0.0f, -1.9995f, 0), ponto(100.0f, 50.0f, 1), ponto(50.0f, 1e-3f, 2)};
+    for (uint32_t k = 3; k < 5000; ++k)
+        pontos.push_back(ponto(arena(rng) + 0.5f, arena(rng) * 0.5f, k));
+    ASSERT_EQ(distancia(0.0f, 0.0f, pontos[2]), 50.0f);
+    busca.construir(pontos, nullptr);
+    conferir(busca, pontos, nullptr, 0.0f, 0.0f, 50.0f);
+    // A tie at 30000 where rounding puts the farther point's score right on what its ring
+    // of cells could at best give: the search must still look at that ring.
+    const float qx = std::nextafter(20.0f, 0.0f);
+    pontos = {ponto(0.0f, 0.0f, 10), ponto(100.0f, 100.0f, 11), ponto(19.0f, 21.0f, 3, 29991.0f),
+              ponto(30.0f, 21.0f, 1, 30000.0f)};
+    for (uint32_t k = 12; k < 5000; ++k)
+        pontos.push_back(ponto(arena(rng), arena(rng), k));
+    busca.construir(pontos, nullptr);
+    ASSERT_EQ(varrer(pontos, nullptr, qx, 21.0f, 12.0f).melhor.pos, 1u);
+    conferir(busca, pontos, nullptr, qx, 21.0f, 12.0f);
+}
+
+TEST(BuscaCandidatos, ObstaculosDosNiveisComoOCaminhoBloqueado) {
+    std::mt19937 rng(99);
+    std::uniform_real_distribution<float> arena(0.0f, 99.0f), consulta(-10.0f, 110.0f);
+    const float longe[] = {-50.0f, 150.0f, -3.5f, 105.0f, 1e5f};
+    for (char codigo : {'r', 'f', 'm', 'd'}) {
+        MapaObstaculos mapa;
+        mapa.construir(CKeldoDoc::tabelaObstaculos(codigo, 0),
+                       CKeldoDoc::tabelaObstaculos(codigo, 1), 640, 480);
+        size_t bloqueados = 0;
+        for (size_t n : {40, 64, 700, 4000, 12000}) {
+            std::vector<PontoLista> pontos;
+            for (uint32_t k = 0; k < n; ++k) {
+                float x = arena(rng), y = arena(rng);
+                if (k % 19 == 4 && n < 10000) // the longest list stays on the arena
+                    (k % 2 ? x : y) = longe[k % 5];
+                pontos.push_back(ponto(x, y, k, static_cast<float>(k % 5)));
+            }
+            BuscaCandidatos busca;
+            busca.construir(pontos, &mapa);
+            for (int q = 0; q < 40; ++q) {
+                const float x = consulta(rng), y = consulta(rng);
+                for (float a : {12.0f, 25.0f, 50.0f, 150.0f}) {
+                    const auto livres = conferir(busca, pontos, &mapa, x, y, a);
+                    bloqueados += varrer(pontos, nullptr, x, y, a).todos.size() - livres.size();
+                }
+                if (HasFailure())
+                    return;
+            }
+        }
+        EXPECT_EQ(bloqueados > 0, codigo != 'r') << codigo; // the obstacles came into play
+    }
+}
