@@ -111,8 +111,9 @@ class CKeldoDoc {
     void atualizarMapa() const;
     int caminhoBloqueadoDevagar(int x1, int y1, int x2, int y2) const;
     // Positions, ascending, of the items of a list of `total` that `aceita`
-    // takes, offering at least all those within `raio` of (x, y); short lists
-    // and the reference path offer every item.
+    // takes; `aceita` itself requires an item to lie within `raio` of (x, y),
+    // so the grid may turn away farther ones first. Short lists and the
+    // reference path offer every item.
     template <class Aceita>
     const std::vector<uint32_t>& proximosQue(const GradeEspacial& grade, size_t total, float x,
                                              float y, float raio, Aceita&& aceita) {

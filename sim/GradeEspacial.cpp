@@ -1,4 +1,5 @@
 #include "sim/GradeEspacial.h"
+#include "sim/BuscaCandidatos.h"
 #include <algorithm>
 
 void GradeEspacial::escolherLado(std::size_t n) {
@@ -16,12 +17,23 @@ void GradeEspacial::distribuir() {
     for (int c = 0; c < lado * lado; ++c)
         inicio[c + 1] += inicio[c];
     posicoes.resize(celulaDe.size());
+    xs.resize(celulaDe.size());
+    ys.resize(celulaDe.size());
     std::vector<uint32_t>& proxima = cursor;
     proxima.assign(inicio.begin(), inicio.end() - 1);
-    for (size_t i = 0; i < celulaDe.size(); ++i)
-        posicoes[proxima[celulaDe[i]]++] = static_cast<uint32_t>(i);
+    for (size_t i = 0; i < celulaDe.size(); ++i) {
+        const uint32_t destino = proxima[celulaDe[i]]++;
+        posicoes[destino] = static_cast<uint32_t>(i);
+        xs[destino] = xsItem[i];
+        ys[destino] = ysItem[i];
+    }
 }
 
 void GradeEspacial::ordenar(std::vector<uint32_t>& lista) {
     std::sort(lista.begin(), lista.end());
+}
+
+// The squares whose root is within the radius, as the sight index counts them.
+float GradeEspacial::limiarQuadrado(float raio) {
+    return BuscaCandidatos::limiarQuadrado(raio);
 }

@@ -25,14 +25,19 @@ class GradeEspacial {
     template <class T> void construir(const std::vector<T>& itens) {
         escolherLado(itens.size());
         celulaDe.resize(itens.size());
-        for (std::size_t i = 0; i < itens.size(); ++i)
+        xsItem.resize(itens.size());
+        ysItem.resize(itens.size());
+        for (std::size_t i = 0; i < itens.size(); ++i) {
+            xsItem[i] = itens[i].x;
+            ysItem[i] = itens[i].y;
             celulaDe[i] = static_cast<uint16_t>(celula(itens[i].y) * lado + celula(itens[i].x));
+        }
         distribuir();
     }
 
-    // Positions, ascending, of the items whose cell can hold a point within
-    // `raio` of (x, y) and that `aceita(posicao)` takes. Items beyond the radius
-    // may be offered to `aceita`; none within it is left out.
+    // Positions, ascending, of the items within `raio` of (x, y) (the float
+    // distance the simulation computes) that `aceita(posicao)` takes. Only
+    // items within the radius are offered to `aceita`.
     template <class Aceita>
     void consultar(float x, float y, float raio, Aceita&& aceita,
                    std::vector<uint32_t>& saida) const {
@@ -41,12 +46,20 @@ class GradeEspacial {
         const float margem = raio + 0.01f + 1e-6f * (x < 0 ? -x : x) + 1e-6f * (y < 0 ? -y : y);
         const int x0 = celula(x - margem), x1 = celula(x + margem);
         const int y0 = celula(y - margem), y1 = celula(y + margem);
-        const uint32_t* base = posicoes.data();
+        if (!(raio == raioEmCache)) {
+            raioEmCache = raio;
+            limiarEmCache = limiarQuadrado(raio);
+        }
+        const float limiar = limiarEmCache;
         for (int cy = y0; cy <= y1; ++cy) {
-            const uint32_t* fim = base + inicio[cy * lado + x1 + 1];
-            for (const uint32_t* p = base + inicio[cy * lado + x0]; p != fim; ++p)
-                if (aceita(*p))
-                    saida.push_back(*p);
+            const uint32_t fim = inicio[cy * lado + x1 + 1];
+            for (uint32_t k = inicio[cy * lado + x0]; k != fim; ++k) {
+                // The coordinates sit beside the positions, so most items far off
+                // are turned away without reading the item itself.
+                const float dx = x - xs[k], dy = y - ys[k];
+                if (dx * dx + dy * dy <= limiar && aceita(posicoes[k]))
+                    saida.push_back(posicoes[k]);
+            }
         }
         // One cell is already in list order; the accepted few sort quickly.
         if ((y1 != y0 || x1 != x0) && saida.size() > 1)
@@ -64,6 +77,9 @@ class GradeEspacial {
         return quociente >= static_cast<float>(lado - 1) ? lado - 1 : static_cast<int>(quociente);
     }
     void escolherLado(std::size_t n);
+    static float limiarQuadrado(float raio);
+    mutable float raioEmCache = -1.0f;
+    mutable float limiarEmCache = 0.0f;
     void distribuir();
     static void ordenar(std::vector<uint32_t>& posicoes);
 
@@ -73,5 +89,7 @@ class GradeEspacial {
     std::vector<uint16_t> celulaDe;
     std::vector<uint32_t> inicio;
     std::vector<uint32_t> posicoes;
+    std::vector<float> xs, ys;         // in cell order, beside `posicoes`
+    std::vector<float> xsItem, ysItem; // in list order, while building
     std::vector<uint32_t> cursor;
 };
