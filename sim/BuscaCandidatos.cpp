@@ -197,6 +197,14 @@ void BuscaCandidatos::coletarPorCelula(const Consulta& c, float alcance,
     const double dentro = alcance - folga; // reach that rounding cannot push past alcance
     const int j0 = celula(c.y - alcance - 2 * folga, 0.0);
     const int j1 = celula(c.y + alcance + 2 * folga, 0.0);
+    // Every point of a cell has the cell's masks; the column's half of the
+    // test is the same on every row.
+    std::array<uint32_t, 100> partilhaX{};
+    if (mapa)
+        for (int i = 0; i < lado; ++i) {
+            const MapaObstaculos::MascarasEixo mx = mapa->mascaraX(i);
+            partilhaX[static_cast<size_t>(i)] = (c.antesX & mx.antes) | (c.depoisX & mx.depois);
+        }
     for (int j = j0; j <= j1; ++j) {
         int i0 = 0, i1 = 0;
         if (!faixaDaLinha(j, c.x, c.y, alcance, i0, i1))
@@ -212,18 +220,26 @@ void BuscaCandidatos::coletarPorCelula(const Consulta& c, float alcance,
         const MapaObstaculos::MascarasEixo my =
             mapa ? mapa->mascaraY(j) : MapaObstaculos::MascarasEixo{};
         const uint32_t partilhaY = (c.antesY & my.antes) | (c.depoisY & my.depois);
+        const uint32_t* linha = inicio.data() + static_cast<size_t>(j * lado);
+        // Free cells wholly within reach side by side are one run of points.
+        uint32_t corrida = 0, fimCorrida = 0;
+        auto fecharCorrida = [&] {
+            saida.insert(saida.end(), posicoes.begin() + corrida, posicoes.begin() + fimCorrida);
+            corrida = fimCorrida = 0;
+        };
         for (int i = i0; i <= i1; ++i) {
-            const size_t cel = static_cast<size_t>(j * lado + i);
-            const uint32_t de = inicio[cel], ate = inicio[cel + 1];
-            if (de == ate)
-                continue;
-            // Every point of the cell has the same masks; the first one's stand for all.
-            if (((c.antesX & antesX[de]) | (c.depoisX & depoisX[de]) | partilhaY) != c.todos)
-                continue;
-            if (i >= f0 && i <= f1) {
-                saida.insert(saida.end(), posicoes.begin() + de, posicoes.begin() + ate);
+            if ((partilhaX[static_cast<size_t>(i)] | partilhaY) != c.todos) {
+                fecharCorrida();
                 continue;
             }
+            const uint32_t de = linha[i], ate = linha[i + 1];
+            if (i >= f0 && i <= f1) {
+                if (corrida == fimCorrida)
+                    corrida = de;
+                fimCorrida = ate;
+                continue;
+            }
+            fecharCorrida();
             for (uint32_t k = de; k < ate; ++k) {
                 const float dx = c.x - xs[k];
                 const float dy = c.y - ys[k];
@@ -231,6 +247,7 @@ void BuscaCandidatos::coletarPorCelula(const Consulta& c, float alcance,
                     saida.push_back(posicoes[k]);
             }
         }
+        fecharCorrida();
     }
 }
 
