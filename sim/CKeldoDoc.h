@@ -158,6 +158,7 @@ class CKeldoDoc {
     std::vector<uint32_t> proximos;
     std::vector<PontoLista> femeasVisiveis;
     std::vector<PontoLista> alimentosVisiveis;
+    std::vector<PontoLista> machosProntos;
     BuscaCandidatos buscaFemeas;
     BuscaCandidatos buscaAlimentos;
     std::vector<uint32_t> candidatos;

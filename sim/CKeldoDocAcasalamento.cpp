@@ -108,7 +108,16 @@ int CKeldoDoc::acasalar() {
     const bool discretas = parametros.tipoGeracoes == 1;
     const int32_t mutacao = parametros.mutacaoAtiva ? parametros.taxaMutacao : 0;
     recemNascidos.clear();
-    gradeIndividuos.construir(vivos);
+    // Mating only spends energy, so no male becomes ready during the phase:
+    // the males ready at its start are all that can father. The reference
+    // path keeps everyone and lets the test judge.
+    machosProntos.clear();
+    for (size_t k = 0; k < vivos.size(); ++k) {
+        const SpecX& p = vivos[k];
+        if (usarReferencia || (p.sexo() && prontoParaReproduzir(p) && p.visao != 0))
+            machosProntos.push_back({p.x, p.y, trunca(p.x), trunca(p.y), static_cast<uint32_t>(k)});
+    }
+    gradeIndividuos.construir(machosProntos);
     for (SpecX& q : vivos) {
         if (discretas && static_cast<uint32_t>(ovos) >= parametros.numIndDiscretas)
             break;
@@ -116,12 +125,12 @@ int CKeldoDoc::acasalar() {
             continue;
         candidatosParceiro.clear();
         for (uint32_t k :
-             proximosQue(gradeIndividuos, vivos.size(), q.x, q.y, 1.5f, [&](uint32_t k) {
-                 const SpecX& p = vivos[k];
+             proximosQue(gradeIndividuos, machosProntos.size(), q.x, q.y, 1.5f, [&](uint32_t k) {
+                 const SpecX& p = vivos[machosProntos[k].pos];
                  return p.sexo() && prontoParaReproduzir(p) && p.visao != 0 &&
                         q.distancia(p.x, p.y) <= 1.5f;
              }))
-            candidatosParceiro.push_back(&vivos[k]);
+            candidatosParceiro.push_back(&vivos[machosProntos[k].pos]);
         if (candidatosParceiro.empty())
             continue;
         SpecX* pai = escolherParceiro(candidatosParceiro);
