@@ -68,6 +68,7 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         minX = minY = 0.0;
         tamanhoCelula = 1.0;
     }
+    porCelula = 1.0 / tamanhoCelula;
     const double escala = std::max({std::fabs(minX), std::fabs(maxX), std::fabs(minY),
                                     std::fabs(maxY), std::fabs(static_cast<double>(valorMaximo))});
     margem = 1e-2 + 1e-5 * escala;
@@ -136,7 +137,7 @@ void BuscaCandidatos::marcar(const Consulta& c, uint32_t de, uint32_t ate,
 }
 
 int BuscaCandidatos::celula(double v, double minimo) const {
-    const double q = (v - minimo) / tamanhoCelula;
+    const double q = (v - minimo) * porCelula;
     if (!(q >= 0.0))
         return 0;
     return q >= lado - 1 ? lado - 1 : static_cast<int>(q);

@@ -64,7 +64,8 @@ class BuscaCandidatos {
     int lado = 1;
     double minX = 0.0, minY = 0.0;
     double tamanhoCelula = 1.0;
-    double margem = 0.0; // slack for rounding in cell bounds and distances
+    double porCelula = 1.0; // cells per unit of the arena
+    double margem = 0.0;    // slack for rounding in cell bounds and distances
     float valorMaximo = 0.0f;
     // Queries come with a handful of reaches (the sight phenotypes); their
     // thresholds are kept.
