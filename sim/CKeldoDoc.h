@@ -1,8 +1,8 @@
 #pragma once
 #include "model/FoodX.h"
 #include "model/Geometry.h"
+#include "model/Individuo.h"
 #include "model/Random.h"
-#include "model/SpecX.h"
 #include "sim/BuscaCandidatos.h"
 #include "sim/EstatisticasPopulacao.h"
 #include "sim/GradeEspacial.h"

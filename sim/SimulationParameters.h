@@ -1,5 +1,5 @@
 #pragma once
-#include "model/SpecX.h"
+#include "model/Individuo.h"
 #include <array>
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 // Inheritance: crossing-over, mutation, sex chromosomes and the making of a child.
+#include "model/Individuo.h"
 #include "model/Random.h"
-#include "model/SpecX.h"
 #include "sim/CKeldoDoc.h"
 #include "tests/SorteiosContados.h"
 #include <array>

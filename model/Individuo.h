@@ -15,7 +15,7 @@ constexpr uint8_t adulto = 0x08;
 constexpr uint8_t vivo = 0x10;
 } // namespace EstadoBit
 
-// One individual of species X.
+// One individual of species X (the class name is the one project files record).
 class SpecX {
   public:
     static constexpr const char* nomeClasse = "SpecX";

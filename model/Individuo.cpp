@@ -1,4 +1,4 @@
-#include "model/SpecX.h"
+#include "model/Individuo.h"
 #include "model/Random.h"
 #include "sim/CArchive.h"
 #include "sim/CKeldoDoc.h"

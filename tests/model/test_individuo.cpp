@@ -1,8 +1,8 @@
 // The individual and the food item: phenotype expression, sex-linked trait,
 // and the random draws of each constructor.
 #include "model/FoodX.h"
+#include "model/Individuo.h"
 #include "model/Random.h"
-#include "model/SpecX.h"
 #include "sim/CKeldoDoc.h"
 #include "tests/SorteiosContados.h"
 #include <algorithm>
