@@ -171,6 +171,7 @@ void BuscaCandidatos::coletar(float x, float y, float alcance, int ox, int oy,
     const int j1 = celula(y + alcance + 2 * folga, minY);
     constexpr uint32_t bloco = 256;
     uint8_t aceito[bloco];
+    uint32_t achados[bloco];
     for (int j = j0; j <= j1; ++j) {
         int i0 = 0, i1 = 0;
         if (!faixaDaLinha(j, x, y, alcance, i0, i1))
@@ -179,15 +180,13 @@ void BuscaCandidatos::coletar(float x, float y, float alcance, int ox, int oy,
         for (uint32_t de = inicio[static_cast<size_t>(j * lado + i0)]; de < fim; de += bloco) {
             const uint32_t ate = std::min(fim, de + bloco);
             marcar(c, de, ate, aceito);
-            const size_t antes = saida.size();
-            saida.resize(antes + (ate - de));
-            uint32_t* destino = saida.data() + antes;
+            // Branch-free packing into a local block: no zero-filling of the list.
             size_t n = 0;
             for (uint32_t k = de; k < ate; ++k) {
-                destino[n] = posicoes[k];
+                achados[n] = posicoes[k];
                 n += aceito[k - de];
             }
-            saida.resize(antes + n);
+            saida.insert(saida.end(), achados, achados + n);
         }
     }
 }
