@@ -150,6 +150,7 @@ class ExecucaoLote {
 
     int prepararMundo() {
         doc->ignorarTempoReal = true;
+        doc->mortosEmArquivo = true; // long runs would otherwise fill memory with the dead
         if (opcoes.semente)
             doc->sementeFixa = *opcoes.semente;
         else // the simulator's start-up world seeds with the clock before any load

@@ -154,6 +154,8 @@ void CKeldoDoc::limparMundo() {
     alimentos.clear();
     vivos.clear();
     mortos.clear();
+    mortosGuardados.limpar();
+    mortosSoNaMemoria = false;
     obstaculosConstruidos = false;
 }
 

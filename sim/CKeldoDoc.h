@@ -3,6 +3,7 @@
 #include "model/Geometry.h"
 #include "model/Individuo.h"
 #include "model/Random.h"
+#include "sim/ArquivoMortos.h"
 #include "sim/BuscaCandidatos.h"
 #include "sim/EstatisticasPopulacao.h"
 #include "sim/GradeEspacial.h"
@@ -71,6 +72,7 @@ class CKeldoDoc {
     ResultadoArquivo salvarProjeto(const std::string& caminhoProjeto, bool comSnapshot = true);
     ResultadoArquivo carregarProjeto(const std::string& caminhoProjeto);
     ResultadoArquivo carregarBytes(const std::vector<uint8_t>& bytes);
+    // The project file's bytes; empty when the dead kept in the temporary file can't be read.
     std::vector<uint8_t> serializar();
     void completarObjetos();
 
@@ -81,7 +83,21 @@ class CKeldoDoc {
     int bitmapFundo = 141;
     int estadoExecucao = 0;
     std::vector<SpecX> vivos;
+    // The dead, in the order they died. With `mortosEmArquivo` set, the older
+    // ones move to `mortosGuardados` whenever `mortos` reaches
+    // `limiteMortosNaMemoria`; `numMortos` and `paraCadaMorto` see them all.
     std::vector<SpecX> mortos;
+    bool mortosEmArquivo = false;
+    size_t limiteMortosNaMemoria = ArquivoMortos::tamanhoBloco;
+    size_t numMortos() const { return mortosGuardados.size() + mortos.size(); }
+    // Every dead individual, oldest first. False when the stored ones cannot be read back.
+    template <class Visitar> bool paraCadaMorto(Visitar&& visitar) const {
+        if (!mortosGuardados.paraCada(visitar, blocoMortos))
+            return false;
+        for (const SpecX& individuo : mortos)
+            visitar(individuo);
+        return true;
+    }
     std::vector<FoodX> alimentos;
     int32_t geracao = 0;
     int32_t proximoId = 1;
@@ -108,6 +124,11 @@ class CKeldoDoc {
     bool usarReferencia = false;
 
   private:
+    void guardarMortos();
+    ArquivoMortos mortosGuardados;
+    mutable std::vector<SpecX> blocoMortos;
+    // Set when the temporary file failed once; the dead stay in memory from then on.
+    bool mortosSoNaMemoria = false;
     void atualizarMapa() const;
     int caminhoBloqueadoDevagar(int x1, int y1, int x2, int y2) const;
     // Positions, ascending, of the items of a list of `total` that `aceita`

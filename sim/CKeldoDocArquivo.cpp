@@ -56,12 +56,15 @@ void serializarParametros(CArchive& ar, SimulationParameters& p, int32_t& numSna
         u32(*v);
 }
 
+template <class T> void escreverObjeto(CArchive& ar, T& objeto) {
+    ar.escreverInicioObjeto(T::nomeClasse, T::esquema);
+    objeto.Serialize(ar);
+}
+
 template <class T> void escreverLista(CArchive& ar, std::vector<T>& lista) {
     ar.escreverContagem(static_cast<uint32_t>(lista.size()));
-    for (T& objeto : lista) {
-        ar.escreverInicioObjeto(T::nomeClasse, T::esquema);
-        objeto.Serialize(ar);
-    }
+    for (T& objeto : lista)
+        escreverObjeto(ar, objeto);
 }
 
 // Every element takes at least a 2-byte reference and its record, so a count
@@ -149,8 +152,9 @@ std::vector<uint8_t> CKeldoDoc::serializar() {
     escreverLista(ar, parametros.listaDefinida);
     escreverLista(ar, alimentos);
     escreverLista(ar, vivos);
-    escreverLista(ar, mortos);
-    return ar.bytes();
+    ar.escreverContagem(static_cast<uint32_t>(numMortos()));
+    const bool lidos = paraCadaMorto([&](SpecX individuo) { escreverObjeto(ar, individuo); });
+    return lidos ? ar.bytes() : std::vector<uint8_t>();
 }
 
 void CKeldoDoc::completarObjetos() {
@@ -167,7 +171,7 @@ ResultadoArquivo CKeldoDoc::salvarProjeto(const std::string& caminhoProjeto, boo
     if (comSnapshot)
         escreverTrace(nomeSnapshot(caminhoProjeto), false); // a failed snapshot is skipped
     const std::vector<uint8_t> bytes = serializar();
-    if (!escreverAtomico(caminhoProjeto, bytes))
+    if (bytes.empty() || !escreverAtomico(caminhoProjeto, bytes))
         return {false, false, "N\xC3\xA3o foi poss\xC3\xADvel salvar o arquivo " + caminhoProjeto};
     completarObjetos();
     caminho = caminhoProjeto;

@@ -18,7 +18,7 @@ std::string CKeldoDoc::textoStatus() const {
     char texto[160];
     std::snprintf(texto, sizeof texto,
                   "Tempo: %d, Vivos: %d, Mortos: %d, Ovos: %d, Gera\xC3\xA7\xC3\xA3o: %d", tempo,
-                  static_cast<int>(vivos.size()) - ovos, static_cast<int>(mortos.size()), ovos,
+                  static_cast<int>(vivos.size()) - ovos, static_cast<int>(numMortos()), ovos,
                   geracao);
     return texto;
 }
@@ -51,6 +51,15 @@ void CKeldoDoc::renovarGeracao() {
         registrar(ovo);
     }
     ovos = 0;
+}
+
+void CKeldoDoc::guardarMortos() {
+    if (!mortosEmArquivo || mortosSoNaMemoria || mortos.size() < limiteMortosNaMemoria)
+        return;
+    if (mortosGuardados.guardar(mortos))
+        mortos.clear();
+    else
+        mortosSoNaMemoria = true; // a full disk loses nothing; memory grows instead
 }
 
 void CKeldoDoc::salvarPeriodico() {
@@ -86,6 +95,7 @@ void CKeldoDoc::executarCiclo() {
     reporAlimento(comidos, parametros.taxaReposicao);
     moverIndividuos();
     tempo = static_cast<int32_t>(static_cast<uint32_t>(tempo) + 1u);
+    guardarMortos();
     estatisticas.registrar(*this);
     atualizarStatus();
     if (parametros.intervaloAnimacao > 0 && tempo % parametros.intervaloAnimacao == 0 && host)

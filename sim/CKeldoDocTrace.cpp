@@ -32,21 +32,34 @@ void anexarLinha(std::string& bloco, const SpecX& i, bool comTempo, int tempo) {
 } // namespace
 
 bool CKeldoDoc::escreverTrace(const std::string& nomeArquivo, bool anexarAoFim) const {
-    std::string bloco;
-    bloco.reserve((vivos.size() + mortos.size()) * 96 + 512);
-    if (!anexarAoFim)
-        bloco += cabecalho;
-    for (const SpecX& i : mortos)
-        anexarLinha(bloco, i, anexarAoFim, tempo);
-    for (const SpecX& i : vivos)
-        anexarLinha(bloco, i, anexarAoFim, tempo);
     // A snapshot is written beside its name and renamed over it, so a full
     // disk never leaves the previous snapshot of that number half-written.
     const std::string destino = anexarAoFim ? nomeArquivo : nomeArquivo + ".tmp~";
     std::FILE* arquivo = std::fopen(destino.c_str(), anexarAoFim ? "ab" : "wb");
     if (!arquivo)
         return false;
-    const bool escrito = std::fwrite(bloco.data(), 1, bloco.size(), arquivo) == bloco.size();
+    // Lines go out in blocks of about a megabyte, so a world with millions of
+    // dead never holds its whole trace in memory.
+    constexpr size_t tamanhoBloco = 1 << 20;
+    std::string bloco;
+    bloco.reserve(tamanhoBloco + 512);
+    bool escrito = true;
+    auto esvaziar = [&] {
+        escrito = escrito && std::fwrite(bloco.data(), 1, bloco.size(), arquivo) == bloco.size();
+        bloco.clear();
+    };
+    auto anexar = [&](const SpecX& i) {
+        anexarLinha(bloco, i, anexarAoFim, tempo);
+        if (bloco.size() >= tamanhoBloco)
+            esvaziar();
+    };
+    if (!anexarAoFim)
+        bloco += cabecalho;
+    const bool lidos = paraCadaMorto(anexar);
+    for (const SpecX& i : vivos)
+        anexar(i);
+    esvaziar();
+    escrito = escrito && lidos;
     const bool fechado = std::fclose(arquivo) == 0;
     if (anexarAoFim)
         return escrito && fechado;

@@ -47,7 +47,7 @@ EstatisticasPopulacao::EstatisticasPopulacao(size_t capacidade)
 AmostraPopulacao EstatisticasPopulacao::medir(const CKeldoDoc& doc) {
     AmostraPopulacao a;
     a.tempo = doc.tempo;
-    a.mortos = static_cast<int32_t>(doc.mortos.size());
+    a.mortos = static_cast<int32_t>(doc.numMortos());
     a.geracao = doc.geracao;
     a.alimentos = static_cast<int32_t>(doc.alimentos.size());
     for (const SpecX& i : doc.vivos) {
