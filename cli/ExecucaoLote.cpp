@@ -169,6 +169,8 @@ class ExecucaoLote {
             doc->criarMundo();
         else if (opcoes.semente)
             doc->rng.semear(*opcoes.semente);
+        // Only the summary reads the per-cycle figures; without it they are not measured.
+        doc->estatisticas.ligada = opcoes.arquivoResumo.has_value();
         // A new world made from a project is not that project: periodic saves
         // never overwrite the file it was read from.
         doc->caminho = opcoes.arquivoSalvar ? *opcoes.arquivoSalvar
