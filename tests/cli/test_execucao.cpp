@@ -178,3 +178,32 @@ TEST_F(KeldoRun, SalvamentoPeriodicoVaiParaSaveOuParaOProjetoContinuado) {
     ASSERT_EQ(com({"--new", "s.gen", "--cycles", "6"}).status, 0);
     EXPECT_EQ(ler("s.gen"), antes);
 }
+
+// Past 4,096 dead the run keeps them in an unnamed file in TMPDIR; what it
+// writes is what a world that keeps them in memory writes, nothing is left
+// in TMPDIR, and a TMPDIR that can't take the file leaves them in memory.
+TEST_F(KeldoRun, MortosForaDaMemoriaDaoOsMesmosBytes) {
+    CKeldoDoc doc;
+    doc.sementeFixa = 1;
+    doc.criarMundo();
+    rodarCiclos(doc, 8000);
+    ASSERT_GT(doc.mortos.size(), 4096u);
+    ASSERT_TRUE(doc.salvarProjeto(caminho("r.gen")).ok);
+
+    const char* anterior = std::getenv("TMPDIR");
+    const std::string tmpAnterior = anterior ? anterior : "";
+    std::filesystem::create_directories(pasta / "tmp");
+    for (const char* pastaTemporaria : {"tmp", "nao_existe"}) {
+        setenv("TMPDIR", caminho(pastaTemporaria).c_str(), 1);
+        const Saida s = rodar({"--seed", "1", "--cycles", "8000", "--save", "p.gen"});
+        EXPECT_EQ(s.status, 0) << s.err;
+        EXPECT_EQ(s.out, doc.textoStatus() + "\n") << pastaTemporaria;
+        EXPECT_EQ(ler("p.gen"), ler("r.gen")) << pastaTemporaria;
+        EXPECT_EQ(ler("p000.txt"), ler("r000.txt")) << pastaTemporaria;
+    }
+    if (anterior)
+        setenv("TMPDIR", tmpAnterior.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
+    EXPECT_TRUE(std::filesystem::is_empty(pasta / "tmp"));
+}
