@@ -45,7 +45,7 @@ std::string textoAjuda() {
     texto += linha;
     texto += "\n\n"
              "Os indivíduos mortos passam, em lotes de 4096, para um arquivo temporário sem\n"
-             "nome na pasta de TMPDIR (ou /tmp), apagado ao fim: 96 bytes por morto. Se o\n"
+             "nome na pasta de TMPDIR (ou /tmp), apagado ao fim: 88 bytes por morto. Se o\n"
              "arquivo não puder ser gravado, eles ficam na memória.\n"
              "\n"
              "Códigos de saída: 0 sucesso, 1 erro de arquivo, 2 erro de uso.\n";

@@ -24,6 +24,10 @@ int bit(uint16_t palavra, int i) {
 }
 } // namespace
 
+// A crowded world holds hundreds of thousands of individuals (and keldo-run
+// stores its dead record by record): a new field should not bring padding.
+static_assert(sizeof(void*) != 8 || sizeof(SpecX) == 88);
+
 SpecX::SpecX(Random& rng) {
     direcaoAleatoria(rng);
     energia = 100;

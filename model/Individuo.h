@@ -68,10 +68,11 @@ class SpecX {
     // Draws a heading in whole degrees and keeps a copy of it.
     void direcaoAleatoria(Random& rng);
 
-    int image = -1; // drawing image index given by the view; -1 = none
+    // Widest fields first, so the record has no padding (88 bytes): a crowded
+    // world holds hundreds of thousands of them.
+    CKeldoDoc* doc = nullptr;
     float x = 0.0f;
     float y = 0.0f;
-    CKeldoDoc* doc = nullptr;
     int32_t id = 0;
     int32_t idPai = 0;
     int32_t idMae = 0;
@@ -80,20 +81,21 @@ class SpecX {
     float dirY = 0.0f;
     float savedDirX = 0.0f;
     float savedDirY = 0.0f;
-    int16_t targetX = -1;
-    int16_t targetY = -1;
     int32_t targetId = -1;
     int32_t energia = 100;
+    int32_t loopNasc = 0;
+    int32_t loopMorto = -1;
+    int16_t image = -1; // drawing image index given by the view; -1 = none
+    int16_t targetX = -1;
+    int16_t targetY = -1;
     uint16_t genotipoP = 0;
     uint16_t genotipoM = 0;
-    uint8_t estado = 0;
     int16_t visao = 0;
     int16_t limiarReproducao = 0;
     int16_t compartilha = 0;
     int16_t lutador = 0;
     int16_t limiarMorte = 0;
     int16_t inteligencia = 0;
+    uint8_t estado = 0;
     uint8_t livre = 0;
-    int32_t loopNasc = 0;
-    int32_t loopMorto = -1;
 };

@@ -142,7 +142,7 @@ int CKeldoDoc::indiceImagem(const SpecX& individuo) {
 
 void CKeldoDoc::registrar(SpecX& individuo) const {
     if (host && host->registraImagens())
-        individuo.image = indiceImagem(individuo);
+        individuo.image = static_cast<int16_t>(indiceImagem(individuo));
 }
 
 void CKeldoDoc::registrar(FoodX& alimento) const {
