@@ -1,4 +1,5 @@
 #include "sim/BuscaCandidatos.h"
+#include "sim/ListaRascunho.h"
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -73,7 +74,7 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
                                     std::fabs(maxY), std::fabs(static_cast<double>(valorMaximo))});
     margem = 1e-2 + 1e-5 * escala;
 
-    celulaDe.resize(n);
+    redimensionarRascunho(celulaDe, n);
     inicio.assign(static_cast<size_t>(lado * lado) + 1, 0);
     for (size_t k = 0; k < n; ++k) {
         celulaDe[k] =
@@ -83,9 +84,12 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
     for (size_t c = 1; c < inicio.size(); ++c)
         inicio[c] += inicio[c - 1];
     for (auto* v : {&xs, &ys, &valores})
-        v->resize(n);
-    for (auto* v : {&antesX, &depoisX, &antesY, &depoisY, &posicoes})
-        v->resize(n);
+        redimensionarRascunho(*v, n);
+    redimensionarRascunho(posicoes, n);
+    // Cells of whole units share their points' masks: those are looked up per cell.
+    const size_t comMascaras = porUnidade ? 0 : n;
+    for (auto* v : {&antesX, &depoisX, &antesY, &depoisY})
+        redimensionarRascunho(*v, comMascaras);
     for (size_t k = 0; k < n; ++k) {
         const PontoLista& p = pontos[k];
         const uint32_t d = inicio[celulaDe[k]]++;
@@ -93,6 +97,8 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         ys[d] = p.y;
         valores[d] = p.valor;
         posicoes[d] = p.pos;
+        if (porUnidade)
+            continue;
         const auto mx = mapa ? mapa->mascaraX(p.cx) : MapaObstaculos::MascarasEixo{};
         const auto my = mapa ? mapa->mascaraY(p.cy) : MapaObstaculos::MascarasEixo{};
         antesX[d] = mx.antes;
@@ -105,6 +111,15 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         inicio[c] = inicio[c - 1];
     inicio[0] = 0;
 }
+
+namespace {
+const MapaObstaculos::MascarasEixo nada{};
+
+// The rectangles a path's two ends both lie before, or both lie after, along one axis.
+uint32_t partilha(uint32_t antes, uint32_t depois, const MapaObstaculos::MascarasEixo& m) {
+    return (antes & m.antes) | (depois & m.depois);
+}
+} // namespace
 
 BuscaCandidatos::Consulta BuscaCandidatos::consulta(float x, float y, float alcance, int ox,
                                                     int oy) const {
@@ -201,10 +216,8 @@ void BuscaCandidatos::coletarPorCelula(const Consulta& c, float alcance,
     // test is the same on every row.
     std::array<uint32_t, 100> partilhaX{};
     if (mapa)
-        for (int i = 0; i < lado; ++i) {
-            const MapaObstaculos::MascarasEixo mx = mapa->mascaraX(i);
-            partilhaX[static_cast<size_t>(i)] = (c.antesX & mx.antes) | (c.depoisX & mx.depois);
-        }
+        for (int i = 0; i < lado; ++i)
+            partilhaX[static_cast<size_t>(i)] = partilha(c.antesX, c.depoisX, mapa->mascaraX(i));
     for (int j = j0; j <= j1; ++j) {
         int i0 = 0, i1 = 0;
         if (!faixaDaLinha(j, c.x, c.y, alcance, i0, i1))
@@ -217,9 +230,7 @@ void BuscaCandidatos::coletarPorCelula(const Consulta& c, float alcance,
             f0 = static_cast<int>(std::ceil(c.x - meia));
             f1 = static_cast<int>(std::floor(c.x + meia)) - 1;
         }
-        const MapaObstaculos::MascarasEixo my =
-            mapa ? mapa->mascaraY(j) : MapaObstaculos::MascarasEixo{};
-        const uint32_t partilhaY = (c.antesY & my.antes) | (c.depoisY & my.depois);
+        const uint32_t partilhaY = partilha(c.antesY, c.depoisY, mapa ? mapa->mascaraY(j) : nada);
         const uint32_t* linha = inicio.data() + static_cast<size_t>(j * lado);
         // Free cells wholly within reach side by side are one run of points.
         uint32_t corrida = 0, fimCorrida = 0;
@@ -261,25 +272,46 @@ bool BuscaCandidatos::melhor(float x, float y, float alcance, int ox, int oy,
     float melhorPontos = 0.0f;
     constexpr uint32_t bloco = 256;
     uint8_t aceito[bloco];
+    auto pontuar = [&](uint32_t k) {
+        const float ddx = x - xs[k];
+        const float ddy = y - ys[k];
+        const float d = std::sqrt(ddx * ddx + ddy * ddy);
+        const float pontos = valores[k] - d;
+        if (!achou || pontos > melhorPontos ||
+            (pontos == melhorPontos && posicoes[k] < saida.pos)) {
+            achou = true;
+            melhorPontos = pontos;
+            saida = {posicoes[k], d};
+        }
+    };
+    // Whole-unit cells: the path test once per cell, then only the distances.
+    auto examinarPorCelula = [&](int j, int i0, int i1) {
+        const uint32_t partilhaY = partilha(c.antesY, c.depoisY, mapa ? mapa->mascaraY(j) : nada);
+        const uint32_t* linha = inicio.data() + static_cast<size_t>(j * lado);
+        for (int i = i0; i <= i1; ++i) {
+            const auto mx = mapa ? mapa->mascaraX(i) : nada;
+            if ((partilha(c.antesX, c.depoisX, mx) | partilhaY) != c.todos)
+                continue;
+            for (uint32_t k = linha[i]; k < linha[i + 1]; ++k) {
+                const float ddx = x - xs[k];
+                const float ddy = y - ys[k];
+                if (ddx * ddx + ddy * ddy <= c.limiar)
+                    pontuar(k);
+            }
+        }
+    };
     auto examinar = [&](int j, int i0, int i1) {
+        if (porUnidade) {
+            examinarPorCelula(j, i0, i1);
+            return;
+        }
         const uint32_t fim = inicio[static_cast<size_t>(j * lado + i1 + 1)];
         for (uint32_t de = inicio[static_cast<size_t>(j * lado + i0)]; de < fim; de += bloco) {
             const uint32_t ate = std::min(fim, de + bloco);
             marcar(c, de, ate, aceito);
-            for (uint32_t k = de; k < ate; ++k) {
-                if (!aceito[k - de])
-                    continue;
-                const float ddx = x - xs[k];
-                const float ddy = y - ys[k];
-                const float d = std::sqrt(ddx * ddx + ddy * ddy);
-                const float pontos = valores[k] - d;
-                if (!achou || pontos > melhorPontos ||
-                    (pontos == melhorPontos && posicoes[k] < saida.pos)) {
-                    achou = true;
-                    melhorPontos = pontos;
-                    saida = {posicoes[k], d};
-                }
-            }
+            for (uint32_t k = de; k < ate; ++k)
+                if (aceito[k - de])
+                    pontuar(k);
         }
     };
     const int ci = celula(x, minX), cj = celula(y, minY);

@@ -13,7 +13,7 @@ int trunca(float v) {
 // Females a male may head for; nothing that decides this changes during the
 // phase. The reference path keeps every individual and lets the loop judge.
 void CKeldoDoc::listarFemeasVisiveis() {
-    femeasVisiveis.clear();
+    esvaziarRascunho(femeasVisiveis, vivos.size());
     for (size_t k = 0; k < vivos.size(); ++k) {
         const SpecX& f = vivos[k];
         if (usarReferencia || (!f.sexo() && f.vivo() && f.adulto() && f.livre == 0))
@@ -111,7 +111,7 @@ int CKeldoDoc::acasalar() {
     // Mating only spends energy, so no male becomes ready during the phase:
     // the males ready at its start are all that can father. The reference
     // path keeps everyone and lets the test judge.
-    machosProntos.clear();
+    esvaziarRascunho(machosProntos, vivos.size());
     for (size_t k = 0; k < vivos.size(); ++k) {
         const SpecX& p = vivos[k];
         if (usarReferencia || (p.sexo() && prontoParaReproduzir(p) && p.visao != 0))

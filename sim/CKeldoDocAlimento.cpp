@@ -20,7 +20,7 @@ void CKeldoDoc::indexarAlimentos() {
         return;
     }
     // Only food of the open region is ever a target (searchers are free).
-    alimentosVisiveis.clear();
+    esvaziarRascunho(alimentosVisiveis, alimentos.size());
     for (size_t k = 0; k < alimentos.size(); ++k) {
         const FoodX& f = alimentos[k];
         if (f.regiao == 0)

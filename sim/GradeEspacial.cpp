@@ -10,23 +10,16 @@ void GradeEspacial::escolherLado(std::size_t n) {
     tamanhoCelula = 100.0f / static_cast<float>(lado);
 }
 
-void GradeEspacial::distribuir() {
+void GradeEspacial::contarCelulas() {
     inicio.assign(lado * lado + 1, 0);
     for (uint16_t c : celulaDe)
         ++inicio[c + 1];
     for (int c = 0; c < lado * lado; ++c)
         inicio[c + 1] += inicio[c];
-    posicoes.resize(celulaDe.size());
-    xs.resize(celulaDe.size());
-    ys.resize(celulaDe.size());
-    std::vector<uint32_t>& proxima = cursor;
-    proxima.assign(inicio.begin(), inicio.end() - 1);
-    for (size_t i = 0; i < celulaDe.size(); ++i) {
-        const uint32_t destino = proxima[celulaDe[i]]++;
-        posicoes[destino] = static_cast<uint32_t>(i);
-        xs[destino] = xsItem[i];
-        ys[destino] = ysItem[i];
-    }
+    redimensionarRascunho(posicoes, celulaDe.size());
+    redimensionarRascunho(xs, celulaDe.size());
+    redimensionarRascunho(ys, celulaDe.size());
+    cursor.assign(inicio.begin(), inicio.end() - 1);
 }
 
 void GradeEspacial::ordenar(std::vector<uint32_t>& lista) {

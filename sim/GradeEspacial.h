@@ -1,4 +1,5 @@
 #pragma once
+#include "sim/ListaRascunho.h"
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -24,15 +25,17 @@ class GradeEspacial {
     // get finer as the list grows, from 4 x 4 up to 100 x 100 over 0..99.
     template <class T> void construir(const std::vector<T>& itens) {
         escolherLado(itens.size());
-        celulaDe.resize(itens.size());
-        xsItem.resize(itens.size());
-        ysItem.resize(itens.size());
-        for (std::size_t i = 0; i < itens.size(); ++i) {
-            xsItem[i] = itens[i].x;
-            ysItem[i] = itens[i].y;
+        redimensionarRascunho(celulaDe, itens.size());
+        for (std::size_t i = 0; i < itens.size(); ++i)
             celulaDe[i] = static_cast<uint16_t>(celula(itens[i].y) * lado + celula(itens[i].x));
+        contarCelulas();
+        // Each item goes straight to its cell's next free place, coordinates and all.
+        for (std::size_t i = 0; i < itens.size(); ++i) {
+            const uint32_t destino = cursor[celulaDe[i]]++;
+            posicoes[destino] = static_cast<uint32_t>(i);
+            xs[destino] = itens[i].x;
+            ys[destino] = itens[i].y;
         }
-        distribuir();
     }
 
     // Positions, ascending, of the items within `raio` of (x, y) (the float
@@ -80,7 +83,8 @@ class GradeEspacial {
     static float limiarQuadrado(float raio);
     mutable float raioEmCache = -1.0f;
     mutable float limiarEmCache = 0.0f;
-    void distribuir();
+    // Cell starts from `celulaDe`, and the cursors of the placing pass.
+    void contarCelulas();
     static void ordenar(std::vector<uint32_t>& posicoes);
 
     int lado = 25;
@@ -89,7 +93,6 @@ class GradeEspacial {
     std::vector<uint16_t> celulaDe;
     std::vector<uint32_t> inicio;
     std::vector<uint32_t> posicoes;
-    std::vector<float> xs, ys;         // in cell order, beside `posicoes`
-    std::vector<float> xsItem, ysItem; // in list order, while building
+    std::vector<float> xs, ys; // in cell order, beside `posicoes`
     std::vector<uint32_t> cursor;
 };
