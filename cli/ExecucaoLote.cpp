@@ -5,6 +5,7 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
+#include <new>
 
 namespace {
 namespace fs = std::filesystem;
@@ -151,6 +152,8 @@ class ExecucaoLote {
     int prepararMundo() {
         doc->ignorarTempoReal = true;
         doc->mortosEmArquivo = true; // long runs would otherwise fill memory with the dead
+        // Only the summary reads the per-cycle figures; without it they are not measured.
+        doc->estatisticas.ligada = opcoes.arquivoResumo.has_value();
         if (opcoes.semente)
             doc->sementeFixa = *opcoes.semente;
         else // the simulator's start-up world seeds with the clock before any load
@@ -169,14 +172,24 @@ class ExecucaoLote {
             doc->criarMundo();
         else if (opcoes.semente)
             doc->rng.semear(*opcoes.semente);
-        // Only the summary reads the per-cycle figures; without it they are not measured.
-        doc->estatisticas.ligada = opcoes.arquivoResumo.has_value();
+        reservarVivos();
         // A new world made from a project is not that project: periodic saves
         // never overwrite the file it was read from.
         doc->caminho = opcoes.arquivoSalvar ? *opcoes.arquivoSalvar
                        : continuar          ? *opcoes.projeto
                                             : std::string();
         return codigoSaida::sucesso;
+    }
+
+    // Room for the living of a crowded world, taken at once: room never
+    // touched costs no memory, and a list that never has to move never holds
+    // two copies of itself. Where the system refuses it, the list grows as it goes.
+    void reservarVivos() {
+        constexpr size_t lugares = size_t{1} << 21;
+        try {
+            doc->vivos.reserve(lugares);
+        } catch (const std::bad_alloc&) {
+        }
     }
 
     void rodarCiclos() {

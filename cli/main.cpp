@@ -4,8 +4,17 @@
 #include <exception>
 #include <iostream>
 #include <new>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 int main(int argc, char** argv) {
+#if defined(__GLIBC__)
+    // The lists of a crowded world grow by doubling; blocks this large come
+    // straight from the system and go back to it when freed, instead of
+    // staying in the heap after the list has moved on.
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+#endif
     try {
         const AnaliseArgumentos analise =
             analisarArgumentos(std::vector<std::string>(argv + 1, argv + argc));

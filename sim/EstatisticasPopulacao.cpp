@@ -70,7 +70,7 @@ AmostraPopulacao EstatisticasPopulacao::medir(const CKeldoDoc& doc) {
 }
 
 void EstatisticasPopulacao::iniciar(const CKeldoDoc& doc) {
-    if (pontos.capacity() < limite)
+    if (ligada && pontos.capacity() < limite)
         pontos.reserve(limite);
     pontos.clear();
     passoAtual = 1;
@@ -90,6 +90,8 @@ void EstatisticasPopulacao::registrar(const CKeldoDoc& doc) {
 }
 
 void EstatisticasPopulacao::guardar(const AmostraPopulacao& amostra) {
+    if (pontos.capacity() < limite) // switched on after the start
+        pontos.reserve(limite);
     if (pontos.size() >= limite)
         reduzirPelaMetade();
     pontos.push_back(amostra);

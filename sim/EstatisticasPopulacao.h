@@ -67,7 +67,8 @@ class EstatisticasPopulacao {
     // reader that appends new points knows when to read everything again.
     uint64_t versao() const { return versaoAtual; }
 
-    // Off: nothing is measured or kept after a cycle.
+    // Off: nothing is measured or kept after a cycle, and the room for the
+    // history is not taken until it is switched on.
     bool ligada = true;
 
     // Summary file: header line and one line per sample, without line end.
