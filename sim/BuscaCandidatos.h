@@ -78,6 +78,7 @@ class BuscaCandidatos {
     std::vector<float> xs, ys, valores;
     // Obstacle masks of each point's whole cell: a path is free when the masks
     // of its two ends, ANDed edge by edge and ORed, cover every rectangle.
+    // Empty for whole-unit cells, whose masks are the map's for that cell.
     std::vector<uint32_t> antesX, depoisX, antesY, depoisY;
     const MapaObstaculos* mapa = nullptr;
     std::vector<uint32_t> posicoes;
