@@ -112,21 +112,12 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
     inicio[0] = 0;
 }
 
-namespace {
-const MapaObstaculos::MascarasEixo nada{};
-
-// The rectangles a path's two ends both lie before, or both lie after, along one axis.
-uint32_t partilha(uint32_t antes, uint32_t depois, const MapaObstaculos::MascarasEixo& m) {
-    return (antes & m.antes) | (depois & m.depois);
-}
-} // namespace
-
 BuscaCandidatos::Consulta BuscaCandidatos::consulta(float x, float y, float alcance, int ox,
                                                     int oy) const {
-    Consulta c{x, y, limiarPara(alcance), 0, 0, 0, 0, 0};
+    Consulta c{x, y, limiarPara(alcance), {}, 0};
     if (mapa) {
-        const auto o = mapa->origem(ox, oy);
-        c = {x, y, c.limiar, o.x.antes, o.x.depois, o.y.antes, o.y.depois, mapa->mascaraTodos()};
+        c.origem = mapa->origem(ox, oy);
+        c.todos = mapa->mascaraTodos();
     }
     return c;
 }
@@ -145,8 +136,8 @@ void BuscaCandidatos::marcar(const Consulta& c, uint32_t de, uint32_t ate,
         const float ddx = c.x - px[k];
         const float ddy = c.y - py[k];
         const float quadrado = ddx * ddx + ddy * ddy;
-        const uint32_t partilham =
-            (c.antesX & ax[k]) | (c.depoisX & dx[k]) | (c.antesY & ay[k]) | (c.depoisY & dy[k]);
+        const uint32_t partilham = (c.origem.x.antes & ax[k]) | (c.origem.x.depois & dx[k]) |
+                                   (c.origem.y.antes & ay[k]) | (c.origem.y.depois & dy[k]);
         aceito[k] = static_cast<uint8_t>((quadrado <= c.limiar) & (partilham == c.todos));
     }
 }
@@ -215,9 +206,8 @@ void BuscaCandidatos::coletarPorCelula(const Consulta& c, float alcance,
     // Every point of a cell has the cell's masks; the column's half of the
     // test is the same on every row.
     std::array<uint32_t, 100> partilhaX{};
-    if (mapa)
-        for (int i = 0; i < lado; ++i)
-            partilhaX[static_cast<size_t>(i)] = partilha(c.antesX, c.depoisX, mapa->mascaraX(i));
+    for (int i = 0; i < lado; ++i)
+        partilhaX[static_cast<size_t>(i)] = livreNaColuna(c, i);
     for (int j = j0; j <= j1; ++j) {
         int i0 = 0, i1 = 0;
         if (!faixaDaLinha(j, c.x, c.y, alcance, i0, i1))
@@ -230,7 +220,7 @@ void BuscaCandidatos::coletarPorCelula(const Consulta& c, float alcance,
             f0 = static_cast<int>(std::ceil(c.x - meia));
             f1 = static_cast<int>(std::floor(c.x + meia)) - 1;
         }
-        const uint32_t partilhaY = partilha(c.antesY, c.depoisY, mapa ? mapa->mascaraY(j) : nada);
+        const uint32_t partilhaY = livreNaLinha(c, j);
         const uint32_t* linha = inicio.data() + static_cast<size_t>(j * lado);
         // Free cells wholly within reach side by side are one run of points.
         uint32_t corrida = 0, fimCorrida = 0;
@@ -286,11 +276,10 @@ bool BuscaCandidatos::melhor(float x, float y, float alcance, int ox, int oy,
     };
     // Whole-unit cells: the path test once per cell, then only the distances.
     auto examinarPorCelula = [&](int j, int i0, int i1) {
-        const uint32_t partilhaY = partilha(c.antesY, c.depoisY, mapa ? mapa->mascaraY(j) : nada);
+        const uint32_t partilhaY = livreNaLinha(c, j);
         const uint32_t* linha = inicio.data() + static_cast<size_t>(j * lado);
         for (int i = i0; i <= i1; ++i) {
-            const auto mx = mapa ? mapa->mascaraX(i) : nada;
-            if ((partilha(c.antesX, c.depoisX, mx) | partilhaY) != c.todos)
+            if ((livreNaColuna(c, i) | partilhaY) != c.todos)
                 continue;
             for (uint32_t k = linha[i]; k < linha[i + 1]; ++k) {
                 const float ddx = x - xs[k];

@@ -48,12 +48,21 @@ class BuscaCandidatos {
     // A query's fixed terms: its point, squared reach and the obstacle masks of its path's start.
     struct Consulta {
         float x, y, limiar;
-        uint32_t antesX, depoisX, antesY, depoisY, todos;
+        MapaObstaculos::Origem origem;
+        uint32_t todos;
     };
     Consulta consulta(float x, float y, float alcance, int ox, int oy) const;
     // Flags, for the points [inicio, fim) in cell order, those within reach on a free path.
     void marcar(const Consulta& c, uint32_t inicio, uint32_t fim, uint8_t* __restrict aceito) const;
     void coletarPorCelula(const Consulta& c, float alcance, std::vector<uint32_t>& saida) const;
+    // Whole-unit cells: the rectangles a path from the query's origin to any
+    // point of column `i` (row `j`) clears along that axis; 0 without a map.
+    uint32_t livreNaColuna(const Consulta& c, int i) const {
+        return mapa ? c.origem.x.alemDoMesmoLado(mapa->mascaraX(i)) : 0;
+    }
+    uint32_t livreNaLinha(const Consulta& c, int j) const {
+        return mapa ? c.origem.y.alemDoMesmoLado(mapa->mascaraY(j)) : 0;
+    }
     int celula(double v, double minimo) const;
     // Range of cells [i0, i1] of row `j` that can hold a point within `alcance`.
     bool faixaDaLinha(int j, float x, float y, float alcance, int& i0, int& i1) const;

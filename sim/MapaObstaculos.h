@@ -30,6 +30,10 @@ class MapaObstaculos {
         uint32_t antes = 0;  // pixel before the near edge (px < left, py < top)
         uint32_t depois = 0; // pixel beyond the far edge (px > right, py > bottom)
         uint32_t dentro = 0; // near edge <= pixel < far edge
+        // The rectangles this coordinate and `outra` both lie before, or both lie beyond.
+        uint32_t alemDoMesmoLado(const MascarasEixo& outra) const {
+            return (antes & outra.antes) | (depois & outra.depois);
+        }
     };
     // The masks of a path's first end, looked up once for many paths from it.
     struct Origem {
@@ -40,10 +44,9 @@ class MapaObstaculos {
     bool caminhoBloqueado(const Origem& a, int x2, int y2) const {
         if (numRetangulos == 0)
             return false;
-        const MascarasEixo bx = mascaraX(x2), by = mascaraY(y2);
         // Free only when, for every rectangle, both points lie beyond one same edge.
-        const uint32_t partilham = (a.x.antes & bx.antes) | (a.x.depois & bx.depois) |
-                                   (a.y.antes & by.antes) | (a.y.depois & by.depois);
+        const uint32_t partilham =
+            a.x.alemDoMesmoLado(mascaraX(x2)) | a.y.alemDoMesmoLado(mascaraY(y2));
         return partilham != todos;
     }
     bool caminhoBloqueado(int x1, int y1, int x2, int y2) const {
