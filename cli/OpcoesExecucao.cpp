@@ -40,7 +40,8 @@ class Analisador {
     AnaliseArgumentos executar() {
         AnaliseArgumentos r;
         bool soArquivos = false;
-        for (pos = 0; pos < args.size() && r.erro.empty() && !r.opcoes.ajuda; ++pos) {
+        for (pos = 0; pos < args.size() && r.erro.empty() && !r.opcoes.ajuda && !r.opcoes.versao;
+             ++pos) {
             const std::string& a = args[pos];
             if (soArquivos || a.empty() || a[0] != '-' || a == "-")
                 r.erro = projeto(r.opcoes, a);
@@ -74,6 +75,10 @@ class Analisador {
     std::string opcao(OpcoesExecucao& o, const std::string& a) {
         if (a == "--help" || a == "-h") {
             o.ajuda = true;
+            return {};
+        }
+        if (a == "--version") {
+            o.versao = true;
             return {};
         }
         if (a == "--new") {

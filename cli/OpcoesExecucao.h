@@ -17,6 +17,7 @@ struct OpcoesExecucao {
     std::optional<std::string> arquivoSalvar;
     std::optional<std::string> projeto;
     bool ajuda = false;
+    bool versao = false;
 };
 
 // The options, or a one-line usage error (UTF-8) when `erro` is not empty.
@@ -25,7 +26,8 @@ struct AnaliseArgumentos {
     std::string erro;
 };
 
-// Reads the arguments after the program name. --help wins over anything after it.
+// Reads the arguments after the program name. --help and --version win over
+// anything after them.
 AnaliseArgumentos analisarArgumentos(const std::vector<std::string>& argumentos);
 
 // The text of --help (UTF-8).

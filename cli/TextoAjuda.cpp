@@ -30,6 +30,7 @@ std::string textoAjuda() {
         "                    primeiro); os salvamentos periódicos também vão para ele,\n"
         "                    senão para o PROJETO continuado, senão para lugar nenhum\n"
         "  --help            mostra esta ajuda\n"
+        "  --version         mostra a versão do programa\n"
         "\n"
         "Parâmetros de --set:\n";
     std::string linha = " ";

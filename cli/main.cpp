@@ -1,6 +1,7 @@
 // keldo-run: the simulation without a window, for batch and reproducible runs.
 #include "cli/ExecucaoLote.h"
 #include "cli/OpcoesExecucao.h"
+#include "sim/Versao.h"
 #include <exception>
 #include <iostream>
 #include <new>
@@ -24,6 +25,10 @@ int main(int argc, char** argv) {
         }
         if (analise.opcoes.ajuda) {
             std::cout << textoAjuda();
+            return codigoSaida::sucesso;
+        }
+        if (analise.opcoes.versao) {
+            std::cout << "keldo-run " << versaoKeldo() << '\n';
             return codigoSaida::sucesso;
         }
         return executarLote(analise.opcoes, std::cout, std::cerr);

@@ -2,6 +2,7 @@
 // file written or overwritten.
 #include "ApoioKeldoRun.h"
 #include "sim/CKeldoDoc.h"
+#include "sim/Versao.h"
 
 namespace {
 bool umaLinhaDeErro(const Saida& s) {
@@ -68,6 +69,14 @@ TEST_F(KeldoRun, ErrosDeArquivoSaemCom1EGuardamOArquivoAnterior) {
         EXPECT_TRUE(umaLinhaDeErro(s)) << s.err;
         EXPECT_FALSE(existe("t.txt"));
     }
+}
+
+TEST_F(KeldoRun, VersaoDoProjetoSemExecutarNada) {
+    const Saida s = rodar({"--version", "--opcao-que-nao-existe", "--save", "p.gen"});
+    EXPECT_EQ(s.status, 0) << s.err;
+    EXPECT_EQ(s.out, std::string("keldo-run ") + versaoKeldo() + "\n");
+    EXPECT_FALSE(existe("p.gen"));
+    EXPECT_NE(rodar({"--help"}).out.find("--version"), std::string::npos);
 }
 
 TEST_F(KeldoRun, AjudaEValoresQueOModeloDefineAlemDoDialogo) {

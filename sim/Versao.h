@@ -1,0 +1,5 @@
+#pragma once
+
+// The version of the programs ("1.1.106"): the CMake project version, the one
+// number `--version` of every program and the Debian package show.
+const char* versaoKeldo();
