@@ -1,4 +1,5 @@
 #include "app/CMainFrame.h"
+#include "gui/LinhaComando.h"
 #include <QApplication>
 
 int main(int argc, char** argv) {
@@ -7,11 +8,16 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("keldo"));
 
     // The only argument is an optional project file to open.
-    const QStringList argumentos = QApplication::arguments();
-    const QString arquivo = argumentos.size() > 1 ? argumentos.at(1) : QString();
+    LinhaComando linha({QStringLiteral("keldo"),
+                        QStringLiteral("Simulador de genética de populações da espécie X.\nSem "
+                                       "PROJETO.gen, cria um mundo novo com os parâmetros padrão."),
+                        QStringLiteral("PROJETO.gen"),
+                        QStringLiteral("projeto de simulação a abrir")});
+    if (const std::optional<int> status = linha.analisar(QApplication::arguments()))
+        return *status;
 
     CMainFrame janela;
-    if (!janela.iniciarDocumento(arquivo))
+    if (!janela.iniciarDocumento(linha.arquivo()))
         return 1;
     janela.show();
     return aplicacao.exec();

@@ -1,15 +1,21 @@
 #include "editor/CMainFrame.h"
+#include "gui/LinhaComando.h"
 #include <QApplication>
-#include <QStringList>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Keldo"));
     QApplication::setApplicationName(QStringLiteral("keldoge"));
+    LinhaComando linha({QStringLiteral("keldoge"),
+                        QStringLiteral("Editor de genótipos: lista, edita, apaga e clona os "
+                                       "indivíduos de um projeto KELDO."),
+                        QStringLiteral("PROJETO.gen"),
+                        QStringLiteral("projeto de simulação a abrir")});
+    if (const std::optional<int> status = linha.analisar(QApplication::arguments()))
+        return *status;
     CMainFrame janela;
-    const QStringList argumentos = QApplication::arguments();
     // A project named on the command line that cannot be opened ends the program.
-    if (argumentos.size() > 1 && !janela.abrirArquivo(argumentos.at(1)))
+    if (!linha.arquivo().isEmpty() && !janela.abrirArquivo(linha.arquivo()))
         return 1;
     janela.show();
     return QApplication::exec();

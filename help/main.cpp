@@ -1,16 +1,22 @@
 // KeldoHP: the user manual of the simulator and of the genotype editor.
 // An optional argument names the page to show first ("exercicios.html").
+#include "gui/LinhaComando.h"
 #include "help/CJanelaAjuda.h"
 #include <QApplication>
 
 int main(int argc, char** argv) {
     QApplication aplicacao(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KeldoHP"));
+    LinhaComando linha({QStringLiteral("KeldoHP"),
+                        QStringLiteral("Manual do simulador KELDO e do editor de genótipos."),
+                        QStringLiteral("PÁGINA"),
+                        QStringLiteral("página a mostrar primeiro, por exemplo exercicios.html")});
+    if (const std::optional<int> status = linha.analisar(QApplication::arguments()))
+        return *status;
     Q_INIT_RESOURCE(manual);
     CJanelaAjuda janela;
-    const QStringList argumentos = QApplication::arguments();
-    if (argumentos.size() > 1)
-        janela.abrir(argumentos.at(1));
+    if (!linha.arquivo().isEmpty())
+        janela.abrir(linha.arquivo());
     janela.show();
     return QApplication::exec();
 }

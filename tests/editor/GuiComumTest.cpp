@@ -1,7 +1,9 @@
 #include "gui/Ajuda.h"
 #include "gui/ArquivosRecentes.h"
 #include "gui/CAboutDlg.h"
+#include "gui/LinhaComando.h"
 #include "gui/PastaSimulacoes.h"
+#include "sim/Versao.h"
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -12,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <optional>
 
 TEST(GuiComum, RecentListKeepsFiveMostRecentFirstAndFillsTheMenuSection) {
     QTemporaryDir pasta;
@@ -74,6 +77,52 @@ TEST(GuiComum, AboutBoxShowsNameVersionCreditsAndOpensTheAddress) {
     EXPECT_EQ(aberto, QUrl(QString::fromLatin1(CAboutDlg::enderecoPadrao)));
     QTest::mouseClick(dlg.botaoOk(), Qt::LeftButton);
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
+}
+
+TEST(GuiComum, LinhaDeComandoAjudaVersaoArquivoEErroDeUso) {
+    LinhaComando linha({QStringLiteral("keldoge"), QStringLiteral("Edita projetos."),
+                        QStringLiteral("PROJETO.gen"), QStringLiteral("projeto a abrir")});
+    struct Caso {
+        QStringList argumentos;
+        std::optional<int> status;
+        QString arquivo;
+    };
+    const Caso casos[] = {
+        {{"keldoge"}, std::nullopt, {}},
+        {{"keldoge", "a.gen"}, std::nullopt, "a.gen"},
+        {{"keldoge", "--", "--help"}, std::nullopt, "--help"}, // a file named like an option
+        {{"keldoge", "--help", "a.gen"}, 0, {}},
+        {{"keldoge", "-v"}, 0, {}},
+        {{"keldoge", "--versao"}, 2, {}},
+        {{"keldoge", "-x", "a.gen"}, 2, {}},
+        {{"keldoge", "a.gen", "b.gen"}, 2, {}},
+    };
+    for (const Caso& c : casos) {
+        QString saida;
+        QString erros;
+        EXPECT_EQ(linha.analisar(c.argumentos, saida, erros), c.status)
+            << c.argumentos.join(' ').toStdString();
+        EXPECT_EQ(linha.arquivo(), c.arquivo);
+        EXPECT_EQ(erros.isEmpty(), c.status != 2) << erros.toStdString();
+        EXPECT_EQ(saida.isEmpty(), c.status != 0);
+        if (c.status == 2) {
+            EXPECT_TRUE(erros.startsWith("keldoge: ") && erros.contains(linha.uso()))
+                << erros.toStdString();
+        }
+    }
+
+    QString saida, erros;
+    linha.analisar({"keldoge", "--version"}, saida, erros);
+    EXPECT_EQ(saida, QStringLiteral("keldoge %1\n").arg(versaoKeldo()));
+    saida.clear();
+    linha.analisar({"keldoge", "-h"}, saida, erros);
+    EXPECT_TRUE(saida.startsWith("Uso: keldoge [opções] [PROJETO.gen]\n")) << saida.toStdString();
+    for (const char* texto : {"--help", "--version", "Edita projetos.", "projeto a abrir"})
+        EXPECT_TRUE(saida.contains(QString::fromUtf8(texto))) << texto;
+    erros.clear();
+    linha.analisar({"keldoge", "--bobagem"}, saida, erros);
+    EXPECT_TRUE(erros.startsWith("keldoge: opção desconhecida: --bobagem\n"))
+        << erros.toStdString();
 }
 
 TEST(GuiComum, DefaultFolderBesideTheProgramElseUnderDocuments) {
