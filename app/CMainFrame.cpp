@@ -5,6 +5,7 @@
 #include "gui/Ajuda.h"
 #include "gui/CAboutDlg.h"
 #include "gui/PastaSimulacoes.h"
+#include "sim/Versao.h"
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCloseEvent>
@@ -364,7 +365,7 @@ void CMainFrame::sobre() {
     CAboutDlg::Conteudo c;
     c.titulo = QStringLiteral("Sobre o KELDO");
     c.nome = QStringLiteral("KELDO");
-    c.versao = QStringLiteral("1.1.106 b");
+    c.versao = QString::fromLatin1(versaoKeldo()) + QStringLiteral(" b");
     c.credito1 = QStringLiteral("Simulador de genética de populações da espécie X");
     c.credito2 = QStringLiteral("Projeto KELDO: ensino de genética e evolução");
     c.icone = windowIcon();

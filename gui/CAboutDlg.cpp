@@ -1,5 +1,5 @@
 #include "gui/CAboutDlg.h"
-#include <QDesktopServices>
+#include "gui/Ajuda.h"
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,7 +9,7 @@
 CAboutDlg::CAboutDlg(const Conteudo& c, QWidget* pai) : QDialog(pai) {
     setWindowTitle(c.titulo);
     setModal(true);
-    abrirEndereco = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    abrirManual = [] { return Ajuda::iniciar(); };
 
     auto* icone = new QLabel(this);
     if (!c.icone.isNull())
@@ -30,25 +30,24 @@ CAboutDlg::CAboutDlg(const Conteudo& c, QWidget* pai) : QDialog(pai) {
     auto* credito2 = new QLabel(c.credito2, this);
     credito2->setObjectName(QStringLiteral("credito2"));
 
-    enderecoRotulo = new QLabel(this);
-    enderecoRotulo->setObjectName(QStringLiteral("endereco"));
-    enderecoRotulo->setTextFormat(Qt::RichText);
-    enderecoRotulo->setText(QStringLiteral("<a href=\"%1\">%2</a>")
-                                .arg(c.endereco.toHtmlEscaped(), c.endereco.toHtmlEscaped()));
-    enderecoRotulo->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
-                                            Qt::LinksAccessibleByKeyboard);
-    enderecoRotulo->setOpenExternalLinks(false);
-    enderecoRotulo->setCursor(Qt::PointingHandCursor);
-    connect(enderecoRotulo, &QLabel::linkActivated, this, [this](const QString& link) {
-        if (abrirEndereco)
-            abrirEndereco(QUrl(link));
+    manualRotulo = new QLabel(this);
+    manualRotulo->setObjectName(QStringLiteral("manual"));
+    manualRotulo->setTextFormat(Qt::RichText);
+    manualRotulo->setText(QStringLiteral("<a href=\"manual\">%1</a>").arg(textoManual));
+    manualRotulo->setTextInteractionFlags(Qt::LinksAccessibleByMouse |
+                                          Qt::LinksAccessibleByKeyboard);
+    manualRotulo->setOpenExternalLinks(false);
+    manualRotulo->setCursor(Qt::PointingHandCursor);
+    connect(manualRotulo, &QLabel::linkActivated, this, [this] {
+        if (abrirManual)
+            abrirManual();
     });
 
     auto* textos = new QVBoxLayout;
     textos->addLayout(linhaVersao);
     textos->addWidget(credito1);
     textos->addWidget(credito2);
-    textos->addWidget(enderecoRotulo);
+    textos->addWidget(manualRotulo);
 
     auto* botoes = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     ok = botoes->button(QDialogButtonBox::Ok);

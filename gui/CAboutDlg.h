@@ -2,15 +2,15 @@
 #include <QDialog>
 #include <QIcon>
 #include <QString>
-#include <QUrl>
 #include <functional>
 
 class QLabel;
 class QPushButton;
 
 // The About box of both programs: the program icon, "<nome> Versão" with the
-// version text, two lines of credits, the maker's web address (a click opens
-// it in the browser; a failure is silent) and OK.
+// version text, two lines of credits, a link to the manual and OK. The project
+// has no web page of its own, so the link starts the installed help program
+// (a failure is silent).
 class CAboutDlg : public QDialog {
     Q_OBJECT
   public:
@@ -20,24 +20,23 @@ class CAboutDlg : public QDialog {
         QString versao; // "1.1.130 b"
         QString credito1;
         QString credito2;
-        QString endereco = QString::fromLatin1(enderecoPadrao);
         QIcon icone;
     };
-    static constexpr const char* enderecoPadrao = "https://keldo.example.org/";
+    static constexpr const char* textoManual = "Manual do KELDO (Keldo HP)";
 
     explicit CAboutDlg(const Conteudo& conteudo, QWidget* pai = nullptr);
 
-    // How the web address is opened; tests replace it.
-    std::function<bool(const QUrl&)> abrirEndereco;
+    // How the manual is opened; tests replace it.
+    std::function<bool()> abrirManual;
 
     QLabel* rotuloVersao() const { return versaoRotulo; }
     QLabel* textoVersao() const { return versaoTexto; }
-    QLabel* rotuloEndereco() const { return enderecoRotulo; }
+    QLabel* rotuloManual() const { return manualRotulo; }
     QPushButton* botaoOk() const { return ok; }
 
   private:
     QLabel* versaoRotulo = nullptr;
     QLabel* versaoTexto = nullptr;
-    QLabel* enderecoRotulo = nullptr;
+    QLabel* manualRotulo = nullptr;
     QPushButton* ok = nullptr;
 };

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QLabel>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -267,4 +268,19 @@ TEST(JanelaPrincipal, RitmoDoTimerComRedesenhoACadaCiclo) {
     std::printf("cycles per second with a redraw after every cycle: %.0f\n", ciclosPorSegundo);
     // 200 per second is the 5 ms timer's ceiling; a shared machine may lose some.
     EXPECT_GE(ciclosPorSegundo, 100.0);
+}
+
+TEST(JanelaPrincipal, SobreMostraAVersaoDoProjetoEOManual) {
+    Janela j;
+    QString versao;
+    QString manual;
+    auto resposta = RespostaModal(std::function<void(QWidget*)>([&](QWidget* janela) {
+        versao = janela->findChild<QLabel*>(QStringLiteral("textoVersao"))->text();
+        manual = janela->findChild<QLabel*>(QStringLiteral("manual"))->text();
+        janela->close();
+    }));
+    j.acao("acaoSobre")->trigger();
+    EXPECT_TRUE(resposta.vista);
+    EXPECT_EQ(versao, QStringLiteral("1.1.106 b"));
+    EXPECT_TRUE(manual.contains(QStringLiteral("Manual do KELDO"))) << manual.toStdString();
 }

@@ -56,7 +56,7 @@ TEST(GuiComum, RecentListKeepsFiveMostRecentFirstAndFillsTheMenuSection) {
     EXPECT_FALSE(marcador->isEnabled());
 }
 
-TEST(GuiComum, AboutBoxShowsNameVersionCreditsAndOpensTheAddress) {
+TEST(GuiComum, AboutBoxShowsNameVersionCreditsAndOpensTheManual) {
     CAboutDlg::Conteudo c;
     c.titulo = QStringLiteral("Sobre o Keldo GE");
     c.nome = QStringLiteral("Keldo GE");
@@ -64,17 +64,19 @@ TEST(GuiComum, AboutBoxShowsNameVersionCreditsAndOpensTheAddress) {
     c.credito1 = QStringLiteral("um");
     c.credito2 = QStringLiteral("dois");
     CAboutDlg dlg(c);
-    QUrl aberto;
-    dlg.abrirEndereco = [&](const QUrl& u) {
-        aberto = u;
+    int aberto = 0;
+    dlg.abrirManual = [&] {
+        ++aberto;
         return true;
     };
     dlg.show();
     EXPECT_EQ(dlg.windowTitle(), "Sobre o Keldo GE");
     EXPECT_EQ(dlg.rotuloVersao()->text(), QStringLiteral("Keldo GE Versão"));
     EXPECT_EQ(dlg.textoVersao()->text(), "1.1.130 b");
-    emit dlg.rotuloEndereco()->linkActivated(QString::fromLatin1(CAboutDlg::enderecoPadrao));
-    EXPECT_EQ(aberto, QUrl(QString::fromLatin1(CAboutDlg::enderecoPadrao)));
+    EXPECT_FALSE(dlg.rotuloManual()->text().contains(QStringLiteral("http"))); // no made-up site
+    EXPECT_TRUE(dlg.rotuloManual()->text().contains(QStringLiteral("Manual do KELDO")));
+    emit dlg.rotuloManual()->linkActivated(QStringLiteral("manual"));
+    EXPECT_EQ(aberto, 1);
     QTest::mouseClick(dlg.botaoOk(), Qt::LeftButton);
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
 }
