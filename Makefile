@@ -1,16 +1,20 @@
 # The two set-up commands of the README: `make run` and `make test`.
 # Each installs the Debian packages the build needs (when missing), builds,
-# and then starts the simulator or runs every test.
+# and then starts the simulator or runs every test. `make package` builds the
+# Debian package; `make test-package` installs it into this machine, tries the
+# installed programs and removes it again.
 
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-dejavu-core \
-            libqcustomplot-dev libqcustomplot2.1-qt6
+            libqcustomplot-dev libqcustomplot2.1-qt6 librsvg2-bin appstream desktop-file-utils
+# What the package test uses to look at the installed file type.
+PACKAGE_TEST_PACKAGES := xdg-utils libfile-mimeinfo-perl shared-mime-info
 # Only the sanitizer build needs clang and its runtime libraries.
 SAN_DIR ?= build-san
 SAN_PACKAGES := clang libclang-rt-14-dev llvm
 
-.PHONY: all deps build run test test-sanitize bench clean
+.PHONY: all deps configure build run test package test-package test-sanitize bench clean
 
 all: build
 
@@ -30,16 +34,27 @@ deps:
 	  fi; \
 	fi
 
-build: deps
+configure: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+
+build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
-	@if [ -x $(BUILD_DIR)/bin/keldo ]; then $(BUILD_DIR)/bin/keldo; \
-	else $(BUILD_DIR)/bin/keldo-run --help; fi
+# Only the simulator and the help program it starts; the tests, fuzzers and
+# benchmarks wait for `make test`.
+run: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target keldo KeldoHP
+	$(BUILD_DIR)/bin/keldo
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+package: build
+	cd $(BUILD_DIR) && cpack
+
+test-package: package
+	$(MAKE) deps EXTRA_PACKAGES="$(PACKAGE_TEST_PACKAGES)"
+	tools/testar-pacote.sh $(BUILD_DIR)
 
 # The core, keldo-run and every test built with AddressSanitizer and
 # UndefinedBehaviorSanitizer; the first report of either fails the test.
