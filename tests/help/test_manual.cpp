@@ -3,6 +3,7 @@
 // dialog fields and file columns of the programs are all described.
 #include "help/CJanelaAjuda.h"
 #include "sim/EstatisticasPopulacao.h"
+#include "sim/ParametrosPorNome.h"
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -128,6 +129,10 @@ TEST(Manual, DescreveComandosCamposEColunas) {
          QString::fromLatin1(EstatisticasPopulacao::cabecalhoCsv()).split(QLatin1Char(';')))
         EXPECT_TRUE(resumo.contains(coluna)) << coluna.toStdString();
     esperarTodos(texto, {"--summary", "--seed", "--cycles", "--set", "--trace", "--save", "--new"});
+    // Every name keldo-run's --set takes, beside the dialog fields.
+    const QString dialogos = pagina(QStringLiteral("dialogos.html"));
+    for (const std::string& nome : nomesDeParametros())
+        EXPECT_TRUE(dialogos.contains(QString::fromStdString(nome))) << nome;
 }
 
 TEST(Manual, JanelaAbreSecoesENavega) {
