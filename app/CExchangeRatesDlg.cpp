@@ -1,5 +1,6 @@
 #include "app/CExchangeRatesDlg.h"
 #include "gui/Validacao.h"
+#include "model/Genoma.h"
 #include <QDialogButtonBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -14,10 +15,8 @@ namespace {
 
 const QString tituloAplicacao = QStringLiteral("KELDO");
 
-// Names of the dialog's gene labels, in chromosome order.
-const char* const nomesRotulos[7] = {"Visão", "Reprodução",   "Partilha", "Luta",
-                                     "Morte", "Inteligência", "Neutro"};
-// The legend writes "Inteligencia" without its accent.
+// The legend writes "Inteligencia" without its accent; the labels above the
+// bar show the genome's names.
 const char* const nomesLegenda[7] = {"Visão", "Reprodução",   "Partilha", "Luta",
                                      "Morte", "Inteligencia", "Neutro"};
 
@@ -57,7 +56,8 @@ void CExchangeRatesDlg::construirInterface() {
     barra->setFixedHeight(fontMetrics().height() / 2 + 4);
     grade->addWidget(barra, 1, 0, 1, 13);
     for (int gene = 0; gene < 7; ++gene) {
-        auto* rotulo = new QLabel(QString::fromUtf8(nomesRotulos[gene]), this);
+        auto* rotulo =
+            new QLabel(QString::fromUtf8(Genoma::nome(static_cast<Genoma::Gene>(gene))), this);
         rotulo->setAlignment(Qt::AlignCenter);
         grade->addWidget(rotulo, 0, 2 * gene);
         grade->setColumnStretch(2 * gene, 1);

@@ -16,7 +16,6 @@
 #include <qcustomplot.h>
 
 namespace {
-using namespace AleloResumo;
 
 // Capital letters in blue, small letters in vermilion; the four alleles of
 // Visão and Inteligência in hues that stay apart even in thin lines.
@@ -40,28 +39,33 @@ const QString tituloJanela = QStringLiteral("Gráficos");
 constexpr double larguraLinha = 1.0;
 } // namespace
 
+namespace {
+// The selector's entry of a gene: each allele in the genome's order, a
+// one-bit gene's small letter drawn as the complement of its capital's column.
+CGraficosDlg::Gene geneDoGrafico(Genoma::Gene g) {
+    static constexpr QRgb coresQuatro[4] = {azul, laranja, verdeAzulado, purpura};
+    const bool doisBits = Genoma::numAlelos(g) == 4;
+    CGraficosDlg::Gene gene{Genoma::nome(g), Genoma::numAlelos(g), {}};
+    for (int k = 0; k < gene.numAlelos; ++k) {
+        QRgb cor = doisBits ? coresQuatro[k] : (k == 0 ? azul : vermelhao);
+        if (g == Genoma::Morte)
+            cor = k == 0 ? verdeMM : azulmm;
+        gene.alelos[k] = {Genoma::letraNaPosicao(g, k),
+                          Genoma::colunaResumo(g) + (doisBits ? k : 0), !doisBits && k == 1, cor};
+    }
+    return gene;
+}
+} // namespace
+
 const CGraficosDlg::Gene CGraficosDlg::genes[] = {
-    {"Visão",
-     4,
-     {{"V1", V1, false, azul},
-      {"V2", V2, false, laranja},
-      {"V3", V3, false, verdeAzulado},
-      {"V4", V4, false, purpura}}},
-    {"Reprodução", 2, {{"R", R, false, azul}, {"r", R, true, vermelhao}}},
-    {"Partilha", 2, {{"P", P, false, azul}, {"p", P, true, vermelhao}}},
-    {"Luta", 2, {{"L", L, false, azul}, {"l", L, true, vermelhao}}},
-    {"Morte", 2, {{"M", M, false, verdeMM}, {"m", M, true, azulmm}}},
-    {"Inteligência",
-     4,
-     {{"I1", I1, false, azul},
-      {"I2", I2, false, laranja},
-      {"I3", I3, false, verdeAzulado},
-      {"I4", I4, false, purpura}}},
-    {"Neutro", 2, {{"N", N, false, azul}, {"n", N, true, vermelhao}}},
-    {"Detecta", 2, {{"D", D, false, azul}, {"d", D, true, vermelhao}}},
-    {"Cuida", 2, {{"C", C, false, azul}, {"c", C, true, vermelhao}}},
+    geneDoGrafico(Genoma::Visao),    geneDoGrafico(Genoma::Reproducao),
+    geneDoGrafico(Genoma::Partilha), geneDoGrafico(Genoma::Luta),
+    geneDoGrafico(Genoma::Morte),    geneDoGrafico(Genoma::Inteligencia),
+    geneDoGrafico(Genoma::Neutro),   geneDoGrafico(Genoma::Detecta),
+    geneDoGrafico(Genoma::Cuida),
 };
 const int CGraficosDlg::numGenes = static_cast<int>(std::size(CGraficosDlg::genes));
+static_assert(std::size(CGraficosDlg::genes) == Genoma::numGenes);
 
 CGraficosDlg::CGraficosDlg(const CKeldoDoc& d, QWidget* pai) : QDialog(pai), doc(d) {
     setWindowTitle(tituloJanela);

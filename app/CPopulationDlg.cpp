@@ -1,4 +1,5 @@
 #include "app/CPopulationDlg.h"
+#include "gui/TextosGenoma.h"
 #include "gui/Validacao.h"
 #include "sim/CKeldoDoc.h"
 #include <QButtonGroup>
@@ -18,6 +19,9 @@
 #include <QVBoxLayout>
 
 namespace {
+
+using TextosGenoma::letrasGene;
+using TextosGenoma::rotuloGene;
 
 const QString tituloAplicacao = QStringLiteral("KELDO");
 constexpr int numColunas = 19;
@@ -113,14 +117,6 @@ class CabecalhoColunas : public QWidget {
     int deslocamento;
 };
 
-QChar segundoCaractere(const QString& coluna) {
-    return coluna.size() > 1 ? coluna[1] : QChar();
-}
-
-uint16_t bitSe(bool condicao, int bit) {
-    return condicao ? static_cast<uint16_t>(1u << bit) : 0;
-}
-
 } // namespace
 
 CPopulationDlg::CPopulationDlg(std::vector<SpecX> modelos, CKeldoDoc* documento,
@@ -188,18 +184,18 @@ QLayout* CPopulationDlg::construirGenes() {
     grade->addWidget(rotulo(QStringLiteral("Herança Paterna"), true), 1, dir, 1, 2);
 
     grade->addWidget(subtitulo(QStringLiteral("Cromossomo X")), 2, esq, 1, 2);
-    grade->addWidget(rotulo(QStringLiteral("Gene Detecta")), 3, esq);
-    grade->addWidget(criarGrupo(DetecEsq, "detecEsq", {"D", "d"}), 3, esq + 1);
+    grade->addWidget(rotulo(rotuloGene(Genoma::Detecta)), 3, esq);
+    grade->addWidget(criarGrupo(DetecEsq, "detecEsq", letrasGene(Genoma::Detecta)), 3, esq + 1);
     QLabel* xDireito = subtitulo(QStringLiteral("Cromossomo X"));
-    QLabel* detectaDireito = rotulo(QStringLiteral("Gene Detecta"));
-    QWidget* alelosXDireito = criarGrupo(DetecDir, "detecDir", {"D", "d"});
+    QLabel* detectaDireito = rotulo(rotuloGene(Genoma::Detecta));
+    QWidget* alelosXDireito = criarGrupo(DetecDir, "detecDir", letrasGene(Genoma::Detecta));
     grade->addWidget(xDireito, 2, dir, 1, 2);
     grade->addWidget(detectaDireito, 3, dir);
     grade->addWidget(alelosXDireito, 3, dir + 1);
     controlesXDireito = {xDireito, detectaDireito, alelosXDireito};
     QLabel* y = subtitulo(QStringLiteral("Cromossomo Y"));
-    QLabel* cuida = rotulo(QStringLiteral("Gene Cuida"));
-    QWidget* alelosY = criarGrupo(Cuida, "cuida", {"C", "c"});
+    QLabel* cuida = rotulo(rotuloGene(Genoma::Cuida));
+    QWidget* alelosY = criarGrupo(Cuida, "cuida", letrasGene(Genoma::Cuida));
     grade->addWidget(y, 4, dir, 1, 2);
     grade->addWidget(cuida, 5, dir);
     grade->addWidget(alelosY, 5, dir + 1);
@@ -207,28 +203,20 @@ QLayout* CPopulationDlg::construirGenes() {
 
     grade->addWidget(subtitulo(QStringLiteral("Cromossomos Autossômicos")), 6, esq, 1, 2);
     grade->addWidget(subtitulo(QStringLiteral("Cromossomos Autossômicos")), 6, dir, 1, 2);
-    struct Gene {
-        const char* rotulo;
-        const char* nome;
-        QStringList alelos;
-    };
-    const Gene genes[] = {{"Gene Visão", "visao", {"V1", "V2", "V3", "V4"}},
-                          {"Gene Reprodução", "repro", {"R", "r"}},
-                          {"Gene Partilha", "partilha", {"P", "p"}},
-                          {"Gene Luta", "luta", {"L", "l"}},
-                          {"Gene Morte", "morte", {"M", "m"}},
-                          {"Gene Inteligência", "intel", {"I1", "I2", "I3", "I4"}},
-                          {"Gene Neutro", "neutro", {"N", "n"}}};
-    for (int i = 0; i < 7; ++i) {
-        const Gene& g = genes[i];
+    // Object names of the gene rows, in the genome's order.
+    const char* const nomes[Genoma::numAutossomicos] = {"visao", "repro", "partilha", "luta",
+                                                        "morte", "intel", "neutro"};
+    for (int i = 0; i < Genoma::numAutossomicos; ++i) {
+        const auto g = static_cast<Genoma::Gene>(i);
         const auto grupoEsq = static_cast<Grupo>(VisaoEsq + 2 * i);
-        const QString nome = QLatin1String(g.nome);
-        grade->addWidget(rotulo(QString::fromUtf8(g.rotulo)), 7 + i, esq);
-        grade->addWidget(criarGrupo(grupoEsq, qPrintable(nome + QStringLiteral("Esq")), g.alelos),
-                         7 + i, esq + 1);
-        grade->addWidget(rotulo(QString::fromUtf8(g.rotulo)), 7 + i, dir);
+        const QString nome = QLatin1String(nomes[i]);
+        grade->addWidget(rotulo(rotuloGene(g)), 7 + i, esq);
+        grade->addWidget(
+            criarGrupo(grupoEsq, qPrintable(nome + QStringLiteral("Esq")), letrasGene(g)), 7 + i,
+            esq + 1);
+        grade->addWidget(rotulo(rotuloGene(g)), 7 + i, dir);
         grade->addWidget(criarGrupo(static_cast<Grupo>(grupoEsq + 1),
-                                    qPrintable(nome + QStringLiteral("Dir")), g.alelos),
+                                    qPrintable(nome + QStringLiteral("Dir")), letrasGene(g)),
                          7 + i, dir + 1);
     }
     auto* divisoria = new QFrame(this);
@@ -319,26 +307,20 @@ QString CPopulationDlg::textoDasEscolhas() const {
 
 QString CPopulationDlg::textoDoModelo(const SpecX& m, long numero) {
     const bool macho = m.sexo() != 0;
-    auto letra = [](int bit, char maiuscula) {
-        return QString(QLatin1Char(bit ? maiuscula : static_cast<char>(maiuscula + 32)));
+    auto letra = [](Genoma::Gene g, int codigo) {
+        return QString(QLatin1String(Genoma::letra(g, codigo)));
     };
     QStringList colunas;
     colunas << QStringLiteral("%1").arg(numero, 5, 10, QLatin1Char('0'))
             << (macho ? QStringLiteral("M") : QStringLiteral("F"))
-            << (m.adulto() ? QStringLiteral("A") : QStringLiteral("O")) << letra(m.detecXBit(), 'D')
-            << letra(m.detecXCuidaYBit(), macho ? 'C' : 'D');
-    const uint16_t haplotipos[2] = {m.genotipoP, m.genotipoM};
-    auto par = [&](const auto& coluna) {
-        for (uint16_t h : haplotipos)
-            colunas << coluna(h);
-    };
-    par([](uint16_t h) { return QStringLiteral("V%1").arg(((h >> 7) & 3) + 1); });
-    par([&](uint16_t h) { return letra((h >> 6) & 1, 'R'); });
-    par([&](uint16_t h) { return letra((h >> 5) & 1, 'P'); });
-    par([&](uint16_t h) { return letra((h >> 4) & 1, 'L'); });
-    par([&](uint16_t h) { return letra((h >> 3) & 1, 'M'); });
-    par([](uint16_t h) { return QStringLiteral("I%1").arg(((h >> 1) & 3) + 1); });
-    par([&](uint16_t h) { return letra(h & 1, 'N'); });
+            << (m.adulto() ? QStringLiteral("A") : QStringLiteral("O"))
+            << letra(Genoma::Detecta, m.detecXBit())
+            << letra(Genoma::geneDoSegundo(m.estado), m.detecXCuidaYBit());
+    for (int i = 0; i < Genoma::numAutossomicos; ++i) {
+        const auto g = static_cast<Genoma::Gene>(i);
+        colunas << letra(g, Genoma::alelo(g, m.genotipoP))
+                << letra(g, Genoma::alelo(g, m.genotipoM));
+    }
     return colunas.join(QLatin1Char('\t'));
 }
 
@@ -348,21 +330,17 @@ void CPopulationDlg::aplicarLinha(const QString& linha, SpecX& m) {
     const bool macho = coluna(1) == QLatin1String("M");
     m.definirBit(EstadoBit::sexo, macho);
     m.definirBit(EstadoBit::adulto, coluna(2) == QLatin1String("A"));
-    m.definirBit(EstadoBit::detecX, coluna(3) == QLatin1String("D"));
-    m.definirBit(EstadoBit::detecXCuidaY, coluna(4) == QLatin1String(macho ? "C" : "D"));
+    auto codigo = [&](Genoma::Gene g, int i) {
+        return Genoma::codigoDaLetra(g, coluna(i).toStdString());
+    };
+    m.definirBit(EstadoBit::detecX, codigo(Genoma::Detecta, 3) != 0);
+    m.definirBit(EstadoBit::detecXCuidaY, codigo(Genoma::geneDoSegundo(m.estado), 4) != 0);
     uint16_t haplotipos[2] = {0, 0};
-    for (int lado = 0; lado < 2; ++lado) {
-        const QChar visao = segundoCaractere(coluna(5 + lado));
-        const QChar intel = segundoCaractere(coluna(15 + lado));
-        haplotipos[lado] =
-            bitSe(visao == u'3' || visao == u'4', 8) | bitSe(visao == u'2' || visao == u'4', 7) |
-            bitSe(coluna(7 + lado) == QLatin1String("R"), 6) |
-            bitSe(coluna(9 + lado) == QLatin1String("P"), 5) |
-            bitSe(coluna(11 + lado) == QLatin1String("L"), 4) |
-            bitSe(coluna(13 + lado) == QLatin1String("M"), 3) |
-            bitSe(intel == u'3' || intel == u'4', 2) | bitSe(intel == u'2' || intel == u'4', 1) |
-            bitSe(coluna(17 + lado) == QLatin1String("N"), 0);
-    }
+    for (int lado = 0; lado < 2; ++lado)
+        for (int i = 0; i < Genoma::numAutossomicos; ++i) {
+            const auto g = static_cast<Genoma::Gene>(i);
+            haplotipos[lado] = Genoma::comAlelo(g, haplotipos[lado], codigo(g, 5 + 2 * i + lado));
+        }
     m.genotipoP = haplotipos[0];
     m.genotipoM = haplotipos[1];
     // Eggs of the initial population belong to generation 1.
@@ -406,7 +384,7 @@ void CPopulationDlg::reconstruirModelos() {
         SpecX modelo = novoFundador(static_cast<int32_t>(numeroLinha));
         aplicarLinha(texto, modelo);
         modelo.calcularFenotipo();
-        modelo.livre = static_cast<uint8_t>(modelo.estado >> 6);
+        modelo.livre = static_cast<uint8_t>(modelo.livreEstado());
         lista.push_back(modelo);
         ++numeroLinha;
     }

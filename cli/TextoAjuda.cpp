@@ -1,5 +1,18 @@
 #include "cli/OpcoesExecucao.h"
+#include "sim/EstatisticasPopulacao.h"
 #include "sim/ParametrosPorNome.h"
+
+namespace {
+// The summary's allele columns of the autosomal genes, "V1;...;N".
+std::string colunasAutossomicas() {
+    std::string colunas;
+    for (int k = 0; k < AleloResumo::D; ++k) {
+        colunas += k ? ";" : "";
+        colunas += AleloResumo::nomes[static_cast<size_t>(k)];
+    }
+    return colunas;
+}
+} // namespace
 
 std::string textoAjuda() {
     std::string texto =
@@ -23,8 +36,13 @@ std::string textoAjuda() {
         "  --summary ARQUIVO grava no ARQUIVO o resumo por ciclo: um cabeçalho, uma linha\n"
         "                    do estado inicial e uma por ciclo, separadas por \";\" (UTF-8,\n"
         "                    fim de linha LF). Colunas: tempo;adultos;ovos;mortos;geracao;\n"
-        "                    alimentos e as frequências V1;V2;V3;V4;R;P;L;M;I1;I2;I3;I4;N\n"
-        "                    (sobre 2 por indivíduo vivo), D (sobre os cromossomos X) e C\n"
+        "                    alimentos e as frequências " +
+        colunasAutossomicas() +
+        "\n"
+        "                    (sobre 2 por indivíduo vivo), " +
+        AleloResumo::nomes[AleloResumo::D] + " (sobre os cromossomos X) e " +
+        AleloResumo::nomes[AleloResumo::C] +
+        "\n"
         "                    (sobre os Y), com 4 casas decimais; NA sem portadores\n"
         "  --save ARQUIVO    salva o projeto no ARQUIVO após o último ciclo (snapshot\n"
         "                    primeiro); os salvamentos periódicos também vão para ele,\n"

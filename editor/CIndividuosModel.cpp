@@ -30,22 +30,14 @@ const Coluna colunas[CIndividuosModel::numColunas] = {
     {"Neutro", "Neutral", 47},
 };
 
-// Two letters of a one-bit gene, paternal word first.
-std::string par(const SpecX& s, int bit, char maiuscula) {
-    const char minuscula = static_cast<char>(maiuscula - 'A' + 'a');
-    std::string t(2, ' ');
-    t[0] = (s.genotipoP >> bit) & 1 ? maiuscula : minuscula;
-    t[1] = (s.genotipoM >> bit) & 1 ? maiuscula : minuscula;
-    return t;
+// The alleles of an autosomal gene, paternal word first ("Rr", "V1V3").
+std::string par(const SpecX& s, Genoma::Gene g) {
+    return std::string(Genoma::letra(g, Genoma::alelo(g, s.genotipoP))) +
+           Genoma::letra(g, Genoma::alelo(g, s.genotipoM));
 }
 
-// "V%cV%c" / "I%cI%c": a letter and the digit of a two-bit gene, both words.
-std::string parDigitos(const SpecX& s, int bitBaixo, char letra) {
-    std::string t(4, letra);
-    t[1] = static_cast<char>('1' + ((s.genotipoP >> bitBaixo) & 3));
-    t[3] = static_cast<char>('1' + ((s.genotipoM >> bitBaixo) & 3));
-    return t;
-}
+// The first autosomal gene's column.
+constexpr int colunaVisao = 7;
 
 // Wait cursor for the life of a long step.
 struct CursorEspera {
@@ -74,26 +66,12 @@ std::string CIndividuosModel::textoCelula(const SpecX& s, int coluna) {
     case 4:
         return s.adulto() ? "A" : "O";
     case 5:
-        return s.detecXBit() ? "D" : "d";
+        return Genoma::letra(Genoma::Detecta, s.detecXBit());
     case 6:
-        if (s.sexo())
-            return s.detecXCuidaYBit() ? "C" : "c";
-        return s.detecXCuidaYBit() ? "D" : "d";
-    case 7:
-        return parDigitos(s, 7, 'V');
-    case 8:
-        return par(s, 6, 'R');
-    case 9:
-        return par(s, 5, 'P');
-    case 10:
-        return par(s, 4, 'L');
-    case 11:
-        return par(s, 3, 'M');
-    case 12:
-        return parDigitos(s, 1, 'I');
-    case 13:
-        return par(s, 0, 'N');
+        return Genoma::letra(Genoma::geneDoSegundo(s.estado), s.detecXCuidaYBit());
     }
+    if (coluna >= colunaVisao && coluna < colunaVisao + Genoma::numAutossomicos)
+        return par(s, static_cast<Genoma::Gene>(coluna - colunaVisao));
     return {};
 }
 

@@ -2,6 +2,7 @@
 #include "editor/CIndividuosModel.h"
 #include "editor/DocumentoEditor.h"
 #include "editor/Recursos.h"
+#include "gui/TextosGenoma.h"
 #include "gui/Validacao.h"
 #include <QAbstractButton>
 #include <QApplication>
@@ -20,6 +21,9 @@
 #include <algorithm>
 
 namespace {
+
+using TextosGenoma::letrasGene;
+using TextosGenoma::rotuloGene;
 
 constexpr int larguraAlelo = 30;
 constexpr int alturaAlelo = 20;
@@ -152,15 +156,18 @@ QWidget* CKeldoView::montarHeranca(bool materna) {
     // Their gene label spans into the first two button columns, whose buttons
     // sit further right, so that both labels fit beside the four-button genes.
     rotular(QStringLiteral("Cromossomo X"), 0, 0, 1, materna ? 0 : 1083);
-    rotular(QStringLiteral("Gene Detecta"), 0, 1, 3, materna ? 0 : 1086);
+    rotular(rotuloGene(Genoma::Detecta), 0, 1, 3, materna ? 0 : 1086);
     if (materna) {
-        criarGrupo(&ValoresForm::detectaMaterna, {1035, 1036}, {"D", "d"}, true, grade, 0, 4);
+        criarGrupo(&ValoresForm::detectaMaterna, {1035, 1036}, letrasGene(Genoma::Detecta), true,
+                   grade, 0, 4);
         grade->setRowMinimumHeight(1, alturaAlelo);
     } else {
-        criarGrupo(&ValoresForm::detectaPaterna, {1037, 1038}, {"D", "d"}, true, grade, 0, 4);
+        criarGrupo(&ValoresForm::detectaPaterna, {1037, 1038}, letrasGene(Genoma::Detecta), true,
+                   grade, 0, 4);
         rotular(QStringLiteral("Cromossomo Y"), 1, 0, 1, 1084);
-        rotular(QStringLiteral("Gene Cuida"), 1, 1, 3, 1087);
-        criarGrupo(&ValoresForm::cuidaPaterna, {1039, 1040}, {"C", "c"}, true, grade, 1, 4);
+        rotular(rotuloGene(Genoma::Cuida), 1, 1, 3, 1087);
+        criarGrupo(&ValoresForm::cuidaPaterna, {1039, 1040}, letrasGene(Genoma::Cuida), true, grade,
+                   1, 4);
     }
     QLabel* autossomicos = rotulo(QStringLiteral("Cromossomos Autossômicos"), caixa);
     QFont negrito = autossomicos->font();
@@ -169,61 +176,24 @@ QWidget* CKeldoView::montarHeranca(bool materna) {
     grade->addWidget(autossomicos, 2, 0, 1, 6);
 
     struct Gene {
-        const char* nome;
-        int ValoresForm::*materna;
-        int ValoresForm::*paterna;
+        Genoma::Gene gene;
         std::vector<int> idsMaterna, idsPaterna;
-        QStringList rotulos;
     };
     const Gene genes[] = {
-        {"Gene Visão",
-         &ValoresForm::visaoMaterna,
-         &ValoresForm::visaoPaterna,
-         {1041, 1042, 1045, 1046},
-         {1047, 1048, 1049, 1050},
-         {"V1", "V2", "V3", "V4"}},
-        {"Gene Reprodução",
-         &ValoresForm::reproducaoMaterna,
-         &ValoresForm::reproducaoPaterna,
-         {1043, 1044},
-         {1051, 1052},
-         {"R", "r"}},
-        {"Gene Partilha",
-         &ValoresForm::partilhaMaterna,
-         &ValoresForm::partilhaPaterna,
-         {1053, 1054},
-         {1055, 1056},
-         {"P", "p"}},
-        {"Gene Luta",
-         &ValoresForm::lutaMaterna,
-         &ValoresForm::lutaPaterna,
-         {1057, 1058},
-         {1059, 1060},
-         {"L", "l"}},
-        {"Gene Morte",
-         &ValoresForm::morteMaterna,
-         &ValoresForm::mortePaterna,
-         {1061, 1062},
-         {1063, 1064},
-         {"M", "m"}},
-        {"Gene Inteligência",
-         &ValoresForm::inteligenciaMaterna,
-         &ValoresForm::inteligenciaPaterna,
-         {1065, 1066, 1067, 1068},
-         {1073, 1074, 1075, 1076},
-         {"I1", "I2", "I3", "I4"}},
-        {"Gene Neutro",
-         &ValoresForm::neutroMaterna,
-         &ValoresForm::neutroPaterna,
-         {1077, 1078},
-         {1081, 1082},
-         {"N", "n"}},
+        {Genoma::Visao, {1041, 1042, 1045, 1046}, {1047, 1048, 1049, 1050}},
+        {Genoma::Reproducao, {1043, 1044}, {1051, 1052}},
+        {Genoma::Partilha, {1053, 1054}, {1055, 1056}},
+        {Genoma::Luta, {1057, 1058}, {1059, 1060}},
+        {Genoma::Morte, {1061, 1062}, {1063, 1064}},
+        {Genoma::Inteligencia, {1065, 1066, 1067, 1068}, {1073, 1074, 1075, 1076}},
+        {Genoma::Neutro, {1077, 1078}, {1081, 1082}},
     };
     int linha = 3;
     for (const Gene& g : genes) {
-        grade->addWidget(rotulo(QString::fromUtf8(g.nome), caixa), linha, 0, 1, 2);
-        criarGrupo(materna ? g.materna : g.paterna, materna ? g.idsMaterna : g.idsPaterna,
-                   g.rotulos, true, grade, linha, 2);
+        grade->addWidget(rotulo(rotuloGene(g.gene), caixa), linha, 0, 1, 2);
+        criarGrupo(TextoLinha::campoDoGene(g.gene, materna ? 0 : 1),
+                   materna ? g.idsMaterna : g.idsPaterna, letrasGene(g.gene), true, grade, linha,
+                   2);
         ++linha;
     }
     grade->setColumnStretch(6, 1);

@@ -5,84 +5,59 @@ namespace TextoLinha {
 
 namespace {
 
-int bitsVisao(uint16_t w) {
-    return (w >> 7) & 3;
-}
-int bitsInteligencia(uint16_t w) {
-    return (w >> 1) & 3;
-}
-int valorLetra(uint16_t w, int bit) {
-    return (w >> bit) & 1 ? 0 : 1;
+using Genoma::Gene;
+
+// The form's fields of each autosomal gene, left (genotipoP) and right (genotipoM).
+constexpr int ValoresForm::*camposGene[Genoma::numAutossomicos][2] = {
+    {&ValoresForm::visaoMaterna, &ValoresForm::visaoPaterna},
+    {&ValoresForm::reproducaoMaterna, &ValoresForm::reproducaoPaterna},
+    {&ValoresForm::partilhaMaterna, &ValoresForm::partilhaPaterna},
+    {&ValoresForm::lutaMaterna, &ValoresForm::lutaPaterna},
+    {&ValoresForm::morteMaterna, &ValoresForm::mortePaterna},
+    {&ValoresForm::inteligenciaMaterna, &ValoresForm::inteligenciaPaterna},
+    {&ValoresForm::neutroMaterna, &ValoresForm::neutroPaterna},
+};
+
+// A form value is a button position; its letter is the genome's at that position.
+char letraForm(Gene g, int posicao) {
+    return Genoma::letraNaPosicao(g, posicao)[0];
 }
 
-char letra(int valor, char maiuscula) {
-    return valor == 0 ? maiuscula : static_cast<char>(maiuscula - 'A' + 'a');
-}
-char digito(int valor) {
-    return static_cast<char>('1' + (valor & 3));
-}
-
-// Only the group's own bits change; the bits above the genes (9..15) are kept.
-void gravarBit(uint16_t& palavra, int bit, bool ligado) {
-    if (ligado)
-        palavra = static_cast<uint16_t>(palavra | (1u << bit));
-    else
-        palavra = static_cast<uint16_t>(palavra & ~(1u << bit));
-}
-
-void gravarDigito(uint16_t& palavra, int bitAlto, char d) {
-    gravarBit(palavra, bitAlto, d == '3' || d == '4');
-    gravarBit(palavra, bitAlto - 1, d == '2' || d == '4');
+// Whether a written sex-chromosome allele is the capital one.
+bool maiuscula(Gene g, char c) {
+    return Genoma::codigoDoCaractere(g, c) != 0;
 }
 
 struct Campos {
     int id = 0;
     unsigned geracao = 0;
     char vida, sexo, estagio, detecta, segundo;
-    char visao[2], repro[2], partilha[2], luta[2], morte[2], intel[2], neutro[2];
+    // Per autosomal gene and side: the letter of a one-bit gene, the digit of a two-bit one.
+    char genes[Genoma::numAutossomicos][2];
 };
 
 bool analisar(const std::string& texto, Campos& c) {
     const int n = std::sscanf(
         texto.c_str(),
         "%d\t%u\t%c\t%c\t%c\t%c\t%c\tV%c\tV%c\t%c\t%c\t%c\t%c\t%c\t%c\t%c\t%c\tI%c\tI%c\t%c\t%c",
-        &c.id, &c.geracao, &c.vida, &c.sexo, &c.estagio, &c.detecta, &c.segundo, &c.visao[0],
-        &c.visao[1], &c.repro[0], &c.repro[1], &c.partilha[0], &c.partilha[1], &c.luta[0],
-        &c.luta[1], &c.morte[0], &c.morte[1], &c.intel[0], &c.intel[1], &c.neutro[0], &c.neutro[1]);
+        &c.id, &c.geracao, &c.vida, &c.sexo, &c.estagio, &c.detecta, &c.segundo, &c.genes[0][0],
+        &c.genes[0][1], &c.genes[1][0], &c.genes[1][1], &c.genes[2][0], &c.genes[2][1],
+        &c.genes[3][0], &c.genes[3][1], &c.genes[4][0], &c.genes[4][1], &c.genes[5][0],
+        &c.genes[5][1], &c.genes[6][0], &c.genes[6][1]);
     return n == 21;
 }
 
 // One gene group of one word: lado 0 = left word (genotipoP), 1 = right (genotipoM).
+// Only the group's own bits change; the bits above the genes (9..15) are kept.
 void aplicarGene(SpecX& s, const Campos& c, int gene, int lado) {
     uint16_t& w = lado == 0 ? s.genotipoP : s.genotipoM;
-    switch (gene) {
-    case 0:
-        gravarDigito(w, 8, c.visao[lado]);
-        break;
-    case 1:
-        gravarBit(w, 6, c.repro[lado] == 'R');
-        break;
-    case 2:
-        gravarBit(w, 5, c.partilha[lado] == 'P');
-        break;
-    case 3:
-        gravarBit(w, 4, c.luta[lado] == 'L');
-        break;
-    case 4:
-        gravarBit(w, 3, c.morte[lado] == 'M');
-        break;
-    case 5:
-        gravarDigito(w, 2, c.intel[lado]);
-        break;
-    case 6:
-        gravarBit(w, 0, c.neutro[lado] == 'N');
-        break;
-    }
+    const auto g = static_cast<Gene>(gene);
+    w = Genoma::comAlelo(g, w, Genoma::codigoDoCaractere(g, c.genes[gene][lado]));
 }
 
 void aplicarGenes(SpecX& s, const Campos& c, int codigo) {
     if (codigo == tudo) {
-        for (int gene = 0; gene < 7; ++gene) {
+        for (int gene = 0; gene < Genoma::numAutossomicos; ++gene) {
             aplicarGene(s, c, gene, 0);
             aplicarGene(s, c, gene, 1);
         }
@@ -108,22 +83,27 @@ void aplicarEstado(SpecX& s, const Campos& c, int codigo) {
     if (codigo == tudo || codigo == 4)
         s.definirBit(EstadoBit::adulto, c.estagio == 'A');
     if (codigo == tudo) {
-        s.definirBit(EstadoBit::detecX, c.detecta == 'D');
-        s.definirBit(EstadoBit::detecXCuidaY, c.sexo == 'M' ? c.segundo == 'C' : c.segundo == 'D');
+        s.definirBit(EstadoBit::detecX, maiuscula(Genoma::Detecta, c.detecta));
+        s.definirBit(EstadoBit::detecXCuidaY,
+                     maiuscula(c.sexo == 'M' ? Genoma::Cuida : Genoma::Detecta, c.segundo));
         return;
     }
     if (codigo == 5)
-        s.definirBit(EstadoBit::detecX, c.detecta == 'D');
+        s.definirBit(EstadoBit::detecX, maiuscula(Genoma::Detecta, c.detecta));
     if (c.sexo == 'M' && (codigo == 14 || codigo == 3)) {
         s.definirBit(EstadoBit::sexo, true);
-        s.definirBit(EstadoBit::detecXCuidaY, c.segundo == 'C');
+        s.definirBit(EstadoBit::detecXCuidaY, maiuscula(Genoma::Cuida, c.segundo));
     } else if (c.sexo != 'M' && (codigo == 13 || codigo == 3)) {
         s.definirBit(EstadoBit::sexo, false);
-        s.definirBit(EstadoBit::detecXCuidaY, c.segundo == 'D');
+        s.definirBit(EstadoBit::detecXCuidaY, maiuscula(Genoma::Detecta, c.segundo));
     }
 }
 
 } // namespace
+
+int ValoresForm::*campoDoGene(Gene gene, int lado) {
+    return camposGene[gene][lado];
+}
 
 ValoresForm valoresDoIndividuo(const SpecX& s, const ValoresForm& base) {
     ValoresForm v = base;
@@ -132,39 +112,31 @@ ValoresForm valoresDoIndividuo(const SpecX& s, const ValoresForm& base) {
     v.vivoMorto = s.vivo() ? 0 : 1;
     v.machoFemea = s.sexo() ? 0 : 1;
     v.adultoOvo = s.adulto() ? 0 : 1;
-    v.detectaMaterna = s.detecXBit() ? 0 : 1;
-    v.cuidaPaterna = v.detectaPaterna = s.detecXCuidaYBit() ? 0 : 1;
-    v.visaoMaterna = bitsVisao(s.genotipoP);
-    v.visaoPaterna = bitsVisao(s.genotipoM);
-    v.reproducaoMaterna = valorLetra(s.genotipoP, 6);
-    v.reproducaoPaterna = valorLetra(s.genotipoM, 6);
-    v.partilhaMaterna = valorLetra(s.genotipoP, 5);
-    v.partilhaPaterna = valorLetra(s.genotipoM, 5);
-    v.lutaMaterna = valorLetra(s.genotipoP, 4);
-    v.lutaPaterna = valorLetra(s.genotipoM, 4);
-    v.morteMaterna = valorLetra(s.genotipoP, 3);
-    v.mortePaterna = valorLetra(s.genotipoM, 3);
-    v.inteligenciaMaterna = bitsInteligencia(s.genotipoP);
-    v.inteligenciaPaterna = bitsInteligencia(s.genotipoM);
-    v.neutroMaterna = valorLetra(s.genotipoP, 0);
-    v.neutroPaterna = valorLetra(s.genotipoM, 0);
+    v.detectaMaterna = Genoma::posicaoDoCodigo(Genoma::Detecta, s.detecXBit());
+    v.cuidaPaterna = v.detectaPaterna = Genoma::posicaoDoCodigo(Genoma::Cuida, s.detecXCuidaYBit());
+    for (int i = 0; i < Genoma::numAutossomicos; ++i) {
+        const auto g = static_cast<Gene>(i);
+        v.*campoDoGene(g, 0) = Genoma::posicaoDoCodigo(g, Genoma::alelo(g, s.genotipoP));
+        v.*campoDoGene(g, 1) = Genoma::posicaoDoCodigo(g, Genoma::alelo(g, s.genotipoM));
+    }
     return v;
 }
 
 std::string textoForm(const ValoresForm& v) {
     const bool macho = v.machoFemea == 0;
-    const char segundo = macho ? letra(v.cuidaPaterna, 'C') : letra(v.detectaPaterna, 'D');
+    const char segundo = macho ? letraForm(Genoma::Cuida, v.cuidaPaterna)
+                               : letraForm(Genoma::Detecta, v.detectaPaterna);
     char buf[128];
-    std::snprintf(
-        buf, sizeof buf,
-        "%u\t%c\t%c\t%c\t%c\t%c\tV%c\tV%c\t%c\t%c\t%c\t%c\t%c\t%c\t%c\t%c\tI%c\tI%c\t%c\t%c",
-        v.geracaoForm, v.vivoMorto == 0 ? 'V' : 'M', macho ? 'M' : 'F',
-        v.adultoOvo == 0 ? 'A' : 'O', letra(v.detectaMaterna, 'D'), segundo, digito(v.visaoMaterna),
-        digito(v.visaoPaterna), letra(v.reproducaoMaterna, 'R'), letra(v.reproducaoPaterna, 'R'),
-        letra(v.partilhaMaterna, 'P'), letra(v.partilhaPaterna, 'P'), letra(v.lutaMaterna, 'L'),
-        letra(v.lutaPaterna, 'L'), letra(v.morteMaterna, 'M'), letra(v.mortePaterna, 'M'),
-        digito(v.inteligenciaMaterna), digito(v.inteligenciaPaterna), letra(v.neutroMaterna, 'N'),
-        letra(v.neutroPaterna, 'N'));
+    int n =
+        std::snprintf(buf, sizeof buf, "%u\t%c\t%c\t%c\t%c\t%c", v.geracaoForm,
+                      v.vivoMorto == 0 ? 'V' : 'M', macho ? 'M' : 'F', v.adultoOvo == 0 ? 'A' : 'O',
+                      letraForm(Genoma::Detecta, v.detectaMaterna), segundo);
+    for (int i = 0; i < Genoma::numAutossomicos; ++i) {
+        const auto g = static_cast<Gene>(i);
+        n += std::snprintf(buf + n, sizeof buf - static_cast<size_t>(n), "\t%s\t%s",
+                           Genoma::letraNaPosicao(g, v.*campoDoGene(g, 0)),
+                           Genoma::letraNaPosicao(g, v.*campoDoGene(g, 1)));
+    }
     return buf;
 }
 
@@ -187,7 +159,7 @@ bool aplicarTextoLinha(SpecX& s, const std::string& texto, int codigo) {
     aplicarEstado(s, c, codigo);
     aplicarGenes(s, c, codigo);
     s.calcularFenotipo();
-    s.livre = static_cast<uint8_t>(s.estado >> 6);
+    s.livre = static_cast<uint8_t>(s.livreEstado());
     return true;
 }
 

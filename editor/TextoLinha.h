@@ -36,6 +36,9 @@ struct ValoresForm {
 // alleles, then the seven genes left and right).
 namespace TextoLinha {
 
+// The form field of an autosomal gene on one side (0 = left, genotipoP; 1 = right, genotipoM).
+int ValoresForm::*campoDoGene(Genoma::Gene gene, int lado);
+
 // Change code of the whole row (a clone takes everything from the form).
 constexpr int tudo = -1;
 

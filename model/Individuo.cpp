@@ -19,8 +19,12 @@ int limiarPorPar(int alelos, uint32_t recessivo, uint32_t hetero, uint32_t domin
     return static_cast<int16_t>(alelos == 1 ? hetero : dominante);
 }
 
-int bit(uint16_t palavra, int i) {
-    return (palavra >> i) & 1;
+// The sex and the two sex-chromosome alleles, one draw each in this order.
+uint8_t bitsSexuaisAleatorios(Random& rng) {
+    uint8_t bits = 0;
+    for (uint8_t b : {EstadoBit::sexo, EstadoBit::detecXCuidaY, EstadoBit::detecX})
+        bits = EstadoBit::com(bits, b, rng.randomInt(2) != 0);
+    return bits;
 }
 } // namespace
 
@@ -31,10 +35,7 @@ static_assert(sizeof(void*) != 8 || sizeof(SpecX) == 88);
 SpecX::SpecX(Random& rng) {
     direcaoAleatoria(rng);
     energia = 100;
-    uint8_t bits = 0;
-    for (int i = 0; i < 3; ++i)
-        bits |= static_cast<uint8_t>(rng.randomInt(2) << i);
-    estado = static_cast<uint8_t>(bits | EstadoBit::adulto | EstadoBit::vivo);
+    estado = static_cast<uint8_t>(bitsSexuaisAleatorios(rng) | EstadoBit::adulto | EstadoBit::vivo);
     loopMorto = -1;
 }
 
@@ -48,18 +49,16 @@ SpecX::SpecX(int32_t idNovo, uint8_t bitsLivre, CKeldoDoc* documento) {
     } while (documento->pontoEmObstaculo(static_cast<int>(x), static_cast<int>(y)));
     direcaoAleatoria(rng);
     energia = 100;
-    for (int i = 0; i < 9; ++i) {
-        genotipoP |= static_cast<uint16_t>(rng.randomInt(2) << i);
-        genotipoM |= static_cast<uint16_t>(rng.randomInt(2) << i);
+    for (int i = 0; i < Genoma::bitsComGenes; ++i) {
+        genotipoP = Genoma::comBit(genotipoP, i, rng.randomInt(2) != 0);
+        genotipoM = Genoma::comBit(genotipoM, i, rng.randomInt(2) != 0);
     }
-    uint8_t bits = 0;
-    for (int i = 0; i < 3; ++i)
-        bits |= static_cast<uint8_t>(rng.randomInt(2) << i);
-    estado = static_cast<uint8_t>(bits | bitsLivre | EstadoBit::adulto | EstadoBit::vivo);
+    estado = static_cast<uint8_t>(bitsSexuaisAleatorios(rng) | bitsLivre | EstadoBit::adulto |
+                                  EstadoBit::vivo);
     loopMorto = -1;
     loopNasc = documento->tempo;
     calcularFenotipo();
-    livre = static_cast<uint8_t>(estado >> 6);
+    livre = static_cast<uint8_t>(livreEstado());
     documento->registrar(*this);
 }
 
@@ -72,17 +71,17 @@ void SpecX::direcaoAleatoria(Random& rng) {
 void SpecX::calcularFenotipo() {
     const SimulationParameters& p = parametrosDe(doc);
     static constexpr int16_t alcance[5] = {50, 37, 25, 12, 1};
-    const int bitsVisao =
-        bit(genotipoP, 8) + bit(genotipoP, 7) + bit(genotipoM, 8) + bit(genotipoM, 7);
-    visao = alcance[bitsVisao];
+    using namespace Genoma;
+    const uint16_t gp = genotipoP, gm = genotipoM;
+    visao = alcance[somaNoPar(Visao, gp, gm, 0) + somaNoPar(Visao, gp, gm, 1)];
     limiarReproducao = static_cast<int16_t>(
-        limiarPorPar(bit(genotipoP, 6) + bit(genotipoM, 6), p.repro_rr, p.repro_Rr, p.repro_RR));
-    compartilha = (bit(genotipoP, 5) | bit(genotipoM, 5)) ? 1 : 0;
-    lutador = (bit(genotipoP, 4) | bit(genotipoM, 4)) ? 0 : 1;
+        limiarPorPar(somaNoPar(Reproducao, gp, gm), p.repro_rr, p.repro_Rr, p.repro_RR));
+    compartilha = somaNoPar(Partilha, gp, gm) != 0 ? 1 : 0;
+    lutador = somaNoPar(Luta, gp, gm) != 0 ? 0 : 1;
     limiarMorte = static_cast<int16_t>(
-        limiarPorPar(bit(genotipoP, 3) + bit(genotipoM, 3), p.morte_mm, p.morte_Mm, p.morte_MM));
-    const int baixos = bit(genotipoP, 1) + bit(genotipoM, 1);
-    const int altos = bit(genotipoP, 2) + bit(genotipoM, 2);
+        limiarPorPar(somaNoPar(Morte, gp, gm), p.morte_mm, p.morte_Mm, p.morte_MM));
+    const int baixos = somaNoPar(Inteligencia, gp, gm, 0);
+    const int altos = somaNoPar(Inteligencia, gp, gm, 1);
     if (baixos == 0)
         inteligencia = 0;
     else if (baixos == 1)
@@ -94,7 +93,7 @@ void SpecX::calcularFenotipo() {
 void SpecX::anexar(CKeldoDoc* documento) {
     doc = documento;
     calcularFenotipo();
-    livre = static_cast<uint8_t>(estado >> 6);
+    livre = static_cast<uint8_t>(livreEstado());
     if (documento)
         documento->registrar(*this);
 }
@@ -106,7 +105,7 @@ int SpecX::detectaCuida() const {
 }
 
 int SpecX::numAlelosMRecessivos() const {
-    return 2 - bit(genotipoP, 3) - bit(genotipoM, 3);
+    return 2 - Genoma::somaNoPar(Genoma::Morte, genotipoP, genotipoM);
 }
 
 // Crossing the reproduction threshold either way makes the food target stale.
@@ -183,12 +182,14 @@ void SpecX::mover() {
 }
 
 void SpecX::permuta(uint16_t& primeira, uint16_t& segunda) {
-    static constexpr uint16_t mascaras[6] = {0x7F, 0x3F, 0x1F, 0x0F, 0x07, 0x01};
     const auto& taxas = doc->parametros.taxaPermuta;
-    for (int ponto = 0; ponto < 6; ++ponto) {
+    static_assert(std::tuple_size_v<decltype(SimulationParameters::taxaPermuta)> ==
+                  Genoma::numPontosPermuta);
+    for (int ponto = 0; ponto < Genoma::numPontosPermuta; ++ponto) {
         const int r = doc->rng.randomInt(100);
         if (r < taxas[ponto]) {
-            const uint16_t t = static_cast<uint16_t>((primeira ^ segunda) & mascaras[ponto]);
+            const uint16_t t =
+                static_cast<uint16_t>((primeira ^ segunda) & Genoma::abaixoDoPonto(ponto));
             const uint16_t novaPrimeira = static_cast<uint16_t>(segunda ^ t);
             segunda = static_cast<uint16_t>(primeira ^ t);
             primeira = novaPrimeira;
@@ -199,11 +200,11 @@ void SpecX::permuta(uint16_t& primeira, uint16_t& segunda) {
 void SpecX::mutacao(uint16_t& primeira, uint16_t& segunda, int32_t n) {
     if (n <= 0)
         return;
-    for (int i = 0; i < 16; ++i) {
+    for (int i = 0; i < Genoma::bitsPorPalavra; ++i) {
         if (doc->rng.randomInt(n) == 0)
-            primeira ^= static_cast<uint16_t>(1u << i);
+            primeira = Genoma::invertido(primeira, i);
         if (doc->rng.randomInt(n) == 0)
-            segunda ^= static_cast<uint16_t>(1u << i);
+            segunda = Genoma::invertido(segunda, i);
     }
 }
 
@@ -253,7 +254,7 @@ SpecX SpecX::gerarFilhote(const SpecX& pai, int32_t novoId, uint32_t& maxGeracao
     filho.genotipoM = gametaMae;
     filho.loopNasc = doc->tempo;
     filho.calcularFenotipo();
-    filho.livre = static_cast<uint8_t>(filho.estado >> 6);
+    filho.livre = static_cast<uint8_t>(filho.livreEstado());
     doc->registrar(filho);
     return filho;
 }

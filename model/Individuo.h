@@ -1,19 +1,11 @@
 #pragma once
+#include "model/Genoma.h"
 #include <cmath>
 #include <cstdint>
 
 class CKeldoDoc;
 class CArchive;
 class Random;
-
-// Bits of the status byte.
-namespace EstadoBit {
-constexpr uint8_t sexo = 0x01;         // 1 = male
-constexpr uint8_t detecXCuidaY = 0x02; // female: Detecta of her 2nd X; male: Cuida of his Y
-constexpr uint8_t detecX = 0x04;       // Detecta of the (first) X
-constexpr uint8_t adulto = 0x08;
-constexpr uint8_t vivo = 0x10;
-} // namespace EstadoBit
 
 // One individual of species X (the class name is the one project files record).
 class SpecX {
@@ -34,15 +26,13 @@ class SpecX {
     void anexar(CKeldoDoc* documento);
     int detectaCuida() const;
     int numAlelosMRecessivos() const;
-    int sexo() const { return estado & EstadoBit::sexo; }
-    int adulto() const { return (estado & EstadoBit::adulto) ? 1 : 0; }
-    int vivo() const { return (estado & EstadoBit::vivo) ? 1 : 0; }
-    int detecXBit() const { return (estado & EstadoBit::detecX) ? 1 : 0; }
-    int detecXCuidaYBit() const { return (estado & EstadoBit::detecXCuidaY) ? 1 : 0; }
-    int livreEstado() const { return estado >> 6; }
-    void definirBit(uint8_t bit, bool ligado) {
-        estado = ligado ? static_cast<uint8_t>(estado | bit) : static_cast<uint8_t>(estado & ~bit);
-    }
+    int sexo() const { return Genoma::macho(estado) ? 1 : 0; }
+    int adulto() const { return EstadoBit::ligado(estado, EstadoBit::adulto) ? 1 : 0; }
+    int vivo() const { return EstadoBit::ligado(estado, EstadoBit::vivo) ? 1 : 0; }
+    int detecXBit() const { return Genoma::aleloPrimeiroX(estado); }
+    int detecXCuidaYBit() const { return Genoma::aleloSegundo(estado); }
+    int livreEstado() const { return EstadoBit::livre(estado); }
+    void definirBit(uint8_t bit, bool ligado) { estado = EstadoBit::com(estado, bit, ligado); }
 
     // Energy bookkeeping, distance, heading and movement.
     void gastarEnergia(int n);

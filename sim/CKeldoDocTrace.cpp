@@ -23,9 +23,9 @@ void anexarLinha(std::string& bloco, const SpecX& i, bool comTempo, int tempo) {
                        i.loopNasc, i.loopMorto, i.energia);
     bloco.append(texto, static_cast<size_t>(n));
     for (uint16_t palavra : {i.genotipoP, i.genotipoM})
-        for (int b = 8; b >= 0; --b) {
+        for (int b = Genoma::bitsComGenes - 1; b >= 0; --b) {
             bloco += ';';
-            bloco += static_cast<char>('0' + ((palavra >> b) & 1));
+            bloco += static_cast<char>('0' + Genoma::bit(palavra, b));
         }
     bloco += "\r\n";
 }

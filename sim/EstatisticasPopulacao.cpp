@@ -2,23 +2,20 @@
 #include "sim/CKeldoDoc.h"
 #include <charconv>
 
-namespace AleloResumo {
-const std::array<const char*, total> nomes = {"V1", "V2", "V3", "V4", "R", "P", "L", "M",
-                                              "I1", "I2", "I3", "I4", "N", "D", "C"};
-} // namespace AleloResumo
-
 namespace {
 using namespace AleloResumo;
 
-// The autosomal alleles of one haplotype word.
+// The autosomal alleles of one haplotype word: every allele of a two-bit
+// gene has a column, a one-bit gene counts its capital allele (code 1).
 void contarHaplotipo(std::array<uint32_t, total>& c, uint16_t w) {
-    ++c[V1 + ((w >> 7) & 3)];
-    c[R] += (w >> 6) & 1;
-    c[P] += (w >> 5) & 1;
-    c[L] += (w >> 4) & 1;
-    c[M] += (w >> 3) & 1;
-    ++c[I1 + ((w >> 1) & 3)];
-    c[N] += w & 1;
+    using namespace Genoma;
+    ++c[V1 + alelo(Visao, w)];
+    c[R] += alelo(Reproducao, w);
+    c[P] += alelo(Partilha, w);
+    c[L] += alelo(Luta, w);
+    c[M] += alelo(Morte, w);
+    ++c[I1 + alelo(Inteligencia, w)];
+    c[N] += alelo(Neutro, w);
 }
 
 void anexarInteiro(std::string& s, int64_t v) {
@@ -56,15 +53,10 @@ AmostraPopulacao EstatisticasPopulacao::medir(const CKeldoDoc& doc) {
         ++(i.adulto() ? a.adultos : a.ovos);
         contarHaplotipo(a.contagem, i.genotipoP);
         contarHaplotipo(a.contagem, i.genotipoM);
-        a.contagem[D] += static_cast<uint32_t>(i.detecXBit());
-        ++a.cromossomosX;
-        if (i.sexo()) {
-            a.contagem[C] += static_cast<uint32_t>(i.detecXCuidaYBit());
-            ++a.cromossomosY;
-        } else {
-            a.contagem[D] += static_cast<uint32_t>(i.detecXCuidaYBit());
-            ++a.cromossomosX;
-        }
+        a.contagem[D] += static_cast<uint32_t>(Genoma::copiasMaiusculas(Genoma::Detecta, i.estado));
+        a.cromossomosX += static_cast<uint32_t>(Genoma::copias(Genoma::Detecta, i.estado));
+        a.contagem[C] += static_cast<uint32_t>(Genoma::copiasMaiusculas(Genoma::Cuida, i.estado));
+        a.cromossomosY += static_cast<uint32_t>(Genoma::copias(Genoma::Cuida, i.estado));
     }
     return a;
 }
@@ -109,7 +101,15 @@ void EstatisticasPopulacao::reduzirPelaMetade() {
 }
 
 const char* EstatisticasPopulacao::cabecalhoCsv() {
-    return "tempo;adultos;ovos;mortos;geracao;alimentos;V1;V2;V3;V4;R;P;L;M;I1;I2;I3;I4;N;D;C";
+    static const std::string cabecalho = [] {
+        std::string s = "tempo;adultos;ovos;mortos;geracao;alimentos";
+        for (const char* nome : nomes) {
+            s += ';';
+            s += nome;
+        }
+        return s;
+    }();
+    return cabecalho.c_str();
 }
 
 std::string EstatisticasPopulacao::textoCsv() const {

@@ -1,4 +1,5 @@
 #pragma once
+#include "model/Genoma.h"
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -9,10 +10,26 @@ class CKeldoDoc;
 
 // Alleles counted in every sample, in the order of the summary columns.
 namespace AleloResumo {
-enum : int { V1, V2, V3, V4, R, P, L, M, I1, I2, I3, I4, N, D, C };
-constexpr int total = 15;
+enum : int {
+    V1 = Genoma::colunaResumo(Genoma::Visao),
+    V2,
+    V3,
+    V4,
+    R = Genoma::colunaResumo(Genoma::Reproducao),
+    P = Genoma::colunaResumo(Genoma::Partilha),
+    L = Genoma::colunaResumo(Genoma::Luta),
+    M = Genoma::colunaResumo(Genoma::Morte),
+    I1 = Genoma::colunaResumo(Genoma::Inteligencia),
+    I2,
+    I3,
+    I4,
+    N = Genoma::colunaResumo(Genoma::Neutro),
+    D = Genoma::colunaResumo(Genoma::Detecta),
+    C = Genoma::colunaResumo(Genoma::Cuida)
+};
+constexpr int total = Genoma::numColunasResumo;
 // Column names, plain ASCII.
-extern const std::array<const char*, total> nomes;
+inline constexpr std::array<const char*, total> nomes = Genoma::nomesColunasResumo();
 } // namespace AleloResumo
 
 // The figures of a world at one moment: counters, and the alleles carried by

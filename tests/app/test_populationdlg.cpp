@@ -120,8 +120,8 @@ TEST_F(PopulacaoDlgTeste, LineBecomesTheTemplateItDescribes) {
     EXPECT_EQ(m.detecXCuidaYBit(), 0);
     EXPECT_EQ(m.genotipoP, 0x0FF);
     EXPECT_EQ(m.genotipoM, 0x100);
-    EXPECT_EQ((m.genotipoP >> 7) & 3, 1);
-    EXPECT_EQ((m.genotipoM >> 7) & 3, 2);
+    EXPECT_EQ(Genoma::alelo(Genoma::Visao, m.genotipoP), 1);
+    EXPECT_EQ(Genoma::alelo(Genoma::Visao, m.genotipoM), 2);
     EXPECT_EQ(m.geracao, 0u);
     EXPECT_EQ(m.id, 1);
     EXPECT_EQ(m.inteligencia, 75);

@@ -8,7 +8,9 @@
 TEST_F(Editor, SaveUnderTheSameNameAsksFirstAndCancelWritesNothing) {
     const QString a = abrirNovo();
     clicarLinha(4, Qt::NoModifier);
-    clicarBotao(linha(4).genotipoP & 0x40 ? 1044 : 1043); // the other Reprodução allele
+    clicarBotao(Genoma::alelo(Genoma::Reproducao, linha(4).genotipoP)
+                    ? 1044
+                    : 1043); // the other Reprodução allele
     const QByteArray antes = Projetos::ler(a);
 
     respostaConfirmar = false;

@@ -36,8 +36,8 @@ TEST(Fenotipo, VisaoContaOsBitsDasQuatroCopias) {
     const int16_t alcance[5] = {50, 37, 25, 12, 1};
     for (int a = 0; a < 4; ++a)
         for (int b = 0; b < 4; ++b) {
-            const SpecX s =
-                expresso(doc, static_cast<uint16_t>(a << 7), static_cast<uint16_t>(b << 7));
+            const SpecX s = expresso(doc, Genoma::comAlelo(Genoma::Visao, 0, a),
+                                     Genoma::comAlelo(Genoma::Visao, 0, b));
             const int bits =
                 std::popcount(static_cast<unsigned>(a)) + std::popcount(static_cast<unsigned>(b));
             EXPECT_EQ(s.visao, alcance[bits]) << "V" << a + 1 << "V" << b + 1;
@@ -53,7 +53,8 @@ TEST(Fenotipo, TabelaDeInteligencia) {
         {0, 75, 0, 75}, {75, 0, 75, 25}, {0, 75, 0, 75}, {75, 25, 75, 100}};
     for (int a = 0; a < 4; ++a)
         for (int b = 0; b < 4; ++b)
-            EXPECT_EQ(expresso(doc, static_cast<uint16_t>(a << 1), static_cast<uint16_t>(b << 1))
+            EXPECT_EQ(expresso(doc, Genoma::comAlelo(Genoma::Inteligencia, 0, a),
+                               Genoma::comAlelo(Genoma::Inteligencia, 0, b))
                           .inteligencia,
                       tabela[a][b])
                 << "I" << a + 1 << "I" << b + 1;
@@ -252,7 +253,7 @@ TEST(Construtores, InvariantesDoFundador) {
         ASSERT_EQ(s.genotipoM & 0xFE00, 0);
         ASSERT_EQ(s.livre, 0);
         // The phenotype is expressed at once with the document's parameters.
-        const int r = ((s.genotipoP >> 6) & 1) + ((s.genotipoM >> 6) & 1);
+        const int r = Genoma::somaNoPar(Genoma::Reproducao, s.genotipoP, s.genotipoM);
         ASSERT_EQ(s.limiarReproducao, r == 1 ? 222 : 400);
     }
 }
