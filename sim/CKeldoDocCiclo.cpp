@@ -2,6 +2,7 @@
 #include "sim/CKeldoDoc.h"
 #include <chrono>
 #include <cstdio>
+#include <limits>
 
 namespace {
 // When the last throttled cycle ran; one value for the whole process.
@@ -72,7 +73,10 @@ void CKeldoDoc::salvarPeriodico() {
     }
     if (!salvo)
         ++salvamentosPeriodicosFalhos; // the run goes on; a batch run reports it at the end
-    ++numSnapshot;
+    // The counter stops at its largest value: later periodic saves rewrite that
+    // snapshot rather than wrap to a negative number.
+    if (numSnapshot < std::numeric_limits<int32_t>::max())
+        ++numSnapshot;
     if (estadoExecucao == 1) {
         modificado = true;
         if (host)

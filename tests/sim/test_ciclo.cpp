@@ -207,6 +207,29 @@ TEST(Ciclo, SalvarPeriodicoEscreveSnapshotZeroPrimeiro) {
     EXPECT_EQ(semCaminho.numSnapshot, 2);
 }
 
+// The counter stops at its largest value instead of overflowing: every later
+// periodic save rewrites the snapshot of that number.
+TEST(Ciclo, SnapshotNoFimDoContadorReescreveOUltimo) {
+    apoio::PastaTemporaria pasta;
+    CKeldoDoc doc;
+    criar(doc, 10, 20);
+    doc.caminho = pasta / "p.gen";
+    doc.parametros.salvarAtivo = 1;
+    doc.parametros.salvarCiclos = 1;
+    doc.numSnapshot = INT32_MAX - 1;
+    for (int k = 0; k < 3; ++k)
+        doc.executarCiclo();
+    EXPECT_EQ(doc.numSnapshot, INT32_MAX);
+    std::set<std::string> nomes;
+    for (const auto& e : std::filesystem::directory_iterator(pasta.caminho))
+        nomes.insert(e.path().filename().string());
+    EXPECT_EQ(nomes, (std::set<std::string>{"p.gen", "p2147483646.txt", "p2147483647.txt"}));
+    CKeldoDoc lido;
+    ASSERT_TRUE(lido.carregarProjeto(pasta / "p.gen").ok);
+    EXPECT_EQ(lido.numSnapshot, INT32_MAX);
+    EXPECT_EQ(lido.tempo, 3);
+}
+
 // With a window: the timer stops around the save and restarts only while
 // running; the count grows even when the save fails.
 TEST(Ciclo, SalvarPeriodicoParaEReiniciaOTimer) {
