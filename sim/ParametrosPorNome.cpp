@@ -88,6 +88,18 @@ template <class T> bool lerNumero(std::string_view texto, T& valor) {
     return true;
 }
 
+// An unsigned field also keeps to the range the model can hold it in.
+bool lerSemSinal(std::string_view nome, std::string_view texto, uint32_t& valor) {
+    uint32_t lido = 0;
+    if (!lerNumero(texto, lido))
+        return false;
+    if (const FaixaParametro* faixa = faixaDoParametro(nome);
+        faixa && (lido < faixa->minimo || lido > faixa->maximo))
+        return false;
+    valor = lido;
+    return true;
+}
+
 // A text must survive the trip to Windows-1252 unchanged: malformed UTF-8
 // or characters the code page lacks would otherwise be stored as '?'.
 bool lerTexto(std::string_view texto, std::string& valor) {
@@ -111,7 +123,7 @@ ResultadoDefinicao definirParametroPorNome(SimulationParameters& parametros, std
     else if (campo->tipo == Tipo::inteiro)
         lido = lerNumero(valor, parametros.*(campo->inteiro));
     else if (campo->tipo == Tipo::semSinal)
-        lido = lerNumero(valor, parametros.*(campo->semSinal));
+        lido = lerSemSinal(campo->nome, valor, parametros.*(campo->semSinal));
     else
         lido = lerTexto(valor, parametros.*(campo->texto));
     return lido ? ResultadoDefinicao::ok : ResultadoDefinicao::valorInvalido;
@@ -128,6 +140,9 @@ std::string valorEsperadoPor(std::string_view nome) {
     const Campo* campo = campoPorNome(nome);
     if (!campo)
         return {};
+    if (const FaixaParametro* faixa = faixaDoParametro(nome))
+        return "inteiro de " + std::to_string(faixa->minimo) + " a " +
+               std::to_string(faixa->maximo);
     switch (campo->tipo) {
     case Tipo::inteiro:
         return "inteiro de -2147483648 a 2147483647";

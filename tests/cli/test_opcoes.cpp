@@ -27,6 +27,8 @@ TEST_F(KeldoRun, ErrosDeUsoSaemCom2SemEscreverNada) {
         {"--set", "numIndividuos"},
         {"--set", "numIndividuos=5x"},
         {"--set", "repro_rr=-5"},
+        {"--set", "repro_rr=32768"}, // the individual holds thresholds in 16 signed bits
+        {"--set", "morte_MM=4294967295"},
         {"--set", "criterioParada=Gera\xE7\xE3o"}, // not UTF-8
         {"--set", "intervaloAnimacao=0"},          // the cycle divides by these two
         {"--set", "salvarCiclos=0"},
@@ -87,7 +89,8 @@ TEST_F(KeldoRun, AjudaEValoresQueOModeloDefineAlemDoDialogo) {
         EXPECT_NE(ajuda.out.find(texto), std::string::npos) << texto;
 
     const Saida s = rodar({"--seed", "1", "--cycles", "2", "--set", "taxaPermuta0=100", "--set",
-                           "nivelObstaculos=7", "--set", "luta=5000", "--save", "p.gen"});
+                           "nivelObstaculos=7", "--set", "luta=5000", "--set", "repro_RR=32767",
+                           "--save", "p.gen"});
     ASSERT_EQ(s.status, 0) << s.err;
     CKeldoDoc doc;
     ASSERT_TRUE(doc.carregarProjeto(caminho("p.gen")).ok);
@@ -95,4 +98,11 @@ TEST_F(KeldoRun, AjudaEValoresQueOModeloDefineAlemDoDialogo) {
     EXPECT_EQ(doc.parametros.nivelObstaculos, "7");
     EXPECT_EQ(doc.parametros.luta, 5000u);
     EXPECT_EQ(doc.codigoNivel, 'd'); // any other level text is the 29-rectangle layout
+    EXPECT_EQ(doc.parametros.repro_RR, 32767u);
+
+    const Saida limiar = rodar({"--set", "morte_mm=40000"});
+    EXPECT_EQ(limiar.status, 2);
+    EXPECT_NE(limiar.err.find("morte_mm: \"40000\" (esperado inteiro de 0 a 32767)"),
+              std::string::npos)
+        << limiar.err;
 }

@@ -66,6 +66,8 @@ constexpr size_t posIntervalo = 54;
 constexpr size_t posQtdAlimento = 62;
 constexpr size_t posSalvarCiclos = 78;
 constexpr size_t posTaxaPermuta0 = 102;
+constexpr size_t posMorteMm = 134; // morte_mm; the other thresholds follow
+constexpr size_t posReproRR = 154;
 constexpr size_t posListas = 162;
 
 SpecX modelo(int32_t id, bool adulto) {
@@ -198,6 +200,9 @@ const std::vector<Dano>& danos() {
         {"numIndividuos enorme", [](auto& b) { poke32(b, posNumIndividuos, 0x7FFFFFFF); }},
         {"qtdAlimento -1", [](auto& b) { poke32(b, posQtdAlimento, 0xFFFFFFFF); }},
         {"qtdAlimento 2001", [](auto& b) { poke32(b, posQtdAlimento, 2001); }},
+        {"morte_mm 32768", [](auto& b) { poke32(b, posMorteMm, 32768); }},
+        {"morte_MM enorme", [](auto& b) { poke32(b, posMorteMm + 8, 0xFFFFFFFF); }},
+        {"repro_RR 65535", [](auto& b) { poke32(b, posReproRR, 65535); }},
     };
     return lista;
 }
@@ -313,6 +318,8 @@ TEST(ArquivoHostil, ValoresForaDoDialogoMasUtilizaveisSaoAceitos) {
         {"qtdAlimento 2000", posQtdAlimento, 2000},
         {"salvarCiclos 1", posSalvarCiclos, 1},
         {"intervaloAnimacao 1000000", posIntervalo, 1000000},
+        {"morte_Mm 32767", posMorteMm + 4, 32767},
+        {"repro_RR 32767", posReproRR, 32767},
         {"x -1 depois de um desvio", posX(), 0xBF800000},
         {"y 100,5", posX() + 4, 0x42C90000},
         {"direcao no limite", posDirY(), 0x49742400},

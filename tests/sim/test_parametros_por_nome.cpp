@@ -39,9 +39,9 @@ TEST(ParametrosPorNome, CadaNomeNumericoDefineSeuCampoNoArquivo) {
     const std::vector<uint8_t> padrao = CKeldoDoc().serializar();
     size_t testados = 0;
     auto conferir = [&](const char* nome, size_t pos) {
-        const std::vector<uint8_t> b = arquivoCom(nome, "123457");
+        const std::vector<uint8_t> b = arquivoCom(nome, "12347");
         ASSERT_EQ(b.size(), padrao.size()) << nome;
-        EXPECT_EQ(lerInt32(b, pos), 123457) << nome;
+        EXPECT_EQ(lerInt32(b, pos), 12347) << nome;
         for (size_t k = 0; k < b.size(); ++k) {
             if (k < pos || k >= pos + 4) {
                 ASSERT_EQ(b[k], padrao[k]) << nome << " mudou o byte " << k;
@@ -72,8 +72,8 @@ TEST(ParametrosPorNome, NumerosSaoEstritosEUmValorRecusadoNaoMudaNada) {
 
     EXPECT_EQ(definirParametroPorNome(p, "energiaMin", "-2147483648"), ResultadoDefinicao::ok);
     EXPECT_EQ(p.energiaMin, INT32_MIN);
-    EXPECT_EQ(definirParametroPorNome(p, "repro_rr", "4294967295"), ResultadoDefinicao::ok);
-    EXPECT_EQ(p.repro_rr, 4294967295u);
+    EXPECT_EQ(definirParametroPorNome(p, "luta", "4294967295"), ResultadoDefinicao::ok);
+    EXPECT_EQ(p.luta, 4294967295u);
     EXPECT_EQ(definirParametroPorNome(p, "taxaPermuta5", "007"), ResultadoDefinicao::ok);
     EXPECT_EQ(p.taxaPermuta[5], 7);
 }
@@ -124,4 +124,31 @@ TEST(ParametrosPorNome, ForaDaFaixaDoDialogoSoRecusaOQueQuebraUmaExecucao) {
         ASSERT_EQ(definirParametroPorNome(q, nome, valor), ResultadoDefinicao::ok);
         EXPECT_NE(q.valorInutilizavel(), "") << nome;
     }
+}
+
+// The thresholds become the individual's 16-bit signed limiarMorte and
+// limiarReproducao: from 32768 on they would turn negative (nothing dies,
+// everything breeds), so --set refuses them and says the range.
+TEST(ParametrosPorNome, LimiaresCabemNoTipoQueOIndividuoUsa) {
+    for (const char* nome :
+         {"morte_mm", "morte_Mm", "morte_MM", "repro_rr", "repro_Rr", "repro_RR"}) {
+        SCOPED_TRACE(nome);
+        SimulationParameters p;
+        for (const char* ruim : {"32768", "65535", "4294967295"})
+            EXPECT_EQ(definirParametroPorNome(p, nome, ruim), ResultadoDefinicao::valorInvalido)
+                << ruim;
+        EXPECT_EQ(valorEsperadoPor(nome), "inteiro de 0 a 32767");
+        ASSERT_EQ(definirParametroPorNome(p, nome, "32767"), ResultadoDefinicao::ok);
+        EXPECT_EQ(p.valorInutilizavel(), "");
+        CKeldoDoc doc;
+        doc.parametros = p;
+        SpecX individuo;
+        individuo.genotipoP = individuo.genotipoM = 0x1FF;
+        individuo.anexar(&doc);
+        EXPECT_GE(std::min(individuo.limiarMorte, individuo.limiarReproducao), 0);
+    }
+    // A record set by other means is caught before it makes or runs a world.
+    SimulationParameters q;
+    q.morte_Mm = 40000;
+    EXPECT_EQ(q.valorInutilizavel(), "morte_Mm deve estar entre 0 e 32767");
 }
