@@ -1,4 +1,5 @@
 #include "sim/CArchive.h"
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -6,12 +7,17 @@ constexpr uint16_t tagNovaClasse = 0xFFFF;
 constexpr uint16_t marcaClasse = 0x8000;
 constexpr uint16_t tagGrande = 0x7FFF;
 constexpr uint32_t marcaClasseGrande = 0x80000000u;
+constexpr size_t tamanhoBloco = 16 * 1024;
 } // namespace
 
 CArchive::CArchive() : armazenando(true) {}
 
 CArchive::CArchive(const uint8_t* bytesLidos, size_t n)
-    : armazenando(false), dados(bytesLidos), tamanho(n) {}
+    : armazenando(false), dados(bytesLidos), disponiveis(n), tamanho(n) {}
+
+CArchive::CArchive(Leitor l, uint64_t n)
+    : armazenando(false), leitor(std::move(l)), bloco(tamanhoBloco), dados(bloco.data()),
+      tamanho(n) {}
 
 void CArchive::escreverUInt32(uint32_t v) {
     for (int i = 0; i < 4; ++i)
@@ -78,34 +84,65 @@ void CArchive::escreverInicioObjeto(const char* nomeClasse, uint16_t esquema) {
     ++proximoIndice; // the object itself
 }
 
-void CArchive::exigir(size_t n) {
-    if (tamanho - posicao < n)
+const uint8_t* CArchive::tomar(size_t n) {
+    if (restante() < n)
         throw ArchiveError("fim inesperado do arquivo");
+    if (disponiveis - posicao < n)
+        recarregar(n);
+    const uint8_t* p = dados + posicao;
+    posicao += n;
+    lidos += n;
+    return p;
+}
+
+// Keeps the bytes not yet taken and reads behind them until n are at hand.
+void CArchive::recarregar(size_t n) {
+    const size_t sobra = disponiveis - posicao;
+    std::memmove(bloco.data(), bloco.data() + posicao, sobra);
+    disponiveis = sobra;
+    posicao = 0;
+    while (disponiveis < n) {
+        const size_t novos =
+            leitor ? leitor(bloco.data() + disponiveis, bloco.size() - disponiveis) : 0;
+        if (novos == 0)
+            throw ArchiveError("fim inesperado do arquivo");
+        disponiveis += novos;
+    }
+}
+
+void CArchive::lerTexto(std::string& texto, uint64_t n) {
+    if (restante() < n)
+        throw ArchiveError("fim inesperado do arquivo");
+    while (n > 0) {
+        if (disponiveis == posicao)
+            recarregar(1);
+        const size_t parte = static_cast<size_t>(std::min<uint64_t>(n, disponiveis - posicao));
+        texto.append(reinterpret_cast<const char*>(dados + posicao), parte);
+        posicao += parte;
+        lidos += parte;
+        n -= parte;
+    }
 }
 
 uint32_t CArchive::lerUInt32() {
-    exigir(4);
+    const uint8_t* p = tomar(4);
     uint32_t v = 0;
     for (int i = 0; i < 4; ++i)
-        v |= static_cast<uint32_t>(dados[posicao + i]) << (8 * i);
-    posicao += 4;
+        v |= static_cast<uint32_t>(p[i]) << (8 * i);
     return v;
 }
 int32_t CArchive::lerInt32() {
     return static_cast<int32_t>(lerUInt32());
 }
 uint16_t CArchive::lerUInt16() {
-    exigir(2);
-    const uint16_t v = static_cast<uint16_t>(dados[posicao] | (dados[posicao + 1] << 8));
-    posicao += 2;
-    return v;
+    const uint8_t* p = tomar(2);
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
 }
 int16_t CArchive::lerInt16() {
     return static_cast<int16_t>(lerUInt16());
 }
 uint8_t CArchive::lerUInt8() {
-    exigir(1);
-    return dados[posicao++];
+    return *tomar(1);
 }
 float CArchive::lerFloat() {
     const uint32_t bits = lerUInt32();
@@ -121,9 +158,8 @@ std::string CArchive::lerString() {
         if (n == 0xFFFF)
             n = lerUInt32();
     }
-    exigir(n);
-    std::string texto(reinterpret_cast<const char*>(dados + posicao), n);
-    posicao += n;
+    std::string texto;
+    lerTexto(texto, n);
     return texto;
 }
 
@@ -139,10 +175,7 @@ std::string CArchive::lerInicioObjeto(uint16_t esquemaEsperado) {
     std::string nome;
     if (tag == tagNovaClasse) {
         const uint16_t esquema = lerUInt16();
-        const uint16_t n = lerUInt16();
-        exigir(n);
-        nome.assign(reinterpret_cast<const char*>(dados + posicao), n);
-        posicao += n;
+        lerTexto(nome, lerUInt16());
         if (esquema != esquemaEsperado)
             throw ArchiveError("esquema incorreto");
         classeDeIndice[proximoIndice++] = nome;

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -20,11 +21,18 @@ class CArchive {
     CArchive();
     // A loading archive over bytes that must outlive it.
     CArchive(const uint8_t* dados, size_t tamanho);
+    // Puts up to n bytes at `destino` and returns how many; 0 at the end or on an error.
+    using Leitor = std::function<size_t(uint8_t* destino, size_t n)>;
+    // A loading archive that takes the `tamanho` bytes of a file from `leitor` a
+    // block at a time, so that a damaged file is refused after reading only
+    // its valid part.
+    CArchive(Leitor leitor, uint64_t tamanho);
 
     bool IsStoring() const { return armazenando; }
     bool IsLoading() const { return !armazenando; }
     const std::vector<uint8_t>& bytes() const { return saida; }
-    size_t restante() const { return tamanho - posicao; }
+    // Bytes not yet read, by the size given when loading began.
+    uint64_t restante() const { return tamanho - lidos; }
 
     void escreverInt32(int32_t v);
     void escreverUInt32(uint32_t v);
@@ -51,12 +59,20 @@ class CArchive {
     std::string lerInicioObjeto(uint16_t esquemaEsperado);
 
   private:
-    void exigir(size_t n);
+    // The next n (at most 4) bytes, consumed.
+    const uint8_t* tomar(size_t n);
+    void recarregar(size_t n);
+    // Appends the next n bytes to `texto`, as they arrive.
+    void lerTexto(std::string& texto, uint64_t n);
     bool armazenando;
     std::vector<uint8_t> saida;
-    const uint8_t* dados = nullptr;
-    size_t tamanho = 0;
-    size_t posicao = 0;
+    Leitor leitor;
+    std::vector<uint8_t> bloco;     // the block read last, when reading through `leitor`
+    const uint8_t* dados = nullptr; // the bytes at hand: `bloco`, or all of them
+    size_t disponiveis = 0;
+    size_t posicao = 0; // in `dados`
+    uint64_t tamanho = 0;
+    uint64_t lidos = 0;
     uint32_t proximoIndice = 1;
     std::map<std::string, uint32_t> indiceDeClasse; // storing
     std::map<uint32_t, std::string> classeDeIndice; // loading

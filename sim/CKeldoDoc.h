@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+class CArchive;
+
 // Outcome of reading or writing a project file. `mensagem` is UTF-8 text for the user.
 struct ResultadoArquivo {
     bool ok = true;
@@ -124,6 +126,8 @@ class CKeldoDoc {
     bool usarReferencia = false;
 
   private:
+    // Reads a whole project and, only when all of it is sound, makes it the world.
+    ResultadoArquivo carregar(CArchive& ar);
     void guardarMortos();
     ArquivoMortos mortosGuardados;
     mutable std::vector<SpecX> blocoMortos;

@@ -1,11 +1,11 @@
 // The ".gen" project file: saving, loading and completing the loaded objects.
 #include "sim/CArchive.h"
 #include "sim/CKeldoDoc.h"
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <memory>
 
 namespace {
 constexpr int32_t versaoArquivo = 3000;
@@ -84,10 +84,17 @@ bool coordenadaUtilizavel(float v) {
     return std::isfinite(v) && std::fabs(v) <= 1.0e6f;
 }
 
+// Room grows with the elements read, never past the count: a count that the
+// file's size allows but its records do not back costs no memory.
+template <class T> void abrirEspaco(std::vector<T>& lista, uint32_t n) {
+    if (lista.size() == lista.capacity())
+        lista.reserve(std::min<size_t>(n, std::max<size_t>(1024, 2 * lista.size())));
+}
+
 void lerIndividuos(CArchive& ar, std::vector<SpecX>& lista, Random& rng) {
     const uint32_t n = lerContagemPlausivel(ar, SpecX::tamanhoRegistro);
-    lista.reserve(n);
     for (uint32_t k = 0; k < n; ++k) {
+        abrirEspaco(lista, n);
         if (ar.lerInicioObjeto(SpecX::esquema) != SpecX::nomeClasse)
             throw ArchiveError("objeto inesperado");
         SpecX individuo(rng); // the empty individual draws before the record overwrites it
@@ -102,8 +109,8 @@ void lerIndividuos(CArchive& ar, std::vector<SpecX>& lista, Random& rng) {
 
 void lerAlimentos(CArchive& ar, std::vector<FoodX>& lista) {
     const uint32_t n = lerContagemPlausivel(ar, FoodX::tamanhoRegistro);
-    lista.reserve(n);
     for (uint32_t k = 0; k < n; ++k) {
+        abrirEspaco(lista, n);
         if (ar.lerInicioObjeto(FoodX::esquema) != FoodX::nomeClasse)
             throw ArchiveError("objeto inesperado");
         FoodX alimento;
@@ -181,6 +188,10 @@ ResultadoArquivo CKeldoDoc::salvarProjeto(const std::string& caminhoProjeto, boo
 
 ResultadoArquivo CKeldoDoc::carregarBytes(const std::vector<uint8_t>& bytes) {
     CArchive ar(bytes.data(), bytes.size());
+    return carregar(ar);
+}
+
+ResultadoArquivo CKeldoDoc::carregar(CArchive& ar) {
     ConteudoProjeto c;
     Random rngLeitura = rng;
     try {
@@ -230,15 +241,21 @@ ResultadoArquivo CKeldoDoc::carregarBytes(const std::vector<uint8_t>& bytes) {
 }
 
 ResultadoArquivo CKeldoDoc::carregarProjeto(const std::string& caminhoProjeto) {
+    const ResultadoArquivo falhaAbrir{
+        false, false, "N\xC3\xA3o foi poss\xC3\xADvel abrir o arquivo " + caminhoProjeto};
     std::error_code erro;
     if (!std::filesystem::is_regular_file(caminhoProjeto, erro))
-        return {false, false, "N\xC3\xA3o foi poss\xC3\xADvel abrir o arquivo " + caminhoProjeto};
-    std::ifstream arquivo(caminhoProjeto, std::ios::binary);
-    if (!arquivo)
-        return {false, false, "N\xC3\xA3o foi poss\xC3\xADvel abrir o arquivo " + caminhoProjeto};
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(arquivo)),
-                                     std::istreambuf_iterator<char>());
-    ResultadoArquivo resultado = carregarBytes(bytes);
+        return falhaAbrir;
+    const std::uintmax_t tamanho = std::filesystem::file_size(caminhoProjeto, erro);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> arquivo(
+        std::fopen(caminhoProjeto.c_str(), "rb"), &std::fclose);
+    if (erro || !arquivo)
+        return falhaAbrir;
+    // Read as the fields are taken, so that a damaged file is refused after its valid part.
+    CArchive ar(
+        [&](uint8_t* destino, size_t n) { return std::fread(destino, 1, n, arquivo.get()); },
+        tamanho);
+    ResultadoArquivo resultado = carregar(ar);
     if (resultado.ok) {
         caminho = caminhoProjeto;
         modificado = estadoExecucao == 1;

@@ -165,3 +165,51 @@ TEST(CArchive, LeituraRecusaReferenciasEstranhasEFimPrematuro) {
     CArchive vazio(nullptr, 0);
     EXPECT_THROW(vazio.lerUInt8(), ArchiveError);
 }
+
+// Reading through a reader takes the bytes a block at a time: a 1 GB source
+// whose fields go wrong early is read only as far as those fields, and texts
+// and lists split across blocks arrive whole.
+TEST(CArchive, LeitorEntregaOArquivoEmBlocos) {
+    Bytes b;
+    b.le32(3000).u8(0xFF).le16(0xFFFF).le32(40000);
+    for (int i = 0; i < 40000; ++i)
+        b.u8(static_cast<uint8_t>('a' + i % 26));
+    b.le16(0xFFFF).le32(70000);
+    size_t entregues = 0;
+    const uint64_t umGiga = uint64_t{1} << 30;
+    CArchive ar(
+        [&](uint8_t* destino, size_t n) {
+            const size_t parte = std::min<size_t>(n, 1000); // short reads too
+            for (size_t k = 0; k < parte; ++k, ++entregues)
+                destino[k] = entregues < b.v.size() ? b.v[entregues] : 0;
+            return parte;
+        },
+        umGiga);
+    EXPECT_EQ(ar.lerInt32(), 3000);
+    EXPECT_LE(entregues, size_t{16 * 1024});
+    const std::string texto = ar.lerString();
+    ASSERT_EQ(texto.size(), 40000u);
+    EXPECT_EQ(texto.substr(39998), "kl"); // 39998 % 26 = 10
+    EXPECT_EQ(ar.lerContagem(), 70000u);
+    EXPECT_EQ(ar.restante(), umGiga - b.v.size());
+    EXPECT_LE(entregues, b.v.size() + 16 * 1024);
+
+    // A text longer than what is left is refused before anything is read.
+    CArchive curto(
+        [&](uint8_t*, size_t) -> size_t {
+            ADD_FAILURE();
+            return 0;
+        },
+        3);
+    EXPECT_THROW(curto.lerUInt32(), ArchiveError);
+    // A reader that stops before the size it announced ends the file there.
+    bool dado = false;
+    CArchive cortado(
+        [&](uint8_t* destino, size_t) {
+            destino[0] = 7;
+            return std::exchange(dado, true) ? size_t{0} : size_t{1};
+        },
+        100);
+    EXPECT_EQ(cortado.lerUInt8(), 7);
+    EXPECT_THROW(cortado.lerUInt8(), ArchiveError);
+}

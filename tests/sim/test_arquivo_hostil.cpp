@@ -343,6 +343,35 @@ TEST(ArquivoHostil, ValoresForaDoDialogoMasUtilizaveisSaoAceitos) {
     doc.executarCiclo();
 }
 
+// A 1 GB file (sparse: it takes no disk) is read only as far as its valid
+// part: a bad fifth field, or a list count the size allows but whose first
+// element is already wrong, is refused without taking memory for the rest.
+TEST(ArquivoHostil, ArquivoEnormeRecusadoPelaParteValida) {
+    apoio::PastaTemporaria pasta;
+    std::vector<uint8_t> numIndividuos = arquivoValido();
+    poke32(numIndividuos, posNumIndividuos, 0);
+    std::vector<uint8_t> contagem = arquivoValido();
+    contagem.resize(posListas);
+    trocar(contagem, posListas, 0, Bytes().le16(0xFFFF).le32(10'000'000).v); // then zeros
+    for (const auto& [nome, inicio] :
+         {std::pair{"numIndividuos", numIndividuos}, std::pair{"contagem", contagem}}) {
+        SCOPED_TRACE(nome);
+        const std::string arquivo = pasta / nome;
+        apoio::escreverArquivo(arquivo, inicio);
+        ASSERT_EQ(truncate(arquivo.c_str(), off_t{1} << 30), 0);
+        CKeldoDoc doc;
+        mundoAtual(doc);
+        const Retrato antes = retratar(doc);
+        maiorAlocacao = 0;
+        medindo = true;
+        const ResultadoArquivo r = doc.carregarProjeto(arquivo);
+        medindo = false;
+        EXPECT_FALSE(r.ok);
+        EXPECT_TRUE(retratar(doc) == antes);
+        EXPECT_LE(maiorAlocacao.load(), size_t{1} << 20);
+    }
+}
+
 TEST(ArquivoHostil, AbrirDoDiscoMantemCaminhoEMundo) {
     apoio::PastaTemporaria pasta;
     std::vector<uint8_t> versao = arquivoValido();
