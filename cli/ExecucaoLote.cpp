@@ -1,36 +1,28 @@
 #include "cli/ExecucaoLote.h"
+#include "cli/DestinosSaida.h"
 #include "sim/CKeldoDoc.h"
 #include "sim/ParametrosPorNome.h"
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
-#include <filesystem>
 #include <memory>
 #include <new>
+#include <optional>
+#include <tuple>
+#include <vector>
 
 namespace {
-namespace fs = std::filesystem;
 
 // The name the cycle itself appends to when gerarTrace is on.
 constexpr const char* traceDoCiclo = "keldo_trace.txt";
 
-bool mesmoArquivo(const std::string& a, const std::string& b) {
-    std::error_code erro;
-    const fs::path pa = fs::weakly_canonical(fs::absolute(a, erro), erro);
-    const fs::path pb = fs::weakly_canonical(fs::absolute(b, erro), erro);
-    return !erro && pa == pb;
-}
-
-// A file can be written there: its folder exists and the name is not a folder.
-std::string problemaDeDestino(const std::string& opcao, const std::string& arquivo) {
-    std::error_code erro;
-    fs::path pasta = fs::path(arquivo).parent_path();
-    if (pasta.empty())
-        pasta = ".";
-    if (!fs::is_directory(pasta, erro))
-        return "a pasta de " + opcao + " não existe: " + pasta.string();
-    if (fs::is_directory(arquivo, erro))
-        return opcao + " indica uma pasta: " + arquivo;
-    return {};
+// Periodic saves in cycles tempo+1 .. tempo+ciclos: those whose number is a
+// multiple of the period.
+int64_t salvamentosPeriodicos(int64_t tempo, uint32_t ciclos, int64_t periodo) {
+    auto piso = [periodo](int64_t t) {
+        return t >= 0 ? t / periodo : -((-t + periodo - 1) / periodo);
+    };
+    return piso(tempo + ciclos) - piso(tempo);
 }
 
 class ExecucaoLote {
@@ -79,31 +71,59 @@ class ExecucaoLote {
         return codigo;
     }
 
+    // Every file the run writes must be writable before the first cycle.
     int verificarDestinos() {
-        for (const auto& [opcao, arquivo] :
-             {std::pair{"--save", opcoes.arquivoSalvar}, std::pair{"--trace", opcoes.arquivoTrace},
-              std::pair{"--summary", opcoes.arquivoResumo}}) {
+        for (const auto& [opcao, arquivo, porRenomeacao] :
+             {std::tuple{"--save", opcoes.arquivoSalvar, true},
+              std::tuple{"--trace", opcoes.arquivoTrace, false},
+              std::tuple{"--summary", opcoes.arquivoResumo, false}}) {
             if (!arquivo)
                 continue;
-            const std::string problema = problemaDeDestino(opcao, *arquivo);
+            const std::string problema = problemaDeEscrita({opcao, *arquivo}, porRenomeacao);
             if (!problema.empty())
                 return falha(codigoSaida::erroArquivo, problema);
         }
-        return verificarResumo();
+        return codigoSaida::sucesso;
     }
 
-    // The summary is written from scratch: it must not overwrite the project
-    // read or the other files of the run.
-    int verificarResumo() {
-        if (!opcoes.arquivoResumo)
-            return codigoSaida::sucesso;
-        for (const auto& [opcao, arquivo] :
-             {std::pair{"PROJETO", opcoes.projeto}, std::pair{"--save", opcoes.arquivoSalvar},
-              std::pair{"--trace", opcoes.arquivoTrace}})
-            if (arquivo && mesmoArquivo(*arquivo, *opcoes.arquivoResumo))
-                return falha(codigoSaida::erroUso,
-                             std::string("--summary e ") + opcao + " indicam o mesmo arquivo");
-        return codigoSaida::sucesso;
+    // No two of the files the run reads and writes may be one file: one would
+    // overwrite or append into the other. Without the world, only the names
+    // on the command line; with it, the cycle's trace and the snapshots too.
+    int verificarRepetidos(bool comMundo) {
+        std::vector<ArquivoDaExecucao> arquivos;
+        auto juntar = [&](const char* opcao, const std::optional<std::string>& arquivo) {
+            if (arquivo)
+                arquivos.push_back({opcao, *arquivo});
+        };
+        // Reading the project and then saving over it is a continued run.
+        if (!(opcoes.projeto && opcoes.arquivoSalvar &&
+              mesmoArquivo(*opcoes.projeto, *opcoes.arquivoSalvar)))
+            juntar("PROJETO", opcoes.projeto);
+        juntar("--save", opcoes.arquivoSalvar);
+        juntar("--trace", opcoes.arquivoTrace);
+        juntar("--summary", opcoes.arquivoResumo);
+        if (comMundo)
+            juntarDoMundo(arquivos);
+        const std::string repetidos = arquivosRepetidos(arquivos);
+        return repetidos.empty() ? codigoSaida::sucesso : falha(codigoSaida::erroUso, repetidos);
+    }
+
+    void juntarDoMundo(std::vector<ArquivoDaExecucao>& arquivos) const {
+        // The cycle appends to keldo_trace.txt; --trace may name it, it is written once.
+        if (doc->parametros.gerarTrace == 1 &&
+            !(opcoes.arquivoTrace && mesmoArquivo(*opcoes.arquivoTrace, traceDoCiclo)))
+            arquivos.push_back({"gerarTrace", traceDoCiclo});
+        const int64_t periodicos =
+            doc->parametros.salvarAtivo && !doc->caminho.empty()
+                ? salvamentosPeriodicos(doc->tempo, opcoes.ciclos, doc->parametros.salvarCiclos)
+                : 0;
+        const int64_t ultimo = std::min<int64_t>(
+            int64_t{doc->numSnapshot} + periodicos - (opcoes.arquivoSalvar ? 0 : 1), INT32_MAX);
+        const std::string opcao =
+            opcoes.arquivoSalvar ? "snapshot de --save" : "snapshot de PROJETO";
+        for (ArquivoDaExecucao& s :
+             snapshotsEntre(opcao, doc->caminho, doc->numSnapshot, ultimo, arquivos))
+            arquivos.push_back(std::move(s));
     }
 
     // Creates the file with the header and the line of the starting state.
@@ -158,6 +178,8 @@ class ExecucaoLote {
             doc->sementeFixa = *opcoes.semente;
         else // the simulator's start-up world seeds with the clock before any load
             doc->rng.semear(static_cast<uint32_t>(std::time(nullptr)));
+        if (const int r = verificarRepetidos(false); r != codigoSaida::sucesso)
+            return r;
         if (const int r = verificarDestinos(); r != codigoSaida::sucesso)
             return r;
         if (opcoes.projeto) {
@@ -178,7 +200,7 @@ class ExecucaoLote {
         doc->caminho = opcoes.arquivoSalvar ? *opcoes.arquivoSalvar
                        : continuar          ? *opcoes.projeto
                                             : std::string();
-        return codigoSaida::sucesso;
+        return verificarRepetidos(true);
     }
 
     // Room for the living of a crowded world, taken at once: room never

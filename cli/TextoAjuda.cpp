@@ -68,6 +68,11 @@ std::string textoAjuda() {
              "nome na pasta de TMPDIR (ou /tmp), apagado ao fim: 88 bytes por morto. Se o\n"
              "arquivo não puder ser gravado, eles ficam na memória.\n"
              "\n"
+             "Antes do primeiro ciclo, a execução é recusada se dois dos arquivos PROJETO,\n"
+             "--save, seus snapshots, --trace, --summary e keldo_trace.txt forem o mesmo\n"
+             "arquivo (também por link; salvar por cima do PROJETO lido é permitido; saída 2),\n"
+             "ou se um arquivo a gravar não puder ser gravado (saída 1).\n"
+             "\n"
              "Códigos de saída: 0 sucesso, 1 erro de arquivo, 2 erro de uso.\n";
     return texto;
 }

@@ -229,19 +229,31 @@ TEST(FalhasDeDisco, KeldoRunTerminaComStatus1EMantemOProjeto) {
         EXPECT_EQ(std::count(salvar.erro.begin(), salvar.erro.end(), '\n'), 1) << salvar.erro;
         p.esperarProjetoIntacto();
 
-        // A trace that cannot be written: every cycle still runs.
+        // A trace that cannot be written: a read-only disk is found before the
+        // first cycle; a full one only as it fills, and every cycle still runs.
+        const bool antes = falha.nome == std::string("pasta somente leitura");
         const Execucao trace = rodarKeldoRun(
             "--seed 4 --cycles 5 --trace " + (p.disco.pasta / "t.txt"), registros.caminho);
         EXPECT_EQ(trace.status, 1);
-        EXPECT_EQ(trace.saida.rfind("Tempo: 5, ", 0), 0u) << trace.saida;
+        EXPECT_EQ(trace.saida.rfind("Tempo: 5, ", 0), antes ? std::string::npos : 0u)
+            << trace.saida;
         EXPECT_EQ(std::count(trace.erro.begin(), trace.erro.end(), '\n'), 1) << trace.erro;
+
+        if (antes) {
+            const Execucao resumo = rodarKeldoRun(
+                "--seed 4 --cycles 5 --summary " + (p.disco.pasta / "r.csv"), registros.caminho);
+            EXPECT_EQ(resumo.status, 1);
+            EXPECT_EQ(resumo.saida, "");
+            EXPECT_NE(resumo.erro.find("--summary"), std::string::npos) << resumo.erro;
+        }
 
         // Periodic saves into the failing disk: the run completes and says so.
         const Execucao periodico = rodarKeldoRun(
             "--seed 4 --cycles 4 --set salvarAtivo=1 --set salvarCiclos=2 --save " + p.alvo,
             registros.caminho);
         EXPECT_EQ(periodico.status, 1);
-        EXPECT_EQ(periodico.saida.rfind("Tempo: 4, ", 0), 0u) << periodico.saida;
+        EXPECT_EQ(periodico.saida.rfind("Tempo: 4, ", 0), antes ? std::string::npos : 0u)
+            << periodico.saida;
         EXPECT_EQ(apoio::lerArquivo(p.alvo), p.anterior);
     }
 }
