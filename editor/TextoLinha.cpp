@@ -48,11 +48,15 @@ bool analisar(const std::string& texto, Campos& c) {
 }
 
 // One gene group of one word: lado 0 = left word (genotipoP), 1 = right (genotipoM).
-// Only the group's own bits change; the bits above the genes (9..15) are kept.
+// Bits 9..15 carry no gene: an allele with every bit set keeps them, one that
+// writes a cleared bit clears them too, so an edited word keeps no stray bits.
 void aplicarGene(SpecX& s, const Campos& c, int gene, int lado) {
     uint16_t& w = lado == 0 ? s.genotipoP : s.genotipoM;
     const auto g = static_cast<Gene>(gene);
-    w = Genoma::comAlelo(g, w, Genoma::codigoDoCaractere(g, c.genes[gene][lado]));
+    const int codigo = Genoma::codigoDoCaractere(g, c.genes[gene][lado]);
+    w = Genoma::comAlelo(g, w, codigo);
+    if (codigo != Genoma::numAlelos(g) - 1)
+        w = Genoma::soOsGenes(w);
 }
 
 void aplicarGenes(SpecX& s, const Campos& c, int codigo) {

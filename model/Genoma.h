@@ -66,6 +66,10 @@ inline constexpr std::array<DescricaoGene, numGenes> genes = {{
 // Haplotype words: bits 0..8 carry the genes, 9..15 nothing (but are inherited).
 constexpr int bitsPorPalavra = 16;
 constexpr int bitsComGenes = 9;
+// The word without bits 9..15.
+constexpr uint16_t soOsGenes(uint16_t palavra) {
+    return static_cast<uint16_t>(palavra & ((1u << bitsComGenes) - 1u));
+}
 
 constexpr const char* nome(Gene g) {
     return genes[g].nome;

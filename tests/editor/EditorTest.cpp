@@ -204,3 +204,20 @@ TEST_F(Editor, DeleteRemovesThreeNonAdjacentRowsAndSelectsTheOneThatFollowed) {
     EXPECT_EQ(linha(18).id, antes[21].id);
     EXPECT_EQ(view()->campoId()->text(), QString::number(antes[21].id));
 }
+
+TEST_F(Editor, AleloMinusculoNoFormZeraOsBits9a15DaPalavraEOutrasEdicoesOsMantem) {
+    abrirNovo(QStringLiteral("a.gen"), 480, [](CKeldoDoc& d) {
+        d.vivos[0].genotipoP = 0xFE3F;
+        d.vivos[0].genotipoM = 0xFE00;
+    });
+    selecionar({0});
+    ASSERT_EQ(view()->linhasSelecionadas(), std::vector<int>{0});
+    clicarBotao(1069); // Morto
+    clicarBotao(1051); // R on the right word
+    EXPECT_EQ(linha(0).genotipoP, 0xFE3F);
+    EXPECT_EQ(linha(0).genotipoM, 0xFE40);
+    clicarBotao(1054); // p on the left word
+    EXPECT_EQ(linha(0).genotipoP, 0x001F);
+    EXPECT_EQ(linha(0).genotipoM, 0xFE40);
+    EXPECT_EQ(modelo().data(modelo().index(0, 9), Qt::DisplayRole).toString(), "pp");
+}

@@ -78,7 +78,10 @@ TEST(TextoLinha, EachGroupCodeChangesOnlyItsOwnBits) {
             ASSERT_TRUE(TextoLinha::aplicarTextoLinha(s, texto, (lado ? 15 : 6) + g));
             const uint16_t antes = lado ? original.genotipoM : original.genotipoP;
             const uint16_t depois = lado ? s.genotipoM : s.genotipoP;
-            EXPECT_EQ(antes ^ depois, mascaras[g]) << "group " << g << " side " << lado;
+            // A group that clears one of its bits also clears bits 9..15.
+            const bool limpou = (antes & mascaras[g] & ~depois) != 0;
+            const uint16_t altos = limpou ? (antes & 0xFE00) : 0;
+            EXPECT_EQ(antes ^ depois, mascaras[g] | altos) << "group " << g << " side " << lado;
             EXPECT_EQ(lado ? s.genotipoP : s.genotipoM,
                       lado ? original.genotipoP : original.genotipoM);
             EXPECT_EQ(s.estado, original.estado);
@@ -139,12 +142,54 @@ TEST(TextoLinha, WholeRowCodeTakesEverythingButPlaceAndPedigree) {
     EXPECT_EQ(alvo.geracao, 5u);
     EXPECT_EQ(alvo.estado, fonte.estado);
     EXPECT_EQ(alvo.genotipoP, 0x0AA);
-    EXPECT_EQ(alvo.genotipoM, 0xFE00 | 0x155); // bits above the genes are kept
+    EXPECT_EQ(alvo.genotipoM, 0x155); // a cleared bit takes bits 9..15 with it
     EXPECT_EQ(alvo.x, 31);
     EXPECT_EQ(alvo.idPai, 3);
     EXPECT_EQ(alvo.loopNasc, 17);
     EXPECT_EQ(alvo.energia, 73);
     EXPECT_FALSE(TextoLinha::aplicarTextoLinha(alvo, "00001\tlixo", TextoLinha::tudo));
+}
+
+TEST(TextoLinha, LimparUmBitZeraOsBits9a15EAcenderOuMudarOEstadoOsMantem) {
+    SpecX s = exemplo();
+    s.genotipoP = 0xFE3F; // P set, bits 9..15 set
+    s.genotipoM = 0xFE00;
+    ValoresForm v = TextoLinha::valoresDoIndividuo(s, {});
+    auto aplicar = [&](int codigo) {
+        ASSERT_TRUE(TextoLinha::aplicarTextoLinha(
+            s, TextoLinha::textoLinha(s.id, TextoLinha::textoForm(v)), codigo));
+    };
+
+    // State codes never touch the words.
+    v.vivoMorto = 1;
+    aplicar(2);
+    v.machoFemea = 1;
+    aplicar(3);
+    v.adultoOvo = 1;
+    aplicar(4);
+    v.detectaMaterna = 1;
+    aplicar(5);
+    EXPECT_EQ(s.genotipoP, 0xFE3F);
+    EXPECT_EQ(s.genotipoM, 0xFE00);
+
+    // Setting bits keeps them: V4 and N on the right word.
+    v.visaoPaterna = 3;
+    aplicar(15);
+    v.neutroPaterna = 0;
+    aplicar(21);
+    EXPECT_EQ(s.genotipoM, 0xFE00 | 0x180 | 0x01);
+
+    // "p" clears bit 5 and with it bits 9..15; the other word keeps its own.
+    v.partilhaMaterna = 1;
+    aplicar(8);
+    EXPECT_EQ(s.genotipoP, 0x001F);
+    EXPECT_EQ(s.genotipoM, 0xFF81);
+
+    // Writing a clear bit that was already clear clears them as well.
+    s.genotipoM = 0xFE00;
+    v = TextoLinha::valoresDoIndividuo(s, {});
+    aplicar(16); // "r", already r
+    EXPECT_EQ(s.genotipoM, 0x0000);
 }
 
 TEST(TextoLinha, ControlIdsMapToChangeCodes) {
