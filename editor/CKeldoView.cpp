@@ -225,7 +225,8 @@ QWidget* CKeldoView::montarRodape() {
 }
 
 void CKeldoView::montarLista() {
-    tabela = new QTableView(this);
+    tabela = new ListaIndividuos(this);
+    tabela->setTabKeyNavigation(false);
     controles[1103] = tabela;
     tabela->setModel(linhas);
     tabela->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -407,10 +408,26 @@ void CKeldoView::limparSelecao() {
 void CKeldoView::selecaoMudou() {
     if (excluindo)
         return;
-    // The form shows the row that became selected or focused last.
-    const QModelIndex atual = tabela->selectionModel()->currentIndex();
-    if (atual.isValid() && atual.row() < linhas->rowCount())
-        preencherForm(linhas->individuo(atual.row()));
+    const int r = linhaParaOForm();
+    if (r < 0)
+        return;
+    linhaDoForm = r;
+    preencherForm(linhas->individuo(r));
+}
+
+// The row that became selected last: the current row while it is selected.
+// A current row that was just deselected (Ctrl+click) is not shown, since an
+// edit would not change it; the form then keeps a row that is still selected.
+int CKeldoView::linhaParaOForm() const {
+    const QItemSelectionModel* sel = tabela->selectionModel();
+    const int n = linhas->rowCount();
+    const QModelIndex atual = sel->currentIndex();
+    if (atual.isValid() && atual.row() < n && sel->isRowSelected(atual.row()))
+        return atual.row();
+    if (linhaDoForm >= 0 && linhaDoForm < n && sel->isRowSelected(linhaDoForm))
+        return linhaDoForm;
+    const std::vector<int> selecionadas = linhasSelecionadas();
+    return selecionadas.empty() ? -1 : selecionadas.back();
 }
 
 bool CKeldoView::eventFilter(QObject* alvo, QEvent* evento) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "editor/ListaIndividuos.h"
 #include "editor/TextoLinha.h"
 #include <QWidget>
 #include <map>
@@ -12,7 +13,6 @@ class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableView;
 
 // The editor's form: one individual shown in radio groups, the list of all
 // individuals below, and the clone button. A click on a group applies that
@@ -76,11 +76,12 @@ class CKeldoView : public QWidget {
     void comando(int idControle);
     void layoutSexo(bool macho);
     void selecaoMudou();
+    int linhaParaOForm() const;
     void escreverValores(const ValoresForm& v);
 
     DocumentoEditor& doc;
     CIndividuosModel* linhas = nullptr;
-    QTableView* tabela = nullptr;
+    ListaIndividuos* tabela = nullptr;
     QLineEdit* id = nullptr;
     QLineEdit* geracao = nullptr;
     QLineEdit* qtde = nullptr;
@@ -90,4 +91,5 @@ class CKeldoView : public QWidget {
     std::map<int, QWidget*> controles;
     ValoresForm valores;
     bool excluindo = false;
+    int linhaDoForm = -1;
 };

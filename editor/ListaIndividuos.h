@@ -1,0 +1,20 @@
+#pragma once
+#include <QTableView>
+
+// The editor's list of individuals, keyed like a report list: Home, End,
+// PageUp, PageDown and the up/down arrows move the selection by rows, with or
+// without Ctrl; Shift extends it from the anchor; left/right scroll the columns.
+class ListaIndividuos : public QTableView {
+    Q_OBJECT
+  public:
+    explicit ListaIndividuos(QWidget* pai = nullptr);
+
+  protected:
+    QModelIndex moveCursor(CursorAction acao, Qt::KeyboardModifiers mods) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& indice,
+                                                         const QEvent* evento) const override;
+    void keyPressEvent(QKeyEvent* evento) override;
+
+  private:
+    bool recolhendo = false;
+};
