@@ -243,8 +243,14 @@ void CKeldoView::montarLista() {
     cabecalho->setHighlightSections(false);
     cabecalho->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     cabecalho->setStretchLastSection(false);
-    for (int c = 0; c < CIndividuosModel::numColunas; ++c)
-        tabela->setColumnWidth(c, CIndividuosModel::larguraColuna(c));
+    // Each column at least as wide as its title with the sort mark, the Id
+    // column at least as wide as a five-digit id.
+    for (int c = 0; c < CIndividuosModel::numColunas; ++c) {
+        const QString titulo = linhas->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        tabela->setColumnWidth(c, std::max(CIndividuosModel::larguraColuna(c),
+                                           tabela->larguraTitulo(titulo + QLatin1Char('^'))));
+    }
+    tabela->garantirLargura(0, tabela->larguraCelula(QStringLiteral("99999")));
     // The selection stays visible while the list has no focus.
     QPalette p = tabela->palette();
     p.setColor(QPalette::Inactive, QPalette::Highlight,
@@ -283,6 +289,8 @@ void CKeldoView::inicializar(bool habilitar) {
 
 void CKeldoView::atualizarContagem() {
     contadorLinhas->setText(QString::number(linhas->rowCount()));
+    // Longer ids widen the Id column, so that no id is ever cut.
+    tabela->garantirLargura(0, tabela->larguraCelula(QString::number(linhas->maiorIdLinhas())));
 }
 
 ValoresForm CKeldoView::lerForm() const {

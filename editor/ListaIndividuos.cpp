@@ -1,6 +1,9 @@
 #include "editor/ListaIndividuos.h"
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
+#include <QStyleOptionHeader>
+#include <algorithm>
 
 namespace {
 
@@ -21,6 +24,30 @@ bool teclaDeMovimento(int tecla) {
 } // namespace
 
 ListaIndividuos::ListaIndividuos(QWidget* pai) : QTableView(pai) {}
+
+// The text of a cell is drawn inside the style's margins on both sides, and
+// the grid line takes one pixel of the column.
+int ListaIndividuos::larguraCelula(const QString& texto) const {
+    const int margem = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    return fontMetrics().horizontalAdvance(texto) + 2 * margem + (showGrid() ? 1 : 0);
+}
+
+// Whatever a section's frame and margins take in this style, measured on a
+// section wider than any title.
+int ListaIndividuos::larguraTitulo(const QString& titulo) const {
+    const QHeaderView* cabecalho = horizontalHeader();
+    QStyleOptionHeader opcao;
+    opcao.initFrom(cabecalho);
+    opcao.rect = QRect(0, 0, 1000, cabecalho->height());
+    opcao.text = titulo;
+    const QRect rotulo = style()->subElementRect(QStyle::SE_HeaderLabel, &opcao, cabecalho);
+    return cabecalho->fontMetrics().horizontalAdvance(titulo) + opcao.rect.width() - rotulo.width();
+}
+
+void ListaIndividuos::garantirLargura(int coluna, int largura) {
+    if (columnWidth(coluna) < largura)
+        setColumnWidth(coluna, largura);
+}
 
 QModelIndex ListaIndividuos::moveCursor(CursorAction acao, Qt::KeyboardModifiers mods) {
     const QModelIndex atual = currentIndex();

@@ -9,6 +9,12 @@ class ListaIndividuos : public QTableView {
   public:
     explicit ListaIndividuos(QWidget* pai = nullptr);
 
+    // Width a column needs to show `texto` in a cell, or as its title, in full.
+    int larguraCelula(const QString& texto) const;
+    int larguraTitulo(const QString& titulo) const;
+    // Widens a column to `largura` (never narrows it).
+    void garantirLargura(int coluna, int largura);
+
   protected:
     QModelIndex moveCursor(CursorAction acao, Qt::KeyboardModifiers mods) override;
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& indice,
