@@ -4,6 +4,7 @@
 #include "app/ImagensArena.h"
 #include "gui/Ajuda.h"
 #include "gui/CAboutDlg.h"
+#include "gui/IconePrograma.h"
 #include "gui/PastaSimulacoes.h"
 #include "sim/Versao.h"
 #include <QAbstractEventDispatcher>
@@ -40,10 +41,7 @@ CMainFrame::CMainFrame(QWidget* pai) : QMainWindow(pai), recentes(QStringLiteral
     criarMenus();
     criarBarraStatus();
 
-    QIcon icone;
-    for (int lado : {16, 32, 48, 64})
-        icone.addPixmap(QPixmap::fromImage(ImagensArena::imagemIcone(lado)));
-    setWindowIcon(icone);
+    setWindowIcon(IconePrograma::icone());
 
     // The view's client area is exactly the pictures' 640 × 480, so the
     // obstacles always line up with the background: the window keeps its size.

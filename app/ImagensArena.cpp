@@ -194,18 +194,4 @@ QImage imagemFundo(int bitmapFundo) {
     return img;
 }
 
-QImage imagemIcone(int lado) {
-    QImage img(2 * ladoImagem, 2 * ladoImagem, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
-    p.setPen(QColor(0, 90, 30));
-    p.setBrush(corCampo());
-    p.drawRoundedRect(QRectF(0.5, 0.5, img.width() - 1, img.height() - 1), 6, 6);
-    p.drawImage(1, 2, comTransparencia(imagemItem(femeaMm), corTransparente()));
-    p.drawImage(ladoImagem - 1, ladoImagem - 3,
-                comTransparencia(imagemItem(machomm), corTransparente()));
-    p.end();
-    return img.scaled(lado, lado, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-}
-
 } // namespace ImagensArena

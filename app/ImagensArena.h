@@ -47,7 +47,4 @@ char nivelDoFundo(int bitmapFundo);
 // The background picture of `bitmapFundo`: the field and the obstacles of its level.
 QImage imagemFundo(int bitmapFundo);
 
-// Program icon: a male and a female on the field.
-QImage imagemIcone(int lado);
-
 } // namespace ImagensArena

@@ -1,4 +1,5 @@
 #include "app/CMainFrame.h"
+#include "gui/IconePrograma.h"
 #include "gui/LinhaComando.h"
 #include <QApplication>
 
@@ -6,6 +7,8 @@ int main(int argc, char** argv) {
     QApplication aplicacao(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Keldo"));
     QApplication::setApplicationName(QStringLiteral("keldo"));
+    // Every window of the program, dialogs and message boxes too.
+    QApplication::setWindowIcon(IconePrograma::icone());
 
     // The only argument is an optional project file to open.
     LinhaComando linha({QStringLiteral("keldo"),

@@ -5,6 +5,7 @@
 #include "gui/Ajuda.h"
 #include "gui/ArquivosRecentes.h"
 #include "gui/CAboutDlg.h"
+#include "gui/IconePrograma.h"
 #include "gui/PastaSimulacoes.h"
 #include <QAction>
 #include <QApplication>
@@ -30,7 +31,7 @@ struct CursorEspera {
 CMainFrame::CMainFrame(QWidget* pai) : QMainWindow(pai), dialogos(dialogosPadrao()) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setWindowIcon(QApplication::windowIcon());
+    setWindowIcon(IconePrograma::icone());
     view = new CKeldoView(doc, this);
     setCentralWidget(view);
     connect(view, &CKeldoView::modificou, this, &CMainFrame::marcarModificado);

@@ -1,4 +1,5 @@
 #include "editor/CMainFrame.h"
+#include "gui/IconePrograma.h"
 #include "gui/LinhaComando.h"
 #include <QApplication>
 
@@ -6,6 +7,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Keldo"));
     QApplication::setApplicationName(QStringLiteral("keldoge"));
+    // Every window of the program, dialogs and message boxes too.
+    QApplication::setWindowIcon(IconePrograma::icone());
     LinhaComando linha({QStringLiteral("keldoge"),
                         QStringLiteral("Editor de genótipos: lista, edita, apaga e clona os "
                                        "indivíduos de um projeto KELDO."),

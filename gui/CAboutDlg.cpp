@@ -11,10 +11,10 @@ CAboutDlg::CAboutDlg(const Conteudo& c, QWidget* pai) : QDialog(pai) {
     setModal(true);
     abrirManual = [] { return Ajuda::iniciar(); };
 
-    auto* icone = new QLabel(this);
+    iconeRotulo = new QLabel(this);
     if (!c.icone.isNull())
-        icone->setPixmap(c.icone.pixmap(32, 32));
-    icone->setAlignment(Qt::AlignTop);
+        iconeRotulo->setPixmap(c.icone.pixmap(32, 32));
+    iconeRotulo->setAlignment(Qt::AlignTop);
 
     versaoRotulo = new QLabel(QStringLiteral("%1 Versão").arg(c.nome), this);
     versaoRotulo->setObjectName(QStringLiteral("rotuloVersao"));
@@ -56,7 +56,7 @@ CAboutDlg::CAboutDlg(const Conteudo& c, QWidget* pai) : QDialog(pai) {
     connect(botoes, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* corpo = new QHBoxLayout;
-    corpo->addWidget(icone);
+    corpo->addWidget(iconeRotulo);
     corpo->addLayout(textos, 1);
     corpo->addWidget(botoes, 0, Qt::AlignTop);
 

@@ -29,12 +29,14 @@ class CAboutDlg : public QDialog {
     // How the manual is opened; tests replace it.
     std::function<bool()> abrirManual;
 
+    QLabel* rotuloIcone() const { return iconeRotulo; }
     QLabel* rotuloVersao() const { return versaoRotulo; }
     QLabel* textoVersao() const { return versaoTexto; }
     QLabel* rotuloManual() const { return manualRotulo; }
     QPushButton* botaoOk() const { return ok; }
 
   private:
+    QLabel* iconeRotulo = nullptr;
     QLabel* versaoRotulo = nullptr;
     QLabel* versaoTexto = nullptr;
     QLabel* manualRotulo = nullptr;
