@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QStyleOptionHeader>
+#include <QStyleOptionViewItem>
 #include <algorithm>
 
 namespace {
@@ -25,11 +26,15 @@ bool teclaDeMovimento(int tecla) {
 
 ListaIndividuos::ListaIndividuos(QWidget* pai) : QTableView(pai) {}
 
-// The text of a cell is drawn inside the style's margins on both sides, and
-// the grid line takes one pixel of the column.
+// What the style asks for a cell showing `texto` (text and margins, measured
+// with the same text layout that elides it), plus the grid line.
 int ListaIndividuos::larguraCelula(const QString& texto) const {
-    const int margem = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-    return fontMetrics().horizontalAdvance(texto) + 2 * margem + (showGrid() ? 1 : 0);
+    QStyleOptionViewItem opcao;
+    initViewItemOption(&opcao);
+    opcao.features |= QStyleOptionViewItem::HasDisplay;
+    opcao.text = texto;
+    return style()->sizeFromContents(QStyle::CT_ItemViewItem, &opcao, QSize(), this).width() +
+           (showGrid() ? 1 : 0);
 }
 
 // Whatever a section's frame and margins take in this style, measured on a
