@@ -5,6 +5,7 @@
 #include "gui/Ajuda.h"
 #include "gui/CAboutDlg.h"
 #include "gui/IconePrograma.h"
+#include "gui/MensagensArquivo.h"
 #include "gui/PastaSimulacoes.h"
 #include "sim/Versao.h"
 #include <QAbstractEventDispatcher>
@@ -230,8 +231,7 @@ bool CMainFrame::carregar(const QString& caminho) {
     const ResultadoArquivo r = doc.carregarProjeto(QFile::encodeName(absoluto).toStdString());
     if (!r.ok) {
         // The world shown stays as it was.
-        avisar(r.mensagem.empty() ? QStringLiteral("Failed to open document.")
-                                  : QString::fromStdString(r.mensagem));
+        avisar(MensagensArquivo::texto(r, absoluto));
         return false;
     }
     doc.caminho = QFile::encodeName(absoluto).toStdString();
@@ -257,12 +257,9 @@ bool CMainFrame::salvarDocumento() {
 bool CMainFrame::salvarComo() {
     const QString proposta = PastaSimulacoes::nomeProposto(caminhoDocumento(), tituloDocumento(),
                                                            extensao, PastaSimulacoes::pasta());
-    QString arquivo =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), proposta, filtros, nullptr);
+    const QString arquivo = PastaSimulacoes::escolherNomeSalvar(this, proposta, filtros);
     if (arquivo.isEmpty())
         return false;
-    if (QFileInfo(arquivo).suffix().isEmpty())
-        arquivo += extensao;
     if (!salvarEm(arquivo))
         return false;
     doc.caminho = QFile::encodeName(QFileInfo(arquivo).absoluteFilePath()).toStdString();
@@ -276,8 +273,7 @@ bool CMainFrame::salvarEm(const QString& caminho) {
     const ResultadoArquivo r = doc.salvarProjeto(QFile::encodeName(caminho).toStdString());
     QApplication::restoreOverrideCursor();
     if (!r.ok) {
-        avisar(r.mensagem.empty() ? QStringLiteral("Failed to save document.")
-                                  : QString::fromStdString(r.mensagem));
+        avisar(MensagensArquivo::texto(r, caminho));
         return false;
     }
     doc.modificado = false;

@@ -1,6 +1,7 @@
 #include "cli/ExecucaoLote.h"
 #include "cli/DestinosSaida.h"
 #include "sim/CKeldoDoc.h"
+#include "sim/GravacaoSegura.h"
 #include "sim/ParametrosPorNome.h"
 #include <algorithm>
 #include <cstdio>
@@ -35,12 +36,12 @@ class ExecucaoLote {
         if (preparo != codigoSaida::sucesso)
             return preparo;
         if (opcoes.arquivoResumo && !abrirResumo())
-            return falha(codigoSaida::erroArquivo,
-                         "não foi possível criar o resumo em " + *opcoes.arquivoResumo);
+            return falha(codigoSaida::erroArquivo, "não foi possível criar o resumo em " +
+                                                       *opcoes.arquivoResumo + razaoResumo());
         rodarCiclos();
         if (opcoes.arquivoResumo && !fecharResumo())
             falha(codigoSaida::erroArquivo,
-                  "não foi possível escrever o resumo em " + *opcoes.arquivoResumo);
+                  "não foi possível escrever o resumo em " + *opcoes.arquivoResumo + razaoResumo());
         saida << doc->textoStatus() << '\n' << std::flush;
         if (opcoes.arquivoSalvar) {
             const ResultadoArquivo r = doc->salvarProjeto(*opcoes.arquivoSalvar);
@@ -48,9 +49,10 @@ class ExecucaoLote {
                 return falha(codigoSaida::erroArquivo, r.mensagem);
         }
         if (doc->salvamentosPeriodicosFalhos > 0)
-            return falha(codigoSaida::erroArquivo,
-                         std::to_string(doc->salvamentosPeriodicosFalhos) +
-                             " salvamento(s) periódico(s) falharam");
+            return falha(
+                codigoSaida::erroArquivo,
+                std::to_string(doc->salvamentosPeriodicosFalhos) +
+                    " salvamento(s) periódico(s) falharam; o último: " + doc->ultimaFalhaSalvar);
         return traceFalhou || resumoFalhou ? codigoSaida::erroArquivo : codigoSaida::sucesso;
     }
 
@@ -60,8 +62,9 @@ class ExecucaoLote {
     std::ostream& erro;
     std::unique_ptr<CKeldoDoc> doc;
     bool traceFalhou = false;
-    // The summary file: lines gather in `blocoResumo` and go out in large writes.
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> resumo{nullptr, &std::fclose};
+    // The summary file: lines gather in `blocoResumo` and go out in large
+    // writes; it replaces an older file of that name only when it is whole.
+    std::optional<GravacaoSegura> resumo;
     std::string blocoResumo;
     bool resumoFalhou = false;
     static constexpr size_t tamanhoBlocoResumo = 1 << 16;
@@ -128,8 +131,7 @@ class ExecucaoLote {
 
     // Creates the file with the header and the line of the starting state.
     bool abrirResumo() {
-        resumo.reset(std::fopen(opcoes.arquivoResumo->c_str(), "wb"));
-        if (!resumo)
+        if (!resumo.emplace(*opcoes.arquivoResumo).aberta())
             return false;
         blocoResumo.reserve(tamanhoBlocoResumo + 512);
         blocoResumo = EstatisticasPopulacao::cabecalhoCsv();
@@ -146,17 +148,21 @@ class ExecucaoLote {
     }
 
     void escreverBlocoResumo() {
-        if (!resumoFalhou && std::fwrite(blocoResumo.data(), 1, blocoResumo.size(), resumo.get()) !=
-                                 blocoResumo.size())
+        if (!resumoFalhou && !resumo->escrever(blocoResumo.data(), blocoResumo.size()))
             resumoFalhou = true;
         blocoResumo.clear();
     }
 
     bool fecharResumo() {
         escreverBlocoResumo();
-        if (std::fclose(resumo.release()) != 0)
+        if (!resumoFalhou && !resumo->concluir())
             resumoFalhou = true;
         return !resumoFalhou;
+    }
+
+    std::string razaoResumo() const {
+        return resumo && resumo->erro() ? ": " + GravacaoSegura::descricao(resumo->erro())
+                                        : std::string();
     }
 
     int aplicarDefinicoes() {
@@ -223,10 +229,13 @@ class ExecucaoLote {
             doc->executarCiclo();
             if (resumo)
                 anexarResumo();
-            if (escreverTrace && !doc->escreverTrace(*opcoes.arquivoTrace, true) && !traceFalhou) {
+            int erroTrace = 0;
+            if (escreverTrace && !doc->escreverTrace(*opcoes.arquivoTrace, true, &erroTrace) &&
+                !traceFalhou) {
                 traceFalhou = true;
-                falha(codigoSaida::erroArquivo,
-                      "não foi possível escrever o trace em " + *opcoes.arquivoTrace);
+                falha(codigoSaida::erroArquivo, "não foi possível escrever o trace em " +
+                                                    *opcoes.arquivoTrace + ": " +
+                                                    GravacaoSegura::descricao(erroTrace));
             }
         }
     }

@@ -6,6 +6,7 @@
 #include "gui/ArquivosRecentes.h"
 #include "gui/CAboutDlg.h"
 #include "gui/IconePrograma.h"
+#include "gui/MensagensArquivo.h"
 #include "gui/PastaSimulacoes.h"
 #include <QAction>
 #include <QApplication>
@@ -60,8 +61,7 @@ CMainFrame::Dialogos CMainFrame::dialogosPadrao() {
                                             Recursos::filtroArquivos);
     };
     d.salvarComo = [this](const QString& proposta) {
-        return QFileDialog::getSaveFileName(this, QStringLiteral("Save As"), proposta,
-                                            Recursos::filtroArquivos);
+        return PastaSimulacoes::escolherNomeSalvar(this, proposta, Recursos::filtroArquivos);
     };
     d.confirmar = [this](const QString& texto) {
         return QMessageBox::warning(this, Recursos::tituloJanela, texto,
@@ -142,10 +142,8 @@ bool CMainFrame::abrirArquivo(const QString& caminho) {
     }
     if (!r.ok) {
         // The document, its path and its rows stay as they were.
-        const QString texto = r.versaoInvalida     ? Recursos::versaoInvalida
-                              : r.mensagem.empty() ? Recursos::falhaAbrir
-                                                   : QString::fromStdString(r.mensagem);
-        dialogos.avisar(texto);
+        dialogos.avisar(r.versaoInvalida ? Recursos::versaoInvalida
+                                         : MensagensArquivo::texto(r, caminho));
         listaRecentes->remover(caminho);
         return false;
     }
@@ -166,7 +164,7 @@ bool CMainFrame::salvar() {
 bool CMainFrame::salvarComo() {
     const QString proposta =
         PastaSimulacoes::nomeProposto(doc.caminho, doc.titulo, Recursos::extensao, pastaPadrao());
-    const QString caminho = dialogos.salvarComo(proposta);
+    const QString caminho = PastaSimulacoes::comExtensao(dialogos.salvarComo(proposta));
     if (caminho.isEmpty())
         return false;
     return gravar(caminho, true);
@@ -183,9 +181,8 @@ bool CMainFrame::gravar(const QString& caminho, bool nomePerguntado) {
         r = doc.salvar(caminho, view->modelo());
     }
     if (!r.ok) {
-        // Saves go through a temporary file: the target is untouched.
-        dialogos.avisar(r.mensagem.empty() ? Recursos::falhaSalvar
-                                           : QString::fromStdString(r.mensagem));
+        // A failed save leaves the target as it was.
+        dialogos.avisar(MensagensArquivo::texto(r, caminho));
         return false;
     }
     if (nomePerguntado) {

@@ -18,8 +18,6 @@ inline const QString salvarMesmoNome = QStringLiteral("Salvar com o nome de arqu
 inline QString salvarAlteracoes(const QString& titulo) {
     return QStringLiteral("Save changes to %1?").arg(titulo);
 }
-inline const QString falhaAbrir = QStringLiteral("Failed to open document.");
-inline const QString falhaSalvar = QStringLiteral("Failed to save document.");
 
 inline const QString tituloSobre = QStringLiteral("Sobre o Keldo GE");
 inline const QString nomePrograma = QStringLiteral("Keldo GE");

@@ -2,6 +2,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -49,6 +51,21 @@ QString nomeProposto(const QString& caminhoDocumento, const QString& titulo,
     if (!nome.contains(QLatin1Char('/')) && !nome.contains(QLatin1Char('\\')))
         nome = QDir(pastaPadrao).filePath(nome);
     return nome;
+}
+
+QString comExtensao(const QString& nome) {
+    if (nome.isEmpty() || !QFileInfo(nome).suffix().isEmpty())
+        return nome;
+    return nome + QStringLiteral(".gen");
+}
+
+QString escolherNomeSalvar(QWidget* pai, const QString& proposta, const QString& filtros) {
+    QFileDialog dialogo(pai, QStringLiteral("Save As"), proposta, filtros);
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setDefaultSuffix(QStringLiteral("gen"));
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty())
+        return QString();
+    return comExtensao(dialogo.selectedFiles().constFirst());
 }
 
 } // namespace PastaSimulacoes

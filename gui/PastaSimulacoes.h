@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+class QWidget;
+
 // The default project folder "Simulações" and the names proposed for saving.
 namespace PastaSimulacoes {
 
@@ -16,5 +18,11 @@ QString pasta();
 // without a folder goes into `pastaPadrao`.
 QString nomeProposto(const QString& caminhoDocumento, const QString& titulo,
                      const QString& extensao, const QString& pastaPadrao);
+
+// A name typed without an extension gets ".gen", the project files' own.
+QString comExtensao(const QString& nome);
+// The "Save As" file dialog: a name typed without an extension gets ".gen"
+// before the dialog checks whether it would replace a file. Empty on Cancel.
+QString escolherNomeSalvar(QWidget* pai, const QString& proposta, const QString& filtros);
 
 } // namespace PastaSimulacoes

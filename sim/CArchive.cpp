@@ -86,7 +86,7 @@ void CArchive::escreverInicioObjeto(const char* nomeClasse, uint16_t esquema) {
 
 const uint8_t* CArchive::tomar(size_t n) {
     if (restante() < n)
-        throw ArchiveError("fim inesperado do arquivo");
+        throw ArchiveError("fim inesperado do arquivo", FalhaArquivo::fimDoArquivo);
     if (disponiveis - posicao < n)
         recarregar(n);
     const uint8_t* p = dados + posicao;
@@ -105,14 +105,14 @@ void CArchive::recarregar(size_t n) {
         const size_t novos =
             leitor ? leitor(bloco.data() + disponiveis, bloco.size() - disponiveis) : 0;
         if (novos == 0)
-            throw ArchiveError("fim inesperado do arquivo");
+            throw ArchiveError("fim inesperado do arquivo", FalhaArquivo::fimDoArquivo);
         disponiveis += novos;
     }
 }
 
 void CArchive::lerTexto(std::string& texto, uint64_t n) {
     if (restante() < n)
-        throw ArchiveError("fim inesperado do arquivo");
+        throw ArchiveError("fim inesperado do arquivo", FalhaArquivo::fimDoArquivo);
     while (n > 0) {
         if (disponiveis == posicao)
             recarregar(1);
@@ -177,23 +177,23 @@ std::string CArchive::lerInicioObjeto(uint16_t esquemaEsperado) {
         const uint16_t esquema = lerUInt16();
         lerTexto(nome, lerUInt16());
         if (esquema != esquemaEsperado)
-            throw ArchiveError("esquema incorreto");
+            throw ArchiveError("esquema incorreto", FalhaArquivo::esquema);
         classeDeIndice[proximoIndice++] = nome;
     } else {
         uint32_t indice;
         if (tag == tagGrande) {
             indice = lerUInt32();
             if (!(indice & marcaClasseGrande))
-                throw ArchiveError("objeto inesperado");
+                throw ArchiveError("objeto inesperado", FalhaArquivo::objetoInesperado);
             indice &= ~marcaClasseGrande;
         } else {
             if (!(tag & marcaClasse))
-                throw ArchiveError("objeto inesperado");
+                throw ArchiveError("objeto inesperado", FalhaArquivo::objetoInesperado);
             indice = tag & ~marcaClasse;
         }
         const auto classe = classeDeIndice.find(indice);
         if (classe == classeDeIndice.end())
-            throw ArchiveError("objeto inesperado");
+            throw ArchiveError("objeto inesperado", FalhaArquivo::objetoInesperado);
         nome = classe->second;
     }
     ++proximoIndice;

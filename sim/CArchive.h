@@ -6,10 +6,25 @@
 #include <string>
 #include <vector>
 
+// What went wrong with a project file, for the programs to word it their way.
+enum class FalhaArquivo {
+    nenhuma,
+    abrir,            // the file could not be read (`erroSistema` says why)
+    salvar,           // the file could not be written (`erroSistema` says why)
+    versao,           // not version 3000
+    fimDoArquivo,     // the bytes end early
+    objetoInesperado, // a class or an object reference this program never writes
+    esquema,          // a schema other than 1
+    formato,          // any other layout this program never writes
+    parametro,        // a parameter value the program cannot use
+};
+
 // A reading fault: the bytes end early or hold something this program never writes.
 class ArchiveError : public std::runtime_error {
   public:
-    using std::runtime_error::runtime_error;
+    explicit ArchiveError(const std::string& texto, FalhaArquivo t = FalhaArquivo::formato)
+        : std::runtime_error(texto), tipo(t) {}
+    FalhaArquivo tipo;
 };
 
 // Little-endian binary archive with the object-reference framing of project

@@ -5,6 +5,7 @@
 #include "model/Random.h"
 #include "sim/ArquivoMortos.h"
 #include "sim/BuscaCandidatos.h"
+#include "sim/CArchive.h"
 #include "sim/EstatisticasPopulacao.h"
 #include "sim/GradeEspacial.h"
 #include "sim/KeldoHost.h"
@@ -18,10 +19,13 @@
 
 class CArchive;
 
-// Outcome of reading or writing a project file. `mensagem` is UTF-8 text for the user.
+// Outcome of reading or writing a project file. `mensagem` is UTF-8 text
+// for the user of keldo-run, with the reason.
 struct ResultadoArquivo {
     bool ok = true;
     bool versaoInvalida = false;
+    FalhaArquivo falha = FalhaArquivo::nenhuma;
+    int erroSistema = 0; // errno of a failed read or write
     std::string mensagem;
 };
 
@@ -69,7 +73,9 @@ class CKeldoDoc {
     void moverIndividuos();
 
     // Files.
-    bool escreverTrace(const std::string& nomeArquivo, bool anexarAoFim) const;
+    // False when the file could not be written; `erroSistema` then gets the errno.
+    bool escreverTrace(const std::string& nomeArquivo, bool anexarAoFim,
+                       int* erroSistema = nullptr) const;
     std::string nomeSnapshot(const std::string& caminhoProjeto) const;
     ResultadoArquivo salvarProjeto(const std::string& caminhoProjeto, bool comSnapshot = true);
     ResultadoArquivo carregarProjeto(const std::string& caminhoProjeto);
@@ -119,6 +125,8 @@ class CKeldoDoc {
     bool modificado = false;
     // Periodic saves that failed since the document was made.
     int salvamentosPeriodicosFalhos = 0;
+    // The message of the last save that failed (empty while none failed).
+    std::string ultimaFalhaSalvar;
     std::string status;
 
     // Straight scans over whole lists instead of the spatial indexes: the

@@ -1,11 +1,13 @@
 // The ".gen" project file: saving, loading and completing the loaded objects.
 #include "sim/CArchive.h"
 #include "sim/CKeldoDoc.h"
+#include "sim/GravacaoSegura.h"
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 constexpr int32_t versaoArquivo = 3000;
@@ -96,7 +98,7 @@ void lerIndividuos(CArchive& ar, std::vector<SpecX>& lista, Random& rng) {
     for (uint32_t k = 0; k < n; ++k) {
         abrirEspaco(lista, n);
         if (ar.lerInicioObjeto(SpecX::esquema) != SpecX::nomeClasse)
-            throw ArchiveError("objeto inesperado");
+            throw ArchiveError("objeto inesperado", FalhaArquivo::objetoInesperado);
         SpecX individuo(rng); // the empty individual draws before the record overwrites it
         individuo.Serialize(ar);
         for (float v : {individuo.x, individuo.y, individuo.dirX, individuo.dirY})
@@ -112,40 +114,18 @@ void lerAlimentos(CArchive& ar, std::vector<FoodX>& lista) {
     for (uint32_t k = 0; k < n; ++k) {
         abrirEspaco(lista, n);
         if (ar.lerInicioObjeto(FoodX::esquema) != FoodX::nomeClasse)
-            throw ArchiveError("objeto inesperado");
+            throw ArchiveError("objeto inesperado", FalhaArquivo::objetoInesperado);
         FoodX alimento;
         alimento.Serialize(ar);
         lista.push_back(alimento);
     }
 }
 
-bool escreverAtomico(const std::string& caminho, const std::vector<uint8_t>& bytes) {
-    namespace fs = std::filesystem;
-    std::error_code erroStatus, erroPermissoes, erro;
-    // Renaming over a file would get round its read-only mark and its
-    // permissions; a read-only project is not written, the others keep theirs.
-    const fs::file_status anterior = fs::status(caminho, erroStatus);
-    const bool existe = fs::is_regular_file(anterior);
-    constexpr fs::perms escrita =
-        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
-    if (existe && (anterior.permissions() & escrita) == fs::perms::none)
-        return false;
-    const std::string temporario = caminho + ".tmp~";
-    std::FILE* arquivo = std::fopen(temporario.c_str(), "wb");
-    if (!arquivo)
-        return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), arquivo) == bytes.size();
-    ok = std::fflush(arquivo) == 0 && ok;
-    ok = std::fclose(arquivo) == 0 && ok;
-    if (ok && existe)
-        fs::permissions(temporario, anterior.permissions(), erroPermissoes);
-    if (ok)
-        std::filesystem::rename(temporario, caminho, erro);
-    if (!ok || erro) {
-        std::filesystem::remove(temporario, erro);
-        return false;
-    }
-    return true;
+ResultadoArquivo falhaDeArquivo(FalhaArquivo falha, int erro, const std::string& caminho) {
+    const char* acao = falha == FalhaArquivo::salvar ? "salvar" : "abrir";
+    return {false, false, falha, erro,
+            std::string("N\xC3\xA3o foi poss\xC3\xADvel ") + acao + " o arquivo " + caminho + ": " +
+                GravacaoSegura::descricao(erro)};
 }
 } // namespace
 
@@ -178,8 +158,14 @@ ResultadoArquivo CKeldoDoc::salvarProjeto(const std::string& caminhoProjeto, boo
     if (comSnapshot)
         escreverTrace(nomeSnapshot(caminhoProjeto), false); // a failed snapshot is skipped
     const std::vector<uint8_t> bytes = serializar();
-    if (bytes.empty() || !escreverAtomico(caminhoProjeto, bytes))
-        return {false, false, "N\xC3\xA3o foi poss\xC3\xADvel salvar o arquivo " + caminhoProjeto};
+    // An empty result: the dead kept on disk could not be read back.
+    const int erro =
+        bytes.empty() ? EIO : GravacaoSegura::gravar(caminhoProjeto, bytes.data(), bytes.size());
+    if (erro) {
+        ResultadoArquivo falha = falhaDeArquivo(FalhaArquivo::salvar, erro, caminhoProjeto);
+        ultimaFalhaSalvar = falha.mensagem;
+        return falha;
+    }
     completarObjetos();
     caminho = caminhoProjeto;
     modificado = false;
@@ -196,22 +182,24 @@ ResultadoArquivo CKeldoDoc::carregar(CArchive& ar) {
     Random rngLeitura = rng;
     try {
         if (ar.lerInt32() != versaoArquivo)
-            return {false, true, mensagemVersao};
+            return {false, true, FalhaArquivo::versao, 0, mensagemVersao};
         c.tempo = ar.lerInt32();
         c.proximoId = ar.lerInt32();
         c.geracao = ar.lerInt32();
         serializarParametros(ar, c.parametros, c.numSnapshot);
         const std::string inutilizavel = c.parametros.valorInutilizavel();
         if (!inutilizavel.empty())
-            return {false, false, "Par\xC3\xA2metro inv\xC3\xA1lido no arquivo: " + inutilizavel};
+            return {false, false, FalhaArquivo::parametro, 0,
+                    "Par\xC3\xA2metro inv\xC3\xA1lido no arquivo: " + inutilizavel};
         lerIndividuos(ar, c.parametros.listaDefinida, rngLeitura);
         lerAlimentos(ar, c.alimentos);
         lerIndividuos(ar, c.vivos, rngLeitura);
         lerIndividuos(ar, c.mortos, rngLeitura);
     } catch (const ArchiveError& e) {
-        return {false, false, std::string("Arquivo danificado: ") + e.what()};
+        return {false, false, e.tipo, 0, std::string("Arquivo danificado: ") + e.what()};
     } catch (const std::bad_alloc&) {
-        return {false, false, "Arquivo danificado: mem\xC3\xB3ria insuficiente"};
+        return {false, false, FalhaArquivo::formato, 0,
+                "Arquivo danificado: mem\xC3\xB3ria insuficiente"};
     }
 
     limparMundo();
@@ -241,20 +229,21 @@ ResultadoArquivo CKeldoDoc::carregar(CArchive& ar) {
 }
 
 ResultadoArquivo CKeldoDoc::carregarProjeto(const std::string& caminhoProjeto) {
-    const ResultadoArquivo falhaAbrir{
-        false, false, "N\xC3\xA3o foi poss\xC3\xADvel abrir o arquivo " + caminhoProjeto};
-    std::error_code erro;
-    if (!std::filesystem::is_regular_file(caminhoProjeto, erro))
-        return falhaAbrir;
-    const std::uintmax_t tamanho = std::filesystem::file_size(caminhoProjeto, erro);
+    struct stat st {};
+    if (stat(caminhoProjeto.c_str(), &st) != 0)
+        return falhaDeArquivo(FalhaArquivo::abrir, errno, caminhoProjeto);
+    if (!S_ISREG(st.st_mode)) // a FIFO or a device would never end
+        return falhaDeArquivo(FalhaArquivo::abrir, S_ISDIR(st.st_mode) ? EISDIR : EINVAL,
+                              caminhoProjeto);
+    errno = 0;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> arquivo(
         std::fopen(caminhoProjeto.c_str(), "rb"), &std::fclose);
-    if (erro || !arquivo)
-        return falhaAbrir;
+    if (!arquivo)
+        return falhaDeArquivo(FalhaArquivo::abrir, errno ? errno : EACCES, caminhoProjeto);
     // Read as the fields are taken, so that a damaged file is refused after its valid part.
     CArchive ar(
         [&](uint8_t* destino, size_t n) { return std::fread(destino, 1, n, arquivo.get()); },
-        tamanho);
+        static_cast<std::uintmax_t>(st.st_size));
     ResultadoArquivo resultado = carregar(ar);
     if (resultado.ok) {
         caminho = caminhoProjeto;

@@ -1,7 +1,9 @@
 // The trace file (one block per cycle) and the snapshot file of a save.
 #include "sim/CKeldoDoc.h"
+#include "sim/GravacaoSegura.h"
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
+#include <optional>
 #include <string>
 
 namespace {
@@ -29,23 +31,33 @@ void anexarLinha(std::string& bloco, const SpecX& i, bool comTempo, int tempo) {
         }
     bloco += "\r\n";
 }
+
+int erroOu(int padrao) {
+    return errno ? errno : padrao;
+}
 } // namespace
 
-bool CKeldoDoc::escreverTrace(const std::string& nomeArquivo, bool anexarAoFim) const {
-    // A snapshot is written beside its name and renamed over it, so a full
-    // disk never leaves the previous snapshot of that number half-written.
-    const std::string destino = anexarAoFim ? nomeArquivo : nomeArquivo + ".tmp~";
-    std::FILE* arquivo = std::fopen(destino.c_str(), anexarAoFim ? "ab" : "wb");
-    if (!arquivo)
-        return false;
+// The trace grows at its end; a snapshot replaces its file whole, so a full
+// disk never leaves the previous snapshot of that number half-written.
+bool CKeldoDoc::escreverTrace(const std::string& nomeArquivo, bool anexarAoFim,
+                              int* erroSistema) const {
+    int erro = 0;
+    std::optional<GravacaoSegura> snapshot;
+    std::FILE* trace = nullptr;
+    errno = 0;
+    if (anexarAoFim && !(trace = std::fopen(nomeArquivo.c_str(), "ab")))
+        erro = erroOu(EIO);
+    if (!anexarAoFim)
+        erro = snapshot.emplace(nomeArquivo).erro();
     // Lines go out in blocks of about a megabyte, so a world with millions of
     // dead never holds its whole trace in memory.
     constexpr size_t tamanhoBloco = 1 << 20;
     std::string bloco;
-    bloco.reserve(tamanhoBloco + 512);
-    bool escrito = true;
     auto esvaziar = [&] {
-        escrito = escrito && std::fwrite(bloco.data(), 1, bloco.size(), arquivo) == bloco.size();
+        if (erro == 0 && snapshot && !snapshot->escrever(bloco.data(), bloco.size()))
+            erro = snapshot->erro();
+        if (erro == 0 && trace && std::fwrite(bloco.data(), 1, bloco.size(), trace) != bloco.size())
+            erro = erroOu(EIO);
         bloco.clear();
     };
     auto anexar = [&](const SpecX& i) {
@@ -53,24 +65,23 @@ bool CKeldoDoc::escreverTrace(const std::string& nomeArquivo, bool anexarAoFim) 
         if (bloco.size() >= tamanhoBloco)
             esvaziar();
     };
-    if (!anexarAoFim)
-        bloco += cabecalho;
-    const bool lidos = paraCadaMorto(anexar);
-    for (const SpecX& i : vivos)
-        anexar(i);
-    esvaziar();
-    escrito = escrito && lidos;
-    const bool fechado = std::fclose(arquivo) == 0;
-    if (anexarAoFim)
-        return escrito && fechado;
-    std::error_code erro;
-    if (escrito && fechado)
-        std::filesystem::rename(destino, nomeArquivo, erro);
-    if (!escrito || !fechado || erro) {
-        std::filesystem::remove(destino, erro);
-        return false;
+    if (erro == 0) {
+        bloco.reserve(tamanhoBloco + 512);
+        if (!anexarAoFim)
+            bloco += cabecalho;
+        if (!paraCadaMorto(anexar))
+            erro = EIO; // the dead kept on disk could not be read back
+        for (const SpecX& i : vivos)
+            anexar(i);
+        esvaziar();
     }
-    return true;
+    if (snapshot && erro == 0 && !snapshot->concluir())
+        erro = snapshot->erro();
+    if (trace && std::fclose(trace) != 0 && erro == 0)
+        erro = erroOu(EIO);
+    if (erro && erroSistema)
+        *erroSistema = erro;
+    return erro == 0;
 }
 
 std::string CKeldoDoc::nomeSnapshot(const std::string& caminhoProjeto) const {

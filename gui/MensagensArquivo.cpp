@@ -1,0 +1,32 @@
+#include "gui/MensagensArquivo.h"
+#include "sim/GravacaoSegura.h"
+#include <QDir>
+
+namespace MensagensArquivo {
+
+QString texto(const ResultadoArquivo& r, const QString& arquivo) {
+    const QString nome = QDir::toNativeSeparators(arquivo);
+    const QString abrir = QStringLiteral("Failed to open document.\n");
+    const QString razao = QString::fromStdString(GravacaoSegura::descricao(r.erroSistema));
+    switch (r.falha) {
+    case FalhaArquivo::salvar:
+        return QStringLiteral("Failed to save document.\n%1: %2.").arg(nome, razao);
+    case FalhaArquivo::abrir:
+        return abrir + QStringLiteral("%1: %2.").arg(nome, razao);
+    case FalhaArquivo::fimDoArquivo:
+        return abrir + QStringLiteral("An attempt was made to access %1 past its end.").arg(nome);
+    case FalhaArquivo::objetoInesperado:
+        return abrir + QStringLiteral("%1 contained an unexpected object.").arg(nome);
+    case FalhaArquivo::esquema:
+        return abrir + QStringLiteral("%1 contains an incorrect schema.").arg(nome);
+    case FalhaArquivo::formato:
+        return abrir + QStringLiteral("%1: Unexpected file format.").arg(nome);
+    case FalhaArquivo::versao:
+    case FalhaArquivo::parametro:
+    case FalhaArquivo::nenhuma:
+        break;
+    }
+    return QString::fromStdString(r.mensagem);
+}
+
+} // namespace MensagensArquivo
