@@ -14,6 +14,7 @@
 #include <new>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using apoio::Bytes;
@@ -434,7 +435,10 @@ struct SalvarFalho {
 };
 } // namespace
 
-TEST(SalvarProjeto, PastaSemEscritaMantemArquivoAnterior) {
+// A folder that refuses new files (even to root, by its immutable flag):
+// a writable project in it is rewritten in place, the same file; a
+// read-only one is still refused, with its reason.
+TEST(SalvarProjeto, PastaSemEscritaGravaNoLugar) {
     SalvarFalho s;
     const std::string pasta = s.pasta.caminho.string();
     if (!trancarPasta(pasta, true))
@@ -444,10 +448,26 @@ TEST(SalvarProjeto, PastaSemEscritaMantemArquivoAnterior) {
         trancarPasta(pasta, false);
         GTEST_SKIP() << "a pasta trancada ainda aceita arquivos";
     }
+    struct stat antes {};
+    stat(s.alvo.c_str(), &antes);
     const ResultadoArquivo r = s.doc.salvarProjeto(s.alvo);
+    const std::vector<uint8_t> gravado = apoio::lerArquivo(s.alvo);
+    struct stat depois {};
+    stat(s.alvo.c_str(), &depois);
+    namespace fs = std::filesystem;
+    fs::permissions(s.alvo, fs::perms::owner_read);
+    const ResultadoArquivo somenteLeitura = s.doc.salvarProjeto(s.alvo);
     trancarPasta(pasta, false);
-    s.esperarArquivoIntacto(r);
+
+    EXPECT_TRUE(r.ok) << r.mensagem;
+    EXPECT_EQ(gravado, s.doc.serializar());
+    EXPECT_EQ(depois.st_ino, antes.st_ino);
     EXPECT_EQ(s.doc.caminho, s.alvo);
+    s.anterior = gravado;
+    s.esperarArquivoIntacto(somenteLeitura);
+    EXPECT_EQ(somenteLeitura.erroSistema, EACCES);
+    EXPECT_NE(somenteLeitura.mensagem.find(": Permission denied"), std::string::npos)
+        << somenteLeitura.mensagem;
 }
 
 // A disk that fills up in the middle of the write (the file size limit
@@ -464,6 +484,9 @@ TEST(SalvarProjeto, DiscoCheioNoMeioDaEscritaMantemArquivoAnterior) {
     setrlimit(RLIMIT_FSIZE, &antes);
     std::signal(SIGXFSZ, sinalAnterior);
     s.esperarArquivoIntacto(r);
+    EXPECT_EQ(r.falha, FalhaArquivo::salvar);
+    EXPECT_EQ(r.erroSistema, EFBIG);
+    EXPECT_NE(r.mensagem.find(s.alvo + ": File too large"), std::string::npos) << r.mensagem;
 }
 
 TEST(SalvarProjeto, PastaQueEArquivoComumFalhaSemCriarNada) {

@@ -104,14 +104,17 @@ std::vector<std::string> nomesEm(const fs::path& pasta) {
 struct Falha {
     const char* nome;
     bool (*aplicar)(const DiscoPequeno&);
+    const char* razao; // as the messages give it
 };
 const Falha falhas[] = {
     {"disco cheio",
      [](const DiscoPequeno& d) {
          d.encher();
          return true;
-     }},
-    {"pasta somente leitura", [](const DiscoPequeno& d) { return d.somenteLeitura(); }},
+     },
+     "No space left on device"},
+    {"pasta somente leitura", [](const DiscoPequeno& d) { return d.somenteLeitura(); },
+     "Read-only file system"},
 };
 
 // A saved project of 20 individuals in a 96 KiB disk that then fails.
@@ -181,7 +184,8 @@ TEST(FalhasDeDisco, SalvarFalhaLimpoEMantemOProjetoAnterior) {
         for (bool comSnapshot : {false, true}) {
             const ResultadoArquivo r = p.doc.salvarProjeto(p.alvo, comSnapshot);
             EXPECT_FALSE(r.ok);
-            EXPECT_NE(r.mensagem.find(p.alvo), std::string::npos) << r.mensagem;
+            EXPECT_NE(r.mensagem.find(p.alvo + ": " + falha.razao), std::string::npos)
+                << r.mensagem;
             EXPECT_TRUE(p.doc.modificado);
             p.esperarProjetoIntacto();
         }
@@ -227,6 +231,7 @@ TEST(FalhasDeDisco, KeldoRunTerminaComStatus1EMantemOProjeto) {
             "--seed 4 --cycles 2 --set numIndividuos=300 --save " + p.alvo, registros.caminho);
         EXPECT_EQ(salvar.status, 1);
         EXPECT_EQ(std::count(salvar.erro.begin(), salvar.erro.end(), '\n'), 1) << salvar.erro;
+        EXPECT_NE(salvar.erro.find(falha.razao), std::string::npos) << salvar.erro;
         p.esperarProjetoIntacto();
 
         // A trace that cannot be written: a read-only disk is found before the
@@ -238,6 +243,7 @@ TEST(FalhasDeDisco, KeldoRunTerminaComStatus1EMantemOProjeto) {
         EXPECT_EQ(trace.saida.rfind("Tempo: 5, ", 0), antes ? std::string::npos : 0u)
             << trace.saida;
         EXPECT_EQ(std::count(trace.erro.begin(), trace.erro.end(), '\n'), 1) << trace.erro;
+        EXPECT_NE(trace.erro.find(falha.razao), std::string::npos) << trace.erro;
 
         if (antes) {
             const Execucao resumo = rodarKeldoRun(
@@ -254,6 +260,7 @@ TEST(FalhasDeDisco, KeldoRunTerminaComStatus1EMantemOProjeto) {
         EXPECT_EQ(periodico.status, 1);
         EXPECT_EQ(periodico.saida.rfind("Tempo: 4, ", 0), antes ? std::string::npos : 0u)
             << periodico.saida;
+        EXPECT_NE(periodico.erro.find(falha.razao), std::string::npos) << periodico.erro;
         EXPECT_EQ(apoio::lerArquivo(p.alvo), p.anterior);
     }
 }
@@ -295,6 +302,9 @@ TEST(FalhasDeDisco, InterrompidoEntreEscritaERenomeacao) {
             sobras.push_back(nome);
     ASSERT_EQ(sobras.size(), 1u);
     EXPECT_EQ(apoio::lerArquivo(pasta / sobras[0]), novo);
+    // Hidden, and named so that it is recognised: ".proj.gen.XXXXXX.tmp~".
+    EXPECT_EQ(sobras[0].rfind(".proj.gen.", 0), 0u) << sobras[0];
+    EXPECT_EQ(sobras[0].size(), std::string(".proj.gen.XXXXXX.tmp~").size()) << sobras[0];
 
     ASSERT_TRUE(doc.salvarProjeto(alvo).ok);
     EXPECT_EQ(apoio::lerArquivo(alvo), novo);
