@@ -1,11 +1,12 @@
 #include "gui/MensagensArquivo.h"
 #include "sim/GravacaoSegura.h"
 #include <QDir>
+#include <QFileInfo>
 
 namespace MensagensArquivo {
 
 QString texto(const ResultadoArquivo& r, const QString& arquivo) {
-    const QString nome = QDir::toNativeSeparators(arquivo);
+    const QString nome = QDir::toNativeSeparators(QFileInfo(arquivo).absoluteFilePath());
     const QString abrir = QStringLiteral("Failed to open document.\n");
     const QString razao = QString::fromStdString(GravacaoSegura::descricao(r.erroSistema));
     switch (r.falha) {

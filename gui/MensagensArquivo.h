@@ -8,6 +8,7 @@
 // version, a parameter out of range) keep their own Portuguese texts.
 namespace MensagensArquivo {
 
+// `arquivo` is named by its absolute path.
 QString texto(const ResultadoArquivo& resultado, const QString& arquivo);
 
 } // namespace MensagensArquivo

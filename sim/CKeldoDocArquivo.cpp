@@ -70,11 +70,12 @@ template <class T> void escreverLista(CArchive& ar, std::vector<T>& lista) {
 }
 
 // Every element takes at least a 2-byte reference and its record, so a count
-// the remaining bytes cannot hold is refused before anything is allocated.
+// the remaining bytes cannot hold is refused before anything is allocated:
+// the file would end before the list does.
 uint32_t lerContagemPlausivel(CArchive& ar, int tamanhoRegistro) {
     const uint32_t n = ar.lerContagem();
     if (n > ar.restante() / (2 + tamanhoRegistro))
-        throw ArchiveError("contagem de lista maior que o arquivo");
+        throw ArchiveError("contagem de lista maior que o arquivo", FalhaArquivo::fimDoArquivo);
     return n;
 }
 

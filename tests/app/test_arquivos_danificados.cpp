@@ -2,8 +2,11 @@
 // one clear message each, and the world, the title and the path stay.
 #include "app/CMainFrame.h"
 #include "tests/ConjuntoDanificado.h"
+#include "tests/TextosArquivo.h"
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -40,12 +43,15 @@ std::vector<Mensagem> mensagensDurante(const std::function<void()>& acao) {
     return vistas;
 }
 
-// A version error, or the reader's own account of the damage.
-bool mensagemClara(const QString& texto, const std::string& arquivo) {
-    if (arquivo.rfind("versao_", 0) == 0)
+// The framework's message for the damage, naming the file; the program's
+// own text for a wrong version or a parameter it cannot use.
+bool mensagemClara(const QString& texto, const fs::path& arquivo) {
+    if (arquivo.filename().string().rfind("versao_", 0) == 0)
         return texto == versaoInvalida;
-    return texto.startsWith(QStringLiteral("Arquivo danificado: ")) ||
-           texto.startsWith(QStringLiteral("Parâmetro inválido no arquivo: "));
+    const QString esperado = TextosArquivo::danificado(arquivo);
+    if (esperado.isEmpty())
+        return texto.startsWith(QStringLiteral("Parâmetro inválido no arquivo: "));
+    return texto == esperado;
 }
 } // namespace
 
@@ -80,7 +86,7 @@ TEST(ArquivosDanificados, SimuladorAvisaUmaVezEMantemMundoTituloECaminho) {
             [&] { aberto = frame.abrirArquivo(QString::fromStdString(arquivo.string())); });
         EXPECT_FALSE(aberto);
         ASSERT_EQ(vistas.size(), 1u);
-        EXPECT_TRUE(mensagemClara(vistas[0].texto, nome)) << vistas[0].texto.toStdString();
+        EXPECT_TRUE(mensagemClara(vistas[0].texto, arquivo)) << vistas[0].texto.toStdString();
         EXPECT_EQ(vistas[0].titulo.toStdString(), "KELDO");
         EXPECT_EQ(vistas[0].icone, QMessageBox::Warning);
         EXPECT_TRUE(doc.serializar() == mundo);
@@ -104,6 +110,85 @@ TEST(ArquivosDanificados, SimuladorNaoIniciaComArquivoDanificado) {
             [&] { iniciado = frame.iniciarDocumento(QString::fromStdString(arquivo.string())); });
         EXPECT_FALSE(iniciado);
         ASSERT_EQ(vistas.size(), 1u);
-        EXPECT_TRUE(mensagemClara(vistas[0].texto, arquivo.filename().string()));
+        EXPECT_TRUE(mensagemClara(vistas[0].texto, arquivo)) << vistas[0].texto.toStdString();
     }
+}
+
+// Open and save failures name the file and give the system's reason, in the
+// framework's English words, as the editor does.
+TEST(MensagensDeArquivo, SimuladorDizArquivoERazao) {
+    QTemporaryDir pasta;
+    CMainFrame frame;
+    ASSERT_TRUE(frame.iniciarDocumento(QString()));
+    const QString falta = pasta.filePath(QStringLiteral("falta.gen"));
+    std::vector<Mensagem> vistas =
+        mensagensDurante([&] { EXPECT_FALSE(frame.abrirArquivo(falta)); });
+    ASSERT_EQ(vistas.size(), 1u);
+    EXPECT_EQ(vistas[0].texto.toStdString(),
+              TextosArquivo::falhaAbrir(falta, QStringLiteral("No such file or directory"))
+                  .toStdString());
+
+    const QString semPasta = pasta.filePath(QStringLiteral("nao/existe.gen"));
+    frame.documento().caminho = QFile::encodeName(semPasta).toStdString();
+    vistas = mensagensDurante([&] { EXPECT_FALSE(frame.salvar()); });
+    ASSERT_EQ(vistas.size(), 1u);
+    EXPECT_EQ(vistas[0].texto.toStdString(),
+              TextosArquivo::falhaSalvar(semPasta, QStringLiteral("No such file or directory"))
+                  .toStdString());
+    EXPECT_EQ(vistas[0].titulo.toStdString(), "KELDO");
+}
+
+// "Salvar Como" with a name typed without an extension: the dialog adds
+// ".gen" before it checks for a file to replace, so an existing project of
+// that name is never replaced without the question; a new name is saved
+// with ".gen".
+TEST(SalvarComo, SimuladorAcrescentaGenEPerguntaAntesDeSubstituir) {
+    QTemporaryDir pasta;
+    const QString existente = pasta.filePath(QStringLiteral("semext.gen"));
+    {
+        QFile f(existente);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("antigo");
+    }
+    CMainFrame frame;
+    ASSERT_TRUE(frame.iniciarDocumento(QString()));
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+
+    QString nome;
+    QStringList perguntas;
+    int dialogos = 0;
+    QTimer relogio;
+    relogio.setInterval(5);
+    QObject::connect(&relogio, &QTimer::timeout, [&] {
+        QWidget* janela = QApplication::activeModalWidget();
+        if (auto* caixa = qobject_cast<QMessageBox*>(janela); caixa && caixa->isVisible()) {
+            perguntas << caixa->text();
+            caixa->done(QMessageBox::No);
+        } else if (auto* d = qobject_cast<QFileDialog*>(janela); d && d->isVisible()) {
+            if (dialogos++ % 2 == 1) {
+                d->reject(); // after the question: give up
+                return;
+            }
+            d->selectFile(pasta.filePath(nome));
+            QMetaObject::invokeMethod(d, "accept", Qt::QueuedConnection);
+        }
+    });
+    relogio.start();
+    nome = QStringLiteral("semext");
+    EXPECT_FALSE(frame.salvarComo());
+    ASSERT_EQ(perguntas.size(), 1);
+    EXPECT_TRUE(perguntas[0].contains(QStringLiteral("semext.gen"))) << perguntas[0].toStdString();
+    QFile antigo(existente);
+    ASSERT_TRUE(antigo.open(QIODevice::ReadOnly));
+    EXPECT_EQ(antigo.readAll(), QByteArray("antigo"));
+
+    nome = QStringLiteral("novo");
+    dialogos = 0;
+    EXPECT_TRUE(frame.salvarComo());
+    relogio.stop();
+    EXPECT_EQ(perguntas.size(), 1);
+    EXPECT_TRUE(QFileInfo::exists(pasta.filePath(QStringLiteral("novo.gen"))));
+    EXPECT_FALSE(QFileInfo::exists(pasta.filePath(QStringLiteral("novo"))));
+    EXPECT_EQ(frame.windowTitle().toStdString(), "KELDO: novo.gen");
 }

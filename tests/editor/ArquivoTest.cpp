@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "tests/TextosArquivo.h"
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -172,4 +173,36 @@ TEST_F(Editor, ModifiedDocumentIsOfferedForSavingAndAVanishedFileAsksForAName) {
     EXPECT_TRUE(janela->close());
     EXPECT_TRUE(QFileInfo::exists(nomeSalvar));
     EXPECT_FALSE(janela->documento().doc.modificado);
+}
+
+// A name typed without an extension is saved with ".gen", so that the Open
+// dialog's filter shows it; a name with its own extension is kept.
+TEST_F(Editor, SaveAsAddsGenToANameWithoutExtension) {
+    abrirNovo(QStringLiteral("a.gen"), 20);
+    nomeSalvar = pasta.filePath(QStringLiteral("semext"));
+    ASSERT_TRUE(janela->salvarComo());
+    EXPECT_TRUE(QFileInfo::exists(pasta.filePath(QStringLiteral("semext.gen"))));
+    EXPECT_FALSE(QFileInfo::exists(nomeSalvar));
+    EXPECT_EQ(janela->documento().caminho,
+              QFileInfo(pasta.filePath(QStringLiteral("semext.gen"))).absoluteFilePath());
+    EXPECT_EQ(janela->windowTitle(), QStringLiteral("Keldo GE - Editor de Genótipos: semext.gen"));
+
+    nomeSalvar = pasta.filePath(QStringLiteral("copia.bak"));
+    ASSERT_TRUE(janela->salvarComo());
+    EXPECT_TRUE(QFileInfo::exists(nomeSalvar));
+}
+
+// The framework's English messages, the same as the simulator's: the file
+// named, and the system's reason.
+TEST_F(Editor, OpenAndSaveFailuresNameTheFileAndTheReason) {
+    abrirNovo(QStringLiteral("a.gen"), 20);
+    const QString falta = pasta.filePath(QStringLiteral("falta.gen"));
+    EXPECT_FALSE(janela->abrirArquivo(falta));
+    nomeSalvar = pasta.filePath(QStringLiteral("nao/existe.gen"));
+    EXPECT_FALSE(janela->salvarComo());
+    ASSERT_EQ(avisos.size(), 2);
+    EXPECT_EQ(avisos[0],
+              TextosArquivo::falhaAbrir(falta, QStringLiteral("No such file or directory")));
+    EXPECT_EQ(avisos[1],
+              TextosArquivo::falhaSalvar(nomeSalvar, QStringLiteral("No such file or directory")));
 }

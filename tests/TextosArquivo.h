@@ -1,0 +1,45 @@
+// The file messages both desktop programs must give, word for word.
+#pragma once
+#include <QDir>
+#include <QFileInfo>
+#include <QString>
+#include <filesystem>
+#include <string>
+
+namespace TextosArquivo {
+
+inline QString nativo(const QString& caminho) {
+    return QDir::toNativeSeparators(QFileInfo(caminho).absoluteFilePath());
+}
+
+inline QString falhaAbrir(const QString& caminho, const QString& razao) {
+    return QStringLiteral("Failed to open document.\n%1: %2.").arg(nativo(caminho), razao);
+}
+
+inline QString falhaSalvar(const QString& caminho, const QString& razao) {
+    return QStringLiteral("Failed to save document.\n%1: %2.").arg(nativo(caminho), razao);
+}
+
+// The message for a file of the damaged set (tests/data/danificados), by the
+// kind of damage its name tells; the program's own version and parameter
+// checks are left to each program's test (empty here).
+inline QString danificado(const std::filesystem::path& arquivo) {
+    const std::string nome = arquivo.filename().string();
+    const auto comeca = [&](const char* prefixo) { return nome.rfind(prefixo, 0) == 0; };
+    const QString caminho = nativo(QString::fromStdString(arquivo.string()));
+    const QString abrir = QStringLiteral("Failed to open document.\n");
+    if (comeca("versao_") || comeca("numIndividuos_") || comeca("qtdAlimento_") ||
+        comeca("intervaloAnimacao_") || comeca("salvarCiclos_"))
+        return QString();
+    if (comeca("esquema_"))
+        return abrir + QStringLiteral("%1 contains an incorrect schema.").arg(caminho);
+    if (comeca("classe_") || comeca("nome_de_classe") || comeca("referencia_") ||
+        comeca("item_de_comida"))
+        return abrir + QStringLiteral("%1 contained an unexpected object.").arg(caminho);
+    if (comeca("posicao_") || comeca("direcao_"))
+        return abrir + QStringLiteral("%1: Unexpected file format.").arg(caminho);
+    // Cut short, or a count or a text longer than what is left.
+    return abrir + QStringLiteral("An attempt was made to access %1 past its end.").arg(caminho);
+}
+
+} // namespace TextosArquivo
