@@ -29,7 +29,8 @@ inline QString danificado(const std::filesystem::path& arquivo) {
     const QString caminho = nativo(QString::fromStdString(arquivo.string()));
     const QString abrir = QStringLiteral("Failed to open document.\n");
     if (comeca("versao_") || comeca("numIndividuos_") || comeca("qtdAlimento_") ||
-        comeca("intervaloAnimacao_") || comeca("salvarCiclos_"))
+        comeca("intervaloAnimacao_") || comeca("salvarCiclos_") || comeca("morte_") ||
+        comeca("repro_"))
         return QString();
     if (comeca("esquema_"))
         return abrir + QStringLiteral("%1 contains an incorrect schema.").arg(caminho);
