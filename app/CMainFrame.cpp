@@ -52,6 +52,8 @@ CMainFrame::CMainFrame(QWidget* pai) : QMainWindow(pai), recentes(QStringLiteral
                    Qt::WindowCloseButtonHint);
     setAcceptDrops(true);
 
+    timer.setParent(this);
+    timer.setObjectName(QStringLiteral("timerExecucao"));
     timer.setTimerType(Qt::PreciseTimer);
     // A QTimer never piles up ticks behind a slow cycle: one late tick is one cycle.
     connect(&timer, &QTimer::timeout, this, [this] { doc.executarCiclo(); });
@@ -276,7 +278,6 @@ bool CMainFrame::salvarEm(const QString& caminho) {
         avisar(MensagensArquivo::texto(r, caminho));
         return false;
     }
-    doc.modificado = false;
     return true;
 }
 
@@ -391,4 +392,9 @@ void CMainFrame::pararTimer() {
 
 void CMainFrame::iniciarTimer(int milissegundos) {
     timer.start(milissegundos);
+}
+
+void CMainFrame::execucaoParada(const std::string& motivo) {
+    parar();
+    QMessageBox::warning(this, QStringLiteral("Atenção"), QString::fromStdString(motivo));
 }

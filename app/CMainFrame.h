@@ -55,6 +55,7 @@ class CMainFrame : public QMainWindow, public KeldoHost {
     void pararTimer() override;
     void iniciarTimer(int milissegundos) override;
     bool salvarDocumento() override;
+    void execucaoParada(const std::string& motivo) override;
 
     static constexpr int intervaloTimer = 5;
 

@@ -53,7 +53,8 @@ class ExecucaoLote {
                 codigoSaida::erroArquivo,
                 std::to_string(doc->salvamentosPeriodicosFalhos) +
                     " salvamento(s) periódico(s) falharam; o último: " + doc->ultimaFalhaSalvar);
-        return traceFalhou || resumoFalhou ? codigoSaida::erroArquivo : codigoSaida::sucesso;
+        return traceFalhou || resumoFalhou || limiteAtingido ? codigoSaida::erroArquivo
+                                                             : codigoSaida::sucesso;
     }
 
   private:
@@ -62,6 +63,8 @@ class ExecucaoLote {
     std::ostream& erro;
     std::unique_ptr<CKeldoDoc> doc;
     bool traceFalhou = false;
+    // The world passed CKeldoDoc::limiteMundo: the run ended early, its files are written.
+    bool limiteAtingido = false;
     // The summary file: lines gather in `blocoResumo` and go out in large
     // writes; it replaces an older file of that name only when it is whole.
     std::optional<GravacaoSegura> resumo;
@@ -226,7 +229,11 @@ class ExecucaoLote {
             opcoes.arquivoTrace &&
             !(doc->parametros.gerarTrace == 1 && mesmoArquivo(*opcoes.arquivoTrace, traceDoCiclo));
         for (uint32_t c = 0; c < opcoes.ciclos; ++c) {
-            doc->executarCiclo();
+            if (!doc->executarCiclo()) {
+                limiteAtingido = true;
+                falha(codigoSaida::erroArquivo, CKeldoDoc::avisoLimiteMundo());
+                return;
+            }
             if (resumo)
                 anexarResumo();
             int erroTrace = 0;

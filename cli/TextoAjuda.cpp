@@ -1,4 +1,5 @@
 #include "cli/OpcoesExecucao.h"
+#include "sim/CKeldoDoc.h"
 #include "sim/EstatisticasPopulacao.h"
 #include "sim/ParametrosPorNome.h"
 
@@ -73,6 +74,12 @@ std::string textoAjuda() {
              "arquivo (também por link; salvar por cima do PROJETO lido é permitido; saída 2),\n"
              "ou se um arquivo a gravar não puder ser gravado (saída 1).\n"
              "\n"
-             "Códigos de saída: 0 sucesso, 1 erro de arquivo, 2 erro de uso.\n";
+             "Um mundo com mais de " +
+             std::to_string(CKeldoDoc::limiteMundo) +
+             " indivíduos vivos e alimentos no início de um ciclo para a\n"
+             "execução antes desse ciclo; os arquivos pedidos são gravados como ao fim.\n"
+             "\n"
+             "Códigos de saída: 0 sucesso, 1 erro de arquivo ou mundo no limite, 2 erro de\n"
+             "uso.\n";
     return texto;
 }

@@ -58,8 +58,15 @@ class CKeldoDoc {
     // Image index of an item as the view hands them out (-1 none).
     static int indiceImagem(const SpecX& individuo);
 
-    // The cycle and its phases.
-    void executarCiclo();
+    // The cycle and its phases. False when the run was stopped instead (world
+    // past `limiteMundo`).
+    bool executarCiclo();
+    // The most living individuals plus food items a cycle starts from: a cycle
+    // there takes a fraction of a second and a few tens of MB, while the food
+    // rule alone can triple a world every cycle.
+    static constexpr size_t limiteMundo = 300000;
+    bool mundoAlemDoLimite() const { return vivos.size() + alimentos.size() > limiteMundo; }
+    static std::string avisoLimiteMundo();
     void atualizarStatus();
     std::string textoStatus() const;
     void renovarGeracao();
@@ -136,6 +143,7 @@ class CKeldoDoc {
   private:
     // Reads a whole project and, only when all of it is sound, makes it the world.
     ResultadoArquivo carregar(CArchive& ar);
+    void pararExecucao(const std::string& motivo);
     void guardarMortos();
     ArquivoMortos mortosGuardados;
     mutable std::vector<SpecX> blocoMortos;

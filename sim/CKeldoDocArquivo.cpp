@@ -169,7 +169,8 @@ ResultadoArquivo CKeldoDoc::salvarProjeto(const std::string& caminhoProjeto, boo
     }
     completarObjetos();
     caminho = caminhoProjeto;
-    modificado = false;
+    // A running world moves on from what was just written.
+    modificado = estadoExecucao == 1;
     return {};
 }
 

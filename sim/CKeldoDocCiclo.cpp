@@ -72,23 +72,43 @@ void CKeldoDoc::salvarPeriodico() {
         salvo = salvarProjeto(caminho).ok;
     }
     if (!salvo)
-        ++salvamentosPeriodicosFalhos; // the run goes on; a batch run reports it at the end
+        ++salvamentosPeriodicosFalhos; // a batch run goes on and reports it at the end
     // The counter stops at its largest value: later periodic saves rewrite that
     // snapshot rather than wrap to a negative number.
     if (numSnapshot < std::numeric_limits<int32_t>::max())
         ++numSnapshot;
-    if (estadoExecucao == 1) {
-        modificado = true;
-        if (host)
-            host->iniciarTimer(5);
-    }
+    if (estadoExecucao != 1)
+        return;
+    modificado = true;
+    // After a failed save the run stays stopped: the next one would fail the
+    // same way, so the user gets the chance to free space or choose another folder.
+    if (!salvo)
+        estadoExecucao = 2;
+    else if (host)
+        host->iniciarTimer(5);
 }
 
-void CKeldoDoc::executarCiclo() {
+std::string CKeldoDoc::avisoLimiteMundo() {
+    return "O mundo atingiu o limite de " + std::to_string(limiteMundo) +
+           " indiv\xC3\xAD"
+           "duos e alimentos; a simula\xC3\xA7\xC3\xA3o foi parada.";
+}
+
+void CKeldoDoc::pararExecucao(const std::string& motivo) {
+    estadoExecucao = 2;
+    if (host)
+        host->execucaoParada(motivo);
+}
+
+bool CKeldoDoc::executarCiclo() {
+    if (mundoAlemDoLimite()) {
+        pararExecucao(avisoLimiteMundo());
+        return false;
+    }
     if (parametros.tempoRealCiclo > 0 && !ignorarTempoReal) {
         const uint32_t agora = host ? host->contadorTicks() : ticksSemHost();
         if (ultimoCiclo + parametros.tempoRealCiclo > agora)
-            return;
+            return true;
         ultimoCiclo = host ? host->contadorTicks() : ticksSemHost();
     }
     renovarGeracao();
@@ -109,4 +129,5 @@ void CKeldoDoc::executarCiclo() {
         salvarPeriodico();
     if (parametros.gerarTrace == 1)
         escreverTrace("keldo_trace.txt", true);
+    return true;
 }

@@ -26,6 +26,9 @@ class KeldoHost {
     virtual void iniciarTimer(int milissegundos) { (void)milissegundos; }
     // The save command: save under the current path or ask for one. Returns success.
     virtual bool salvarDocumento() = 0;
+    // The document stopped the run by itself (state 2): stop the timer and tell
+    // the user why (UTF-8).
+    virtual void execucaoParada(const std::string& motivo) { (void)motivo; }
     // Milliseconds of a monotonic tick counter (real-time throttle).
     virtual uint32_t contadorTicks() const;
 };

@@ -7,17 +7,20 @@
 #include <functional>
 
 // Answers the next modal window of the test (a message box or a dialog)
-// while the code under test waits in its exec().
+// while the code under test waits in its exec(); with `todas`, every one
+// that comes, counting them.
 class RespostaModal {
   public:
-    explicit RespostaModal(std::function<void(QWidget*)> acao) {
+    explicit RespostaModal(std::function<void(QWidget*)> acao, bool todas = false) {
         timer.setInterval(5);
-        QObject::connect(&timer, &QTimer::timeout, [this, acao] {
+        QObject::connect(&timer, &QTimer::timeout, [this, acao, todas] {
             QWidget* janela = QApplication::activeModalWidget();
             if (!janela)
                 return;
-            timer.stop();
+            if (!todas)
+                timer.stop();
             vista = true;
+            ++vistas;
             acao(janela);
         });
         timer.start();
@@ -46,6 +49,7 @@ class RespostaModal {
     }
 
     bool vista = false;
+    int vistas = 0;
 
   private:
     QTimer timer;

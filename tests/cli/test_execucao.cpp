@@ -2,6 +2,7 @@
 // files they leave: trace, project, snapshots.
 #include "ApoioKeldoRun.h"
 #include "sim/CKeldoDoc.h"
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -206,4 +207,40 @@ TEST_F(KeldoRun, MortosForaDaMemoriaDaoOsMesmosBytes) {
     else
         unsetenv("TMPDIR");
     EXPECT_TRUE(std::filesystem::is_empty(pasta / "tmp"));
+}
+
+// Food that multiplies every cycle (2,000 items become 453,923 in five): the
+// sixth cycle would start past the size limit, so the run stops before it
+// with the message and exit status 1, and writes what a normal end writes.
+TEST_F(KeldoRun, MundoAlemDoLimiteParaEGravaComoAoFim) {
+    const std::vector<std::string> explosao = {"--seed", "1",
+                                               "--set",  "numIndividuos=1000",
+                                               "--set",  "qtdAlimento=2000",
+                                               "--set",  "taxaReposicao=500",
+                                               "--set",  "energiaMin=500",
+                                               "--set",  "energiaMax=500"};
+    std::vector<std::string> args = explosao;
+    for (const char* a : {"--cycles", "7", "--save", "p.gen", "--summary", "r.csv"})
+        args.emplace_back(a);
+    const Saida s = rodar(args);
+    EXPECT_EQ(s.status, 1);
+    EXPECT_EQ(s.err, "keldo-run: O mundo atingiu o limite de 300000 indiv\xC3\xAD"
+                     "duos e alimentos; a simula\xC3\xA7\xC3\xA3o foi parada.\n");
+
+    CKeldoDoc doc;
+    doc.sementeFixa = 1;
+    doc.parametros.numIndividuos = 1000;
+    doc.parametros.qtdAlimento = 2000;
+    doc.parametros.taxaReposicao = 500;
+    doc.parametros.energiaMin = doc.parametros.energiaMax = 500;
+    doc.criarMundo();
+    rodarCiclos(doc, 5);
+    EXPECT_GT(doc.vivos.size() + doc.alimentos.size(), CKeldoDoc::limiteMundo);
+    ASSERT_TRUE(doc.salvarProjeto(caminho("r.gen")).ok);
+    EXPECT_EQ(s.out, doc.textoStatus() + "\n");
+    EXPECT_EQ(ler("p.gen"), ler("r.gen"));
+    EXPECT_EQ(ler("p000.txt"), ler("r000.txt"));
+    const std::string resumo = ler("r.csv");
+    EXPECT_EQ(std::count(resumo.begin(), resumo.end(), '\n'), 7); // header, start, cycles 1..5
+    EXPECT_EQ(resumo.substr(resumo.rfind('\n', resumo.size() - 2) + 1, 2), "5;");
 }

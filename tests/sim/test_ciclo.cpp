@@ -23,6 +23,9 @@ class HostFalso : public KeldoHost {
         eventos.push_back("salvar " + std::to_string(doc.numSnapshot));
         return resultadoSalvar;
     }
+    void execucaoParada(const std::string& motivo) override {
+        eventos.push_back("parada " + motivo);
+    }
     uint32_t contadorTicks() const override {
         ++leituras;
         const uint32_t v = agora;
@@ -254,6 +257,66 @@ TEST(Ciclo, SalvarPeriodicoParaEReiniciaOTimer) {
     EXPECT_EQ(host.eventos, (std::vector<std::string>{"parar", "salvar 2"}));
     EXPECT_EQ(doc.numSnapshot, 3);
     EXPECT_FALSE(doc.modificado);
+}
+
+// A failed periodic save leaves the run stopped as "Parar" does: the next
+// save would fail the same way, so the timer stays off.
+TEST(Ciclo, SalvamentoPeriodicoFalhoParaAExecucao) {
+    CKeldoDoc doc;
+    criar(doc, 5, 0);
+    HostFalso host(doc);
+    doc.estadoExecucao = 1;
+    doc.parametros.salvarAtivo = 1;
+    doc.parametros.salvarCiclos = 3;
+    host.resultadoSalvar = false;
+    for (int k = 0; k < 3; ++k)
+        doc.executarCiclo();
+    EXPECT_EQ(host.eventos, (std::vector<std::string>{"parar", "salvar 0"}));
+    EXPECT_EQ(doc.estadoExecucao, 2);
+    EXPECT_EQ(doc.numSnapshot, 1);
+    EXPECT_TRUE(doc.modificado);
+}
+
+// A save while the world runs leaves the project modified (the cycles after
+// it are not in the file); once stopped, a save clears the mark.
+TEST(Ciclo, SalvarDuranteExecucaoDeixaOProjetoModificado) {
+    apoio::PastaTemporaria pasta;
+    CKeldoDoc doc;
+    criar(doc, 5, 5);
+    doc.estadoExecucao = 1;
+    ASSERT_TRUE(doc.salvarProjeto(pasta / "a.gen").ok);
+    EXPECT_TRUE(doc.modificado);
+    doc.estadoExecucao = 2;
+    ASSERT_TRUE(doc.salvarProjeto(pasta / "a.gen").ok);
+    EXPECT_FALSE(doc.modificado);
+}
+
+// Past the size limit no cycle starts: the run stops with the message and the
+// world is left exactly as it was. At the limit itself the cycle runs.
+TEST(Ciclo, MundoAlemDoLimiteParaAntesDoCiclo) {
+    CKeldoDoc doc;
+    criar(doc, 10, 0);
+    HostFalso host(doc);
+    doc.estadoExecucao = 1;
+    doc.alimentos.resize(CKeldoDoc::limiteMundo + 1 - doc.vivos.size());
+    const std::vector<uint8_t> antes = doc.serializar();
+    Random geradorAntes = doc.rng;
+
+    EXPECT_FALSE(doc.executarCiclo());
+    EXPECT_EQ(host.eventos,
+              (std::vector<std::string>{"parada O mundo atingiu o limite de 300000 indiv\xC3\xAD"
+                                        "duos e "
+                                        "alimentos; a simula\xC3\xA7\xC3\xA3o foi parada."}));
+    EXPECT_EQ(doc.estadoExecucao, 2);
+    EXPECT_EQ(doc.tempo, 0);
+    EXPECT_TRUE(doc.serializar() == antes);
+    EXPECT_EQ(doc.rng.randomInt(1 << 30), geradorAntes.randomInt(1 << 30));
+
+    host.eventos.clear();
+    doc.alimentos.pop_back();
+    EXPECT_TRUE(doc.executarCiclo());
+    EXPECT_EQ(doc.tempo, 1);
+    EXPECT_TRUE(host.eventos.empty());
 }
 
 TEST(Ciclo, RedesenhoACadaIntervaloDeCiclos) {
