@@ -8,22 +8,25 @@
 #                                   a few cycles; the start-up cost (a --cycles 0 run) is
 #                                   taken off, so µs/ind-ciclo should stay flat when
 #                                   time grows linearly with the population
+#   J  the simulator's window:      cycles per second of the default world with the arena
+#                                   redrawn after every cycle (offscreen; the 5 ms timer
+#                                   allows at most 200), printed after the table
 # Wall and CPU time are medians of REPS runs (CPU time tells more on a busy machine);
 # peak memory is the largest of them. Individual-cycles
 # (the size of `vivos` after each cycle, summed) and births come from one more run that
 # saves the world, counted by keldo_contagem.
 #
 # Usage: bench/run.sh BUILD_DIR
-# Environment: CARGAS rows to run ("S L G N"), REPS (5), LIMITE seconds per run (900),
+# Environment: CARGAS rows to run ("S L G N J"), REPS (5), LIMITE seconds per run (900),
 #              S_CICLOS (20000), L_CICLOS (2000), G_CICLOS (300), ESCALA ("100 1000 10000"),
-#              ESCALA_CICLOS (5)
+#              ESCALA_CICLOS (5), J_SEGUNDOS (5)
 set -euo pipefail
 
 BUILD=${1:?"uso: bench/run.sh BUILD_DIR"}
 BUILD=$(cd "$BUILD" && pwd)
 RUN="$BUILD/bin/keldo-run"
 CONTAGEM="$BUILD/bin/keldo_contagem"
-CARGAS=" ${CARGAS:-S L G N} "
+CARGAS=" ${CARGAS:-S L G N J} "
 REPS=${REPS:-5}
 LIMITE=${LIMITE:-900}
 S_CICLOS=${S_CICLOS:-20000}
@@ -31,6 +34,7 @@ L_CICLOS=${L_CICLOS:-2000}
 G_CICLOS=${G_CICLOS:-300}
 ESCALA=${ESCALA:-"100 1000 10000"}
 ESCALA_CICLOS=${ESCALA_CICLOS:-5}
+J_SEGUNDOS=${J_SEGUNDOS:-5}
 for programa in "$RUN" "$CONTAGEM" /usr/bin/time; do
     [[ -x $programa ]] || { echo "run.sh: falta $programa (compile $BUILD primeiro)" >&2; exit 1; }
 done
@@ -125,3 +129,14 @@ for n in $ESCALA; do
     linha "N=$n" "$ESCALA_CICLOS" 0 "$base" --seed 1 --cycles "$ESCALA_CICLOS" "$TMP/escala$n.gen"
 done
 echo "S, L, G: processo inteiro. N=...: ciclos/s e ind-ciclos/s sem o custo de partida e carga."
+if [[ $CARGAS == *" J "* ]]; then
+    JANELA="$BUILD/bin/keldo_ritmo_janela"
+    if [[ -x $JANELA ]]; then
+        # Medians of REPS runs: a loaded machine loses ticks, so this is no pass/fail test.
+        ritmos=()
+        for ((k = 0; k < REPS; k++)); do ritmos+=("$("$JANELA" "$J_SEGUNDOS" 2>/dev/null)"); done
+        echo "J: janela com redesenho a cada ciclo: $(printf '%s\n' "${ritmos[@]}" | mediana) ciclos/s (teto do timer de 5 ms: 200)"
+    else
+        echo "J: falta $JANELA (compile com Qt)"
+    fi
+fi

@@ -30,7 +30,7 @@ class RespostaModal {
     static std::unique_ptr<RespostaModal> botao(QMessageBox::StandardButton botao, QString* texto) {
         return std::make_unique<RespostaModal>([botao, texto](QWidget* janela) {
             auto* caixa = qobject_cast<QMessageBox*>(janela);
-            if (!caixa) {
+            if (!caixa || !caixa->button(botao)) { // not the box the test waits for
                 janela->close();
                 return;
             }

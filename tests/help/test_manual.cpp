@@ -2,6 +2,7 @@
 // every link leads to a page and a section that exist, and the commands,
 // dialog fields and file columns of the programs are all described.
 #include "help/CJanelaAjuda.h"
+#include "sim/CKeldoDoc.h"
 #include "sim/EstatisticasPopulacao.h"
 #include "sim/ParametrosPorNome.h"
 #include <QApplication>
@@ -133,6 +134,9 @@ TEST(Manual, DescreveComandosCamposEColunas) {
     const QString dialogos = pagina(QStringLiteral("dialogos.html"));
     for (const std::string& nome : nomesDeParametros())
         EXPECT_TRUE(dialogos.contains(QString::fromStdString(nome))) << nome;
+    // The world's size limit is the program's own number.
+    EXPECT_TRUE(pagina(QStringLiteral("simulacao.html"))
+                    .contains(QStringLiteral("mais de %1 indivíduos").arg(CKeldoDoc::limiteMundo)));
 }
 
 TEST(Manual, JanelaAbreSecoesENavega) {
