@@ -234,47 +234,35 @@ TEST(Ciclo, SnapshotNoFimDoContadorReescreveOUltimo) {
 }
 
 // With a window: the timer stops around the save and restarts only while
-// running; the count grows even when the save fails.
-TEST(Ciclo, SalvarPeriodicoParaEReiniciaOTimer) {
+// running; the count grows even when the save fails. A failed save leaves the
+// run stopped as "Parar" does, since the next one would fail the same way.
+TEST(Ciclo, SalvarPeriodicoParaOTimerEFalhaDeixaAExecucaoParada) {
     CKeldoDoc doc;
     criar(doc, 5, 0);
     HostFalso host(doc);
     doc.estadoExecucao = 1;
     doc.parametros.salvarAtivo = 1;
     doc.parametros.salvarCiclos = 3;
-    for (int k = 0; k < 6; ++k)
-        doc.executarCiclo();
-    EXPECT_EQ(host.eventos, (std::vector<std::string>{"parar", "salvar 0", "iniciar 5", "parar",
-                                                      "salvar 1", "iniciar 5"}));
+    auto tresCiclos = [&] {
+        host.eventos.clear();
+        for (int k = 0; k < 3; ++k)
+            doc.executarCiclo();
+        return host.eventos;
+    };
+    EXPECT_EQ(tresCiclos(), (std::vector<std::string>{"parar", "salvar 0", "iniciar 5"}));
+    EXPECT_EQ(tresCiclos(), (std::vector<std::string>{"parar", "salvar 1", "iniciar 5"}));
     EXPECT_TRUE(doc.modificado);
 
-    host.eventos.clear();
-    doc.estadoExecucao = 2;
-    doc.modificado = false;
     host.resultadoSalvar = false;
-    for (int k = 0; k < 3; ++k)
-        doc.executarCiclo();
-    EXPECT_EQ(host.eventos, (std::vector<std::string>{"parar", "salvar 2"}));
-    EXPECT_EQ(doc.numSnapshot, 3);
-    EXPECT_FALSE(doc.modificado);
-}
-
-// A failed periodic save leaves the run stopped as "Parar" does: the next
-// save would fail the same way, so the timer stays off.
-TEST(Ciclo, SalvamentoPeriodicoFalhoParaAExecucao) {
-    CKeldoDoc doc;
-    criar(doc, 5, 0);
-    HostFalso host(doc);
-    doc.estadoExecucao = 1;
-    doc.parametros.salvarAtivo = 1;
-    doc.parametros.salvarCiclos = 3;
-    host.resultadoSalvar = false;
-    for (int k = 0; k < 3; ++k)
-        doc.executarCiclo();
-    EXPECT_EQ(host.eventos, (std::vector<std::string>{"parar", "salvar 0"}));
+    EXPECT_EQ(tresCiclos(), (std::vector<std::string>{"parar", "salvar 2"}));
     EXPECT_EQ(doc.estadoExecucao, 2);
-    EXPECT_EQ(doc.numSnapshot, 1);
+    EXPECT_EQ(doc.numSnapshot, 3);
     EXPECT_TRUE(doc.modificado);
+
+    doc.modificado = false;
+    EXPECT_EQ(tresCiclos(), (std::vector<std::string>{"parar", "salvar 3"}));
+    EXPECT_EQ(doc.numSnapshot, 4);
+    EXPECT_FALSE(doc.modificado);
 }
 
 // A save while the world runs leaves the project modified (the cycles after
