@@ -1,13 +1,11 @@
 #include "cli/ExecucaoLote.h"
 #include "cli/DestinosSaida.h"
+#include "cli/PreparoMundo.h"
 #include "sim/CKeldoDoc.h"
 #include "sim/GravacaoSegura.h"
-#include "sim/ParametrosPorNome.h"
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <memory>
-#include <new>
 #include <optional>
 #include <tuple>
 #include <vector>
@@ -42,7 +40,8 @@ class ExecucaoLote {
         if (opcoes.arquivoResumo && !fecharResumo())
             falha(codigoSaida::erroArquivo,
                   "não foi possível escrever o resumo em " + *opcoes.arquivoResumo + razaoResumo());
-        saida << doc->textoStatus() << '\n' << std::flush;
+        // The summary on standard output sends the status line to standard error.
+        (resumoNaSaida() ? erro : saida) << doc->textoStatus() << '\n' << std::flush;
         if (opcoes.arquivoSalvar) {
             const ResultadoArquivo r = doc->salvarProjeto(*opcoes.arquivoSalvar);
             if (!r.ok)
@@ -72,6 +71,8 @@ class ExecucaoLote {
     bool resumoFalhou = false;
     static constexpr size_t tamanhoBlocoResumo = 1 << 16;
 
+    bool resumoNaSaida() const { return opcoes.arquivoResumo == "-"; }
+
     int falha(int codigo, const std::string& mensagem) {
         erro << "keldo-run: " << mensagem << '\n' << std::flush;
         return codigo;
@@ -83,7 +84,7 @@ class ExecucaoLote {
              {std::tuple{"--save", opcoes.arquivoSalvar, true},
               std::tuple{"--trace", opcoes.arquivoTrace, false},
               std::tuple{"--summary", opcoes.arquivoResumo, false}}) {
-            if (!arquivo)
+            if (!arquivo || (arquivo == opcoes.arquivoResumo && resumoNaSaida()))
                 continue;
             const std::string problema = problemaDeEscrita({opcao, *arquivo}, porRenomeacao);
             if (!problema.empty())
@@ -107,7 +108,8 @@ class ExecucaoLote {
             juntar("PROJETO", opcoes.projeto);
         juntar("--save", opcoes.arquivoSalvar);
         juntar("--trace", opcoes.arquivoTrace);
-        juntar("--summary", opcoes.arquivoResumo);
+        if (!resumoNaSaida())
+            juntar("--summary", opcoes.arquivoResumo);
         if (comMundo)
             juntarDoMundo(arquivos);
         const std::string repetidos = arquivosRepetidos(arquivos);
@@ -134,7 +136,7 @@ class ExecucaoLote {
 
     // Creates the file with the header and the line of the starting state.
     bool abrirResumo() {
-        if (!resumo.emplace(*opcoes.arquivoResumo).aberta())
+        if (!resumoNaSaida() && !resumo.emplace(*opcoes.arquivoResumo).aberta())
             return false;
         blocoResumo.reserve(tamanhoBlocoResumo + 512);
         blocoResumo = EstatisticasPopulacao::cabecalhoCsv();
@@ -151,14 +153,16 @@ class ExecucaoLote {
     }
 
     void escreverBlocoResumo() {
-        if (!resumoFalhou && !resumo->escrever(blocoResumo.data(), blocoResumo.size()))
+        const size_t n = blocoResumo.size();
+        if (!resumoFalhou && !(resumo ? resumo->escrever(blocoResumo.data(), n)
+                                      : std::fwrite(blocoResumo.data(), 1, n, stdout) == n))
             resumoFalhou = true;
         blocoResumo.clear();
     }
 
     bool fecharResumo() {
         escreverBlocoResumo();
-        if (!resumoFalhou && !resumo->concluir())
+        if (!resumoFalhou && !(resumo ? resumo->concluir() : std::fflush(stdout) == 0))
             resumoFalhou = true;
         return !resumoFalhou;
     }
@@ -168,59 +172,27 @@ class ExecucaoLote {
                                         : std::string();
     }
 
-    int aplicarDefinicoes() {
-        for (const auto& [nome, valor] : opcoes.definicoes)
-            if (definirParametroPorNome(doc->parametros, nome, valor) != ResultadoDefinicao::ok)
-                return falha(codigoSaida::erroUso, "valor inválido para " + nome);
-        const std::string inutilizavel = doc->parametros.valorInutilizavel();
-        if (!inutilizavel.empty())
-            return falha(codigoSaida::erroUso, "valor recusado: " + inutilizavel);
-        return codigoSaida::sucesso;
-    }
-
     int prepararMundo() {
-        doc->ignorarTempoReal = true;
-        doc->mortosEmArquivo = true; // long runs would otherwise fill memory with the dead
         // Only the summary reads the per-cycle figures; without it they are not measured.
         doc->estatisticas.ligada = opcoes.arquivoResumo.has_value();
-        if (opcoes.semente)
-            doc->sementeFixa = *opcoes.semente;
-        else // the simulator's start-up world seeds with the clock before any load
-            doc->rng.semear(static_cast<uint32_t>(std::time(nullptr)));
         if (const int r = verificarRepetidos(false); r != codigoSaida::sucesso)
             return r;
         if (const int r = verificarDestinos(); r != codigoSaida::sucesso)
             return r;
-        if (opcoes.projeto) {
-            const ResultadoArquivo r = doc->carregarProjeto(*opcoes.projeto);
-            if (!r.ok)
-                return falha(codigoSaida::erroArquivo, r.mensagem);
-        }
-        if (const int r = aplicarDefinicoes(); r != codigoSaida::sucesso)
-            return r;
+        const uint32_t semente = opcoes.semente ? *opcoes.semente : sementeDaEntropia();
+        const ResultadoPreparo r = ::prepararMundo(*doc, opcoes.origem(), semente);
+        if (!r.mensagem.empty())
+            return falha(r.codigo, r.mensagem);
         const bool continuar = opcoes.projeto && !opcoes.novo;
-        if (!continuar)
-            doc->criarMundo();
-        else if (opcoes.semente)
-            doc->rng.semear(*opcoes.semente);
-        reservarVivos();
         // A new world made from a project is not that project: periodic saves
         // never overwrite the file it was read from.
         doc->caminho = opcoes.arquivoSalvar ? *opcoes.arquivoSalvar
                        : continuar          ? *opcoes.projeto
                                             : std::string();
-        return verificarRepetidos(true);
-    }
-
-    // Room for the living of a crowded world, taken at once: room never
-    // touched costs no memory, and a list that never has to move never holds
-    // two copies of itself. Where the system refuses it, the list grows as it goes.
-    void reservarVivos() {
-        constexpr size_t lugares = size_t{1} << 21;
-        try {
-            doc->vivos.reserve(lugares);
-        } catch (const std::bad_alloc&) {
-        }
+        if (const int v = verificarRepetidos(true); v != codigoSaida::sucesso)
+            return v;
+        erro << "semente: " << semente << '\n' << std::flush;
+        return codigoSaida::sucesso;
     }
 
     void rodarCiclos() {
@@ -234,7 +206,7 @@ class ExecucaoLote {
                 falha(codigoSaida::erroArquivo, CKeldoDoc::avisoLimiteMundo());
                 return;
             }
-            if (resumo)
+            if (opcoes.arquivoResumo)
                 anexarResumo();
             int erroTrace = 0;
             if (escreverTrace && !doc->escreverTrace(*opcoes.arquivoTrace, true, &erroTrace) &&

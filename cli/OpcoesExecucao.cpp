@@ -50,6 +50,8 @@ class Analisador {
             else
                 r.erro = opcao(r.opcoes, a);
         }
+        if (r.erro.empty() && !r.opcoes.ajuda && !r.opcoes.versao)
+            r.erro = verificarCombinacao(r.opcoes);
         return r;
     }
 
@@ -81,17 +83,33 @@ class Analisador {
             o.versao = true;
             return {};
         }
-        if (a == "--new") {
-            o.novo = true;
+        if (a == "--new" || a == "--experiment" || a == "--params") {
+            (a == "--new" ? o.novo : a == "--params" ? o.parametros : o.experimento.ativo) = true;
             return {};
+        }
+        if (a == "--merge")
+            return mesclar(o);
+        std::string v;
+        if (opcaoDeExperimento(a)) {
+            o.experimentoMencionado = true;
+            return valor(v) ? lerOpcaoExperimento(o.experimento, a, v)
+                            : "a opção " + a + " precisa de um valor";
         }
         if (a != "--seed" && a != "--cycles" && a != "--set" && a != "--trace" && a != "--save" &&
             a != "--summary")
             return "opção desconhecida: " + a;
-        std::string v;
         if (!valor(v))
             return "a opção " + a + " precisa de um valor";
         return opcaoComValor(o, a, v);
+    }
+
+    // Every argument left: the output, then at least one table.
+    std::string mesclar(OpcoesExecucao& o) {
+        o.mescla.assign(args.begin() + static_cast<std::ptrdiff_t>(pos) + 1, args.end());
+        pos = args.size();
+        if (o.mescla.size() < 2)
+            return "--merge espera SAIDA e ao menos uma TABELA";
+        return {};
     }
 
     static std::string opcaoComValor(OpcoesExecucao& o, const std::string& a,

@@ -1,4 +1,6 @@
 #pragma once
+#include "cli/OpcoesExperimento.h"
+#include "cli/PreparoMundo.h"
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,6 +20,13 @@ struct OpcoesExecucao {
     std::optional<std::string> projeto;
     bool ajuda = false;
     bool versao = false;
+    bool parametros = false; // --params
+    OpcoesExperimento experimento;
+    bool experimentoMencionado = false; // an experiment's option was given
+    // --merge OUT FILE...: the output, then the task tables.
+    std::vector<std::string> mescla;
+
+    OrigemMundo origem() const { return {projeto, novo, definicoes}; }
 };
 
 // The options, or a one-line usage error (UTF-8) when `erro` is not empty.

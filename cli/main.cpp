@@ -1,5 +1,7 @@
 // keldo-run: the simulation without a window, for batch and reproducible runs.
 #include "cli/ExecucaoLote.h"
+#include "cli/Experimento.h"
+#include "cli/MesclaTabelas.h"
 #include "cli/OpcoesExecucao.h"
 #include "sim/Versao.h"
 #include <exception>
@@ -31,6 +33,10 @@ int main(int argc, char** argv) {
             std::cout << "keldo-run " << versaoKeldo() << '\n';
             return codigoSaida::sucesso;
         }
+        if (!analise.opcoes.mescla.empty())
+            return mesclarTabelas(analise.opcoes.mescla, std::cerr);
+        if (analise.opcoes.experimento.ativo)
+            return executarExperimento(analise.opcoes, std::cerr);
         return executarLote(analise.opcoes, std::cout, std::cerr);
     } catch (const std::bad_alloc&) {
         std::cerr << "keldo-run: memória insuficiente\n";

@@ -1,0 +1,192 @@
+#include "cli/Experimento.h"
+#include "cli/ExecucaoLote.h"
+#include "cli/Interrupcao.h"
+#include "cli/PreparoMundo.h"
+#include "cli/ProgressoExperimento.h"
+#include "cli/TabelaExperimento.h"
+#include "sim/CKeldoDoc.h"
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <new>
+#include <thread>
+
+namespace {
+constexpr int saidaInterrompida = 130; // the shell's status for a SIGINT
+
+uint64_t fnv1a(const std::string& texto, uint64_t h = 0xCBF29CE484222325ull) {
+    for (unsigned char c : texto)
+        h = (h ^ c) * 0x100000001B3ull;
+    return h;
+}
+
+enum class Desfecho { completa, falhou, interrompida };
+
+class Experimento {
+  public:
+    Experimento(const OpcoesExecucao& o, std::ostream& e)
+        : opcoes(o), exp(o.experimento), erro(e) {}
+
+    int executar() {
+        semente = opcoes.semente ? *opcoes.semente : sementeDaEntropia();
+        erro << "semente: " << semente << '\n' << std::flush;
+        if (const int r = verificarBase(); r != codigoSaida::sucesso)
+            return r;
+        TabelaExperimento tabela(impressaoDoExperimento(opcoes, semente), exp.varredura.nomes());
+        if (const std::string e = tabela.abrir(exp.tabela); !e.empty())
+            return falha(codigoSaida::erroArquivo, e);
+        instalarInterrupcao();
+        ProgressoExperimento progresso(erro, quantas());
+        rodarTodas(tabela, progresso);
+        progresso.concluir();
+        if (!tabela.concluir())
+            return falha(codigoSaida::erroArquivo,
+                         "não foi possível escrever a tabela em " + exp.tabela + tabela.razao());
+        if (interrompido())
+            return falha(saidaInterrompida, "interrompido: a tabela tem só as execuções completas");
+        return falhas > 0 ? codigoSaida::erroArquivo : codigoSaida::sucesso;
+    }
+
+  private:
+    const OpcoesExecucao& opcoes;
+    const OpcoesExperimento& exp;
+    std::ostream& erro;
+    uint32_t semente = 0;
+    std::atomic<uint64_t> proxima{0};
+    std::atomic<int> falhas{0};
+
+    int falha(int codigo, const std::string& mensagem) {
+        erro << "keldo-run: " << mensagem << '\n' << std::flush;
+        return codigo;
+    }
+
+    // The base every run starts from must make a world at all: a project that
+    // does not load or a refused --set stops the experiment before any run.
+    int verificarBase() {
+        const auto doc = std::make_unique<CKeldoDoc>();
+        doc->mortosEmArquivo = true;
+        const ResultadoPreparo r = prepararMundo(*doc, opcoes.origem(), semente);
+        if (!r.mensagem.empty())
+            return falha(r.codigo, r.mensagem);
+        if (doc->parametros.gerarTrace == 1)
+            return falha(codigoSaida::erroUso, "gerarTrace=1 não vale com --experiment: as "
+                                               "execuções gravariam juntas keldo_trace.txt");
+        return codigoSaida::sucesso;
+    }
+
+    // This task's runs: k = primeira, primeira + N, ... up to the total.
+    uint64_t primeira() const { return exp.tarefa == 0 ? exp.tarefas : exp.tarefa; }
+    uint64_t quantas() const {
+        const uint64_t total = exp.varredura.total();
+        return total < primeira() ? 0 : (total - primeira()) / exp.tarefas + 1;
+    }
+
+    void rodarTodas(TabelaExperimento& tabela, ProgressoExperimento& progresso) {
+        unsigned j = exp.jobs ? exp.jobs : std::thread::hardware_concurrency();
+        j = static_cast<unsigned>(std::min<uint64_t>(std::max(j, 1u), quantas()));
+        std::vector<std::thread> trabalhadores;
+        for (unsigned t = 1; t < j; ++t)
+            trabalhadores.emplace_back([&] { trabalhar(tabela, progresso); });
+        trabalhar(tabela, progresso);
+        for (std::thread& t : trabalhadores)
+            t.join();
+    }
+
+    void trabalhar(TabelaExperimento& tabela, ProgressoExperimento& progresso) {
+        for (uint64_t p; !interrompido() && (p = proxima.fetch_add(1)) < quantas();) {
+            const uint64_t k = primeira() + p * exp.tarefas;
+            std::string linhas, motivo;
+            const Desfecho d = executarProtegida(tabela, k, linhas, motivo);
+            if (d == Desfecho::falhou) {
+                ++falhas;
+                progresso.mensagem("keldo-run: a execução " + std::to_string(k) +
+                                   " falhou: " + motivo);
+            }
+            tabela.entregar(static_cast<size_t>(p), std::move(linhas), d == Desfecho::completa);
+            if (d != Desfecho::interrompida)
+                progresso.avancar();
+        }
+    }
+
+    Desfecho executarProtegida(const TabelaExperimento& tabela, uint64_t k, std::string& linhas,
+                               std::string& motivo) {
+        try {
+            return executarUma(tabela, k, linhas, motivo);
+        } catch (const std::bad_alloc&) {
+            motivo = "memória insuficiente";
+        } catch (const std::exception& e) {
+            motivo = e.what();
+        }
+        return Desfecho::falhou;
+    }
+
+    // Run k: the same world a single run with its seed and its --set values
+    // makes, recorded at every K-th cycle, the last, and where --until held.
+    Desfecho executarUma(const TabelaExperimento& tabela, uint64_t k, std::string& linhas,
+                         std::string& motivo) {
+        const auto doc = std::make_unique<CKeldoDoc>();
+        doc->estatisticas.ligada = false; // the table measures only the cycles it records
+        OrigemMundo origem = opcoes.origem();
+        const auto variados = exp.varredura.definicoesDa(k);
+        origem.definicoes.insert(origem.definicoes.end(), variados.begin(), variados.end());
+        std::vector<std::string> valores;
+        for (const auto& par : variados)
+            valores.push_back(par.second);
+        const uint32_t s = sementeDaExecucao(semente, k);
+        if (const ResultadoPreparo r = prepararMundo(*doc, origem, s); !r.mensagem.empty()) {
+            motivo = r.mensagem;
+            return Desfecho::falhou;
+        }
+        doc->caminho.clear(); // no periodic save over the project every run starts from
+        const auto registrar = [&](const AmostraPopulacao& a) {
+            tabela.anexarLinha(linhas, k, s, valores, a);
+        };
+        if (opcoes.ciclos == 0)
+            registrar(EstatisticasPopulacao::medir(*doc));
+        for (uint32_t c = 1; c <= opcoes.ciclos; ++c) {
+            if (interrompido())
+                return Desfecho::interrompida;
+            doc->executarCiclo();
+            bool ultimo = c == opcoes.ciclos;
+            if (!ultimo && !exp.ate.ativa() && !(exp.cada && c % exp.cada == 0))
+                continue;
+            const AmostraPopulacao a = EstatisticasPopulacao::medir(*doc);
+            ultimo = ultimo || exp.ate.vale(a);
+            if (ultimo || (exp.cada && c % exp.cada == 0))
+                registrar(a);
+            if (ultimo)
+                break;
+        }
+        if (doc->salvamentosPeriodicosFalhos > 0) {
+            motivo = "salvamento periódico falhou";
+            return Desfecho::falhou;
+        }
+        return Desfecho::completa;
+    }
+};
+} // namespace
+
+int executarExperimento(const OpcoesExecucao& opcoes, std::ostream& erro) {
+    return Experimento(opcoes, erro).executar();
+}
+
+std::string impressaoDoExperimento(const OpcoesExecucao& o, uint32_t semente) {
+    const OpcoesExperimento& e = o.experimento;
+    std::string texto = "ciclos=" + std::to_string(o.ciclos) +
+                        "\nsemente=" + std::to_string(semente) + "\nnovo=" + (o.novo ? "1" : "0") +
+                        "\nprojeto=" + o.projeto.value_or("");
+    if (o.projeto) {
+        std::ifstream f(*o.projeto, std::ios::binary);
+        texto += std::string(std::istreambuf_iterator<char>(f), {});
+    }
+    for (const auto& [nome, valor] : o.definicoes)
+        texto += "\nset=" + nome + "=" + valor;
+    texto += "\n" + e.varredura.descricao() + "\nevery=" + std::to_string(e.cada) +
+             "\nuntil=" + e.ate.texto();
+    const uint64_t h = fnv1a(texto);
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>((h ^ (h >> 32)) & 0xFFFFFFFFu));
+    return std::string(hex) + "-" + std::to_string(e.varredura.total());
+}

@@ -1,0 +1,77 @@
+#include "cli/OpcoesExperimento.h"
+#include "cli/OpcoesExecucao.h"
+#include <array>
+#include <charconv>
+
+namespace {
+const std::array<const char*, 7> opcoesComValor = {"--replicates", "--vary",  "--jobs", "--every",
+                                                   "--until",      "--table", "--task"};
+
+bool lerNatural(const std::string& texto, uint32_t& valor) {
+    const char* fim = texto.data() + texto.size();
+    const auto [resto, erro] = std::from_chars(texto.data(), fim, valor, 10);
+    return !texto.empty() && erro == std::errc() && resto == fim;
+}
+
+std::string lerTarefa(OpcoesExperimento& e, const std::string& v) {
+    const size_t barra = v.find('/');
+    if (barra == std::string::npos || !lerNatural(v.substr(0, barra), e.tarefa) ||
+        !lerNatural(v.substr(barra + 1), e.tarefas) || e.tarefas == 0 || e.tarefa >= e.tarefas)
+        return "valor inválido para --task: \"" + v + "\" (esperado I/N com 0 <= I < N)";
+    e.tarefaDada = true;
+    return {};
+}
+
+std::string lerContagem(const std::string& opcao, const std::string& v, uint32_t minimo,
+                        uint32_t& valor) {
+    if (!lerNatural(v, valor) || valor < minimo)
+        return "valor inválido para " + opcao + ": \"" + v + "\" (esperado inteiro de " +
+               std::to_string(minimo) + " a 4294967295)";
+    return {};
+}
+} // namespace
+
+bool opcaoDeExperimento(const std::string& opcao) {
+    for (const char* o : opcoesComValor)
+        if (opcao == o)
+            return true;
+    return false;
+}
+
+std::string lerOpcaoExperimento(OpcoesExperimento& e, const std::string& opcao,
+                                const std::string& v) {
+    uint32_t n = 0;
+    std::string erro;
+    if (opcao == "--vary")
+        return e.varredura.adicionar(v);
+    if (opcao == "--until")
+        return e.ate.ler(v);
+    if (opcao == "--task")
+        return lerTarefa(e, v);
+    if (opcao == "--table") {
+        if (v.empty())
+            return "a opção --table precisa de um nome de arquivo";
+        e.tabela = v;
+    } else if (opcao == "--every") {
+        erro = lerContagem(opcao, v, 0, e.cada);
+    } else if ((erro = lerContagem(opcao, v, 1, n)).empty()) {
+        if (opcao == "--jobs")
+            e.jobs = n;
+        else
+            e.varredura.definirReplicas(n);
+    }
+    return erro;
+}
+
+std::string verificarCombinacao(const OpcoesExecucao& o) {
+    if (!o.experimento.ativo) {
+        if (o.experimentoMencionado)
+            return "opções de experimento sem --experiment";
+        return {};
+    }
+    if (o.arquivoTrace || o.arquivoResumo || o.arquivoSalvar)
+        return "--trace, --summary e --save não valem com --experiment (a tabela traz os números)";
+    if (o.experimento.tarefaDada && !o.semente)
+        return "--task precisa de --seed: as tarefas de um experimento partem da mesma semente";
+    return {};
+}

@@ -1,0 +1,28 @@
+#pragma once
+#include "cli/CondicaoParada.h"
+#include "cli/Varredura.h"
+#include <cstdint>
+#include <string>
+
+struct OpcoesExecucao;
+
+// What --experiment adds to a keldo-run command line.
+struct OpcoesExperimento {
+    bool ativo = false;
+    Varredura varredura;
+    unsigned jobs = 0; // 0: the machine's cores
+    uint32_t cada = 0; // --every; 0: the last cycle only
+    CondicaoParada ate;
+    std::string tabela = "-";
+    uint32_t tarefa = 0;
+    uint32_t tarefas = 1;
+    bool tarefaDada = false;
+};
+
+// Whether `opcao` is one of the experiment's options that take a value.
+bool opcaoDeExperimento(const std::string& opcao);
+// Reads one such option; empty text when taken, else the usage error (UTF-8).
+std::string lerOpcaoExperimento(OpcoesExperimento& e, const std::string& opcao,
+                                const std::string& valor);
+// The options that do not go together; empty text when they all do.
+std::string verificarCombinacao(const OpcoesExecucao& o);

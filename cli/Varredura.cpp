@@ -1,0 +1,131 @@
+#include "cli/Varredura.h"
+#include "sim/ParametrosPorNome.h"
+#include "sim/SimulationParameters.h"
+#include <charconv>
+#include <sstream>
+
+namespace {
+// A sweep beyond this is surely a typo, and would only fill the memory.
+constexpr uint64_t maximoDeValores = 1000000;
+
+bool lerInteiro(const std::string& texto, int64_t& valor) {
+    const char* fim = texto.data() + texto.size();
+    const auto [resto, erro] = std::from_chars(texto.data(), fim, valor, 10);
+    return !texto.empty() && erro == std::errc() && resto == fim;
+}
+
+// `first:step:last` of integers, or false when the text is not one.
+bool expandirIntervalo(const std::string& lista, std::vector<std::string>& valores,
+                       std::string& erro) {
+    std::vector<std::string> partes;
+    std::stringstream s(lista);
+    for (std::string parte; std::getline(s, parte, ':');)
+        partes.push_back(parte);
+    int64_t primeiro = 0, passo = 0, ultimo = 0;
+    if (partes.size() != 3 || !lerInteiro(partes[0], primeiro) || !lerInteiro(partes[1], passo) ||
+        !lerInteiro(partes[2], ultimo))
+        return false;
+    if (passo == 0 || (passo > 0) != (ultimo >= primeiro))
+        erro = "intervalo vazio em --vary: \"" + lista + "\"";
+    else if ((ultimo - primeiro) / passo >= static_cast<int64_t>(maximoDeValores))
+        erro = "intervalo grande demais em --vary: \"" + lista + "\"";
+    else
+        for (int64_t v = primeiro; passo > 0 ? v <= ultimo : v >= ultimo; v += passo)
+            valores.push_back(std::to_string(v));
+    return true;
+}
+
+std::vector<std::string> separarPorVirgula(const std::string& lista) {
+    std::vector<std::string> valores;
+    size_t inicio = 0;
+    for (size_t fim; (fim = lista.find(',', inicio)) != std::string::npos; inicio = fim + 1)
+        valores.push_back(lista.substr(inicio, fim - inicio));
+    valores.push_back(lista.substr(inicio));
+    return valores;
+}
+
+// Every value must be one --set takes, and must fit in one field of the table.
+std::string verificarValores(const std::string& nome, const std::vector<std::string>& valores) {
+    for (const std::string& v : valores) {
+        SimulationParameters rascunho;
+        if (v.find_first_of(";\"\r\n") != std::string::npos)
+            return "valor de --vary com ; aspas ou fim de linha: \"" + v + "\"";
+        switch (definirParametroPorNome(rascunho, nome, v)) {
+        case ResultadoDefinicao::nomeDesconhecido:
+            return "parâmetro desconhecido: " + nome;
+        case ResultadoDefinicao::valorInvalido:
+            return "valor inválido para " + nome + ": \"" + v + "\" (esperado " +
+                   valorEsperadoPor(nome) + ")";
+        default:
+            break;
+        }
+    }
+    return {};
+}
+} // namespace
+
+std::string Varredura::adicionar(const std::string& texto) {
+    const size_t igual = texto.find('=');
+    if (igual == std::string::npos || igual == 0 || igual + 1 == texto.size())
+        return "--vary espera NOME=LISTA, recebeu \"" + texto + "\"";
+    Eixo eixo{texto.substr(0, igual), {}};
+    for (const Eixo& outro : eixos)
+        if (outro.nome == eixo.nome)
+            return "--vary repete o parâmetro " + eixo.nome;
+    const std::string lista = texto.substr(igual + 1);
+    std::string erro;
+    if (!expandirIntervalo(lista, eixo.valores, erro))
+        eixo.valores = separarPorVirgula(lista);
+    if (erro.empty())
+        erro = verificarValores(eixo.nome, eixo.valores);
+    if (erro.empty() && eixo.nome == "gerarTrace")
+        erro = "gerarTrace não pode variar: as execuções gravariam juntas keldo_trace.txt";
+    if (erro.empty())
+        eixos.push_back(std::move(eixo));
+    return erro;
+}
+
+uint64_t Varredura::total() const {
+    uint64_t n = replicas;
+    for (const Eixo& e : eixos)
+        n *= e.valores.size();
+    return n;
+}
+
+std::vector<std::string> Varredura::nomes() const {
+    std::vector<std::string> r;
+    for (const Eixo& e : eixos)
+        r.push_back(e.nome);
+    return r;
+}
+
+std::vector<std::pair<std::string, std::string>> Varredura::definicoesDa(uint64_t k) const {
+    std::vector<std::pair<std::string, std::string>> r(eixos.size());
+    uint64_t resto = (k - 1) / replicas; // the replicate is the innermost digit
+    for (size_t i = eixos.size(); i-- > 0;) {
+        const auto& valores = eixos[i].valores;
+        r[i] = {eixos[i].nome, valores[resto % valores.size()]};
+        resto /= valores.size();
+    }
+    return r;
+}
+
+std::string Varredura::descricao() const {
+    std::string d = "replicas=" + std::to_string(replicas);
+    for (const Eixo& e : eixos) {
+        d += "\nvary=" + e.nome;
+        for (const std::string& v : e.valores)
+            d += (&v == &e.valores.front() ? "=" : ",") + v;
+    }
+    return d;
+}
+
+uint32_t sementeDaExecucao(uint32_t s, uint64_t k) {
+    uint32_t x = s + static_cast<uint32_t>(k) * 0x9E3779B9u;
+    x ^= x >> 16;
+    x *= 0x85EBCA6Bu;
+    x ^= x >> 13;
+    x *= 0xC2B2AE35u;
+    x ^= x >> 16;
+    return x;
+}
