@@ -29,6 +29,7 @@ const std::vector<CJanelaAjuda::Pagina>& CJanelaAjuda::paginas() {
         {"dialogos.html", "Caixas de diálogo"},
         {"graficos.html", "Gráficos"},
         {"arquivos.html", "Arquivos e keldo-run"},
+        {"experimentos.html", "Experimentos"},
         {"editor.html", "O editor de genótipos"},
         {"exercicios.html", "Exercícios para a sala de aula"},
     };

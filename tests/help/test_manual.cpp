@@ -145,7 +145,11 @@ TEST(Manual, JanelaAbreSecoesENavega) {
     ASSERT_EQ(janela.sumario()->topLevelItemCount(),
               static_cast<int>(CJanelaAjuda::paginas().size()));
     // Sections of the exercises page: the three exercises.
-    QTreeWidgetItem* exercicios = janela.sumario()->topLevelItem(7);
+    int posicao = 0;
+    while (CJanelaAjuda::paginas()[static_cast<size_t>(posicao)].arquivo !=
+           std::string_view("exercicios.html"))
+        ++posicao;
+    QTreeWidgetItem* exercicios = janela.sumario()->topLevelItem(posicao);
     ASSERT_EQ(exercicios->childCount(), 3);
     EXPECT_EQ(exercicios->child(2)->data(0, Qt::UserRole).toUrl().fragment(),
               QStringLiteral("ligacao"));
