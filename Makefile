@@ -13,8 +13,10 @@ PACKAGE_TEST_PACKAGES := xdg-utils libfile-mimeinfo-perl shared-mime-info
 # Only the sanitizer build needs clang and its runtime libraries.
 SAN_DIR ?= build-san
 SAN_PACKAGES := clang libclang-rt-14-dev llvm
+# A one-node Slurm cluster for `make test-cluster`.
+CLUSTER_PACKAGES := slurm-wlm munge
 
-.PHONY: all deps configure build run test package test-package test-sanitize bench clean
+.PHONY: all deps configure build run test package test-package test-sanitize test-cluster bench clean
 
 all: build
 
@@ -65,6 +67,13 @@ test-sanitize:
 	cmake --build $(SAN_DIR) -j $(JOBS)
 	cd $(SAN_DIR) && ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j $(JOBS)
+
+# A job array of one experiment on a one-node Slurm cluster started here (as
+# root), merged and compared byte for byte with the same experiment on one machine.
+test-cluster: configure
+	$(MAKE) deps EXTRA_PACKAGES="$(CLUSTER_PACKAGES)"
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target keldo-run
+	timeout 180 tools/testar-cluster.sh $(BUILD_DIR)
 
 bench: build
 	bench/run.sh $(BUILD_DIR)
