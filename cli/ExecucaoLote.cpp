@@ -191,6 +191,8 @@ class ExecucaoLote {
                                             : std::string();
         if (const int v = verificarRepetidos(true); v != codigoSaida::sucesso)
             return v;
+        for (const std::string& aviso : opcoes.avisos)
+            erro << "keldo-run: aviso: " << aviso << '\n';
         erro << "semente: " << semente << '\n' << std::flush;
         return codigoSaida::sucesso;
     }

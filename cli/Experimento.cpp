@@ -34,6 +34,8 @@ class Experimento {
         erro << "semente: " << semente << '\n' << std::flush;
         if (const int r = verificarBase(); r != codigoSaida::sucesso)
             return r;
+        for (const std::string& aviso : opcoes.avisos)
+            erro << "keldo-run: aviso: " << aviso << '\n';
         TabelaExperimento tabela(impressaoDoExperimento(opcoes, semente), exp.varredura.nomes());
         if (const std::string e = tabela.abrir(exp.tabela); !e.empty())
             return falha(codigoSaida::erroArquivo, e);

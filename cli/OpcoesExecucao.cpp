@@ -1,5 +1,6 @@
 #include "cli/OpcoesExecucao.h"
 #include "sim/ParametrosPorNome.h"
+#include "sim/TabelaParametros.h"
 #include <charconv>
 
 namespace {
@@ -128,8 +129,12 @@ class Analisador {
         if (a == "--set") {
             std::pair<std::string, std::string> definicao;
             std::string erro = verificarDefinicao(v, definicao);
-            if (erro.empty())
+            if (erro.empty()) {
+                if (std::string aviso = avisoForaDoDialogo(definicao.first, definicao.second);
+                    !aviso.empty())
+                    o.avisos.push_back(std::move(aviso));
                 o.definicoes.push_back(std::move(definicao));
+            }
             return erro;
         }
         if (v.empty())

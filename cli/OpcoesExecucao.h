@@ -21,6 +21,8 @@ struct OpcoesExecucao {
     bool ajuda = false;
     bool versao = false;
     bool parametros = false; // --params
+    // --set values the dialogs would not take, each with what the model does with it (UTF-8).
+    std::vector<std::string> avisos;
     OpcoesExperimento experimento;
     bool experimentoMencionado = false; // an experiment's option was given
     // --merge OUT FILE...: the output, then the task tables.

@@ -71,6 +71,8 @@ std::string textoAjuda() {
         "  --task I/N        só as execuções k com k mod N = I (exige --seed)\n"
         "  --merge SAÍDA TABELA...  junta as tabelas das tarefas de um experimento\n"
         "\n"
+        "  --params          lista os parâmetros de --set: nome, tipo, padrão, faixa do\n"
+        "                    diálogo, faixa aceita e o que fazem\n"
         "  --help            mostra esta ajuda\n"
         "  --version         mostra a versão do programa\n"
         "\n"

@@ -3,6 +3,7 @@
 #include "cli/Experimento.h"
 #include "cli/MesclaTabelas.h"
 #include "cli/OpcoesExecucao.h"
+#include "sim/TabelaParametros.h"
 #include "sim/Versao.h"
 #include <exception>
 #include <iostream>
@@ -31,6 +32,10 @@ int main(int argc, char** argv) {
         }
         if (analise.opcoes.versao) {
             std::cout << "keldo-run " << versaoKeldo() << '\n';
+            return codigoSaida::sucesso;
+        }
+        if (analise.opcoes.parametros) {
+            std::cout << listagemDeParametros();
             return codigoSaida::sucesso;
         }
         if (!analise.opcoes.mescla.empty())

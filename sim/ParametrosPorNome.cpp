@@ -152,3 +152,16 @@ std::string valorEsperadoPor(std::string_view nome) {
         return "texto representável em Windows-1252";
     }
 }
+
+std::string valorPorNome(const SimulationParameters& parametros, std::string_view nome) {
+    const Campo* campo = campoPorNome(nome);
+    if (!campo)
+        return {};
+    if (campo->indicePermuta >= 0)
+        return std::to_string(parametros.taxaPermuta[static_cast<size_t>(campo->indicePermuta)]);
+    if (campo->tipo == Tipo::inteiro)
+        return std::to_string(parametros.*(campo->inteiro));
+    if (campo->tipo == Tipo::semSinal)
+        return std::to_string(parametros.*(campo->semSinal));
+    return cp1252ParaUtf8(parametros.*(campo->texto));
+}

@@ -21,3 +21,6 @@ std::vector<std::string> nomesDeParametros();
 
 // What a field takes, for messages (UTF-8); empty for an unknown name.
 std::string valorEsperadoPor(std::string_view nome);
+
+// The field's value as --set would take it (UTF-8); empty for an unknown name.
+std::string valorPorNome(const SimulationParameters& parametros, std::string_view nome);

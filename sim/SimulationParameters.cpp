@@ -36,6 +36,10 @@ std::string SimulationParameters::valorInutilizavel() const {
     // cycle: a huge rate would fill the memory in one cycle.
     if (taxaReposicao > taxaReposicaoMaxima)
         return "taxaReposicao deve ser no m\xC3\xA1ximo " + std::to_string(taxaReposicaoMaxima);
+    // Food energy is drawn from energiaMin up: reversed, it would fall outside the range.
+    if (energiaMin > energiaMax)
+        return "energiaMin (" + std::to_string(energiaMin) + ") maior que energiaMax (" +
+               std::to_string(energiaMax) + ")";
     for (const FaixaParametro& f : faixas)
         if (this->*f.campo < f.minimo || this->*f.campo > f.maximo)
             return std::string(f.nome) + " deve estar entre " + std::to_string(f.minimo) + " e " +

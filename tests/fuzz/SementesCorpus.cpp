@@ -111,8 +111,9 @@ std::vector<Semente> pequenas() {
                                              p.salvarCiclos = std::numeric_limits<int>::max();
                                              p.salvarAtivo = 1;
                                              p.tempoRealCiclo = 0xFFFFFFFFu;
-                                             p.energiaMin = 900;
-                                             p.energiaMax = -5;
+                                             p.energiaMin =
+                                                 -5; // a reversed range (min > max) is refused
+                                             p.energiaMax = 900;
                                              p.detecta = 0;
                                              p.luta = 0xFFFFFFFFu;
                                              p.repro_rr = 0;
