@@ -150,7 +150,10 @@ class Experimento {
         for (uint32_t c = 1; c <= opcoes.ciclos; ++c) {
             if (interrompido())
                 return Desfecho::interrompida;
-            doc->executarCiclo();
+            if (!doc->executarCiclo()) { // past the world-size limit
+                motivo = CKeldoDoc::avisoLimiteMundo();
+                return Desfecho::falhou;
+            }
             bool ultimo = c == opcoes.ciclos;
             if (!ultimo && !exp.ate.ativa() && !(exp.cada && c % exp.cada == 0))
                 continue;

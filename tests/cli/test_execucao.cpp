@@ -224,7 +224,7 @@ TEST_F(KeldoRun, MundoAlemDoLimiteParaEGravaComoAoFim) {
         args.emplace_back(a);
     const Saida s = rodar(args);
     EXPECT_EQ(s.status, 1);
-    EXPECT_EQ(s.err, "keldo-run: O mundo atingiu o limite de 300000 indiv\xC3\xAD"
+    EXPECT_EQ(s.err, "semente: 1\nkeldo-run: O mundo atingiu o limite de 300000 indiv\xC3\xAD"
                      "duos e alimentos; a simula\xC3\xA7\xC3\xA3o foi parada.\n");
 
     CKeldoDoc doc;
