@@ -13,6 +13,12 @@ std::string colunasAutossomicas() {
     }
     return colunas;
 }
+// The first heterozygosity columns, "HoV;HeV;HoR;HeR;RR;rr;...".
+std::string colunasHeterozigose() {
+    std::string cabecalho = EstatisticasPopulacao::cabecalhoCsv();
+    const size_t inicio = cabecalho.find(";HoV;") + 1;
+    return cabecalho.substr(inicio, cabecalho.find(";HoP;") - inicio) + ";...";
+}
 } // namespace
 
 std::string textoAjuda() {
@@ -51,7 +57,14 @@ std::string textoAjuda() {
         AleloResumo::nomes[AleloResumo::D] + " (sobre os cromossomos X) e " +
         AleloResumo::nomes[AleloResumo::C] +
         "\n"
-        "                    (sobre os Y), com 4 casas decimais; NA sem portadores\n"
+        "                    (sobre os Y), com 4 casas decimais; NA sem portadores.\n"
+        "                    Depois delas, para cada gene autossômico, Ho e He seguidos\n"
+        "                    da sigla (" +
+        colunasHeterozigose() +
+        "):\n"
+        "                    heterozigotos observados e esperados por Hardy-Weinberg\n"
+        "                    (1 - soma dos quadrados das frequências); nos genes de dois\n"
+        "                    alelos, também os dois homozigotos (RR e rr, ...)\n"
         "  --save ARQUIVO    salva o projeto no ARQUIVO após o último ciclo (snapshot\n"
         "                    primeiro); os salvamentos periódicos também vão para ele,\n"
         "                    senão para o PROJETO continuado, senão para lugar nenhum;\n"

@@ -170,7 +170,8 @@ bool CKeldoDoc::criarMundo() {
     geracao = 0;
     tempo = 0;
     ovos = 0;
-    rng.semear(sementeFixa ? *sementeFixa : static_cast<uint32_t>(std::time(nullptr)));
+    sementeMundo = sementeFixa ? *sementeFixa : static_cast<uint32_t>(std::time(nullptr));
+    rng.semear(*sementeMundo);
 
     if (parametros.tipoPopulacao == 1 || parametros.comDefinida == 1) {
         for (const SpecX& modelo : parametros.listaDefinida) {

@@ -125,6 +125,8 @@ class CKeldoDoc {
     Random rng;
     // When set, every world creation seeds with this instead of the calendar time.
     std::optional<uint32_t> sementeFixa;
+    // The seed the present world was made with; none for a world read from a project.
+    std::optional<uint32_t> sementeMundo;
     // Batch runs go as fast as they can; the real-time spacing paces animated runs only.
     bool ignorarTempoReal = false;
     // Path of the project file (empty for a new project) and its modified flag.

@@ -225,6 +225,7 @@ ResultadoArquivo CKeldoDoc::carregar(CArchive& ar) {
         if (!individuo.adulto())
             ++ovos;
     estatisticas.iniciar(*this);
+    sementeMundo.reset(); // a project file does not say what seed made its world
     if (estadoExecucao == 1)
         modificado = true;
     return {};

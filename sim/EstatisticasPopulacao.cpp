@@ -18,6 +18,23 @@ void contarHaplotipo(std::array<uint32_t, total>& c, uint16_t w) {
     c[N] += alelo(Neutro, w);
 }
 
+// Heterozygotes and capital homozygotes of every autosomal gene of one individual.
+void contarGenotipo(AmostraPopulacao& a, uint16_t p, uint16_t m) {
+    for (int k = 0; k < Genoma::numAutossomicos; ++k) {
+        const auto g = static_cast<Genoma::Gene>(k);
+        const int ap = Genoma::alelo(g, p), am = Genoma::alelo(g, m);
+        a.heterozigotos[static_cast<size_t>(k)] += ap != am;
+        a.homozigotosMaiusculos[static_cast<size_t>(k)] +=
+            Genoma::genes[k].numBits == 1 && ap == 1 && am == 1;
+    }
+}
+
+void anexarFracao(std::string& s, double v) {
+    char texto[32];
+    const auto r = std::to_chars(texto, texto + sizeof texto, v, std::chars_format::fixed, 4);
+    s.append(texto, r.ptr);
+}
+
 void anexarInteiro(std::string& s, int64_t v) {
     char texto[24];
     const auto r = std::to_chars(texto, texto + sizeof texto, v);
@@ -38,6 +55,39 @@ double AmostraPopulacao::frequencia(int alelo) const {
     return b == 0 ? 0.0 : static_cast<double>(contagem[static_cast<size_t>(alelo)]) / b;
 }
 
+double AmostraPopulacao::heterozigoseObservada(Genoma::Gene g) const {
+    const int n = adultos + ovos;
+    return n == 0 ? 0.0 : static_cast<double>(heterozigotos[static_cast<size_t>(g)]) / n;
+}
+
+double AmostraPopulacao::heterozigoseEsperada(Genoma::Gene g) const {
+    const int coluna = Genoma::colunaResumo(g);
+    if (!definida(coluna))
+        return 0.0;
+    double somaQuadrados = 0.0;
+    if (Genoma::colunasDoGene(g) == 1) {
+        const double p = frequencia(coluna);
+        somaQuadrados = p * p + (1.0 - p) * (1.0 - p);
+    } else {
+        for (int k = 0; k < Genoma::colunasDoGene(g); ++k)
+            somaQuadrados += frequencia(coluna + k) * frequencia(coluna + k);
+    }
+    return 1.0 - somaQuadrados;
+}
+
+double AmostraPopulacao::frequenciaGenotipo(Genoma::Gene g, int maiusculas) const {
+    const int n = adultos + ovos;
+    if (n == 0)
+        return 0.0;
+    const auto k = static_cast<size_t>(g);
+    const uint32_t maiusculo = homozigotosMaiusculos[k];
+    const uint32_t quantos = maiusculas == 1 ? heterozigotos[k]
+                             : maiusculas == 2
+                                 ? maiusculo
+                                 : static_cast<uint32_t>(n) - maiusculo - heterozigotos[k];
+    return static_cast<double>(quantos) / n;
+}
+
 EstatisticasPopulacao::EstatisticasPopulacao(size_t capacidade)
     : limite(capacidade < 2 ? 2 : capacidade + (capacidade & 1)) {}
 
@@ -53,6 +103,7 @@ AmostraPopulacao EstatisticasPopulacao::medir(const CKeldoDoc& doc) {
         ++(i.adulto() ? a.adultos : a.ovos);
         contarHaplotipo(a.contagem, i.genotipoP);
         contarHaplotipo(a.contagem, i.genotipoM);
+        contarGenotipo(a, i.genotipoP, i.genotipoM);
         a.contagem[D] += static_cast<uint32_t>(Genoma::copiasMaiusculas(Genoma::Detecta, i.estado));
         a.cromossomosX += static_cast<uint32_t>(Genoma::copias(Genoma::Detecta, i.estado));
         a.contagem[C] += static_cast<uint32_t>(Genoma::copiasMaiusculas(Genoma::Cuida, i.estado));
@@ -107,6 +158,14 @@ const char* EstatisticasPopulacao::cabecalhoCsv() {
             s += ';';
             s += nome;
         }
+        for (int k = 0; k < Genoma::numAutossomicos; ++k) {
+            const auto& gene = Genoma::genes[k];
+            for (const char* prefixo : {";Ho", ";He"})
+                (s += prefixo) += gene.sigla;
+            if (gene.numBits == 1)
+                for (const char* letra : {gene.letras[0], gene.letras[1]})
+                    ((s += ';') += letra) += letra;
+        }
         return s;
     }();
     return cabecalho.c_str();
@@ -142,9 +201,20 @@ void EstatisticasPopulacao::anexarLinhaCsv(std::string& s, const AmostraPopulaca
             s += "NA";
             continue;
         }
-        char texto[32];
-        const auto r = std::to_chars(texto, texto + sizeof texto, a.frequencia(k),
-                                     std::chars_format::fixed, 4);
-        s.append(texto, r.ptr);
+        anexarFracao(s, a.frequencia(k));
+    }
+    const bool comIndividuos = a.adultos + a.ovos > 0;
+    for (int k = 0; k < Genoma::numAutossomicos; ++k) {
+        const auto g = static_cast<Genoma::Gene>(k);
+        const double valores[4] = {a.heterozigoseObservada(g), a.heterozigoseEsperada(g),
+                                   a.frequenciaGenotipo(g, 2), a.frequenciaGenotipo(g, 0)};
+        const int quantos = Genoma::genes[k].numBits == 1 ? 4 : 2;
+        for (int v = 0; v < quantos; ++v) {
+            s += ';';
+            if (comIndividuos)
+                anexarFracao(s, valores[v]);
+            else
+                s += "NA";
+        }
     }
 }

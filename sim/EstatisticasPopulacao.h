@@ -46,6 +46,10 @@ struct AmostraPopulacao {
     // Every X chromosome carries a Detecta allele, every Y a Cuida allele.
     uint32_t cromossomosX = 0;
     uint32_t cromossomosY = 0;
+    // Per autosomal gene, in the genome's order: individuals carrying two
+    // different alleles, and (one-bit genes) those carrying the capital twice.
+    std::array<uint32_t, Genoma::numAutossomicos> heterozigotos{};
+    std::array<uint32_t, Genoma::numAutossomicos> homozigotosMaiusculos{};
 
     // What the count of `alelo` is taken over: 2 per individual for the
     // autosomal genes, the X chromosomes for D, the Y chromosomes for C.
@@ -54,6 +58,14 @@ struct AmostraPopulacao {
     bool definida(int alelo) const { return base(alelo) > 0; }
     // Frequency 0..1; 0 when not defined.
     double frequencia(int alelo) const;
+
+    // Of an autosomal gene, over the living (0 without anybody): the share of
+    // heterozygotes, the share Hardy–Weinberg expects from the allele
+    // frequencies (1 − Σ p²), and for a one-bit gene the share of individuals
+    // with `maiusculas` (0..2) capital alleles.
+    double heterozigoseObservada(Genoma::Gene g) const;
+    double heterozigoseEsperada(Genoma::Gene g) const;
+    double frequenciaGenotipo(Genoma::Gene g, int maiusculas) const;
 };
 
 // The per-cycle history of a world, from its creation or load on. The number
@@ -89,6 +101,8 @@ class EstatisticasPopulacao {
     bool ligada = true;
 
     // Summary file: header line and one line per sample, without line end.
+    // After the allele columns come, per autosomal gene, Ho<letter> and
+    // He<letter>, and for a one-bit gene the two homozygotes (RR, rr).
     static const char* cabecalhoCsv();
     static void anexarLinhaCsv(std::string& destino, const AmostraPopulacao& amostra);
     // The whole history as a summary file: header, every kept point, then the

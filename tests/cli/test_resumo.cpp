@@ -1,6 +1,7 @@
 // keldo-run --summary: every line of a seeded run against the figures
 // recomputed from the trace of the same run.
 #include "ApoioKeldoRun.h"
+#include <array>
 #include <cstdio>
 #include <map>
 #include <sstream>
@@ -30,7 +31,22 @@ std::vector<std::string> linhas(const std::string& texto, const std::string& fim
 struct Contagem {
     int adultos = 0, ovos = 0, mortos = 0, geracao = 0;
     int v[4] = {}, r = 0, p = 0, l = 0, m = 0, i[4] = {}, n = 0, d = 0, x = 0, c = 0, y = 0;
+    // Per autosomal gene: heterozygotes, and both-capital homozygotes of the one-bit genes.
+    int het[7] = {}, maiusculos[7] = {};
 };
+
+// The seven autosomal genes of a haplotype in the trace's columns: V and I
+// take two, bit 8 first.
+std::array<int, 7> genes(const std::vector<std::string>& f, size_t base) {
+    auto num = [&](size_t col) { return std::stoi(f.at(col)); };
+    return {num(base) * 2 + num(base + 1),
+            num(base + 2),
+            num(base + 3),
+            num(base + 4),
+            num(base + 5),
+            num(base + 6) * 2 + num(base + 7),
+            num(base + 8)};
+}
 
 void contarLinha(Contagem& k, const std::vector<std::string>& f) {
     auto num = [&](size_t col) { return std::stoi(f.at(col)); };
@@ -48,6 +64,11 @@ void contarLinha(Contagem& k, const std::vector<std::string>& f) {
         k.m += num(base + 5);
         ++k.i[num(base + 6) * 2 + num(base + 7)];
         k.n += num(base + 8);
+    }
+    const std::array<int, 7> pai = genes(f, 14), mae = genes(f, 23);
+    for (size_t g = 0; g < 7; ++g) {
+        k.het[g] += pai[g] != mae[g];
+        k.maiusculos[g] += g != 0 && g != 5 && pai[g] == 1 && mae[g] == 1;
     }
     k.d += num(8);
     ++k.x;
@@ -85,6 +106,31 @@ std::string linhaEsperada(int tempo, const Contagem& k) {
     s += frequencia(k.d, k.x);
     s += ';';
     s += frequencia(k.c, k.y);
+    // Heterozygosity: observed, then 1 - sum of the squared allele frequencies.
+    const int n = k.adultos + k.ovos;
+    auto fracao = [&](double v) {
+        char texto[32];
+        std::snprintf(texto, sizeof texto, "%.4f", v);
+        return n == 0 ? std::string("NA") : std::string(texto);
+    };
+    const int* alelos[7] = {k.v, &k.r, &k.p, &k.l, &k.m, k.i, &k.n};
+    for (size_t g = 0; g < 7; ++g) {
+        const bool quatro = g == 0 || g == 5;
+        double soma = 0;
+        for (int a = 0; a < (quatro ? 4 : 2); ++a) {
+            const double q = copias == 0 ? 0.0
+                             : quatro    ? static_cast<double>(alelos[g][a]) / copias
+                             : a == 0    ? static_cast<double>(*alelos[g]) / copias
+                                         : 1.0 - static_cast<double>(*alelos[g]) / copias;
+            soma += q * q;
+        }
+        s += ';' + fracao(n ? static_cast<double>(k.het[g]) / n : 0.0);
+        s += ';' + fracao(1.0 - soma);
+        if (!quatro) {
+            s += ';' + fracao(n ? static_cast<double>(k.maiusculos[g]) / n : 0.0);
+            s += ';' + fracao(n ? static_cast<double>(n - k.maiusculos[g] - k.het[g]) / n : 0.0);
+        }
+    }
     return s;
 }
 
@@ -122,15 +168,17 @@ TEST_P(ResumoKeldoRun, LinhasConferemComOTraceDaMesmaExecucao) {
     ASSERT_EQ(resumo.back(), '\n');
     const std::vector<std::string> r = linhas(resumo, "\n");
     ASSERT_EQ(r.size(), porCiclo.size() + 2);
+    // The allele columns first, as they always were; the heterozygosity after them.
     EXPECT_EQ(r[0], "tempo;adultos;ovos;mortos;geracao;alimentos;V1;V2;V3;V4;R;P;L;M;I1;I2;I3;I4;"
-                    "N;D;C");
+                    "N;D;C;HoV;HeV;HoR;HeR;RR;rr;HoP;HeP;PP;pp;HoL;HeL;LL;ll;HoM;HeM;MM;mm;"
+                    "HoI;HeI;HoN;HeN;NN;nn");
     EXPECT_EQ(r[1].substr(0, 2), "0;"); // the starting state
 
     bool comOvos = false, comMortos = false, comFilhos = false;
     size_t k = 2;
     for (const auto& [tempo, contagem] : porCiclo) {
         EXPECT_EQ(semAlimentos(r[k]), linhaEsperada(tempo, contagem)) << "tempo " << tempo;
-        EXPECT_EQ(campos(r[k]).size(), 21u);
+        EXPECT_EQ(campos(r[k]).size(), 45u);
         comOvos |= contagem.ovos > 0;
         comMortos |= contagem.mortos > 0;
         comFilhos |= contagem.geracao > 0;

@@ -55,6 +55,8 @@ void esperarIgual(const AmostraPopulacao& a, const AmostraPopulacao& b) {
     EXPECT_EQ(a.contagem, b.contagem);
     EXPECT_EQ(a.cromossomosX, b.cromossomosX);
     EXPECT_EQ(a.cromossomosY, b.cromossomosY);
+    EXPECT_EQ(a.heterozigotos, b.heterozigotos);
+    EXPECT_EQ(a.homozigotosMaiusculos, b.homozigotosMaiusculos);
 }
 
 std::string linha(const AmostraPopulacao& a) {
@@ -85,16 +87,35 @@ TEST(Estatisticas, FrequenciasDeUmaPopulacaoFeitaAMao) {
 
     EXPECT_EQ(std::string(EstatisticasPopulacao::cabecalhoCsv()),
               "tempo;adultos;ovos;mortos;geracao;alimentos;"
-              "V1;V2;V3;V4;R;P;L;M;I1;I2;I3;I4;N;D;C");
+              "V1;V2;V3;V4;R;P;L;M;I1;I2;I3;I4;N;D;C;"
+              "HoV;HeV;HoR;HeR;RR;rr;HoP;HeP;PP;pp;HoL;HeL;LL;ll;HoM;HeM;MM;mm;HoI;HeI;"
+              "HoN;HeN;NN;nn");
+    // The male is heterozygous everywhere, the egg everywhere but Visão (V2 V2),
+    // the adult female nowhere (all small letters, V3 and I1).
+    const std::string heterozigose = "0.3333;0.7222;"
+                                     "0.6667;0.4444;0.0000;0.3333;0.6667;0.4444;0.0000;0.3333;"
+                                     "0.6667;0.4444;0.0000;0.3333;0.6667;0.4444;0.0000;0.3333;"
+                                     "0.6667;0.6667;0.6667;0.4444;0.0000;0.3333";
     EXPECT_EQ(linha(a), "7;2;1;1;3;2;0.1667;0.3333;0.3333;0.1667;0.3333;0.3333;0.3333;0.3333;"
-                        "0.5000;0.1667;0.1667;0.1667;0.3333;0.8000;1.0000");
+                        "0.5000;0.1667;0.1667;0.1667;0.3333;0.8000;1.0000;" +
+                            heterozigose);
+    EXPECT_DOUBLE_EQ(a.heterozigoseEsperada(Genoma::Visao), 26.0 / 36.0);
+    EXPECT_DOUBLE_EQ(a.frequenciaGenotipo(Genoma::Morte, 1), 2.0 / 3.0);
+    // Both capital: the egg's P twice makes PP a third.
+    doc.vivos[2].genotipoP = doc.vivos[2].genotipoM = 0x0EE;
+    const AmostraPopulacao b = EstatisticasPopulacao::medir(doc);
+    EXPECT_DOUBLE_EQ(b.frequenciaGenotipo(Genoma::Partilha, 2), 1.0 / 3.0);
+    EXPECT_DOUBLE_EQ(b.frequenciaGenotipo(Genoma::Partilha, 0), 0.0);
+    EXPECT_DOUBLE_EQ(b.heterozigoseObservada(Genoma::Visao), 1.0 / 3.0);
 
     // Without males Cuida has no frequency; without anybody no allele has one.
     doc.vivos.erase(doc.vivos.begin());
-    EXPECT_TRUE(linha(EstatisticasPopulacao::medir(doc)).ends_with(";0.7500;NA"));
+    EXPECT_NE(linha(EstatisticasPopulacao::medir(doc)).find(";0.7500;NA;"), std::string::npos);
     doc.vivos.clear();
-    EXPECT_EQ(linha(EstatisticasPopulacao::medir(doc)),
-              "7;0;0;1;3;2;NA;NA;NA;NA;NA;NA;NA;NA;NA;NA;NA;NA;NA;NA;NA");
+    std::string vazia = "7;0;0;1;3;2";
+    for (int k = 0; k < 15 + 24; ++k)
+        vazia += ";NA";
+    EXPECT_EQ(linha(EstatisticasPopulacao::medir(doc)), vazia);
 }
 
 TEST(Estatisticas, HistoricoComecaNaCriacaoESegueCadaCiclo) {

@@ -56,6 +56,15 @@ TEST(ParametrosPorNome, CadaNomeNumericoDefineSeuCampoNoArquivo) {
             conferir(depoisDosTextos[i], inicioDepois + 4 * i);
     // With the two texts, that is every name offered.
     EXPECT_EQ(testados + 2, nomesDeParametros().size());
+
+    // Each value reads back as it was set (the chart captions list them).
+    for (const std::string& nome : nomesDeParametros()) {
+        SimulationParameters p;
+        const std::string valor = nome == "nivelObstaculos" ? "Gera\xC3\xA7\xC3\xA3o" : "123457";
+        ASSERT_EQ(definirParametroPorNome(p, nome, valor), ResultadoDefinicao::ok) << nome;
+        EXPECT_EQ(valorPorNome(p, nome), valor) << nome;
+    }
+    EXPECT_EQ(valorPorNome(SimulationParameters(), "taxaPermuta9"), "");
 }
 
 TEST(ParametrosPorNome, NumerosSaoEstritosEUmValorRecusadoNaoMudaNada) {
