@@ -7,7 +7,8 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-dejavu-core \
-            libqcustomplot-dev libqcustomplot2.1-qt6 librsvg2-bin appstream desktop-file-utils
+            libqcustomplot-dev libqcustomplot2.1-qt6 librsvg2-bin appstream desktop-file-utils \
+            poppler-utils
 # What the package test uses to look at the installed file type.
 PACKAGE_TEST_PACKAGES := xdg-utils libfile-mimeinfo-perl shared-mime-info
 # Only the sanitizer build needs clang and its runtime libraries.

@@ -1,6 +1,9 @@
 #include "app/CGraficosDlg.h"
+#include "app/PosicaoJanela.h"
 #include "sim/CKeldoDoc.h"
-#include <QComboBox>
+#include "sim/ParametrosPorNome.h"
+#include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -8,11 +11,14 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QSettings>
 #include <QVBoxLayout>
+#include <cmath>
 #include <qcustomplot.h>
 
 namespace {
@@ -34,135 +40,165 @@ const QColor corOvos(128, 128, 0);
 const QColor corAlimentos(20, 120, 20);
 
 const QString tituloJanela = QStringLiteral("Gráficos");
+const QString chaveGeometria = QStringLiteral("graficos/geometria");
 // Thin lines: a raster replot of 10,000 points costs about 1.5 ms at one
 // pixel and some 25 ms at one and a half.
 constexpr double larguraLinha = 1.0;
-} // namespace
 
-namespace {
-// The selector's entry of a gene: each allele in the genome's order, a
-// one-bit gene's small letter drawn as the complement of its capital's column.
-CGraficosDlg::Gene geneDoGrafico(Genoma::Gene g) {
+QPen caneta(QRgb cor, Qt::PenStyle estilo = Qt::SolidLine) {
+    return QPen(QColor::fromRgb(cor), larguraLinha, estilo);
+}
+
+QString nomeGene(Genoma::Gene g) {
+    return QString::fromUtf8(Genoma::nome(g));
+}
+
+// The colour of an allele in the interface's order.
+QRgb corAlelo(Genoma::Gene g, int posicao) {
     static constexpr QRgb coresQuatro[4] = {azul, laranja, verdeAzulado, purpura};
+    if (g == Genoma::Morte)
+        return posicao == 0 ? verdeMM : azulmm;
+    if (Genoma::numAlelos(g) == 4)
+        return coresQuatro[posicao];
+    return posicao == 0 ? azul : vermelhao;
+}
+
+// A figure, or a gap where nobody carries the locus.
+double ouLacuna(bool definida, double valor) {
+    return definida ? valor : qQNaN();
+}
+
+// Each allele in the genome's order; a one-bit gene's small letter drawn as
+// the complement of its capital's column.
+std::vector<PainelCurvas::Curva> curvasFrequencia(Genoma::Gene g) {
     const bool doisBits = Genoma::numAlelos(g) == 4;
-    CGraficosDlg::Gene gene{Genoma::nome(g), Genoma::numAlelos(g), {}};
-    for (int k = 0; k < gene.numAlelos; ++k) {
-        QRgb cor = doisBits ? coresQuatro[k] : (k == 0 ? azul : vermelhao);
-        if (g == Genoma::Morte)
-            cor = k == 0 ? verdeMM : azulmm;
-        gene.alelos[k] = {Genoma::letraNaPosicao(g, k),
-                          Genoma::colunaResumo(g) + (doisBits ? k : 0), !doisBits && k == 1, cor};
+    std::vector<PainelCurvas::Curva> curvas;
+    for (int k = 0; k < Genoma::numAlelos(g); ++k) {
+        const int coluna = Genoma::colunaResumo(g) + (doisBits ? k : 0);
+        const bool complemento = !doisBits && k == 1;
+        curvas.push_back({QString::fromUtf8(Genoma::letraNaPosicao(g, k)), caneta(corAlelo(g, k)),
+                          [coluna, complemento](const AmostraPopulacao& a) {
+                              const double f = a.frequencia(coluna);
+                              return ouLacuna(a.definida(coluna), complemento ? 1.0 - f : f);
+                          }});
     }
-    return gene;
+    return curvas;
+}
+
+// Observed heterozygotes against Hardy–Weinberg; for a two-allele gene also
+// the homozygotes, each observed (solid) beside its expectation (dotted).
+std::vector<PainelCurvas::Curva> curvasHeterozigose(Genoma::Gene g) {
+    const int coluna = Genoma::colunaResumo(g);
+    auto comGente = [](const AmostraPopulacao& a) { return a.adultos + a.ovos > 0; };
+    std::vector<PainelCurvas::Curva> curvas;
+    const QString maiuscula = QString::fromUtf8(Genoma::letraNaPosicao(g, 0));
+    const QString minuscula = QString::fromUtf8(Genoma::letraNaPosicao(g, 1));
+    const bool doisAlelos = Genoma::numAlelos(g) == 2;
+    const QString het = doisAlelos ? maiuscula + minuscula + QStringLiteral(" ") : QString();
+    curvas.push_back({het + QStringLiteral("observada (Ho)"), caneta(0xFF000000),
+                      [g, comGente](const AmostraPopulacao& a) {
+                          return ouLacuna(comGente(a), a.heterozigoseObservada(g));
+                      }});
+    curvas.push_back({het + QStringLiteral("esperada (He)"), caneta(0xFF000000, Qt::DashLine),
+                      [g, comGente](const AmostraPopulacao& a) {
+                          return ouLacuna(comGente(a), a.heterozigoseEsperada(g));
+                      }});
+    if (!doisAlelos)
+        return curvas;
+    for (int maiusculas : {2, 0}) {
+        const QString nome = maiusculas == 2 ? maiuscula + maiuscula : minuscula + minuscula;
+        const QRgb cor = corAlelo(g, maiusculas == 2 ? 0 : 1);
+        curvas.push_back({nome, caneta(cor), [g, maiusculas, comGente](const AmostraPopulacao& a) {
+                              return ouLacuna(comGente(a), a.frequenciaGenotipo(g, maiusculas));
+                          }});
+        curvas.push_back({nome + QStringLiteral(" esperado"), caneta(cor, Qt::DotLine),
+                          [coluna, maiusculas, comGente](const AmostraPopulacao& a) {
+                              const double p = a.frequencia(coluna);
+                              const double q = maiusculas == 2 ? p : 1.0 - p;
+                              return ouLacuna(comGente(a), q * q);
+                          }});
+    }
+    return curvas;
+}
+
+bool autossomico(Genoma::Gene g) {
+    return Genoma::genes[g].cromossomo == Genoma::Cromossomo::autossomo;
 }
 } // namespace
-
-const CGraficosDlg::Gene CGraficosDlg::genes[] = {
-    geneDoGrafico(Genoma::Visao),    geneDoGrafico(Genoma::Reproducao),
-    geneDoGrafico(Genoma::Partilha), geneDoGrafico(Genoma::Luta),
-    geneDoGrafico(Genoma::Morte),    geneDoGrafico(Genoma::Inteligencia),
-    geneDoGrafico(Genoma::Neutro),   geneDoGrafico(Genoma::Detecta),
-    geneDoGrafico(Genoma::Cuida),
-};
-const int CGraficosDlg::numGenes = static_cast<int>(std::size(CGraficosDlg::genes));
-static_assert(std::size(CGraficosDlg::genes) == Genoma::numGenes);
 
 CGraficosDlg::CGraficosDlg(const CKeldoDoc& d, QWidget* pai) : QDialog(pai), doc(d) {
     setWindowTitle(tituloJanela);
     setModal(false);
     setSizeGripEnabled(true);
     auto* layout = new QVBoxLayout(this);
-    auto* linhaGene = new QHBoxLayout;
-    auto* rotulo = new QLabel(QStringLiteral("&Gene:"), this);
-    seletor = new QComboBox(this);
-    seletor->setObjectName(QStringLiteral("seletorGene"));
-    for (const Gene& g : genes)
-        seletor->addItem(QString::fromUtf8(g.nome));
-    rotulo->setBuddy(seletor);
-    linhaGene->addWidget(rotulo);
-    linhaGene->addWidget(seletor);
-    linhaGene->addStretch(1);
-    layout->addLayout(linhaGene);
-
+    layout->addWidget(montarControles());
     plot = new QCustomPlot(this);
     plot->setObjectName(QStringLiteral("grafico"));
-    plot->setMinimumSize(560, 480);
+    plot->setMinimumSize(300, 200);
     plot->setNoAntialiasingOnDrag(true);
+    plot->setAutoAddPlottableToLegend(false);
+    plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     layout->addWidget(plot, 1);
-    montarGrafico();
     layout->addWidget(montarBotoes());
+    montarPaineis();
 
-    connect(seletor, &QComboBox::currentIndexChanged, this, &CGraficosDlg::selecionarGene);
     adiado.setSingleShot(true);
     connect(&adiado, &QTimer::timeout, this, &CGraficosDlg::desenhar);
-    resize(680, 640);
+    resize(tamanhoDesejado());
 }
 
-// Two panels stacked, each with its title above and its legend below, their
-// left edges aligned so that the time axes line up.
-void CGraficosDlg::montarGrafico() {
-    plot->setAutoAddPlottableToLegend(false);
-    plot->plotLayout()->clear();
-    QCPTextElement* tituloPopulacao = nullptr;
-    painelPopulacao = novoPainel(0, QStringLiteral("População"), tituloPopulacao, legendaPopulacao);
-    painelFrequencias = novoPainel(3, QString(), tituloFrequencias, legendaFrequencias);
-    auto* margens = new QCPMarginGroup(plot);
-    painelPopulacao->setMarginGroup(QCP::msLeft | QCP::msRight, margens);
-    painelFrequencias->setMarginGroup(QCP::msLeft | QCP::msRight, margens);
-    painelPopulacao->axis(QCPAxis::atLeft)->setLabel(QStringLiteral("Quantidade"));
-    auto inteiros = QSharedPointer<QCPAxisTickerFixed>::create();
-    inteiros->setTickStep(1.0);
-    inteiros->setScaleStrategy(QCPAxisTickerFixed::ssMultiples);
-    painelPopulacao->axis(QCPAxis::atLeft)->setTicker(inteiros);
-    painelFrequencias->axis(QCPAxis::atLeft)->setLabel(QStringLiteral("Frequência"));
-    painelFrequencias->axis(QCPAxis::atLeft)->setRange(0.0, 1.0);
-    for (QCPAxisRect* painel : {painelPopulacao, painelFrequencias}) {
-        QCPAxis* x = painel->axis(QCPAxis::atBottom);
-        x->setLabel(QStringLiteral("Tempo (ciclos)"));
-        x->setTicker(inteiros);
-        x->setNumberFormat(QStringLiteral("f"));
-        x->setNumberPrecision(0);
-    }
-    painelPopulacao->axis(QCPAxis::atLeft)->setNumberFormat(QStringLiteral("f"));
-    painelPopulacao->axis(QCPAxis::atLeft)->setNumberPrecision(0);
+CGraficosDlg::~CGraficosDlg() = default;
 
-    const struct {
-        const char* nome;
-        QColor cor;
-    } curvas[3] = {{"Adultos", corAdultos}, {"Ovos", corOvos}, {"Alimentos", corAlimentos}};
-    for (int i = 0; i < 3; ++i) {
-        QCPGraph* g = plot->addGraph(painelPopulacao->axis(QCPAxis::atBottom),
-                                     painelPopulacao->axis(QCPAxis::atLeft));
-        g->setName(QString::fromUtf8(curvas[i].nome));
-        g->setPen(QPen(curvas[i].cor, larguraLinha, i == 2 ? Qt::DashLine : Qt::SolidLine));
-        g->addToLegend(legendaPopulacao);
-        populacao[i] = g;
+QWidget* CGraficosDlg::montarControles() {
+    auto* barra = new QWidget(this);
+    auto* coluna = new QVBoxLayout(barra);
+    coluna->setContentsMargins(0, 0, 0, 0);
+    auto* rotulo = new QLabel(QStringLiteral("&Genes:"), barra);
+    listaGenes = new QListWidget(barra);
+    listaGenes->setObjectName(QStringLiteral("listaGenes"));
+    listaGenes->setFlow(QListView::LeftToRight);
+    listaGenes->setWrapping(true);
+    listaGenes->setResizeMode(QListView::Adjust);
+    listaGenes->setMaximumHeight(3 * fontMetrics().height() + 16);
+    for (int i = 0; i < Genoma::numGenes; ++i) {
+        auto* item = new QListWidgetItem(nomeGene(static_cast<Genoma::Gene>(i)), listaGenes);
+        item->setCheckState(i == 0 ? Qt::Checked : Qt::Unchecked);
     }
-    montarCurvasFrequencia();
-}
+    listaGenes->setCurrentRow(0);
+    rotulo->setBuddy(listaGenes);
+    coluna->addWidget(rotulo);
+    coluna->addWidget(listaGenes);
 
-QCPAxisRect* CGraficosDlg::novoPainel(int linha, const QString& titulo, QCPTextElement*& rotulo,
-                                      QCPLegend*& legenda) {
-    QFont fonte = font();
-    fonte.setPointSizeF(fonte.pointSizeF() * 1.15);
-    fonte.setBold(true);
-    QCPLayoutGrid* grade = plot->plotLayout();
-    rotulo = new QCPTextElement(plot, titulo, fonte);
-    grade->addElement(linha, 0, rotulo);
-    auto* painel = new QCPAxisRect(plot);
-    grade->addElement(linha + 1, 0, painel);
-    legenda = new QCPLegend;
-    grade->addElement(linha + 2, 0, legenda);
-    legenda->setLayer(QStringLiteral("legend"));
-    legenda->setFillOrder(QCPLegend::foColumnsFirst);
-    legenda->setBorderPen(Qt::NoPen);
-    legenda->setFont(font());
-    legenda->setMargins(QMargins(4, 0, 4, 4));
-    // Titles and legends take what they need; the panels share the rest.
-    grade->setRowStretchFactor(linha, 0.001);
-    grade->setRowStretchFactor(linha + 1, 1.0);
-    grade->setRowStretchFactor(linha + 2, 0.001);
-    return painel;
+    auto* linha = new QHBoxLayout;
+    caixaHeterozigose = new QCheckBox(QStringLiteral("&Heterozigose do gene selecionado"), barra);
+    caixaHeterozigose->setObjectName(QStringLiteral("caixaHeterozigose"));
+    caixaGeracoes = new QCheckBox(QStringLiteral("Eixo em g&erações"), barra);
+    caixaGeracoes->setObjectName(QStringLiteral("caixaGeracoes"));
+    auto* tudo = new QPushButton(QStringLiteral("&Tudo"), barra);
+    tudo->setObjectName(QStringLiteral("botaoTudo"));
+    tudo->setAutoDefault(false);
+    tudo->setToolTip(QStringLiteral("Mostra a execução inteira (a roda do mouse aproxima e "
+                                    "arrastar desloca o eixo do tempo)"));
+    linha->addWidget(caixaHeterozigose);
+    linha->addWidget(caixaGeracoes);
+    linha->addStretch(1);
+    linha->addWidget(tudo);
+    coluna->addLayout(linha);
+
+    connect(listaGenes, &QListWidget::itemChanged, this, [this] {
+        montarPaineis();
+        desenhar();
+    });
+    connect(listaGenes, &QListWidget::currentRowChanged, this, [this] {
+        if (caixaHeterozigose->isChecked()) {
+            montarPaineis();
+            desenhar();
+        }
+    });
+    connect(caixaHeterozigose, &QCheckBox::toggled, this, &CGraficosDlg::mostrarHeterozigose);
+    connect(caixaGeracoes, &QCheckBox::toggled, this, &CGraficosDlg::usarGeracoes);
+    connect(tudo, &QPushButton::clicked, this, &CGraficosDlg::verTudo);
+    return barra;
 }
 
 QWidget* CGraficosDlg::montarBotoes() {
@@ -200,53 +236,114 @@ QWidget* CGraficosDlg::montarBotoes() {
     return barra;
 }
 
-void CGraficosDlg::montarCurvasFrequencia() {
-    for (int k = 0; k < numFrequencias; ++k) {
-        frequencias[k]->removeFromLegend(legendaFrequencias);
-        plot->removeGraph(frequencias[k]);
-        frequencias[k] = nullptr;
+// ---- Panels -------------------------------------------------------------
+
+void CGraficosDlg::montarPaineis() {
+    plot->clearGraphs();
+    plot->plotLayout()->clear();
+    paineis.clear();
+    delete margens; // empty now: the panels left it as they went
+    margens = new QCPMarginGroup(plot);
+    porGene.assign(Genoma::numGenes, nullptr);
+    heterozigose = nullptr;
+    adicionarPainel(QStringLiteral("População"), QStringLiteral("Quantidade"),
+                    {{QStringLiteral("Adultos"), QPen(corAdultos, larguraLinha),
+                      [](const AmostraPopulacao& a) { return static_cast<double>(a.adultos); }},
+                     {QStringLiteral("Ovos"), QPen(corOvos, larguraLinha),
+                      [](const AmostraPopulacao& a) { return static_cast<double>(a.ovos); }},
+                     {QStringLiteral("Alimentos"), QPen(corAlimentos, larguraLinha, Qt::DashLine),
+                      [](const AmostraPopulacao& a) { return static_cast<double>(a.alimentos); }}});
+    for (int i = 0; i < Genoma::numGenes; ++i) {
+        if (listaGenes->item(i)->checkState() != Qt::Checked)
+            continue;
+        const auto g = static_cast<Genoma::Gene>(i);
+        adicionarPainel(QStringLiteral("Frequências alélicas: gene %1").arg(nomeGene(g)),
+                        QStringLiteral("Frequência"), curvasFrequencia(g));
+        porGene[static_cast<size_t>(i)] = paineis.back().get();
     }
-    const Gene& g = genes[gene];
-    numFrequencias = g.numAlelos;
-    for (int k = 0; k < numFrequencias; ++k) {
-        QCPGraph* curva = plot->addGraph(painelFrequencias->axis(QCPAxis::atBottom),
-                                         painelFrequencias->axis(QCPAxis::atLeft));
-        curva->setName(QString::fromUtf8(g.alelos[k].letra));
-        curva->setPen(QPen(QColor::fromRgb(g.alelos[k].cor), larguraLinha));
-        curva->addToLegend(legendaFrequencias);
-        frequencias[k] = curva;
+    const Genoma::Gene selecionado = geneSelecionado();
+    if (caixaHeterozigose->isChecked() && autossomico(selecionado)) {
+        adicionarPainel(QStringLiteral("Heterozigose: gene %1").arg(nomeGene(selecionado)),
+                        QStringLiteral("Fração"), curvasHeterozigose(selecionado));
+        heterozigose = paineis.back().get();
     }
-    tituloFrequencias->setText(
-        QStringLiteral("Frequências alélicas: gene %1").arg(QString::fromUtf8(g.nome)));
+    ligarEixosX();
 }
 
-void CGraficosDlg::selecionarGene(int indice) {
-    if (indice < 0 || indice >= numGenes)
+void CGraficosDlg::adicionarPainel(const QString& titulo, const QString& rotuloY,
+                                   std::vector<PainelCurvas::Curva> curvas) {
+    const int linha = 3 * static_cast<int>(paineis.size());
+    paineis.push_back(
+        std::make_unique<PainelCurvas>(plot, linha, titulo, rotuloY, std::move(curvas), margens));
+}
+
+// The panels share the time axis: a drag or a zoom in one moves them all,
+// and from then on the run's new cycles no longer move it.
+void CGraficosDlg::ligarEixosX() {
+    const QString rotulo =
+        emGeracoes() ? QStringLiteral("Geração") : QStringLiteral("Tempo (ciclos)");
+    for (const auto& p : paineis) {
+        QCPAxis* x = p->eixos()->axis(QCPAxis::atBottom);
+        x->setLabel(p == paineis.back() ? rotulo : QString());
+        connect(x, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
+                [this](const QCPRange& faixa) {
+                    if (ajustando)
+                        return;
+                    zoomDoUsuario = true;
+                    ajustando = true;
+                    for (const auto& outro : paineis)
+                        outro->eixos()->axis(QCPAxis::atBottom)->setRange(faixa);
+                    ajustando = false;
+                });
+    }
+}
+
+void CGraficosDlg::marcarGene(Genoma::Gene g, bool marcado) {
+    listaGenes->item(g)->setCheckState(marcado ? Qt::Checked : Qt::Unchecked);
+}
+
+void CGraficosDlg::selecionarGene(Genoma::Gene g) {
+    listaGenes->setCurrentRow(g);
+}
+
+Genoma::Gene CGraficosDlg::geneSelecionado() const {
+    const int linha = listaGenes->currentRow();
+    return static_cast<Genoma::Gene>(linha < 0 ? 0 : linha);
+}
+
+void CGraficosDlg::mostrarHeterozigose(bool mostrar) {
+    if (caixaHeterozigose->isChecked() != mostrar) {
+        caixaHeterozigose->setChecked(mostrar); // comes back here through the signal
         return;
-    gene = indice;
-    if (seletor->currentIndex() != indice)
-        seletor->setCurrentIndex(indice);
-    montarCurvasFrequencia();
-    versaoLida = ~uint64_t{0}; // every point again, for the new curves
+    }
+    montarPaineis();
     desenhar();
 }
 
-void CGraficosDlg::showEvent(QShowEvent* evento) {
-    QDialog::showEvent(evento);
-    if (!posicionado && parentWidget()) {
-        // Beside the main window, on the same screen.
-        posicionado = true;
-        const QRect janela = parentWidget()->frameGeometry();
-        QPoint canto(janela.right() + 8, janela.top());
-        if (const QScreen* tela = parentWidget()->screen()) {
-            const QRect livre = tela->availableGeometry();
-            canto.setX(std::max(livre.left(), std::min(canto.x(), livre.right() - width())));
-            canto.setY(std::max(livre.top(), std::min(canto.y(), livre.bottom() - height())));
-        }
-        move(canto);
+void CGraficosDlg::usarGeracoes(bool geracoes) {
+    if (caixaGeracoes->isChecked() != geracoes) {
+        caixaGeracoes->setChecked(geracoes);
+        return;
     }
+    zoomDoUsuario = false; // a range in cycles means nothing in generations
+    montarPaineis();
     desenhar();
 }
+
+bool CGraficosDlg::emGeracoes() const {
+    return caixaGeracoes->isChecked();
+}
+
+void CGraficosDlg::verTudo() {
+    zoomDoUsuario = false;
+    desenhar();
+}
+
+const PainelCurvas* CGraficosDlg::painelGene(Genoma::Gene g) const {
+    return porGene[static_cast<size_t>(g)];
+}
+
+// ---- Drawing -----------------------------------------------------------
 
 // The spacing is at least 50 ms and at least ten times what the last replot
 // took, so the charts never take more than a tenth of a fast run.
@@ -265,80 +362,146 @@ void CGraficosDlg::desenhar() {
     adiado.stop();
     desdeDesenho.start();
     const EstatisticasPopulacao& e = doc.estatisticas;
-    if (e.versao() != versaoLida) {
-        // A new world, a load, a halving of the history or another gene.
-        for (int i = 0; i < plot->graphCount(); ++i)
-            plot->graph(i)->data()->clear();
-        versaoLida = e.versao();
-        pontosLidos = 0;
-        comCauda = false;
-        maiorPopulacao = 1.0;
-    }
-    removerCauda();
-    const auto& h = e.historico();
-    for (; pontosLidos < h.size(); ++pontosLidos)
-        acrescentar(h[pontosLidos]);
+    std::vector<const AmostraPopulacao*> amostras;
+    amostras.reserve(e.historico().size() + 1);
+    for (const AmostraPopulacao& a : e.historico())
+        amostras.push_back(&a);
     // The latest cycle shows even when the history keeps only every n-th.
-    if (!h.empty() && e.ultima().tempo != h.back().tempo) {
-        acrescentar(e.ultima());
-        comCauda = true;
-        tempoCauda = e.ultima().tempo;
-    }
-    ajustarEixos();
+    if (!amostras.empty() && e.ultima().tempo != amostras.back()->tempo)
+        amostras.push_back(&e.ultima());
+    const bool geracoes = emGeracoes();
+    QVector<double> x;
+    x.reserve(static_cast<qsizetype>(amostras.size()));
+    for (const AmostraPopulacao* a : amostras)
+        x.push_back(geracoes ? a->geracao : a->tempo);
+    for (const auto& p : paineis)
+        p->preencher(x, amostras);
+    const double inicio = x.isEmpty() ? 0.0 : x.front();
+    const double fim = x.isEmpty() ? 0.0 : x.back();
+    ajustarEixos(inicio, std::max(fim, inicio + (geracoes ? 1.0 : 10.0)));
     plot->replot();
     custoUltimoMs = desdeDesenho.elapsed();
 }
 
-void CGraficosDlg::acrescentar(const AmostraPopulacao& a) {
-    const double t = a.tempo;
-    const double valores[3] = {static_cast<double>(a.adultos), static_cast<double>(a.ovos),
-                               static_cast<double>(a.alimentos)};
-    for (int i = 0; i < 3; ++i) {
-        populacao[i]->addData(t, valores[i]);
-        maiorPopulacao = std::max(maiorPopulacao, valores[i]);
+void CGraficosDlg::ajustarEixos(double inicio, double fim) {
+    ajustando = true;
+    for (const auto& p : paineis) {
+        if (!zoomDoUsuario)
+            p->eixos()->axis(QCPAxis::atBottom)->setRange(inicio, fim);
+        const bool fracoes = p != paineis.front();
+        p->eixos()
+            ->axis(QCPAxis::atLeft)
+            ->setRange(fracoes ? QCPRange(-0.02, 1.02)
+                               : QCPRange(0.0, std::ceil(std::max(1.0, p->maiorValor()) * 1.08)));
     }
-    const Gene& g = genes[gene];
-    for (int k = 0; k < numFrequencias; ++k) {
-        const Gene::Alelo& alelo = g.alelos[k];
-        double f = qQNaN(); // a gap where nobody carries the locus
-        if (a.definida(alelo.coluna)) {
-            f = a.frequencia(alelo.coluna);
-            if (alelo.complemento)
-                f = 1.0 - f;
-        }
-        frequencias[k]->addData(t, f);
-    }
+    ajustando = false;
 }
 
-void CGraficosDlg::removerCauda() {
-    if (!comCauda)
+// ---- Placement ---------------------------------------------------------
+
+void CGraficosDlg::showEvent(QShowEvent* evento) {
+    QDialog::showEvent(evento);
+    if (!posicionado) {
+        posicionado = true;
+        posicionar();
+    }
+    desenhar();
+}
+
+void CGraficosDlg::hideEvent(QHideEvent* evento) {
+    QSettings(QStringLiteral("Keldo"), QStringLiteral("keldo"))
+        .setValue(chaveGeometria, saveGeometry());
+    QDialog::hideEvent(evento);
+}
+
+// Where it was last time when that is still on a screen; else beside the
+// main window without covering it.
+void CGraficosDlg::posicionar() {
+    const QByteArray salva = QSettings(QStringLiteral("Keldo"), QStringLiteral("keldo"))
+                                 .value(chaveGeometria)
+                                 .toByteArray();
+    if (!salva.isEmpty() && restoreGeometry(salva))
         return;
-    for (int i = 0; i < plot->graphCount(); ++i)
-        plot->graph(i)->data()->remove(tempoCauda);
-    comCauda = false;
-}
-
-void CGraficosDlg::ajustarEixos() {
-    const auto& h = doc.estatisticas.historico();
-    const double inicio = h.empty() ? 0.0 : h.front().tempo;
-    const double fim =
-        std::max(inicio + 10.0, static_cast<double>(doc.estatisticas.ultima().tempo));
-    for (QCPAxisRect* painel : {painelPopulacao, painelFrequencias})
-        painel->axis(QCPAxis::atBottom)->setRange(inicio, fim);
-    painelPopulacao->axis(QCPAxis::atLeft)->setRange(0.0, std::ceil(maiorPopulacao * 1.08));
-    painelFrequencias->axis(QCPAxis::atLeft)->setRange(-0.02, 1.02);
+    QWidget* principal = parentWidget();
+    const QScreen* tela = principal ? principal->screen() : screen();
+    if (!principal || !tela)
+        return;
+    // The frame around the client area, as the main window has it.
+    const QRect moldura = principal->frameGeometry();
+    const QRect cliente = principal->geometry();
+    const QMargins margens(cliente.left() - moldura.left(), cliente.top() - moldura.top(),
+                           moldura.right() - cliente.right(), moldura.bottom() - cliente.bottom());
+    const QSize extra(margens.left() + margens.right(), margens.top() + margens.bottom());
+    const QRect r = PosicaoJanela::aoLado(tela->availableGeometry(), moldura,
+                                          tamanhoDesejado() + extra, tamanhoMinimo() + extra);
+    setGeometry(r.marginsRemoved(margens));
 }
 
 // ---- Export ------------------------------------------------------------
 
-bool CGraficosDlg::exportarPng(const QString& caminho) {
+QString CGraficosDlg::textoLegenda() const {
+    const QString projeto =
+        doc.caminho.empty()
+            ? QStringLiteral("Untitled")
+            : QFileInfo(QFile::decodeName(QByteArray::fromStdString(doc.caminho))).fileName();
+    const QString semente = doc.sementeMundo
+                                ? QString::number(*doc.sementeMundo)
+                                : QStringLiteral("desconhecida (mundo lido de um projeto)");
+    const SimulationParameters padrao;
+    QStringList diferentes;
+    for (const std::string& nome : nomesDeParametros()) {
+        const std::string valor = valorParametroPorNome(doc.parametros, nome);
+        if (valor != valorParametroPorNome(padrao, nome))
+            diferentes << QString::fromStdString(nome + "=" + valor);
+    }
+    QString texto =
+        QStringLiteral("KELDO · projeto %1 · %2 · semente %3\n")
+            .arg(projeto, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+                 semente);
+    if (diferentes.isEmpty())
+        return texto + QStringLiteral("Parâmetros: os padrão");
+    // A few per line, so the caption stays within the picture.
+    texto += QStringLiteral("Parâmetros diferentes do padrão:");
+    for (qsizetype i = 0; i < diferentes.size(); ++i)
+        texto += (i % 5 == 0 ? QStringLiteral("\n") : QStringLiteral(", ")) + diferentes[i];
+    return texto;
+}
+
+// The caption joins the charts below the last panel for the file only.
+bool CGraficosDlg::exportar(const std::function<bool()>& gravar) {
     desenhar();
-    return plot->savePng(caminho, 0, 0, 2.0);
+    QCPLayoutGrid* grade = plot->plotLayout();
+    const int linha = grade->rowCount();
+    QFont fonte = plot->font();
+    fonte.setPointSizeF(fonte.pointSizeF() * 0.9);
+    auto* legenda = new QCPTextElement(plot, textoLegenda(), fonte);
+    legenda->setObjectName(QStringLiteral("legendaExportacao"));
+    grade->addElement(linha, 0, legenda);
+    grade->setRowStretchFactor(linha, 0.001);
+    plot->replot();
+    const bool ok = gravar();
+    grade->remove(legenda);
+    grade->simplify();
+    plot->replot();
+    return ok;
+}
+
+// A file gets room for every panel and the caption, however small the window.
+QSize CGraficosDlg::tamanhoExportacao() const {
+    return {std::max(plot->width(), 900), std::max(plot->height(), 240 * numPaineis() + 90)};
+}
+
+bool CGraficosDlg::exportarPng(const QString& caminho) {
+    const QSize t = tamanhoExportacao();
+    return exportar([&] { return plot->savePng(caminho, t.width(), t.height(), 2.0); });
 }
 
 bool CGraficosDlg::exportarPdf(const QString& caminho) {
-    desenhar();
-    return plot->savePdf(caminho, 0, 0, QCP::epNoCosmetic, QStringLiteral("keldo"), tituloJanela);
+    const QSize t = tamanhoExportacao();
+    return exportar([&] {
+        return plot->savePdf(caminho, t.width(), t.height(), QCP::epNoCosmetic,
+                             QStringLiteral("keldo"), tituloJanela);
+    });
 }
 
 // The same figures, columns and format as keldo-run --summary.

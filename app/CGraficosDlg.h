@@ -1,28 +1,34 @@
 #pragma once
+#include "app/PainelCurvas.h"
+#include "model/Genoma.h"
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 class CKeldoDoc;
-class QComboBox;
-class QCPAxisRect;
-class QCPGraph;
-class QCPLegend;
+class QCheckBox;
+class QCPMarginGroup;
 class QCPTextElement;
 class QCustomPlot;
-class QPushButton;
+class QListWidget;
 struct AmostraPopulacao;
 
-// The chart window beside the arena: the population (adults, eggs, food) and
-// the allele frequencies of one gene over time, from the document's history.
-// Non-modal; it follows the arena's redraws but never replots more often than
-// 20 times a second, nor so often that replots take more than a tenth of the
-// time, so a fast run is not slowed by it.
+// The chart window beside the arena, from the document's history: the
+// population, the allele frequencies of every gene ticked in the list (one
+// panel each, sharing the time axis) and, on request, the heterozygosity of
+// the selected autosomal gene against Hardy–Weinberg. The whole run shows
+// unless the wheel or a drag on the time axis chose a part ("Tudo" shows it
+// all again); the axis counts cycles or generations. Non-modal; it follows
+// the arena's redraws but never replots more often than 20 times a second,
+// nor so often that replots take more than a tenth of the time.
 class CGraficosDlg : public QDialog {
     Q_OBJECT
   public:
     explicit CGraficosDlg(const CKeldoDoc& doc, QWidget* pai = nullptr);
+    ~CGraficosDlg() override;
 
     // A redraw request of the run: shows the new points, now or a little later.
     void atualizar();
@@ -31,71 +37,71 @@ class CGraficosDlg : public QDialog {
 
     static constexpr int intervaloMinimoMs = 50;
 
-    // One gene of the selector: its name and its alleles.
-    struct Gene {
-        const char* nome;
-        int numAlelos;
-        struct Alelo {
-            const char* letra;
-            int coluna;       // AleloResumo index
-            bool complemento; // the recessive letter: 1 - frequency of the column
-            QRgb cor;
-        } alelos[4];
-    };
-    static const Gene genes[];
-    static const int numGenes;
+    // Genes in the list: ticked ones get a frequency panel; the selected one
+    // (when autosomal) feeds the heterozygosity panel.
+    void marcarGene(Genoma::Gene g, bool marcado);
+    void selecionarGene(Genoma::Gene g);
+    Genoma::Gene geneSelecionado() const;
+    void mostrarHeterozigose(bool mostrar);
+    void usarGeracoes(bool geracoes);
+    bool emGeracoes() const;
+    // Back to the whole run after a zoom or a drag.
+    void verTudo();
 
-    void selecionarGene(int indice);
-    int geneSelecionado() const { return gene; }
-
-    // Export of the charts and of their figures. False when the file could not be written.
+    // Export of the charts (with the caption below) and of their figures.
+    // False when the file could not be written.
     bool exportarPng(const QString& caminho);
     bool exportarPdf(const QString& caminho);
     bool exportarCsv(const QString& caminho);
+    // Project name, date, the world's seed and the parameters that differ from the defaults.
+    QString textoLegenda() const;
 
     QCustomPlot* grafico() const { return plot; }
+    // Panels top to bottom: population, one per ticked gene, heterozygosity.
+    int numPaineis() const { return static_cast<int>(paineis.size()); }
+    const PainelCurvas& painel(int i) const { return *paineis[static_cast<size_t>(i)]; }
     // 0 adults, 1 eggs, 2 food.
-    QCPGraph* curvaPopulacao(int i) const { return populacao[i]; }
-    // The alleles of the selected gene, in its order.
-    QCPGraph* curvaFrequencia(int i) const { return frequencias[i]; }
-    int numCurvasFrequencia() const { return numFrequencias; }
+    QCPGraph* curvaPopulacao(int i) const { return paineis.front()->curva(i); }
+    // The frequency panel of a ticked gene; null when it has none.
+    const PainelCurvas* painelGene(Genoma::Gene g) const;
+    const PainelCurvas* painelHeterozigose() const { return heterozigose; }
+
+    // The window's place on a screen beside `principal`, as PosicaoJanela decides it.
+    static QSize tamanhoDesejado() { return {680, 720}; }
+    static QSize tamanhoMinimo() { return {340, 300}; }
 
   protected:
     void showEvent(QShowEvent* evento) override;
+    void hideEvent(QHideEvent* evento) override;
 
   private:
-    void montarGrafico();
-    QCPAxisRect* novoPainel(int linha, const QString& titulo, QCPTextElement*& rotulo,
-                            QCPLegend*& legenda);
+    QWidget* montarControles();
     QWidget* montarBotoes();
-    void montarCurvasFrequencia();
-    void acrescentar(const AmostraPopulacao& a);
-    void removerCauda();
-    void ajustarEixos();
+    void montarPaineis();
+    void adicionarPainel(const QString& titulo, const QString& rotuloY,
+                         std::vector<PainelCurvas::Curva> curvas);
+    void ligarEixosX();
+    void ajustarEixos(double inicio, double fim);
+    void posicionar();
+    bool exportar(const std::function<bool()>& gravar);
+    QSize tamanhoExportacao() const;
     void escolherEExportar(const QString& titulo, const QString& filtro, const QString& sufixo,
                            bool (CGraficosDlg::*exportar)(const QString&));
     QString nomeProposto(const QString& sufixo) const;
 
     const CKeldoDoc& doc;
     QCustomPlot* plot = nullptr;
-    QComboBox* seletor = nullptr;
-    QCPAxisRect* painelPopulacao = nullptr;
-    QCPAxisRect* painelFrequencias = nullptr;
-    QCPTextElement* tituloFrequencias = nullptr;
-    QCPLegend* legendaPopulacao = nullptr;
-    QCPLegend* legendaFrequencias = nullptr;
-    QCPGraph* populacao[3] = {};
-    QCPGraph* frequencias[4] = {};
-    int numFrequencias = 0;
-    int gene = 0;
+    QListWidget* listaGenes = nullptr;
+    QCheckBox* caixaGeracoes = nullptr;
+    QCheckBox* caixaHeterozigose = nullptr;
+    QCPMarginGroup* margens = nullptr;
+    std::vector<std::unique_ptr<PainelCurvas>> paineis;
+    const PainelCurvas* heterozigose = nullptr;
+    std::vector<const PainelCurvas*> porGene;
 
-    // What of the history is already on the charts.
-    uint64_t versaoLida = 0;
-    size_t pontosLidos = 0;
-    bool comCauda = false;
-    int32_t tempoCauda = 0;
+    bool zoomDoUsuario = false;
+    bool ajustando = false;
     bool posicionado = false;
-    double maiorPopulacao = 1.0;
 
     QElapsedTimer desdeDesenho;
     qint64 custoUltimoMs = 0;

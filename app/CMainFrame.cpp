@@ -1,6 +1,8 @@
 #include "app/CMainFrame.h"
 #include "app/CGraficosDlg.h"
+#include "app/CInspetor.h"
 #include "app/CKeldoView.h"
+#include "app/CSementeDlg.h"
 #include "app/ImagensArena.h"
 #include "gui/Ajuda.h"
 #include "gui/CAboutDlg.h"
@@ -39,6 +41,7 @@ CMainFrame::CMainFrame(QWidget* pai) : QMainWindow(pai), recentes(QStringLiteral
     doc.host = this;
     view = new CKeldoView(doc, this);
     setCentralWidget(view);
+    inspetorArena = new CInspetor(doc, view);
     criarMenus();
     criarBarraStatus();
 
@@ -114,6 +117,9 @@ void CMainFrame::criarMenus() {
                  QStringLiteral("Mostra a população e as frequências alélicas ao longo do tempo"),
                  QKeySequence(QStringLiteral("Ctrl+G"))),
         &QAction::triggered, this, &CMainFrame::graficos);
+    connect(novaAcao(exibir, QStringLiteral("&Semente do mundo..."), "acaoSemente",
+                     QStringLiteral("Mostra a semente deste mundo e cria o mesmo mundo de novo")),
+            &QAction::triggered, this, &CMainFrame::sementeDoMundo);
 
     QMenu* menuAjuda = menuBar()->addMenu(QStringLiteral("&Ajuda"));
     connect(novaAcao(menuAjuda, QStringLiteral("Keldo HP... "), "acaoAjuda",
@@ -356,6 +362,22 @@ void CMainFrame::graficos() {
     janelaDeGraficos->activateWindow();
 }
 
+void CMainFrame::sementeDoMundo() {
+    CSementeDlg dialogo(doc.sementeMundo, this);
+    connect(&dialogo, &CSementeDlg::criarMundo, this, &CMainFrame::novoMundoComSemente);
+    dialogo.exec();
+}
+
+// Like "Novo", with the given seed instead of the clock's.
+void CMainFrame::novoMundoComSemente(uint32_t semente) {
+    if (!perguntarSalvar())
+        return;
+    const std::optional<uint32_t> fixa = doc.sementeFixa;
+    doc.sementeFixa = semente;
+    novoMundo();
+    doc.sementeFixa = fixa;
+}
+
 void CMainFrame::sobre() {
     CAboutDlg::Conteudo c;
     c.titulo = QStringLiteral("Sobre o KELDO");
@@ -384,6 +406,7 @@ void CMainFrame::atualizarVistas() {
     view->update();
     if (janelaDeGraficos)
         janelaDeGraficos->atualizar();
+    inspetorArena->seguir();
 }
 
 void CMainFrame::pararTimer() {

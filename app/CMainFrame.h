@@ -6,6 +6,7 @@
 #include <QTimer>
 
 class CGraficosDlg;
+class CInspetor;
 class CKeldoView;
 class QLabel;
 
@@ -44,6 +45,10 @@ class CMainFrame : public QMainWindow, public KeldoHost {
     // The chart window, made on first use; null until then.
     void graficos();
     CGraficosDlg* janelaGraficos() const { return janelaDeGraficos; }
+    // "Semente do mundo...", and the new world it asks for (after the save question).
+    void sementeDoMundo();
+    void novoMundoComSemente(uint32_t semente);
+    CInspetor* inspetor() const { return inspetorArena; }
 
     // Writes the counters into the status line (done whenever the program is idle).
     void atualizarLinhaStatus();
@@ -83,6 +88,7 @@ class CMainFrame : public QMainWindow, public KeldoHost {
     CKeldoDoc doc;
     CKeldoView* view = nullptr;
     CGraficosDlg* janelaDeGraficos = nullptr;
+    CInspetor* inspetorArena = nullptr;
     QLabel* linhaStatus = nullptr;
     QTimer timer;
     ArquivosRecentes recentes;

@@ -1,0 +1,14 @@
+#pragma once
+#include <QRect>
+#include <QSize>
+
+// Where a window beside the main window goes so that it covers none of it:
+// to its right when the screen has room for `minimo` there, else below it,
+// else in the largest free strip around it (right, below, left, above); in
+// each case as large as `desejado` allows and the strip holds. All
+// rectangles are frames, in screen coordinates.
+namespace PosicaoJanela {
+
+QRect aoLado(const QRect& tela, const QRect& principal, const QSize& desejado, const QSize& minimo);
+
+} // namespace PosicaoJanela

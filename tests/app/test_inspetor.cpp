@@ -1,0 +1,92 @@
+// The arena's inspector: the text of a known individual, the nearest one
+// under the mouse, and not a single draw of the simulation taken for it.
+#include "../SorteiosContados.h"
+#include "app/CGraficosDlg.h"
+#include "app/CInspetor.h"
+#include "app/CKeldoView.h"
+#include "app/CMainFrame.h"
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+// V4 R p L m I3 N (paternal) and V1 r P l M I2 n (maternal); male, X D, Y C.
+SpecX conhecido(CKeldoDoc& doc) {
+    SpecX s;
+    s.id = 17;
+    s.idPai = 3;
+    s.idMae = 5;
+    s.geracao = 2;
+    s.energia = 55;
+    s.x = 50.0f;
+    s.y = 50.0f;
+    s.genotipoP = 0x3D5;
+    s.genotipoM = 0x02A;
+    s.estado = EstadoBit::sexo | EstadoBit::detecX | EstadoBit::detecXCuidaY | EstadoBit::adulto |
+               EstadoBit::vivo;
+    s.anexar(&doc);
+    return s;
+}
+} // namespace
+
+TEST(Inspetor, TextoDeUmIndividuoConhecido) {
+    CMainFrame frame;
+    frame.documento().sementeFixa = 5u;
+    ASSERT_TRUE(frame.iniciarDocumento(QString()));
+    const SpecX s = conhecido(frame.documento());
+    EXPECT_EQ(CInspetor::texto(s).toStdString(),
+              "Indivíduo 17 (pai 3, mãe 5)\n"
+              "Macho, adulto\n"
+              "Geração 2, energia 55\n"
+              "Haplótipo paterno: V4 R p L m I3 N\n"
+              "Haplótipo materno: V1 r P l M I2 n\n"
+              "Cromossomos sexuais: X D, Y C\n"
+              "Fenótipo: enxerga a 25; reproduz com energia a partir de " +
+                  std::to_string(s.limiarReproducao) +
+                  "; partilha o alimento; não luta; morre com energia até " +
+                  std::to_string(s.limiarMorte) + "; inteligência 75%; cuida dos filhotes");
+    SpecX ovo = s;
+    ovo.estado = EstadoBit::detecXCuidaY | EstadoBit::vivo; // female egg, X d and X D
+    ovo.anexar(&frame.documento());
+    const QString t = CInspetor::texto(ovo);
+    EXPECT_TRUE(t.contains(QStringLiteral("\nFêmea, ovo\n")));
+    EXPECT_TRUE(t.contains(QStringLiteral("Cromossomos sexuais: X d, X D")));
+}
+
+TEST(Inspetor, SegueOMaisProximoSobOMouseSemTirarSorteios) {
+    CMainFrame frame;
+    CKeldoDoc& doc = frame.documento();
+    doc.sementeFixa = 5u;
+    ASSERT_TRUE(frame.iniciarDocumento(QString()));
+    doc.vivos.clear();
+    doc.ovos = 0;
+    doc.vivos.push_back(conhecido(doc));
+    SpecX outro = conhecido(doc);
+    outro.id = 18;
+    outro.x = 60.0f; // 64 pixels to the right
+    doc.vivos.push_back(outro);
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    CKeldoView* vista = frame.vista();
+    frame.graficos(); // the charts read the world too
+    frame.janelaGraficos()->mostrarHeterozigose(true);
+    QTest::qWait(100);
+
+    const uint32_t antes = doc.rng.estadoAtual();
+    CInspetor* inspetor = frame.inspetor();
+    // (323, 242) is where the view puts an item at (50, 50).
+    EXPECT_EQ(inspetor->individuoEm(QPoint(323, 242))->id, 17);
+    EXPECT_EQ(inspetor->individuoEm(QPoint(380, 245))->id, 18);
+    EXPECT_EQ(inspetor->individuoEm(QPoint(352, 242)), nullptr); // farther than 12 pixels from both
+    QTest::mouseMove(vista, QPoint(325, 240));
+    QTest::qWait(50);
+    EXPECT_TRUE(inspetor->textoAtual().startsWith(QStringLiteral("Indivíduo 17 ")));
+    // The individual moves away under a still mouse: the next redraw follows.
+    doc.vivos[0].x = 10.0f;
+    doc.vivos[1].x = 50.0f;
+    inspetor->seguir();
+    EXPECT_TRUE(inspetor->textoAtual().startsWith(QStringLiteral("Indivíduo 18 ")));
+    frame.janelaGraficos()->desenhar();
+    QTest::qWait(50);
+    EXPECT_EQ(sorteiosEntre(antes, doc.rng.estadoAtual()), 0);
+    doc.modificado = false;
+}

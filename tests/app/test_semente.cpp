@@ -1,0 +1,106 @@
+// The world's seed: shown, the same world made again, and the same world
+// that keldo-run --seed makes from the same parameters.
+#include "app/CMainFrame.h"
+#include "app/CSementeDlg.h"
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+void esperarMesmosVivos(const std::vector<SpecX>& a, const std::vector<SpecX>& b) {
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t k = 0; k < a.size(); ++k) {
+        EXPECT_EQ(a[k].id, b[k].id) << k;
+        EXPECT_EQ(a[k].x, b[k].x) << k;
+        EXPECT_EQ(a[k].y, b[k].y) << k;
+        EXPECT_EQ(a[k].genotipoP, b[k].genotipoP) << k;
+        EXPECT_EQ(a[k].genotipoM, b[k].genotipoM) << k;
+        EXPECT_EQ(a[k].estado, b[k].estado) << k;
+        EXPECT_EQ(a[k].energia, b[k].energia) << k;
+        EXPECT_EQ(a[k].dirX, b[k].dirX) << k;
+    }
+}
+
+// The world keldo-run makes with this seed and these settings, read back from its save.
+void mundoDoKeldoRun(CKeldoDoc& lido, uint32_t semente, const QStringList& definicoes) {
+    QTemporaryDir pasta;
+    const QString arquivo = pasta.filePath(QStringLiteral("m.gen"));
+    QStringList args = {QStringLiteral("--seed"),   QString::number(semente),
+                        QStringLiteral("--cycles"), QStringLiteral("0"),
+                        QStringLiteral("--save"),   arquivo};
+    for (const QString& d : definicoes)
+        args << QStringLiteral("--set") << d;
+    QProcess run;
+    run.setWorkingDirectory(pasta.path());
+    run.start(QStringLiteral(KELDO_RUN_PATH), args);
+    ASSERT_TRUE(run.waitForFinished(30000));
+    ASSERT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+    ASSERT_TRUE(lido.carregarProjeto(arquivo.toStdString()).ok);
+}
+} // namespace
+
+TEST(SementeDoMundo, MesmoMundoDeNovoEOMundoDoKeldoRun) {
+    CMainFrame frame;
+    CKeldoDoc& doc = frame.documento();
+    doc.sementeFixa = 4242u;
+    ASSERT_TRUE(frame.iniciarDocumento(QString()));
+    doc.sementeFixa.reset();
+    ASSERT_EQ(doc.sementeMundo, 4242u);
+    doc.parametros.numIndividuos = 40;
+    doc.parametros.qtdAlimento = 30;
+    const std::vector<SpecX> primeiro = doc.vivos;
+    for (int c = 0; c < 20; ++c)
+        doc.executarCiclo();
+
+    {
+        CSementeDlg dialogo(doc.sementeMundo, &frame);
+        QObject::connect(&dialogo, &CSementeDlg::criarMundo, &frame,
+                         &CMainFrame::novoMundoComSemente);
+        EXPECT_TRUE(dialogo.findChild<QLabel*>(QStringLiteral("textoSemente"))
+                        ->text()
+                        .contains(QStringLiteral("semente 4242")));
+        EXPECT_EQ(dialogo.findChild<QLineEdit*>(QStringLiteral("campoSemente"))->text(),
+                  QStringLiteral("4242"));
+        doc.modificado = false;
+        QTest::mouseClick(dialogo.findChild<QPushButton*>(QStringLiteral("botaoMesmoMundo")),
+                          Qt::LeftButton);
+    }
+    // The same seed with the parameters now in force: 40 individuals and 30 food items.
+    EXPECT_EQ(doc.tempo, 0);
+    EXPECT_EQ(doc.sementeMundo, 4242u);
+    EXPECT_FALSE(doc.sementeFixa.has_value()); // "Novo" goes back to the clock
+    ASSERT_EQ(doc.vivos.size(), 40u);
+    CKeldoDoc doRun;
+    mundoDoKeldoRun(doRun, 4242u,
+                    {QStringLiteral("numIndividuos=40"), QStringLiteral("qtdAlimento=30")});
+    esperarMesmosVivos(doc.vivos, doRun.vivos);
+    EXPECT_EQ(doc.alimentos.size(), doRun.alimentos.size());
+
+    // A typed seed; a loaded world has no known seed.
+    CSementeDlg outro(doc.sementeMundo, &frame);
+    QObject::connect(&outro, &CSementeDlg::criarMundo, &frame, &CMainFrame::novoMundoComSemente);
+    auto* campo = outro.findChild<QLineEdit*>(QStringLiteral("campoSemente"));
+    auto* criar = outro.findChild<QPushButton*>(QStringLiteral("botaoCriarComSemente"));
+    campo->setText(QStringLiteral("4294967296"));
+    EXPECT_FALSE(criar->isEnabled());
+    campo->setText(QStringLiteral("99"));
+    doc.modificado = false;
+    QTest::mouseClick(criar, Qt::LeftButton);
+    EXPECT_EQ(doc.sementeMundo, 99u);
+    CKeldoDoc doRun99;
+    mundoDoKeldoRun(doRun99, 99u,
+                    {QStringLiteral("numIndividuos=40"), QStringLiteral("qtdAlimento=30")});
+    esperarMesmosVivos(doc.vivos, doRun99.vivos);
+    EXPECT_FALSE(doRun99.sementeMundo.has_value());
+    CSementeDlg desconhecida(doRun99.sementeMundo, &frame);
+    EXPECT_FALSE(
+        desconhecida.findChild<QPushButton*>(QStringLiteral("botaoMesmoMundo"))->isEnabled());
+    EXPECT_EQ(frame.findChild<QAction*>(QStringLiteral("acaoSemente"))->text(),
+              QStringLiteral("&Semente do mundo..."));
+    (void)primeiro;
+    doc.modificado = false;
+}
