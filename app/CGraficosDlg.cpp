@@ -169,9 +169,11 @@ QWidget* CGraficosDlg::montarControles() {
     coluna->addWidget(rotulo);
     coluna->addWidget(listaGenes);
 
-    auto* linha = new QHBoxLayout;
+    // Narrow enough for the strip beside the arena on a 1024-pixel projector.
     caixaHeterozigose = new QCheckBox(QStringLiteral("&Heterozigose do gene selecionado"), barra);
     caixaHeterozigose->setObjectName(QStringLiteral("caixaHeterozigose"));
+    coluna->addWidget(caixaHeterozigose);
+    auto* linha = new QHBoxLayout;
     caixaGeracoes = new QCheckBox(QStringLiteral("Eixo em g&erações"), barra);
     caixaGeracoes->setObjectName(QStringLiteral("caixaGeracoes"));
     auto* tudo = new QPushButton(QStringLiteral("&Tudo"), barra);
@@ -179,10 +181,14 @@ QWidget* CGraficosDlg::montarControles() {
     tudo->setAutoDefault(false);
     tudo->setToolTip(QStringLiteral("Mostra a execução inteira (a roda do mouse aproxima e "
                                     "arrastar desloca o eixo do tempo)"));
-    linha->addWidget(caixaHeterozigose);
+    auto* fechar = new QPushButton(QStringLiteral("&Fechar"), barra);
+    fechar->setObjectName(QStringLiteral("botaoFechar"));
+    fechar->setAutoDefault(false);
+    connect(fechar, &QPushButton::clicked, this, &QDialog::close);
     linha->addWidget(caixaGeracoes);
     linha->addStretch(1);
     linha->addWidget(tudo);
+    linha->addWidget(fechar);
     coluna->addLayout(linha);
 
     connect(listaGenes, &QListWidget::itemChanged, this, [this] {
@@ -231,8 +237,6 @@ QWidget* CGraficosDlg::montarBotoes() {
                                   &CGraficosDlg::exportarCsv);
             });
     linha->addStretch(1);
-    connect(botao(QStringLiteral("&Fechar"), "botaoFechar"), &QPushButton::clicked, this,
-            &QDialog::close);
     return barra;
 }
 

@@ -60,7 +60,7 @@ TEST(ParametrosPorNome, CadaNomeNumericoDefineSeuCampoNoArquivo) {
     // Each value reads back as it was set (the chart captions list them).
     for (const std::string& nome : nomesDeParametros()) {
         SimulationParameters p;
-        const std::string valor = nome == "nivelObstaculos" ? "Gera\xC3\xA7\xC3\xA3o" : "123457";
+        const std::string valor = nome == "nivelObstaculos" ? "Gera\xC3\xA7\xC3\xA3o" : "1234";
         ASSERT_EQ(definirParametroPorNome(p, nome, valor), ResultadoDefinicao::ok) << nome;
         EXPECT_EQ(valorPorNome(p, nome), valor) << nome;
     }
