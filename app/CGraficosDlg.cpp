@@ -94,12 +94,12 @@ std::vector<PainelCurvas::Curva> curvasHeterozigose(Genoma::Gene g) {
     const QString maiuscula = QString::fromUtf8(Genoma::letraNaPosicao(g, 0));
     const QString minuscula = QString::fromUtf8(Genoma::letraNaPosicao(g, 1));
     const bool doisAlelos = Genoma::numAlelos(g) == 2;
-    const QString het = doisAlelos ? maiuscula + minuscula + QStringLiteral(" ") : QString();
-    curvas.push_back({het + QStringLiteral("observada (Ho)"), caneta(0xFF000000),
-                      [g, comGente](const AmostraPopulacao& a) {
-                          return ouLacuna(comGente(a), a.heterozigoseObservada(g));
-                      }});
-    curvas.push_back({het + QStringLiteral("esperada (He)"), caneta(0xFF000000, Qt::DashLine),
+    const QString het = doisAlelos ? QStringLiteral(" ") + maiuscula + minuscula : QString();
+    curvas.push_back(
+        {QStringLiteral("Ho") + het, caneta(0xFF000000), [g, comGente](const AmostraPopulacao& a) {
+             return ouLacuna(comGente(a), a.heterozigoseObservada(g));
+         }});
+    curvas.push_back({QStringLiteral("He") + het, caneta(0xFF000000, Qt::DashLine),
                       [g, comGente](const AmostraPopulacao& a) {
                           return ouLacuna(comGente(a), a.heterozigoseEsperada(g));
                       }});
@@ -111,7 +111,7 @@ std::vector<PainelCurvas::Curva> curvasHeterozigose(Genoma::Gene g) {
         curvas.push_back({nome, caneta(cor), [g, maiusculas, comGente](const AmostraPopulacao& a) {
                               return ouLacuna(comGente(a), a.frequenciaGenotipo(g, maiusculas));
                           }});
-        curvas.push_back({nome + QStringLiteral(" esperado"), caneta(cor, Qt::DotLine),
+        curvas.push_back({nome + QStringLiteral(" esp."), caneta(cor, Qt::DotLine),
                           [coluna, maiusculas, comGente](const AmostraPopulacao& a) {
                               const double p = a.frequencia(coluna);
                               const double q = maiusculas == 2 ? p : 1.0 - p;

@@ -35,10 +35,10 @@ QString fenotipo(const SpecX& s) {
     QStringList partes;
     partes << QStringLiteral("enxerga a %1").arg(s.visao)
            << QStringLiteral("reproduz com energia a partir de %1").arg(s.limiarReproducao)
+           << QStringLiteral("morre com energia até %1").arg(s.limiarMorte)
            << (s.compartilha ? QStringLiteral("partilha o alimento")
                              : QStringLiteral("não partilha"))
            << (s.lutador ? QStringLiteral("luta") : QStringLiteral("não luta"))
-           << QStringLiteral("morre com energia até %1").arg(s.limiarMorte)
            << QStringLiteral("inteligência %1%").arg(s.inteligencia);
     if (s.sexo())
         partes << (s.detectaCuida() ? QStringLiteral("cuida dos filhotes")
@@ -46,7 +46,9 @@ QString fenotipo(const SpecX& s) {
     else
         partes << (s.detectaCuida() ? QStringLiteral("detecta o pai que não cuida")
                                     : QStringLiteral("não detecta"));
-    return partes.join(QStringLiteral("; "));
+    // Two lines: the thresholds, then the behaviour, so the tooltip stays narrow.
+    return partes.mid(0, 3).join(QStringLiteral("; ")) + QStringLiteral(";\n  ") +
+           partes.mid(3).join(QStringLiteral("; "));
 }
 } // namespace
 

@@ -18,6 +18,7 @@ PainelCurvas::PainelCurvas(QCustomPlot* plot, int linha, const QString& titulo,
     grade->addElement(linha + 2, 0, legenda);
     legenda->setLayer(QStringLiteral("legend"));
     legenda->setFillOrder(QCPLegend::foColumnsFirst);
+    legenda->setWrap(3); // rows of three entries, so a narrow window still reads them
     legenda->setBorderPen(Qt::NoPen);
     legenda->setFont(plot->font());
     legenda->setMargins(QMargins(4, 0, 4, 2));

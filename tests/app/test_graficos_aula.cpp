@@ -120,7 +120,7 @@ TEST(GraficosAula, HeterozigoseDoGeneSelecionadoContraHardyWeinberg) {
     const AmostraPopulacao& u = a.doc().estatisticas.ultima();
     const double p = u.frequencia(AleloResumo::P);
     auto ultimo = [&](int c) { return h->curva(c)->data()->at(50)->value; };
-    EXPECT_EQ(h->curva(0)->name(), QStringLiteral("Pp observada (Ho)"));
+    EXPECT_EQ(h->curva(0)->name(), QStringLiteral("Ho Pp"));
     EXPECT_DOUBLE_EQ(ultimo(0), u.heterozigoseObservada(Genoma::Partilha));
     EXPECT_DOUBLE_EQ(ultimo(1), 1.0 - (p * p + (1 - p) * (1 - p)));
     EXPECT_EQ(h->curva(2)->name(), QStringLiteral("PP"));

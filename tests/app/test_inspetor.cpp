@@ -41,9 +41,9 @@ TEST(Inspetor, TextoDeUmIndividuoConhecido) {
               "Haplótipo materno: V1 r P l M I2 n\n"
               "Cromossomos sexuais: X D, Y C\n"
               "Fenótipo: enxerga a 25; reproduz com energia a partir de " +
-                  std::to_string(s.limiarReproducao) +
-                  "; partilha o alimento; não luta; morre com energia até " +
-                  std::to_string(s.limiarMorte) + "; inteligência 75%; cuida dos filhotes");
+                  std::to_string(s.limiarReproducao) + "; morre com energia até " +
+                  std::to_string(s.limiarMorte) +
+                  ";\n  partilha o alimento; não luta; inteligência 75%; cuida dos filhotes");
     SpecX ovo = s;
     ovo.estado = EstadoBit::detecXCuidaY | EstadoBit::vivo; // female egg, X d and X D
     ovo.anexar(&frame.documento());
