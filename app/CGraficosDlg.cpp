@@ -454,8 +454,8 @@ QString CGraficosDlg::textoLegenda() const {
     const SimulationParameters padrao;
     QStringList diferentes;
     for (const std::string& nome : nomesDeParametros()) {
-        const std::string valor = valorParametroPorNome(doc.parametros, nome);
-        if (valor != valorParametroPorNome(padrao, nome))
+        const std::string valor = valorPorNome(doc.parametros, nome);
+        if (valor != valorPorNome(padrao, nome))
             diferentes << QString::fromStdString(nome + "=" + valor);
     }
     QString texto =
