@@ -365,7 +365,7 @@ void CGraficosDlg::atualizar() {
 void CGraficosDlg::desenhar() {
     adiado.stop();
     desdeDesenho.start();
-    const EstatisticasPopulacao& e = doc.estatisticas;
+    const EstatisticasPopulacao& e = doc.estatisticas();
     std::vector<const AmostraPopulacao*> amostras;
     amostras.reserve(e.historico().size() + 1);
     for (const AmostraPopulacao& a : e.historico())
@@ -445,16 +445,17 @@ void CGraficosDlg::posicionar() {
 
 QString CGraficosDlg::textoLegenda() const {
     const QString projeto =
-        doc.caminho.empty()
+        !doc.arquivo().temCaminho()
             ? QStringLiteral("Untitled")
-            : QFileInfo(QFile::decodeName(QByteArray::fromStdString(doc.caminho))).fileName();
-    const QString semente = doc.sementeMundo
-                                ? QString::number(*doc.sementeMundo)
+            : QFileInfo(QFile::decodeName(QByteArray::fromStdString(doc.arquivo().caminho())))
+                  .fileName();
+    const QString semente = doc.sementeMundo()
+                                ? QString::number(*doc.sementeMundo())
                                 : QStringLiteral("desconhecida (mundo lido de um projeto)");
     const SimulationParameters padrao;
     QStringList diferentes;
     for (const std::string& nome : nomesDeParametros()) {
-        const std::string valor = valorPorNome(doc.parametros, nome);
+        const std::string valor = valorPorNome(doc.parametros(), nome);
         if (valor != valorPorNome(padrao, nome))
             diferentes << QString::fromStdString(nome + "=" + valor);
     }
@@ -510,7 +511,7 @@ bool CGraficosDlg::exportarPdf(const QString& caminho) {
 
 // The same figures, columns and format as keldo-run --summary.
 bool CGraficosDlg::exportarCsv(const QString& caminho) {
-    const std::string texto = doc.estatisticas.textoCsv();
+    const std::string texto = doc.estatisticas().textoCsv();
     QSaveFile arquivo(caminho);
     if (!arquivo.open(QIODevice::WriteOnly))
         return false;
@@ -521,9 +522,9 @@ bool CGraficosDlg::exportarCsv(const QString& caminho) {
 QString CGraficosDlg::nomeProposto(const QString& sufixo) const {
     const QString base =
         sufixo == QStringLiteral(".csv") ? QStringLiteral("_resumo") : QStringLiteral("_graficos");
-    if (doc.caminho.empty())
+    if (!doc.arquivo().temCaminho())
         return QDir::home().filePath(QStringLiteral("keldo") + base + sufixo);
-    const QFileInfo projeto(QFile::decodeName(QByteArray::fromStdString(doc.caminho)));
+    const QFileInfo projeto(QFile::decodeName(QByteArray::fromStdString(doc.arquivo().caminho())));
     return projeto.dir().filePath(projeto.completeBaseName() + base + sufixo);
 }
 

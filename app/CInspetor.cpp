@@ -62,7 +62,7 @@ const SpecX* CInspetor::individuoEm(QPoint pixel) const {
     const int h = vista->height();
     const SpecX* melhor = nullptr;
     int menor = raioPixels * raioPixels + 1;
-    for (const SpecX& s : doc.vivos) {
+    for (const SpecX& s : doc.vivos()) {
         if (!s.vivo())
             continue;
         const int dx = paraPixel(w, s.x) - pixel.x();

@@ -41,18 +41,18 @@ void CKeldoView::paintEvent(QPaintEvent*) {
 }
 
 void CKeldoView::desenhar(QPainter& p) {
-    doc.arena = Rect{0, 0, width(), height()};
-    const int w = doc.arena.right;
-    const int h = doc.arena.bottom;
-    p.drawPixmap(0, 0, fundo(doc.bitmapFundo));
-    const bool mostrar = doc.parametros.mostrarEnergia != 0;
-    for (const FoodX& a : doc.alimentos) {
+    doc.definirArena(Rect{0, 0, width(), height()});
+    const int w = doc.arena().right;
+    const int h = doc.arena().bottom;
+    p.drawPixmap(0, 0, fundo(doc.bitmapFundo()));
+    const bool mostrar = doc.parametros().mostrarEnergia != 0;
+    for (const FoodX& a : doc.alimentos()) {
         desenharItem(p, a.image, a.x, a.y, w, h);
         if (mostrar)
             rotulos.escrever(p, paraPixel(w, a.x) - 14, paraPixel(h, a.y + 1.0f), a.valorEnergetico,
                              RotulosEnergia::preto);
     }
-    for (const SpecX& s : doc.vivos) {
+    for (const SpecX& s : doc.vivos()) {
         // The image is drawn after the number, so it covers its own number.
         if (mostrar)
             rotulos.escrever(p, paraPixel(w, s.x) - 14, paraPixel(h, s.y + 1.0f), s.energia,
@@ -63,8 +63,8 @@ void CKeldoView::desenhar(QPainter& p) {
 }
 
 void CKeldoView::desenharItem(QPainter& p, int indiceImagem, float x, float y, int w, int h) {
-    const int jy = doc.rng.proximo() % 2;
-    const int jx = doc.rng.proximo() % 2;
+    const int jy = doc.gerador().proximo() % 2;
+    const int jx = doc.gerador().proximo() % 2;
     if (indiceImagem < 0 || indiceImagem >= ImagensArena::numImagens)
         return;
     p.drawPixmap(jx + paraPixel(w, x) - 10, jy + paraPixel(h, y) - 10, imagens[indiceImagem]);

@@ -38,7 +38,7 @@ const QString extensao = QStringLiteral(".gen");
 } // namespace
 
 CMainFrame::CMainFrame(QWidget* pai) : QMainWindow(pai), recentes(QStringLiteral("keldo")) {
-    doc.host = this;
+    doc.definirHost(this);
     view = new CKeldoView(doc, this);
     setCentralWidget(view);
     inspetorArena = new CInspetor(doc, view);
@@ -67,7 +67,7 @@ CMainFrame::CMainFrame(QWidget* pai) : QMainWindow(pai), recentes(QStringLiteral
 
 CMainFrame::~CMainFrame() {
     timer.stop();
-    doc.host = nullptr;
+    doc.definirHost(nullptr);
 }
 
 void CMainFrame::criarMenus() {
@@ -169,24 +169,24 @@ void CMainFrame::atualizarLinhaStatus() {
 // ---- Run loop ----------------------------------------------------------
 
 void CMainFrame::iniciar() {
-    // A run always changes the project, so closing will ask to save it.
-    doc.modificado = true;
-    doc.estadoExecucao = 1;
+    doc.iniciarExecucao();
     iniciarTimer(intervaloTimer);
 }
 
 void CMainFrame::parar() {
-    doc.estadoExecucao = 2;
+    doc.pararExecucao();
     pararTimer();
 }
 
 void CMainFrame::parametros() {
     pararTimer();
 #ifdef KELDO_TEM_PARAMETROS
-    CParametersDlg dialogo(doc.parametros, this);
+    SimulationParameters parametros = doc.parametros();
+    CParametersDlg dialogo(parametros, this);
     dialogo.exec();
+    doc.definirParametros(parametros);
 #endif
-    if (doc.estadoExecucao == 1)
+    if (doc.executando())
         iniciarTimer(intervaloTimer);
     view->update();
 }
@@ -195,8 +195,7 @@ void CMainFrame::parametros() {
 
 void CMainFrame::novoMundo() {
     doc.criarMundo();
-    doc.caminho.clear();
-    doc.modificado = false;
+    doc.arquivo().novo();
     atualizarTitulo();
     atualizarVistas();
 }
@@ -217,7 +216,7 @@ void CMainFrame::abrir() {
 bool CMainFrame::abrirArquivo(const QString& caminho) {
     // The project already open is not read again.
     const QString absoluto = QFileInfo(caminho).absoluteFilePath();
-    if (!doc.caminho.empty() && absoluto == caminhoDocumento())
+    if (doc.arquivo().temCaminho() && absoluto == caminhoDocumento())
         return true;
     if (!perguntarSalvar())
         return false;
@@ -226,7 +225,7 @@ bool CMainFrame::abrirArquivo(const QString& caminho) {
 
 void CMainFrame::abrirRecente(const QString& caminho) {
     const QString absoluto = QFileInfo(caminho).absoluteFilePath();
-    if (!doc.caminho.empty() && absoluto == caminhoDocumento())
+    if (doc.arquivo().temCaminho() && absoluto == caminhoDocumento())
         return;
     if (!perguntarSalvar())
         return;
@@ -242,8 +241,6 @@ bool CMainFrame::carregar(const QString& caminho) {
         avisar(MensagensArquivo::texto(r, absoluto));
         return false;
     }
-    doc.caminho = QFile::encodeName(absoluto).toStdString();
-    doc.modificado = doc.estadoExecucao == 1;
     recentes.adicionar(absoluto);
     atualizarTitulo();
     atualizarVistas();
@@ -270,7 +267,8 @@ bool CMainFrame::salvarComo() {
         return false;
     if (!salvarEm(arquivo))
         return false;
-    doc.caminho = QFile::encodeName(QFileInfo(arquivo).absoluteFilePath()).toStdString();
+    doc.arquivo().definirCaminho(
+        QFile::encodeName(QFileInfo(arquivo).absoluteFilePath()).toStdString());
     recentes.adicionar(arquivo);
     atualizarTitulo();
     return true;
@@ -288,10 +286,10 @@ bool CMainFrame::salvarEm(const QString& caminho) {
 }
 
 bool CMainFrame::perguntarSalvar() {
-    if (!doc.modificado)
+    if (!doc.arquivo().modificado())
         return true;
-    const QString nome =
-        doc.caminho.empty() ? tituloDocumento() : QDir::toNativeSeparators(caminhoDocumento());
+    const QString nome = !doc.arquivo().temCaminho() ? tituloDocumento()
+                                                     : QDir::toNativeSeparators(caminhoDocumento());
     QMessageBox caixa(QMessageBox::Warning, tituloAplicacao,
                       QStringLiteral("Save changes to %1?").arg(nome),
                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
@@ -307,12 +305,12 @@ bool CMainFrame::perguntarSalvar() {
 }
 
 QString CMainFrame::caminhoDocumento() const {
-    return QFile::decodeName(QByteArray::fromStdString(doc.caminho));
+    return QFile::decodeName(QByteArray::fromStdString(doc.arquivo().caminho()));
 }
 
 QString CMainFrame::tituloDocumento() const {
-    return doc.caminho.empty() ? QStringLiteral("Untitled")
-                               : QFileInfo(caminhoDocumento()).fileName();
+    return !doc.arquivo().temCaminho() ? QStringLiteral("Untitled")
+                                       : QFileInfo(caminhoDocumento()).fileName();
 }
 
 void CMainFrame::atualizarTitulo() {
@@ -363,7 +361,7 @@ void CMainFrame::graficos() {
 }
 
 void CMainFrame::sementeDoMundo() {
-    CSementeDlg dialogo(doc.sementeMundo, this);
+    CSementeDlg dialogo(doc.sementeMundo(), this);
     connect(&dialogo, &CSementeDlg::criarMundo, this, &CMainFrame::novoMundoComSemente);
     dialogo.exec();
 }
@@ -372,10 +370,10 @@ void CMainFrame::sementeDoMundo() {
 void CMainFrame::novoMundoComSemente(uint32_t semente) {
     if (!perguntarSalvar())
         return;
-    const std::optional<uint32_t> fixa = doc.sementeFixa;
-    doc.sementeFixa = semente;
+    const std::optional<uint32_t> fixa = doc.sementeFixa();
+    doc.definirSementeFixa(semente);
     novoMundo();
-    doc.sementeFixa = fixa;
+    doc.definirSementeFixa(fixa);
 }
 
 void CMainFrame::sobre() {

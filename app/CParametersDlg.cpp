@@ -61,7 +61,7 @@ std::vector<SpecX> copiarModelos(const std::vector<SpecX>& origem, CKeldoDoc* do
     std::vector<SpecX> copias;
     copias.reserve(origem.size());
     for (const SpecX& modelo : origem) {
-        SpecX copia = doc ? SpecX(doc->rng) : SpecX();
+        SpecX copia = doc ? SpecX(doc->gerador()) : SpecX();
         copia = modelo;
         if (copia.doc)
             copia.anexar(copia.doc);

@@ -15,17 +15,17 @@ void configurarCrescente(SimulationParameters& p) {
 }
 
 void criarFundadores(CKeldoDoc& doc, int fundadores, uint32_t semente) {
-    configurarGrande(doc.parametros);
-    doc.parametros.numIndividuos = fundadores;
-    doc.sementeFixa = semente;
+    configurarGrande(doc.parametrosEditaveis());
+    doc.parametrosEditaveis().numIndividuos = fundadores;
+    doc.definirSementeFixa(semente);
     doc.criarMundo();
-    doc.parametros.numIndividuos = std::min(fundadores, 1000);
+    doc.parametrosEditaveis().numIndividuos = std::min(fundadores, 1000);
 }
 
 Contagem contarDesde(const CKeldoDoc& doc, int32_t tempoInicial) {
     // An individual is in `vivos` after cycle c when loopNasc < c <= loopMorto
     // (children are made before `tempo` grows, the dead leave before it grows).
-    const int64_t fim = doc.tempo;
+    const int64_t fim = doc.tempo();
     Contagem c;
     auto contar = [&](const SpecX& i, int64_t ultimo) {
         const int64_t primeiro = std::max<int64_t>(tempoInicial, i.loopNasc);
@@ -33,11 +33,11 @@ Contagem contarDesde(const CKeldoDoc& doc, int32_t tempoInicial) {
         if (i.idMae != 0 && i.loopNasc >= tempoInicial)
             ++c.nascimentos;
     };
-    for (const SpecX& i : doc.mortos)
+    for (const SpecX& i : doc.mortos())
         contar(i, i.loopMorto);
-    for (const SpecX& i : doc.vivos)
+    for (const SpecX& i : doc.vivos())
         contar(i, fim);
-    c.vivosAoFim = static_cast<int64_t>(doc.vivos.size());
+    c.vivosAoFim = static_cast<int64_t>(doc.vivos().size());
     return c;
 }
 

@@ -12,7 +12,7 @@ template <class Criar> void rodarCiclos(benchmark::State& state, Criar criar) {
     for (auto _ : state) {
         state.PauseTiming();
         auto doc = std::make_unique<CKeldoDoc>();
-        doc->ignorarTempoReal = true;
+        doc->definirIgnorarTempoReal(true);
         criar(*doc);
         state.ResumeTiming();
         for (int c = 0; c < ciclos; ++c)
@@ -33,7 +33,7 @@ template <class Criar> void rodarCiclos(benchmark::State& state, Criar criar) {
 }
 
 void criarPadrao(CKeldoDoc& doc) {
-    doc.sementeFixa = 1;
+    doc.definirSementeFixa(1);
     doc.criarMundo();
 }
 
@@ -44,13 +44,13 @@ void BM_Padrao(benchmark::State& state) {
 // L and G over their first cycles (their populations explode).
 void BM_Grande(benchmark::State& state) {
     rodarCiclos(state, [](CKeldoDoc& doc) {
-        mundos::configurarGrande(doc.parametros);
+        mundos::configurarGrande(doc.parametrosEditaveis());
         criarPadrao(doc);
     });
 }
 void BM_Crescente(benchmark::State& state) {
     rodarCiclos(state, [](CKeldoDoc& doc) {
-        mundos::configurarCrescente(doc.parametros);
+        mundos::configurarCrescente(doc.parametrosEditaveis());
         criarPadrao(doc);
     });
 }

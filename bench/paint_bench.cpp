@@ -12,9 +12,9 @@ CMainFrame* janelaCheia() {
     static CMainFrame* janela = [] {
         auto* j = new CMainFrame;
         CKeldoDoc& doc = j->documento();
-        doc.sementeFixa = 2024u;
-        doc.parametros.numIndividuos = 1000;
-        doc.parametros.qtdAlimento = 2000;
+        doc.definirSementeFixa(2024u);
+        doc.parametrosEditaveis().numIndividuos = 1000;
+        doc.parametrosEditaveis().qtdAlimento = 2000;
         j->iniciarDocumento(QString());
         return j;
     }();
@@ -25,7 +25,7 @@ CMainFrame* janelaCheia() {
 // premultiplied format is the other common one.
 void pintar(benchmark::State& estado, QImage::Format formato, bool energias) {
     CMainFrame* janela = janelaCheia();
-    janela->documento().parametros.mostrarEnergia = energias ? 1 : 0;
+    janela->documento().parametrosEditaveis().mostrarEnergia = energias ? 1 : 0;
     QImage destino(640, 480, formato);
     for (auto _ : estado) {
         QPainter p(&destino);
@@ -33,8 +33,8 @@ void pintar(benchmark::State& estado, QImage::Format formato, bool energias) {
         p.end();
         benchmark::DoNotOptimize(destino.constBits());
     }
-    estado.counters["itens"] = static_cast<double>(janela->documento().vivos.size() +
-                                                   janela->documento().alimentos.size());
+    estado.counters["itens"] = static_cast<double>(janela->documento().vivos().size() +
+                                                   janela->documento().alimentos().size());
 }
 
 void BM_PintarArena(benchmark::State& estado) {

@@ -17,9 +17,11 @@ int main(int argc, char** argv) {
     const int segundos = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
 
     CMainFrame janela;
-    janela.documento().sementeFixa = 12345u;
+    janela.documento().definirSementeFixa(12345u);
     janela.iniciarDocumento(QString());
-    janela.documento().parametros.intervaloAnimacao = 1;
+    SimulationParameters parametros = janela.documento().parametros();
+    parametros.intervaloAnimacao = 1;
+    janela.documento().definirParametros(parametros);
     janela.show();
 
     QElapsedTimer relogio;
@@ -29,9 +31,9 @@ int main(int argc, char** argv) {
     QEventLoop laco;
     QTimer::singleShot(segundos * 1000, Qt::PreciseTimer, &laco, &QEventLoop::quit);
     laco.exec();
-    const double ciclosPorSegundo = janela.documento().tempo * 1000.0 / relogio.elapsed();
+    const double ciclosPorSegundo = janela.documento().tempo() * 1000.0 / relogio.elapsed();
     janela.parar();
-    janela.documento().modificado = false; // no save question on the way out
+    janela.documento().arquivo().marcarSalvo(); // no save question on the way out
     std::printf("%.0f\n", ciclosPorSegundo);
     return 0;
 }

@@ -47,11 +47,11 @@ class ExecucaoLote {
             if (!r.ok)
                 return falha(codigoSaida::erroArquivo, r.mensagem);
         }
-        if (doc->salvamentosPeriodicosFalhos > 0)
+        if (doc->salvamentosPeriodicosFalhos() > 0)
             return falha(
                 codigoSaida::erroArquivo,
-                std::to_string(doc->salvamentosPeriodicosFalhos) +
-                    " salvamento(s) periódico(s) falharam; o último: " + doc->ultimaFalhaSalvar);
+                std::to_string(doc->salvamentosPeriodicosFalhos()) +
+                    " salvamento(s) periódico(s) falharam; o último: " + doc->ultimaFalhaSalvar());
         return traceFalhou || resumoFalhou || limiteAtingido ? codigoSaida::erroArquivo
                                                              : codigoSaida::sucesso;
     }
@@ -118,19 +118,19 @@ class ExecucaoLote {
 
     void juntarDoMundo(std::vector<ArquivoDaExecucao>& arquivos) const {
         // The cycle appends to keldo_trace.txt; --trace may name it, it is written once.
-        if (doc->parametros.gerarTrace == 1 &&
+        if (doc->parametros().gerarTrace == 1 &&
             !(opcoes.arquivoTrace && mesmoArquivo(*opcoes.arquivoTrace, traceDoCiclo)))
             arquivos.push_back({"gerarTrace", traceDoCiclo});
         const int64_t periodicos =
-            doc->parametros.salvarAtivo && !doc->caminho.empty()
-                ? salvamentosPeriodicos(doc->tempo, opcoes.ciclos, doc->parametros.salvarCiclos)
+            doc->parametros().salvarAtivo && doc->arquivo().temCaminho()
+                ? salvamentosPeriodicos(doc->tempo(), opcoes.ciclos, doc->parametros().salvarCiclos)
                 : 0;
         const int64_t ultimo = std::min<int64_t>(
-            int64_t{doc->numSnapshot} + periodicos - (opcoes.arquivoSalvar ? 0 : 1), INT32_MAX);
+            int64_t{doc->numSnapshot()} + periodicos - (opcoes.arquivoSalvar ? 0 : 1), INT32_MAX);
         const std::string opcao =
             opcoes.arquivoSalvar ? "snapshot de --save" : "snapshot de PROJETO";
         for (ArquivoDaExecucao& s :
-             snapshotsEntre(opcao, doc->caminho, doc->numSnapshot, ultimo, arquivos))
+             snapshotsEntre(opcao, doc->arquivo().caminho(), doc->numSnapshot(), ultimo, arquivos))
             arquivos.push_back(std::move(s));
     }
 
@@ -146,7 +146,7 @@ class ExecucaoLote {
     }
 
     void anexarResumo() {
-        EstatisticasPopulacao::anexarLinhaCsv(blocoResumo, doc->estatisticas.ultima());
+        EstatisticasPopulacao::anexarLinhaCsv(blocoResumo, doc->estatisticas().ultima());
         blocoResumo += '\n';
         if (blocoResumo.size() >= tamanhoBlocoResumo)
             escreverBlocoResumo();
@@ -174,7 +174,7 @@ class ExecucaoLote {
 
     int prepararMundo() {
         // Only the summary reads the per-cycle figures; without it they are not measured.
-        doc->estatisticas.ligada = opcoes.arquivoResumo.has_value();
+        doc->medirEstatisticas(opcoes.arquivoResumo.has_value());
         if (const int r = verificarRepetidos(false); r != codigoSaida::sucesso)
             return r;
         if (const int r = verificarDestinos(); r != codigoSaida::sucesso)
@@ -186,9 +186,9 @@ class ExecucaoLote {
         const bool continuar = opcoes.projeto && !opcoes.novo;
         // A new world made from a project is not that project: periodic saves
         // never overwrite the file it was read from.
-        doc->caminho = opcoes.arquivoSalvar ? *opcoes.arquivoSalvar
-                       : continuar          ? *opcoes.projeto
-                                            : std::string();
+        doc->arquivo().definirCaminho(opcoes.arquivoSalvar ? *opcoes.arquivoSalvar
+                                      : continuar          ? *opcoes.projeto
+                                                           : std::string());
         if (const int v = verificarRepetidos(true); v != codigoSaida::sucesso)
             return v;
         for (const std::string& aviso : opcoes.avisos)
@@ -200,8 +200,8 @@ class ExecucaoLote {
     void rodarCiclos() {
         // The cycle already appends to keldo_trace.txt; never write a block twice.
         const bool escreverTrace =
-            opcoes.arquivoTrace &&
-            !(doc->parametros.gerarTrace == 1 && mesmoArquivo(*opcoes.arquivoTrace, traceDoCiclo));
+            opcoes.arquivoTrace && !(doc->parametros().gerarTrace == 1 &&
+                                     mesmoArquivo(*opcoes.arquivoTrace, traceDoCiclo));
         for (uint32_t c = 0; c < opcoes.ciclos; ++c) {
             if (!doc->executarCiclo()) {
                 limiteAtingido = true;

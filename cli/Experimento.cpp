@@ -68,11 +68,11 @@ class Experimento {
     // does not load or a refused --set stops the experiment before any run.
     int verificarBase() {
         const auto doc = std::make_unique<CKeldoDoc>();
-        doc->mortosEmArquivo = true;
+        doc->guardarMortosEmArquivo(true);
         const ResultadoPreparo r = prepararMundo(*doc, opcoes.origem(), semente);
         if (!r.mensagem.empty())
             return falha(r.codigo, r.mensagem);
-        if (doc->parametros.gerarTrace == 1)
+        if (doc->parametros().gerarTrace == 1)
             return falha(codigoSaida::erroUso, "gerarTrace=1 não vale com --experiment: as "
                                                "execuções gravariam juntas keldo_trace.txt");
         return codigoSaida::sucesso;
@@ -129,7 +129,7 @@ class Experimento {
     Desfecho executarUma(const TabelaExperimento& tabela, uint64_t k, std::string& linhas,
                          std::string& motivo) {
         const auto doc = std::make_unique<CKeldoDoc>();
-        doc->estatisticas.ligada = false; // the table measures only the cycles it records
+        doc->medirEstatisticas(false); // the table measures only the cycles it records
         OrigemMundo origem = opcoes.origem();
         const auto variados = exp.varredura.definicoesDa(k);
         origem.definicoes.insert(origem.definicoes.end(), variados.begin(), variados.end());
@@ -141,7 +141,8 @@ class Experimento {
             motivo = r.mensagem;
             return Desfecho::falhou;
         }
-        doc->caminho.clear(); // no periodic save over the project every run starts from
+        doc->arquivo().definirCaminho(
+            {}); // no periodic save over the project every run starts from
         const auto registrar = [&](const AmostraPopulacao& a) {
             tabela.anexarLinha(linhas, k, s, valores, a);
         };
@@ -164,7 +165,7 @@ class Experimento {
             if (ultimo)
                 break;
         }
-        if (doc->salvamentosPeriodicosFalhos > 0) {
+        if (doc->salvamentosPeriodicosFalhos() > 0) {
             motivo = "salvamento periódico falhou";
             return Desfecho::falhou;
         }

@@ -7,10 +7,12 @@
 
 namespace {
 ResultadoPreparo aplicarDefinicoes(CKeldoDoc& doc, const OrigemMundo& origem) {
+    SimulationParameters parametros = doc.parametros();
     for (const auto& [nome, valor] : origem.definicoes)
-        if (definirParametroPorNome(doc.parametros, nome, valor) != ResultadoDefinicao::ok)
+        if (definirParametroPorNome(parametros, nome, valor) != ResultadoDefinicao::ok)
             return {codigoSaida::erroUso, "valor inválido para " + nome};
-    const std::string inutilizavel = doc.parametros.valorInutilizavel();
+    doc.definirParametros(parametros);
+    const std::string inutilizavel = parametros.valorInutilizavel();
     if (!inutilizavel.empty())
         return {codigoSaida::erroUso, "valor recusado: " + inutilizavel};
     return {};
@@ -22,16 +24,16 @@ ResultadoPreparo aplicarDefinicoes(CKeldoDoc& doc, const OrigemMundo& origem) {
 void reservarVivos(CKeldoDoc& doc) {
     constexpr size_t lugares = size_t{1} << 21;
     try {
-        doc.vivos.reserve(lugares);
+        doc.reservarVivos(lugares);
     } catch (const std::bad_alloc&) {
     }
 }
 } // namespace
 
 ResultadoPreparo prepararMundo(CKeldoDoc& doc, const OrigemMundo& origem, uint32_t semente) {
-    doc.ignorarTempoReal = true;
-    doc.mortosEmArquivo = true; // long runs would otherwise fill memory with the dead
-    doc.sementeFixa = semente;
+    doc.definirIgnorarTempoReal(true);
+    doc.guardarMortosEmArquivo(true); // long runs would otherwise fill memory with the dead
+    doc.definirSementeFixa(semente);
     if (origem.projeto) {
         const ResultadoArquivo r = doc.carregarProjeto(*origem.projeto);
         if (!r.ok)
@@ -40,7 +42,7 @@ ResultadoPreparo prepararMundo(CKeldoDoc& doc, const OrigemMundo& origem, uint32
     if (ResultadoPreparo r = aplicarDefinicoes(doc, origem); !r.mensagem.empty())
         return r;
     if (origem.projeto && !origem.novo)
-        doc.rng.semear(semente);
+        doc.semear(semente);
     else
         doc.criarMundo();
     reservarVivos(doc);

@@ -141,12 +141,15 @@ void CIndividuosModel::elevarMaxId(uint32_t id) {
 }
 
 void CIndividuosModel::armazenar(CKeldoDoc& doc) const {
+    std::vector<SpecX> vivos, mortos;
     for (const SpecX& linha : linhas) {
         SpecX copia = linha;
         copia.geracao = 0;
         copia.anexar(&doc);
-        (copia.vivo() ? doc.vivos : doc.mortos).push_back(copia);
+        (copia.vivo() ? vivos : mortos).push_back(copia);
     }
+    // Ids handed to clones must never come back as ids of the simulator's newborns.
+    doc.substituirIndividuos(std::move(vivos), std::move(mortos), maiorIdLinhas() + 1);
 }
 
 int32_t CIndividuosModel::maiorIdLinhas() const {

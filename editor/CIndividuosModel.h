@@ -35,7 +35,8 @@ class CIndividuosModel : public QAbstractTableModel {
     // Raises maxId (ids already handed out by the project).
     void elevarMaxId(uint32_t id);
     // Rebuilds the document's living and dead lists from the rows, in row order,
-    // each copy with generation 0 and attached to the document.
+    // each copy with generation 0 and attached to the document; the document's
+    // generation becomes 0 and its next id passes every id of the rows.
     void armazenar(CKeldoDoc& doc) const;
     // Highest id among the rows (0 without rows).
     int32_t maiorIdLinhas() const;

@@ -275,11 +275,11 @@ void CKeldoView::montarLista() {
 
 void CKeldoView::inicializar(bool habilitar) {
     linhas->limpar();
-    linhas->carregar(doc.doc.vivos);
-    linhas->carregar(doc.doc.mortos);
+    linhas->carregar(doc.doc.vivos());
+    linhas->carregar(doc.doc.mortos());
     // Clones must also stay clear of ids the project has handed out before.
-    if (doc.doc.proximoId > 1)
-        linhas->elevarMaxId(static_cast<uint32_t>(doc.doc.proximoId - 1));
+    if (doc.doc.proximoId() > 1)
+        linhas->elevarMaxId(static_cast<uint32_t>(doc.doc.proximoId() - 1));
     setEnabled(habilitar);
     atualizarContagem();
     selecionarLinha(-1);

@@ -195,7 +195,7 @@ bool CMainFrame::gravar(const QString& caminho, bool nomePerguntado) {
 }
 
 bool CMainFrame::podeDescartar() {
-    if (!doc.doc.modificado)
+    if (!doc.doc.arquivo().modificado())
         return true;
     switch (dialogos.perguntarSalvar(Recursos::salvarAlteracoes(doc.titulo))) {
     case QMessageBox::Yes:
@@ -208,7 +208,7 @@ bool CMainFrame::podeDescartar() {
 }
 
 void CMainFrame::marcarModificado() {
-    doc.doc.modificado = true;
+    doc.doc.arquivo().marcarModificado();
 }
 
 void CMainFrame::atualizarTitulo() {

@@ -24,9 +24,9 @@ class DocumentoEditor {
     // Whether a save to `caminho` would write over the file last read or written.
     bool mesmoArquivoAnterior(const QString& caminho) const;
 
-    // The save step after the same-file prompt: the living and dead lists are
-    // rebuilt from the rows with generation 0, `geracao` becomes 0, `proximoId`
-    // is raised past every id of the rows, and the file is written (no snapshot).
+    // The save step after the same-file prompt: the document takes the rows as
+    // its living and dead lists (CIndividuosModel::armazenar) and the file is
+    // written (no snapshot).
     ResultadoArquivo salvar(const QString& caminho, const CIndividuosModel& linhas);
 
     // Sets the path and the title (the file name; "Untitled" without a path).

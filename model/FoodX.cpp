@@ -4,8 +4,8 @@
 #include <cmath>
 
 FoodX::FoodX(int regiaoNova, CKeldoDoc* documento) : doc(documento) {
-    Random& rng = documento->rng;
-    const SimulationParameters& p = documento->parametros;
+    Random& rng = documento->gerador();
+    const SimulationParameters& p = documento->parametros();
     // 32-bit wrapping arithmetic, so that no stored pair of values is undefined.
     const auto minimo = static_cast<uint32_t>(p.energiaMin);
     const auto faixa = static_cast<int32_t>(static_cast<uint32_t>(p.energiaMax) - minimo + 1u);

@@ -10,7 +10,7 @@ constexpr double pi = 3.1415926535;
 
 const SimulationParameters& parametrosDe(const CKeldoDoc* doc) {
     static const SimulationParameters padrao;
-    return doc ? doc->parametros : padrao;
+    return doc ? doc->parametros() : padrao;
 }
 
 int limiarPorPar(int alelos, uint32_t recessivo, uint32_t hetero, uint32_t dominante) {
@@ -42,7 +42,7 @@ SpecX::SpecX(Random& rng) {
 SpecX::SpecX(int32_t idNovo, uint8_t bitsLivre, CKeldoDoc* documento) {
     id = idNovo;
     doc = documento;
-    Random& rng = documento->rng;
+    Random& rng = documento->gerador();
     do {
         x = static_cast<float>(rng.randomInt(100));
         y = static_cast<float>(rng.randomInt(100));
@@ -56,7 +56,7 @@ SpecX::SpecX(int32_t idNovo, uint8_t bitsLivre, CKeldoDoc* documento) {
     estado = static_cast<uint8_t>(bitsSexuaisAleatorios(rng) | bitsLivre | EstadoBit::adulto |
                                   EstadoBit::vivo);
     loopMorto = -1;
-    loopNasc = documento->tempo;
+    loopNasc = documento->tempo();
     calcularFenotipo();
     livre = static_cast<uint8_t>(livreEstado());
     documento->registrar(*this);
@@ -153,7 +153,7 @@ void SpecX::mover() {
         if (energia >= limiarReproducao) {
             dirX = dirY = savedDirX = savedDirY = 0.0f; // a female ready to mate stands still
         } else if (savedDirX == 0.0f && savedDirY == 0.0f) {
-            direcaoAleatoria(doc->rng);
+            direcaoAleatoria(doc->gerador());
         }
     }
     x += dirX;
@@ -182,11 +182,11 @@ void SpecX::mover() {
 }
 
 void SpecX::permuta(uint16_t& primeira, uint16_t& segunda) {
-    const auto& taxas = doc->parametros.taxaPermuta;
+    const auto& taxas = doc->parametros().taxaPermuta;
     static_assert(std::tuple_size_v<decltype(SimulationParameters::taxaPermuta)> ==
                   Genoma::numPontosPermuta);
     for (int ponto = 0; ponto < Genoma::numPontosPermuta; ++ponto) {
-        const int r = doc->rng.randomInt(100);
+        const int r = doc->gerador().randomInt(100);
         if (r < taxas[ponto]) {
             const uint16_t t =
                 static_cast<uint16_t>((primeira ^ segunda) & Genoma::abaixoDoPonto(ponto));
@@ -201,9 +201,9 @@ void SpecX::mutacao(uint16_t& primeira, uint16_t& segunda, int32_t n) {
     if (n <= 0)
         return;
     for (int i = 0; i < Genoma::bitsPorPalavra; ++i) {
-        if (doc->rng.randomInt(n) == 0)
+        if (doc->gerador().randomInt(n) == 0)
             primeira = Genoma::invertido(primeira, i);
-        if (doc->rng.randomInt(n) == 0)
+        if (doc->gerador().randomInt(n) == 0)
             segunda = Genoma::invertido(segunda, i);
     }
 }
@@ -211,7 +211,7 @@ void SpecX::mutacao(uint16_t& primeira, uint16_t& segunda, int32_t n) {
 void SpecX::herdarCromossomosSexuais(const SpecX& pai, const SpecX& mae) {
     definirBit(EstadoBit::detecX, false);
     definirBit(EstadoBit::detecXCuidaY, false);
-    Random& rng = mae.doc->rng;
+    Random& rng = mae.doc->gerador();
     const bool xMaterno = rng.randomInt(2) != 0 ? mae.detecXBit() : mae.detecXCuidaYBit();
     if (sexo()) {
         definirBit(EstadoBit::detecX, xMaterno);
@@ -233,15 +233,15 @@ SpecX SpecX::gerarFilhote(const SpecX& pai, int32_t novoId, uint32_t& maxGeracao
     mutacao(p1, p2, taxaMutacao);
     permuta(m1, m2);
     mutacao(m1, m2, taxaMutacao);
-    const uint16_t gametaPai = doc->rng.randomInt(2) != 0 ? p1 : p2;
-    const uint16_t gametaMae = doc->rng.randomInt(2) != 0 ? m1 : m2;
+    const uint16_t gametaPai = doc->gerador().randomInt(2) != 0 ? p1 : p2;
+    const uint16_t gametaMae = doc->gerador().randomInt(2) != 0 ? m1 : m2;
 
-    SpecX filho(doc->rng);
+    SpecX filho(doc->gerador());
     filho.doc = doc;
     filho.id = novoId;
     filho.idPai = pai.id;
     filho.idMae = id;
-    if (doc->parametros.tipoGeracoes == 1) {
+    if (doc->parametros().tipoGeracoes == 1) {
         filho.definirBit(EstadoBit::adulto, false);
         filho.dirX = filho.dirY = filho.savedDirX = filho.savedDirY = 0.0f;
     }
@@ -252,7 +252,7 @@ SpecX SpecX::gerarFilhote(const SpecX& pai, int32_t novoId, uint32_t& maxGeracao
     filho.y = y;
     filho.genotipoP = gametaPai;
     filho.genotipoM = gametaMae;
-    filho.loopNasc = doc->tempo;
+    filho.loopNasc = doc->tempo();
     filho.calcularFenotipo();
     filho.livre = static_cast<uint8_t>(filho.livreEstado());
     doc->registrar(filho);

@@ -1,4 +1,5 @@
 #include "sim/CKeldoDoc.h"
+#include <algorithm>
 #include <array>
 #include <ctime>
 
@@ -39,7 +40,7 @@ int codigoFora(int px, int py, const Rect& r) {
 } // namespace
 
 CKeldoDoc::CKeldoDoc() {
-    parametros.doc = this;
+    parametros_.doc = this;
 }
 
 std::span<const Rect> CKeldoDoc::tabelaObstaculos(char codigo, int metade) {
@@ -56,19 +57,19 @@ std::span<const Rect> CKeldoDoc::tabelaObstaculos(char codigo, int metade) {
 }
 
 void CKeldoDoc::escolherNivel() {
-    const std::string& nivel = parametros.nivelObstaculos;
+    const std::string& nivel = parametros_.nivelObstaculos;
     if (nivel == "0") {
-        codigoNivel = 'r';
-        bitmapFundo = 145;
+        codigoNivel_ = 'r';
+        bitmapFundo_ = 145;
     } else if (nivel == "12") {
-        codigoNivel = 'f';
-        bitmapFundo = 141;
+        codigoNivel_ = 'f';
+        bitmapFundo_ = 141;
     } else if (nivel == "15") {
-        codigoNivel = 'm';
-        bitmapFundo = 142;
+        codigoNivel_ = 'm';
+        bitmapFundo_ = 142;
     } else {
-        codigoNivel = 'd';
-        bitmapFundo = 143;
+        codigoNivel_ = 'd';
+        bitmapFundo_ = 143;
     }
 }
 
@@ -77,15 +78,15 @@ void CKeldoDoc::construirObstaculos() {
 }
 
 void CKeldoDoc::atualizarMapa() const {
-    if (!mapa.valeraPara(arena.right, arena.bottom) || mapaNivel != codigoNivel) {
-        mapa.construir(tabelaObstaculos(codigoNivel, 0), tabelaObstaculos(codigoNivel, 1),
-                       arena.right, arena.bottom);
-        mapaNivel = codigoNivel;
+    if (!mapa.valeraPara(arena_.right, arena_.bottom) || mapaNivel != codigoNivel_) {
+        mapa.construir(tabelaObstaculos(codigoNivel_, 0), tabelaObstaculos(codigoNivel_, 1),
+                       arena_.right, arena_.bottom);
+        mapaNivel = codigoNivel_;
     }
 }
 
 const MapaObstaculos* CKeldoDoc::mapaDaFase() const {
-    if (usarReferencia || !obstaculosConstruidos)
+    if (usarReferencia_ || !obstaculosConstruidos)
         return nullptr;
     atualizarMapa();
     return &mapa;
@@ -94,20 +95,20 @@ const MapaObstaculos* CKeldoDoc::mapaDaFase() const {
 const Rect* CKeldoDoc::pontoEmObstaculo(int x, int y) const {
     if (!obstaculosConstruidos)
         return nullptr;
-    if (!usarReferencia) {
+    if (!usarReferencia_) {
         atualizarMapa();
         const int indice = mapa.retanguloEm(x, y);
         if (indice < 0)
             return nullptr;
-        const auto esquerda = tabelaObstaculos(codigoNivel, 0);
+        const auto esquerda = tabelaObstaculos(codigoNivel_, 0);
         const size_t i = static_cast<size_t>(indice);
         return i < esquerda.size() ? &esquerda[i]
-                                   : &tabelaObstaculos(codigoNivel, 1)[i - esquerda.size()];
+                                   : &tabelaObstaculos(codigoNivel_, 1)[i - esquerda.size()];
     }
-    const int px = static_cast<int>(static_cast<int64_t>(arena.right) * x / 99);
-    const int py = static_cast<int>(static_cast<int64_t>(arena.bottom) * y / 99);
+    const int px = static_cast<int>(static_cast<int64_t>(arena_.right) * x / 99);
+    const int py = static_cast<int>(static_cast<int64_t>(arena_.bottom) * y / 99);
     for (int metade = 0; metade < 2; ++metade)
-        for (const Rect& r : tabelaObstaculos(codigoNivel, metade))
+        for (const Rect& r : tabelaObstaculos(codigoNivel_, metade))
             if (r.left <= px && px < r.right && r.top <= py && py < r.bottom)
                 return &r;
     return nullptr;
@@ -116,16 +117,16 @@ const Rect* CKeldoDoc::pontoEmObstaculo(int x, int y) const {
 // The trivial-rejection test alone: only when both end points lie beyond the
 // same edge of every rectangle is the path free.
 int CKeldoDoc::caminhoBloqueadoDevagar(int x1, int y1, int x2, int y2) const {
-    if (!usarReferencia) {
+    if (!usarReferencia_) {
         atualizarMapa();
         return mapa.caminhoBloqueado(x1, y1, x2, y2) ? 1 : 0;
     }
-    const int px1 = static_cast<int>(static_cast<int64_t>(arena.right) * x1 / 99);
-    const int py1 = static_cast<int>(static_cast<int64_t>(arena.bottom) * y1 / 99);
-    const int px2 = static_cast<int>(static_cast<int64_t>(arena.right) * x2 / 99);
-    const int py2 = static_cast<int>(static_cast<int64_t>(arena.bottom) * y2 / 99);
+    const int px1 = static_cast<int>(static_cast<int64_t>(arena_.right) * x1 / 99);
+    const int py1 = static_cast<int>(static_cast<int64_t>(arena_.bottom) * y1 / 99);
+    const int px2 = static_cast<int>(static_cast<int64_t>(arena_.right) * x2 / 99);
+    const int py2 = static_cast<int>(static_cast<int64_t>(arena_.bottom) * y2 / 99);
     for (int metade = 0; metade < 2; ++metade)
-        for (const Rect& r : tabelaObstaculos(codigoNivel, metade))
+        for (const Rect& r : tabelaObstaculos(codigoNivel_, metade))
             if ((codigoFora(px1, py1, r) & codigoFora(px2, py2, r)) == 0)
                 return 1;
     return 0;
@@ -141,68 +142,111 @@ int CKeldoDoc::indiceImagem(const SpecX& individuo) {
 }
 
 void CKeldoDoc::registrar(SpecX& individuo) const {
-    if (host && host->registraImagens())
+    if (host_ && host_->registraImagens())
         individuo.image = static_cast<int16_t>(indiceImagem(individuo));
 }
 
 void CKeldoDoc::registrar(FoodX& alimento) const {
-    if (host && host->registraImagens())
+    if (host_ && host_->registraImagens())
         alimento.image = 6;
 }
 
 void CKeldoDoc::limparMundo() {
-    alimentos.clear();
-    vivos.clear();
-    mortos.clear();
+    alimentos_.clear();
+    vivos_.clear();
+    mortos_.clear();
     mortosGuardados.limpar();
     mortosSoNaMemoria = false;
     obstaculosConstruidos = false;
 }
 
-bool CKeldoDoc::criarMundo() {
+void CKeldoDoc::iniciarVazio(KeldoHost* novoHost) {
+    host_ = novoHost;
     limparMundo();
-    if (host)
-        arena = host->areaCliente();
-    parametros.doc = this;
-    numSnapshot = 0;
+    if (host_)
+        arena_ = host_->areaCliente();
     escolherNivel();
     construirObstaculos();
-    geracao = 0;
-    tempo = 0;
-    ovos = 0;
-    sementeMundo = sementeFixa ? *sementeFixa : static_cast<uint32_t>(std::time(nullptr));
-    rng.semear(*sementeMundo);
+    parametros_.doc = this;
+    numSnapshot_ = 0;
+    geracao_ = 0;
+    tempo_ = 0;
+    ovos_ = 0;
+    estadoExecucao_ = EstadoExecucao::naoIniciado;
+    rng_.semear(static_cast<uint32_t>(std::time(nullptr)));
+    arquivo_.novo();
+}
 
-    if (parametros.tipoPopulacao == 1 || parametros.comDefinida == 1) {
-        for (const SpecX& modelo : parametros.listaDefinida) {
-            SpecX copia(rng); // the empty individual's four draws come first
+void CKeldoDoc::esvaziarMundo() {
+    limparMundo();
+    construirObstaculos();
+    ovos_ = 0;
+}
+
+void CKeldoDoc::substituirIndividuos(std::vector<SpecX> novosVivos, std::vector<SpecX> novosMortos,
+                                     int32_t proximoIdMinimo) {
+    vivos_ = std::move(novosVivos);
+    mortos_ = std::move(novosMortos);
+    mortosGuardados.limpar();
+    geracao_ = 0;
+    proximoId_ = std::max(proximoId_, proximoIdMinimo);
+}
+
+void CKeldoDoc::definirParametros(const SimulationParameters& novos) {
+    parametros_ = novos;
+    parametros_.doc = this;
+}
+
+void CKeldoDoc::iniciarExecucao() {
+    // A run always changes the project, so closing will ask to save it.
+    arquivo_.marcarModificado();
+    estadoExecucao_ = EstadoExecucao::executando;
+}
+
+bool CKeldoDoc::criarMundo() {
+    limparMundo();
+    if (host_)
+        arena_ = host_->areaCliente();
+    parametros_.doc = this;
+    numSnapshot_ = 0;
+    escolherNivel();
+    construirObstaculos();
+    geracao_ = 0;
+    tempo_ = 0;
+    ovos_ = 0;
+    sementeMundo_ = sementeFixa_ ? *sementeFixa_ : static_cast<uint32_t>(std::time(nullptr));
+    rng_.semear(*sementeMundo_);
+
+    if (parametros_.tipoPopulacao == 1 || parametros_.comDefinida == 1) {
+        for (const SpecX& modelo : parametros_.listaDefinida) {
+            SpecX copia(rng_); // the empty individual's four draws come first
             copia = modelo;
             copia.doc = this;
             do {
-                copia.x = static_cast<float>(rng.randomInt(100));
-                copia.y = static_cast<float>(rng.randomInt(100));
+                copia.x = static_cast<float>(rng_.randomInt(100));
+                copia.y = static_cast<float>(rng_.randomInt(100));
             } while (pontoEmObstaculo(static_cast<int>(copia.x), static_cast<int>(copia.y)));
-            copia.loopNasc = tempo;
+            copia.loopNasc = tempo_;
             copia.anexar(this);
-            proximoId = static_cast<int32_t>(static_cast<uint32_t>(copia.id) + 1u);
+            proximoId_ = static_cast<int32_t>(static_cast<uint32_t>(copia.id) + 1u);
             if (!copia.adulto())
-                ++ovos;
-            vivos.push_back(copia);
+                ++ovos_;
+            vivos_.push_back(copia);
         }
     }
-    if (parametros.tipoPopulacao == 0) {
-        if (parametros.comDefinida == 0)
-            proximoId = 1;
-        for (int i = 0; i < parametros.numIndividuos; ++i) {
-            SpecX fundador(proximoId++, 0, this);
+    if (parametros_.tipoPopulacao == 0) {
+        if (parametros_.comDefinida == 0)
+            proximoId_ = 1;
+        for (int i = 0; i < parametros_.numIndividuos; ++i) {
+            SpecX fundador(proximoId_++, 0, this);
             if (!fundador.adulto())
-                ++ovos;
-            vivos.push_back(fundador);
+                ++ovos_;
+            vivos_.push_back(fundador);
         }
     }
-    for (int i = 0; i < parametros.qtdAlimento; ++i)
-        alimentos.emplace_back(0, this);
-    estadoExecucao = 0;
-    estatisticas.iniciar(*this);
+    for (int i = 0; i < parametros_.qtdAlimento; ++i)
+        alimentos_.emplace_back(0, this);
+    estadoExecucao_ = EstadoExecucao::naoIniciado;
+    estatisticas_.iniciar(*this);
     return true;
 }

@@ -6,6 +6,7 @@
 #include "sim/ArquivoMortos.h"
 #include "sim/BuscaCandidatos.h"
 #include "sim/CArchive.h"
+#include "sim/EstadoArquivo.h"
 #include "sim/EstatisticasPopulacao.h"
 #include "sim/GradeEspacial.h"
 #include "sim/KeldoHost.h"
@@ -29,6 +30,10 @@ struct ResultadoArquivo {
     std::string mensagem;
 };
 
+// Run state of a document: never started since the world was made, running,
+// or stopped by the user.
+enum class EstadoExecucao : int { naoIniciado = 0, executando = 1, parado = 2 };
+
 // The simulator's document: the parameters, the world (lists, counters,
 // obstacles, random generator) and every operation of the cycle.
 class CKeldoDoc {
@@ -46,8 +51,8 @@ class CKeldoDoc {
     int caminhoBloqueado(int x1, int y1, int x2, int y2) const {
         if (!obstaculosConstruidos)
             return 0;
-        if (!usarReferencia && mapaNivel == codigoNivel &&
-            mapa.valeraPara(arena.right, arena.bottom))
+        if (!usarReferencia_ && mapaNivel == codigoNivel_ &&
+            mapa.valeraPara(arena_.right, arena_.bottom))
             return mapa.caminhoBloqueado(x1, y1, x2, y2) ? 1 : 0;
         return caminhoBloqueadoDevagar(x1, y1, x2, y2);
     }
@@ -65,7 +70,7 @@ class CKeldoDoc {
     // there takes a fraction of a second and a few tens of MB, while the food
     // rule alone can triple a world every cycle.
     static constexpr size_t limiteMundo = 300000;
-    bool mundoAlemDoLimite() const { return vivos.size() + alimentos.size() > limiteMundo; }
+    bool mundoAlemDoLimite() const { return vivos_.size() + alimentos_.size() > limiteMundo; }
     static std::string avisoLimiteMundo();
     void atualizarStatus();
     std::string textoStatus() const;
@@ -91,61 +96,127 @@ class CKeldoDoc {
     std::vector<uint8_t> serializar();
     void completarObjetos();
 
-    SimulationParameters parametros;
-    KeldoHost* host = nullptr; // the main window; none without a GUI
-    Rect arena{0, 0, 640, 480};
-    char codigoNivel = 'f';
-    int bitmapFundo = 141;
-    int estadoExecucao = 0;
-    std::vector<SpecX> vivos;
-    // The dead, in the order they died. With `mortosEmArquivo` set, the older
-    // ones move to `mortosGuardados` whenever `mortos` reaches
-    // `limiteMortosNaMemoria`; `numMortos` and `paraCadaMorto` see them all.
-    std::vector<SpecX> mortos;
-    bool mortosEmArquivo = false;
-    size_t limiteMortosNaMemoria = ArquivoMortos::tamanhoBloco;
-    size_t numMortos() const { return mortosGuardados.size() + mortos.size(); }
+    // The empty document: no individuals, no food, counters at 0, the level of
+    // the parameters, the generator seeded with the time and no file.
+    void iniciarVazio(KeldoHost* host);
+    // An empty world under the current parameters and counters (an empty file read).
+    void esvaziarMundo();
+    // The lists of a genotype edit: generation back to 0 and the next id past `proximoIdMinimo`.
+    void substituirIndividuos(std::vector<SpecX> novosVivos, std::vector<SpecX> novosMortos,
+                              int32_t proximoIdMinimo);
+
+    // Read-only state.
+    const SimulationParameters& parametros() const { return parametros_; }
+    KeldoHost* host() const { return host_; }
+    const Rect& arena() const { return arena_; }
+    char codigoNivel() const { return codigoNivel_; }
+    int bitmapFundo() const { return bitmapFundo_; }
+    EstadoExecucao estadoExecucao() const { return estadoExecucao_; }
+    bool executando() const { return estadoExecucao_ == EstadoExecucao::executando; }
+    const std::vector<SpecX>& vivos() const { return vivos_; }
+    // The dead still in memory (see `numMortos` and `paraCadaMorto` for all of them).
+    const std::vector<SpecX>& mortos() const { return mortos_; }
+    const std::vector<FoodX>& alimentos() const { return alimentos_; }
+    int32_t geracao() const { return geracao_; }
+    int32_t proximoId() const { return proximoId_; }
+    int32_t tempo() const { return tempo_; }
+    int32_t numSnapshot() const { return numSnapshot_; }
+    int32_t ovos() const { return ovos_; }
+    // Per-cycle figures since the world was made or loaded (never stored in the project).
+    const EstatisticasPopulacao& estatisticas() const { return estatisticas_; }
+    const std::optional<uint32_t>& sementeFixa() const { return sementeFixa_; }
+    // The seed the present world was made with; none for a world read from a project.
+    const std::optional<uint32_t>& sementeMundo() const { return sementeMundo_; }
+    // Periodic saves that failed since the document was made.
+    int salvamentosPeriodicosFalhos() const { return salvamentosPeriodicosFalhos_; }
+    // The message of the last save that failed (empty while none failed).
+    const std::string& ultimaFalhaSalvar() const { return ultimaFalhaSalvar_; }
+    const std::string& status() const { return status_; }
+    const EstadoArquivo& arquivo() const { return arquivo_; }
+    EstadoArquivo& arquivo() { return arquivo_; }
+
+    // The dead, in the order they died. With the store on, the older ones move
+    // to a temporary file whenever the list in memory reaches the limit;
+    // `numMortos` and `paraCadaMorto` see them all.
+    size_t numMortos() const { return mortosGuardados.size() + mortos_.size(); }
     // Every dead individual, oldest first. False when the stored ones cannot be read back.
     template <class Visitar> bool paraCadaMorto(Visitar&& visitar) const {
         if (!mortosGuardados.paraCada(visitar, blocoMortos))
             return false;
-        for (const SpecX& individuo : mortos)
+        for (const SpecX& individuo : mortos_)
             visitar(individuo);
         return true;
     }
-    std::vector<FoodX> alimentos;
-    int32_t geracao = 0;
-    int32_t proximoId = 1;
-    int32_t tempo = 0;
-    int32_t numSnapshot = 0;
-    int32_t ovos = 0;
-    // Per-cycle figures since the world was made or loaded (never stored in the project).
-    EstatisticasPopulacao estatisticas;
 
-    Random rng;
+    // Operations of the programs that run a document.
+    void definirHost(KeldoHost* novoHost) { host_ = novoHost; }
+    void definirArena(const Rect& area) { arena_ = area; }
+    void definirParametros(const SimulationParameters& novos);
+    void iniciarExecucao();
+    void pararExecucao() { estadoExecucao_ = EstadoExecucao::parado; }
     // When set, every world creation seeds with this instead of the calendar time.
-    std::optional<uint32_t> sementeFixa;
-    // The seed the present world was made with; none for a world read from a project.
-    std::optional<uint32_t> sementeMundo;
+    void definirSementeFixa(std::optional<uint32_t> semente) { sementeFixa_ = semente; }
+    void semear(uint32_t semente) { rng_.semear(semente); }
+    // The one stream every draw of the world comes from: the individuals',
+    // the view's jitter and the empty individuals of the dialogs.
+    Random& gerador() { return rng_; }
     // Batch runs go as fast as they can; the real-time spacing paces animated runs only.
-    bool ignorarTempoReal = false;
-    // Path of the project file (empty for a new project) and its modified flag.
-    std::string caminho;
-    bool modificado = false;
-    // Periodic saves that failed since the document was made.
-    int salvamentosPeriodicosFalhos = 0;
-    // The message of the last save that failed (empty while none failed).
-    std::string ultimaFalhaSalvar;
-    std::string status;
-
+    void definirIgnorarTempoReal(bool ignorar) { ignorarTempoReal_ = ignorar; }
+    void guardarMortosEmArquivo(bool guardar, size_t limite = ArquivoMortos::tamanhoBloco) {
+        mortosEmArquivo_ = guardar;
+        limiteMortosNaMemoria_ = limite;
+    }
+    void medirEstatisticas(bool medir) { estatisticas_.ligada = medir; }
+    void reservarVivos(size_t lugares) { vivos_.reserve(lugares); }
     // Straight scans over whole lists instead of the spatial indexes: the
     // reference the indexed path must match draw for draw.
-    bool usarReferencia = false;
+    void definirUsarReferencia(bool usar) { usarReferencia_ = usar; }
+
+    // Mutable access for tests that build worlds and counters by hand; no program uses it.
+    std::vector<SpecX>& vivosEditaveis() { return vivos_; }
+    std::vector<SpecX>& mortosEditaveis() { return mortos_; }
+    std::vector<FoodX>& alimentosEditaveis() { return alimentos_; }
+    SimulationParameters& parametrosEditaveis() { return parametros_; }
+    EstatisticasPopulacao& estatisticasEditaveis() { return estatisticas_; }
+    void definirTempo(int32_t tempo) { tempo_ = tempo; }
+    void definirGeracao(int32_t geracao) { geracao_ = geracao; }
+    void definirProximoId(int32_t proximoId) { proximoId_ = proximoId; }
+    void definirOvos(int32_t ovos) { ovos_ = ovos; }
+    void definirNumSnapshot(int32_t numero) { numSnapshot_ = numero; }
+    void definirEstadoExecucao(EstadoExecucao estado) { estadoExecucao_ = estado; }
 
   private:
+    SimulationParameters parametros_;
+    KeldoHost* host_ = nullptr; // the main window; none without a GUI
+    Rect arena_{0, 0, 640, 480};
+    char codigoNivel_ = 'f';
+    int bitmapFundo_ = 141;
+    EstadoExecucao estadoExecucao_ = EstadoExecucao::naoIniciado;
+    std::vector<SpecX> vivos_;
+    std::vector<SpecX> mortos_;
+    bool mortosEmArquivo_ = false;
+    size_t limiteMortosNaMemoria_ = ArquivoMortos::tamanhoBloco;
+    std::vector<FoodX> alimentos_;
+    int32_t geracao_ = 0;
+    int32_t proximoId_ = 1;
+    int32_t tempo_ = 0;
+    int32_t numSnapshot_ = 0;
+    int32_t ovos_ = 0;
+    EstatisticasPopulacao estatisticas_;
+    Random rng_;
+    std::optional<uint32_t> sementeFixa_;
+    std::optional<uint32_t> sementeMundo_;
+    bool ignorarTempoReal_ = false;
+    EstadoArquivo arquivo_;
+    int salvamentosPeriodicosFalhos_ = 0;
+    std::string ultimaFalhaSalvar_;
+    std::string status_;
+    bool usarReferencia_ = false;
+
     // Reads a whole project and, only when all of it is sound, makes it the world.
     ResultadoArquivo carregar(CArchive& ar);
-    void pararExecucao(const std::string& motivo);
+    // Stops the run on the document's own account and tells the host why.
+    void interromperExecucao(const std::string& motivo);
     void guardarMortos();
     ArquivoMortos mortosGuardados;
     mutable std::vector<SpecX> blocoMortos;
@@ -160,7 +231,7 @@ class CKeldoDoc {
     template <class Aceita>
     const std::vector<uint32_t>& proximosQue(const GradeEspacial& grade, size_t total, float x,
                                              float y, float raio, Aceita&& aceita) {
-        if (!usarReferencia && total >= minimoParaIndice) {
+        if (!usarReferencia_ && total >= minimoParaIndice) {
             grade.consultar(x, y, raio, aceita, proximos);
             return proximos;
         }
@@ -186,9 +257,9 @@ class CKeldoDoc {
     // random by its place in the list (a zero intelligence draws only once).
     template <class T>
     T* escolherPorInteligencia(int inteligencia, T* melhor, const std::vector<T*>& candidatos) {
-        if (inteligencia > 0 && rng.randomInt(100) < inteligencia)
+        if (inteligencia > 0 && rng_.randomInt(100) < inteligencia)
             return melhor;
-        return candidatos[static_cast<size_t>(rng.randomInt(static_cast<int>(candidatos.size())))];
+        return candidatos[static_cast<size_t>(rng_.randomInt(static_cast<int>(candidatos.size())))];
     }
     // Lists shorter than this are scanned whole: the indexes would cost more than they save.
     static constexpr size_t minimoParaIndice = 48;

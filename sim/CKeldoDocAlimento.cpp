@@ -15,26 +15,26 @@ int trunca(float v) {
 // exactly on each whole cell (only worth it for long lists); rebuilt once per
 // food search.
 void CKeldoDoc::indexarAlimentos() {
-    if (usarReferencia) {
+    if (usarReferencia_) {
         indiceAlimentosValido = false;
         return;
     }
     // Only food of the open region is ever a target (searchers are free).
-    esvaziarRascunho(alimentosVisiveis, alimentos.size());
-    for (size_t k = 0; k < alimentos.size(); ++k) {
-        const FoodX& f = alimentos[k];
+    esvaziarRascunho(alimentosVisiveis, alimentos_.size());
+    for (size_t k = 0; k < alimentos_.size(); ++k) {
+        const FoodX& f = alimentos_[k];
         if (f.regiao == 0)
             alimentosVisiveis.push_back({f.x, f.y, trunca(f.x), trunca(f.y),
                                          static_cast<uint32_t>(k),
                                          static_cast<float>(f.valorEnergetico)});
     }
     buscaAlimentos.construir(alimentosVisiveis, mapaDaFase());
-    indiceAlimentosValido = alimentos.size() >= minimoParaIndice;
+    indiceAlimentosValido = alimentos_.size() >= minimoParaIndice;
     if (!indiceAlimentosValido)
         return;
     primeiroAlimentoEm.assign(ladoCelulasAlimento * ladoCelulasAlimento, -1);
-    for (size_t k = 0; k < alimentos.size(); ++k) {
-        const float fx = alimentos[k].x, fy = alimentos[k].y;
+    for (size_t k = 0; k < alimentos_.size(); ++k) {
+        const float fx = alimentos_[k].x, fy = alimentos_[k].y;
         if (!(fx >= 0.0f && fx < ladoCelulasAlimento && fy >= 0.0f && fy < ladoCelulasAlimento))
             continue;
         const int cx = static_cast<int>(fx), cy = static_cast<int>(fy);
@@ -50,9 +50,9 @@ const FoodX* CKeldoDoc::alimentoEm(int16_t alvoX, int16_t alvoY) const {
     if (indiceAlimentosValido && alvoX >= 0 && alvoX < ladoCelulasAlimento && alvoY >= 0 &&
         alvoY < ladoCelulasAlimento) {
         const int32_t k = primeiroAlimentoEm[alvoY * ladoCelulasAlimento + alvoX];
-        return k < 0 ? nullptr : &alimentos[static_cast<size_t>(k)];
+        return k < 0 ? nullptr : &alimentos_[static_cast<size_t>(k)];
     }
-    for (const FoodX& f : alimentos)
+    for (const FoodX& f : alimentos_)
         if (f.x == alvoX && f.y == alvoY)
             return &f;
     return nullptr;
@@ -60,7 +60,7 @@ const FoodX* CKeldoDoc::alimentoEm(int16_t alvoX, int16_t alvoY) const {
 
 void CKeldoDoc::procurarAlimento() {
     indexarAlimentos();
-    for (SpecX& i : vivos) {
+    for (SpecX& i : vivos_) {
         if (!ativo(i) || i.visao == 0 || i.energia >= i.limiarReproducao)
             continue;
         if (i.targetX != -1) {
@@ -71,9 +71,9 @@ void CKeldoDoc::procurarAlimento() {
             }
             i.targetX = i.targetY = -1;
         }
-        const FoodX* escolhido = usarReferencia
+        const FoodX* escolhido = usarReferencia_
                                      ? alimentoPorVarredura(i)
-                                     : itemEm(alimentos, escolherNaBusca(buscaAlimentos, i));
+                                     : itemEm(alimentos_, escolherNaBusca(buscaAlimentos, i));
         if (!escolhido)
             continue;
         i.apontarPara(escolhido->x, escolhido->y);
@@ -89,7 +89,7 @@ FoodX* CKeldoDoc::alimentoPorVarredura(const SpecX& i) {
     float melhorValor = 0.0f;
     const float alcance = i.visao;
     const int ix = trunca(i.x), iy = trunca(i.y);
-    for (FoodX& f : alimentos) {
+    for (FoodX& f : alimentos_) {
         if (f.regiao != i.livre)
             continue;
         const float d = i.distancia(f.x, f.y);
@@ -118,38 +118,38 @@ FoodX* CKeldoDoc::alimentoPorVarredura(const SpecX& i) {
 int64_t CKeldoDoc::escolherNaBusca(const BuscaCandidatos& busca, const SpecX& quem) {
     const float x = quem.x, y = quem.y, alcance = quem.visao;
     const int ox = trunca(x), oy = trunca(y), inteligencia = quem.inteligencia;
-    Random espia = rng;
+    Random espia = rng_;
     if (inteligencia > 0 && espia.randomInt(100) < inteligencia) {
         Candidato melhor{};
         if (!busca.melhor(x, y, alcance, ox, oy, melhor))
             return -1;
-        rng.randomInt(100);
+        rng_.randomInt(100);
         return melhor.pos;
     }
     busca.coletar(x, y, alcance, ox, oy, candidatos);
     if (candidatos.empty())
         return -1;
     if (inteligencia > 0)
-        rng.randomInt(100);
+        rng_.randomInt(100);
     return busca.enesimo(candidatos,
-                         static_cast<size_t>(rng.randomInt(static_cast<int>(candidatos.size()))));
+                         static_cast<size_t>(rng_.randomInt(static_cast<int>(candidatos.size()))));
 }
 
 int CKeldoDoc::comer() {
     int comidos = 0;
-    alimentoComido.assign(alimentos.size(), 0);
+    alimentoComido.assign(alimentos_.size(), 0);
     std::vector<SpecX*>& candidatos = candidatosParceiro; // free outside the mating phases
-    gradeIndividuos.construir(vivos);
-    for (size_t k = 0; k < alimentos.size(); ++k) {
-        const FoodX& f = alimentos[k];
+    gradeIndividuos.construir(vivos_);
+    for (size_t k = 0; k < alimentos_.size(); ++k) {
+        const FoodX& f = alimentos_[k];
         candidatos.clear();
         for (uint32_t p :
-             proximosQue(gradeIndividuos, vivos.size(), f.x, f.y, 1.5f, [&](uint32_t k) {
-                 const SpecX& i = vivos[k];
+             proximosQue(gradeIndividuos, vivos_.size(), f.x, f.y, 1.5f, [&](uint32_t k) {
+                 const SpecX& i = vivos_[k];
                  return ativo(i) && i.visao != 0 && i.livre == f.regiao &&
                         i.distancia(f.x, f.y) <= 1.5f;
              }))
-            candidatos.push_back(&vivos[p]);
+            candidatos.push_back(&vivos_[p]);
         if (candidatos.empty())
             continue;
         distribuirAlimento(candidatos, f);
@@ -159,10 +159,10 @@ int CKeldoDoc::comer() {
     candidatos.clear();
     if (comidos > 0) {
         size_t destino = 0;
-        for (size_t k = 0; k < alimentos.size(); ++k)
+        for (size_t k = 0; k < alimentos_.size(); ++k)
             if (!alimentoComido[k])
-                alimentos[destino++] = alimentos[k];
-        alimentos.resize(destino);
+                alimentos_[destino++] = alimentos_[k];
+        alimentos_.resize(destino);
     }
     return comidos;
 }
@@ -178,11 +178,11 @@ void CKeldoDoc::distribuirAlimento(const std::vector<SpecX*>& candidatos, const 
         if (c->compartilha == 0)
             naoPartilham.push_back(c);
     if (!naoPartilham.empty()) {
-        SpecX* vencedor = naoPartilham[rng.randomInt(static_cast<int>(naoPartilham.size()))];
+        SpecX* vencedor = naoPartilham[rng_.randomInt(static_cast<int>(naoPartilham.size()))];
         vencedor->ganharEnergia(energiaAlimento);
         vencedor->targetX = vencedor->targetY = -1;
         for (SpecX* c : naoPartilham)
-            c->gastarEnergia(static_cast<int>(parametros.partilha));
+            c->gastarEnergia(static_cast<int>(parametros_.partilha));
         naoPartilham.clear();
         return;
     }
@@ -198,27 +198,27 @@ void CKeldoDoc::reporAlimento(int comidos, int taxa) {
     const double produto = (taxa / 100.0) * comidos;
     const int n = produto >= 2147483647.0 ? 2147483647 : static_cast<int>(produto);
     for (int k = 0; k < n; ++k)
-        alimentos.emplace_back(0, this);
+        alimentos_.emplace_back(0, this);
 }
 
 void CKeldoDoc::moverIndividuos() {
     size_t destino = 0;
-    for (size_t k = 0; k < vivos.size(); ++k) {
-        SpecX& i = vivos[k];
+    for (size_t k = 0; k < vivos_.size(); ++k) {
+        SpecX& i = vivos_[k];
         if (i.adulto()) {
             i.mover();
             i.gastarEnergia(1);
             if (i.dirX != 0.0f || i.dirY != 0.0f)
                 i.gastarEnergia(1);
             if (!i.vivo()) {
-                i.loopMorto = tempo;
-                mortos.push_back(i);
+                i.loopMorto = tempo_;
+                mortos_.push_back(i);
                 continue;
             }
         }
         if (destino != k)
-            vivos[destino] = std::move(vivos[k]);
+            vivos_[destino] = std::move(vivos_[k]);
         ++destino;
     }
-    vivos.resize(destino);
+    vivos_.resize(destino);
 }

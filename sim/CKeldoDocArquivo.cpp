@@ -133,23 +133,23 @@ ResultadoArquivo falhaDeArquivo(FalhaArquivo falha, int erro, const std::string&
 std::vector<uint8_t> CKeldoDoc::serializar() {
     CArchive ar;
     ar.escreverInt32(versaoArquivo);
-    ar.escreverInt32(tempo);
-    ar.escreverInt32(proximoId);
-    ar.escreverInt32(geracao);
-    serializarParametros(ar, parametros, numSnapshot);
-    escreverLista(ar, parametros.listaDefinida);
-    escreverLista(ar, alimentos);
-    escreverLista(ar, vivos);
+    ar.escreverInt32(tempo_);
+    ar.escreverInt32(proximoId_);
+    ar.escreverInt32(geracao_);
+    serializarParametros(ar, parametros_, numSnapshot_);
+    escreverLista(ar, parametros_.listaDefinida);
+    escreverLista(ar, alimentos_);
+    escreverLista(ar, vivos_);
     ar.escreverContagem(static_cast<uint32_t>(numMortos()));
     const bool lidos = paraCadaMorto([&](SpecX individuo) { escreverObjeto(ar, individuo); });
     return lidos ? ar.bytes() : std::vector<uint8_t>();
 }
 
 void CKeldoDoc::completarObjetos() {
-    for (auto* lista : {&parametros.listaDefinida, &vivos, &mortos})
+    for (auto* lista : {&parametros_.listaDefinida, &vivos_, &mortos_})
         for (SpecX& individuo : *lista)
             individuo.anexar(this);
-    for (FoodX& alimento : alimentos) {
+    for (FoodX& alimento : alimentos_) {
         alimento.doc = this;
         registrar(alimento);
     }
@@ -164,13 +164,14 @@ ResultadoArquivo CKeldoDoc::salvarProjeto(const std::string& caminhoProjeto, boo
         bytes.empty() ? EIO : GravacaoSegura::gravar(caminhoProjeto, bytes.data(), bytes.size());
     if (erro) {
         ResultadoArquivo falha = falhaDeArquivo(FalhaArquivo::salvar, erro, caminhoProjeto);
-        ultimaFalhaSalvar = falha.mensagem;
+        ultimaFalhaSalvar_ = falha.mensagem;
         return falha;
     }
     completarObjetos();
-    caminho = caminhoProjeto;
+    arquivo_.salvoEm(caminhoProjeto);
     // A running world moves on from what was just written.
-    modificado = estadoExecucao == 1;
+    if (executando())
+        arquivo_.marcarModificado();
     return {};
 }
 
@@ -181,7 +182,7 @@ ResultadoArquivo CKeldoDoc::carregarBytes(const std::vector<uint8_t>& bytes) {
 
 ResultadoArquivo CKeldoDoc::carregar(CArchive& ar) {
     ConteudoProjeto c;
-    Random rngLeitura = rng;
+    Random rngLeitura = rng_;
     try {
         if (ar.lerInt32() != versaoArquivo)
             return {false, true, FalhaArquivo::versao, 0, mensagemVersao};
@@ -205,29 +206,29 @@ ResultadoArquivo CKeldoDoc::carregar(CArchive& ar) {
     }
 
     limparMundo();
-    if (host)
-        arena = host->areaCliente();
-    rng = rngLeitura;
-    tempo = c.tempo;
-    proximoId = c.proximoId;
-    geracao = c.geracao;
-    numSnapshot = c.numSnapshot;
+    if (host_)
+        arena_ = host_->areaCliente();
+    rng_ = rngLeitura;
+    tempo_ = c.tempo;
+    proximoId_ = c.proximoId;
+    geracao_ = c.geracao;
+    numSnapshot_ = c.numSnapshot;
     c.parametros.doc = this;
-    parametros = std::move(c.parametros);
+    parametros_ = std::move(c.parametros);
     escolherNivel();
     construirObstaculos();
-    alimentos = std::move(c.alimentos);
-    vivos = std::move(c.vivos);
-    mortos = std::move(c.mortos);
+    alimentos_ = std::move(c.alimentos);
+    vivos_ = std::move(c.vivos);
+    mortos_ = std::move(c.mortos);
     completarObjetos();
-    ovos = 0;
-    for (const SpecX& individuo : vivos)
+    ovos_ = 0;
+    for (const SpecX& individuo : vivos_)
         if (!individuo.adulto())
-            ++ovos;
-    estatisticas.iniciar(*this);
-    sementeMundo.reset(); // a project file does not say what seed made its world
-    if (estadoExecucao == 1)
-        modificado = true;
+            ++ovos_;
+    estatisticas_.iniciar(*this);
+    sementeMundo_.reset(); // a project file does not say what seed made its world
+    if (executando())
+        arquivo_.marcarModificado();
     return {};
 }
 
@@ -249,8 +250,9 @@ ResultadoArquivo CKeldoDoc::carregarProjeto(const std::string& caminhoProjeto) {
         static_cast<std::uintmax_t>(st.st_size));
     ResultadoArquivo resultado = carregar(ar);
     if (resultado.ok) {
-        caminho = caminhoProjeto;
-        modificado = estadoExecucao == 1;
+        arquivo_.salvoEm(caminhoProjeto);
+        if (executando())
+            arquivo_.marcarModificado();
     }
     return resultado;
 }

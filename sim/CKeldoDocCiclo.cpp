@@ -18,74 +18,74 @@ uint32_t ticksSemHost() {
 std::string CKeldoDoc::textoStatus() const {
     char texto[160];
     std::snprintf(texto, sizeof texto,
-                  "Tempo: %d, Vivos: %d, Mortos: %d, Ovos: %d, Gera\xC3\xA7\xC3\xA3o: %d", tempo,
-                  static_cast<int>(vivos.size()) - ovos, static_cast<int>(numMortos()), ovos,
-                  geracao);
+                  "Tempo: %d, Vivos: %d, Mortos: %d, Ovos: %d, Gera\xC3\xA7\xC3\xA3o: %d", tempo_,
+                  static_cast<int>(vivos_.size()) - ovos_, static_cast<int>(numMortos()), ovos_,
+                  geracao_);
     return texto;
 }
 
 void CKeldoDoc::atualizarStatus() {
-    status = textoStatus();
-    if (host)
-        host->definirStatus(status);
+    status_ = textoStatus();
+    if (host_)
+        host_->definirStatus(status_);
 }
 
 void CKeldoDoc::renovarGeracao() {
-    if (parametros.tipoGeracoes != 1 || static_cast<uint32_t>(ovos) < parametros.numIndDiscretas)
+    if (parametros_.tipoGeracoes != 1 || static_cast<uint32_t>(ovos_) < parametros_.numIndDiscretas)
         return;
     size_t destino = 0;
-    for (size_t k = 0; k < vivos.size(); ++k) {
-        SpecX& i = vivos[k];
+    for (size_t k = 0; k < vivos_.size(); ++k) {
+        SpecX& i = vivos_[k];
         if (i.adulto()) {
             i.definirBit(EstadoBit::vivo, false);
-            i.loopMorto = tempo;
-            mortos.push_back(i);
+            i.loopMorto = tempo_;
+            mortos_.push_back(i);
             continue;
         }
         if (destino != k)
-            vivos[destino] = vivos[k];
+            vivos_[destino] = vivos_[k];
         ++destino;
     }
-    vivos.resize(destino);
-    for (SpecX& ovo : vivos) {
+    vivos_.resize(destino);
+    for (SpecX& ovo : vivos_) {
         ovo.definirBit(EstadoBit::adulto, true);
         registrar(ovo);
     }
-    ovos = 0;
+    ovos_ = 0;
 }
 
 void CKeldoDoc::guardarMortos() {
-    if (!mortosEmArquivo || mortosSoNaMemoria || mortos.size() < limiteMortosNaMemoria)
+    if (!mortosEmArquivo_ || mortosSoNaMemoria || mortos_.size() < limiteMortosNaMemoria_)
         return;
-    if (mortosGuardados.guardar(mortos))
-        mortos.clear();
+    if (mortosGuardados.guardar(mortos_))
+        mortos_.clear();
     else
         mortosSoNaMemoria = true; // a full disk loses nothing; memory grows instead
 }
 
 void CKeldoDoc::salvarPeriodico() {
     bool salvo = true;
-    if (host) {
-        host->pararTimer();
-        salvo = host->salvarDocumento();
-    } else if (!caminho.empty()) {
-        salvo = salvarProjeto(caminho).ok;
+    if (host_) {
+        host_->pararTimer();
+        salvo = host_->salvarDocumento();
+    } else if (arquivo_.temCaminho()) {
+        salvo = salvarProjeto(std::string(arquivo_.caminho())).ok;
     }
     if (!salvo)
-        ++salvamentosPeriodicosFalhos; // a batch run goes on and reports it at the end
+        ++salvamentosPeriodicosFalhos_; // a batch run goes on and reports it at the end
     // The counter stops at its largest value: later periodic saves rewrite that
     // snapshot rather than wrap to a negative number.
-    if (numSnapshot < std::numeric_limits<int32_t>::max())
-        ++numSnapshot;
-    if (estadoExecucao != 1)
+    if (numSnapshot_ < std::numeric_limits<int32_t>::max())
+        ++numSnapshot_;
+    if (!executando())
         return;
-    modificado = true;
+    arquivo_.marcarModificado();
     // After a failed save the run stays stopped: the next one would fail the
     // same way, so the user gets the chance to free space or choose another folder.
     if (!salvo)
-        estadoExecucao = 2;
-    else if (host)
-        host->iniciarTimer(5);
+        estadoExecucao_ = EstadoExecucao::parado;
+    else if (host_)
+        host_->iniciarTimer(5);
 }
 
 std::string CKeldoDoc::avisoLimiteMundo() {
@@ -94,40 +94,40 @@ std::string CKeldoDoc::avisoLimiteMundo() {
            "duos e alimentos; a simula\xC3\xA7\xC3\xA3o foi parada.";
 }
 
-void CKeldoDoc::pararExecucao(const std::string& motivo) {
-    estadoExecucao = 2;
-    if (host)
-        host->execucaoParada(motivo);
+void CKeldoDoc::interromperExecucao(const std::string& motivo) {
+    estadoExecucao_ = EstadoExecucao::parado;
+    if (host_)
+        host_->execucaoParada(motivo);
 }
 
 bool CKeldoDoc::executarCiclo() {
     if (mundoAlemDoLimite()) {
-        pararExecucao(avisoLimiteMundo());
+        interromperExecucao(avisoLimiteMundo());
         return false;
     }
-    if (parametros.tempoRealCiclo > 0 && !ignorarTempoReal) {
-        const uint32_t agora = host ? host->contadorTicks() : ticksSemHost();
-        if (ultimoCiclo + parametros.tempoRealCiclo > agora)
+    if (parametros_.tempoRealCiclo > 0 && !ignorarTempoReal_) {
+        const uint32_t agora = host_ ? host_->contadorTicks() : ticksSemHost();
+        if (ultimoCiclo + parametros_.tempoRealCiclo > agora)
             return true;
-        ultimoCiclo = host ? host->contadorTicks() : ticksSemHost();
+        ultimoCiclo = host_ ? host_->contadorTicks() : ticksSemHost();
     }
     renovarGeracao();
     procurarParceira();
     acasalar();
     procurarAlimento();
     const int comidos = comer();
-    reporAlimento(comidos, parametros.taxaReposicao);
+    reporAlimento(comidos, parametros_.taxaReposicao);
     moverIndividuos();
-    tempo = static_cast<int32_t>(static_cast<uint32_t>(tempo) + 1u);
+    tempo_ = static_cast<int32_t>(static_cast<uint32_t>(tempo_) + 1u);
     guardarMortos();
-    estatisticas.registrar(*this);
+    estatisticas_.registrar(*this);
     atualizarStatus();
-    if (parametros.intervaloAnimacao > 0 && tempo % parametros.intervaloAnimacao == 0 && host)
-        host->atualizarVistas();
-    if (parametros.salvarAtivo && parametros.salvarCiclos > 0 &&
-        tempo % parametros.salvarCiclos == 0)
+    if (parametros_.intervaloAnimacao > 0 && tempo_ % parametros_.intervaloAnimacao == 0 && host_)
+        host_->atualizarVistas();
+    if (parametros_.salvarAtivo && parametros_.salvarCiclos > 0 &&
+        tempo_ % parametros_.salvarCiclos == 0)
         salvarPeriodico();
-    if (parametros.gerarTrace == 1)
+    if (parametros_.gerarTrace == 1)
         escreverTrace("keldo_trace.txt", true);
     return true;
 }

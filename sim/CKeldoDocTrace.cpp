@@ -61,7 +61,7 @@ bool CKeldoDoc::escreverTrace(const std::string& nomeArquivo, bool anexarAoFim,
         bloco.clear();
     };
     auto anexar = [&](const SpecX& i) {
-        anexarLinha(bloco, i, anexarAoFim, tempo);
+        anexarLinha(bloco, i, anexarAoFim, tempo_);
         if (bloco.size() >= tamanhoBloco)
             esvaziar();
     };
@@ -71,7 +71,7 @@ bool CKeldoDoc::escreverTrace(const std::string& nomeArquivo, bool anexarAoFim,
             bloco += cabecalho;
         if (!paraCadaMorto(anexar))
             erro = EIO; // the dead kept on disk could not be read back
-        for (const SpecX& i : vivos)
+        for (const SpecX& i : vivos_)
             anexar(i);
         esvaziar();
     }
@@ -89,6 +89,6 @@ std::string CKeldoDoc::nomeSnapshot(const std::string& caminhoProjeto) const {
     const std::string raiz =
         ponto == std::string::npos ? std::string() : caminhoProjeto.substr(0, ponto);
     char numero[16];
-    std::snprintf(numero, sizeof numero, "%03d", numSnapshot);
+    std::snprintf(numero, sizeof numero, "%03d", numSnapshot_);
     return raiz + numero + ".txt";
 }

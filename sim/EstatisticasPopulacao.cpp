@@ -93,11 +93,11 @@ EstatisticasPopulacao::EstatisticasPopulacao(size_t capacidade)
 
 AmostraPopulacao EstatisticasPopulacao::medir(const CKeldoDoc& doc) {
     AmostraPopulacao a;
-    a.tempo = doc.tempo;
+    a.tempo = doc.tempo();
     a.mortos = static_cast<int32_t>(doc.numMortos());
-    a.geracao = doc.geracao;
-    a.alimentos = static_cast<int32_t>(doc.alimentos.size());
-    for (const SpecX& i : doc.vivos) {
+    a.geracao = doc.geracao();
+    a.alimentos = static_cast<int32_t>(doc.alimentos().size());
+    for (const SpecX& i : doc.vivos()) {
         if (!i.vivo())
             continue;
         ++(i.adulto() ? a.adultos : a.ovos);
@@ -117,7 +117,7 @@ void EstatisticasPopulacao::iniciar(const CKeldoDoc& doc) {
         pontos.reserve(limite);
     pontos.clear();
     passoAtual = 1;
-    inicio = doc.tempo;
+    inicio = doc.tempo();
     ++versaoAtual;
     atual = medir(doc);
     pontos.push_back(atual);

@@ -10,7 +10,7 @@ namespace {
 struct Arena {
     CMainFrame frame;
     Arena() {
-        frame.documento().sementeFixa = 4242u;
+        frame.documento().definirSementeFixa(4242u);
         EXPECT_TRUE(frame.iniciarDocumento(QString()));
     }
     CKeldoDoc& doc() { return frame.documento(); }
@@ -18,11 +18,12 @@ struct Arena {
 
     // An empty world on the plain field.
     void esvaziar() {
-        doc().vivos.clear();
-        doc().mortos.clear();
-        doc().alimentos.clear();
-        doc().ovos = 0;
-        doc().bitmapFundo = 145;
+        doc().vivosEditaveis().clear();
+        doc().mortosEditaveis().clear();
+        doc().alimentosEditaveis().clear();
+        doc().definirOvos(0);
+        doc().parametrosEditaveis().nivelObstaculos = std::string(1, '0'); // the plain background
+        doc().escolherNivel();
     }
     QImage pintar() {
         QImage img(640, 480, QImage::Format_RGB32);
@@ -34,7 +35,7 @@ struct Arena {
     QImage esperado(int imagem, int left, int top) {
         QImage img(640, 480, QImage::Format_RGB32);
         QPainter p(&img);
-        p.drawPixmap(0, 0, view().fundo(doc().bitmapFundo));
+        p.drawPixmap(0, 0, view().fundo(doc().bitmapFundo()));
         p.drawPixmap(left, top, view().imagem(imagem));
         return img;
     }
@@ -71,23 +72,23 @@ TEST(VistaArena, PintarNItensTiraDoisNumerosPorItemENaoDesenhaMortos) {
     Arena a;
     // Some of the living die; the dead are never painted and draw nothing.
     for (int i = 0; i < 7; ++i) {
-        a.doc().mortos.push_back(a.doc().vivos.back());
-        a.doc().vivos.pop_back();
+        a.doc().mortosEditaveis().push_back(a.doc().vivosEditaveis().back());
+        a.doc().vivosEditaveis().pop_back();
     }
-    a.doc().alimentos.front().image = -1; // no image: its draws are still taken
-    const size_t n = a.doc().vivos.size() + a.doc().alimentos.size();
+    a.doc().alimentosEditaveis().front().image = -1; // no image: its draws are still taken
+    const size_t n = a.doc().vivos().size() + a.doc().alimentos().size();
     ASSERT_GT(n, 100u);
-    Random esperado = a.doc().rng;
+    Random esperado = a.doc().gerador();
     for (size_t i = 0; i < 2 * n; ++i)
         esperado.proximo();
     a.pintar();
-    EXPECT_EQ(a.doc().rng.estadoAtual(), esperado.estadoAtual());
+    EXPECT_EQ(a.doc().gerador().estadoAtual(), esperado.estadoAtual());
 
-    a.doc().parametros.mostrarEnergia = 1; // numbers cost nothing
+    a.doc().parametrosEditaveis().mostrarEnergia = 1; // numbers cost nothing
     for (size_t i = 0; i < 2 * n; ++i)
         esperado.proximo();
     a.pintar();
-    EXPECT_EQ(a.doc().rng.estadoAtual(), esperado.estadoAtual());
+    EXPECT_EQ(a.doc().gerador().estadoAtual(), esperado.estadoAtual());
 }
 
 TEST(VistaArena, ItemTremeConformeAsDuasTiragensVerticalPrimeiro) {
@@ -98,7 +99,7 @@ TEST(VistaArena, ItemTremeConformeAsDuasTiragensVerticalPrimeiro) {
     comida.y = 50.0f;
     a.doc().registrar(comida);
     ASSERT_EQ(comida.image, ImagensArena::alimento);
-    a.doc().alimentos.push_back(comida);
+    a.doc().alimentosEditaveis().push_back(comida);
     // Seeds whose two draws differ, so that swapping them would move the item.
     for (uint32_t semente : {1u, 2u, 3u, 4u, 5u, 6u}) {
         Random r(semente);
@@ -106,7 +107,7 @@ TEST(VistaArena, ItemTremeConformeAsDuasTiragensVerticalPrimeiro) {
         const int jx = r.proximo() % 2;
         if (jy == jx)
             continue;
-        a.doc().rng.semear(semente);
+        a.doc().semear(semente);
         // 640 × 50 / 99 = 323.2 and 480 × 50 / 99 = 242.4, truncated.
         EXPECT_EQ(a.pintar(), a.esperado(ImagensArena::alimento, 323 - 10 + jx, 242 - 10 + jy))
             << "seed " << semente;
@@ -116,24 +117,24 @@ TEST(VistaArena, ItemTremeConformeAsDuasTiragensVerticalPrimeiro) {
 TEST(VistaArena, EnergiaNoLimiarDeReproducaoEmCianoAbaixoDeleEmPreto) {
     Arena a;
     a.esvaziar();
-    a.doc().parametros.mostrarEnergia = 1;
+    a.doc().parametrosEditaveis().mostrarEnergia = 1;
     SpecX s = individuo(30.0f, 30.0f, true, true, 0);
     s.limiarReproducao = 200;
     s.energia = 200;
     a.doc().registrar(s);
-    a.doc().vivos.push_back(s);
+    a.doc().vivosEditaveis().push_back(s);
     // The number's cell starts at (trunc(640 × 30 / 99) − 14, trunc(480 × 31 / 99)) =
     // (179, 150); its left part and its lower part stick out from under the image.
     const QRect celula(179, 150, 30, 13);
     QImage img = a.pintar();
     EXPECT_GT(contar(img, celula, ciano), 5);
 
-    a.doc().vivos.front().energia = 199;
+    a.doc().vivosEditaveis().front().energia = 199;
     img = a.pintar();
     EXPECT_EQ(contar(img, celula, ciano), 0);
     EXPECT_GT(contar(img, celula, escuro), 5);
 
-    a.doc().parametros.mostrarEnergia = 0;
+    a.doc().parametrosEditaveis().mostrarEnergia = 0;
     img = a.pintar();
     // Below the image (which ends by row 154 whatever the jitter) only the field shows.
     const QRect abaixoDaImagem(179, 155, 30, 8);
@@ -141,13 +142,13 @@ TEST(VistaArena, EnergiaNoLimiarDeReproducaoEmCianoAbaixoDeleEmPreto) {
 
     // Food energies are black.
     a.esvaziar();
-    a.doc().parametros.mostrarEnergia = 1;
+    a.doc().parametrosEditaveis().mostrarEnergia = 1;
     FoodX comida;
     comida.x = 30.0f;
     comida.y = 30.0f;
     comida.valorEnergetico = 250;
     a.doc().registrar(comida);
-    a.doc().alimentos.push_back(comida);
+    a.doc().alimentosEditaveis().push_back(comida);
     img = a.pintar();
     EXPECT_EQ(contar(img, celula, ciano), 0);
     EXPECT_GT(contar(img, abaixoDaImagem, escuro), 3);
@@ -156,26 +157,26 @@ TEST(VistaArena, EnergiaNoLimiarDeReproducaoEmCianoAbaixoDeleEmPreto) {
 TEST(VistaArena, OvoNovoMostraOvoEAoEclodirAImagemDeAdulto) {
     Arena a;
     a.esvaziar();
-    a.doc().parametros.tipoGeracoes = 1;
-    a.doc().parametros.numIndDiscretas = 1;
+    a.doc().parametrosEditaveis().tipoGeracoes = 1;
+    a.doc().parametrosEditaveis().numIndDiscretas = 1;
     // A male egg with MM at the Morte locus (bit 3 set on both haplotypes).
     SpecX ovo = individuo(60.0f, 40.0f, true, false, 0x0008);
     a.doc().registrar(ovo);
     EXPECT_EQ(ovo.image, ImagensArena::ovo);
-    a.doc().vivos.push_back(ovo);
-    a.doc().ovos = 1;
+    a.doc().vivosEditaveis().push_back(ovo);
+    a.doc().definirOvos(1);
     const int px = static_cast<int>(640.0f * 60.0f / 99.0f);
     const int py = static_cast<int>(480.0f * 40.0f / 99.0f);
 
-    Random r = a.doc().rng;
+    Random r = a.doc().gerador();
     int jy = r.proximo() % 2;
     int jx = r.proximo() % 2;
     EXPECT_EQ(a.pintar(), a.esperado(ImagensArena::ovo, px - 10 + jx, py - 10 + jy));
 
     a.doc().renovarGeracao();
-    ASSERT_EQ(a.doc().vivos.size(), 1u);
-    EXPECT_EQ(a.doc().vivos.front().image, ImagensArena::machoMM);
-    r = a.doc().rng;
+    ASSERT_EQ(a.doc().vivos().size(), 1u);
+    EXPECT_EQ(a.doc().vivos().front().image, ImagensArena::machoMM);
+    r = a.doc().gerador();
     jy = r.proximo() % 2;
     jx = r.proximo() % 2;
     EXPECT_EQ(a.pintar(), a.esperado(ImagensArena::machoMM, px - 10 + jx, py - 10 + jy));

@@ -10,7 +10,7 @@
 
 TEST(IconePrograma, JanelaECaixaSobreDoSimuladorMostramOIconeDoPrograma) {
     CMainFrame janela;
-    janela.documento().sementeFixa = 12345u;
+    janela.documento().definirSementeFixa(12345u);
     ASSERT_TRUE(janela.iniciarDocumento(QString()));
     janela.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&janela));
@@ -30,5 +30,5 @@ TEST(IconePrograma, JanelaECaixaSobreDoSimuladorMostramOIconeDoPrograma) {
     ASSERT_FALSE(figura.isNull());
     EXPECT_EQ(figura.convertToFormat(QImage::Format_ARGB32_Premultiplied),
               IconePrograma::imagem(32));
-    janela.documento().modificado = false;
+    janela.documento().arquivo().marcarSalvo();
 }

@@ -7,8 +7,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QLabel>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenuBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -21,14 +21,14 @@ namespace {
 struct Janela {
     CMainFrame frame;
     Janela(bool mostrar = true) {
-        frame.documento().sementeFixa = 12345u;
+        frame.documento().definirSementeFixa(12345u);
         EXPECT_TRUE(frame.iniciarDocumento(QString()));
         if (mostrar) {
             frame.show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame));
         }
     }
-    ~Janela() { frame.documento().modificado = false; }
+    ~Janela() { frame.documento().arquivo().marcarSalvo(); }
     QAction* acao(const char* nome) { return frame.findChild<QAction*>(QLatin1String(nome)); }
     CKeldoDoc& doc() { return frame.documento(); }
 };
@@ -44,7 +44,7 @@ void rodar(int milissegundos) {
 void esperarTempo(CKeldoDoc& doc, int tempo, int limiteMs = 5000) {
     QElapsedTimer relogio;
     relogio.start();
-    while (doc.tempo < tempo && relogio.elapsed() < limiteMs)
+    while (doc.tempo() < tempo && relogio.elapsed() < limiteMs)
         rodar(5);
 }
 
@@ -149,10 +149,10 @@ TEST(JanelaPrincipal, InicioMostraTituloContadoresMenusEAtalhos) {
 
     // A keyboard accelerator reaches its command.
     QTest::keyClick(&j.frame, Qt::Key_I, Qt::ControlModifier);
-    EXPECT_EQ(j.doc().estadoExecucao, 1);
+    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::executando);
     EXPECT_TRUE(j.frame.timerAtivo());
     QTest::keyClick(&j.frame, Qt::Key_P, Qt::ControlModifier);
-    EXPECT_EQ(j.doc().estadoExecucao, 2);
+    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::parado);
     EXPECT_FALSE(j.frame.timerAtivo());
 }
 
@@ -162,8 +162,8 @@ TEST(JanelaPrincipal, IniciarDuasVezesDaUmTimerNoEstadoUm) {
     j.acao("acaoIniciar")->trigger();
     EXPECT_TRUE(j.frame.timerAtivo());
     EXPECT_EQ(j.frame.intervaloTimerAtual(), 5);
-    EXPECT_EQ(j.doc().estadoExecucao, 1);
-    EXPECT_TRUE(j.doc().modificado);
+    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::executando);
+    EXPECT_TRUE(j.doc().arquivo().modificado());
     EXPECT_EQ(timersAtivos(j.frame), 1);
 }
 
@@ -171,19 +171,19 @@ TEST(JanelaPrincipal, ExecucaoAvancaTempoPararCongelaEIniciarRetoma) {
     Janela j;
     j.acao("acaoIniciar")->trigger();
     esperarTempo(j.doc(), 5);
-    EXPECT_GE(j.doc().tempo, 5);
+    EXPECT_GE(j.doc().tempo(), 5);
     j.acao("acaoParar")->trigger();
-    EXPECT_EQ(j.doc().estadoExecucao, 2);
+    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::parado);
     EXPECT_FALSE(j.frame.timerAtivo());
-    const int parado = j.doc().tempo;
+    const int parado = j.doc().tempo();
     rodar(50);
-    EXPECT_EQ(j.doc().tempo, parado);
+    EXPECT_EQ(j.doc().tempo(), parado);
     EXPECT_TRUE(j.frame.textoStatus().startsWith(QStringLiteral("Tempo: %1,").arg(parado)));
 
     j.acao("acaoIniciar")->trigger();
-    EXPECT_EQ(j.doc().estadoExecucao, 1);
+    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::executando);
     esperarTempo(j.doc(), parado + 5);
-    EXPECT_GE(j.doc().tempo, parado + 5);
+    EXPECT_GE(j.doc().tempo(), parado + 5);
 }
 
 TEST(JanelaPrincipal, FecharDuranteExecucaoECancelarDeixaProgramaAbertoSemTimer) {
@@ -196,10 +196,10 @@ TEST(JanelaPrincipal, FecharDuranteExecucaoECancelarDeixaProgramaAbertoSemTimer)
     EXPECT_EQ(pergunta, QStringLiteral("Save changes to Untitled?"));
     EXPECT_TRUE(j.frame.isVisible());
     EXPECT_FALSE(j.frame.timerAtivo());
-    EXPECT_EQ(j.doc().estadoExecucao, 1);
-    const int tempo = j.doc().tempo;
+    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::executando);
+    const int tempo = j.doc().tempo();
     rodar(30);
-    EXPECT_EQ(j.doc().tempo, tempo);
+    EXPECT_EQ(j.doc().tempo(), tempo);
 
     j.acao("acaoIniciar")->trigger();
     EXPECT_TRUE(j.frame.timerAtivo());
@@ -219,7 +219,7 @@ TEST(JanelaPrincipal, ParametrosParaOTimerERetomaSoEmExecucao) {
     resposta = RespostaModal::aceitar();
     j.acao("acaoParametros")->trigger();
     EXPECT_FALSE(j.frame.timerAtivo());
-    EXPECT_EQ(j.doc().estadoExecucao, 2);
+    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::parado);
 }
 
 TEST(JanelaPrincipal, NovoDuranteExecucaoSegueComONovoMundo) {
@@ -229,11 +229,11 @@ TEST(JanelaPrincipal, NovoDuranteExecucaoSegueComONovoMundo) {
     auto resposta = RespostaModal::botao(QMessageBox::No, nullptr);
     j.acao("acaoNovo")->trigger();
     EXPECT_TRUE(resposta->vista);
-    EXPECT_EQ(j.doc().estadoExecucao, 0);
+    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::naoIniciado);
     EXPECT_TRUE(j.frame.timerAtivo());
-    EXPECT_LT(j.doc().tempo, 3);
+    EXPECT_LT(j.doc().tempo(), 3);
     esperarTempo(j.doc(), 3);
-    EXPECT_GE(j.doc().tempo, 3);
+    EXPECT_GE(j.doc().tempo(), 3);
 }
 
 TEST(JanelaPrincipal, ArquivoDeOutraVersaoAvisaEMantemOMundo) {
@@ -247,21 +247,21 @@ TEST(JanelaPrincipal, ArquivoDeOutraVersaoAvisaEMantemOMundo) {
     Janela j;
     for (int i = 0; i < 3; ++i)
         j.doc().executarCiclo();
-    const int tempo = j.doc().tempo;
-    const size_t vivos = j.doc().vivos.size();
-    const int primeiroId = j.doc().vivos.front().id;
-    const float primeiroX = j.doc().vivos.front().x;
+    const int tempo = j.doc().tempo();
+    const size_t vivos = j.doc().vivos().size();
+    const int primeiroId = j.doc().vivos().front().id;
+    const float primeiroX = j.doc().vivos().front().x;
 
     QString aviso;
     auto resposta = RespostaModal::botao(QMessageBox::Ok, &aviso);
     EXPECT_FALSE(j.frame.abrirArquivo(caminho));
     EXPECT_EQ(aviso, QStringLiteral("Versão inválida do arquivo!"));
-    EXPECT_EQ(j.doc().tempo, tempo);
-    ASSERT_EQ(j.doc().vivos.size(), vivos);
-    EXPECT_EQ(j.doc().vivos.front().id, primeiroId);
-    EXPECT_EQ(j.doc().vivos.front().x, primeiroX);
+    EXPECT_EQ(j.doc().tempo(), tempo);
+    ASSERT_EQ(j.doc().vivos().size(), vivos);
+    EXPECT_EQ(j.doc().vivos().front().id, primeiroId);
+    EXPECT_EQ(j.doc().vivos().front().x, primeiroX);
     EXPECT_EQ(j.frame.windowTitle(), QStringLiteral("KELDO: Untitled"));
-    EXPECT_TRUE(j.doc().caminho.empty());
+    EXPECT_TRUE(j.doc().arquivo().caminho().empty());
 
     // Named on the command line, the same file ends the program after the message.
     CMainFrame inicio;
@@ -275,25 +275,25 @@ TEST(JanelaPrincipal, SalvarAbrirESalvamentoPeriodicoComTimer) {
     QTemporaryDir pasta;
     const QString caminho = pasta.filePath(QStringLiteral("aula.gen"));
     Janela j;
-    j.doc().caminho = QFile::encodeName(caminho).toStdString();
-    j.doc().parametros.salvarAtivo = 1;
-    j.doc().parametros.salvarCiclos = 50;
+    j.doc().arquivo().definirCaminho(QFile::encodeName(caminho).toStdString());
+    j.doc().parametrosEditaveis().salvarAtivo = 1;
+    j.doc().parametrosEditaveis().salvarCiclos = 50;
     j.acao("acaoIniciar")->trigger();
     esperarTempo(j.doc(), 52);
     // The periodic save stopped the timer around itself and restarted it.
     EXPECT_TRUE(j.frame.timerAtivo());
-    EXPECT_GE(j.doc().numSnapshot, 1);
+    EXPECT_GE(j.doc().numSnapshot(), 1);
     EXPECT_TRUE(QFile::exists(caminho));
     j.acao("acaoParar")->trigger();
-    j.doc().modificado = false;
+    j.doc().arquivo().marcarSalvo();
 
     // A new world, then the saved project again: its world and its name.
     j.acao("acaoNovo")->trigger();
-    EXPECT_EQ(j.doc().tempo, 0);
+    EXPECT_EQ(j.doc().tempo(), 0);
     EXPECT_TRUE(j.frame.abrirArquivo(caminho));
-    EXPECT_EQ(j.doc().tempo, 50);
+    EXPECT_EQ(j.doc().tempo(), 50);
     EXPECT_EQ(j.frame.windowTitle(), QStringLiteral("KELDO: aula.gen"));
-    EXPECT_FALSE(j.doc().modificado);
+    EXPECT_FALSE(j.doc().arquivo().modificado());
     EXPECT_EQ(j.frame.findChild<QAction*>(QStringLiteral("acaoRecentes"))->isVisible(), false);
 }
 
@@ -302,7 +302,7 @@ TEST(JanelaPrincipal, SalvarAbrirESalvamentoPeriodicoComTimer) {
 // redraw the cycle asks for.
 TEST(JanelaPrincipal, LacoDeUmTimerUmCicloPorTiqueEUmaPinturaPorRedesenho) {
     Janela j;
-    j.doc().parametros.intervaloAnimacao = 3;
+    j.doc().parametrosEditaveis().intervaloAnimacao = 3;
     rodar(20); // the first paint
     auto* timer = j.frame.findChild<QTimer*>(QStringLiteral("timerExecucao"));
     ASSERT_NE(timer, nullptr);
@@ -317,9 +317,9 @@ TEST(JanelaPrincipal, LacoDeUmTimerUmCicloPorTiqueEUmaPinturaPorRedesenho) {
     esperarTempo(j.doc(), 30);
     j.acao("acaoParar")->trigger();
     rodar(20); // the last redraw's paint
-    EXPECT_GE(j.doc().tempo, 30);
-    EXPECT_EQ(tiques.n, j.doc().tempo);
-    EXPECT_EQ(pinturas.n, j.doc().tempo / 3);
+    EXPECT_GE(j.doc().tempo(), 30);
+    EXPECT_EQ(tiques.n, j.doc().tempo());
+    EXPECT_EQ(pinturas.n, j.doc().tempo() / 3);
 }
 
 // Saved during a run, the project stays modified: after "Parar", "Sair",
@@ -343,10 +343,10 @@ TEST(JanelaPrincipal, SalvarDuranteExecucaoAindaPerguntaAoSairNovoEAbrir) {
     EXPECT_TRUE(nome->vista);
     ASSERT_TRUE(QFile::exists(caminho));
     EXPECT_EQ(j.frame.windowTitle(), QStringLiteral("KELDO: aula.gen"));
-    const int salvo = j.doc().tempo;
+    const int salvo = j.doc().tempo();
     esperarTempo(j.doc(), salvo + 3);
     QTest::keyClick(&j.frame, Qt::Key_P, Qt::ControlModifier);
-    const int parado = j.doc().tempo;
+    const int parado = j.doc().tempo();
     ASSERT_GT(parado, salvo);
 
     const QString pergunta =
@@ -363,7 +363,7 @@ TEST(JanelaPrincipal, SalvarDuranteExecucaoAindaPerguntaAoSairNovoEAbrir) {
             EXPECT_FALSE(j.frame.abrirArquivo(pasta.filePath(QStringLiteral("outro.gen"))));
         EXPECT_TRUE(resposta->vista) << comando.toStdString();
         EXPECT_EQ(texto, pergunta) << comando.toStdString();
-        EXPECT_EQ(j.doc().tempo, parado) << comando.toStdString();
+        EXPECT_EQ(j.doc().tempo(), parado) << comando.toStdString();
     }
     EXPECT_TRUE(j.frame.isVisible());
 
@@ -371,7 +371,7 @@ TEST(JanelaPrincipal, SalvarDuranteExecucaoAindaPerguntaAoSairNovoEAbrir) {
     EXPECT_TRUE(j.frame.close());
     CKeldoDoc lido;
     ASSERT_TRUE(lido.carregarProjeto(QFile::encodeName(caminho).toStdString()).ok);
-    EXPECT_EQ(lido.tempo, parado);
+    EXPECT_EQ(lido.tempo(), parado);
 }
 
 // A world past the size limit: the run stops before the next cycle with the
@@ -380,9 +380,9 @@ TEST(JanelaPrincipal, MundoAlemDoLimiteParaComAvisoEPodeSerSalvo) {
     QTemporaryDir pasta;
     Janela j;
     CKeldoDoc& doc = j.doc();
-    while (doc.vivos.size() + doc.alimentos.size() <= CKeldoDoc::limiteMundo)
-        doc.alimentos.emplace_back(0, &doc);
-    const size_t alimentos = doc.alimentos.size();
+    while (doc.vivos().size() + doc.alimentos().size() <= CKeldoDoc::limiteMundo)
+        doc.alimentosEditaveis().emplace_back(0, &doc);
+    const size_t alimentos = doc.alimentos().size();
     QStringList titulos, textos;
     auto respostas = okEmTodas(&titulos, &textos);
     j.acao("acaoIniciar")->trigger();
@@ -392,16 +392,16 @@ TEST(JanelaPrincipal, MundoAlemDoLimiteParaComAvisoEPodeSerSalvo) {
     EXPECT_EQ(textos, QStringList{QStringLiteral("O mundo atingiu o limite de 300000 indivíduos e "
                                                  "alimentos; a simulação foi parada.")});
     EXPECT_FALSE(j.frame.timerAtivo());
-    EXPECT_EQ(doc.estadoExecucao, 2);
-    EXPECT_EQ(doc.tempo, 0);
+    EXPECT_EQ(doc.estadoExecucao(), EstadoExecucao::parado);
+    EXPECT_EQ(doc.tempo(), 0);
 
     const QString caminho = pasta.filePath(QStringLiteral("cheio.gen"));
-    doc.caminho = QFile::encodeName(caminho).toStdString();
+    doc.arquivo().definirCaminho(QFile::encodeName(caminho).toStdString());
     EXPECT_TRUE(j.frame.salvar());
     CKeldoDoc lido;
-    ASSERT_TRUE(lido.carregarProjeto(doc.caminho).ok);
-    EXPECT_EQ(lido.alimentos.size(), alimentos);
-    EXPECT_EQ(lido.vivos.size(), doc.vivos.size());
+    ASSERT_TRUE(lido.carregarProjeto(doc.arquivo().caminho()).ok);
+    EXPECT_EQ(lido.alimentos().size(), alimentos);
+    EXPECT_EQ(lido.vivos().size(), doc.vivos().size());
 }
 
 // A periodic save that fails shows its message once and leaves the run
@@ -409,10 +409,10 @@ TEST(JanelaPrincipal, MundoAlemDoLimiteParaComAvisoEPodeSerSalvo) {
 TEST(JanelaPrincipal, SalvamentoPeriodicoFalhoParaAExecucao) {
     QTemporaryDir pasta;
     Janela j;
-    j.doc().caminho =
-        QFile::encodeName(pasta.filePath(QStringLiteral("falta/aula.gen"))).toStdString();
-    j.doc().parametros.salvarAtivo = 1;
-    j.doc().parametros.salvarCiclos = 3;
+    j.doc().arquivo().definirCaminho(
+        QFile::encodeName(pasta.filePath(QStringLiteral("falta/aula.gen"))).toStdString());
+    j.doc().parametrosEditaveis().salvarAtivo = 1;
+    j.doc().parametrosEditaveis().salvarCiclos = 3;
     QStringList titulos, textos;
     auto respostas = okEmTodas(&titulos, &textos);
     j.acao("acaoIniciar")->trigger();
@@ -420,9 +420,9 @@ TEST(JanelaPrincipal, SalvamentoPeriodicoFalhoParaAExecucao) {
     rodar(100);
     EXPECT_EQ(respostas->vistas, 1);
     EXPECT_FALSE(j.frame.timerAtivo());
-    EXPECT_EQ(j.doc().estadoExecucao, 2);
-    EXPECT_EQ(j.doc().tempo, 3);
-    EXPECT_TRUE(j.doc().modificado);
+    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::parado);
+    EXPECT_EQ(j.doc().tempo(), 3);
+    EXPECT_TRUE(j.doc().arquivo().modificado());
 }
 
 TEST(JanelaPrincipal, SobreMostraAVersaoDoProjetoEOManual) {

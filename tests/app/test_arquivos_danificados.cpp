@@ -59,11 +59,11 @@ TEST(ArquivosDanificados, SimuladorAvisaUmaVezEMantemMundoTituloECaminho) {
     QTemporaryDir pasta;
     const QString atual = pasta.filePath(QStringLiteral("atual.gen"));
     CKeldoDoc salvo;
-    salvo.sementeFixa = 77u;
+    salvo.definirSementeFixa(77u);
     salvo.criarMundo();
     ASSERT_TRUE(salvo.salvarProjeto(QFile::encodeName(atual).toStdString()).ok);
     CMainFrame frame;
-    frame.documento().sementeFixa = 78u;
+    frame.documento().definirSementeFixa(78u);
     ASSERT_TRUE(frame.iniciarDocumento(QString()));
     ASSERT_TRUE(frame.abrirArquivo(atual));
     frame.show();
@@ -72,7 +72,7 @@ TEST(ArquivosDanificados, SimuladorAvisaUmaVezEMantemMundoTituloECaminho) {
     for (int c = 0; c < 4; ++c)
         doc.executarCiclo();
     const std::vector<uint8_t> mundo = doc.serializar();
-    const std::string caminho = doc.caminho;
+    const std::string caminho = doc.arquivo().caminho();
     const QString titulo = frame.windowTitle();
     ASSERT_EQ(titulo.toStdString(), "KELDO: atual.gen");
 
@@ -90,13 +90,13 @@ TEST(ArquivosDanificados, SimuladorAvisaUmaVezEMantemMundoTituloECaminho) {
         EXPECT_EQ(vistas[0].titulo.toStdString(), "KELDO");
         EXPECT_EQ(vistas[0].icone, QMessageBox::Warning);
         EXPECT_TRUE(doc.serializar() == mundo);
-        EXPECT_EQ(doc.caminho, caminho);
+        EXPECT_EQ(doc.arquivo().caminho(), caminho);
         EXPECT_EQ(frame.windowTitle().toStdString(), titulo.toStdString());
-        EXPECT_FALSE(doc.modificado);
+        EXPECT_FALSE(doc.arquivo().modificado());
     }
     // The world that stayed still runs.
     doc.executarCiclo();
-    EXPECT_EQ(doc.tempo, 5);
+    EXPECT_EQ(doc.tempo(), 5);
 }
 
 // Named on the command line, a damaged file gives its one message and the
@@ -129,7 +129,7 @@ TEST(MensagensDeArquivo, SimuladorDizArquivoERazao) {
                   .toStdString());
 
     const QString semPasta = pasta.filePath(QStringLiteral("nao/existe.gen"));
-    frame.documento().caminho = QFile::encodeName(semPasta).toStdString();
+    frame.documento().arquivo().definirCaminho(QFile::encodeName(semPasta).toStdString());
     vistas = mensagensDurante([&] { EXPECT_FALSE(frame.salvar()); });
     ASSERT_EQ(vistas.size(), 1u);
     EXPECT_EQ(vistas[0].texto.toStdString(),

@@ -20,12 +20,12 @@ namespace {
 struct JanelaComGraficos {
     CMainFrame frame;
     JanelaComGraficos() {
-        frame.documento().sementeFixa = 12345u;
+        frame.documento().definirSementeFixa(12345u);
         EXPECT_TRUE(frame.iniciarDocumento(QString()));
         frame.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame));
     }
-    ~JanelaComGraficos() { frame.documento().modificado = false; }
+    ~JanelaComGraficos() { frame.documento().arquivo().marcarSalvo(); }
     QAction* acao(const char* nome) { return frame.findChild<QAction*>(QLatin1String(nome)); }
     CKeldoDoc& doc() { return frame.documento(); }
     CGraficosDlg* abrirGraficos() {
@@ -44,7 +44,7 @@ void rodar(int milissegundos) {
 void esperarTempo(CKeldoDoc& doc, int tempo) {
     QElapsedTimer relogio;
     relogio.start();
-    while (doc.tempo < tempo && relogio.elapsed() < 5000)
+    while (doc.tempo() < tempo && relogio.elapsed() < 5000)
         rodar(5);
 }
 
@@ -82,7 +82,7 @@ TEST(Graficos, AbertosNoMeioDaExecucaoMostramDesdeOInicio) {
     EXPECT_EQ(adultos->at(0)->key, 0.0);
     EXPECT_EQ(adultos->at(0)->value, 100.0);
     EXPECT_EQ(adultos->at(1)->key, 1.0);
-    esperarCurvasDoHistorico(*g, j.doc().estatisticas);
+    esperarCurvasDoHistorico(*g, j.doc().estatisticas());
 
     // The run goes on and the charts follow it; after the stop the last cycle shows.
     const int antes = adultos->size();
@@ -91,18 +91,18 @@ TEST(Graficos, AbertosNoMeioDaExecucaoMostramDesdeOInicio) {
     rodar(2 * CGraficosDlg::intervaloMinimoMs + 20);
     EXPECT_GT(g->curvaPopulacao(0)->data()->size(), antes);
     EXPECT_EQ(g->curvaPopulacao(0)->data()->at(g->curvaPopulacao(0)->data()->size() - 1)->key,
-              j.doc().tempo);
-    esperarCurvasDoHistorico(*g, j.doc().estatisticas);
+              j.doc().tempo());
+    esperarCurvasDoHistorico(*g, j.doc().estatisticas());
 
     // A new world starts the charts again.
-    j.doc().modificado = false;
+    j.doc().arquivo().marcarSalvo();
     j.acao("acaoNovo")->trigger();
     EXPECT_EQ(g->curvaPopulacao(0)->data()->size(), 1);
 }
 
 TEST(Graficos, RedesenhamNoMaximoVinteVezesPorSegundo) {
     JanelaComGraficos j;
-    j.doc().parametros.intervaloAnimacao = 1;
+    j.doc().parametrosEditaveis().intervaloAnimacao = 1;
     CGraficosDlg* g = j.abrirGraficos();
     ASSERT_NE(g, nullptr);
     rodar(100);
@@ -113,7 +113,7 @@ TEST(Graficos, RedesenhamNoMaximoVinteVezesPorSegundo) {
     rodar(1000);
     const qint64 decorrido = relogio.elapsed();
     j.acao("acaoParar")->trigger();
-    ASSERT_GT(j.doc().tempo, 40);
+    ASSERT_GT(j.doc().tempo(), 40);
     EXPECT_LE(replots.count(), decorrido / CGraficosDlg::intervaloMinimoMs + 1);
     EXPECT_GE(replots.count(), 5);
 }
@@ -144,7 +144,7 @@ TEST(Graficos, ListaDeGenesEExportacoes) {
     // The arena's colours: MM green, mm blue.
     EXPECT_EQ(morte->curva(0)->pen().color(), QColor(40, 170, 50));
     EXPECT_EQ(morte->curva(1)->pen().color(), QColor(35, 80, 230));
-    const AmostraPopulacao& a = j.doc().estatisticas.ultima();
+    const AmostraPopulacao& a = j.doc().estatisticas().ultima();
     ASSERT_EQ(morte->curva(1)->data()->size(), 26);
     EXPECT_DOUBLE_EQ(morte->curva(1)->data()->at(25)->value, 1.0 - a.frequencia(AleloResumo::M));
 
@@ -157,7 +157,7 @@ TEST(Graficos, ListaDeGenesEExportacoes) {
     QFile arquivoCsv(csv);
     ASSERT_TRUE(arquivoCsv.open(QIODevice::ReadOnly));
     const QByteArray texto = arquivoCsv.readAll();
-    EXPECT_EQ(texto.toStdString(), j.doc().estatisticas.textoCsv());
+    EXPECT_EQ(texto.toStdString(), j.doc().estatisticas().textoCsv());
     EXPECT_EQ(texto.count('\n'), 27); // header, cycle 0 and 25 cycles
     EXPECT_FALSE(texto.contains('\r'));
     EXPECT_FALSE(g->exportarCsv(pasta.filePath(QStringLiteral("nao/existe.csv"))));

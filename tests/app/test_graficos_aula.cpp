@@ -17,12 +17,12 @@ namespace {
 struct Aula {
     CMainFrame frame;
     explicit Aula(uint32_t semente = 12345u) {
-        frame.documento().sementeFixa = semente;
+        frame.documento().definirSementeFixa(semente);
         EXPECT_TRUE(frame.iniciarDocumento(QString()));
         frame.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame));
     }
-    ~Aula() { frame.documento().modificado = false; }
+    ~Aula() { frame.documento().arquivo().marcarSalvo(); }
     CKeldoDoc& doc() { return frame.documento(); }
     CGraficosDlg& graficos() {
         frame.graficos();
@@ -49,14 +49,14 @@ QCPRange faixaX(const PainelCurvas& p) {
 
 TEST(GraficosAula, EixoEmGeracoesLeAGeracaoDeCadaPonto) {
     Aula a;
-    a.doc().parametros.tipoGeracoes = 1;
-    a.doc().parametros.numIndDiscretas = 30;
-    a.doc().parametros.numIndividuos = 40;
+    a.doc().parametrosEditaveis().tipoGeracoes = 1;
+    a.doc().parametrosEditaveis().numIndDiscretas = 30;
+    a.doc().parametrosEditaveis().numIndividuos = 40;
     a.doc().criarMundo();
     a.ciclos(600);
     CGraficosDlg& g = a.graficos();
-    const auto& h = a.doc().estatisticas.historico();
-    ASSERT_GT(a.doc().geracao, 1) << "the run should have passed a few generations";
+    const auto& h = a.doc().estatisticas().historico();
+    ASSERT_GT(a.doc().geracao(), 1) << "the run should have passed a few generations";
 
     g.usarGeracoes(true);
     EXPECT_TRUE(g.findChild<QCheckBox*>(QStringLiteral("caixaGeracoes"))->isChecked());
@@ -67,10 +67,10 @@ TEST(GraficosAula, EixoEmGeracoesLeAGeracaoDeCadaPonto) {
     const PainelCurvas& ultimo = g.painel(g.numPaineis() - 1);
     EXPECT_EQ(ultimo.eixos()->axis(QCPAxis::atBottom)->label(), QStringLiteral("Geração"));
     EXPECT_EQ(faixaX(ultimo).lower, 0.0);
-    EXPECT_EQ(faixaX(ultimo).upper, a.doc().geracao);
+    EXPECT_EQ(faixaX(ultimo).upper, a.doc().geracao());
 
     g.usarGeracoes(false);
-    EXPECT_EQ(g.curvaPopulacao(0)->data()->at(adultos->size() - 1)->key, a.doc().tempo);
+    EXPECT_EQ(g.curvaPopulacao(0)->data()->at(adultos->size() - 1)->key, a.doc().tempo());
     EXPECT_EQ(g.painel(g.numPaineis() - 1).eixos()->axis(QCPAxis::atBottom)->label(),
               QStringLiteral("Tempo (ciclos)"));
 }
@@ -85,7 +85,7 @@ TEST(GraficosAula, DoisGenesEmPaineisQueDividemOEixoDoTempo) {
     EXPECT_EQ(titulos(g), QStringList({QStringLiteral("População"),
                                        QStringLiteral("Frequências alélicas: gene Partilha"),
                                        QStringLiteral("Frequências alélicas: gene Luta")}));
-    const AmostraPopulacao& u = a.doc().estatisticas.ultima();
+    const AmostraPopulacao& u = a.doc().estatisticas().ultima();
     const PainelCurvas* partilha = g.painelGene(Genoma::Partilha);
     const PainelCurvas* luta = g.painelGene(Genoma::Luta);
     ASSERT_TRUE(partilha && luta);
@@ -117,7 +117,7 @@ TEST(GraficosAula, HeterozigoseDoGeneSelecionadoContraHardyWeinberg) {
     ASSERT_NE(h, nullptr);
     EXPECT_EQ(h->titulo(), QStringLiteral("Heterozigose: gene Partilha"));
     ASSERT_EQ(h->numCurvas(), 6);
-    const AmostraPopulacao& u = a.doc().estatisticas.ultima();
+    const AmostraPopulacao& u = a.doc().estatisticas().ultima();
     const double p = u.frequencia(AleloResumo::P);
     auto ultimo = [&](int c) { return h->curva(c)->data()->at(50)->value; };
     EXPECT_EQ(h->curva(0)->name(), QStringLiteral("Ho Pp"));
@@ -170,8 +170,8 @@ TEST(GraficosAula, EstadoInicialApareceLogoAposNovoEAposAbrir) {
 
 TEST(GraficosAula, PdfExportadoTrazALegendaComSementeEParametros) {
     Aula a(777u);
-    a.doc().parametros.numIndividuos = 40;
-    a.doc().parametros.tipoGeracoes = 1;
+    a.doc().parametrosEditaveis().numIndividuos = 40;
+    a.doc().parametrosEditaveis().tipoGeracoes = 1;
     a.frame.novoMundoComSemente(777u);
     a.ciclos(10);
     CGraficosDlg& g = a.graficos();

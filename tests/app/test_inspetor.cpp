@@ -30,7 +30,7 @@ SpecX conhecido(CKeldoDoc& doc) {
 
 TEST(Inspetor, TextoDeUmIndividuoConhecido) {
     CMainFrame frame;
-    frame.documento().sementeFixa = 5u;
+    frame.documento().definirSementeFixa(5u);
     ASSERT_TRUE(frame.iniciarDocumento(QString()));
     const SpecX s = conhecido(frame.documento());
     EXPECT_EQ(CInspetor::texto(s).toStdString(),
@@ -55,15 +55,15 @@ TEST(Inspetor, TextoDeUmIndividuoConhecido) {
 TEST(Inspetor, SegueOMaisProximoSobOMouseSemTirarSorteios) {
     CMainFrame frame;
     CKeldoDoc& doc = frame.documento();
-    doc.sementeFixa = 5u;
+    doc.definirSementeFixa(5u);
     ASSERT_TRUE(frame.iniciarDocumento(QString()));
-    doc.vivos.clear();
-    doc.ovos = 0;
-    doc.vivos.push_back(conhecido(doc));
+    doc.vivosEditaveis().clear();
+    doc.definirOvos(0);
+    doc.vivosEditaveis().push_back(conhecido(doc));
     SpecX outro = conhecido(doc);
     outro.id = 18;
     outro.x = 60.0f; // 64 pixels to the right
-    doc.vivos.push_back(outro);
+    doc.vivosEditaveis().push_back(outro);
     frame.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     CKeldoView* vista = frame.vista();
@@ -71,7 +71,7 @@ TEST(Inspetor, SegueOMaisProximoSobOMouseSemTirarSorteios) {
     frame.janelaGraficos()->mostrarHeterozigose(true);
     QTest::qWait(100);
 
-    const uint32_t antes = doc.rng.estadoAtual();
+    const uint32_t antes = doc.gerador().estadoAtual();
     CInspetor* inspetor = frame.inspetor();
     // (323, 242) is where the view puts an item at (50, 50).
     EXPECT_EQ(inspetor->individuoEm(QPoint(323, 242))->id, 17);
@@ -81,12 +81,12 @@ TEST(Inspetor, SegueOMaisProximoSobOMouseSemTirarSorteios) {
     QTest::qWait(50);
     EXPECT_TRUE(inspetor->textoAtual().startsWith(QStringLiteral("Indivíduo 17 ")));
     // The individual moves away under a still mouse: the next redraw follows.
-    doc.vivos[0].x = 10.0f;
-    doc.vivos[1].x = 50.0f;
+    doc.vivosEditaveis()[0].x = 10.0f;
+    doc.vivosEditaveis()[1].x = 50.0f;
     inspetor->seguir();
     EXPECT_TRUE(inspetor->textoAtual().startsWith(QStringLiteral("Indivíduo 18 ")));
     frame.janelaGraficos()->desenhar();
     QTest::qWait(50);
-    EXPECT_EQ(sorteiosEntre(antes, doc.rng.estadoAtual()), 0);
-    doc.modificado = false;
+    EXPECT_EQ(sorteiosEntre(antes, doc.gerador().estadoAtual()), 0);
+    doc.arquivo().marcarSalvo();
 }

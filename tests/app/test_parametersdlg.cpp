@@ -211,7 +211,7 @@ TEST_F(ParametrosDlgTeste, PopulationDialogWorksOnCopiesAndSeesTheOnScreenGenera
     abrir();
     filho<QRadioButton>("radioSobrepostas")->click();
 
-    doc.rng.semear(1234);
+    doc.semear(1234);
     bool ovoHabilitado = true;
     observador.aoAbrirDialogo([&ovoHabilitado](QDialog* d) {
         ovoHabilitado = d->findChild<QRadioButton*>(QStringLiteral("estagio1"))->isEnabled();
@@ -222,7 +222,7 @@ TEST_F(ParametrosDlgTeste, PopulationDialogWorksOnCopiesAndSeesTheOnScreenGenera
     Random esperado(1234);
     for (int i = 0; i < 8; ++i)
         esperado.proximo();
-    EXPECT_EQ(doc.rng.estadoAtual(), esperado.estadoAtual());
+    EXPECT_EQ(doc.gerador().estadoAtual(), esperado.estadoAtual());
     EXPECT_EQ(parametros.listaDefinida.size(), 2u);
 
     observador.aoAbrirDialogo([](QDialog* d) {
@@ -246,9 +246,9 @@ TEST_F(ParametrosDlgTeste, PopulationDialogWorksOnCopiesAndSeesTheOnScreenGenera
 TEST(ParametrosDlgDocumento, NewWorldAndProjectFileTakeTheConfirmedValues) {
     ObservadorModal observador;
     CKeldoDoc doc;
-    doc.sementeFixa = 5;
+    doc.definirSementeFixa(5);
     {
-        CParametersDlg dialogo(doc.parametros);
+        CParametersDlg dialogo(doc.parametrosEditaveis());
         dialogo.show();
         dialogo.findChild<QLineEdit*>(QStringLiteral("editNumIndividuos"))
             ->setText(QStringLiteral("5"));
@@ -261,16 +261,16 @@ TEST(ParametrosDlgDocumento, NewWorldAndProjectFileTakeTheConfirmedValues) {
         ASSERT_EQ(dialogo.result(), QDialog::Accepted);
     }
     ASSERT_TRUE(doc.criarMundo());
-    EXPECT_EQ(doc.vivos.size(), 5u);
-    EXPECT_EQ(doc.alimentos.size(), 7u);
-    EXPECT_EQ(doc.codigoNivel, 'r');
+    EXPECT_EQ(doc.vivos().size(), 5u);
+    EXPECT_EQ(doc.alimentos().size(), 7u);
+    EXPECT_EQ(doc.codigoNivel(), 'r');
 
     CKeldoDoc relido;
     ASSERT_TRUE(relido.carregarBytes(doc.serializar()).ok);
-    EXPECT_EQ(relido.parametros.numIndividuos, 5);
-    EXPECT_EQ(relido.parametros.qtdAlimento, 7);
-    EXPECT_EQ(relido.parametros.nivelObstaculos, "0");
-    EXPECT_EQ(relido.parametros.tempoRealCiclo, 250u);
+    EXPECT_EQ(relido.parametros().numIndividuos, 5);
+    EXPECT_EQ(relido.parametros().qtdAlimento, 7);
+    EXPECT_EQ(relido.parametros().nivelObstaculos, "0");
+    EXPECT_EQ(relido.parametros().tempoRealCiclo, 250u);
     EXPECT_TRUE(observador.caixas.empty());
 }
 

@@ -98,7 +98,7 @@ TEST_F(PopulacaoDlgTeste, QuantityIsCheckedBeforeAnythingIsAdded) {
 
 // The example line: a female adult, Dd, V2/V3 R/r P/p L/l M/m I4/I1 N/n.
 TEST_F(PopulacaoDlgTeste, LineBecomesTheTemplateItDescribes) {
-    doc.rng.semear(99);
+    doc.semear(99);
     abrir();
     for (const char* radio :
          {"sexo1", "detecEsq0", "detecDir1", "visaoEsq1", "visaoDir2", "reproEsq0", "reproDir1",
@@ -129,12 +129,12 @@ TEST_F(PopulacaoDlgTeste, LineBecomesTheTemplateItDescribes) {
 
     // The template began as a random founder drawn from the document.
     CKeldoDoc outro;
-    outro.rng.semear(99);
+    outro.semear(99);
     const SpecX fundador(1, 0, &outro);
     EXPECT_EQ(m.x, fundador.x);
     EXPECT_EQ(m.y, fundador.y);
     EXPECT_EQ(m.dirX, fundador.dirX);
-    EXPECT_EQ(doc.rng.estadoAtual(), outro.rng.estadoAtual());
+    EXPECT_EQ(doc.gerador().estadoAtual(), outro.gerador().estadoAtual());
 }
 
 TEST_F(PopulacaoDlgTeste, DeletingRenumbersAndRebuildsTheTemplates) {

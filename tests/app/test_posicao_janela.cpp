@@ -13,7 +13,7 @@ const QMargins decoracao(4, 30, 4, 4);
 
 TEST(PosicaoJanela, GraficosNuncaCobremAArena) {
     CMainFrame frame;
-    frame.documento().sementeFixa = 1u;
+    frame.documento().definirSementeFixa(1u);
     ASSERT_TRUE(frame.iniciarDocumento(QString()));
     frame.adjustSize();
     const QSize cliente = frame.size();

@@ -46,18 +46,18 @@ void mundoDoKeldoRun(CKeldoDoc& lido, uint32_t semente, const QStringList& defin
 TEST(SementeDoMundo, MesmoMundoDeNovoEOMundoDoKeldoRun) {
     CMainFrame frame;
     CKeldoDoc& doc = frame.documento();
-    doc.sementeFixa = 4242u;
+    doc.definirSementeFixa(4242u);
     ASSERT_TRUE(frame.iniciarDocumento(QString()));
-    doc.sementeFixa.reset();
-    ASSERT_EQ(doc.sementeMundo, 4242u);
-    doc.parametros.numIndividuos = 40;
-    doc.parametros.qtdAlimento = 30;
-    const std::vector<SpecX> primeiro = doc.vivos;
+    doc.definirSementeFixa(std::nullopt);
+    ASSERT_EQ(doc.sementeMundo(), 4242u);
+    doc.parametrosEditaveis().numIndividuos = 40;
+    doc.parametrosEditaveis().qtdAlimento = 30;
+    const std::vector<SpecX> primeiro = doc.vivos();
     for (int c = 0; c < 20; ++c)
         doc.executarCiclo();
 
     {
-        CSementeDlg dialogo(doc.sementeMundo, &frame);
+        CSementeDlg dialogo(doc.sementeMundo(), &frame);
         QObject::connect(&dialogo, &CSementeDlg::criarMundo, &frame,
                          &CMainFrame::novoMundoComSemente);
         EXPECT_TRUE(dialogo.findChild<QLabel*>(QStringLiteral("textoSemente"))
@@ -65,42 +65,42 @@ TEST(SementeDoMundo, MesmoMundoDeNovoEOMundoDoKeldoRun) {
                         .contains(QStringLiteral("semente 4242")));
         EXPECT_EQ(dialogo.findChild<QLineEdit*>(QStringLiteral("campoSemente"))->text(),
                   QStringLiteral("4242"));
-        doc.modificado = false;
+        doc.arquivo().marcarSalvo();
         QTest::mouseClick(dialogo.findChild<QPushButton*>(QStringLiteral("botaoMesmoMundo")),
                           Qt::LeftButton);
     }
     // The same seed with the parameters now in force: 40 individuals and 30 food items.
-    EXPECT_EQ(doc.tempo, 0);
-    EXPECT_EQ(doc.sementeMundo, 4242u);
-    EXPECT_FALSE(doc.sementeFixa.has_value()); // "Novo" goes back to the clock
-    ASSERT_EQ(doc.vivos.size(), 40u);
+    EXPECT_EQ(doc.tempo(), 0);
+    EXPECT_EQ(doc.sementeMundo(), 4242u);
+    EXPECT_FALSE(doc.sementeFixa().has_value()); // "Novo" goes back to the clock
+    ASSERT_EQ(doc.vivos().size(), 40u);
     CKeldoDoc doRun;
     mundoDoKeldoRun(doRun, 4242u,
                     {QStringLiteral("numIndividuos=40"), QStringLiteral("qtdAlimento=30")});
-    esperarMesmosVivos(doc.vivos, doRun.vivos);
-    EXPECT_EQ(doc.alimentos.size(), doRun.alimentos.size());
+    esperarMesmosVivos(doc.vivos(), doRun.vivos());
+    EXPECT_EQ(doc.alimentos().size(), doRun.alimentos().size());
 
     // A typed seed; a loaded world has no known seed.
-    CSementeDlg outro(doc.sementeMundo, &frame);
+    CSementeDlg outro(doc.sementeMundo(), &frame);
     QObject::connect(&outro, &CSementeDlg::criarMundo, &frame, &CMainFrame::novoMundoComSemente);
     auto* campo = outro.findChild<QLineEdit*>(QStringLiteral("campoSemente"));
     auto* criar = outro.findChild<QPushButton*>(QStringLiteral("botaoCriarComSemente"));
     campo->setText(QStringLiteral("4294967296"));
     EXPECT_FALSE(criar->isEnabled());
     campo->setText(QStringLiteral("99"));
-    doc.modificado = false;
+    doc.arquivo().marcarSalvo();
     QTest::mouseClick(criar, Qt::LeftButton);
-    EXPECT_EQ(doc.sementeMundo, 99u);
+    EXPECT_EQ(doc.sementeMundo(), 99u);
     CKeldoDoc doRun99;
     mundoDoKeldoRun(doRun99, 99u,
                     {QStringLiteral("numIndividuos=40"), QStringLiteral("qtdAlimento=30")});
-    esperarMesmosVivos(doc.vivos, doRun99.vivos);
-    EXPECT_FALSE(doRun99.sementeMundo.has_value());
-    CSementeDlg desconhecida(doRun99.sementeMundo, &frame);
+    esperarMesmosVivos(doc.vivos(), doRun99.vivos());
+    EXPECT_FALSE(doRun99.sementeMundo().has_value());
+    CSementeDlg desconhecida(doRun99.sementeMundo(), &frame);
     EXPECT_FALSE(
         desconhecida.findChild<QPushButton*>(QStringLiteral("botaoMesmoMundo"))->isEnabled());
     EXPECT_EQ(frame.findChild<QAction*>(QStringLiteral("acaoSemente"))->text(),
               QStringLiteral("&Semente do mundo..."));
     (void)primeiro;
-    doc.modificado = false;
+    doc.arquivo().marcarSalvo();
 }

@@ -23,7 +23,7 @@ std::vector<int> prefixosDoTrace(const std::string& texto) {
 }
 
 void rodarCiclos(CKeldoDoc& doc, int ciclos) {
-    doc.ignorarTempoReal = true;
+    doc.definirIgnorarTempoReal(true);
     for (int c = 0; c < ciclos; ++c)
         doc.executarCiclo();
 }
@@ -33,7 +33,7 @@ TEST_F(KeldoRun, MundoNovoIgualAoDocumentoComAMesmaSemente) {
     const Saida s = rodar({"--seed", "5", "--cycles", "10", "--save", "p.gen"});
     ASSERT_EQ(s.status, 0) << s.err;
     CKeldoDoc doc;
-    doc.sementeFixa = 5;
+    doc.definirSementeFixa(5);
     doc.criarMundo();
     rodarCiclos(doc, 10);
     ASSERT_TRUE(doc.salvarProjeto(caminho("r.gen")).ok);
@@ -112,7 +112,7 @@ TEST_F(KeldoRun, SementeDepoisDaCargaENovoComProjeto) {
     ASSERT_EQ(continuado.status, 0) << continuado.err;
     CKeldoDoc doc;
     ASSERT_TRUE(doc.carregarProjeto(caminho("p.gen")).ok);
-    doc.rng.semear(9);
+    doc.semear(9);
     rodarCiclos(doc, 4);
     ASSERT_TRUE(doc.salvarProjeto(caminho("r.gen")).ok);
     EXPECT_EQ(ler("q.gen"), ler("r.gen"));
@@ -125,8 +125,8 @@ TEST_F(KeldoRun, SementeDepoisDaCargaENovoComProjeto) {
     EXPECT_EQ(novo.out, "Tempo: 0, Vivos: 7, Mortos: 0, Ovos: 0, Gera\xC3\xA7\xC3\xA3o: 0\n");
     CKeldoDoc novoDoc;
     ASSERT_TRUE(novoDoc.carregarProjeto(caminho("p.gen")).ok);
-    novoDoc.parametros.qtdAlimento = 4;
-    novoDoc.sementeFixa = 2;
+    novoDoc.parametrosEditaveis().qtdAlimento = 4;
+    novoDoc.definirSementeFixa(2);
     novoDoc.criarMundo();
     ASSERT_TRUE(novoDoc.salvarProjeto(caminho("m.gen")).ok);
     EXPECT_EQ(ler("n.gen"), ler("m.gen"));
@@ -142,7 +142,7 @@ TEST_F(KeldoRun, TextoDeSetEhGuardadoEmWindows1252) {
     EXPECT_NE(ler("p.gen").find(esperado), std::string::npos);
     CKeldoDoc doc;
     ASSERT_TRUE(doc.carregarProjeto(caminho("p.gen")).ok);
-    EXPECT_EQ(doc.parametros.criterioParada,
+    EXPECT_EQ(doc.parametros().criterioParada,
               std::string({0x47, 0x65, 0x72, 0x61, '\xE7', '\xE3', 0x6F}));
 }
 
@@ -164,14 +164,14 @@ TEST_F(KeldoRun, SalvamentoPeriodicoVaiParaSaveOuParaOProjetoContinuado) {
         EXPECT_TRUE(existe(nome)) << nome;
     CKeldoDoc doc;
     ASSERT_TRUE(doc.carregarProjeto(caminho("s.gen")).ok);
-    EXPECT_EQ(doc.numSnapshot, 2);
-    EXPECT_EQ(doc.tempo, 12);
+    EXPECT_EQ(doc.numSnapshot(), 2);
+    EXPECT_EQ(doc.tempo(), 12);
 
     // Continuing s.gen (tempo 12) without --save: the save after cycle 15 rewrites s.gen.
     ASSERT_EQ(com({"s.gen", "--cycles", "4"}).status, 0);
     ASSERT_TRUE(doc.carregarProjeto(caminho("s.gen")).ok);
-    EXPECT_EQ(doc.tempo, 15);
-    EXPECT_EQ(doc.numSnapshot, 2); // stored before the counter grows
+    EXPECT_EQ(doc.tempo(), 15);
+    EXPECT_EQ(doc.numSnapshot(), 2); // stored before the counter grows
     EXPECT_TRUE(existe("s002.txt"));
 
     // A new world made from s.gen never overwrites it.
@@ -185,10 +185,10 @@ TEST_F(KeldoRun, SalvamentoPeriodicoVaiParaSaveOuParaOProjetoContinuado) {
 // in TMPDIR, and a TMPDIR that can't take the file leaves them in memory.
 TEST_F(KeldoRun, MortosForaDaMemoriaDaoOsMesmosBytes) {
     CKeldoDoc doc;
-    doc.sementeFixa = 1;
+    doc.definirSementeFixa(1);
     doc.criarMundo();
     rodarCiclos(doc, 8000);
-    ASSERT_GT(doc.mortos.size(), 4096u);
+    ASSERT_GT(doc.mortos().size(), 4096u);
     ASSERT_TRUE(doc.salvarProjeto(caminho("r.gen")).ok);
 
     const char* anterior = std::getenv("TMPDIR");
@@ -228,14 +228,14 @@ TEST_F(KeldoRun, MundoAlemDoLimiteParaEGravaComoAoFim) {
                      "duos e alimentos; a simula\xC3\xA7\xC3\xA3o foi parada.\n");
 
     CKeldoDoc doc;
-    doc.sementeFixa = 1;
-    doc.parametros.numIndividuos = 1000;
-    doc.parametros.qtdAlimento = 2000;
-    doc.parametros.taxaReposicao = 500;
-    doc.parametros.energiaMin = doc.parametros.energiaMax = 500;
+    doc.definirSementeFixa(1);
+    doc.parametrosEditaveis().numIndividuos = 1000;
+    doc.parametrosEditaveis().qtdAlimento = 2000;
+    doc.parametrosEditaveis().taxaReposicao = 500;
+    doc.parametrosEditaveis().energiaMin = doc.parametrosEditaveis().energiaMax = 500;
     doc.criarMundo();
     rodarCiclos(doc, 5);
-    EXPECT_GT(doc.vivos.size() + doc.alimentos.size(), CKeldoDoc::limiteMundo);
+    EXPECT_GT(doc.vivos().size() + doc.alimentos().size(), CKeldoDoc::limiteMundo);
     ASSERT_TRUE(doc.salvarProjeto(caminho("r.gen")).ok);
     EXPECT_EQ(s.out, doc.textoStatus() + "\n");
     EXPECT_EQ(ler("p.gen"), ler("r.gen"));

@@ -94,11 +94,11 @@ TEST_F(KeldoRun, AjudaEValoresQueOModeloDefineAlemDoDialogo) {
     ASSERT_EQ(s.status, 0) << s.err;
     CKeldoDoc doc;
     ASSERT_TRUE(doc.carregarProjeto(caminho("p.gen")).ok);
-    EXPECT_EQ(doc.parametros.taxaPermuta[0], 100);
-    EXPECT_EQ(doc.parametros.nivelObstaculos, "7");
-    EXPECT_EQ(doc.parametros.luta, 5000u);
-    EXPECT_EQ(doc.codigoNivel, 'd'); // any other level text is the 29-rectangle layout
-    EXPECT_EQ(doc.parametros.repro_RR, 32767u);
+    EXPECT_EQ(doc.parametros().taxaPermuta[0], 100);
+    EXPECT_EQ(doc.parametros().nivelObstaculos, "7");
+    EXPECT_EQ(doc.parametros().luta, 5000u);
+    EXPECT_EQ(doc.codigoNivel(), 'd'); // any other level text is the 29-rectangle layout
+    EXPECT_EQ(doc.parametros().repro_RR, 32767u);
 
     const Saida limiar = rodar({"--set", "morte_mm=40000"});
     EXPECT_EQ(limiar.status, 2);

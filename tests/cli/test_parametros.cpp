@@ -47,8 +47,8 @@ TEST_F(KeldoRun, SetForaDoDialogoAvisaEEnergiaInvertidaERecusada) {
     EXPECT_NE(s.err.find("energiaMin (300) maior que energiaMax (200)"), std::string::npos)
         << s.err;
     CKeldoDoc doc;
-    doc.parametros.energiaMin = 300;
-    doc.parametros.energiaMax = 200;
+    doc.parametrosEditaveis().energiaMin = 300;
+    doc.parametrosEditaveis().energiaMax = 200;
     doc.criarMundo();
     ASSERT_TRUE(doc.salvarProjeto(caminho("invertida.gen")).ok);
     s = rodar({"--cycles", "1", "invertida.gen"});

@@ -20,7 +20,7 @@ TEST_F(Editor, SaveUnderTheSameNameAsksFirstAndCancelWritesNothing) {
     EXPECT_EQ(confirmacoes[0], QStringLiteral("Salvar com o nome de arquivo anterior?\n") +
                                    QDir::toNativeSeparators(a));
     EXPECT_EQ(Projetos::ler(a), antes);
-    EXPECT_TRUE(janela->documento().doc.modificado);
+    EXPECT_TRUE(janela->documento().doc.arquivo().modificado());
 
     // A name that differs only in letter case asks too; Cancel creates nothing.
     nomeSalvar = QFileInfo(a).absolutePath() + QStringLiteral("/A.GEN");
@@ -32,7 +32,7 @@ TEST_F(Editor, SaveUnderTheSameNameAsksFirstAndCancelWritesNothing) {
     respostaConfirmar = true;
     EXPECT_TRUE(janela->salvar());
     EXPECT_NE(Projetos::ler(a), antes);
-    EXPECT_FALSE(janela->documento().doc.modificado);
+    EXPECT_FALSE(janela->documento().doc.arquivo().modificado());
 }
 
 TEST_F(Editor, SameNamePromptIsAnOkCancelWarning) {
@@ -71,7 +71,7 @@ TEST_F(Editor, WrongVersionOrDamagedFileKeepsTheDocumentItsPathAndRows) {
     EXPECT_EQ(janela->documento().caminho, QFileInfo(a).absoluteFilePath());
     EXPECT_EQ(janela->documento().lastFilePath, QFileInfo(a).absoluteFilePath());
     EXPECT_TRUE(janela->acaoSalvar()->isEnabled());
-    EXPECT_TRUE(janela->documento().doc.modificado);
+    EXPECT_TRUE(janela->documento().doc.arquivo().modificado());
     EXPECT_FALSE(janela->recentes()->arquivos().contains(versao));
 
     // Save still goes to the project that was open, never to the refused files.
@@ -79,7 +79,7 @@ TEST_F(Editor, WrongVersionOrDamagedFileKeepsTheDocumentItsPathAndRows) {
     EXPECT_EQ(Projetos::ler(versao), outra);
     CKeldoDoc lido;
     ASSERT_TRUE(lido.carregarProjeto(a.toStdString()).ok);
-    EXPECT_EQ(lido.vivos.size() + lido.mortos.size(), size_t(n));
+    EXPECT_EQ(lido.vivos().size() + lido.mortos().size(), size_t(n));
 }
 
 TEST_F(Editor, RoundTripChangesOnlyGenerationsAndTheHeaderGeneration) {
@@ -87,8 +87,8 @@ TEST_F(Editor, RoundTripChangesOnlyGenerationsAndTheHeaderGeneration) {
     const uint32_t marca = 0x7E3C1A55;
     int marcados = 0;
     const QString a = Projetos::criar(pasta, QStringLiteral("a.gen"), 480, [&](CKeldoDoc& d) {
-        d.geracao = 9;
-        for (auto* lista : {&d.vivos, &d.mortos})
+        d.definirGeracao(9);
+        for (auto* lista : {&d.vivosEditaveis(), &d.mortosEditaveis()})
             for (size_t i = 0; i < lista->size(); i += 5, ++marcados)
                 (*lista)[i].geracao = marca;
     });
@@ -108,7 +108,7 @@ TEST_F(Editor, RoundTripChangesOnlyGenerationsAndTheHeaderGeneration) {
 }
 
 TEST_F(Editor, SavedProjectRaisesProximoIdAndContinuesInTheSimulator) {
-    abrirNovo(QStringLiteral("a.gen"), 300, [](CKeldoDoc& d) { d.proximoId = 12; });
+    abrirNovo(QStringLiteral("a.gen"), 300, [](CKeldoDoc& d) { d.definirProximoId(12); });
     // Eggs, deletions and clones.
     selecionar({0, 1, 2});
     clicarBotao(1032);
@@ -126,18 +126,18 @@ TEST_F(Editor, SavedProjectRaisesProximoIdAndContinuesInTheSimulator) {
     ASSERT_TRUE(janela->salvarComo());
 
     CKeldoDoc sim;
-    sim.ignorarTempoReal = true;
+    sim.definirIgnorarTempoReal(true);
     ASSERT_TRUE(sim.carregarProjeto(nomeSalvar.toStdString()).ok);
-    EXPECT_EQ(sim.proximoId, 305); // clones 301..304
-    EXPECT_EQ(int(sim.vivos.size()), vivosEsperados);
-    EXPECT_EQ(int(sim.vivos.size() + sim.mortos.size()), n);
-    EXPECT_EQ(sim.ovos, ovosEsperados);
-    EXPECT_EQ(sim.geracao, 0);
+    EXPECT_EQ(sim.proximoId(), 305); // clones 301..304
+    EXPECT_EQ(int(sim.vivos().size()), vivosEsperados);
+    EXPECT_EQ(int(sim.vivos().size() + sim.mortos().size()), n);
+    EXPECT_EQ(sim.ovos(), ovosEsperados);
+    EXPECT_EQ(sim.geracao(), 0);
     for (int ciclo = 0; ciclo < 200; ++ciclo)
         sim.executarCiclo();
-    EXPECT_EQ(sim.tempo, 240);
+    EXPECT_EQ(sim.tempo(), 240);
     std::set<int32_t> ids;
-    for (auto* lista : {&sim.vivos, &sim.mortos})
+    for (auto* lista : {&sim.vivos(), &sim.mortos()})
         for (const SpecX& s : *lista)
             EXPECT_TRUE(ids.insert(s.id).second) << "id repeated: " << s.id;
 }
@@ -172,7 +172,7 @@ TEST_F(Editor, ModifiedDocumentIsOfferedForSavingAndAVanishedFileAsksForAName) {
     resposta = QMessageBox::Yes;
     EXPECT_TRUE(janela->close());
     EXPECT_TRUE(QFileInfo::exists(nomeSalvar));
-    EXPECT_FALSE(janela->documento().doc.modificado);
+    EXPECT_FALSE(janela->documento().doc.arquivo().modificado());
 }
 
 // A name typed without an extension is saved with ".gen", so that the Open

@@ -30,7 +30,7 @@ TEST_F(Editor, DamagedFilesWarnOnceAndKeepRowsTitleAndPath) {
     const std::vector<SpecX> linhasAntes = modelo().individuos();
     const QString titulo = janela->windowTitle();
     const QString caminho = janela->documento().caminho;
-    ASSERT_TRUE(janela->documento().doc.modificado);
+    ASSERT_TRUE(janela->documento().doc.arquivo().modificado());
 
     const std::vector<fs::path> arquivos = conjuntoDanificado();
     ASSERT_GE(arquivos.size(), 41u);
@@ -51,7 +51,7 @@ TEST_F(Editor, DamagedFilesWarnOnceAndKeepRowsTitleAndPath) {
         EXPECT_EQ(janela->windowTitle(), titulo);
         EXPECT_EQ(janela->documento().caminho, caminho);
         EXPECT_EQ(janela->documento().lastFilePath, QFileInfo(a).absoluteFilePath());
-        EXPECT_TRUE(janela->documento().doc.modificado);
+        EXPECT_TRUE(janela->documento().doc.arquivo().modificado());
         EXPECT_TRUE(janela->acaoSalvar()->isEnabled());
     }
 
@@ -61,7 +61,7 @@ TEST_F(Editor, DamagedFilesWarnOnceAndKeepRowsTitleAndPath) {
     EXPECT_TRUE(avisos.isEmpty());
     CKeldoDoc lido;
     ASSERT_TRUE(lido.carregarProjeto(a.toStdString()).ok);
-    EXPECT_EQ(lido.vivos.size() + lido.mortos.size(), linhasAntes.size());
+    EXPECT_EQ(lido.vivos().size() + lido.mortos().size(), linhasAntes.size());
 }
 
 // The real message box: a warning with the OK button, shown once.

@@ -32,9 +32,9 @@ TEST_F(Editor, ColunaIdMostraIdsLongosInteirosETitulosComMarcaNaoSaoCortados) {
     EXPECT_GT(lista()->columnWidth(0), largura99999);
 
     abrirNovo(QStringLiteral("a.gen"), 480, [](CKeldoDoc& d) {
-        d.vivos[0].id = 99999;
-        d.vivos[1].id = 12345678;
-        d.proximoId = 12345679;
+        d.vivosEditaveis()[0].id = 99999;
+        d.vivosEditaveis()[1].id = 12345678;
+        d.definirProximoId(12345679);
     });
     for (int r : {0, 1}) {
         const QModelIndex i = modelo().index(r, 0);

@@ -9,20 +9,20 @@ TEST_F(Editor, StartsEmptyThenOpenShowsLivingThenDeadAndSelectsTheLast) {
     EXPECT_FALSE(janela->acaoSalvarComo()->isEnabled());
     EXPECT_FALSE(view()->isEnabled());
     EXPECT_EQ(view()->contador()->text(), "0");
-    EXPECT_TRUE(janela->documento().doc.vivos.empty());
-    EXPECT_TRUE(janela->documento().doc.alimentos.empty());
+    EXPECT_TRUE(janela->documento().doc.vivos().empty());
+    EXPECT_TRUE(janela->documento().doc.alimentos().empty());
 
     abrirNovo();
     EXPECT_EQ(janela->windowTitle(), QStringLiteral("Keldo GE - Editor de Genótipos: a.gen"));
     EXPECT_TRUE(janela->acaoSalvar()->isEnabled());
     EXPECT_TRUE(view()->isEnabled());
     const CKeldoDoc& d = janela->documento().doc;
-    ASSERT_EQ(linhas(), int(d.vivos.size() + d.mortos.size()));
+    ASSERT_EQ(linhas(), int(d.vivos().size() + d.mortos().size()));
     EXPECT_EQ(view()->contador()->text(), QString::number(linhas()));
-    EXPECT_EQ(linha(0).id, d.vivos.front().id);
-    EXPECT_EQ(linha(linhas() - 1).id, d.mortos.back().id);
+    EXPECT_EQ(linha(0).id, d.vivos().front().id);
+    EXPECT_EQ(linha(linhas() - 1).id, d.mortos().back().id);
     EXPECT_EQ(view()->linhasSelecionadas(), std::vector<int>{linhas() - 1});
-    EXPECT_EQ(view()->campoId()->text(), QString::number(d.mortos.back().id));
+    EXPECT_EQ(view()->campoId()->text(), QString::number(d.mortos().back().id));
     EXPECT_TRUE(view()->botao(1069)->isChecked()); // the last row is dead
     EXPECT_EQ(modelo().headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "Vida");
 
@@ -58,12 +58,12 @@ TEST_F(Editor, PaternalReproductionClickChangesBit6OfTheRightWordOfTheSelectionO
     }
     for (int r : escolhidas)
         EXPECT_EQ(modelo().data(modelo().index(r, 8), Qt::DisplayRole).toString().at(1), 'r');
-    EXPECT_TRUE(janela->documento().doc.modificado);
+    EXPECT_TRUE(janela->documento().doc.arquivo().modificado());
 }
 
 TEST_F(Editor, MortoKillsTheSelectionWithEnergy100AndTheSaveMovesThemToMortos) {
     abrirNovo(QStringLiteral("a.gen"), 480, [](CKeldoDoc& d) {
-        for (SpecX& s : d.vivos)
+        for (SpecX& s : d.vivosEditaveis())
             s.energia = 61;
     });
     const std::vector<int> escolhidas{2, 9, 30};
@@ -86,9 +86,9 @@ TEST_F(Editor, MortoKillsTheSelectionWithEnergy100AndTheSaveMovesThemToMortos) {
     CKeldoDoc lido;
     ASSERT_TRUE(lido.carregarProjeto(nomeSalvar.toStdString()).ok);
     for (int32_t id : ids) {
-        EXPECT_TRUE(std::none_of(lido.vivos.begin(), lido.vivos.end(),
+        EXPECT_TRUE(std::none_of(lido.vivos().begin(), lido.vivos().end(),
                                  [&](const SpecX& s) { return s.id == id; }));
-        EXPECT_EQ(std::count_if(lido.mortos.begin(), lido.mortos.end(),
+        EXPECT_EQ(std::count_if(lido.mortos().begin(), lido.mortos().end(),
                                 [&](const SpecX& s) { return s.id == id && s.energia == 100; }),
                   1);
     }
@@ -128,7 +128,7 @@ TEST_F(Editor, FemeaGivesEverySelectedRowTheSecondXAlleleTheFormShows) {
 }
 
 TEST_F(Editor, CloningThreeGivesIdsAfterTheHighestOffObstaclesAndSelectsTheLast) {
-    abrirNovo(QStringLiteral("a.gen"), 480, [](CKeldoDoc& d) { d.proximoId = 7; });
+    abrirNovo(QStringLiteral("a.gen"), 480, [](CKeldoDoc& d) { d.definirProximoId(7); });
     const int n = linhas();
     ASSERT_EQ(modelo().maiorIdLinhas(), 480);
     clicarLinha(5, Qt::NoModifier);
@@ -150,7 +150,7 @@ TEST_F(Editor, CloningThreeGivesIdsAfterTheHighestOffObstaclesAndSelectsTheLast)
     }
     EXPECT_EQ(view()->linhasSelecionadas(), std::vector<int>{n + 2});
     EXPECT_EQ(view()->campoId()->text(), "483");
-    EXPECT_TRUE(d.modificado);
+    EXPECT_TRUE(d.arquivo().modificado());
 }
 
 TEST_F(Editor, QtdeOutsideOneToTenThousandIsRefused) {
@@ -167,12 +167,12 @@ TEST_F(Editor, QtdeOutsideOneToTenThousandIsRefused) {
                   QString::fromLatin1(mensagem));
         EXPECT_EQ(linhas(), n);
     }
-    EXPECT_FALSE(janela->documento().doc.modificado);
+    EXPECT_FALSE(janela->documento().doc.arquivo().modificado());
 }
 
 TEST_F(Editor, SortingVidaPutsTheDeadFirstAndIdSortsNumerically) {
     abrirNovo();
-    const int mortos = static_cast<int>(janela->documento().doc.mortos.size());
+    const int mortos = static_cast<int>(janela->documento().doc.mortos().size());
     clicarCabecalho(2);
     EXPECT_EQ(modelo().headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "Vida^");
     for (int r = 0; r < linhas(); ++r)
@@ -207,8 +207,8 @@ TEST_F(Editor, DeleteRemovesThreeNonAdjacentRowsAndSelectsTheOneThatFollowed) {
 
 TEST_F(Editor, AleloMinusculoNoFormZeraOsBits9a15DaPalavraEOutrasEdicoesOsMantem) {
     abrirNovo(QStringLiteral("a.gen"), 480, [](CKeldoDoc& d) {
-        d.vivos[0].genotipoP = 0xFE3F;
-        d.vivos[0].genotipoM = 0xFE00;
+        d.vivosEditaveis()[0].genotipoP = 0xFE3F;
+        d.vivosEditaveis()[0].genotipoM = 0xFE00;
     });
     selecionar({0});
     ASSERT_EQ(view()->linhasSelecionadas(), std::vector<int>{0});

@@ -7,25 +7,25 @@ namespace Projetos {
 QString criar(const QTemporaryDir& pasta, const QString& nome, int n,
               const std::function<void(CKeldoDoc&)>& ajuste) {
     CKeldoDoc doc;
-    doc.parametros.numIndividuos = n;
-    doc.sementeFixa = 4242;
+    doc.parametrosEditaveis().numIndividuos = n;
+    doc.definirSementeFixa(4242);
     EXPECT_TRUE(doc.criarMundo());
     std::vector<SpecX> vivos;
-    for (size_t i = 0; i < doc.vivos.size(); ++i) {
-        SpecX s = doc.vivos[i];
+    for (size_t i = 0; i < doc.vivos().size(); ++i) {
+        SpecX s = doc.vivos()[i];
         if (i % 7 == 3) {
             s.definirBit(EstadoBit::vivo, false);
             s.energia = 55;
             s.loopMorto = 12;
-            doc.mortos.push_back(s);
+            doc.mortosEditaveis().push_back(s);
             continue;
         }
         if (i % 11 == 5)
             s.definirBit(EstadoBit::adulto, false);
         vivos.push_back(s);
     }
-    doc.vivos = vivos;
-    doc.tempo = 40;
+    doc.vivosEditaveis() = vivos;
+    doc.definirTempo(40);
     if (ajuste)
         ajuste(doc);
     const QString caminho = pasta.filePath(nome);

@@ -25,9 +25,9 @@ std::string idaEVolta(CKeldoDoc& doc, const char* quando) {
     if (relido.serializar() != salvo)
         return std::string("o mundo salvo ") + quando + " mudou ao ser lido de novo";
     int32_t ovos = 0;
-    for (const SpecX& individuo : relido.vivos)
+    for (const SpecX& individuo : relido.vivos())
         ovos += individuo.adulto() ? 0 : 1;
-    if (relido.ovos != ovos)
+    if (relido.ovos() != ovos)
         return std::string("ovos recontados errado ") + quando;
     return {};
 }
@@ -38,14 +38,14 @@ ResultadoVerificacao verificarArquivoProjeto(const uint8_t* dados, size_t tamanh
     ResultadoVerificacao v;
     CKeldoDoc doc;
     const std::vector<uint8_t> antes = doc.serializar();
-    const uint32_t rngAntes = doc.rng.estadoAtual();
+    const uint32_t rngAntes = doc.gerador().estadoAtual();
     const ResultadoArquivo r = doc.carregarBytes(bytes);
     if (!r.ok) {
         if (r.mensagem.empty())
             v.falha = "recusado sem mensagem";
         else if (r.versaoInvalida != versaoErrada(bytes))
             v.falha = "versao julgada errado: " + r.mensagem;
-        else if (doc.serializar() != antes || doc.rng.estadoAtual() != rngAntes)
+        else if (doc.serializar() != antes || doc.gerador().estadoAtual() != rngAntes)
             v.falha = "a recusa mudou o mundo em memoria";
         return v;
     }
@@ -56,8 +56,8 @@ ResultadoVerificacao verificarArquivoProjeto(const uint8_t* dados, size_t tamanh
 
     // The world read goes on running, as the simulator would run it; nothing
     // may be written to disk meanwhile (no path, no trace).
-    doc.ignorarTempoReal = true;
-    doc.parametros.gerarTrace = 0;
+    doc.definirIgnorarTempoReal(true);
+    doc.parametrosEditaveis().gerarTrace = 0;
     for (int c = 0; c < ciclos; ++c)
         doc.executarCiclo();
     v.falha = idaEVolta(doc, "depois dos ciclos");

@@ -25,7 +25,7 @@ SpecX pessoa(CKeldoDoc& doc, int32_t id, uint8_t estado, uint16_t gP, uint16_t g
 }
 
 void taxas(CKeldoDoc& doc, std::array<int32_t, 6> t) {
-    doc.parametros.taxaPermuta = t;
+    doc.parametrosEditaveis().taxaPermuta = t;
 }
 } // namespace
 
@@ -33,12 +33,12 @@ TEST(Permuta, SoNoPonto6TrocaTudoAcimaDoNeutro) {
     CKeldoDoc doc;
     taxas(doc, {0, 0, 0, 0, 0, 100});
     SpecX mae = pessoa(doc, 1, 0, 0, 0);
-    doc.rng.semear(11);
+    doc.semear(11);
     uint16_t a = 0x1FE, b = 0x001;
     mae.permuta(a, b);
     EXPECT_EQ(a, 0x000);
     EXPECT_EQ(b, 0x1FF);
-    EXPECT_EQ(sorteiosEntre(11, doc.rng.estadoAtual()), 6);
+    EXPECT_EQ(sorteiosEntre(11, doc.gerador().estadoAtual()), 6);
 
     // The bits without a gene travel with the upper part.
     uint16_t c = 0xFE00, d = 0x0001;
@@ -68,13 +68,14 @@ TEST(Permuta, TodosOsPontosCompoem) {
     EXPECT_EQ(b, 0xFFA9);
 
     taxas(doc, {0, 0, 0, 0, 0, 0});
-    doc.rng.semear(3);
+    doc.semear(3);
     a = 0x0000;
     b = 0xFFFF;
     mae.permuta(a, b);
     EXPECT_EQ(a, 0x0000);
     EXPECT_EQ(b, 0xFFFF);
-    EXPECT_EQ(sorteiosEntre(3, doc.rng.estadoAtual()), 6); // drawn even when nothing can cross
+    EXPECT_EQ(sorteiosEntre(3, doc.gerador().estadoAtual()),
+              6); // drawn even when nothing can cross
 }
 
 // A crossing happens when the draw is strictly below the rate of its point.
@@ -91,7 +92,7 @@ TEST(Permuta, LimiarEstritoDaTaxa) {
     }
     for (int taxa : {50, 51}) {
         taxas(doc, {0, 0, taxa, 0, 0, 0});
-        doc.rng.semear(semente);
+        doc.semear(semente);
         uint16_t a = 0x0000, b = 0x01FF;
         mae.permuta(a, b);
         EXPECT_EQ(a, taxa == 51 ? 0x01E0 : 0x0000) << taxa;
@@ -101,24 +102,24 @@ TEST(Permuta, LimiarEstritoDaTaxa) {
 TEST(Mutacao, NUmComplementaOsDezesseisBitsDasDuasPalavras) {
     CKeldoDoc doc;
     SpecX mae = pessoa(doc, 1, 0, 0, 0);
-    doc.rng.semear(8);
+    doc.semear(8);
     uint16_t a = 0x1234, b = 0x00FF;
     mae.mutacao(a, b, 1);
     EXPECT_EQ(a, 0xEDCB);
     EXPECT_EQ(b, 0xFF00);
-    EXPECT_EQ(sorteiosEntre(8, doc.rng.estadoAtual()), 32);
+    EXPECT_EQ(sorteiosEntre(8, doc.gerador().estadoAtual()), 32);
 }
 
 TEST(Mutacao, NZeroOuNegativoNaoSorteia) {
     CKeldoDoc doc;
     SpecX mae = pessoa(doc, 1, 0, 0, 0);
     for (int n : {0, -3}) {
-        doc.rng.semear(8);
+        doc.semear(8);
         uint16_t a = 0x1234, b = 0x00FF;
         mae.mutacao(a, b, n);
         EXPECT_EQ(a, 0x1234);
         EXPECT_EQ(b, 0x00FF);
-        EXPECT_EQ(doc.rng.estadoAtual(), 8u);
+        EXPECT_EQ(doc.gerador().estadoAtual(), 8u);
     }
 }
 
@@ -127,7 +128,7 @@ TEST(Mutacao, OrdemDosSorteiosPorBit) {
     CKeldoDoc doc;
     SpecX mae = pessoa(doc, 1, 0, 0, 0);
     for (uint32_t semente = 1; semente <= 10; ++semente) {
-        doc.rng.semear(semente);
+        doc.semear(semente);
         uint16_t a = 0, b = 0;
         mae.mutacao(a, b, 3);
         Random r(semente);
@@ -149,13 +150,13 @@ TEST(CromossomosSexuais, FilhoDeMaeDDEPaiCeD) {
     const SpecX mae = pessoa(doc, 1, detecX | cuidaOuX2, 0, 0);
     const SpecX pai = pessoa(doc, 2, macho | detecX, 0, 0); // X = D, Y = c
     for (uint32_t semente = 1; semente <= 16; ++semente) {
-        doc.rng.semear(semente);
+        doc.semear(semente);
         SpecX filho = pessoa(doc, 3, macho | cuidaOuX2, 0, 0);
         filho.herdarCromossomosSexuais(pai, mae);
         EXPECT_EQ(filho.detecXBit(), 1);
         EXPECT_EQ(filho.detecXCuidaYBit(), 0);
         EXPECT_EQ(filho.detectaCuida(), 0);
-        EXPECT_EQ(sorteiosEntre(semente, doc.rng.estadoAtual()), 1);
+        EXPECT_EQ(sorteiosEntre(semente, doc.gerador().estadoAtual()), 1);
     }
 }
 
@@ -166,7 +167,7 @@ TEST(CromossomosSexuais, FilhaRecebeUmXDeCadaEmOrdemSorteada) {
     const SpecX pai = pessoa(doc, 2, macho | cuidaOuX2, 0, 0); // X d, Y C
     bool visto[2][2] = {};
     for (uint32_t semente = 1; semente <= 32; ++semente) {
-        doc.rng.semear(semente);
+        doc.semear(semente);
         SpecX filha = pessoa(doc, 3, detecX | cuidaOuX2, 0, 0);
         filha.herdarCromossomosSexuais(pai, mae);
         Random r(semente);
@@ -176,7 +177,7 @@ TEST(CromossomosSexuais, FilhaRecebeUmXDeCadaEmOrdemSorteada) {
         EXPECT_EQ(filha.detecXBit(), ordem ? xMae : 0);
         EXPECT_EQ(filha.detecXCuidaYBit(), ordem ? 0 : xMae);
         EXPECT_EQ(filha.sexo(), 0);
-        EXPECT_EQ(doc.rng.estadoAtual(), r.estadoAtual());
+        EXPECT_EQ(doc.gerador().estadoAtual(), r.estadoAtual());
     }
     EXPECT_TRUE(visto[0][0] && visto[0][1] && visto[1][0] && visto[1][1]);
 }
@@ -188,8 +189,8 @@ struct Casal {
     SpecX mae;
     SpecX pai;
     explicit Casal(int tipoGeracoes = 0) {
-        doc.parametros.tipoGeracoes = tipoGeracoes;
-        doc.tempo = 31;
+        doc.parametrosEditaveis().tipoGeracoes = tipoGeracoes;
+        doc.definirTempo(31);
         mae = pessoa(doc, 10, detecX, 0x0A5, 0x15A);
         mae.geracao = 3;
         pai = pessoa(doc, 20, macho | cuidaOuX2, 0x1C3, 0x03C);
@@ -205,22 +206,22 @@ struct Casal {
 TEST(GerarFilhote, SequenciaCompletaDeSorteios) {
     for (uint32_t semente = 1; semente <= 12; ++semente) {
         Casal a;
-        a.doc.rng.semear(semente);
+        a.doc.semear(semente);
         uint32_t maxGeracao = 0;
         const SpecX filho = a.mae.gerarFilhote(a.pai, 77, maxGeracao, 4);
 
         // The same steps taken one by one on a twin document.
         Casal b;
-        b.doc.rng.semear(semente);
+        b.doc.semear(semente);
         uint16_t p1 = b.pai.genotipoP, p2 = b.pai.genotipoM;
         uint16_t m1 = b.mae.genotipoP, m2 = b.mae.genotipoM;
         b.mae.permuta(p1, p2);
         b.mae.mutacao(p1, p2, 4);
         b.mae.permuta(m1, m2);
         b.mae.mutacao(m1, m2, 4);
-        const uint16_t gp = b.doc.rng.randomInt(2) != 0 ? p1 : p2;
-        const uint16_t gm = b.doc.rng.randomInt(2) != 0 ? m1 : m2;
-        SpecX esperado(b.doc.rng);
+        const uint16_t gp = b.doc.gerador().randomInt(2) != 0 ? p1 : p2;
+        const uint16_t gm = b.doc.gerador().randomInt(2) != 0 ? m1 : m2;
+        SpecX esperado(b.doc.gerador());
         esperado.herdarCromossomosSexuais(b.pai, b.mae);
 
         EXPECT_EQ(filho.genotipoP, gp);
@@ -229,15 +230,15 @@ TEST(GerarFilhote, SequenciaCompletaDeSorteios) {
         EXPECT_EQ(filho.dirY, esperado.dirY);
         EXPECT_EQ(filho.savedDirX, esperado.dirX);
         EXPECT_EQ(filho.estado, esperado.estado);
-        EXPECT_EQ(a.doc.rng.estadoAtual(), b.doc.rng.estadoAtual());
+        EXPECT_EQ(a.doc.gerador().estadoAtual(), b.doc.gerador().estadoAtual());
         const int esperados = 6 + 32 + 6 + 32 + 1 + 1 + 1 + 3 + 1 + (filho.sexo() ? 0 : 1);
-        EXPECT_EQ(sorteiosEntre(semente, a.doc.rng.estadoAtual()), esperados);
+        EXPECT_EQ(sorteiosEntre(semente, a.doc.gerador().estadoAtual()), esperados);
     }
 }
 
 TEST(GerarFilhote, CamposDoFilhoSobreposto) {
     Casal c;
-    c.doc.rng.semear(5);
+    c.doc.semear(5);
     uint32_t maxGeracao = 2;
     const SpecX filho = c.mae.gerarFilhote(c.pai, 77, maxGeracao, 0);
     EXPECT_EQ(filho.id, 77);
@@ -276,7 +277,7 @@ TEST(GerarFilhote, CamposDoFilhoSobreposto) {
 
 TEST(GerarFilhote, GeracoesDiscretasFazemOvoParado) {
     Casal c(1);
-    c.doc.rng.semear(5);
+    c.doc.semear(5);
     uint32_t g = 0;
     const SpecX ovo = c.mae.gerarFilhote(c.pai, 77, g, 0);
     EXPECT_EQ(ovo.adulto(), 0);
@@ -286,7 +287,7 @@ TEST(GerarFilhote, GeracoesDiscretasFazemOvoParado) {
     EXPECT_EQ(ovo.savedDirX, 0.0f);
     EXPECT_EQ(ovo.savedDirY, 0.0f);
     // The heading is still drawn: no mutation gives 6+6+2+4+1 draws, plus one for a daughter.
-    EXPECT_EQ(sorteiosEntre(5, c.doc.rng.estadoAtual()), 19 + (ovo.sexo() ? 0 : 1));
+    EXPECT_EQ(sorteiosEntre(5, c.doc.gerador().estadoAtual()), 19 + (ovo.sexo() ? 0 : 1));
 }
 
 // No crossing and no mutation: each haplotype of the child is one of the parent's.
@@ -295,7 +296,7 @@ TEST(GerarFilhote, SemPermutaNemMutacaoCopiaUmHaplotipoDeCada) {
     taxas(c.doc, {0, 0, 0, 0, 0, 0});
     bool vistoP[2] = {}, vistoM[2] = {};
     for (uint32_t semente = 1; semente <= 30; ++semente) {
-        c.doc.rng.semear(semente);
+        c.doc.semear(semente);
         uint32_t g = 0;
         const SpecX f = c.mae.gerarFilhote(c.pai, 1, g, 0);
         ASSERT_TRUE(f.genotipoP == c.pai.genotipoP || f.genotipoP == c.pai.genotipoM);
@@ -311,7 +312,7 @@ TEST(GerarFilhote, SemPermutaNemMutacaoCopiaUmHaplotipoDeCada) {
 TEST(GerarFilhote, MutacaoTotalComplementaOsGametas) {
     Casal c;
     taxas(c.doc, {0, 0, 0, 0, 0, 0});
-    c.doc.rng.semear(9);
+    c.doc.semear(9);
     uint32_t g = 0;
     const SpecX f = c.mae.gerarFilhote(c.pai, 1, g, 1);
     EXPECT_TRUE(f.genotipoP == static_cast<uint16_t>(~c.pai.genotipoP) ||

@@ -62,12 +62,12 @@ TEST(Fenotipo, TabelaDeInteligencia) {
 
 TEST(Fenotipo, LimiaresVemDosParametrosNoMomentoDaExpressao) {
     CKeldoDoc doc;
-    doc.parametros.repro_rr = 401;
-    doc.parametros.repro_Rr = 201;
-    doc.parametros.repro_RR = 402;
-    doc.parametros.morte_mm = 41;
-    doc.parametros.morte_Mm = 21;
-    doc.parametros.morte_MM = 1;
+    doc.parametrosEditaveis().repro_rr = 401;
+    doc.parametrosEditaveis().repro_Rr = 201;
+    doc.parametrosEditaveis().repro_RR = 402;
+    doc.parametrosEditaveis().morte_mm = 41;
+    doc.parametrosEditaveis().morte_Mm = 21;
+    doc.parametrosEditaveis().morte_MM = 1;
     EXPECT_EQ(expresso(doc, 0, 0).limiarReproducao, 401);
     EXPECT_EQ(expresso(doc, R, 0).limiarReproducao, 201);
     EXPECT_EQ(expresso(doc, 0, R).limiarReproducao, 201);
@@ -79,8 +79,8 @@ TEST(Fenotipo, LimiaresVemDosParametrosNoMomentoDaExpressao) {
 
     // An individual keeps its thresholds until it is expressed again.
     SpecX s = expresso(doc, 0, 0);
-    doc.parametros.repro_rr = 999;
-    doc.parametros.morte_mm = 99;
+    doc.parametrosEditaveis().repro_rr = 999;
+    doc.parametrosEditaveis().morte_mm = 99;
     EXPECT_EQ(s.limiarReproducao, 401);
     s.anexar(&doc);
     EXPECT_EQ(s.limiarReproducao, 999);
@@ -108,10 +108,10 @@ TEST(Fenotipo, PartilhaDominanteLutaRecessivaNeutroSemEfeito) {
 // Which haplotype holds which allele never matters, for every pair of gene words.
 TEST(Fenotipo, SimetricoNasDuasCopias) {
     CKeldoDoc doc;
-    doc.parametros.repro_rr = 401;
-    doc.parametros.repro_RR = 402;
-    doc.parametros.morte_mm = 41;
-    doc.parametros.morte_MM = 1;
+    doc.parametrosEditaveis().repro_rr = 401;
+    doc.parametrosEditaveis().repro_RR = 402;
+    doc.parametrosEditaveis().morte_mm = 41;
+    doc.parametrosEditaveis().morte_MM = 1;
     for (uint16_t a = 0; a < 512; ++a)
         for (uint16_t b = static_cast<uint16_t>(a + 1); b < 512; ++b) {
             const SpecX s = expresso(doc, a, b);
@@ -182,10 +182,10 @@ TEST(Construtores, IndividuoVazioSorteiaDirecaoEDepoisTresBits) {
 // 18 genotype bits (P then M, lowest bit first) and three status bits.
 TEST(Construtores, FundadorOrdemDosSorteiosComRejeicaoDeObstaculo) {
     CKeldoDoc doc;
-    doc.parametros.nivelObstaculos = "30";
+    doc.parametrosEditaveis().nivelObstaculos = "30";
     doc.escolherNivel();
     doc.construirObstaculos();
-    doc.tempo = 17;
+    doc.definirTempo(17);
     // The first seed whose first position falls on an obstacle.
     uint32_t semente = 1;
     for (;; ++semente) {
@@ -194,7 +194,7 @@ TEST(Construtores, FundadorOrdemDosSorteiosComRejeicaoDeObstaculo) {
         if (doc.pontoEmObstaculo(x, y))
             break;
     }
-    doc.rng.semear(semente);
+    doc.semear(semente);
     const SpecX s(42, 0, &doc);
 
     Random replay(semente);
@@ -222,8 +222,9 @@ TEST(Construtores, FundadorOrdemDosSorteiosComRejeicaoDeObstaculo) {
     EXPECT_EQ(s.genotipoM, gM);
     const int b0 = replay.randomInt(2), b1 = replay.randomInt(2), b2 = replay.randomInt(2);
     EXPECT_EQ(s.estado, b0 | b1 << 1 | b2 << 2 | 0x18);
-    EXPECT_EQ(doc.rng.estadoAtual(), replay.estadoAtual());
-    EXPECT_EQ(sorteiosEntre(semente, doc.rng.estadoAtual()), 2 * (rejeicoes + 1) + 1 + 18 + 3);
+    EXPECT_EQ(doc.gerador().estadoAtual(), replay.estadoAtual());
+    EXPECT_EQ(sorteiosEntre(semente, doc.gerador().estadoAtual()),
+              2 * (rejeicoes + 1) + 1 + 18 + 3);
 
     EXPECT_EQ(s.id, 42);
     EXPECT_EQ(s.loopNasc, 17);
@@ -232,11 +233,11 @@ TEST(Construtores, FundadorOrdemDosSorteiosComRejeicaoDeObstaculo) {
 
 TEST(Construtores, InvariantesDoFundador) {
     CKeldoDoc doc;
-    doc.parametros.nivelObstaculos = "30";
-    doc.parametros.repro_Rr = 222;
+    doc.parametrosEditaveis().nivelObstaculos = "30";
+    doc.parametrosEditaveis().repro_Rr = 222;
     doc.escolherNivel();
     doc.construirObstaculos();
-    doc.rng.semear(2024);
+    doc.semear(2024);
     for (int k = 0; k < 500; ++k) {
         const SpecX s(k + 1, 0, &doc);
         ASSERT_EQ(s.x, std::floor(s.x));
@@ -261,9 +262,9 @@ TEST(Construtores, InvariantesDoFundador) {
 // energiaMin = energiaMax still consumes randomInt(1), before the position.
 TEST(Construtores, AlimentoSorteiaEnergiaAntesDaPosicao) {
     CKeldoDoc doc;
-    doc.parametros.energiaMin = 200;
-    doc.parametros.energiaMax = 200;
-    doc.rng.semear(99);
+    doc.parametrosEditaveis().energiaMin = 200;
+    doc.parametrosEditaveis().energiaMax = 200;
+    doc.semear(99);
     const FoodX f(0, &doc);
     Random replay(99);
     EXPECT_EQ(replay.randomInt(1), 0);
@@ -272,33 +273,33 @@ TEST(Construtores, AlimentoSorteiaEnergiaAntesDaPosicao) {
     EXPECT_EQ(f.valorEnergetico, 200);
     EXPECT_EQ(f.valorEnergeticoInt(), 200);
     EXPECT_EQ(f.regiao, 0);
-    EXPECT_EQ(doc.rng.estadoAtual(), replay.estadoAtual());
+    EXPECT_EQ(doc.gerador().estadoAtual(), replay.estadoAtual());
 
-    doc.parametros.energiaMin = 10;
-    doc.parametros.energiaMax = 500;
+    doc.parametrosEditaveis().energiaMin = 10;
+    doc.parametrosEditaveis().energiaMax = 500;
     for (uint32_t semente = 1; semente <= 20; ++semente) {
-        doc.rng.semear(semente);
+        doc.semear(semente);
         const FoodX g(0, &doc);
         Random r(semente);
         EXPECT_EQ(g.valorEnergetico, 10 + r.randomInt(491));
         EXPECT_EQ(g.x, static_cast<float>(r.randomInt(100)));
         EXPECT_EQ(g.y, static_cast<float>(r.randomInt(100)));
-        EXPECT_EQ(doc.rng.estadoAtual(), r.estadoAtual());
+        EXPECT_EQ(doc.gerador().estadoAtual(), r.estadoAtual());
     }
 }
 
 TEST(Construtores, AlimentoEvitaObstaculosERespeitaARegiao) {
     CKeldoDoc doc;
-    doc.parametros.nivelObstaculos = "30";
+    doc.parametrosEditaveis().nivelObstaculos = "30";
     doc.escolherNivel();
     doc.construirObstaculos();
-    doc.rng.semear(5);
+    doc.semear(5);
     for (int k = 0; k < 300; ++k) {
         const FoodX f(0, &doc);
         ASSERT_EQ(doc.pontoEmObstaculo(static_cast<int>(f.x), static_cast<int>(f.y)), nullptr);
         ASSERT_TRUE(f.x >= 0 && f.x <= 99 && f.y >= 0 && f.y <= 99);
     }
-    doc.parametros.nivelObstaculos = "0";
+    doc.parametrosEditaveis().nivelObstaculos = "0";
     doc.escolherNivel();
     float maxX = 0, minX = 200;
     for (int k = 0; k < 2000; ++k) {

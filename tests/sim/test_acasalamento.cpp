@@ -41,24 +41,24 @@ SpecX macho(CKeldoDoc& doc, int32_t id, float x, float y, int energia = 1000, ui
 // inteligencia 100: one draw, then the nearest; a tie keeps the earlier one.
 TEST(ProcurarParceira, MaisProximaVisivel) {
     CKeldoDoc doc;
-    doc.vivos.push_back(macho(doc, 1, 10, 10, 1000, 0, comum | I4));
-    doc.vivos.push_back(femea(doc, 2, 30, 10));
-    doc.vivos.push_back(femea(doc, 3, 10, 15, 0)); // her energy plays no part
-    doc.vivos.push_back(femea(doc, 4, 15, 10));    // as near: does not replace
-    doc.vivos.push_back(femea(doc, 5, 10, 70));    // out of sight
-    doc.vivos.push_back(femea(doc, 6, 11, 10));    // an egg
-    doc.vivos.back().definirBit(EstadoBit::adulto, false);
-    doc.vivos.push_back(femea(doc, 7, 11, 11)); // dead
-    doc.vivos.back().definirBit(EstadoBit::vivo, false);
-    doc.vivos.push_back(macho(doc, 8, 10, 11, 0)); // a male is no partner
-    doc.rng.semear(40);
+    doc.vivosEditaveis().push_back(macho(doc, 1, 10, 10, 1000, 0, comum | I4));
+    doc.vivosEditaveis().push_back(femea(doc, 2, 30, 10));
+    doc.vivosEditaveis().push_back(femea(doc, 3, 10, 15, 0)); // her energy plays no part
+    doc.vivosEditaveis().push_back(femea(doc, 4, 15, 10));    // as near: does not replace
+    doc.vivosEditaveis().push_back(femea(doc, 5, 10, 70));    // out of sight
+    doc.vivosEditaveis().push_back(femea(doc, 6, 11, 10));    // an egg
+    doc.vivosEditaveis().back().definirBit(EstadoBit::adulto, false);
+    doc.vivosEditaveis().push_back(femea(doc, 7, 11, 11)); // dead
+    doc.vivosEditaveis().back().definirBit(EstadoBit::vivo, false);
+    doc.vivosEditaveis().push_back(macho(doc, 8, 10, 11, 0)); // a male is no partner
+    doc.semear(40);
     doc.procurarParceira();
-    const SpecX& m = doc.vivos[0];
+    const SpecX& m = doc.vivos()[0];
     EXPECT_EQ(m.targetId, 3);
     EXPECT_EQ(m.targetX, 10);
     EXPECT_EQ(m.targetY, 15);
     EXPECT_EQ(m.dirX, 0.001f);
-    EXPECT_EQ(sorteiosEntre(40, doc.rng.estadoAtual()), 1);
+    EXPECT_EQ(sorteiosEntre(40, doc.gerador().estadoAtual()), 1);
 }
 
 // Without intelligence: randomInt(count) over the candidates in vivos order.
@@ -66,63 +66,63 @@ TEST(ProcurarParceira, EscolhaAleatoria) {
     bool vista[3] = {};
     for (uint32_t semente = 1; semente <= 15; ++semente) {
         CKeldoDoc doc;
-        doc.vivos.push_back(femea(doc, 2, 20.7f, 10.2f));
-        doc.vivos.push_back(macho(doc, 1, 10, 10));
-        doc.vivos.push_back(femea(doc, 3, 10, 40));
-        doc.vivos.push_back(femea(doc, 4, 40, 30));
-        doc.rng.semear(semente);
+        doc.vivosEditaveis().push_back(femea(doc, 2, 20.7f, 10.2f));
+        doc.vivosEditaveis().push_back(macho(doc, 1, 10, 10));
+        doc.vivosEditaveis().push_back(femea(doc, 3, 10, 40));
+        doc.vivosEditaveis().push_back(femea(doc, 4, 40, 30));
+        doc.semear(semente);
         doc.procurarParceira();
         Random r(semente);
         const int k = r.randomInt(3);
         vista[k] = true;
         const int32_t ids[] = {2, 3, 4};
         const int16_t xs[] = {20, 10, 40}, ys[] = {10, 40, 30};
-        const SpecX& m = doc.vivos[1];
+        const SpecX& m = doc.vivos()[1];
         EXPECT_EQ(m.targetId, ids[k]);
         EXPECT_EQ(m.targetX, xs[k]);
         EXPECT_EQ(m.targetY, ys[k]);
-        EXPECT_EQ(doc.rng.estadoAtual(), r.estadoAtual());
+        EXPECT_EQ(doc.gerador().estadoAtual(), r.estadoAtual());
     }
     EXPECT_TRUE(vista[0] && vista[1] && vista[2]);
 }
 
 TEST(ProcurarParceira, SemCandidatasOuSemProntidao) {
     CKeldoDoc doc;
-    doc.parametros.nivelObstaculos = "12";
+    doc.parametrosEditaveis().nivelObstaculos = "12";
     doc.escolherNivel();
     doc.construirObstaculos();
-    doc.vivos.push_back(macho(doc, 1, 10, 17));      // ready, but the path is blocked
-    doc.vivos.push_back(macho(doc, 2, 10, 16, 399)); // not ready
-    doc.vivos.push_back(femea(doc, 3, 25, 17));
+    doc.vivosEditaveis().push_back(macho(doc, 1, 10, 17));      // ready, but the path is blocked
+    doc.vivosEditaveis().push_back(macho(doc, 2, 10, 16, 399)); // not ready
+    doc.vivosEditaveis().push_back(femea(doc, 3, 25, 17));
     for (int k : {0, 1}) {
-        doc.vivos[k].targetId = 9;
-        doc.vivos[k].targetX = 5;
+        doc.vivosEditaveis()[k].targetId = 9;
+        doc.vivosEditaveis()[k].targetX = 5;
     }
-    doc.rng.semear(40);
+    doc.semear(40);
     doc.procurarParceira();
-    EXPECT_EQ(doc.vivos[0].targetId, -1);
-    EXPECT_EQ(doc.vivos[0].targetX, 5);
-    EXPECT_EQ(doc.vivos[0].dirX, 1.0f);
-    EXPECT_EQ(doc.vivos[1].targetId, 9);
-    EXPECT_EQ(doc.rng.estadoAtual(), 40u);
+    EXPECT_EQ(doc.vivos()[0].targetId, -1);
+    EXPECT_EQ(doc.vivos()[0].targetX, 5);
+    EXPECT_EQ(doc.vivos()[0].dirX, 1.0f);
+    EXPECT_EQ(doc.vivos()[1].targetId, 9);
+    EXPECT_EQ(doc.gerador().estadoAtual(), 40u);
 }
 
 // A single male is the father: no fight, no cost, no draw. No male: no father.
 TEST(EscolherParceiro, UmSoNaoLuta) {
     CKeldoDoc doc;
-    doc.rng.semear(3);
+    doc.semear(3);
     EXPECT_EQ(doc.escolherParceiro({}), nullptr);
-    EXPECT_EQ(doc.rng.estadoAtual(), 3u);
+    EXPECT_EQ(doc.gerador().estadoAtual(), 3u);
     SpecX a = macho(doc, 1, 0, 0, 1000, 0, lutador);
-    doc.rng.semear(3);
+    doc.semear(3);
     EXPECT_EQ(doc.escolherParceiro({&a}), &a);
     EXPECT_EQ(a.energia, 1000);
-    EXPECT_EQ(doc.rng.estadoAtual(), 3u);
+    EXPECT_EQ(doc.gerador().estadoAtual(), 3u);
 }
 
 TEST(EscolherParceiro, Lutadores300E500) {
     CKeldoDoc doc;
-    doc.parametros.luta = 50;
+    doc.parametrosEditaveis().luta = 50;
     SpecX a = macho(doc, 1, 0, 0, 300, 0, lutador);
     SpecX b = macho(doc, 2, 0, 0, 500, 0, lutador);
     EXPECT_EQ(doc.escolherParceiro({&a, &b}), &b);
@@ -142,12 +142,12 @@ TEST(EscolherParceiro, LutadorEntreNaoLutadores) {
     SpecX a = macho(doc, 1, 0, 0, 100);
     SpecX b = macho(doc, 2, 0, 0, 60, 0, lutador);
     SpecX c = macho(doc, 3, 0, 0, 900);
-    doc.rng.semear(3);
+    doc.semear(3);
     EXPECT_EQ(doc.escolherParceiro({&a, &b, &c}), &b);
     EXPECT_EQ(b.energia, 10);
     EXPECT_EQ(a.energia, 100);
     EXPECT_EQ(c.energia, 900);
-    EXPECT_EQ(doc.rng.estadoAtual(), 3u);
+    EXPECT_EQ(doc.gerador().estadoAtual(), 3u);
     // If the fight kills him there is no father, though non-fighters stand by.
     EXPECT_EQ(doc.escolherParceiro({&a, &b, &c}), nullptr);
     EXPECT_EQ(b.vivo(), 0);
@@ -157,10 +157,10 @@ TEST(EscolherParceiro, SemLutadoresSorteia) {
     for (uint32_t semente = 1; semente <= 6; ++semente) {
         CKeldoDoc doc;
         SpecX a = macho(doc, 1, 0, 0), b = macho(doc, 2, 0, 0), c = macho(doc, 3, 0, 0);
-        doc.rng.semear(semente);
+        doc.semear(semente);
         SpecX* escolhidos[] = {&a, &b, &c};
         EXPECT_EQ(doc.escolherParceiro({&a, &b, &c}), escolhidos[Random(semente).randomInt(3)]);
-        EXPECT_EQ(sorteiosEntre(semente, doc.rng.estadoAtual()), 1);
+        EXPECT_EQ(sorteiosEntre(semente, doc.gerador().estadoAtual()), 1);
     }
 }
 
@@ -168,8 +168,8 @@ TEST(EscolherParceiro, SemLutadoresSorteia) {
 // greater energy takes it: a fighter that died in the fight can still come out ahead.
 TEST(EscolherParceiro, MelhorEnergiaContaOsMortos) {
     CKeldoDoc doc;
-    doc.parametros.morte_mm = 40;
-    doc.parametros.luta = 50;
+    doc.parametrosEditaveis().morte_mm = 40;
+    doc.parametrosEditaveis().luta = 50;
     SpecX a = macho(doc, 1, 0, 0, 80, 0, 0); // ll mm: dies at 40 or less
     SpecX b = macho(doc, 2, 0, 0, 60, 0, lutador);
     EXPECT_EQ(doc.escolherParceiro({&a, &b}), &a);
@@ -187,23 +187,23 @@ TEST(EscolherParceiro, MelhorEnergiaContaOsMortos) {
 // The mother pays `detecta`; the child joins vivos at the end of the phase.
 TEST(Acasalar, MaeQueNaoDetectaComPaiQueNaoCuida) {
     CKeldoDoc doc;
-    doc.tempo = 7;
-    doc.proximoId = 20;
-    doc.geracao = 2;
-    doc.vivos.push_back(femea(doc, 1, 50, 50));
-    doc.vivos.push_back(macho(doc, 2, 51, 51)); // 1.41 away
-    doc.vivos.push_back(macho(doc, 3, 51.5f, 50));
-    doc.vivos.push_back(macho(doc, 4, 51.6f, 50)); // 1.6 away: out of reach
-    doc.vivos[0].geracao = 3;
-    doc.vivos[1].geracao = 5;
-    doc.vivos[2].geracao = 5;
-    for (SpecX& m : doc.vivos)
+    doc.definirTempo(7);
+    doc.definirProximoId(20);
+    doc.definirGeracao(2);
+    doc.vivosEditaveis().push_back(femea(doc, 1, 50, 50));
+    doc.vivosEditaveis().push_back(macho(doc, 2, 51, 51)); // 1.41 away
+    doc.vivosEditaveis().push_back(macho(doc, 3, 51.5f, 50));
+    doc.vivosEditaveis().push_back(macho(doc, 4, 51.6f, 50)); // 1.6 away: out of reach
+    doc.vivosEditaveis()[0].geracao = 3;
+    doc.vivosEditaveis()[1].geracao = 5;
+    doc.vivosEditaveis()[2].geracao = 5;
+    for (SpecX& m : doc.vivosEditaveis())
         m.targetId = m.targetX = m.targetY = 8;
-    doc.rng.semear(12);
+    doc.semear(12);
     EXPECT_EQ(doc.acasalar(), 1);
 
-    ASSERT_EQ(doc.vivos.size(), 5u);
-    const SpecX& filho = doc.vivos.back();
+    ASSERT_EQ(doc.vivos().size(), 5u);
+    const SpecX& filho = doc.vivos().back();
     Random r(12);
     const int32_t pai = r.randomInt(2) == 0 ? 2 : 3;
     EXPECT_EQ(filho.id, 20);
@@ -212,34 +212,35 @@ TEST(Acasalar, MaeQueNaoDetectaComPaiQueNaoCuida) {
     EXPECT_EQ(filho.x, 50.0f);
     EXPECT_EQ(filho.loopNasc, 7);
     EXPECT_EQ(filho.adulto(), 1);
-    EXPECT_EQ(doc.proximoId, 21);
-    EXPECT_EQ(doc.geracao, 6);
-    EXPECT_EQ(doc.ovos, 0);
-    EXPECT_EQ(doc.vivos[0].energia, 900);
+    EXPECT_EQ(doc.proximoId(), 21);
+    EXPECT_EQ(doc.geracao(), 6);
+    EXPECT_EQ(doc.ovos(), 0);
+    EXPECT_EQ(doc.vivos()[0].energia, 900);
     for (int k = 1; k <= 3; ++k) {
-        const SpecX& m = doc.vivos[k];
+        const SpecX& m = doc.vivos()[k];
         EXPECT_EQ(m.energia, 1000);
         EXPECT_EQ(m.targetId, m.id == pai ? -1 : 8);
         EXPECT_EQ(m.targetX, m.id == pai ? -1 : 8);
         EXPECT_EQ(m.targetY, m.id == pai ? -1 : 8);
     }
     // Father's choice, then the child: no mutation gives 6+6+2+4+1, plus 1 for a daughter.
-    EXPECT_EQ(sorteiosEntre(12, doc.rng.estadoAtual()), 1 + 19 + (filho.sexo() ? 0 : 1));
+    EXPECT_EQ(sorteiosEntre(12, doc.gerador().estadoAtual()), 1 + 19 + (filho.sexo() ? 0 : 1));
 }
 
 // With mutation off the rate is ignored; on, rate 1 flips every bit.
 TEST(Acasalar, MutacaoSoQuandoAtiva) {
     for (int ativa : {0, 1}) {
         CKeldoDoc doc;
-        doc.parametros.mutacaoAtiva = ativa;
-        doc.parametros.taxaMutacao = 1;
-        doc.vivos.push_back(femea(doc, 1, 50, 50));
-        doc.vivos.push_back(macho(doc, 2, 50, 50));
-        doc.rng.semear(12);
+        doc.parametrosEditaveis().mutacaoAtiva = ativa;
+        doc.parametrosEditaveis().taxaMutacao = 1;
+        doc.vivosEditaveis().push_back(femea(doc, 1, 50, 50));
+        doc.vivosEditaveis().push_back(macho(doc, 2, 50, 50));
+        doc.semear(12);
         ASSERT_EQ(doc.acasalar(), 1);
-        const SpecX& filho = doc.vivos.back();
+        const SpecX& filho = doc.vivos().back();
         const int sorteios = ativa ? 83 : 19;
-        EXPECT_EQ(sorteiosEntre(12, doc.rng.estadoAtual()), sorteios + (filho.sexo() ? 0 : 1));
+        EXPECT_EQ(sorteiosEntre(12, doc.gerador().estadoAtual()),
+                  sorteios + (filho.sexo() ? 0 : 1));
         EXPECT_EQ(filho.genotipoP & 0xFE00, ativa ? 0xFE00 : 0);
         EXPECT_EQ(filho.genotipoM & 0xFE00, ativa ? 0xFE00 : 0);
     }
@@ -247,87 +248,89 @@ TEST(Acasalar, MutacaoSoQuandoAtiva) {
 
 TEST(Acasalar, PaiQueCuidaDivideOCusto) {
     CKeldoDoc doc;
-    doc.parametros.detecta = 101;
-    doc.vivos.push_back(femea(doc, 1, 50, 50));
-    doc.vivos.push_back(macho(doc, 2, 50, 50, 1000, cuida));
+    doc.parametrosEditaveis().detecta = 101;
+    doc.vivosEditaveis().push_back(femea(doc, 1, 50, 50));
+    doc.vivosEditaveis().push_back(macho(doc, 2, 50, 50, 1000, cuida));
     EXPECT_EQ(doc.acasalar(), 1);
-    EXPECT_EQ(doc.vivos[0].energia, 950);
-    EXPECT_EQ(doc.vivos[1].energia, 950);
+    EXPECT_EQ(doc.vivos()[0].energia, 950);
+    EXPECT_EQ(doc.vivos()[1].energia, 950);
 
     // A detecting (dd) mother accepts a caring father.
     CKeldoDoc outro;
-    outro.vivos.push_back(individuo(outro, 1, false, 50, 50, 1000));
-    outro.vivos.push_back(macho(outro, 2, 50, 50, 1000, cuida));
-    ASSERT_EQ(outro.vivos[0].detectaCuida(), 1);
+    outro.vivosEditaveis().push_back(individuo(outro, 1, false, 50, 50, 1000));
+    outro.vivosEditaveis().push_back(macho(outro, 2, 50, 50, 1000, cuida));
+    ASSERT_EQ(outro.vivos()[0].detectaCuida(), 1);
     EXPECT_EQ(outro.acasalar(), 1);
-    EXPECT_EQ(outro.vivos[0].energia, 950);
+    EXPECT_EQ(outro.vivos()[0].energia, 950);
 }
 
 // A dd female refuses males without C: no child, no cost, she stays ready.
 TEST(Acasalar, FemeaQueDetectaSemMachoQueCuida) {
     CKeldoDoc doc;
-    doc.proximoId = 30;
-    doc.vivos.push_back(individuo(doc, 1, false, 50, 50, 1000));
-    doc.vivos.push_back(macho(doc, 2, 50, 50));
-    doc.vivos.push_back(macho(doc, 3, 50, 51, 1000, xD)); // his D allele is not expressed
-    doc.vivos[1].targetId = doc.vivos[2].targetId = 1;
-    doc.rng.semear(12);
+    doc.definirProximoId(30);
+    doc.vivosEditaveis().push_back(individuo(doc, 1, false, 50, 50, 1000));
+    doc.vivosEditaveis().push_back(macho(doc, 2, 50, 50));
+    doc.vivosEditaveis().push_back(
+        macho(doc, 3, 50, 51, 1000, xD)); // his D allele is not expressed
+    doc.vivosEditaveis()[1].targetId = doc.vivosEditaveis()[2].targetId = 1;
+    doc.semear(12);
     EXPECT_EQ(doc.acasalar(), 0);
-    EXPECT_EQ(doc.vivos.size(), 3u);
-    EXPECT_EQ(doc.proximoId, 30);
-    for (const SpecX& s : doc.vivos) {
+    EXPECT_EQ(doc.vivos().size(), 3u);
+    EXPECT_EQ(doc.proximoId(), 30);
+    for (const SpecX& s : doc.vivos()) {
         EXPECT_EQ(s.energia, 1000);
         EXPECT_EQ(s.targetId, s.id == 1 ? -1 : 1);
     }
-    EXPECT_EQ(sorteiosEntre(12, doc.rng.estadoAtual()), 1); // the choice between the two males
+    EXPECT_EQ(sorteiosEntre(12, doc.gerador().estadoAtual()),
+              1); // the choice between the two males
 }
 
 // Two fighters that die from the fight: no mating; they leave vivos only when moving.
 TEST(Acasalar, LutadoresQueMorremNaoAcasalam) {
     CKeldoDoc doc;
-    doc.parametros.luta = 1000;
-    doc.vivos.push_back(femea(doc, 1, 50, 50));
-    doc.vivos.push_back(macho(doc, 2, 50, 50, 900, 0, lutador));
-    doc.vivos.push_back(macho(doc, 3, 50, 50, 1000, 0, lutador));
+    doc.parametrosEditaveis().luta = 1000;
+    doc.vivosEditaveis().push_back(femea(doc, 1, 50, 50));
+    doc.vivosEditaveis().push_back(macho(doc, 2, 50, 50, 900, 0, lutador));
+    doc.vivosEditaveis().push_back(macho(doc, 3, 50, 50, 1000, 0, lutador));
     EXPECT_EQ(doc.acasalar(), 0);
-    ASSERT_EQ(doc.vivos.size(), 3u);
-    EXPECT_EQ(doc.vivos[0].energia, 1000);
-    EXPECT_EQ(doc.vivos[1].vivo() + doc.vivos[2].vivo(), 0);
+    ASSERT_EQ(doc.vivos().size(), 3u);
+    EXPECT_EQ(doc.vivos()[0].energia, 1000);
+    EXPECT_EQ(doc.vivos()[1].vivo() + doc.vivos()[2].vivo(), 0);
     doc.moverIndividuos();
-    EXPECT_EQ(doc.vivos.size(), 1u);
-    EXPECT_EQ(doc.mortos.size(), 2u);
+    EXPECT_EQ(doc.vivos().size(), 1u);
+    EXPECT_EQ(doc.mortos().size(), 2u);
 }
 
 // Fighters 300 and 500 with luta 50: the one left with 450 fathers the child.
 TEST(Acasalar, VencedorDaLutaEOPai) {
     CKeldoDoc doc;
-    doc.parametros.repro_rr = 100;
-    doc.parametros.luta = 50;
-    doc.vivos.push_back(macho(doc, 2, 50, 50, 500, 0, lutador));
-    doc.vivos.push_back(femea(doc, 1, 50, 50));
-    doc.vivos.push_back(macho(doc, 3, 50, 50, 300, 0, lutador));
+    doc.parametrosEditaveis().repro_rr = 100;
+    doc.parametrosEditaveis().luta = 50;
+    doc.vivosEditaveis().push_back(macho(doc, 2, 50, 50, 500, 0, lutador));
+    doc.vivosEditaveis().push_back(femea(doc, 1, 50, 50));
+    doc.vivosEditaveis().push_back(macho(doc, 3, 50, 50, 300, 0, lutador));
     EXPECT_EQ(doc.acasalar(), 1);
-    EXPECT_EQ(doc.vivos.back().idPai, 2);
-    EXPECT_EQ(doc.vivos[0].energia, 450);
-    EXPECT_EQ(doc.vivos[2].energia, 250);
-    EXPECT_EQ(doc.vivos[1].energia, 900);
+    EXPECT_EQ(doc.vivos().back().idPai, 2);
+    EXPECT_EQ(doc.vivos()[0].energia, 450);
+    EXPECT_EQ(doc.vivos()[2].energia, 250);
+    EXPECT_EQ(doc.vivos()[1].energia, 900);
 }
 
 // A male mates with every female that chooses him while he stays ready; a caring
 // father's share of the cost can end that.
 TEST(Acasalar, UmMachoVariasFemeas) {
     CKeldoDoc doc;
-    doc.vivos.push_back(femea(doc, 1, 50, 50));
-    doc.vivos.push_back(femea(doc, 2, 50, 51));
-    doc.vivos.push_back(macho(doc, 3, 50, 50.5f, 450, cuida));
-    doc.vivos.push_back(femea(doc, 4, 50, 49));
+    doc.vivosEditaveis().push_back(femea(doc, 1, 50, 50));
+    doc.vivosEditaveis().push_back(femea(doc, 2, 50, 51));
+    doc.vivosEditaveis().push_back(macho(doc, 3, 50, 50.5f, 450, cuida));
+    doc.vivosEditaveis().push_back(femea(doc, 4, 50, 49));
     EXPECT_EQ(doc.acasalar(), 2);
-    ASSERT_EQ(doc.vivos.size(), 6u);
-    EXPECT_EQ(doc.vivos[4].idMae, 1);
-    EXPECT_EQ(doc.vivos[5].idMae, 2);
-    EXPECT_EQ(doc.vivos[4].idPai, 3);
-    EXPECT_EQ(doc.vivos[2].energia, 350);
-    EXPECT_EQ(doc.vivos[3].energia, 1000);
+    ASSERT_EQ(doc.vivos().size(), 6u);
+    EXPECT_EQ(doc.vivos()[4].idMae, 1);
+    EXPECT_EQ(doc.vivos()[5].idMae, 2);
+    EXPECT_EQ(doc.vivos()[4].idPai, 3);
+    EXPECT_EQ(doc.vivos()[2].energia, 350);
+    EXPECT_EQ(doc.vivos()[3].energia, 1000);
 }
 
 // Children laid in the phase wait outside vivos: a ready daughter beside a ready
@@ -336,18 +339,18 @@ TEST(Acasalar, RecemNascidosNaoParticipam) {
     bool achou = false;
     for (uint32_t semente = 1; semente <= 20 && !achou; ++semente) {
         CKeldoDoc doc;
-        doc.parametros.repro_rr = 50;
-        doc.vivos.push_back(femea(doc, 1, 50, 50));
-        doc.vivos.push_back(macho(doc, 2, 50, 50));
-        doc.rng.semear(semente);
+        doc.parametrosEditaveis().repro_rr = 50;
+        doc.vivosEditaveis().push_back(femea(doc, 1, 50, 50));
+        doc.vivosEditaveis().push_back(macho(doc, 2, 50, 50));
+        doc.semear(semente);
         EXPECT_EQ(doc.acasalar(), 1);
-        const SpecX& filha = doc.vivos.back();
+        const SpecX& filha = doc.vivos().back();
         if (filha.sexo() == 1 || filha.detectaCuida() == 1)
             continue;
         achou = true;
         EXPECT_EQ(filha.energia, 100);
         EXPECT_GE(filha.energia, filha.limiarReproducao);
-        EXPECT_EQ(doc.vivos.size(), 3u);
+        EXPECT_EQ(doc.vivos().size(), 3u);
         EXPECT_EQ(doc.acasalar(), 2); // the next phase counts her
     }
     EXPECT_TRUE(achou);
@@ -356,45 +359,45 @@ TEST(Acasalar, RecemNascidosNaoParticipam) {
 // Discrete generations: three eggs from five ready pairs, in the mothers' order.
 TEST(Acasalar, GeracoesDiscretasParamEmNumIndDiscretas) {
     CKeldoDoc doc;
-    doc.parametros.tipoGeracoes = 1;
-    doc.parametros.numIndDiscretas = 3;
+    doc.parametrosEditaveis().tipoGeracoes = 1;
+    doc.parametrosEditaveis().numIndDiscretas = 3;
     for (int k = 0; k < 5; ++k) {
-        doc.vivos.push_back(femea(doc, 10 + k, 10.0f + 15 * k, 50));
-        doc.vivos.push_back(macho(doc, 20 + k, 10.0f + 15 * k, 51));
+        doc.vivosEditaveis().push_back(femea(doc, 10 + k, 10.0f + 15 * k, 50));
+        doc.vivosEditaveis().push_back(macho(doc, 20 + k, 10.0f + 15 * k, 51));
     }
     EXPECT_EQ(doc.acasalar(), 3);
-    EXPECT_EQ(doc.ovos, 3);
-    ASSERT_EQ(doc.vivos.size(), 13u);
+    EXPECT_EQ(doc.ovos(), 3);
+    ASSERT_EQ(doc.vivos().size(), 13u);
     for (int k = 0; k < 3; ++k) {
-        const SpecX& ovo = doc.vivos[10 + k];
+        const SpecX& ovo = doc.vivos()[10 + k];
         EXPECT_EQ(ovo.idMae, 10 + k);
         EXPECT_EQ(ovo.idPai, 20 + k);
         EXPECT_EQ(ovo.adulto(), 0);
         EXPECT_EQ(ovo.dirX, 0.0f);
         EXPECT_EQ(ovo.savedDirY, 0.0f);
     }
-    EXPECT_EQ(doc.vivos[6].energia, 1000);
-    EXPECT_EQ(doc.vivos[8].energia, 1000);
+    EXPECT_EQ(doc.vivos()[6].energia, 1000);
+    EXPECT_EQ(doc.vivos()[8].energia, 1000);
 
     // Already complete: the phase stops before the first female.
-    const uint32_t antes = doc.rng.estadoAtual();
+    const uint32_t antes = doc.gerador().estadoAtual();
     EXPECT_EQ(doc.acasalar(), 0);
-    EXPECT_EQ(doc.rng.estadoAtual(), antes);
-    EXPECT_EQ(doc.vivos.size(), 13u);
+    EXPECT_EQ(doc.gerador().estadoAtual(), antes);
+    EXPECT_EQ(doc.vivos().size(), 13u);
 
     // Eggs take part in nothing and spend nothing.
     doc.moverIndividuos();
-    EXPECT_EQ(doc.vivos[10].energia, 100);
-    EXPECT_EQ(doc.vivos[10].x, 10.0f);
+    EXPECT_EQ(doc.vivos()[10].energia, 100);
+    EXPECT_EQ(doc.vivos()[10].x, 10.0f);
 }
 
 TEST(Acasalar, GeracaoSoCresce) {
     CKeldoDoc doc;
-    doc.geracao = 10;
-    doc.vivos.push_back(femea(doc, 1, 50, 50));
-    doc.vivos.push_back(macho(doc, 2, 50, 50));
-    doc.vivos[1].geracao = 4;
+    doc.definirGeracao(10);
+    doc.vivosEditaveis().push_back(femea(doc, 1, 50, 50));
+    doc.vivosEditaveis().push_back(macho(doc, 2, 50, 50));
+    doc.vivosEditaveis()[1].geracao = 4;
     EXPECT_EQ(doc.acasalar(), 1);
-    EXPECT_EQ(doc.vivos.back().geracao, 5u);
-    EXPECT_EQ(doc.geracao, 10);
+    EXPECT_EQ(doc.vivos().back().geracao, 5u);
+    EXPECT_EQ(doc.geracao(), 10);
 }

@@ -64,7 +64,7 @@ TEST(Energia, MorrerNaoMudaMaisNada) {
     EXPECT_EQ(s.energia, 0);
     EXPECT_EQ(s.vivo(), 0);
 
-    doc.parametros.morte_MM = 440;
+    doc.parametrosEditaveis().morte_MM = 440;
     SpecX t = individuo(doc, 2, 0, 0, 450);
     t.targetX = t.targetY = 9;
     t.gastarEnergia(20); // 430: dies; the threshold crossing does not clear the target
@@ -120,24 +120,24 @@ TEST(Geometria, ApontarPara) {
 // A remembered target is found again by its coordinates: no new choice, no draw.
 TEST(ProcurarAlimento, AlvoLembradoPelasCoordenadas) {
     CKeldoDoc doc;
-    doc.vivos.push_back(individuo(doc, 1, 10, 10, 100));
-    doc.vivos[0].targetX = 30;
-    doc.vivos[0].targetY = 40;
-    doc.alimentos.push_back(alimento(doc, 11, 11, 500)); // better and nearer
-    doc.alimentos.push_back(alimento(doc, 30, 40, 1));
-    doc.rng.semear(5);
+    doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 100));
+    doc.vivosEditaveis()[0].targetX = 30;
+    doc.vivosEditaveis()[0].targetY = 40;
+    doc.alimentosEditaveis().push_back(alimento(doc, 11, 11, 500)); // better and nearer
+    doc.alimentosEditaveis().push_back(alimento(doc, 30, 40, 1));
+    doc.semear(5);
     doc.procurarAlimento();
-    EXPECT_EQ(doc.rng.estadoAtual(), 5u);
+    EXPECT_EQ(doc.gerador().estadoAtual(), 5u);
     const double a = std::atan2(30.0, 20.0);
-    EXPECT_EQ(doc.vivos[0].dirX, static_cast<float>(std::cos(a)));
-    EXPECT_EQ(doc.vivos[0].targetX, 30);
+    EXPECT_EQ(doc.vivos()[0].dirX, static_cast<float>(std::cos(a)));
+    EXPECT_EQ(doc.vivos()[0].targetX, 30);
 
     // Gone: the target is dropped and a new one chosen among the visible items.
-    doc.alimentos.pop_back();
+    doc.alimentosEditaveis().pop_back();
     doc.procurarAlimento();
-    EXPECT_EQ(sorteiosEntre(5, doc.rng.estadoAtual()), 1); // randomInt(1) with I1I1
-    EXPECT_EQ(doc.vivos[0].targetX, 11);
-    EXPECT_EQ(doc.vivos[0].targetY, 11);
+    EXPECT_EQ(sorteiosEntre(5, doc.gerador().estadoAtual()), 1); // randomInt(1) with I1I1
+    EXPECT_EQ(doc.vivos()[0].targetX, 11);
+    EXPECT_EQ(doc.vivos()[0].targetY, 11);
 }
 
 // Sight is inclusive, other regions never count, and the pick is randomInt(count).
@@ -145,21 +145,21 @@ TEST(ProcurarAlimento, CandidatosEEscolhaAleatoria) {
     bool escolhas[2] = {};
     for (uint32_t semente = 1; semente <= 12; ++semente) {
         CKeldoDoc doc;
-        doc.vivos.push_back(individuo(doc, 1, 10, 10, 100));
-        doc.alimentos.push_back(alimento(doc, 10, 61, 900));    // 51 away: out of sight
-        doc.alimentos.push_back(alimento(doc, 20, 10, 200));    // candidate 0
-        doc.alimentos.push_back(alimento(doc, 12, 10, 900, 1)); // another region
-        doc.alimentos.push_back(alimento(doc, 10, 60, 200));    // exactly 50: candidate 1
-        doc.rng.semear(semente);
+        doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 100));
+        doc.alimentosEditaveis().push_back(alimento(doc, 10, 61, 900));    // 51 away: out of sight
+        doc.alimentosEditaveis().push_back(alimento(doc, 20, 10, 200));    // candidate 0
+        doc.alimentosEditaveis().push_back(alimento(doc, 12, 10, 900, 1)); // another region
+        doc.alimentosEditaveis().push_back(alimento(doc, 10, 60, 200)); // exactly 50: candidate 1
+        doc.semear(semente);
         doc.procurarAlimento();
         Random r(semente);
         const int k = r.randomInt(2);
         escolhas[k] = true;
-        const SpecX& s = doc.vivos[0];
+        const SpecX& s = doc.vivos()[0];
         EXPECT_EQ(s.targetX, k == 0 ? 20 : 10);
         EXPECT_EQ(s.targetY, k == 0 ? 10 : 60);
         EXPECT_EQ(s.dirX, 0.001f); // same y or same x as the individual
-        EXPECT_EQ(doc.rng.estadoAtual(), r.estadoAtual());
+        EXPECT_EQ(doc.gerador().estadoAtual(), r.estadoAtual());
     }
     EXPECT_TRUE(escolhas[0] && escolhas[1]);
 }
@@ -167,21 +167,22 @@ TEST(ProcurarAlimento, CandidatosEEscolhaAleatoria) {
 // inteligencia 100 still draws randomInt(100); the best value wins, ties to the first.
 TEST(ProcurarAlimento, MelhorValorComInteligenciaCem) {
     CKeldoDoc doc;
-    doc.vivos.push_back(individuo(doc, 1, 10, 10, 100, comum | I4, comum | I4));
-    ASSERT_EQ(doc.vivos[0].inteligencia, 100);
-    doc.alimentos.push_back(alimento(doc, 40, 10, 200)); // 170
-    doc.alimentos.push_back(alimento(doc, 20, 10, 200)); // 190
-    doc.alimentos.push_back(alimento(doc, 10, 20, 200)); // 190, a tie: the earlier stays
-    doc.rng.semear(77);
+    doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 100, comum | I4, comum | I4));
+    ASSERT_EQ(doc.vivos()[0].inteligencia, 100);
+    doc.alimentosEditaveis().push_back(alimento(doc, 40, 10, 200)); // 170
+    doc.alimentosEditaveis().push_back(alimento(doc, 20, 10, 200)); // 190
+    doc.alimentosEditaveis().push_back(alimento(doc, 10, 20, 200)); // 190, a tie: the earlier stays
+    doc.semear(77);
     doc.procurarAlimento();
-    EXPECT_EQ(sorteiosEntre(77, doc.rng.estadoAtual()), 1);
-    EXPECT_EQ(doc.vivos[0].targetX, 20);
-    EXPECT_EQ(doc.vivos[0].targetY, 10);
+    EXPECT_EQ(sorteiosEntre(77, doc.gerador().estadoAtual()), 1);
+    EXPECT_EQ(doc.vivos()[0].targetX, 20);
+    EXPECT_EQ(doc.vivos()[0].targetY, 10);
 
-    doc.vivos[0].targetX = doc.vivos[0].targetY = -1;
-    doc.alimentos.push_back(alimento(doc, 15, 15, 198)); // 198 - 7.07 = 190.93: strictly better
+    doc.vivosEditaveis()[0].targetX = doc.vivosEditaveis()[0].targetY = -1;
+    doc.alimentosEditaveis().push_back(
+        alimento(doc, 15, 15, 198)); // 198 - 7.07 = 190.93: strictly better
     doc.procurarAlimento();
-    EXPECT_EQ(doc.vivos[0].targetX, 15);
+    EXPECT_EQ(doc.vivos()[0].targetX, 15);
 }
 
 // inteligencia 75: r = randomInt(100); r < 75 takes the best, else randomInt(count).
@@ -189,39 +190,39 @@ TEST(ProcurarAlimento, InteligenciaParcial) {
     bool ramo[2] = {};
     for (uint32_t semente = 1; semente <= 20; ++semente) {
         CKeldoDoc doc;
-        doc.vivos.push_back(individuo(doc, 1, 10, 10, 100, comum | I2, comum));
-        ASSERT_EQ(doc.vivos[0].inteligencia, 75);
-        doc.alimentos.push_back(alimento(doc, 40, 10, 100));
-        doc.alimentos.push_back(alimento(doc, 30, 10, 100));
-        doc.alimentos.push_back(alimento(doc, 20, 10, 300)); // the best
-        doc.rng.semear(semente);
+        doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 100, comum | I2, comum));
+        ASSERT_EQ(doc.vivos()[0].inteligencia, 75);
+        doc.alimentosEditaveis().push_back(alimento(doc, 40, 10, 100));
+        doc.alimentosEditaveis().push_back(alimento(doc, 30, 10, 100));
+        doc.alimentosEditaveis().push_back(alimento(doc, 20, 10, 300)); // the best
+        doc.semear(semente);
         doc.procurarAlimento();
         Random r(semente);
         const bool melhor = r.randomInt(100) < 75;
         const int k = melhor ? 2 : r.randomInt(3);
         ramo[melhor] = true;
-        EXPECT_EQ(doc.vivos[0].targetX, 40 - 10 * k);
-        EXPECT_EQ(doc.rng.estadoAtual(), r.estadoAtual());
+        EXPECT_EQ(doc.vivos()[0].targetX, 40 - 10 * k);
+        EXPECT_EQ(doc.gerador().estadoAtual(), r.estadoAtual());
     }
     EXPECT_TRUE(ramo[0] && ramo[1]);
 }
 
 TEST(ProcurarAlimento, QuemNaoProcura) {
     CKeldoDoc doc;
-    doc.vivos.push_back(individuo(doc, 1, 10, 10, 400)); // not hungry
-    doc.vivos.push_back(individuo(doc, 2, 10, 10, 100)); // an egg
-    doc.vivos[1].definirBit(EstadoBit::adulto, false);
-    doc.vivos.push_back(individuo(doc, 3, 10, 10, 100)); // dead
-    doc.vivos[2].definirBit(EstadoBit::vivo, false);
-    doc.vivos.push_back(individuo(doc, 4, 10, 10, 100)); // partitioned
-    doc.vivos[3].livre = 1;
-    doc.vivos.push_back(individuo(doc, 5, 10, 10, 100)); // blind
-    doc.vivos[4].visao = 0;
-    doc.alimentos.push_back(alimento(doc, 20, 20, 100));
-    doc.rng.semear(3);
+    doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 400)); // not hungry
+    doc.vivosEditaveis().push_back(individuo(doc, 2, 10, 10, 100)); // an egg
+    doc.vivosEditaveis()[1].definirBit(EstadoBit::adulto, false);
+    doc.vivosEditaveis().push_back(individuo(doc, 3, 10, 10, 100)); // dead
+    doc.vivosEditaveis()[2].definirBit(EstadoBit::vivo, false);
+    doc.vivosEditaveis().push_back(individuo(doc, 4, 10, 10, 100)); // partitioned
+    doc.vivosEditaveis()[3].livre = 1;
+    doc.vivosEditaveis().push_back(individuo(doc, 5, 10, 10, 100)); // blind
+    doc.vivosEditaveis()[4].visao = 0;
+    doc.alimentosEditaveis().push_back(alimento(doc, 20, 20, 100));
+    doc.semear(3);
     doc.procurarAlimento();
-    EXPECT_EQ(doc.rng.estadoAtual(), 3u);
-    for (const SpecX& s : doc.vivos) {
+    EXPECT_EQ(doc.gerador().estadoAtual(), 3u);
+    for (const SpecX& s : doc.vivos()) {
         EXPECT_EQ(s.targetX, -1);
         EXPECT_EQ(s.dirX, 1.0f);
     }
@@ -230,45 +231,45 @@ TEST(ProcurarAlimento, QuemNaoProcura) {
 // An item behind an obstacle is not a candidate; with none, the heading stays.
 TEST(ProcurarAlimento, CaminhoBloqueadoExclui) {
     CKeldoDoc doc;
-    doc.parametros.nivelObstaculos = "12";
+    doc.parametrosEditaveis().nivelObstaculos = "12";
     doc.escolherNivel();
     doc.construirObstaculos();
     // (10,17) -> (25,17) crosses the rectangle (90,70,135,115); (10,17) -> (10,30) does not.
-    doc.vivos.push_back(individuo(doc, 1, 10, 17, 100));
-    doc.alimentos.push_back(alimento(doc, 25, 17, 300));
-    doc.rng.semear(3);
+    doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 17, 100));
+    doc.alimentosEditaveis().push_back(alimento(doc, 25, 17, 300));
+    doc.semear(3);
     doc.procurarAlimento();
-    EXPECT_EQ(doc.rng.estadoAtual(), 3u);
-    EXPECT_EQ(doc.vivos[0].dirX, 1.0f);
-    doc.alimentos.push_back(alimento(doc, 10, 30, 100));
+    EXPECT_EQ(doc.gerador().estadoAtual(), 3u);
+    EXPECT_EQ(doc.vivos()[0].dirX, 1.0f);
+    doc.alimentosEditaveis().push_back(alimento(doc, 10, 30, 100));
     doc.procurarAlimento();
-    EXPECT_EQ(doc.vivos[0].targetY, 30);
-    EXPECT_EQ(sorteiosEntre(3, doc.rng.estadoAtual()), 1);
+    EXPECT_EQ(doc.vivos()[0].targetY, 30);
+    EXPECT_EQ(sorteiosEntre(3, doc.gerador().estadoAtual()), 1);
 }
 
 TEST(Comer, DoisQuePartilhamDividem201) {
     CKeldoDoc doc;
-    doc.vivos.push_back(individuo(doc, 1, 10, 10, 100, comum | P));
-    doc.vivos.push_back(individuo(doc, 2, 11, 11, 100, comum, comum | P));
-    doc.vivos[0].targetX = doc.vivos[1].targetX = 10;
-    doc.alimentos.push_back(alimento(doc, 10, 11, 201));
-    doc.rng.semear(4);
+    doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 100, comum | P));
+    doc.vivosEditaveis().push_back(individuo(doc, 2, 11, 11, 100, comum, comum | P));
+    doc.vivosEditaveis()[0].targetX = doc.vivosEditaveis()[1].targetX = 10;
+    doc.alimentosEditaveis().push_back(alimento(doc, 10, 11, 201));
+    doc.semear(4);
     EXPECT_EQ(doc.comer(), 1);
-    EXPECT_EQ(doc.vivos[0].energia, 200);
-    EXPECT_EQ(doc.vivos[1].energia, 201);
-    EXPECT_EQ(doc.vivos[0].targetX, -1);
-    EXPECT_EQ(doc.vivos[1].targetX, -1);
-    EXPECT_TRUE(doc.alimentos.empty());
-    EXPECT_EQ(doc.rng.estadoAtual(), 4u);
+    EXPECT_EQ(doc.vivos()[0].energia, 200);
+    EXPECT_EQ(doc.vivos()[1].energia, 201);
+    EXPECT_EQ(doc.vivos()[0].targetX, -1);
+    EXPECT_EQ(doc.vivos()[1].targetX, -1);
+    EXPECT_TRUE(doc.alimentos().empty());
+    EXPECT_EQ(doc.gerador().estadoAtual(), 4u);
 
     // Three sharers: 200 / 3 each, the last also gets the remainder.
-    doc.vivos.push_back(individuo(doc, 3, 10, 12, 0, comum | P));
-    doc.alimentos.push_back(alimento(doc, 10, 11, 200));
-    doc.vivos[0].energia = doc.vivos[1].energia = 0;
+    doc.vivosEditaveis().push_back(individuo(doc, 3, 10, 12, 0, comum | P));
+    doc.alimentosEditaveis().push_back(alimento(doc, 10, 11, 200));
+    doc.vivosEditaveis()[0].energia = doc.vivosEditaveis()[1].energia = 0;
     EXPECT_EQ(doc.comer(), 1);
-    EXPECT_EQ(doc.vivos[0].energia, 66);
-    EXPECT_EQ(doc.vivos[1].energia, 66);
-    EXPECT_EQ(doc.vivos[2].energia, 68);
+    EXPECT_EQ(doc.vivos()[0].energia, 66);
+    EXPECT_EQ(doc.vivos()[1].energia, 66);
+    EXPECT_EQ(doc.vivos()[2].energia, 68);
 }
 
 // One non-sharer wins at randomInt(2); then both pay partilha.
@@ -276,21 +277,21 @@ TEST(Comer, DoisQueNaoPartilhamPagamPartilha) {
     bool venceu[2] = {};
     for (uint32_t semente = 1; semente <= 10; ++semente) {
         CKeldoDoc doc;
-        doc.parametros.partilha = 30;
-        doc.vivos.push_back(individuo(doc, 1, 10, 10, 100));
-        doc.vivos.push_back(individuo(doc, 2, 10, 11, 100));
-        doc.vivos[0].targetX = doc.vivos[1].targetX = 5;
-        doc.alimentos.push_back(alimento(doc, 10, 10, 50));
-        doc.rng.semear(semente);
+        doc.parametrosEditaveis().partilha = 30;
+        doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 100));
+        doc.vivosEditaveis().push_back(individuo(doc, 2, 10, 11, 100));
+        doc.vivosEditaveis()[0].targetX = doc.vivosEditaveis()[1].targetX = 5;
+        doc.alimentosEditaveis().push_back(alimento(doc, 10, 10, 50));
+        doc.semear(semente);
         EXPECT_EQ(doc.comer(), 1);
         Random r(semente);
         const int k = r.randomInt(2);
         venceu[k] = true;
-        EXPECT_EQ(doc.vivos[k].energia, 120);
-        EXPECT_EQ(doc.vivos[1 - k].energia, 70);
-        EXPECT_EQ(doc.vivos[k].targetX, -1);
-        EXPECT_EQ(doc.vivos[1 - k].targetX, 5);
-        EXPECT_EQ(doc.rng.estadoAtual(), r.estadoAtual());
+        EXPECT_EQ(doc.vivos()[k].energia, 120);
+        EXPECT_EQ(doc.vivos()[1 - k].energia, 70);
+        EXPECT_EQ(doc.vivos()[k].targetX, -1);
+        EXPECT_EQ(doc.vivos()[1 - k].targetX, 5);
+        EXPECT_EQ(doc.gerador().estadoAtual(), r.estadoAtual());
     }
     EXPECT_TRUE(venceu[0] && venceu[1]);
 }
@@ -298,120 +299,120 @@ TEST(Comer, DoisQueNaoPartilhamPagamPartilha) {
 // partilha 0 still charges the contenders: one already at its death threshold dies.
 TEST(Comer, PartilhaZeroAindaCobra) {
     CKeldoDoc doc;
-    doc.parametros.morte_MM = 40;
-    doc.vivos.push_back(individuo(doc, 1, 10, 10, 40));
-    doc.vivos.push_back(individuo(doc, 2, 10, 10, 40));
-    doc.alimentos.push_back(alimento(doc, 10, 10, 50));
-    doc.rng.semear(6);
+    doc.parametrosEditaveis().morte_MM = 40;
+    doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 40));
+    doc.vivosEditaveis().push_back(individuo(doc, 2, 10, 10, 40));
+    doc.alimentosEditaveis().push_back(alimento(doc, 10, 10, 50));
+    doc.semear(6);
     doc.comer();
     const int k = Random(6).randomInt(2);
-    EXPECT_EQ(doc.vivos[k].energia, 90);
-    EXPECT_EQ(doc.vivos[k].vivo(), 1);
-    EXPECT_EQ(doc.vivos[1 - k].energia, 40);
-    EXPECT_EQ(doc.vivos[1 - k].vivo(), 0);
+    EXPECT_EQ(doc.vivos()[k].energia, 90);
+    EXPECT_EQ(doc.vivos()[k].vivo(), 1);
+    EXPECT_EQ(doc.vivos()[1 - k].energia, 40);
+    EXPECT_EQ(doc.vivos()[1 - k].vivo(), 0);
 }
 
 // With one non-sharer among sharers the draw is randomInt(1); sharers neither gain nor pay.
 TEST(Comer, UmQueNaoPartilhaEntrePartilhadores) {
     CKeldoDoc doc;
-    doc.parametros.partilha = 30;
-    doc.vivos.push_back(individuo(doc, 1, 10, 10, 100, comum | P));
-    doc.vivos.push_back(individuo(doc, 2, 10, 10, 100));
-    doc.vivos.push_back(individuo(doc, 3, 10, 10, 100, comum | P));
-    doc.alimentos.push_back(alimento(doc, 10, 10, 50));
-    doc.rng.semear(6);
+    doc.parametrosEditaveis().partilha = 30;
+    doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 100, comum | P));
+    doc.vivosEditaveis().push_back(individuo(doc, 2, 10, 10, 100));
+    doc.vivosEditaveis().push_back(individuo(doc, 3, 10, 10, 100, comum | P));
+    doc.alimentosEditaveis().push_back(alimento(doc, 10, 10, 50));
+    doc.semear(6);
     doc.comer();
-    EXPECT_EQ(sorteiosEntre(6, doc.rng.estadoAtual()), 1);
-    EXPECT_EQ(doc.vivos[0].energia, 100);
-    EXPECT_EQ(doc.vivos[1].energia, 120);
-    EXPECT_EQ(doc.vivos[2].energia, 100);
+    EXPECT_EQ(sorteiosEntre(6, doc.gerador().estadoAtual()), 1);
+    EXPECT_EQ(doc.vivos()[0].energia, 100);
+    EXPECT_EQ(doc.vivos()[1].energia, 120);
+    EXPECT_EQ(doc.vivos()[2].energia, 100);
 }
 
 // Reach 1.5 inclusive; hunger plays no part; eggs, the dead and other regions do not eat.
 TEST(Comer, AlcanceEQuemCompete) {
     CKeldoDoc doc;
-    doc.vivos.push_back(individuo(doc, 1, 11.5f, 10, 5000)); // sated, exactly 1.5 away
-    doc.vivos.push_back(individuo(doc, 2, 10, 10, 100));     // an egg
-    doc.vivos[1].definirBit(EstadoBit::adulto, false);
-    doc.vivos.push_back(individuo(doc, 3, 10, 10, 100)); // dead
-    doc.vivos[2].definirBit(EstadoBit::vivo, false);
-    doc.vivos.push_back(individuo(doc, 4, 8.4f, 10, 100)); // 1.6 away
-    doc.alimentos.push_back(alimento(doc, 10, 10, 70));
-    doc.alimentos.push_back(alimento(doc, 50, 50, 70, 1));
-    doc.vivos.push_back(individuo(doc, 5, 50, 50, 100)); // livre 0 does not eat region 1
-    doc.rng.semear(2);
+    doc.vivosEditaveis().push_back(individuo(doc, 1, 11.5f, 10, 5000)); // sated, exactly 1.5 away
+    doc.vivosEditaveis().push_back(individuo(doc, 2, 10, 10, 100));     // an egg
+    doc.vivosEditaveis()[1].definirBit(EstadoBit::adulto, false);
+    doc.vivosEditaveis().push_back(individuo(doc, 3, 10, 10, 100)); // dead
+    doc.vivosEditaveis()[2].definirBit(EstadoBit::vivo, false);
+    doc.vivosEditaveis().push_back(individuo(doc, 4, 8.4f, 10, 100)); // 1.6 away
+    doc.alimentosEditaveis().push_back(alimento(doc, 10, 10, 70));
+    doc.alimentosEditaveis().push_back(alimento(doc, 50, 50, 70, 1));
+    doc.vivosEditaveis().push_back(individuo(doc, 5, 50, 50, 100)); // livre 0 does not eat region 1
+    doc.semear(2);
     EXPECT_EQ(doc.comer(), 1);
-    EXPECT_EQ(doc.rng.estadoAtual(), 2u); // a single contender: no draw
-    EXPECT_EQ(doc.vivos[0].energia, 5070);
-    EXPECT_EQ(doc.vivos[1].energia, 100);
-    EXPECT_EQ(doc.vivos[2].energia, 100);
-    EXPECT_EQ(doc.vivos[3].energia, 100);
-    EXPECT_EQ(doc.vivos[4].energia, 100);
-    ASSERT_EQ(doc.alimentos.size(), 1u);
-    EXPECT_EQ(doc.alimentos[0].regiao, 1);
+    EXPECT_EQ(doc.gerador().estadoAtual(), 2u); // a single contender: no draw
+    EXPECT_EQ(doc.vivos()[0].energia, 5070);
+    EXPECT_EQ(doc.vivos()[1].energia, 100);
+    EXPECT_EQ(doc.vivos()[2].energia, 100);
+    EXPECT_EQ(doc.vivos()[3].energia, 100);
+    EXPECT_EQ(doc.vivos()[4].energia, 100);
+    ASSERT_EQ(doc.alimentos().size(), 1u);
+    EXPECT_EQ(doc.alimentos()[0].regiao, 1);
 }
 
 // Items are taken in list order: contenders killed over one item miss the next,
 // and the uneaten keep their order.
 TEST(Comer, OrdemDosItensEMortesPelaPartilha) {
     CKeldoDoc doc;
-    doc.parametros.partilha = 1000;
-    doc.alimentos.push_back(alimento(doc, 90, 90, 11));
-    doc.alimentos.push_back(alimento(doc, 10, 10, 12));
-    doc.alimentos.push_back(alimento(doc, 70, 70, 13));
-    doc.alimentos.push_back(alimento(doc, 10, 11, 14));
-    doc.alimentos.push_back(alimento(doc, 30, 30, 15));
-    doc.alimentos.push_back(alimento(doc, 99, 99, 16)); // on the border
-    doc.vivos.push_back(individuo(doc, 1, 10, 10.5f, 100));
-    doc.vivos.push_back(individuo(doc, 2, 10, 10.5f, 100));
-    doc.vivos.push_back(individuo(doc, 3, 99, 98, 100));
+    doc.parametrosEditaveis().partilha = 1000;
+    doc.alimentosEditaveis().push_back(alimento(doc, 90, 90, 11));
+    doc.alimentosEditaveis().push_back(alimento(doc, 10, 10, 12));
+    doc.alimentosEditaveis().push_back(alimento(doc, 70, 70, 13));
+    doc.alimentosEditaveis().push_back(alimento(doc, 10, 11, 14));
+    doc.alimentosEditaveis().push_back(alimento(doc, 30, 30, 15));
+    doc.alimentosEditaveis().push_back(alimento(doc, 99, 99, 16)); // on the border
+    doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10.5f, 100));
+    doc.vivosEditaveis().push_back(individuo(doc, 2, 10, 10.5f, 100));
+    doc.vivosEditaveis().push_back(individuo(doc, 3, 99, 98, 100));
     EXPECT_EQ(doc.comer(), 2);
-    EXPECT_EQ(doc.vivos[0].vivo() + doc.vivos[1].vivo(), 0);
-    EXPECT_EQ(doc.vivos[2].energia, 116);
-    ASSERT_EQ(doc.alimentos.size(), 4u);
+    EXPECT_EQ(doc.vivos()[0].vivo() + doc.vivos()[1].vivo(), 0);
+    EXPECT_EQ(doc.vivos()[2].energia, 116);
+    ASSERT_EQ(doc.alimentos().size(), 4u);
     const int16_t restantes[] = {11, 13, 14, 15};
     for (size_t k = 0; k < 4; ++k)
-        EXPECT_EQ(doc.alimentos[k].valorEnergetico, restantes[k]);
+        EXPECT_EQ(doc.alimentos()[k].valorEnergetico, restantes[k]);
 }
 
 // n = (rate / 100.0) * eaten, truncated; each item draws energy, then x, then y.
 TEST(ReporAlimento, QuantidadeEOrdemDosSorteios) {
     CKeldoDoc doc;
-    doc.parametros.energiaMin = 50;
-    doc.parametros.energiaMax = 250;
-    doc.alimentos.push_back(alimento(doc, 1, 1, 1));
-    doc.rng.semear(21);
+    doc.parametrosEditaveis().energiaMin = 50;
+    doc.parametrosEditaveis().energiaMax = 250;
+    doc.alimentosEditaveis().push_back(alimento(doc, 1, 1, 1));
+    doc.semear(21);
     doc.reporAlimento(3, 150);
-    ASSERT_EQ(doc.alimentos.size(), 5u);
-    EXPECT_EQ(doc.alimentos[0].valorEnergetico, 1);
+    ASSERT_EQ(doc.alimentos().size(), 5u);
+    EXPECT_EQ(doc.alimentos()[0].valorEnergetico, 1);
     Random r(21);
     for (size_t k = 1; k < 5; ++k) {
-        EXPECT_EQ(doc.alimentos[k].valorEnergetico, 50 + r.randomInt(201));
-        EXPECT_EQ(doc.alimentos[k].x, static_cast<float>(r.randomInt(100)));
-        EXPECT_EQ(doc.alimentos[k].y, static_cast<float>(r.randomInt(100)));
+        EXPECT_EQ(doc.alimentos()[k].valorEnergetico, 50 + r.randomInt(201));
+        EXPECT_EQ(doc.alimentos()[k].x, static_cast<float>(r.randomInt(100)));
+        EXPECT_EQ(doc.alimentos()[k].y, static_cast<float>(r.randomInt(100)));
     }
-    EXPECT_EQ(doc.rng.estadoAtual(), r.estadoAtual());
+    EXPECT_EQ(doc.gerador().estadoAtual(), r.estadoAtual());
 
     const struct {
         int comidos, taxa;
         size_t novos;
     } casos[] = {{5, 100, 5}, {5, 0, 0}, {0, 500, 0}, {1, 50, 0}, {3, 33, 0}, {100, 29, 28}};
     for (const auto& c : casos) {
-        doc.alimentos.clear();
+        doc.alimentosEditaveis().clear();
         doc.reporAlimento(c.comidos, c.taxa);
-        EXPECT_EQ(doc.alimentos.size(), c.novos) << c.comidos << " " << c.taxa;
+        EXPECT_EQ(doc.alimentos().size(), c.novos) << c.comidos << " " << c.taxa;
     }
 }
 
 TEST(ReporAlimento, NovosItensEvitamObstaculos) {
     CKeldoDoc doc;
-    doc.parametros.nivelObstaculos = "30";
+    doc.parametrosEditaveis().nivelObstaculos = "30";
     doc.escolherNivel();
     doc.construirObstaculos();
-    doc.rng.semear(8);
+    doc.semear(8);
     doc.reporAlimento(200, 100);
-    ASSERT_EQ(doc.alimentos.size(), 200u);
-    for (const FoodX& f : doc.alimentos) {
+    ASSERT_EQ(doc.alimentos().size(), 200u);
+    for (const FoodX& f : doc.alimentos()) {
         ASSERT_EQ(doc.pontoEmObstaculo(static_cast<int>(f.x), static_cast<int>(f.y)), nullptr);
         ASSERT_EQ(f.regiao, 0);
         ASSERT_EQ(f.doc, &doc);

@@ -34,10 +34,10 @@ void direcao(int graus, float& dx, float& dy) {
 // A female ready to mate stands still and pays 1 per cycle.
 TEST(Mover, FemeaProntaFicaParadaEPagaUm) {
     CKeldoDoc doc;
-    doc.vivos.push_back(individuo(doc, 1, false, 20, 30, 500, 0.6f, 0.8f));
-    doc.rng.semear(4);
+    doc.vivosEditaveis().push_back(individuo(doc, 1, false, 20, 30, 500, 0.6f, 0.8f));
+    doc.semear(4);
     doc.moverIndividuos();
-    const SpecX& f = doc.vivos[0];
+    const SpecX& f = doc.vivos()[0];
     EXPECT_EQ(f.x, 20.0f);
     EXPECT_EQ(f.y, 30.0f);
     EXPECT_EQ(f.dirX, 0.0f);
@@ -45,7 +45,7 @@ TEST(Mover, FemeaProntaFicaParadaEPagaUm) {
     EXPECT_EQ(f.savedDirX, 0.0f);
     EXPECT_EQ(f.savedDirY, 0.0f);
     EXPECT_EQ(f.energia, 499);
-    EXPECT_EQ(doc.rng.estadoAtual(), 4u);
+    EXPECT_EQ(doc.gerador().estadoAtual(), 4u);
 
     // Exactly at the threshold is ready too.
     SpecX g = individuo(doc, 2, false, 20, 30, 400, 0.6f, 0.8f);
@@ -58,7 +58,7 @@ TEST(Mover, FemeaProntaFicaParadaEPagaUm) {
 TEST(Mover, FemeaSemDirecaoGuardadaSorteiaUma) {
     CKeldoDoc doc;
     SpecX f = individuo(doc, 1, false, 50, 50, 100, 0, 0);
-    doc.rng.semear(10);
+    doc.semear(10);
     f.mover();
     float dx, dy;
     direcao(Random(10).randomInt(360), dx, dy);
@@ -68,7 +68,7 @@ TEST(Mover, FemeaSemDirecaoGuardadaSorteiaUma) {
     EXPECT_EQ(f.savedDirY, dy);
     EXPECT_EQ(f.x, 50.0f + dx);
     EXPECT_EQ(f.y, 50.0f + dy);
-    EXPECT_EQ(sorteiosEntre(10, doc.rng.estadoAtual()), 1);
+    EXPECT_EQ(sorteiosEntre(10, doc.gerador().estadoAtual()), 1);
 
     // A saved heading is kept, and the current one (toward a target) is used.
     SpecX g = individuo(doc, 2, false, 50, 50, 100, 0.6f, 0.8f);
@@ -77,22 +77,22 @@ TEST(Mover, FemeaSemDirecaoGuardadaSorteiaUma) {
     EXPECT_EQ(g.x, 50.0f + 0.001f);
     EXPECT_EQ(g.y, 50.0f + 0.001f);
     EXPECT_EQ(g.savedDirX, 0.6f);
-    EXPECT_EQ(sorteiosEntre(10, doc.rng.estadoAtual()), 1);
+    EXPECT_EQ(sorteiosEntre(10, doc.gerador().estadoAtual()), 1);
 }
 
 // Males keep their heading, even a zero one: no draw, no step, one unit of energy.
 TEST(Mover, MachoMantemADirecao) {
     CKeldoDoc doc;
-    doc.vivos.push_back(individuo(doc, 1, true, 50, 50, 1000, 0, 0));
-    doc.vivos.push_back(individuo(doc, 2, true, 50, 50, 1000, 0.6f, -0.8f));
-    doc.rng.semear(10);
+    doc.vivosEditaveis().push_back(individuo(doc, 1, true, 50, 50, 1000, 0, 0));
+    doc.vivosEditaveis().push_back(individuo(doc, 2, true, 50, 50, 1000, 0.6f, -0.8f));
+    doc.semear(10);
     doc.moverIndividuos();
-    EXPECT_EQ(doc.rng.estadoAtual(), 10u);
-    EXPECT_EQ(doc.vivos[0].x, 50.0f);
-    EXPECT_EQ(doc.vivos[0].energia, 999);
-    EXPECT_EQ(doc.vivos[1].x, 50.0f + 0.6f);
-    EXPECT_EQ(doc.vivos[1].y, 50.0f - 0.8f);
-    EXPECT_EQ(doc.vivos[1].energia, 998);
+    EXPECT_EQ(doc.gerador().estadoAtual(), 10u);
+    EXPECT_EQ(doc.vivos()[0].x, 50.0f);
+    EXPECT_EQ(doc.vivos()[0].energia, 999);
+    EXPECT_EQ(doc.vivos()[1].x, 50.0f + 0.6f);
+    EXPECT_EQ(doc.vivos()[1].y, 50.0f - 0.8f);
+    EXPECT_EQ(doc.vivos()[1].energia, 998);
 }
 
 TEST(Mover, ParedesInvertemADirecao) {
@@ -121,7 +121,7 @@ TEST(Mover, ParedesInvertemADirecao) {
 // The rounded position meets the obstacle: one step back along the reversed heading.
 TEST(Mover, ObstaculoPelaPosicaoArredondada) {
     CKeldoDoc doc;
-    doc.parametros.nivelObstaculos = "12";
+    doc.parametrosEditaveis().nivelObstaculos = "12";
     doc.escolherNivel();
     doc.construirObstaculos();
     // Cells x 14..20, y 15..23 lie in the pixel rectangle (90,70,135,115).
@@ -135,7 +135,7 @@ TEST(Mover, ObstaculoPelaPosicaoArredondada) {
     EXPECT_EQ(b.dirX, 1.0f);
     EXPECT_EQ(b.x, 13.4f);
     // Another level: (74,167,99,192) covers cells x 12..15, y 35..39.
-    doc.parametros.nivelObstaculos = "30";
+    doc.parametrosEditaveis().nivelObstaculos = "30";
     doc.escolherNivel();
     SpecX d = individuo(doc, 4, true, 12.2f, 34.6f, 100, 0.0f, 0.4f);
     d.mover(); // (12.2, 35.0) rounds to (12, 35): inside
@@ -147,43 +147,44 @@ TEST(Mover, ObstaculoPelaPosicaoArredondada) {
 // The dead of this cycle still step, pay nothing, and leave in vivos order; eggs stay.
 TEST(MoverIndividuos, MortosDoCicloEOvos) {
     CKeldoDoc doc;
-    doc.tempo = 12;
-    doc.mortos.push_back(individuo(doc, 90, true, 1, 1, 0, 0, 0));
-    doc.vivos.push_back(individuo(doc, 1, true, 50, 50, 100, 1, 0));  // walks, pays 2
-    doc.vivos.push_back(individuo(doc, 2, true, 10, 10, 0, 0, 1));    // died earlier
-    doc.vivos.push_back(individuo(doc, 3, false, 70, 70, 100, 0, 0)); // an egg
-    doc.vivos.push_back(individuo(doc, 4, false, 30, 30, 0, 0, 0));   // dead, no saved heading
-    doc.vivos.push_back(individuo(doc, 5, true, 80, 80, 1, 1, 0));    // dies now
-    doc.vivos[1].definirBit(EstadoBit::vivo, false);
-    doc.vivos[2].definirBit(EstadoBit::adulto, false);
-    doc.vivos[3].definirBit(EstadoBit::vivo, false);
-    doc.rng.semear(31);
+    doc.definirTempo(12);
+    doc.mortosEditaveis().push_back(individuo(doc, 90, true, 1, 1, 0, 0, 0));
+    doc.vivosEditaveis().push_back(individuo(doc, 1, true, 50, 50, 100, 1, 0));  // walks, pays 2
+    doc.vivosEditaveis().push_back(individuo(doc, 2, true, 10, 10, 0, 0, 1));    // died earlier
+    doc.vivosEditaveis().push_back(individuo(doc, 3, false, 70, 70, 100, 0, 0)); // an egg
+    doc.vivosEditaveis().push_back(
+        individuo(doc, 4, false, 30, 30, 0, 0, 0)); // dead, no saved heading
+    doc.vivosEditaveis().push_back(individuo(doc, 5, true, 80, 80, 1, 1, 0)); // dies now
+    doc.vivosEditaveis()[1].definirBit(EstadoBit::vivo, false);
+    doc.vivosEditaveis()[2].definirBit(EstadoBit::adulto, false);
+    doc.vivosEditaveis()[3].definirBit(EstadoBit::vivo, false);
+    doc.semear(31);
     doc.moverIndividuos();
 
-    ASSERT_EQ(doc.vivos.size(), 2u);
-    EXPECT_EQ(doc.vivos[0].id, 1);
-    EXPECT_EQ(doc.vivos[0].x, 51.0f);
-    EXPECT_EQ(doc.vivos[0].energia, 98);
-    EXPECT_EQ(doc.vivos[1].id, 3);
-    EXPECT_EQ(doc.vivos[1].energia, 100);
-    EXPECT_EQ(doc.vivos[1].dirX, 0.0f);
+    ASSERT_EQ(doc.vivos().size(), 2u);
+    EXPECT_EQ(doc.vivos()[0].id, 1);
+    EXPECT_EQ(doc.vivos()[0].x, 51.0f);
+    EXPECT_EQ(doc.vivos()[0].energia, 98);
+    EXPECT_EQ(doc.vivos()[1].id, 3);
+    EXPECT_EQ(doc.vivos()[1].energia, 100);
+    EXPECT_EQ(doc.vivos()[1].dirX, 0.0f);
 
-    ASSERT_EQ(doc.mortos.size(), 4u);
-    EXPECT_EQ(doc.mortos[0].id, 90);
-    EXPECT_EQ(doc.mortos[0].loopMorto, -1);
+    ASSERT_EQ(doc.mortos().size(), 4u);
+    EXPECT_EQ(doc.mortos()[0].id, 90);
+    EXPECT_EQ(doc.mortos()[0].loopMorto, -1);
     const int32_t ordem[] = {2, 4, 5};
     for (int k = 0; k < 3; ++k) {
-        EXPECT_EQ(doc.mortos[k + 1].id, ordem[k]);
-        EXPECT_EQ(doc.mortos[k + 1].loopMorto, 12);
-        EXPECT_EQ(doc.mortos[k + 1].vivo(), 0);
+        EXPECT_EQ(doc.mortos()[k + 1].id, ordem[k]);
+        EXPECT_EQ(doc.mortos()[k + 1].loopMorto, 12);
+        EXPECT_EQ(doc.mortos()[k + 1].vivo(), 0);
     }
-    EXPECT_EQ(doc.mortos[1].y, 11.0f);
-    EXPECT_EQ(doc.mortos[1].energia, 0);
+    EXPECT_EQ(doc.mortos()[1].y, 11.0f);
+    EXPECT_EQ(doc.mortos()[1].energia, 0);
     float dx, dy;
     direcao(Random(31).randomInt(360), dx, dy);
-    EXPECT_EQ(doc.mortos[2].dirX, dx);
-    EXPECT_EQ(doc.mortos[2].x, 30.0f + dx);
-    EXPECT_EQ(doc.mortos[3].energia, 0);
-    EXPECT_EQ(doc.mortos[3].x, 81.0f);
-    EXPECT_EQ(sorteiosEntre(31, doc.rng.estadoAtual()), 1);
+    EXPECT_EQ(doc.mortos()[2].dirX, dx);
+    EXPECT_EQ(doc.mortos()[2].x, 30.0f + dx);
+    EXPECT_EQ(doc.mortos()[3].energia, 0);
+    EXPECT_EQ(doc.mortos()[3].x, 81.0f);
+    EXPECT_EQ(sorteiosEntre(31, doc.gerador().estadoAtual()), 1);
 }

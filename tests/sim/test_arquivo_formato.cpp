@@ -75,20 +75,20 @@ std::vector<uint8_t> depoisDoCabecalho(const std::vector<uint8_t>& v) {
 // A world put together by hand: no definitions, one food item, two living
 // (the second an egg with the bits no gene uses), one dead.
 void mundoPequeno(CKeldoDoc& doc) {
-    doc.tempo = 7;
-    doc.proximoId = 12;
-    doc.geracao = 2;
-    doc.numSnapshot = 1;
+    doc.definirTempo(7);
+    doc.definirProximoId(12);
+    doc.definirGeracao(2);
+    doc.definirNumSnapshot(1);
     FoodX f;
     f.x = 37.9f;
     f.y = 5.0f;
     f.valorEnergetico = 210;
-    doc.alimentos.push_back(f);
-    doc.vivos.push_back(individuo(10, 0x01A5, 0x005A, 0x19));
-    doc.vivos.push_back(individuo(11, 0xFE01, 0x8000, 0xF4));
+    doc.alimentosEditaveis().push_back(f);
+    doc.vivosEditaveis().push_back(individuo(10, 0x01A5, 0x005A, 0x19));
+    doc.vivosEditaveis().push_back(individuo(11, 0xFE01, 0x8000, 0xF4));
     SpecX morto = individuo(9, 0x0100, 0x0001, 0x08);
     morto.loopMorto = 6;
-    doc.mortos.push_back(morto);
+    doc.mortosEditaveis().push_back(morto);
 }
 } // namespace
 
@@ -118,14 +118,14 @@ TEST(ArquivoProjeto, BytesExatosDeUmMundoPequeno) {
 // takes its index after SpecX and that template.
 TEST(ArquivoProjeto, PrimeiroIndividuoDoArquivoNomeiaAClasse) {
     CKeldoDoc doc;
-    doc.parametros.listaDefinida.push_back(individuo(1, 0, 0, 0x18));
+    doc.parametrosEditaveis().listaDefinida.push_back(individuo(1, 0, 0, 0x18));
     FoodX f;
     f.x = 99.0f;
     f.y = 0.0f;
     f.valorEnergetico = -3;
     f.regiao = 2;
-    doc.alimentos.push_back(f);
-    doc.vivos.push_back(individuo(2, 0, 0, 0x18));
+    doc.alimentosEditaveis().push_back(f);
+    doc.vivosEditaveis().push_back(individuo(2, 0, 0, 0x18));
     Bytes esperado;
     esperado.le16(1).le16(0xFFFF).le16(1).le16(5).texto(classeSpecX);
     registro(esperado, 1, 0, 0, 0x18);
@@ -139,7 +139,7 @@ TEST(ArquivoProjeto, PrimeiroIndividuoDoArquivoNomeiaAClasse) {
 
 TEST(ArquivoProjeto, TextosEmWindows1252ComPrefixoDeComprimento) {
     CKeldoDoc doc;
-    doc.parametros.criterioParada = "Gera\xE7\xE3o";
+    doc.parametrosEditaveis().criterioParada = "Gera\xE7\xE3o";
     std::vector<uint8_t> b = doc.serializar();
     // nivelObstaculos "12" starts at 44, criterioParada at 47.
     EXPECT_EQ(std::vector<uint8_t>(b.begin() + 47, b.begin() + 55),
@@ -147,7 +147,7 @@ TEST(ArquivoProjeto, TextosEmWindows1252ComPrefixoDeComprimento) {
 
     for (size_t n : {254u, 255u, 65534u, 65535u}) {
         SCOPED_TRACE(n);
-        doc.parametros.criterioParada.assign(n, 'x');
+        doc.parametrosEditaveis().criterioParada.assign(n, 'x');
         b = doc.serializar();
         const std::vector<uint8_t> prefixo(b.begin() + 47, b.begin() + 54);
         if (n == 254)
@@ -159,7 +159,7 @@ TEST(ArquivoProjeto, TextosEmWindows1252ComPrefixoDeComprimento) {
             EXPECT_EQ(prefixo, Bytes().u8(0xFF).le16(0xFFFF).le32(static_cast<uint32_t>(n)).v);
         CKeldoDoc lido;
         ASSERT_TRUE(lido.carregarBytes(b).ok);
-        EXPECT_EQ(lido.parametros.criterioParada, doc.parametros.criterioParada);
+        EXPECT_EQ(lido.parametros().criterioParada, doc.parametros().criterioParada);
     }
 }
 
@@ -168,35 +168,35 @@ TEST(ArquivoProjeto, TextosEmWindows1252ComPrefixoDeComprimento) {
 // saved heading keeps what that constructor drew.
 TEST(ArquivoProjeto, LerUmIndividuoConsomeQuatroSorteios) {
     CKeldoDoc origem;
-    origem.parametros.listaDefinida.push_back(individuo(1, 0, 0, 0x18));
-    origem.parametros.listaDefinida.push_back(individuo(2, 0, 0, 0x18));
+    origem.parametrosEditaveis().listaDefinida.push_back(individuo(1, 0, 0, 0x18));
+    origem.parametrosEditaveis().listaDefinida.push_back(individuo(2, 0, 0, 0x18));
     mundoPequeno(origem); // 1 food item, 2 living, 1 dead
     const std::vector<uint8_t> bytes = origem.serializar();
 
     CKeldoDoc doc;
-    doc.rng.semear(99);
+    doc.semear(99);
     ASSERT_TRUE(doc.carregarBytes(bytes).ok);
     Random esperado(99);
     SpecX primeiro(esperado);
     for (int k = 4; k < 5 * 4; ++k)
         esperado.proximo();
-    EXPECT_EQ(doc.rng.estadoAtual(), esperado.estadoAtual());
+    EXPECT_EQ(doc.gerador().estadoAtual(), esperado.estadoAtual());
 
-    const SpecX& lido = doc.parametros.listaDefinida[0];
+    const SpecX& lido = doc.parametros().listaDefinida[0];
     EXPECT_EQ(lido.savedDirX, primeiro.savedDirX);
     EXPECT_EQ(lido.savedDirY, primeiro.savedDirY);
     EXPECT_EQ(lido.dirX, 1.0f);
     EXPECT_EQ(lido.dirY, -0.5f);
     EXPECT_EQ(lido.estado, 0x18);
-    EXPECT_EQ(doc.alimentos[0].x, 37.0f); // stored truncated, read back whole
+    EXPECT_EQ(doc.alimentos()[0].x, 37.0f); // stored truncated, read back whole
 }
 
 namespace {
 // A world that has run a while with discrete generations, so that it holds
 // eggs and the dead, and whose every parameter differs from its default.
 void mundoRodado(CKeldoDoc& doc) {
-    doc.sementeFixa = 7;
-    SimulationParameters& p = doc.parametros;
+    doc.definirSementeFixa(7);
+    SimulationParameters& p = doc.parametrosEditaveis();
     p.numIndividuos = 40;
     p.qtdAlimento = 60;
     p.tipoGeracoes = 1;
@@ -233,11 +233,11 @@ void mundoRodado(CKeldoDoc& doc) {
     p.repro_Rr = 1400;
     p.repro_RR = 1300;
     p.partilha = 99;
-    doc.numSnapshot = 4;
+    doc.definirNumSnapshot(4);
     // Bits no gene reads, and the two free bits of the status byte.
-    doc.vivos[1].genotipoP |= 0xFE00;
-    doc.vivos[1].genotipoM = 0xFFFF;
-    doc.vivos[1].estado |= 0xE0;
+    doc.vivosEditaveis()[1].genotipoP |= 0xFE00;
+    doc.vivosEditaveis()[1].genotipoM = 0xFFFF;
+    doc.vivosEditaveis()[1].estado |= 0xE0;
 }
 } // namespace
 
@@ -245,39 +245,39 @@ TEST(ArquivoProjeto, SalvarECarregarReproduzOMundo) {
     apoio::PastaTemporaria pasta;
     CKeldoDoc doc;
     mundoRodado(doc);
-    ASSERT_GT(doc.ovos, 0);
-    ASSERT_FALSE(doc.mortos.empty());
+    ASSERT_GT(doc.ovos(), 0);
+    ASSERT_FALSE(doc.mortos().empty());
     ASSERT_TRUE(doc.salvarProjeto(pasta / "proj.gen").ok);
-    EXPECT_EQ(doc.caminho, pasta / "proj.gen");
+    EXPECT_EQ(doc.arquivo().caminho(), pasta / "proj.gen");
 
     CKeldoDoc lido;
     const ResultadoArquivo r = lido.carregarProjeto(pasta / "proj.gen");
     ASSERT_TRUE(r.ok) << r.mensagem;
-    EXPECT_EQ(lido.caminho, pasta / "proj.gen");
-    apoio::esperarParametrosIguais(lido.parametros, doc.parametros);
-    EXPECT_EQ(lido.tempo, doc.tempo);
-    EXPECT_EQ(lido.proximoId, doc.proximoId);
-    EXPECT_EQ(lido.geracao, doc.geracao);
-    EXPECT_EQ(lido.numSnapshot, 4);
-    EXPECT_EQ(lido.ovos, doc.ovos);
-    apoio::esperarListasIguais(lido.parametros.listaDefinida, doc.parametros.listaDefinida);
-    apoio::esperarListasIguais(lido.vivos, doc.vivos);
-    apoio::esperarListasIguais(lido.mortos, doc.mortos);
-    ASSERT_EQ(lido.alimentos.size(), doc.alimentos.size());
-    for (size_t k = 0; k < doc.alimentos.size(); ++k) {
-        EXPECT_EQ(lido.alimentos[k].x, doc.alimentos[k].x);
-        EXPECT_EQ(lido.alimentos[k].y, doc.alimentos[k].y);
-        EXPECT_EQ(lido.alimentos[k].valorEnergetico, doc.alimentos[k].valorEnergetico);
-        EXPECT_EQ(lido.alimentos[k].regiao, doc.alimentos[k].regiao);
+    EXPECT_EQ(lido.arquivo().caminho(), pasta / "proj.gen");
+    apoio::esperarParametrosIguais(lido.parametros(), doc.parametros());
+    EXPECT_EQ(lido.tempo(), doc.tempo());
+    EXPECT_EQ(lido.proximoId(), doc.proximoId());
+    EXPECT_EQ(lido.geracao(), doc.geracao());
+    EXPECT_EQ(lido.numSnapshot(), 4);
+    EXPECT_EQ(lido.ovos(), doc.ovos());
+    apoio::esperarListasIguais(lido.parametros().listaDefinida, doc.parametros().listaDefinida);
+    apoio::esperarListasIguais(lido.vivos(), doc.vivos());
+    apoio::esperarListasIguais(lido.mortos(), doc.mortos());
+    ASSERT_EQ(lido.alimentos().size(), doc.alimentos().size());
+    for (size_t k = 0; k < doc.alimentos().size(); ++k) {
+        EXPECT_EQ(lido.alimentos()[k].x, doc.alimentos()[k].x);
+        EXPECT_EQ(lido.alimentos()[k].y, doc.alimentos()[k].y);
+        EXPECT_EQ(lido.alimentos()[k].valorEnergetico, doc.alimentos()[k].valorEnergetico);
+        EXPECT_EQ(lido.alimentos()[k].regiao, doc.alimentos()[k].regiao);
     }
-    EXPECT_EQ(lido.vivos[1].genotipoP & 0xFE00, 0xFE00);
-    EXPECT_EQ(lido.vivos[1].genotipoM, 0xFFFF);
-    EXPECT_EQ(lido.vivos[1].estado & 0xE0, 0xE0);
-    EXPECT_EQ(lido.vivos[1].livre, 3); // recomputed from the status byte
-    EXPECT_EQ(lido.codigoNivel, 'd');
-    EXPECT_EQ(lido.bitmapFundo, 143);
+    EXPECT_EQ(lido.vivos()[1].genotipoP & 0xFE00, 0xFE00);
+    EXPECT_EQ(lido.vivos()[1].genotipoM, 0xFFFF);
+    EXPECT_EQ(lido.vivos()[1].estado & 0xE0, 0xE0);
+    EXPECT_EQ(lido.vivos()[1].livre, 3); // recomputed from the status byte
+    EXPECT_EQ(lido.codigoNivel(), 'd');
+    EXPECT_EQ(lido.bitmapFundo(), 143);
     // Phenotypes are expressed again with the parameters just read.
-    const SpecX& t = lido.parametros.listaDefinida[0];
+    const SpecX& t = lido.parametros().listaDefinida[0];
     EXPECT_EQ(t.limiarReproducao, 1400); // Rr
     EXPECT_EQ(t.limiarMorte, 22);        // Mm
     EXPECT_EQ(t.doc, &lido);
@@ -288,9 +288,9 @@ TEST(ArquivoProjeto, SalvarECarregarReproduzOMundo) {
 TEST(ArquivoProjeto, OvosRecontadosAoCarregar) {
     CKeldoDoc doc;
     mundoPequeno(doc);
-    doc.vivos[0].definirBit(EstadoBit::adulto, false);
-    doc.ovos = 17;
+    doc.vivosEditaveis()[0].definirBit(EstadoBit::adulto, false);
+    doc.definirOvos(17);
     CKeldoDoc lido;
     ASSERT_TRUE(lido.carregarBytes(doc.serializar()).ok);
-    EXPECT_EQ(lido.ovos, 2);
+    EXPECT_EQ(lido.ovos(), 2);
 }

@@ -84,14 +84,14 @@ SpecX modelo(int32_t id, bool adulto) {
 // SpecX takes index 1, its template 2, FoodX 3.
 std::vector<uint8_t> arquivoValido() {
     CKeldoDoc doc;
-    doc.parametros.listaDefinida.push_back(modelo(1, true));
+    doc.parametrosEditaveis().listaDefinida.push_back(modelo(1, true));
     FoodX f;
     f.x = 4.0f;
     f.y = 5.0f;
-    doc.alimentos.push_back(f);
-    doc.vivos.push_back(modelo(2, true));
-    doc.vivos.push_back(modelo(3, false));
-    doc.mortos.push_back(modelo(4, true));
+    doc.alimentosEditaveis().push_back(f);
+    doc.vivosEditaveis().push_back(modelo(2, true));
+    doc.vivosEditaveis().push_back(modelo(3, false));
+    doc.mortosEditaveis().push_back(modelo(4, true));
     return doc.serializar();
 }
 
@@ -134,17 +134,18 @@ struct Retrato {
     bool operator==(const Retrato&) const = default;
 };
 Retrato retratar(CKeldoDoc& doc) {
-    return {doc.serializar(), doc.caminho, doc.rng.estadoAtual(), doc.ovos, doc.codigoNivel};
+    return {doc.serializar(), doc.arquivo().caminho(), doc.gerador().estadoAtual(), doc.ovos(),
+            doc.codigoNivel()};
 }
 
 void mundoAtual(CKeldoDoc& doc) {
-    doc.sementeFixa = 7;
-    doc.parametros.numIndividuos = 12;
-    doc.parametros.nivelObstaculos = "15";
+    doc.definirSementeFixa(7);
+    doc.parametrosEditaveis().numIndividuos = 12;
+    doc.parametrosEditaveis().nivelObstaculos = "15";
     doc.criarMundo();
     for (int k = 0; k < 5; ++k)
         doc.executarCiclo();
-    doc.caminho = "/algum/lugar/atual.gen";
+    doc.arquivo().definirCaminho("/algum/lugar/atual.gen");
 }
 
 struct Dano {
@@ -339,8 +340,8 @@ TEST(ArquivoHostil, ValoresForaDoDialogoMasUtilizaveisSaoAceitos) {
     trocar(b, posNivel, 3, {1, '7'});
     CKeldoDoc doc;
     ASSERT_TRUE(doc.carregarBytes(b).ok);
-    EXPECT_EQ(doc.parametros.nivelObstaculos, "7");
-    EXPECT_EQ(doc.codigoNivel, 'd'); // any other level text gives the 29-rectangle layout
+    EXPECT_EQ(doc.parametros().nivelObstaculos, "7");
+    EXPECT_EQ(doc.codigoNivel(), 'd'); // any other level text gives the 29-rectangle layout
     doc.executarCiclo();
 }
 
@@ -462,7 +463,7 @@ TEST(SalvarProjeto, PastaSemEscritaGravaNoLugar) {
     EXPECT_TRUE(r.ok) << r.mensagem;
     EXPECT_EQ(gravado, s.doc.serializar());
     EXPECT_EQ(depois.st_ino, antes.st_ino);
-    EXPECT_EQ(s.doc.caminho, s.alvo);
+    EXPECT_EQ(s.doc.arquivo().caminho(), s.alvo);
     s.anterior = gravado;
     s.esperarArquivoIntacto(somenteLeitura);
     EXPECT_EQ(somenteLeitura.erroSistema, EACCES);
@@ -495,7 +496,7 @@ TEST(SalvarProjeto, PastaQueEArquivoComumFalhaSemCriarNada) {
     const ResultadoArquivo r = s.doc.salvarProjeto(s.pasta / "comum/proj.gen");
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.mensagem.empty());
-    EXPECT_EQ(s.doc.caminho, s.alvo);
+    EXPECT_EQ(s.doc.arquivo().caminho(), s.alvo);
     EXPECT_EQ(apoio::lerArquivo(s.pasta / "comum"), (std::vector<uint8_t>{1, 2, 3}));
 }
 

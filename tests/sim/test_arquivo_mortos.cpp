@@ -90,10 +90,9 @@ TEST(ArquivoMortos, EscritaRecusadaNaoContaENaoEstragaOQueJaEstava) {
 
 namespace {
 void criar(CKeldoDoc& doc, bool emArquivo) {
-    doc.sementeFixa = 11;
-    doc.parametros.qtdAlimento = 60;
-    doc.mortosEmArquivo = emArquivo;
-    doc.limiteMortosNaMemoria = 40; // many small batches
+    doc.definirSementeFixa(11);
+    doc.parametrosEditaveis().qtdAlimento = 60;
+    doc.guardarMortosEmArquivo(emArquivo, 40); // many small batches
     ASSERT_TRUE(doc.criarMundo());
 }
 } // namespace
@@ -109,11 +108,12 @@ TEST(ArquivoMortos, DocumentoComMortosNoArquivoEscreveOsMesmosBytes) {
         if (ciclo % 100 != 0)
             continue;
         ASSERT_EQ(noArquivo.textoStatus(), naMemoria.textoStatus()) << ciclo;
-        ASSERT_EQ(noArquivo.estatisticas.ultima().mortos, naMemoria.estatisticas.ultima().mortos);
+        ASSERT_EQ(noArquivo.estatisticas().ultima().mortos,
+                  naMemoria.estatisticas().ultima().mortos);
     }
-    ASSERT_GT(naMemoria.mortos.size(), 400u);
-    EXPECT_LT(noArquivo.mortos.size(), 40u); // the rest went to the file
-    EXPECT_EQ(noArquivo.numMortos(), naMemoria.mortos.size());
+    ASSERT_GT(naMemoria.mortos().size(), 400u);
+    EXPECT_LT(noArquivo.mortos().size(), 40u); // the rest went to the file
+    EXPECT_EQ(noArquivo.numMortos(), naMemoria.mortos().size());
     const std::vector<uint8_t> projeto = naMemoria.serializar();
     EXPECT_TRUE(noArquivo.serializar() == projeto);
     for (bool anexar : {false, true}) {
@@ -125,7 +125,7 @@ TEST(ArquivoMortos, DocumentoComMortosNoArquivoEscreveOsMesmosBytes) {
 
     // Loading replaces the stored dead with those of the file.
     ASSERT_TRUE(noArquivo.carregarBytes(projeto).ok);
-    EXPECT_EQ(noArquivo.numMortos(), naMemoria.mortos.size());
+    EXPECT_EQ(noArquivo.numMortos(), naMemoria.mortos().size());
     EXPECT_TRUE(noArquivo.serializar() == projeto);
     noArquivo.limparMundo();
     EXPECT_EQ(noArquivo.numMortos(), 0u);
@@ -143,7 +143,7 @@ TEST(ArquivoMortos, SemEspacoOsMortosFicamNaMemoria) {
             referencia.executarCiclo();
         }
     }
-    ASSERT_GT(referencia.mortos.size(), 40u);
-    EXPECT_EQ(doc.mortos.size(), referencia.mortos.size());
+    ASSERT_GT(referencia.mortos().size(), 40u);
+    EXPECT_EQ(doc.mortos().size(), referencia.mortos().size());
     EXPECT_TRUE(doc.serializar() == referencia.serializar());
 }

@@ -12,15 +12,15 @@ const std::string geracaoUtf8 = "Gera\xC3\xA7\xC3\xA3o";
 // hands out tick readings the test chooses.
 class HostFalso : public KeldoHost {
   public:
-    explicit HostFalso(CKeldoDoc& d) : doc(d) { doc.host = this; }
-    ~HostFalso() override { doc.host = nullptr; }
+    explicit HostFalso(CKeldoDoc& d) : doc(d) { doc.definirHost(this); }
+    ~HostFalso() override { doc.definirHost(nullptr); }
 
     void definirStatus(const std::string& texto) override { status.push_back(texto); }
-    void atualizarVistas() override { redesenhos.push_back(doc.tempo); }
+    void atualizarVistas() override { redesenhos.push_back(doc.tempo()); }
     void pararTimer() override { eventos.push_back("parar"); }
     void iniciarTimer(int ms) override { eventos.push_back("iniciar " + std::to_string(ms)); }
     bool salvarDocumento() override {
-        eventos.push_back("salvar " + std::to_string(doc.numSnapshot));
+        eventos.push_back("salvar " + std::to_string(doc.numSnapshot()));
         return resultadoSalvar;
     }
     void execucaoParada(const std::string& motivo) override {
@@ -44,15 +44,15 @@ class HostFalso : public KeldoHost {
 };
 
 void criar(CKeldoDoc& doc, int individuos, int alimentos) {
-    doc.sementeFixa = 7;
-    doc.parametros.numIndividuos = individuos;
-    doc.parametros.qtdAlimento = alimentos;
+    doc.definirSementeFixa(7);
+    doc.parametrosEditaveis().numIndividuos = individuos;
+    doc.parametrosEditaveis().qtdAlimento = alimentos;
     ASSERT_TRUE(doc.criarMundo());
 }
 
 int contarOvos(const CKeldoDoc& doc) {
     int n = 0;
-    for (const SpecX& i : doc.vivos)
+    for (const SpecX& i : doc.vivos())
         n += i.adulto() ? 0 : 1;
     return n;
 }
@@ -74,73 +74,76 @@ TEST(Ciclo, StatusComDezIndividuosETresOvos) {
     CKeldoDoc doc;
     criar(doc, 10, 0);
     for (int k : {2, 5, 8})
-        doc.vivos[k].definirBit(EstadoBit::adulto, false);
-    doc.ovos = 3;
+        doc.vivosEditaveis()[k].definirBit(EstadoBit::adulto, false);
+    doc.definirOvos(3);
     EXPECT_EQ(doc.textoStatus(), "Tempo: 0, Vivos: 7, Mortos: 0, Ovos: 3, " + geracaoUtf8 + ": 0");
 
     HostFalso host(doc);
     doc.executarCiclo();
     ASSERT_EQ(host.status.size(), 1u);
     EXPECT_EQ(host.status[0], "Tempo: 1, Vivos: 7, Mortos: 0, Ovos: 3, " + geracaoUtf8 + ": 0");
-    EXPECT_EQ(doc.status, host.status[0]);
+    EXPECT_EQ(doc.status(), host.status[0]);
 }
 
 // Mating stops when the fifth egg is laid; at the start of the next cycle
 // the adults die with that cycle's time and the eggs hatch.
 TEST(Ciclo, GeracoesDiscretasViramNoCicloSeguinte) {
     CKeldoDoc doc;
-    doc.parametros.tipoGeracoes = 1;
-    doc.parametros.numIndDiscretas = 5;
-    doc.parametros.repro_rr = doc.parametros.repro_Rr = doc.parametros.repro_RR = 50;
+    doc.parametrosEditaveis().tipoGeracoes = 1;
+    doc.parametrosEditaveis().numIndDiscretas = 5;
+    doc.parametrosEditaveis().repro_rr = doc.parametrosEditaveis().repro_Rr =
+        doc.parametrosEditaveis().repro_RR = 50;
     criar(doc, 60, 100);
-    while (doc.ovos == 0 && doc.tempo < 500)
+    while (doc.ovos() == 0 && doc.tempo() < 500)
         doc.executarCiclo();
-    ASSERT_GT(doc.ovos, 0) << "nenhum ovo em 500 ciclos";
-    while (doc.ovos < 5 && doc.tempo < 500) {
-        const int32_t antes = doc.ovos;
+    ASSERT_GT(doc.ovos(), 0) << "nenhum ovo em 500 ciclos";
+    while (doc.ovos() < 5 && doc.tempo() < 500) {
+        const int32_t antes = doc.ovos();
         doc.executarCiclo();
-        ASSERT_GE(doc.ovos, antes) << "ovos chocaram antes de serem 5";
+        ASSERT_GE(doc.ovos(), antes) << "ovos chocaram antes de serem 5";
     }
-    ASSERT_EQ(doc.ovos, 5);
+    ASSERT_EQ(doc.ovos(), 5);
     ASSERT_EQ(contarOvos(doc), 5);
 
     std::set<int32_t> adultos, ovos;
-    for (const SpecX& i : doc.vivos)
+    for (const SpecX& i : doc.vivos())
         (i.adulto() ? adultos : ovos).insert(i.id);
-    const size_t mortosAntes = doc.mortos.size();
-    const int32_t cicloDaVirada = doc.tempo;
+    const size_t mortosAntes = doc.mortos().size();
+    const int32_t cicloDaVirada = doc.tempo();
     doc.executarCiclo();
 
-    EXPECT_EQ(doc.tempo, cicloDaVirada + 1);
-    ASSERT_EQ(doc.mortos.size(), mortosAntes + adultos.size());
-    for (size_t k = mortosAntes; k < doc.mortos.size(); ++k) {
-        const SpecX& m = doc.mortos[k];
+    EXPECT_EQ(doc.tempo(), cicloDaVirada + 1);
+    ASSERT_EQ(doc.mortos().size(), mortosAntes + adultos.size());
+    for (size_t k = mortosAntes; k < doc.mortos().size(); ++k) {
+        const SpecX& m = doc.mortos()[k];
         EXPECT_EQ(adultos.count(m.id), 1u);
         EXPECT_EQ(m.loopMorto, cicloDaVirada);
         EXPECT_EQ(m.vivo(), 0);
     }
-    ASSERT_GE(doc.vivos.size(), 5u);
+    ASSERT_GE(doc.vivos().size(), 5u);
     for (size_t k = 0; k < 5; ++k) {
-        EXPECT_EQ(ovos.count(doc.vivos[k].id), 1u);
-        EXPECT_EQ(doc.vivos[k].adulto(), 1);
+        EXPECT_EQ(ovos.count(doc.vivos()[k].id), 1u);
+        EXPECT_EQ(doc.vivos()[k].adulto(), 1);
     }
-    EXPECT_EQ(doc.ovos, contarOvos(doc));
-    EXPECT_NE(doc.textoStatus().find("Ovos: " + std::to_string(doc.ovos) + ","), std::string::npos);
+    EXPECT_EQ(doc.ovos(), contarOvos(doc));
+    EXPECT_NE(doc.textoStatus().find("Ovos: " + std::to_string(doc.ovos()) + ","),
+              std::string::npos);
 }
 
 TEST(Ciclo, SemOvosSuficientesAGeracaoNuncaVira) {
     CKeldoDoc doc;
-    doc.parametros.tipoGeracoes = 1;
-    doc.parametros.numIndDiscretas = 10000;
-    doc.parametros.repro_rr = doc.parametros.repro_Rr = doc.parametros.repro_RR = 50;
+    doc.parametrosEditaveis().tipoGeracoes = 1;
+    doc.parametrosEditaveis().numIndDiscretas = 10000;
+    doc.parametrosEditaveis().repro_rr = doc.parametrosEditaveis().repro_Rr =
+        doc.parametrosEditaveis().repro_RR = 50;
     criar(doc, 60, 100);
     for (int k = 0; k < 150; ++k) {
-        const int32_t antes = doc.ovos;
+        const int32_t antes = doc.ovos();
         doc.executarCiclo();
-        ASSERT_GE(doc.ovos, antes);
-        ASSERT_EQ(doc.ovos, contarOvos(doc));
+        ASSERT_GE(doc.ovos(), antes);
+        ASSERT_EQ(doc.ovos(), contarOvos(doc));
     }
-    EXPECT_GT(doc.ovos, 0);
+    EXPECT_GT(doc.ovos(), 0);
 }
 
 TEST(Ciclo, MortoLevaOCicloEmCursoEMundoVazioContinua) {
@@ -148,10 +151,10 @@ TEST(Ciclo, MortoLevaOCicloEmCursoEMundoVazioContinua) {
     criar(doc, 1, 0);
     for (int k = 0; k < 3; ++k)
         doc.executarCiclo();
-    doc.vivos[0].energia = doc.vivos[0].limiarMorte + 1;
+    doc.vivosEditaveis()[0].energia = doc.vivos()[0].limiarMorte + 1;
     doc.executarCiclo();
-    ASSERT_EQ(doc.mortos.size(), 1u);
-    EXPECT_EQ(doc.mortos[0].loopMorto, 3);
+    ASSERT_EQ(doc.mortos().size(), 1u);
+    EXPECT_EQ(doc.mortos()[0].loopMorto, 3);
     for (int k = 0; k < 3; ++k)
         doc.executarCiclo();
     EXPECT_EQ(doc.textoStatus(), "Tempo: 7, Vivos: 0, Mortos: 1, Ovos: 0, " + geracaoUtf8 + ": 0");
@@ -162,7 +165,7 @@ TEST(Ciclo, TraceComNumeroDoCicloACadaCiclo) {
     NaPasta aqui(pasta.caminho);
     CKeldoDoc doc;
     criar(doc, 1, 0);
-    doc.parametros.gerarTrace = 1;
+    doc.parametrosEditaveis().gerarTrace = 1;
     doc.executarCiclo();
     doc.executarCiclo();
     const std::vector<uint8_t> b = apoio::lerArquivo("keldo_trace.txt");
@@ -180,34 +183,34 @@ TEST(Ciclo, SalvarPeriodicoEscreveSnapshotZeroPrimeiro) {
     apoio::PastaTemporaria pasta;
     CKeldoDoc doc;
     criar(doc, 10, 20);
-    doc.caminho = pasta / "proj.gen";
-    doc.estadoExecucao = 1;
-    doc.parametros.salvarAtivo = 1;
-    doc.parametros.salvarCiclos = 50;
+    doc.arquivo().definirCaminho(pasta / "proj.gen");
+    doc.definirEstadoExecucao(EstadoExecucao::executando);
+    doc.parametrosEditaveis().salvarAtivo = 1;
+    doc.parametrosEditaveis().salvarCiclos = 50;
     for (int k = 0; k < 49; ++k)
         doc.executarCiclo();
     EXPECT_FALSE(std::filesystem::exists(pasta / "proj.gen"));
     doc.executarCiclo();
-    EXPECT_EQ(doc.numSnapshot, 1);
+    EXPECT_EQ(doc.numSnapshot(), 1);
     EXPECT_TRUE(std::filesystem::exists(pasta / "proj000.txt"));
-    EXPECT_TRUE(doc.modificado);
+    EXPECT_TRUE(doc.arquivo().modificado());
     CKeldoDoc lido;
     ASSERT_TRUE(lido.carregarProjeto(pasta / "proj.gen").ok);
-    EXPECT_EQ(lido.tempo, 50);
-    EXPECT_EQ(lido.numSnapshot, 0); // written before the count grew
+    EXPECT_EQ(lido.tempo(), 50);
+    EXPECT_EQ(lido.numSnapshot(), 0); // written before the count grew
 
     for (int k = 0; k < 50; ++k)
         doc.executarCiclo();
-    EXPECT_EQ(doc.numSnapshot, 2);
+    EXPECT_EQ(doc.numSnapshot(), 2);
     EXPECT_TRUE(std::filesystem::exists(pasta / "proj001.txt"));
 
     CKeldoDoc semCaminho;
     criar(semCaminho, 3, 0);
-    semCaminho.parametros.salvarAtivo = 1;
-    semCaminho.parametros.salvarCiclos = 2;
+    semCaminho.parametrosEditaveis().salvarAtivo = 1;
+    semCaminho.parametrosEditaveis().salvarCiclos = 2;
     for (int k = 0; k < 4; ++k)
         semCaminho.executarCiclo();
-    EXPECT_EQ(semCaminho.numSnapshot, 2);
+    EXPECT_EQ(semCaminho.numSnapshot(), 2);
 }
 
 // The counter stops at its largest value instead of overflowing: every later
@@ -216,21 +219,21 @@ TEST(Ciclo, SnapshotNoFimDoContadorReescreveOUltimo) {
     apoio::PastaTemporaria pasta;
     CKeldoDoc doc;
     criar(doc, 10, 20);
-    doc.caminho = pasta / "p.gen";
-    doc.parametros.salvarAtivo = 1;
-    doc.parametros.salvarCiclos = 1;
-    doc.numSnapshot = INT32_MAX - 1;
+    doc.arquivo().definirCaminho(pasta / "p.gen");
+    doc.parametrosEditaveis().salvarAtivo = 1;
+    doc.parametrosEditaveis().salvarCiclos = 1;
+    doc.definirNumSnapshot(INT32_MAX - 1);
     for (int k = 0; k < 3; ++k)
         doc.executarCiclo();
-    EXPECT_EQ(doc.numSnapshot, INT32_MAX);
+    EXPECT_EQ(doc.numSnapshot(), INT32_MAX);
     std::set<std::string> nomes;
     for (const auto& e : std::filesystem::directory_iterator(pasta.caminho))
         nomes.insert(e.path().filename().string());
     EXPECT_EQ(nomes, (std::set<std::string>{"p.gen", "p2147483646.txt", "p2147483647.txt"}));
     CKeldoDoc lido;
     ASSERT_TRUE(lido.carregarProjeto(pasta / "p.gen").ok);
-    EXPECT_EQ(lido.numSnapshot, INT32_MAX);
-    EXPECT_EQ(lido.tempo, 3);
+    EXPECT_EQ(lido.numSnapshot(), INT32_MAX);
+    EXPECT_EQ(lido.tempo(), 3);
 }
 
 // With a window: the timer stops around the save and restarts only while
@@ -240,9 +243,9 @@ TEST(Ciclo, SalvarPeriodicoParaOTimerEFalhaDeixaAExecucaoParada) {
     CKeldoDoc doc;
     criar(doc, 5, 0);
     HostFalso host(doc);
-    doc.estadoExecucao = 1;
-    doc.parametros.salvarAtivo = 1;
-    doc.parametros.salvarCiclos = 3;
+    doc.definirEstadoExecucao(EstadoExecucao::executando);
+    doc.parametrosEditaveis().salvarAtivo = 1;
+    doc.parametrosEditaveis().salvarCiclos = 3;
     auto tresCiclos = [&] {
         host.eventos.clear();
         for (int k = 0; k < 3; ++k)
@@ -251,18 +254,18 @@ TEST(Ciclo, SalvarPeriodicoParaOTimerEFalhaDeixaAExecucaoParada) {
     };
     EXPECT_EQ(tresCiclos(), (std::vector<std::string>{"parar", "salvar 0", "iniciar 5"}));
     EXPECT_EQ(tresCiclos(), (std::vector<std::string>{"parar", "salvar 1", "iniciar 5"}));
-    EXPECT_TRUE(doc.modificado);
+    EXPECT_TRUE(doc.arquivo().modificado());
 
     host.resultadoSalvar = false;
     EXPECT_EQ(tresCiclos(), (std::vector<std::string>{"parar", "salvar 2"}));
-    EXPECT_EQ(doc.estadoExecucao, 2);
-    EXPECT_EQ(doc.numSnapshot, 3);
-    EXPECT_TRUE(doc.modificado);
+    EXPECT_EQ(doc.estadoExecucao(), EstadoExecucao::parado);
+    EXPECT_EQ(doc.numSnapshot(), 3);
+    EXPECT_TRUE(doc.arquivo().modificado());
 
-    doc.modificado = false;
+    doc.arquivo().marcarSalvo();
     EXPECT_EQ(tresCiclos(), (std::vector<std::string>{"parar", "salvar 3"}));
-    EXPECT_EQ(doc.numSnapshot, 4);
-    EXPECT_FALSE(doc.modificado);
+    EXPECT_EQ(doc.numSnapshot(), 4);
+    EXPECT_FALSE(doc.arquivo().modificado());
 }
 
 // A save while the world runs leaves the project modified (the cycles after
@@ -271,12 +274,12 @@ TEST(Ciclo, SalvarDuranteExecucaoDeixaOProjetoModificado) {
     apoio::PastaTemporaria pasta;
     CKeldoDoc doc;
     criar(doc, 5, 5);
-    doc.estadoExecucao = 1;
+    doc.definirEstadoExecucao(EstadoExecucao::executando);
     ASSERT_TRUE(doc.salvarProjeto(pasta / "a.gen").ok);
-    EXPECT_TRUE(doc.modificado);
-    doc.estadoExecucao = 2;
+    EXPECT_TRUE(doc.arquivo().modificado());
+    doc.definirEstadoExecucao(EstadoExecucao::parado);
     ASSERT_TRUE(doc.salvarProjeto(pasta / "a.gen").ok);
-    EXPECT_FALSE(doc.modificado);
+    EXPECT_FALSE(doc.arquivo().modificado());
 }
 
 // Past the size limit no cycle starts: the run stops with the message and the
@@ -285,25 +288,25 @@ TEST(Ciclo, MundoAlemDoLimiteParaAntesDoCiclo) {
     CKeldoDoc doc;
     criar(doc, 10, 0);
     HostFalso host(doc);
-    doc.estadoExecucao = 1;
-    doc.alimentos.resize(CKeldoDoc::limiteMundo + 1 - doc.vivos.size());
+    doc.definirEstadoExecucao(EstadoExecucao::executando);
+    doc.alimentosEditaveis().resize(CKeldoDoc::limiteMundo + 1 - doc.vivos().size());
     const std::vector<uint8_t> antes = doc.serializar();
-    Random geradorAntes = doc.rng;
+    Random geradorAntes = doc.gerador();
 
     EXPECT_FALSE(doc.executarCiclo());
     EXPECT_EQ(host.eventos,
               (std::vector<std::string>{"parada O mundo atingiu o limite de 300000 indiv\xC3\xAD"
                                         "duos e "
                                         "alimentos; a simula\xC3\xA7\xC3\xA3o foi parada."}));
-    EXPECT_EQ(doc.estadoExecucao, 2);
-    EXPECT_EQ(doc.tempo, 0);
+    EXPECT_EQ(doc.estadoExecucao(), EstadoExecucao::parado);
+    EXPECT_EQ(doc.tempo(), 0);
     EXPECT_TRUE(doc.serializar() == antes);
-    EXPECT_EQ(doc.rng.randomInt(1 << 30), geradorAntes.randomInt(1 << 30));
+    EXPECT_EQ(doc.gerador().randomInt(1 << 30), geradorAntes.randomInt(1 << 30));
 
     host.eventos.clear();
-    doc.alimentos.pop_back();
+    doc.alimentosEditaveis().pop_back();
     EXPECT_TRUE(doc.executarCiclo());
-    EXPECT_EQ(doc.tempo, 1);
+    EXPECT_EQ(doc.tempo(), 1);
     EXPECT_TRUE(host.eventos.empty());
 }
 
@@ -311,12 +314,12 @@ TEST(Ciclo, RedesenhoACadaIntervaloDeCiclos) {
     CKeldoDoc doc;
     criar(doc, 5, 5);
     HostFalso host(doc);
-    doc.parametros.intervaloAnimacao = 10;
+    doc.parametrosEditaveis().intervaloAnimacao = 10;
     for (int k = 0; k < 25; ++k)
         doc.executarCiclo();
     EXPECT_EQ(host.redesenhos, (std::vector<int32_t>{10, 20}));
     host.redesenhos.clear();
-    doc.parametros.intervaloAnimacao = 1;
+    doc.parametrosEditaveis().intervaloAnimacao = 1;
     for (int k = 0; k < 3; ++k)
         doc.executarCiclo();
     EXPECT_EQ(host.redesenhos, (std::vector<int32_t>{26, 27, 28}));
@@ -330,30 +333,30 @@ TEST(Ciclo, TempoRealComContadorFalso) {
     HostFalso host(doc);
     doc.executarCiclo();
     EXPECT_EQ(host.leituras, 0); // no throttle, no reading
-    doc.parametros.tempoRealCiclo = 1000;
+    doc.parametrosEditaveis().tempoRealCiclo = 1000;
 
     host.agora = 0xFFFFFFFF;
     doc.executarCiclo();
     host.agora = 5000;
     doc.executarCiclo();
-    ASSERT_EQ(doc.tempo, 3);
+    ASSERT_EQ(doc.tempo(), 3);
     const size_t linhas = host.status.size();
 
     host.agora = 5999; // 5000 + 1000 > 5999: too early
     doc.executarCiclo();
-    EXPECT_EQ(doc.tempo, 3);
+    EXPECT_EQ(doc.tempo(), 3);
     EXPECT_EQ(host.status.size(), linhas);
 
     host.agora = 6000;
     host.passo = 7; // the remembered time is a second, fresh reading
     doc.executarCiclo();
-    EXPECT_EQ(doc.tempo, 4);
+    EXPECT_EQ(doc.tempo(), 4);
     EXPECT_EQ(host.status.size(), linhas + 1);
     host.passo = 0;
     host.agora = 7006;
     doc.executarCiclo();
-    EXPECT_EQ(doc.tempo, 4);
+    EXPECT_EQ(doc.tempo(), 4);
     host.agora = 7007;
     doc.executarCiclo();
-    EXPECT_EQ(doc.tempo, 5);
+    EXPECT_EQ(doc.tempo(), 5);
 }

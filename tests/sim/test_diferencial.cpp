@@ -18,15 +18,15 @@ struct Mundo {
 
 void rodar(CKeldoDoc& doc, uint32_t semente, const Mundo& mundo, bool referencia,
            std::vector<std::vector<uint8_t>>& marcos) {
-    doc.usarReferencia = referencia;
-    doc.sementeFixa = semente;
-    mundo.ajustar(doc.parametros);
+    doc.definirUsarReferencia(referencia);
+    doc.definirSementeFixa(semente);
+    mundo.ajustar(doc.parametrosEditaveis());
     doc.criarMundo();
     for (int c = 1; c <= mundo.ciclos; ++c) {
         doc.executarCiclo();
         if (c % 25 == 0 || c == mundo.ciclos) {
             marcos.push_back(doc.serializar());
-            const uint32_t estado = doc.rng.estadoAtual();
+            const uint32_t estado = doc.gerador().estadoAtual();
             marcos.back().insert(marcos.back().end(), reinterpret_cast<const uint8_t*>(&estado),
                                  reinterpret_cast<const uint8_t*>(&estado) + 4);
         }
@@ -104,17 +104,17 @@ TEST(Diferencial, ConsultasDeObstaculoIguaisEmTodasAsCoordenadas) {
     for (const char* nivel : {"0", "12", "15", "30", "633x461"}) {
         CKeldoDoc doc;
         if (nivel[1] == '3')
-            doc.arena = Rect{0, 0, 633, 461}; // a client area other than the picture's
-        doc.parametros.nivelObstaculos = nivel;
+            doc.definirArena(Rect{0, 0, 633, 461}); // a client area other than the picture's
+        doc.parametrosEditaveis().nivelObstaculos = nivel;
         doc.escolherNivel();
         doc.construirObstaculos();
         for (int x = -6; x <= 110; x += 1)
             for (int y = -6; y <= 110; y += 1) {
-                doc.usarReferencia = true;
+                doc.definirUsarReferencia(true);
                 const Rect* r = doc.pontoEmObstaculo(x, y);
                 const int bloq =
                     doc.caminhoBloqueado(x, y, 50, 50) + 2 * doc.caminhoBloqueado(7, 93, x, y);
-                doc.usarReferencia = false;
+                doc.definirUsarReferencia(false);
                 ASSERT_EQ(r, doc.pontoEmObstaculo(x, y)) << nivel << " " << x << "," << y;
                 ASSERT_EQ(bloq, doc.caminhoBloqueado(x, y, 50, 50) +
                                     2 * doc.caminhoBloqueado(7, 93, x, y));

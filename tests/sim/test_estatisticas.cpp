@@ -18,30 +18,31 @@ SpecX individuo(uint16_t p, uint16_t m, uint8_t estado) {
 void populacaoAMao(CKeldoDoc& doc) {
     using namespace EstadoBit;
     // V4 R p L m I3 N, with a stray bit 9; and V1 r P l M I2 n. Male, X D, Y C.
-    doc.vivos.push_back(individuo(0x3D5, 0x02A, sexo | detecX | detecXCuidaY | adulto | vivo));
+    doc.vivosEditaveis().push_back(
+        individuo(0x3D5, 0x02A, sexo | detecX | detecXCuidaY | adulto | vivo));
     // V2 R P l M I4 n and V2 r p L m I1 N. Female egg, X d and D.
-    doc.vivos.push_back(individuo(0x0EE, 0x091, detecXCuidaY | vivo));
+    doc.vivosEditaveis().push_back(individuo(0x0EE, 0x091, detecXCuidaY | vivo));
     // V3 r p l m I1 n twice. Adult female, D and D.
-    doc.vivos.push_back(individuo(0x100, 0x100, detecX | detecXCuidaY | adulto | vivo));
+    doc.vivosEditaveis().push_back(individuo(0x100, 0x100, detecX | detecXCuidaY | adulto | vivo));
     // Dead: not counted whatever it carries.
-    doc.vivos.push_back(individuo(0x1FF, 0x1FF, sexo | detecX | detecXCuidaY | adulto));
-    doc.mortos.push_back(individuo(0x1FF, 0x1FF, sexo | adulto));
-    doc.alimentos.resize(2);
-    doc.tempo = 7;
-    doc.geracao = 3;
+    doc.vivosEditaveis().push_back(individuo(0x1FF, 0x1FF, sexo | detecX | detecXCuidaY | adulto));
+    doc.mortosEditaveis().push_back(individuo(0x1FF, 0x1FF, sexo | adulto));
+    doc.alimentosEditaveis().resize(2);
+    doc.definirTempo(7);
+    doc.definirGeracao(3);
 }
 
 void mundoVazio(CKeldoDoc& doc) {
-    doc.sementeFixa = 3;
-    doc.parametros.numIndividuos = 0;
-    doc.parametros.qtdAlimento = 0;
+    doc.definirSementeFixa(3);
+    doc.parametrosEditaveis().numIndividuos = 0;
+    doc.parametrosEditaveis().qtdAlimento = 0;
     ASSERT_TRUE(doc.criarMundo());
 }
 
 void mundoPequeno(CKeldoDoc& doc) {
-    doc.sementeFixa = 11;
-    doc.parametros.numIndividuos = 30;
-    doc.parametros.qtdAlimento = 30;
+    doc.definirSementeFixa(11);
+    doc.parametrosEditaveis().numIndividuos = 30;
+    doc.parametrosEditaveis().qtdAlimento = 30;
     ASSERT_TRUE(doc.criarMundo());
 }
 
@@ -102,16 +103,16 @@ TEST(Estatisticas, FrequenciasDeUmaPopulacaoFeitaAMao) {
     EXPECT_DOUBLE_EQ(a.heterozigoseEsperada(Genoma::Visao), 26.0 / 36.0);
     EXPECT_DOUBLE_EQ(a.frequenciaGenotipo(Genoma::Morte, 1), 2.0 / 3.0);
     // Both capital: the egg's P twice makes PP a third.
-    doc.vivos[2].genotipoP = doc.vivos[2].genotipoM = 0x0EE;
+    doc.vivosEditaveis()[2].genotipoP = doc.vivosEditaveis()[2].genotipoM = 0x0EE;
     const AmostraPopulacao b = EstatisticasPopulacao::medir(doc);
     EXPECT_DOUBLE_EQ(b.frequenciaGenotipo(Genoma::Partilha, 2), 1.0 / 3.0);
     EXPECT_DOUBLE_EQ(b.frequenciaGenotipo(Genoma::Partilha, 0), 0.0);
     EXPECT_DOUBLE_EQ(b.heterozigoseObservada(Genoma::Visao), 1.0 / 3.0);
 
     // Without males Cuida has no frequency; without anybody no allele has one.
-    doc.vivos.erase(doc.vivos.begin());
+    doc.vivosEditaveis().erase(doc.vivos().begin());
     EXPECT_NE(linha(EstatisticasPopulacao::medir(doc)).find(";0.7500;NA;"), std::string::npos);
-    doc.vivos.clear();
+    doc.vivosEditaveis().clear();
     std::string vazia = "7;0;0;1;3;2";
     for (int k = 0; k < 15 + 24; ++k)
         vazia += ";NA";
@@ -121,19 +122,19 @@ TEST(Estatisticas, FrequenciasDeUmaPopulacaoFeitaAMao) {
 TEST(Estatisticas, HistoricoComecaNaCriacaoESegueCadaCiclo) {
     CKeldoDoc doc;
     mundoPequeno(doc);
-    ASSERT_EQ(doc.estatisticas.historico().size(), 1u);
-    esperarIgual(doc.estatisticas.historico()[0], EstatisticasPopulacao::medir(doc));
+    ASSERT_EQ(doc.estatisticas().historico().size(), 1u);
+    esperarIgual(doc.estatisticas().historico()[0], EstatisticasPopulacao::medir(doc));
     for (int c = 1; c <= 40; ++c) {
         doc.executarCiclo();
-        const auto& h = doc.estatisticas.historico();
+        const auto& h = doc.estatisticas().historico();
         ASSERT_EQ(h.size(), static_cast<size_t>(c + 1));
         esperarIgual(h.back(), EstatisticasPopulacao::medir(doc));
         EXPECT_EQ(h.back().tempo, c);
     }
     // A new world starts over.
     doc.criarMundo();
-    EXPECT_EQ(doc.estatisticas.historico().size(), 1u);
-    EXPECT_EQ(doc.estatisticas.historico()[0].tempo, 0);
+    EXPECT_EQ(doc.estatisticas().historico().size(), 1u);
+    EXPECT_EQ(doc.estatisticas().historico()[0].tempo, 0);
 }
 
 TEST(Estatisticas, ProjetoCarregadoComecaNoSeuTempo) {
@@ -143,11 +144,11 @@ TEST(Estatisticas, ProjetoCarregadoComecaNoSeuTempo) {
         origem.executarCiclo();
     CKeldoDoc lido;
     ASSERT_TRUE(lido.carregarBytes(origem.serializar()).ok);
-    ASSERT_EQ(lido.estatisticas.historico().size(), 1u);
-    esperarIgual(lido.estatisticas.historico()[0], origem.estatisticas.ultima());
+    ASSERT_EQ(lido.estatisticas().historico().size(), 1u);
+    esperarIgual(lido.estatisticas().historico()[0], origem.estatisticas().ultima());
     lido.executarCiclo();
-    ASSERT_EQ(lido.estatisticas.historico().size(), 2u);
-    EXPECT_EQ(lido.estatisticas.historico()[1].tempo, 31);
+    ASSERT_EQ(lido.estatisticas().historico().size(), 2u);
+    EXPECT_EQ(lido.estatisticas().historico()[1].tempo, 31);
 }
 
 // A bound of 8: the points halve whenever the ninth is due, stay evenly
@@ -156,43 +157,43 @@ TEST(Estatisticas, LimiteReduzPelaMetadeMantendoOsCiclosCertos) {
     CKeldoDoc completo;
     mundoPequeno(completo);
     CKeldoDoc limitado;
-    limitado.estatisticas = EstatisticasPopulacao(8);
+    limitado.estatisticasEditaveis() = EstatisticasPopulacao(8);
     mundoPequeno(limitado);
-    uint64_t versao = limitado.estatisticas.versao();
+    uint64_t versao = limitado.estatisticas().versao();
     int reducoes = 0;
     for (int c = 1; c <= 100; ++c) {
         completo.executarCiclo();
         limitado.executarCiclo();
-        const EstatisticasPopulacao& e = limitado.estatisticas;
+        const EstatisticasPopulacao& e = limitado.estatisticas();
         ASSERT_LE(e.historico().size(), 8u);
         ASSERT_EQ(e.historico().size(), static_cast<size_t>(c / e.passo() + 1)) << c;
         reducoes += e.versao() != versao;
         versao = e.versao();
-        esperarIgual(e.ultima(), completo.estatisticas.ultima());
+        esperarIgual(e.ultima(), completo.estatisticas().ultima());
     }
     // 8 points at spacing 1 end at cycle 7; halvings at cycles 8, 16, 32 and 64.
     EXPECT_EQ(reducoes, 4);
-    EXPECT_EQ(limitado.estatisticas.passo(), 16u);
-    const auto& h = limitado.estatisticas.historico();
+    EXPECT_EQ(limitado.estatisticas().passo(), 16u);
+    const auto& h = limitado.estatisticas().historico();
     ASSERT_EQ(h.size(), 7u);
     for (size_t k = 0; k < h.size(); ++k)
-        esperarIgual(h[k], completo.estatisticas.historico()[k * 16]);
-    EXPECT_EQ(limitado.estatisticas.ultima().tempo, 100);
+        esperarIgual(h[k], completo.estatisticas().historico()[k * 16]);
+    EXPECT_EQ(limitado.estatisticas().ultima().tempo, 100);
 }
 
 // A long run keeps at most 10,000 points in the storage it had from the start.
 TEST(Estatisticas, CorridaLongaNaoPassaDoLimiteNemRealoca) {
     CKeldoDoc doc;
     mundoVazio(doc);
-    const AmostraPopulacao* memoria = doc.estatisticas.historico().data();
+    const AmostraPopulacao* memoria = doc.estatisticas().historico().data();
     for (int c = 0; c < 45000; ++c)
         doc.executarCiclo();
-    const auto& h = doc.estatisticas.historico();
-    EXPECT_EQ(doc.estatisticas.capacidade(), 10000u);
+    const auto& h = doc.estatisticas().historico();
+    EXPECT_EQ(doc.estatisticas().capacidade(), 10000u);
     EXPECT_LE(h.size(), 10000u);
     EXPECT_GT(h.size(), 5000u);
     EXPECT_EQ(h.data(), memoria);
-    EXPECT_EQ(doc.estatisticas.passo(), 8u);
+    EXPECT_EQ(doc.estatisticas().passo(), 8u);
     EXPECT_EQ(h.back().tempo, 45000 / 8 * 8);
     EXPECT_EQ(h[1].tempo - h[0].tempo, 8);
 }

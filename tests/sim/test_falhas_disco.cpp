@@ -84,9 +84,9 @@ class NaPasta {
 };
 
 void mundo(CKeldoDoc& doc, int individuos) {
-    doc.sementeFixa = 31;
-    doc.ignorarTempoReal = true;
-    doc.parametros.numIndividuos = individuos;
+    doc.definirSementeFixa(31);
+    doc.definirIgnorarTempoReal(true);
+    doc.parametrosEditaveis().numIndividuos = individuos;
     ASSERT_TRUE(doc.criarMundo());
     for (int c = 0; c < 3; ++c)
         doc.executarCiclo();
@@ -180,13 +180,13 @@ TEST(FalhasDeDisco, SalvarFalhaLimpoEMantemOProjetoAnterior) {
         if (!p.preparar(falha))
             GTEST_SKIP() << "sem permissao para montar um tmpfs";
         mundo(p.doc, 300); // larger than what is left, whatever the failure
-        p.doc.modificado = true;
+        p.doc.arquivo().marcarModificado();
         for (bool comSnapshot : {false, true}) {
             const ResultadoArquivo r = p.doc.salvarProjeto(p.alvo, comSnapshot);
             EXPECT_FALSE(r.ok);
             EXPECT_NE(r.mensagem.find(p.alvo + ": " + falha.razao), std::string::npos)
                 << r.mensagem;
-            EXPECT_TRUE(p.doc.modificado);
+            EXPECT_TRUE(p.doc.arquivo().modificado());
             p.esperarProjetoIntacto();
         }
     }
@@ -201,17 +201,17 @@ TEST(FalhasDeDisco, TraceESalvamentoPeriodicoFalhamEOCicloContinua) {
         if (!p.preparar(falha))
             GTEST_SKIP() << "sem permissao para montar um tmpfs";
         NaPasta aqui(p.disco.pasta.caminho);
-        p.doc.caminho = p.alvo;
-        p.doc.estadoExecucao = 1;
-        p.doc.parametros.gerarTrace = 1;
-        p.doc.parametros.salvarAtivo = 1;
-        p.doc.parametros.salvarCiclos = 2;
-        const int32_t tempo = p.doc.tempo;
+        p.doc.arquivo().definirCaminho(p.alvo);
+        p.doc.definirEstadoExecucao(EstadoExecucao::executando);
+        p.doc.parametrosEditaveis().gerarTrace = 1;
+        p.doc.parametrosEditaveis().salvarAtivo = 1;
+        p.doc.parametrosEditaveis().salvarCiclos = 2;
+        const int32_t tempo = p.doc.tempo();
         for (int c = 0; c < 6; ++c)
             p.doc.executarCiclo();
-        EXPECT_EQ(p.doc.tempo, tempo + 6);
-        EXPECT_EQ(p.doc.numSnapshot, 3);
-        EXPECT_EQ(p.doc.salvamentosPeriodicosFalhos, 3);
+        EXPECT_EQ(p.doc.tempo(), tempo + 6);
+        EXPECT_EQ(p.doc.numSnapshot(), 3);
+        EXPECT_EQ(p.doc.salvamentosPeriodicosFalhos(), 3);
         EXPECT_EQ(apoio::lerArquivo(p.alvo), p.anterior);
         CKeldoDoc lido;
         EXPECT_TRUE(lido.carregarProjeto(p.alvo).ok);

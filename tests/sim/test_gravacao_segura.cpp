@@ -20,10 +20,10 @@ struct Salvamento {
     CKeldoDoc doc;
 
     Salvamento() {
-        doc.sementeFixa = 5;
-        doc.ignorarTempoReal = true;
-        doc.parametros.numIndividuos = 20;
-        doc.parametros.qtdAlimento = 50;
+        doc.definirSementeFixa(5);
+        doc.definirIgnorarTempoReal(true);
+        doc.parametrosEditaveis().numIndividuos = 20;
+        doc.parametrosEditaveis().qtdAlimento = 50;
         EXPECT_TRUE(doc.criarMundo());
         doc.executarCiclo();
     }

@@ -9,10 +9,10 @@ namespace {
 constexpr uint32_t semente = 1234;
 
 void mundoPequeno(CKeldoDoc& doc, int individuos, int alimentos, const std::string& nivel) {
-    doc.sementeFixa = semente;
-    doc.parametros.numIndividuos = individuos;
-    doc.parametros.qtdAlimento = alimentos;
-    doc.parametros.nivelObstaculos = nivel;
+    doc.definirSementeFixa(semente);
+    doc.parametrosEditaveis().numIndividuos = individuos;
+    doc.parametrosEditaveis().qtdAlimento = alimentos;
+    doc.parametrosEditaveis().nivelObstaculos = nivel;
 }
 
 // A template of the defined population.
@@ -60,10 +60,10 @@ void mesmosCampos(const SpecX& a, const SpecX& b) {
 
 TEST(Mundo, DocumentoNovoSemJanela) {
     CKeldoDoc doc;
-    EXPECT_EQ(doc.proximoId, 1);
-    EXPECT_EQ(doc.arena, (Rect{0, 0, 640, 480}));
-    EXPECT_EQ(doc.parametros.doc, &doc);
-    EXPECT_TRUE(doc.vivos.empty());
+    EXPECT_EQ(doc.proximoId(), 1);
+    EXPECT_EQ(doc.arena(), (Rect{0, 0, 640, 480}));
+    EXPECT_EQ(doc.parametros().doc, &doc);
+    EXPECT_TRUE(doc.vivos().empty());
 }
 
 // Each founder: x, y, heading, 18 genotype bits, 3 status bits; then each food item:
@@ -71,20 +71,20 @@ TEST(Mundo, DocumentoNovoSemJanela) {
 TEST(Mundo, PopulacaoAleatoriaOrdemDosSorteios) {
     CKeldoDoc doc;
     mundoPequeno(doc, 3, 2, "0");
-    doc.parametros.energiaMin = 100;
-    doc.parametros.energiaMax = 300;
-    doc.proximoId = 50;
-    doc.tempo = 9;
-    doc.geracao = 4;
-    doc.ovos = 2;
-    doc.numSnapshot = 6;
-    doc.estadoExecucao = 2;
+    doc.parametrosEditaveis().energiaMin = 100;
+    doc.parametrosEditaveis().energiaMax = 300;
+    doc.definirProximoId(50);
+    doc.definirTempo(9);
+    doc.definirGeracao(4);
+    doc.definirOvos(2);
+    doc.definirNumSnapshot(6);
+    doc.definirEstadoExecucao(EstadoExecucao::parado);
     ASSERT_TRUE(doc.criarMundo());
 
     Random r(semente);
-    ASSERT_EQ(doc.vivos.size(), 3u);
+    ASSERT_EQ(doc.vivos().size(), 3u);
     for (int k = 0; k < 3; ++k) {
-        const SpecX& s = doc.vivos[k];
+        const SpecX& s = doc.vivos()[k];
         EXPECT_EQ(s.id, k + 1);
         EXPECT_EQ(s.x, static_cast<float>(r.randomInt(100)));
         EXPECT_EQ(s.y, static_cast<float>(r.randomInt(100)));
@@ -103,53 +103,53 @@ TEST(Mundo, PopulacaoAleatoriaOrdemDosSorteios) {
         EXPECT_EQ(s.loopNasc, 0);
         EXPECT_EQ(s.doc, &doc);
     }
-    ASSERT_EQ(doc.alimentos.size(), 2u);
-    for (const FoodX& f : doc.alimentos) {
+    ASSERT_EQ(doc.alimentos().size(), 2u);
+    for (const FoodX& f : doc.alimentos()) {
         EXPECT_EQ(f.valorEnergetico, 100 + r.randomInt(201));
         EXPECT_EQ(f.x, static_cast<float>(r.randomInt(100)));
         EXPECT_EQ(f.y, static_cast<float>(r.randomInt(100)));
         EXPECT_EQ(f.regiao, 0);
     }
-    EXPECT_EQ(doc.rng.estadoAtual(), r.estadoAtual());
-    EXPECT_EQ(doc.proximoId, 4);
-    EXPECT_EQ(doc.tempo, 0);
-    EXPECT_EQ(doc.geracao, 0);
-    EXPECT_EQ(doc.ovos, 0);
-    EXPECT_EQ(doc.numSnapshot, 0);
-    EXPECT_EQ(doc.estadoExecucao, 0);
-    EXPECT_EQ(doc.codigoNivel, 'r');
-    EXPECT_EQ(doc.bitmapFundo, 145);
+    EXPECT_EQ(doc.gerador().estadoAtual(), r.estadoAtual());
+    EXPECT_EQ(doc.proximoId(), 4);
+    EXPECT_EQ(doc.tempo(), 0);
+    EXPECT_EQ(doc.geracao(), 0);
+    EXPECT_EQ(doc.ovos(), 0);
+    EXPECT_EQ(doc.numSnapshot(), 0);
+    EXPECT_EQ(doc.estadoExecucao(), EstadoExecucao::naoIniciado);
+    EXPECT_EQ(doc.codigoNivel(), 'r');
+    EXPECT_EQ(doc.bitmapFundo(), 145);
 }
 
 TEST(Mundo, ObstaculosDoNivelValemParaPopulacaoEAlimento) {
     CKeldoDoc doc;
     mundoPequeno(doc, 300, 300, "30");
     ASSERT_TRUE(doc.criarMundo());
-    EXPECT_EQ(doc.codigoNivel, 'd');
-    for (const SpecX& s : doc.vivos)
+    EXPECT_EQ(doc.codigoNivel(), 'd');
+    for (const SpecX& s : doc.vivos())
         ASSERT_EQ(doc.pontoEmObstaculo(static_cast<int>(s.x), static_cast<int>(s.y)), nullptr);
-    for (const FoodX& f : doc.alimentos)
+    for (const FoodX& f : doc.alimentos())
         ASSERT_EQ(doc.pontoEmObstaculo(static_cast<int>(f.x), static_cast<int>(f.y)), nullptr);
-    EXPECT_EQ(doc.vivos.back().id, 300);
-    EXPECT_EQ(doc.proximoId, 301);
+    EXPECT_EQ(doc.vivos().back().id, 300);
+    EXPECT_EQ(doc.proximoId(), 301);
 }
 
 // Each template: the empty individual's four draws, then x and y (redrawn on obstacles).
 TEST(Mundo, PopulacaoDefinidaCopiaOsModelos) {
     CKeldoDoc doc;
     mundoPequeno(doc, 10, 0, "30");
-    doc.parametros.tipoPopulacao = 1;
-    doc.parametros.repro_Rr = 333;
-    auto& lista = doc.parametros.listaDefinida;
+    doc.parametrosEditaveis().tipoPopulacao = 1;
+    doc.parametrosEditaveis().repro_Rr = 333;
+    auto& lista = doc.parametrosEditaveis().listaDefinida;
     lista.push_back(modelo(10, 0x18 | 0x01, 0x040, 0x000)); // adult male, Rr
     lista.push_back(modelo(4, 0x10 | 0x02, 0x1FF, 0x000));  // an egg
     lista.push_back(modelo(7, 0x18 | 0x04, 0x000, 0x000));
     ASSERT_TRUE(doc.criarMundo());
 
-    ASSERT_EQ(doc.vivos.size(), 3u);
+    ASSERT_EQ(doc.vivos().size(), 3u);
     Random r(semente);
     for (size_t k = 0; k < 3; ++k) {
-        const SpecX& c = doc.vivos[k];
+        const SpecX& c = doc.vivos()[k];
         SCOPED_TRACE(k);
         for (int d = 0; d < 4; ++d)
             r.proximo(); // the empty individual's heading and status bits
@@ -168,13 +168,13 @@ TEST(Mundo, PopulacaoDefinidaCopiaOsModelos) {
         EXPECT_EQ(c.doc, &doc);
         EXPECT_EQ(c.targetX, -1);
     }
-    EXPECT_EQ(doc.rng.estadoAtual(), r.estadoAtual());
-    EXPECT_EQ(doc.vivos[0].limiarReproducao, 333);
-    EXPECT_EQ(doc.vivos[0].savedDirX, 0.75f); // the saved heading is copied too
-    EXPECT_EQ(doc.vivos[1].geracao, 5u);
-    EXPECT_EQ(doc.proximoId, 8); // after the last template, whatever the other ids
-    EXPECT_EQ(doc.ovos, 1);
-    EXPECT_EQ(doc.geracao, 0);
+    EXPECT_EQ(doc.gerador().estadoAtual(), r.estadoAtual());
+    EXPECT_EQ(doc.vivos()[0].limiarReproducao, 333);
+    EXPECT_EQ(doc.vivos()[0].savedDirX, 0.75f); // the saved heading is copied too
+    EXPECT_EQ(doc.vivos()[1].geracao, 5u);
+    EXPECT_EQ(doc.proximoId(), 8); // after the last template, whatever the other ids
+    EXPECT_EQ(doc.ovos(), 1);
+    EXPECT_EQ(doc.geracao(), 0);
     // The templates stay with the parameters, untouched.
     EXPECT_EQ(lista.size(), 3u);
     EXPECT_EQ(lista[0].x, 98.0f);
@@ -184,106 +184,107 @@ TEST(Mundo, PopulacaoDefinidaCopiaOsModelos) {
 TEST(Mundo, AleatoriaComDefinidaComecaDepoisDoUltimoModelo) {
     CKeldoDoc doc;
     mundoPequeno(doc, 3, 0, "12");
-    doc.parametros.comDefinida = 1;
-    doc.parametros.listaDefinida.push_back(modelo(10, 0x18, 0, 0));
-    doc.parametros.listaDefinida.push_back(modelo(4, 0x10, 0, 0));
+    doc.parametrosEditaveis().comDefinida = 1;
+    doc.parametrosEditaveis().listaDefinida.push_back(modelo(10, 0x18, 0, 0));
+    doc.parametrosEditaveis().listaDefinida.push_back(modelo(4, 0x10, 0, 0));
     ASSERT_TRUE(doc.criarMundo());
-    ASSERT_EQ(doc.vivos.size(), 5u);
+    ASSERT_EQ(doc.vivos().size(), 5u);
     const int32_t ids[] = {10, 4, 5, 6, 7};
     for (size_t k = 0; k < 5; ++k)
-        EXPECT_EQ(doc.vivos[k].id, ids[k]);
-    EXPECT_EQ(doc.vivos[2].idPai, 0);
-    EXPECT_EQ(doc.vivos[2].energia, 100);
-    EXPECT_EQ(doc.vivos[0].energia, 321);
-    EXPECT_EQ(doc.proximoId, 8);
-    EXPECT_EQ(doc.ovos, 1);
+        EXPECT_EQ(doc.vivos()[k].id, ids[k]);
+    EXPECT_EQ(doc.vivos()[2].idPai, 0);
+    EXPECT_EQ(doc.vivos()[2].energia, 100);
+    EXPECT_EQ(doc.vivos()[0].energia, 321);
+    EXPECT_EQ(doc.proximoId(), 8);
+    EXPECT_EQ(doc.ovos(), 1);
 }
 
 TEST(Mundo, DefinidaSemModelosMantemProximoId) {
     CKeldoDoc doc;
     mundoPequeno(doc, 5, 1, "12");
     ASSERT_TRUE(doc.criarMundo());
-    EXPECT_EQ(doc.proximoId, 6);
-    doc.parametros.tipoPopulacao = 1;
+    EXPECT_EQ(doc.proximoId(), 6);
+    doc.parametrosEditaveis().tipoPopulacao = 1;
     ASSERT_TRUE(doc.criarMundo());
-    EXPECT_TRUE(doc.vivos.empty());
-    EXPECT_EQ(doc.proximoId, 6);
-    EXPECT_EQ(doc.alimentos.size(), 1u);
+    EXPECT_TRUE(doc.vivos().empty());
+    EXPECT_EQ(doc.proximoId(), 6);
+    EXPECT_EQ(doc.alimentos().size(), 1u);
 
     // "Definida" together with "com Definida": only the defined individuals.
-    doc.parametros.comDefinida = 1;
-    doc.parametros.listaDefinida.push_back(modelo(3, 0x18, 0, 0));
+    doc.parametrosEditaveis().comDefinida = 1;
+    doc.parametrosEditaveis().listaDefinida.push_back(modelo(3, 0x18, 0, 0));
     ASSERT_TRUE(doc.criarMundo());
-    ASSERT_EQ(doc.vivos.size(), 1u);
-    EXPECT_EQ(doc.proximoId, 4);
+    ASSERT_EQ(doc.vivos().size(), 1u);
+    EXPECT_EQ(doc.proximoId(), 4);
 
     // Back to a random population without the defined list: ids restart at 1.
-    doc.parametros.tipoPopulacao = 0;
-    doc.parametros.comDefinida = 0;
+    doc.parametrosEditaveis().tipoPopulacao = 0;
+    doc.parametrosEditaveis().comDefinida = 0;
     ASSERT_TRUE(doc.criarMundo());
-    EXPECT_EQ(doc.vivos.front().id, 1);
-    EXPECT_EQ(doc.proximoId, 6);
+    EXPECT_EQ(doc.vivos().front().id, 1);
+    EXPECT_EQ(doc.proximoId(), 6);
 }
 
 TEST(Mundo, NovoMundoApagaOAnteriorEZeraOsContadores) {
     CKeldoDoc doc;
     mundoPequeno(doc, 4, 3, "15");
     ASSERT_TRUE(doc.criarMundo());
-    doc.mortos.push_back(doc.vivos.back());
-    doc.tempo = 40;
-    doc.parametros.qtdAlimento = 0;
-    doc.parametros.numIndividuos = 2;
+    doc.mortosEditaveis().push_back(doc.vivos().back());
+    doc.definirTempo(40);
+    doc.parametrosEditaveis().qtdAlimento = 0;
+    doc.parametrosEditaveis().numIndividuos = 2;
     ASSERT_TRUE(doc.criarMundo());
-    EXPECT_EQ(doc.vivos.size(), 2u);
-    EXPECT_TRUE(doc.mortos.empty());
-    EXPECT_TRUE(doc.alimentos.empty());
-    EXPECT_EQ(doc.tempo, 0);
-    EXPECT_EQ(doc.codigoNivel, 'm');
+    EXPECT_EQ(doc.vivos().size(), 2u);
+    EXPECT_TRUE(doc.mortos().empty());
+    EXPECT_TRUE(doc.alimentos().empty());
+    EXPECT_EQ(doc.tempo(), 0);
+    EXPECT_EQ(doc.codigoNivel(), 'm');
 
     doc.limparMundo();
-    EXPECT_TRUE(doc.vivos.empty());
-    EXPECT_EQ(doc.proximoId, 3);                // counters are left alone
-    EXPECT_EQ(doc.parametros.numIndividuos, 2); // and so are the parameters
+    EXPECT_TRUE(doc.vivos().empty());
+    EXPECT_EQ(doc.proximoId(), 3);                // counters are left alone
+    EXPECT_EQ(doc.parametros().numIndividuos, 2); // and so are the parameters
 }
 
 TEST(Mundo, MesmaSementeMesmoMundo) {
     CKeldoDoc a, b;
     for (CKeldoDoc* d : {&a, &b}) {
         mundoPequeno(*d, 60, 40, "30");
-        d->parametros.energiaMin = 1;
-        d->parametros.energiaMax = 500;
+        d->parametrosEditaveis().energiaMin = 1;
+        d->parametrosEditaveis().energiaMax = 500;
         ASSERT_TRUE(d->criarMundo());
     }
-    ASSERT_EQ(a.vivos.size(), b.vivos.size());
-    for (size_t k = 0; k < a.vivos.size(); ++k)
-        mesmosCampos(a.vivos[k], b.vivos[k]);
-    ASSERT_EQ(a.alimentos.size(), b.alimentos.size());
-    for (size_t k = 0; k < a.alimentos.size(); ++k) {
-        EXPECT_EQ(a.alimentos[k].x, b.alimentos[k].x);
-        EXPECT_EQ(a.alimentos[k].y, b.alimentos[k].y);
-        EXPECT_EQ(a.alimentos[k].valorEnergetico, b.alimentos[k].valorEnergetico);
+    ASSERT_EQ(a.vivos().size(), b.vivos().size());
+    for (size_t k = 0; k < a.vivos().size(); ++k)
+        mesmosCampos(a.vivos()[k], b.vivos()[k]);
+    ASSERT_EQ(a.alimentos().size(), b.alimentos().size());
+    for (size_t k = 0; k < a.alimentos().size(); ++k) {
+        EXPECT_EQ(a.alimentos()[k].x, b.alimentos()[k].x);
+        EXPECT_EQ(a.alimentos()[k].y, b.alimentos()[k].y);
+        EXPECT_EQ(a.alimentos()[k].valorEnergetico, b.alimentos()[k].valorEnergetico);
     }
-    EXPECT_EQ(a.rng.estadoAtual(), b.rng.estadoAtual());
+    EXPECT_EQ(a.gerador().estadoAtual(), b.gerador().estadoAtual());
 
     // The same document made again from the same seed gives the same world.
-    const SpecX primeiro = a.vivos.front();
-    a.vivos.front().energia = 1;
+    const SpecX primeiro = a.vivos().front();
+    a.vivosEditaveis().front().energia = 1;
     ASSERT_TRUE(a.criarMundo());
-    mesmosCampos(a.vivos.front(), primeiro);
+    mesmosCampos(a.vivos().front(), primeiro);
 
     // Another seed gives another world.
-    b.sementeFixa = semente + 1;
+    b.definirSementeFixa(semente + 1);
     ASSERT_TRUE(b.criarMundo());
-    EXPECT_FALSE(a.vivos.front().x == b.vivos.front().x && a.vivos.front().y == b.vivos.front().y &&
-                 a.vivos.front().genotipoP == b.vivos.front().genotipoP);
+    EXPECT_FALSE(a.vivos().front().x == b.vivos().front().x &&
+                 a.vivos().front().y == b.vivos().front().y &&
+                 a.vivos().front().genotipoP == b.vivos().front().genotipoP);
 }
 
 // Without a fixed seed the calendar time seeds the generator.
 TEST(Mundo, SementeDoRelogio) {
     CKeldoDoc doc;
-    doc.parametros.numIndividuos = 1;
-    doc.parametros.qtdAlimento = 0;
-    doc.parametros.nivelObstaculos = "0";
+    doc.parametrosEditaveis().numIndividuos = 1;
+    doc.parametrosEditaveis().qtdAlimento = 0;
+    doc.parametrosEditaveis().nivelObstaculos = "0";
     const auto antes = static_cast<uint32_t>(std::time(nullptr));
     ASSERT_TRUE(doc.criarMundo());
     const auto depois = static_cast<uint32_t>(std::time(nullptr));
@@ -292,7 +293,7 @@ TEST(Mundo, SementeDoRelogio) {
         Random r(s);
         for (int k = 0; k < 24; ++k)
             r.proximo();
-        achou |= r.estadoAtual() == doc.rng.estadoAtual();
+        achou |= r.estadoAtual() == doc.gerador().estadoAtual();
     }
     EXPECT_TRUE(achou);
 }

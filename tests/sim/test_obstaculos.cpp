@@ -5,14 +5,14 @@
 
 namespace {
 void nivel(CKeldoDoc& doc, const std::string& texto) {
-    doc.parametros.nivelObstaculos = texto;
+    doc.parametrosEditaveis().nivelObstaculos = texto;
     doc.escolherNivel();
     doc.construirObstaculos();
 }
 
 // With a 99 x 99 arena an arena coordinate is its own pixel.
 void pixelPorPixel(CKeldoDoc& doc) {
-    doc.arena = Rect{0, 0, 99, 99};
+    doc.definirArena(Rect{0, 0, 99, 99});
 }
 } // namespace
 
@@ -27,10 +27,10 @@ TEST(Obstaculos, NiveisCodigosEFundos) {
     for (const Caso& c : casos) {
         CKeldoDoc doc;
         nivel(doc, c.texto);
-        EXPECT_EQ(doc.codigoNivel, c.codigo) << c.texto;
-        EXPECT_EQ(doc.bitmapFundo, c.fundo) << c.texto;
-        EXPECT_EQ(CKeldoDoc::tabelaObstaculos(doc.codigoNivel, 0).size(), c.esquerda);
-        EXPECT_EQ(CKeldoDoc::tabelaObstaculos(doc.codigoNivel, 1).size(), c.direita);
+        EXPECT_EQ(doc.codigoNivel(), c.codigo) << c.texto;
+        EXPECT_EQ(doc.bitmapFundo(), c.fundo) << c.texto;
+        EXPECT_EQ(CKeldoDoc::tabelaObstaculos(doc.codigoNivel(), 0).size(), c.esquerda);
+        EXPECT_EQ(CKeldoDoc::tabelaObstaculos(doc.codigoNivel(), 1).size(), c.direita);
     }
     // Spot checks of the tables: first and last rectangle of each.
     EXPECT_EQ(CKeldoDoc::tabelaObstaculos('f', 0).front(), (Rect{90, 70, 135, 115}));
@@ -58,7 +58,7 @@ TEST(Obstaculos, PontoNasBordasDoRetangulo) {
 TEST(Obstaculos, MapeamentoParaPixelsTrunca) {
     CKeldoDoc doc;
     nivel(doc, "12");
-    EXPECT_EQ(doc.arena, (Rect{0, 0, 640, 480}));
+    EXPECT_EQ(doc.arena(), (Rect{0, 0, 640, 480}));
     // (12, 52) maps to pixel (77.57.., 252.1..) -> (77, 252): inside (53,250,78,275).
     ASSERT_NE(doc.pontoEmObstaculo(12, 52), nullptr);
     EXPECT_EQ(*doc.pontoEmObstaculo(12, 52), (Rect{53, 250, 78, 275}));
@@ -67,7 +67,7 @@ TEST(Obstaculos, MapeamentoParaPixelsTrunca) {
     EXPECT_NE(doc.pontoEmObstaculo(14, 15), nullptr);
     EXPECT_EQ(doc.pontoEmObstaculo(13, 15), nullptr);
     // A larger view moves the obstacles.
-    doc.arena = Rect{0, 0, 1280, 960};
+    doc.definirArena(Rect{0, 0, 1280, 960});
     EXPECT_EQ(doc.pontoEmObstaculo(12, 52), nullptr);
     EXPECT_NE(doc.pontoEmObstaculo(7, 8), nullptr); // (90, 77)
 }
@@ -93,7 +93,7 @@ TEST(Obstaculos, NivelZeroESemTabelasNadaBloqueia) {
     EXPECT_EQ(doc.caminhoBloqueado(0, 0, 99, 99), 0);
 
     CKeldoDoc limpo; // level "12" chosen but the tables were never built
-    limpo.parametros.nivelObstaculos = "12";
+    limpo.parametrosEditaveis().nivelObstaculos = "12";
     limpo.escolherNivel();
     EXPECT_EQ(limpo.pontoEmObstaculo(12, 52), nullptr);
     nivel(limpo, "12");

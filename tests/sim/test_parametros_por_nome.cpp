@@ -24,7 +24,9 @@ constexpr size_t inicioDepois = 44 + 3 + 7;
 
 std::vector<uint8_t> arquivoCom(const char* nome, const char* valor) {
     CKeldoDoc doc;
-    EXPECT_EQ(definirParametroPorNome(doc.parametros, nome, valor), ResultadoDefinicao::ok) << nome;
+    EXPECT_EQ(definirParametroPorNome(doc.parametrosEditaveis(), nome, valor),
+              ResultadoDefinicao::ok)
+        << nome;
     return doc.serializar();
 }
 
@@ -150,7 +152,7 @@ TEST(ParametrosPorNome, LimiaresCabemNoTipoQueOIndividuoUsa) {
         ASSERT_EQ(definirParametroPorNome(p, nome, "32767"), ResultadoDefinicao::ok);
         EXPECT_EQ(p.valorInutilizavel(), "");
         CKeldoDoc doc;
-        doc.parametros = p;
+        doc.definirParametros(p);
         SpecX individuo;
         individuo.genotipoP = individuo.genotipoM = 0x1FF;
         individuo.anexar(&doc);

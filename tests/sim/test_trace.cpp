@@ -40,9 +40,9 @@ void mundoDeDois(CKeldoDoc& doc) {
     morto.loopMorto = 6;
     morto.energia = 0;
     morto.genotipoM = 0x01FF;
-    doc.vivos.push_back(vivo);
-    doc.mortos.push_back(morto);
-    doc.tempo = 12;
+    doc.vivosEditaveis().push_back(vivo);
+    doc.mortosEditaveis().push_back(morto);
+    doc.definirTempo(12);
 }
 
 const std::string linhaMorto = "9;1;2;3;0;1;0;0;0;3;2;6;0;0;0;0;0;0;0;0;0;0;1;1;1;1;1;1;1;1;1\r\n";
@@ -82,7 +82,7 @@ TEST(Trace, LinhasComOCicloAcrescentadasAoFim) {
     CKeldoDoc doc;
     mundoDeDois(doc);
     ASSERT_TRUE(doc.escreverTrace(nome, true));
-    doc.tempo = 13;
+    doc.definirTempo(13);
     ASSERT_TRUE(doc.escreverTrace(nome, true));
     EXPECT_EQ(conteudo(nome),
               "12;" + linhaMorto + "12;" + linhaVivo + "13;" + linhaMorto + "13;" + linhaVivo);
@@ -107,7 +107,7 @@ TEST(Snapshot, NomeDoProjetoComNumeroDeTresDigitos) {
     };
     CKeldoDoc doc;
     for (const Caso& c : casos) {
-        doc.numSnapshot = c.numero;
+        doc.definirNumSnapshot(c.numero);
         EXPECT_EQ(doc.nomeSnapshot(c.projeto), c.snapshot);
     }
 }
