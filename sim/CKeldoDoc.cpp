@@ -3,133 +3,20 @@
 #include <array>
 #include <ctime>
 
-namespace {
-// Obstacle rectangles of each level in the 640 x 480 pixel space of the pictures.
-constexpr Rect nivel12Esq[] = {{90, 70, 135, 115},   {290, 85, 315, 110},  {53, 250, 78, 275},
-                               {242, 223, 287, 268}, {116, 378, 161, 423}, {178, 368, 203, 393}};
-constexpr Rect nivel12Dir[] = {{465, 55, 490, 80},   {497, 52, 542, 97},   {446, 216, 491, 261},
-                               {528, 269, 553, 294}, {357, 410, 382, 435}, {547, 374, 572, 399}};
-constexpr Rect nivel15Esq[] = {{182, 66, 207, 91},   {74, 166, 99, 191},  {261, 193, 306, 238},
-                               {134, 249, 179, 294}, {98, 360, 123, 385}, {131, 387, 156, 412}};
-constexpr Rect nivel15Dir[] = {{339, 61, 384, 106},  {512, 44, 537, 69},   {485, 83, 530, 128},
-                               {545, 75, 570, 100},  {339, 242, 364, 267}, {486, 265, 511, 290},
-                               {517, 267, 562, 312}, {383, 398, 408, 423}, {548, 426, 573, 451}};
-constexpr Rect nivel30Esq[] = {{128, 33, 173, 78},   {184, 67, 209, 92},   {264, 38, 309, 83},
-                               {74, 167, 99, 192},   {75, 205, 100, 230},  {238, 159, 263, 184},
-                               {262, 176, 287, 201}, {265, 209, 310, 254}, {120, 260, 165, 305},
-                               {30, 335, 55, 360},   {58, 350, 83, 375},   {120, 400, 145, 425},
-                               {217, 391, 242, 416}, {242, 432, 267, 457}, {259, 369, 304, 414}};
-constexpr Rect nivel30Dir[] = {{334, 24, 359, 49},   {335, 97, 380, 140},  {446, 85, 471, 110},
-                               {510, 45, 535, 70},   {487, 82, 532, 127},  {547, 76, 572, 101},
-                               {377, 241, 402, 266}, {409, 213, 434, 238}, {551, 174, 576, 199},
-                               {383, 397, 408, 422}, {456, 313, 501, 358}, {486, 266, 511, 291},
-                               {517, 266, 562, 311}, {551, 431, 576, 456}};
-
-int codigoFora(int px, int py, const Rect& r) {
-    int codigo = 0;
-    if (px < r.left)
-        codigo |= 1;
-    if (px > r.right)
-        codigo |= 2;
-    if (py > r.bottom)
-        codigo |= 4;
-    if (py < r.top)
-        codigo |= 8;
-    return codigo;
-}
-} // namespace
-
 CKeldoDoc::CKeldoDoc() {
     parametros_.doc = this;
 }
 
 std::span<const Rect> CKeldoDoc::tabelaObstaculos(char codigo, int metade) {
-    switch (codigo) {
-    case 'f':
-        return metade == 0 ? std::span<const Rect>(nivel12Esq) : std::span<const Rect>(nivel12Dir);
-    case 'm':
-        return metade == 0 ? std::span<const Rect>(nivel15Esq) : std::span<const Rect>(nivel15Dir);
-    case 'd':
-        return metade == 0 ? std::span<const Rect>(nivel30Esq) : std::span<const Rect>(nivel30Dir);
-    default:
-        return {};
-    }
+    return ObstaculosNivel::tabela(codigo, metade);
 }
 
 void CKeldoDoc::escolherNivel() {
-    const std::string& nivel = parametros_.nivelObstaculos;
-    if (nivel == "0") {
-        codigoNivel_ = 'r';
-        bitmapFundo_ = 145;
-    } else if (nivel == "12") {
-        codigoNivel_ = 'f';
-        bitmapFundo_ = 141;
-    } else if (nivel == "15") {
-        codigoNivel_ = 'm';
-        bitmapFundo_ = 142;
-    } else {
-        codigoNivel_ = 'd';
-        bitmapFundo_ = 143;
-    }
+    obstaculos.escolher(parametros_.nivelObstaculos);
 }
 
 void CKeldoDoc::construirObstaculos() {
-    obstaculosConstruidos = true;
-}
-
-void CKeldoDoc::atualizarMapa() const {
-    if (!mapa.valeraPara(arena_.right, arena_.bottom) || mapaNivel != codigoNivel_) {
-        mapa.construir(tabelaObstaculos(codigoNivel_, 0), tabelaObstaculos(codigoNivel_, 1),
-                       arena_.right, arena_.bottom);
-        mapaNivel = codigoNivel_;
-    }
-}
-
-const MapaObstaculos* CKeldoDoc::mapaDaFase() const {
-    if (usarReferencia_ || !obstaculosConstruidos)
-        return nullptr;
-    atualizarMapa();
-    return &mapa;
-}
-
-const Rect* CKeldoDoc::pontoEmObstaculo(int x, int y) const {
-    if (!obstaculosConstruidos)
-        return nullptr;
-    if (!usarReferencia_) {
-        atualizarMapa();
-        const int indice = mapa.retanguloEm(x, y);
-        if (indice < 0)
-            return nullptr;
-        const auto esquerda = tabelaObstaculos(codigoNivel_, 0);
-        const size_t i = static_cast<size_t>(indice);
-        return i < esquerda.size() ? &esquerda[i]
-                                   : &tabelaObstaculos(codigoNivel_, 1)[i - esquerda.size()];
-    }
-    const int px = static_cast<int>(static_cast<int64_t>(arena_.right) * x / 99);
-    const int py = static_cast<int>(static_cast<int64_t>(arena_.bottom) * y / 99);
-    for (int metade = 0; metade < 2; ++metade)
-        for (const Rect& r : tabelaObstaculos(codigoNivel_, metade))
-            if (r.left <= px && px < r.right && r.top <= py && py < r.bottom)
-                return &r;
-    return nullptr;
-}
-
-// The trivial-rejection test alone: only when both end points lie beyond the
-// same edge of every rectangle is the path free.
-int CKeldoDoc::caminhoBloqueadoDevagar(int x1, int y1, int x2, int y2) const {
-    if (!usarReferencia_) {
-        atualizarMapa();
-        return mapa.caminhoBloqueado(x1, y1, x2, y2) ? 1 : 0;
-    }
-    const int px1 = static_cast<int>(static_cast<int64_t>(arena_.right) * x1 / 99);
-    const int py1 = static_cast<int>(static_cast<int64_t>(arena_.bottom) * y1 / 99);
-    const int px2 = static_cast<int>(static_cast<int64_t>(arena_.right) * x2 / 99);
-    const int py2 = static_cast<int>(static_cast<int64_t>(arena_.bottom) * y2 / 99);
-    for (int metade = 0; metade < 2; ++metade)
-        for (const Rect& r : tabelaObstaculos(codigoNivel_, metade))
-            if ((codigoFora(px1, py1, r) & codigoFora(px2, py2, r)) == 0)
-                return 1;
-    return 0;
+    obstaculos.construir();
 }
 
 int CKeldoDoc::indiceImagem(const SpecX& individuo) {
@@ -157,7 +44,7 @@ void CKeldoDoc::limparMundo() {
     mortos_.clear();
     mortosGuardados.limpar();
     mortosSoNaMemoria = false;
-    obstaculosConstruidos = false;
+    obstaculos.desfazer();
 }
 
 void CKeldoDoc::iniciarVazio(KeldoHost* novoHost) {

@@ -10,7 +10,7 @@
 #include "sim/EstatisticasPopulacao.h"
 #include "sim/GradeEspacial.h"
 #include "sim/KeldoHost.h"
-#include "sim/MapaObstaculos.h"
+#include "sim/ObstaculosNivel.h"
 #include "sim/SimulationParameters.h"
 #include <cstdint>
 #include <optional>
@@ -47,14 +47,11 @@ class CKeldoDoc {
     void limparMundo();
     void escolherNivel();
     void construirObstaculos();
-    const Rect* pontoEmObstaculo(int x, int y) const;
+    const Rect* pontoEmObstaculo(int x, int y) const {
+        return obstaculos.pontoEmObstaculo(x, y, arena_);
+    }
     int caminhoBloqueado(int x1, int y1, int x2, int y2) const {
-        if (!obstaculosConstruidos)
-            return 0;
-        if (!usarReferencia_ && mapaNivel == codigoNivel_ &&
-            mapa.valeraPara(arena_.right, arena_.bottom))
-            return mapa.caminhoBloqueado(x1, y1, x2, y2) ? 1 : 0;
-        return caminhoBloqueadoDevagar(x1, y1, x2, y2);
+        return obstaculos.caminhoBloqueado(x1, y1, x2, y2, arena_);
     }
     void registrar(SpecX& individuo) const;
     void registrar(FoodX& alimento) const;
@@ -109,8 +106,8 @@ class CKeldoDoc {
     const SimulationParameters& parametros() const { return parametros_; }
     KeldoHost* host() const { return host_; }
     const Rect& arena() const { return arena_; }
-    char codigoNivel() const { return codigoNivel_; }
-    int bitmapFundo() const { return bitmapFundo_; }
+    char codigoNivel() const { return obstaculos.codigoNivel(); }
+    int bitmapFundo() const { return obstaculos.bitmapFundo(); }
     EstadoExecucao estadoExecucao() const { return estadoExecucao_; }
     bool executando() const { return estadoExecucao_ == EstadoExecucao::executando; }
     const std::vector<SpecX>& vivos() const { return vivos_; }
@@ -170,7 +167,10 @@ class CKeldoDoc {
     void reservarVivos(size_t lugares) { vivos_.reserve(lugares); }
     // Straight scans over whole lists instead of the spatial indexes: the
     // reference the indexed path must match draw for draw.
-    void definirUsarReferencia(bool usar) { usarReferencia_ = usar; }
+    void definirUsarReferencia(bool usar) {
+        usarReferencia_ = usar;
+        obstaculos.definirPorVarredura(usar);
+    }
 
     // Mutable access for tests that build worlds and counters by hand; no program uses it.
     std::vector<SpecX>& vivosEditaveis() { return vivos_; }
@@ -189,8 +189,6 @@ class CKeldoDoc {
     SimulationParameters parametros_;
     KeldoHost* host_ = nullptr; // the main window; none without a GUI
     Rect arena_{0, 0, 640, 480};
-    char codigoNivel_ = 'f';
-    int bitmapFundo_ = 141;
     EstadoExecucao estadoExecucao_ = EstadoExecucao::naoIniciado;
     std::vector<SpecX> vivos_;
     std::vector<SpecX> mortos_;
@@ -222,8 +220,7 @@ class CKeldoDoc {
     mutable std::vector<SpecX> blocoMortos;
     // Set when the temporary file failed once; the dead stay in memory from then on.
     bool mortosSoNaMemoria = false;
-    void atualizarMapa() const;
-    int caminhoBloqueadoDevagar(int x1, int y1, int x2, int y2) const;
+    ObstaculosNivel obstaculos;
     // Positions, ascending, of the items of a list of `total` that `aceita`
     // takes; `aceita` itself requires an item to lie within `raio` of (x, y),
     // so the grid may turn away farther ones first. Short lists and the
@@ -250,9 +247,7 @@ class CKeldoDoc {
     template <class T> static T* itemEm(std::vector<T>& lista, int64_t pos) {
         return pos < 0 ? nullptr : &lista[static_cast<size_t>(pos)];
     }
-    // The obstacle map for the indexed path tests; null when nothing blocks (or on the
-    // reference path, which asks caminhoBloqueado).
-    const MapaObstaculos* mapaDaFase() const;
+    const MapaObstaculos* mapaDaFase() const { return obstaculos.mapaDaFase(arena_); }
     // The best candidate when a draw falls below the intelligence, else one at
     // random by its place in the list (a zero intelligence draws only once).
     template <class T>
@@ -265,9 +260,6 @@ class CKeldoDoc {
     static constexpr size_t minimoParaIndice = 48;
     static constexpr int ladoCelulasAlimento = 101;
     bool indiceAlimentosValido = false;
-    bool obstaculosConstruidos = false;
-    mutable MapaObstaculos mapa;
-    mutable char mapaNivel = 0;
     GradeEspacial gradeIndividuos;
     std::vector<uint32_t> proximos;
     std::vector<PontoLista> femeasVisiveis;
