@@ -41,9 +41,7 @@ void CKeldoDoc::registrar(FoodX& alimento) const {
 void CKeldoDoc::limparMundo() {
     alimentos_.clear();
     vivos_.clear();
-    mortos_.clear();
-    mortosGuardados.limpar();
-    mortosSoNaMemoria = false;
+    mortos_.limpar();
     obstaculos.desfazer();
 }
 
@@ -73,8 +71,7 @@ void CKeldoDoc::esvaziarMundo() {
 void CKeldoDoc::substituirIndividuos(std::vector<SpecX> novosVivos, std::vector<SpecX> novosMortos,
                                      int32_t proximoIdMinimo) {
     vivos_ = std::move(novosVivos);
-    mortos_ = std::move(novosMortos);
-    mortosGuardados.limpar();
+    mortos_.substituir(std::move(novosMortos));
     geracao_ = 0;
     proximoId_ = std::max(proximoId_, proximoIdMinimo);
 }

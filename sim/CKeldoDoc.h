@@ -3,7 +3,7 @@
 #include "model/Geometry.h"
 #include "model/Individuo.h"
 #include "model/Random.h"
-#include "sim/ArquivoMortos.h"
+#include "sim/ArmazemMortos.h"
 #include "sim/BuscaCandidatos.h"
 #include "sim/CArchive.h"
 #include "sim/EstadoArquivo.h"
@@ -112,7 +112,7 @@ class CKeldoDoc {
     bool executando() const { return estadoExecucao_ == EstadoExecucao::executando; }
     const std::vector<SpecX>& vivos() const { return vivos_; }
     // The dead still in memory (see `numMortos` and `paraCadaMorto` for all of them).
-    const std::vector<SpecX>& mortos() const { return mortos_; }
+    const std::vector<SpecX>& mortos() const { return mortos_.naMemoria(); }
     const std::vector<FoodX>& alimentos() const { return alimentos_; }
     int32_t geracao() const { return geracao_; }
     int32_t proximoId() const { return proximoId_; }
@@ -135,14 +135,10 @@ class CKeldoDoc {
     // The dead, in the order they died. With the store on, the older ones move
     // to a temporary file whenever the list in memory reaches the limit;
     // `numMortos` and `paraCadaMorto` see them all.
-    size_t numMortos() const { return mortosGuardados.size() + mortos_.size(); }
+    size_t numMortos() const { return mortos_.quantidade(); }
     // Every dead individual, oldest first. False when the stored ones cannot be read back.
     template <class Visitar> bool paraCadaMorto(Visitar&& visitar) const {
-        if (!mortosGuardados.paraCada(visitar, blocoMortos))
-            return false;
-        for (const SpecX& individuo : mortos_)
-            visitar(individuo);
-        return true;
+        return mortos_.paraCada(visitar);
     }
 
     // Operations of the programs that run a document.
@@ -160,8 +156,7 @@ class CKeldoDoc {
     // Batch runs go as fast as they can; the real-time spacing paces animated runs only.
     void definirIgnorarTempoReal(bool ignorar) { ignorarTempoReal_ = ignorar; }
     void guardarMortosEmArquivo(bool guardar, size_t limite = ArquivoMortos::tamanhoBloco) {
-        mortosEmArquivo_ = guardar;
-        limiteMortosNaMemoria_ = limite;
+        mortos_.usarArquivo(guardar, limite);
     }
     void medirEstatisticas(bool medir) { estatisticas_.ligada = medir; }
     void reservarVivos(size_t lugares) { vivos_.reserve(lugares); }
@@ -174,7 +169,7 @@ class CKeldoDoc {
 
     // Mutable access for tests that build worlds and counters by hand; no program uses it.
     std::vector<SpecX>& vivosEditaveis() { return vivos_; }
-    std::vector<SpecX>& mortosEditaveis() { return mortos_; }
+    std::vector<SpecX>& mortosEditaveis() { return mortos_.naMemoriaEditavel(); }
     std::vector<FoodX>& alimentosEditaveis() { return alimentos_; }
     SimulationParameters& parametrosEditaveis() { return parametros_; }
     EstatisticasPopulacao& estatisticasEditaveis() { return estatisticas_; }
@@ -191,9 +186,7 @@ class CKeldoDoc {
     Rect arena_{0, 0, 640, 480};
     EstadoExecucao estadoExecucao_ = EstadoExecucao::naoIniciado;
     std::vector<SpecX> vivos_;
-    std::vector<SpecX> mortos_;
-    bool mortosEmArquivo_ = false;
-    size_t limiteMortosNaMemoria_ = ArquivoMortos::tamanhoBloco;
+    ArmazemMortos mortos_;
     std::vector<FoodX> alimentos_;
     int32_t geracao_ = 0;
     int32_t proximoId_ = 1;
@@ -215,11 +208,6 @@ class CKeldoDoc {
     ResultadoArquivo carregar(CArchive& ar);
     // Stops the run on the document's own account and tells the host why.
     void interromperExecucao(const std::string& motivo);
-    void guardarMortos();
-    ArquivoMortos mortosGuardados;
-    mutable std::vector<SpecX> blocoMortos;
-    // Set when the temporary file failed once; the dead stay in memory from then on.
-    bool mortosSoNaMemoria = false;
     ObstaculosNivel obstaculos;
     // Positions, ascending, of the items of a list of `total` that `aceita`
     // takes; `aceita` itself requires an item to lie within `raio` of (x, y),

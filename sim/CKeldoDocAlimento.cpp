@@ -212,7 +212,7 @@ void CKeldoDoc::moverIndividuos() {
                 i.gastarEnergia(1);
             if (!i.vivo()) {
                 i.loopMorto = tempo_;
-                mortos_.push_back(i);
+                mortos_.adicionar(i);
                 continue;
             }
         }

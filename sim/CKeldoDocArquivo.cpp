@@ -146,7 +146,7 @@ std::vector<uint8_t> CKeldoDoc::serializar() {
 }
 
 void CKeldoDoc::completarObjetos() {
-    for (auto* lista : {&parametros_.listaDefinida, &vivos_, &mortos_})
+    for (auto* lista : {&parametros_.listaDefinida, &vivos_, &mortos_.naMemoriaEditavel()})
         for (SpecX& individuo : *lista)
             individuo.anexar(this);
     for (FoodX& alimento : alimentos_) {
@@ -219,7 +219,7 @@ ResultadoArquivo CKeldoDoc::carregar(CArchive& ar) {
     construirObstaculos();
     alimentos_ = std::move(c.alimentos);
     vivos_ = std::move(c.vivos);
-    mortos_ = std::move(c.mortos);
+    mortos_.substituir(std::move(c.mortos));
     completarObjetos();
     ovos_ = 0;
     for (const SpecX& individuo : vivos_)

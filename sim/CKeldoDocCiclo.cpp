@@ -39,7 +39,7 @@ void CKeldoDoc::renovarGeracao() {
         if (i.adulto()) {
             i.definirBit(EstadoBit::vivo, false);
             i.loopMorto = tempo_;
-            mortos_.push_back(i);
+            mortos_.adicionar(i);
             continue;
         }
         if (destino != k)
@@ -52,15 +52,6 @@ void CKeldoDoc::renovarGeracao() {
         registrar(ovo);
     }
     ovos_ = 0;
-}
-
-void CKeldoDoc::guardarMortos() {
-    if (!mortosEmArquivo_ || mortosSoNaMemoria || mortos_.size() < limiteMortosNaMemoria_)
-        return;
-    if (mortosGuardados.guardar(mortos_))
-        mortos_.clear();
-    else
-        mortosSoNaMemoria = true; // a full disk loses nothing; memory grows instead
 }
 
 void CKeldoDoc::salvarPeriodico() {
@@ -119,7 +110,7 @@ bool CKeldoDoc::executarCiclo() {
     reporAlimento(comidos, parametros_.taxaReposicao);
     moverIndividuos();
     tempo_ = static_cast<int32_t>(static_cast<uint32_t>(tempo_) + 1u);
-    guardarMortos();
+    mortos_.guardarSeCheio();
     estatisticas_.registrar(*this);
     atualizarStatus();
     if (parametros_.intervaloAnimacao > 0 && tempo_ % parametros_.intervaloAnimacao == 0 && host_)
