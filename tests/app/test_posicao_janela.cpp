@@ -4,6 +4,8 @@
 #include "app/CKeldoView.h"
 #include "app/CMainFrame.h"
 #include "app/PosicaoJanela.h"
+#include <QAction>
+#include <QSettings>
 #include <gtest/gtest.h>
 
 namespace {
@@ -64,4 +66,30 @@ TEST(PosicaoJanela, DireitaSenaoAbaixoSenaoAMaiorFaixa) {
     EXPECT_EQ(
         PosicaoJanela::aoLado(QRect(0, 0, 800, 600), QRect(250, 50, 500, 500), desejado, minimo),
         QRect(0, 50, 246, 300));
+}
+
+// Where the user left the chart window is where it opens at the next start.
+TEST(PosicaoJanela, LembradaDeUmInicioAoOutro) {
+    QSettings(QStringLiteral("Keldo"), QStringLiteral("keldo"))
+        .remove(QStringLiteral("graficos/geometria"));
+    const auto abrir = [](CMainFrame& frame) {
+        frame.documento().definirSementeFixa(1u);
+        EXPECT_TRUE(frame.iniciarDocumento(QString()));
+        frame.show();
+        frame.findChild<QAction*>(QStringLiteral("acaoGraficos"))->trigger();
+        return frame.janelaGraficos();
+    };
+    QRect deixada;
+    {
+        CMainFrame frame;
+        CGraficosDlg* g = abrir(frame);
+        ASSERT_NE(g, nullptr);
+        g->setGeometry(QRect(QPoint(37, 41), CGraficosDlg::tamanhoMinimo()));
+        deixada = g->geometry();
+        g->hide();
+    }
+    CMainFrame outro;
+    CGraficosDlg* g = abrir(outro);
+    ASSERT_NE(g, nullptr);
+    EXPECT_EQ(g->geometry(), deixada);
 }
