@@ -7,8 +7,8 @@
 // Sets one field of the parameter record from text, by the field's own name
 // ("numIndividuos", "taxaPermuta3", "morte_mm", ...), for batch runs and
 // scripts. Numbers must be plain decimal integers in the range of the field's
-// type, or in the narrower range the model holds the field in
-// (`faixasDeParametros()`); texts are UTF-8 and are stored in Windows-1252.
+// type, or in the narrower range the model holds the field in (the rows of
+// `tabelaDeParametros()` marked `recusadoAoLer`); texts are UTF-8 and are stored in Windows-1252.
 // Ranges of the parameters dialog are not enforced here: after setting, ask
 // `valorInutilizavel()` whether the record can still make and run a world.
 enum class ResultadoDefinicao { ok, nomeDesconhecido, valorInvalido };

@@ -2,11 +2,7 @@
 #include "model/Individuo.h"
 #include <array>
 #include <cstdint>
-#include <limits>
-#include <span>
 #include <string>
-#include <string_view>
-#include <type_traits>
 #include <vector>
 
 class CKeldoDoc;
@@ -47,28 +43,8 @@ struct SimulationParameters {
     CKeldoDoc* doc = nullptr;
     std::vector<SpecX> listaDefinida;
 
-    // Values that would break a run or a new world (the cycle divides by the
-    // two intervals; the two sizes size what a new world makes). Returns an
-    // empty text when every such value is usable, else a message (UTF-8).
+    // Values that would break a run or a new world: outside the load range
+    // of their row in `tabelaDeParametros()`, or a reversed food energy range.
+    // Returns an empty text when every such value is usable, else a message (UTF-8).
     std::string valorInutilizavel() const;
 };
-
-// The values a field can hold as the model uses it, where that is narrower
-// than the field's own type. Project loads and keldo-run's --set both refuse
-// anything outside.
-struct FaixaParametro {
-    std::string_view nome;
-    uint32_t SimulationParameters::*campo;
-    uint32_t minimo;
-    uint32_t maximo;
-};
-
-// The death and reproduction thresholds end up in the individual's 16-bit
-// signed limiarMorte / limiarReproducao: larger values would turn negative.
-inline constexpr uint32_t limiarMaximo =
-    static_cast<uint32_t>(std::numeric_limits<decltype(SpecX::limiarMorte)>::max());
-static_assert(std::is_same_v<decltype(SpecX::limiarMorte), decltype(SpecX::limiarReproducao)>);
-
-std::span<const FaixaParametro> faixasDeParametros();
-// The range of a field by name; nullptr when its type is its range.
-const FaixaParametro* faixaDoParametro(std::string_view nome);

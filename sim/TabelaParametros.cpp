@@ -1,51 +1,127 @@
 #include "sim/TabelaParametros.h"
 #include "sim/ParametrosPorNome.h"
-#include "sim/SimulationParameters.h"
 #include <charconv>
+#include <limits>
+#include <stdexcept>
 
 namespace {
 using D = DescricaoParametro;
-constexpr int64_t limiteInt32 = 2147483647;
+using P = SimulationParameters;
 
-// The dialogs' ranges: CParametersDlg, CAdvancedSettingsDlg and CExchangeRatesDlg read them here.
+// The death and reproduction thresholds end up in the individual's 16-bit
+// signed limiarMorte / limiarReproducao: larger values would turn negative.
+constexpr int64_t limiarMaximo = std::numeric_limits<decltype(SpecX::limiarMorte)>::max();
+static_assert(std::is_same_v<decltype(SpecX::limiarMorte), decltype(SpecX::limiarReproducao)>);
+
+// Each item eaten brings taxaReposicao / 100 new ones within the same cycle:
+// a huge rate would fill the memory in one cycle. Twenty times the dialog's
+// highest rate: a hundred new items per item eaten.
+constexpr int64_t taxaReposicaoMaxima = 10000;
+
+constexpr D campo(std::string_view nome, std::string_view descricao, TipoParametro tipo) {
+    D d;
+    d.nome = nome;
+    d.descricao = descricao;
+    d.tipo = tipo;
+    return d;
+}
+constexpr D i32(std::string_view nome, int32_t P::*membro, std::string_view descricao) {
+    D d = campo(nome, descricao, TipoParametro::inteiro);
+    d.inteiro = membro;
+    return d;
+}
+constexpr D u32(std::string_view nome, uint32_t P::*membro, std::string_view descricao) {
+    D d = campo(nome, descricao, TipoParametro::semSinal);
+    d.semSinal = membro;
+    return d;
+}
+constexpr D txt(std::string_view nome, std::string P::*membro, std::string_view descricao) {
+    D d = campo(nome, descricao, TipoParametro::texto);
+    d.texto = membro;
+    return d;
+}
+constexpr D permuta(std::string_view nome, int indice, std::string_view descricao) {
+    D d = campo(nome, descricao, TipoParametro::inteiro);
+    d.indicePermuta = indice;
+    return d.dialogo(0, 50);
+}
+// Loads accept just what the dialog takes: a new world is made from these two sizes.
+constexpr D comoNoDialogo(const D& d) {
+    return d.carga(d.minimoDialogo, d.maximoDialogo);
+}
+// The cycle divides by the two intervals.
+constexpr D divisor(const D& d) {
+    return d.carga(1, std::nullopt);
+}
+constexpr D limiar(std::string_view nome, uint32_t P::*membro, std::string_view descricao,
+                   int64_t minimo, int64_t maximo) {
+    return u32(nome, membro, descricao).dialogo(minimo, maximo).limiteDoModelo(0, limiarMaximo);
+}
+
 constexpr D tabela[] = {
-    {"numIndividuos", "indivíduos do mundo novo", "", 1, 1000},
-    {"taxaReposicao", "itens novos por ciclo, em % dos itens comidos", "", 0, 500},
-    {"particaoAmbiente", "partição da arena (campo oculto, passa sem edição)", "", 0, 0, false},
-    {"energiaMin", "energia mínima de um item novo de alimento", "", 1, 500},
-    {"nivelObstaculos", "disposição dos obstáculos da arena (\"0\": nenhum)", "0,12,15,30"},
-    {"criterioParada", "critério de parada (só mostrado)", "Manual"},
-    {"intervaloAnimacao", "a arena é redesenhada a cada tantos ciclos", "", 1, 1000},
-    {"qtdAlimento", "itens de alimento espalhados quando o mundo é criado", "", 0, 2000},
-    {"taxaMutacao", "com mutação ativa, cada posição de um gameta muda com probabilidade 1/N", "",
-     1, 10000},
-    {"mostrarEnergia", "escreve a energia ao lado de cada indivíduo (0 ou 1)", "0,1"},
-    {"energiaMax", "energia máxima de um item novo de alimento", "", 1, 500},
-    {"salvarCiclos", "ciclos entre dois salvamentos automáticos", "", 50, 10000},
-    {"salvarAtivo", "salvamento automático ligado (0 ou 1)", "0,1"},
-    {"mutacaoAtiva", "mutação ligada (0 ou 1)", "0,1"},
-    {"comDefinida", "com população aleatória, a lista definida entra primeiro (0 ou 1)", "0,1"},
-    {"numIndDiscretas", "com gerações discretas, ovos que formam a geração seguinte", "", 1, 10000},
-    {"tipoPopulacao", "população aleatória (0) ou definida (1)", "0,1"},
-    {"tipoGeracoes", "gerações sobrepostas (0) ou discretas (1)", "0,1"},
-    {"tempoRealCiclo", "milissegundos no mínimo entre ciclos (0: sem espera)", "", 0, 10000},
-    {"gerarTrace", "grava keldo_trace.txt a cada ciclo (0 ou 1)", "0,1"},
-    {"taxaPermuta0", "taxa de permuta Visão–Reprodução (%)", "", 0, 50},
-    {"taxaPermuta1", "taxa de permuta Reprodução–Partilha (%)", "", 0, 50},
-    {"taxaPermuta2", "taxa de permuta Partilha–Luta (%)", "", 0, 50},
-    {"taxaPermuta3", "taxa de permuta Luta–Morte (%)", "", 0, 50},
-    {"taxaPermuta4", "taxa de permuta Morte–Inteligência (%)", "", 0, 50},
-    {"taxaPermuta5", "taxa de permuta Inteligência–Neutro (%)", "", 0, 50},
-    {"detecta", "energia que um acasalamento custa, paga pela mãe ou dividida com o pai", "", 0,
-     1000},
-    {"luta", "energia que cada macho lutador paga numa disputa por uma fêmea", "", 0, 1000},
-    {"morte_mm", "limiar de morte do genótipo mm", "", 0, 200},
-    {"morte_Mm", "limiar de morte do genótipo Mm", "", 0, 200},
-    {"morte_MM", "limiar de morte do genótipo MM", "", 0, 200},
-    {"repro_rr", "limiar de reprodução do genótipo rr", "", 50, 2000},
-    {"repro_Rr", "limiar de reprodução do genótipo Rr", "", 50, 2000},
-    {"repro_RR", "limiar de reprodução do genótipo RR", "", 50, 2000},
-    {"partilha", "energia que quem não partilha perde ao disputar um item de alimento", "", 0, 500},
+    comoNoDialogo(
+        i32("numIndividuos", &P::numIndividuos, "indivíduos do mundo novo").dialogo(1, 1000)),
+    i32("taxaReposicao", &P::taxaReposicao, "itens novos por ciclo, em % dos itens comidos")
+        .dialogo(0, 500)
+        .carga(std::nullopt, taxaReposicaoMaxima),
+    i32("particaoAmbiente", &P::particaoAmbiente,
+        "partição da arena (campo oculto, passa sem edição)"),
+    i32("energiaMin", &P::energiaMin, "energia mínima de um item novo de alimento").dialogo(1, 500),
+    txt("nivelObstaculos", &P::nivelObstaculos,
+        "disposição dos obstáculos da arena (\"0\": nenhum)")
+        .opcoes("0,12,15,30"),
+    txt("criterioParada", &P::criterioParada, "critério de parada (só mostrado)").opcoes("Manual"),
+    divisor(i32("intervaloAnimacao", &P::intervaloAnimacao,
+                "a arena é redesenhada a cada tantos ciclos")
+                .dialogo(1, 1000)),
+    comoNoDialogo(
+        i32("qtdAlimento", &P::qtdAlimento, "itens de alimento espalhados quando o mundo é criado")
+            .dialogo(0, 2000)),
+    i32("taxaMutacao", &P::taxaMutacao,
+        "com mutação ativa, cada posição de um gameta muda com probabilidade 1/N")
+        .dialogo(1, 10000),
+    i32("mostrarEnergia", &P::mostrarEnergia,
+        "escreve a energia ao lado de cada indivíduo (0 ou 1)")
+        .opcoes("0,1"),
+    i32("energiaMax", &P::energiaMax, "energia máxima de um item novo de alimento").dialogo(1, 500),
+    divisor(i32("salvarCiclos", &P::salvarCiclos, "ciclos entre dois salvamentos automáticos")
+                .dialogo(50, 10000)),
+    i32("salvarAtivo", &P::salvarAtivo, "salvamento automático ligado (0 ou 1)").opcoes("0,1"),
+    i32("mutacaoAtiva", &P::mutacaoAtiva, "mutação ligada (0 ou 1)").opcoes("0,1"),
+    i32("comDefinida", &P::comDefinida,
+        "com população aleatória, a lista definida entra primeiro (0 ou 1)")
+        .opcoes("0,1"),
+    u32("numIndDiscretas", &P::numIndDiscretas,
+        "com gerações discretas, ovos que formam a geração seguinte")
+        .dialogo(1, 10000),
+    i32("tipoPopulacao", &P::tipoPopulacao, "população aleatória (0) ou definida (1)")
+        .opcoes("0,1"),
+    i32("tipoGeracoes", &P::tipoGeracoes, "gerações sobrepostas (0) ou discretas (1)")
+        .opcoes("0,1"),
+    u32("tempoRealCiclo", &P::tempoRealCiclo,
+        "milissegundos no mínimo entre ciclos (0: sem espera)")
+        .dialogo(0, 10000),
+    i32("gerarTrace", &P::gerarTrace, "grava keldo_trace.txt a cada ciclo (0 ou 1)").opcoes("0,1"),
+    permuta("taxaPermuta0", 0, "taxa de permuta Visão–Reprodução (%)"),
+    permuta("taxaPermuta1", 1, "taxa de permuta Reprodução–Partilha (%)"),
+    permuta("taxaPermuta2", 2, "taxa de permuta Partilha–Luta (%)"),
+    permuta("taxaPermuta3", 3, "taxa de permuta Luta–Morte (%)"),
+    permuta("taxaPermuta4", 4, "taxa de permuta Morte–Inteligência (%)"),
+    permuta("taxaPermuta5", 5, "taxa de permuta Inteligência–Neutro (%)"),
+    u32("detecta", &P::detecta,
+        "energia que um acasalamento custa, paga pela mãe ou dividida com o pai")
+        .dialogo(0, 1000),
+    u32("luta", &P::luta, "energia que cada macho lutador paga numa disputa por uma fêmea")
+        .dialogo(0, 1000),
+    limiar("morte_mm", &P::morte_mm, "limiar de morte do genótipo mm", 0, 200),
+    limiar("morte_Mm", &P::morte_Mm, "limiar de morte do genótipo Mm", 0, 200),
+    limiar("morte_MM", &P::morte_MM, "limiar de morte do genótipo MM", 0, 200),
+    limiar("repro_rr", &P::repro_rr, "limiar de reprodução do genótipo rr", 50, 2000),
+    limiar("repro_Rr", &P::repro_Rr, "limiar de reprodução do genótipo Rr", 50, 2000),
+    limiar("repro_RR", &P::repro_RR, "limiar de reprodução do genótipo RR", 50, 2000),
+    u32("partilha", &P::partilha,
+        "energia que quem não partilha perde ao disputar um item de alimento")
+        .dialogo(0, 500),
 };
 
 bool lerInteiro(std::string_view texto, int64_t& valor) {
@@ -75,6 +151,29 @@ std::string efeito(std::string_view nome) {
 }
 } // namespace
 
+int64_t DescricaoParametro::menorAceito() const {
+    if (minimoCarga)
+        return *minimoCarga;
+    return tipo == TipoParametro::semSinal ? 0 : std::numeric_limits<int32_t>::min();
+}
+
+int64_t DescricaoParametro::maiorAceito() const {
+    if (maximoCarga)
+        return *maximoCarga;
+    return tipo == TipoParametro::semSinal ? std::numeric_limits<uint32_t>::max()
+                                           : std::numeric_limits<int32_t>::max();
+}
+
+std::optional<int64_t> DescricaoParametro::valorEm(const SimulationParameters& p) const {
+    if (indicePermuta >= 0)
+        return p.taxaPermuta[static_cast<size_t>(indicePermuta)];
+    if (inteiro)
+        return p.*inteiro;
+    if (semSinal)
+        return p.*semSinal;
+    return std::nullopt;
+}
+
 std::span<const DescricaoParametro> tabelaDeParametros() {
     return tabela;
 }
@@ -86,6 +185,12 @@ const DescricaoParametro* descricaoDoParametro(std::string_view nome) {
     return nullptr;
 }
 
+const DescricaoParametro& parametroPorNome(std::string_view nome) {
+    if (const D* d = descricaoDoParametro(nome))
+        return *d;
+    throw std::out_of_range("parâmetro desconhecido: " + std::string(nome));
+}
+
 std::string faixaDoDialogo(const DescricaoParametro& d) {
     if (!d.noDialogo)
         return "-";
@@ -94,12 +199,10 @@ std::string faixaDoDialogo(const DescricaoParametro& d) {
     return std::to_string(d.minimoDialogo) + " a " + std::to_string(d.maximoDialogo);
 }
 
-std::string faixaDaCarga(std::string_view nome) {
-    if (const FaixaParametro* f = faixaDoParametro(nome))
-        return std::to_string(f->minimo) + " a " + std::to_string(f->maximo);
-    const std::string esperado = valorEsperadoPor(nome);
-    const std::string prefixo = "inteiro de ";
-    return esperado.rfind(prefixo, 0) == 0 ? esperado.substr(prefixo.size()) : "texto";
+std::string faixaDaCarga(const DescricaoParametro& d) {
+    if (d.tipo == TipoParametro::texto)
+        return "texto";
+    return std::to_string(d.menorAceito()) + " a " + std::to_string(d.maiorAceito());
 }
 
 std::string avisoForaDoDialogo(std::string_view nome, std::string_view valor) {
@@ -123,10 +226,9 @@ std::string listagemDeParametros() {
     const SimulationParameters padrao;
     std::string s = "nome;tipo;padrao;dialogo;carga;descricao\n";
     for (const D& d : tabela) {
-        const std::string carga = faixaDaCarga(d.nome);
-        s += std::string(d.nome) + ';' + (carga == "texto" ? "texto" : "inteiro") + ';' +
-             valorPorNome(padrao, d.nome) + ';' + faixaDoDialogo(d) + ';' + carga + ';' +
-             std::string(d.descricao) + '\n';
+        s += std::string(d.nome) + ';' + (d.tipo == TipoParametro::texto ? "texto" : "inteiro") +
+             ';' + valorPorNome(padrao, d.nome) + ';' + faixaDoDialogo(d) + ';' + faixaDaCarga(d) +
+             ';' + std::string(d.descricao) + '\n';
     }
     return s;
 }

@@ -17,7 +17,11 @@ TEST_F(KeldoRun, ParamsListaCadaParametroComAsFaixasDoDialogo) {
         nomes.push_back(linha.substr(0, linha.find(';')));
     EXPECT_EQ(nomes, nomesDeParametros());
     for (const char* esperada :
-         {"numIndividuos;inteiro;100;1 a 1000;-2147483648 a 2147483647;",
+         {"numIndividuos;inteiro;100;1 a 1000;1 a 1000;",
+          "qtdAlimento;inteiro;20;0 a 2000;0 a 2000;",
+          "intervaloAnimacao;inteiro;1;1 a 1000;1 a 2147483647;",
+          "salvarCiclos;inteiro;50;50 a 10000;1 a 2147483647;",
+          "taxaReposicao;inteiro;100;0 a 500;-2147483648 a 10000;",
           "nivelObstaculos;texto;12;0,12,15,30;texto;", "morte_mm;inteiro;40;0 a 200;0 a 32767;",
           "taxaPermuta0;inteiro;5;0 a 50;", "repro_RR;inteiro;400;50 a 2000;0 a 32767;",
           "particaoAmbiente;inteiro;0;-;"})

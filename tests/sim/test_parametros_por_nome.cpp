@@ -1,5 +1,6 @@
 #include "sim/CKeldoDoc.h"
 #include "sim/ParametrosPorNome.h"
+#include "sim/TabelaParametros.h"
 #include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -162,4 +163,43 @@ TEST(ParametrosPorNome, LimiaresCabemNoTipoQueOIndividuoUsa) {
     SimulationParameters q;
     q.morte_Mm = 40000;
     EXPECT_EQ(q.valorInutilizavel(), "morte_Mm deve estar entre 0 e 32767");
+}
+
+// Every load range of the table is what the loader enforces, bound by bound,
+// in the three message forms it has always used.
+TEST(ParametrosPorNome, CargaRecusaSoForaDaFaixaDaTabela) {
+    auto por = [](SimulationParameters& p, const DescricaoParametro& d, int64_t v) {
+        if (d.indicePermuta >= 0)
+            p.taxaPermuta[static_cast<size_t>(d.indicePermuta)] = static_cast<int32_t>(v);
+        else if (d.inteiro)
+            p.*d.inteiro = static_cast<int32_t>(v);
+        else
+            p.*d.semSinal = static_cast<uint32_t>(v);
+    };
+    int limitados = 0;
+    for (const DescricaoParametro& d : tabelaDeParametros()) {
+        if (d.tipo == TipoParametro::texto || (!d.minimoCarga && !d.maximoCarga))
+            continue;
+        SCOPED_TRACE(std::string(d.nome));
+        ++limitados;
+        for (auto [limite, passo] : {std::pair{d.minimoCarga, -1}, {d.maximoCarga, 1}}) {
+            if (!limite)
+                continue;
+            SimulationParameters p;
+            por(p, d, *limite);
+            EXPECT_EQ(p.valorInutilizavel(), "");
+            por(p, d, *limite + passo);
+            EXPECT_EQ(p.valorInutilizavel().rfind(std::string(d.nome) + " deve ", 0), 0u);
+        }
+    }
+    EXPECT_EQ(limitados, 11);
+    SimulationParameters p;
+    p.intervaloAnimacao = 0;
+    EXPECT_EQ(p.valorInutilizavel(), "intervaloAnimacao deve ser pelo menos 1");
+    p = {};
+    p.taxaReposicao = 10001;
+    EXPECT_EQ(p.valorInutilizavel(), "taxaReposicao deve ser no m\xC3\xA1ximo 10000");
+    p = {};
+    p.numIndividuos = 0;
+    EXPECT_EQ(p.valorInutilizavel(), "numIndividuos deve estar entre 1 e 1000");
 }
