@@ -1,6 +1,7 @@
 #include "app/CAdvancedSettingsDlg.h"
 #include "gui/Validacao.h"
 #include "sim/SimulationParameters.h"
+#include "sim/TabelaParametros.h"
 #include "ui_CAdvancedSettingsDlg.h"
 #include <QMessageBox>
 #include <QPushButton>
@@ -12,17 +13,16 @@ const QString tituloAplicacao = QStringLiteral("KELDO");
 CAdvancedSettingsDlg::CAdvancedSettingsDlg(const SimulationParameters& p, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::CAdvancedSettingsDlg>()) {
     ui->setupUi(this);
-    campos = {{{ui->editDetecta, 0, 1000, 100},
-               {ui->editLuta, 0, 1000, 50},
-               {ui->editMorteMm, 0, 200, 40},
-               {ui->editMorteMmHet, 0, 200, 20},
-               {ui->editMorteMM, 0, 200, 0},
-               {ui->editReproRr, 50, 2000, 400},
-               {ui->editReproRrHet, 50, 2000, 200},
-               {ui->editReproRR, 50, 2000, 400},
-               {ui->editPartilha, 0, 500, 0}}};
-    valores = {p.detecta,  p.luta,     p.morte_mm, p.morte_Mm, p.morte_MM,
-               p.repro_rr, p.repro_Rr, p.repro_RR, p.partilha};
+    const std::pair<QLineEdit*, const char*> ligacoes[] = {
+        {ui->editDetecta, "detecta"},     {ui->editLuta, "luta"},
+        {ui->editMorteMm, "morte_mm"},    {ui->editMorteMmHet, "morte_Mm"},
+        {ui->editMorteMM, "morte_MM"},    {ui->editReproRr, "repro_rr"},
+        {ui->editReproRrHet, "repro_Rr"}, {ui->editReproRR, "repro_RR"},
+        {ui->editPartilha, "partilha"}};
+    for (size_t i = 0; i < campos.size(); ++i) {
+        campos[i] = {ligacoes[i].first, &parametroPorNome(ligacoes[i].second)};
+        valores[i] = p.*campos[i].parametro->semSinal;
+    }
 
     const int larguraEdit = fontMetrics().horizontalAdvance(QStringLiteral("000000")) + 12;
     for (const Campo& c : campos)
@@ -42,15 +42,8 @@ CAdvancedSettingsDlg::CAdvancedSettingsDlg(const SimulationParameters& p, QWidge
 CAdvancedSettingsDlg::~CAdvancedSettingsDlg() = default;
 
 void CAdvancedSettingsDlg::armazenarEm(SimulationParameters& p) const {
-    p.detecta = valores[0];
-    p.luta = valores[1];
-    p.morte_mm = valores[2];
-    p.morte_Mm = valores[3];
-    p.morte_MM = valores[4];
-    p.repro_rr = valores[5];
-    p.repro_Rr = valores[6];
-    p.repro_RR = valores[7];
-    p.partilha = valores[8];
+    for (size_t i = 0; i < campos.size(); ++i)
+        p.*campos[i].parametro->semSinal = valores[i];
 }
 
 void CAdvancedSettingsDlg::escreverControles() {
@@ -59,8 +52,9 @@ void CAdvancedSettingsDlg::escreverControles() {
 }
 
 void CAdvancedSettingsDlg::valoresPadrao() {
+    const SimulationParameters padrao;
     for (size_t i = 0; i < campos.size(); ++i)
-        valores[i] = campos[i].padrao;
+        valores[i] = padrao.*campos[i].parametro->semSinal;
     escreverControles();
 }
 
@@ -72,7 +66,7 @@ void CAdvancedSettingsDlg::accept() {
     std::array<uint32_t, 9> lidos{};
     for (size_t i = 0; i < campos.size(); ++i) {
         const Campo& c = campos[i];
-        const auto valor = Validacao::lerSemSinal(c.edit, c.min, c.max, this, tituloAplicacao);
+        const auto valor = Validacao::lerSemSinal(c.edit, *c.parametro, this, tituloAplicacao);
         if (!valor)
             return;
         lidos[i] = *valor;

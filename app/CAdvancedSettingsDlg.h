@@ -6,6 +6,7 @@
 
 class QLineEdit;
 struct SimulationParameters;
+struct DescricaoParametro;
 namespace Ui {
 class CAdvancedSettingsDlg;
 }
@@ -29,9 +30,10 @@ class CAdvancedSettingsDlg : public QDialog {
     void valoresPadrao();
 
   private:
+    // A field and its row in the core's parameter table (range, record member).
     struct Campo {
-        QLineEdit* edit;
-        uint32_t min, max, padrao;
+        QLineEdit* edit = nullptr;
+        const DescricaoParametro* parametro = nullptr;
     };
     void escreverControles();
 

@@ -1,6 +1,7 @@
 #include "app/CExchangeRatesDlg.h"
 #include "gui/Validacao.h"
 #include "model/Genoma.h"
+#include "sim/TabelaParametros.h"
 #include <QDialogButtonBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -10,6 +11,8 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+#include <limits>
+#include <string>
 
 namespace {
 
@@ -20,8 +23,21 @@ const QString tituloAplicacao = QStringLiteral("KELDO");
 const char* const nomesLegenda[7] = {"Visão", "Reprodução",   "Partilha", "Luta",
                                      "Morte", "Inteligencia", "Neutro"};
 
-constexpr std::array<uint8_t, 6> taxasPadrao{5, 10, 50, 5, 10, 50};
 constexpr int taxaCromossomoNovo = 50;
+
+// The record's defaults, as the dialog holds them.
+std::array<uint8_t, 6> taxasPadrao() {
+    const SimulationParameters padrao;
+    std::array<uint8_t, 6> taxas{};
+    for (size_t i = 0; i < taxas.size(); ++i)
+        taxas[i] = static_cast<uint8_t>(padrao.taxaPermuta[i]);
+    return taxas;
+}
+
+// The row of boundary i ("taxaPermuta0".."taxaPermuta5") in the core's table.
+const DescricaoParametro& parametroDaTaxa(size_t i) {
+    return parametroPorNome("taxaPermuta" + std::to_string(i));
+}
 
 } // namespace
 
@@ -125,19 +141,23 @@ void CExchangeRatesDlg::construirInterface() {
 }
 
 // Controls to members with the framework's checks, stopping at the first
-// failure: a number above 255 is refused before it is stored, one in 51..255
-// is stored and then refused by the range check.
+// failure: a number outside a byte is refused before it is stored, one above
+// the dialog's range is stored and then refused by the range check.
 bool CExchangeRatesDlg::lerControles() {
+    constexpr int maiorByte = std::numeric_limits<uint8_t>::max();
     for (size_t i = 0; i < edits.size(); ++i) {
         const auto valor = Validacao::analisarInteiro(edits[i]->text());
-        if (!valor || *valor < 0 || *valor > 255) {
-            Validacao::falhar(edits[i], Validacao::mensagemIntervalo(0, 255), this,
+        if (!valor || *valor < 0 || *valor > maiorByte) {
+            Validacao::falhar(edits[i], Validacao::mensagemIntervalo(0, maiorByte), this,
                               tituloAplicacao);
             return false;
         }
         taxasAtuais[i] = static_cast<uint8_t>(*valor);
-        if (*valor > 50) {
-            Validacao::falhar(edits[i], Validacao::mensagemIntervalo(0, 50), this, tituloAplicacao);
+        const DescricaoParametro& faixa = parametroDaTaxa(i);
+        if (*valor < faixa.minimoDialogo || *valor > faixa.maximoDialogo) {
+            Validacao::falhar(
+                edits[i], Validacao::mensagemIntervalo(faixa.minimoDialogo, faixa.maximoDialogo),
+                this, tituloAplicacao);
             return false;
         }
     }
@@ -160,7 +180,7 @@ void CExchangeRatesDlg::reconstruirLegenda() {
 }
 
 void CExchangeRatesDlg::valoresPadrao() {
-    taxasAtuais = taxasPadrao;
+    taxasAtuais = taxasPadrao();
     escreverControles();
     reconstruirLegenda();
 }

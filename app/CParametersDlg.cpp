@@ -6,6 +6,7 @@
 #include "sim/CKeldoDoc.h"
 #include "sim/Cp1252.h"
 #include "sim/SimulationParameters.h"
+#include "sim/TabelaParametros.h"
 #include "ui_CParametersDlg.h"
 #include <QMessageBox>
 #include <QPushButton>
@@ -150,38 +151,37 @@ bool CParametersDlg::ordemAlimentoValida() {
 bool CParametersDlg::validarEArmazenar() {
     struct CampoInteiro {
         QLineEdit* campo;
-        int32_t* destino;
-        int min, max;
+        const DescricaoParametro& parametro;
         int32_t valor = 0;
     };
     SimulationParameters& p = parametros;
     CampoInteiro inteiros[] = {
-        {ui->editNumIndividuos, &p.numIndividuos, 1, 1000},
-        {ui->editTaxaReposicao, &p.taxaReposicao, 0, 500},
-        {ui->editEnergiaMin, &p.energiaMin, 1, 500},
-        {ui->editIntervalo, &p.intervaloAnimacao, 1, 1000},
-        {ui->editQtdAlimento, &p.qtdAlimento, 0, 2000},
-        {ui->editTaxaMutacao, &p.taxaMutacao, 1, 10000},
-        {ui->editEnergiaMax, &p.energiaMax, 1, 500},
-        {ui->editSalvarCiclos, &p.salvarCiclos, 50, 10000},
+        {ui->editNumIndividuos, parametroPorNome("numIndividuos")},
+        {ui->editTaxaReposicao, parametroPorNome("taxaReposicao")},
+        {ui->editEnergiaMin, parametroPorNome("energiaMin")},
+        {ui->editIntervalo, parametroPorNome("intervaloAnimacao")},
+        {ui->editQtdAlimento, parametroPorNome("qtdAlimento")},
+        {ui->editTaxaMutacao, parametroPorNome("taxaMutacao")},
+        {ui->editEnergiaMax, parametroPorNome("energiaMax")},
+        {ui->editSalvarCiclos, parametroPorNome("salvarCiclos")},
     };
     for (CampoInteiro& c : inteiros) {
-        const auto valor = Validacao::lerInteiro(c.campo, c.min, c.max, this, tituloAplicacao);
+        const auto valor = Validacao::lerInteiro(c.campo, c.parametro, this, tituloAplicacao);
         if (!valor)
             return false;
         c.valor = *valor;
     }
-    const auto numIndDiscretas =
-        Validacao::lerSemSinal(ui->editNumIndDiscretas, 1, 10000, this, tituloAplicacao);
+    const auto numIndDiscretas = Validacao::lerSemSinal(
+        ui->editNumIndDiscretas, parametroPorNome("numIndDiscretas"), this, tituloAplicacao);
     if (!numIndDiscretas)
         return false;
-    const auto tempoReal =
-        Validacao::lerSemSinal(ui->editTempoReal, 0, 10000, this, tituloAplicacao);
+    const auto tempoReal = Validacao::lerSemSinal(
+        ui->editTempoReal, parametroPorNome("tempoRealCiclo"), this, tituloAplicacao);
     if (!tempoReal)
         return false;
 
     for (const CampoInteiro& c : inteiros)
-        *c.destino = c.valor;
+        p.*c.parametro.inteiro = c.valor;
     // The partition field is hidden and never edited: its value passes through
     // as stored, since a user could not correct it if it were refused.
     p.nivelObstaculos = textoSelecionado(ui->comboNivel, p.nivelObstaculos);

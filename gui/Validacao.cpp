@@ -1,4 +1,5 @@
 #include "gui/Validacao.h"
+#include "sim/TabelaParametros.h"
 #include <QLineEdit>
 #include <QMessageBox>
 
@@ -72,6 +73,18 @@ std::optional<unsigned> lerSemSinal(QLineEdit* campo, unsigned min, unsigned max
         return std::nullopt;
     }
     return static_cast<unsigned>(*valor);
+}
+
+std::optional<int> lerInteiro(QLineEdit* campo, const DescricaoParametro& parametro, QWidget* pai,
+                              const QString& titulo) {
+    return lerInteiro(campo, static_cast<int>(parametro.minimoDialogo),
+                      static_cast<int>(parametro.maximoDialogo), pai, titulo);
+}
+
+std::optional<unsigned> lerSemSinal(QLineEdit* campo, const DescricaoParametro& parametro,
+                                    QWidget* pai, const QString& titulo) {
+    return lerSemSinal(campo, static_cast<unsigned>(parametro.minimoDialogo),
+                       static_cast<unsigned>(parametro.maximoDialogo), pai, titulo);
 }
 
 } // namespace Validacao

@@ -4,6 +4,7 @@
 
 class QLineEdit;
 class QWidget;
+struct DescricaoParametro;
 
 // Field validation with the dialog framework's own English messages. On a
 // failure the message box is shown (exclamation icon, caption `titulo`) and
@@ -23,6 +24,12 @@ std::optional<int> lerInteiro(QLineEdit* campo, int min, int max, QWidget* pai,
 // An unsigned field in [min, max]: a sign or a non-number gives the positive-integer message.
 std::optional<unsigned> lerSemSinal(QLineEdit* campo, unsigned min, unsigned max, QWidget* pai,
                                     const QString& titulo);
+
+// The same two, bounded by the parameter's dialog range in the core's table.
+std::optional<int> lerInteiro(QLineEdit* campo, const DescricaoParametro& parametro, QWidget* pai,
+                              const QString& titulo);
+std::optional<unsigned> lerSemSinal(QLineEdit* campo, const DescricaoParametro& parametro,
+                                    QWidget* pai, const QString& titulo);
 
 // Shows a validation failure for a field.
 void falhar(QLineEdit* campo, const QString& mensagem, QWidget* pai, const QString& titulo);
