@@ -34,7 +34,10 @@ class Experimento {
         erro << "semente: " << semente << '\n' << std::flush;
         if (const int r = verificarBase(); r != codigoSaida::sucesso)
             return r;
-        for (const std::string& aviso : opcoes.avisos)
+        std::vector<std::string> avisos = opcoes.avisos;
+        for (std::string& aviso : exp.varredura.avisos())
+            avisos.push_back(std::move(aviso));
+        for (const std::string& aviso : avisos)
             erro << "keldo-run: aviso: " << aviso << '\n';
         TabelaExperimento tabela(impressaoDoExperimento(opcoes, semente), exp.varredura.nomes());
         if (const std::string e = tabela.abrir(exp.tabela); !e.empty())

@@ -1,6 +1,7 @@
 #include "cli/Varredura.h"
 #include "sim/ParametrosPorNome.h"
 #include "sim/SimulationParameters.h"
+#include "sim/TabelaParametros.h"
 #include <charconv>
 #include <sstream>
 
@@ -90,6 +91,15 @@ uint64_t Varredura::total() const {
     for (const Eixo& e : eixos)
         n *= e.valores.size();
     return n;
+}
+
+std::vector<std::string> Varredura::avisos() const {
+    std::vector<std::string> r;
+    for (const Eixo& e : eixos)
+        for (const std::string& v : e.valores)
+            if (std::string aviso = avisoForaDoDialogo(e.nome, v); !aviso.empty())
+                r.push_back(std::move(aviso));
+    return r;
 }
 
 std::vector<std::string> Varredura::nomes() const {

@@ -21,6 +21,8 @@ class Varredura {
     std::vector<std::string> nomes() const;
     // The NAME=value settings of run k (1..total()), in the order given.
     std::vector<std::pair<std::string, std::string>> definicoesDa(uint64_t k) const;
+    // One line (UTF-8) per value the dialog would not take, as --set warns.
+    std::vector<std::string> avisos() const;
     // The lists as they expand, for the experiment's fingerprint.
     std::string descricao() const;
 

@@ -60,3 +60,12 @@ TEST_F(KeldoRun, SetForaDoDialogoAvisaEEnergiaInvertidaERecusada) {
     EXPECT_NE(s.err.find("energiaMin (300) maior que energiaMax (200)"), std::string::npos)
         << s.err;
 }
+
+// A --vary value the dialog would not take gets the --set warning, once.
+TEST_F(KeldoRun, VaryForaDoDialogoAvisaComoSet) {
+    const Saida s = rodar({"--experiment", "--seed", "3", "--cycles", "2", "--jobs", "1", "--vary",
+                           "taxaPermuta0=10,80", "--vary", "tipoGeracoes=0,1"});
+    ASSERT_EQ(s.status, 0) << s.err;
+    EXPECT_EQ(s.err, "semente: 3\nkeldo-run: aviso: taxaPermuta0=80 está fora da faixa do diálogo "
+                     "(0 a 50); o modelo usa o valor assim mesmo\n");
+}
