@@ -8,6 +8,8 @@
 # and the largest peak memory (max RSS) of any single run.
 # Every summary must be byte-identical to the first ANTIGO summary of the same world and seed,
 # for both binaries and every repetition; the first difference stops the script with status 1.
+# The table goes to standard output, progress to standard error. CPU time comes in hundredths
+# of a second, so a small ESCALA checks the script and the bytes, not the speed.
 #
 # Usage: bench/comparar.sh BINARIO_ANTIGO BINARIO_NOVO
 # Environment: MUNDOS ("K1000 K5000 D C"), SEMENTES ("1001 1002 1003 1004 1005"), REPS (5),
