@@ -3,7 +3,7 @@
 #include <array>
 #include <ctime>
 
-CKeldoDoc::CKeldoDoc() {
+CKeldoDoc::CKeldoDoc() : busca(BuscaVizinhos::criar(false, obstaculos, arena_)) {
     parametros_.doc = this;
 }
 

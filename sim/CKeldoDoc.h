@@ -4,7 +4,7 @@
 #include "model/Individuo.h"
 #include "model/Random.h"
 #include "sim/ArmazemMortos.h"
-#include "sim/BuscaCandidatos.h"
+#include "sim/BuscaVizinhos.h"
 #include "sim/CArchive.h"
 #include "sim/EstadoArquivo.h"
 #include "sim/EstatisticasPopulacao.h"
@@ -13,6 +13,7 @@
 #include "sim/ObstaculosNivel.h"
 #include "sim/SimulationParameters.h"
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -163,7 +164,7 @@ class CKeldoDoc {
     // Straight scans over whole lists instead of the spatial indexes: the
     // reference the indexed path must match draw for draw.
     void definirUsarReferencia(bool usar) {
-        usarReferencia_ = usar;
+        busca = BuscaVizinhos::criar(usar, obstaculos, arena_);
         obstaculos.definirPorVarredura(usar);
     }
 
@@ -202,65 +203,20 @@ class CKeldoDoc {
     int salvamentosPeriodicosFalhos_ = 0;
     std::string ultimaFalhaSalvar_;
     std::string status_;
-    bool usarReferencia_ = false;
 
     // Reads a whole project and, only when all of it is sound, makes it the world.
     ResultadoArquivo carregar(CArchive& ar);
     // Stops the run on the document's own account and tells the host why.
     void interromperExecucao(const std::string& motivo);
     ObstaculosNivel obstaculos;
-    // Positions, ascending, of the items of a list of `total` that `aceita`
-    // takes; `aceita` itself requires an item to lie within `raio` of (x, y),
-    // so the grid may turn away farther ones first. Short lists and the
-    // reference path offer every item.
-    template <class Aceita>
-    const std::vector<uint32_t>& proximosQue(const GradeEspacial& grade, size_t total, float x,
-                                             float y, float raio, Aceita&& aceita) {
-        if (!usarReferencia_ && total >= minimoParaIndice) {
-            grade.consultar(x, y, raio, aceita, proximos);
-            return proximos;
-        }
-        proximos.clear();
-        for (uint32_t k = 0; k < total; ++k)
-            if (aceita(k))
-                proximos.push_back(k);
-        return proximos;
-    }
-    void indexarAlimentos();
-    const FoodX* alimentoEm(int16_t alvoX, int16_t alvoY) const;
-    FoodX* alimentoPorVarredura(const SpecX& individuo);
-    SpecX* parceiraPorVarredura(const SpecX& macho);
-    // Position in its list of what `quem` heads for, or -1 (nothing in sight, nothing drawn).
-    int64_t escolherNaBusca(const BuscaCandidatos& busca, const SpecX& quem);
+    // Who is near whom in the phases; the whole-list scan or the indexes.
+    std::unique_ptr<BuscaVizinhos> busca;
     template <class T> static T* itemEm(std::vector<T>& lista, int64_t pos) {
         return pos < 0 ? nullptr : &lista[static_cast<size_t>(pos)];
     }
     const MapaObstaculos* mapaDaFase() const { return obstaculos.mapaDaFase(arena_); }
-    // The best candidate when a draw falls below the intelligence, else one at
-    // random by its place in the list (a zero intelligence draws only once).
-    template <class T>
-    T* escolherPorInteligencia(int inteligencia, T* melhor, const std::vector<T*>& candidatos) {
-        if (inteligencia > 0 && rng_.randomInt(100) < inteligencia)
-            return melhor;
-        return candidatos[static_cast<size_t>(rng_.randomInt(static_cast<int>(candidatos.size())))];
-    }
-    // Lists shorter than this are scanned whole: the indexes would cost more than they save.
-    static constexpr size_t minimoParaIndice = 48;
-    static constexpr int ladoCelulasAlimento = 101;
-    bool indiceAlimentosValido = false;
-    GradeEspacial gradeIndividuos;
-    std::vector<uint32_t> proximos;
-    std::vector<PontoLista> femeasVisiveis;
-    std::vector<PontoLista> alimentosVisiveis;
-    std::vector<PontoLista> machosProntos;
-    BuscaCandidatos buscaFemeas;
-    BuscaCandidatos buscaAlimentos;
-    std::vector<uint32_t> candidatos;
-    void listarFemeasVisiveis();
-    std::vector<int32_t> primeiroAlimentoEm;
     // Scratch lists of the phases, reused from cycle to cycle.
     std::vector<SpecX*> candidatosParceiro;
-    std::vector<FoodX*> candidatosAlimento;
     std::vector<SpecX*> lutadores;
     std::vector<SpecX*> naoLutadores;
     std::vector<SpecX*> naoPartilham;

@@ -2,36 +2,18 @@
 #include "sim/CKeldoDoc.h"
 
 namespace {
-bool prontoParaReproduzir(const SpecX& i) {
-    return i.vivo() && i.adulto() && i.livre == 0 && i.energia >= i.limiarReproducao;
-}
 int trunca(float v) {
     return static_cast<int>(v);
 }
 } // namespace
 
-// Females a male may head for; nothing that decides this changes during the
-// phase. The reference path keeps every individual and lets the loop judge.
-void CKeldoDoc::listarFemeasVisiveis() {
-    esvaziarRascunho(femeasVisiveis, vivos_.size());
-    for (size_t k = 0; k < vivos_.size(); ++k) {
-        const SpecX& f = vivos_[k];
-        if (usarReferencia_ || (!f.sexo() && f.vivo() && f.adulto() && f.livre == 0))
-            femeasVisiveis.push_back(
-                {f.x, f.y, trunca(f.x), trunca(f.y), static_cast<uint32_t>(k)});
-    }
-    if (!usarReferencia_)
-        buscaFemeas.construir(femeasVisiveis, mapaDaFase());
-}
-
 void CKeldoDoc::procurarParceira() {
-    listarFemeasVisiveis();
+    busca->prepararParceiras(vivos_, mapaDaFase());
     for (SpecX& m : vivos_) {
-        if (!m.sexo() || !prontoParaReproduzir(m) || m.visao == 0)
+        if (!m.sexo() || !BuscaVizinhos::prontoParaReproduzir(m) || m.visao == 0)
             continue;
         m.targetId = -1;
-        const SpecX* escolhida = usarReferencia_ ? parceiraPorVarredura(m)
-                                                 : itemEm(vivos_, escolherNaBusca(buscaFemeas, m));
+        const SpecX* escolhida = itemEm(vivos_, busca->parceira(vivos_, m, rng_));
         if (!escolhida)
             continue;
         m.apontarPara(escolhida->x, escolhida->y);
@@ -39,36 +21,6 @@ void CKeldoDoc::procurarParceira() {
         m.targetX = static_cast<int16_t>(trunca(escolhida->x));
         m.targetY = static_cast<int16_t>(trunca(escolhida->y));
     }
-}
-
-// Every individual in list order, judged one by one.
-SpecX* CKeldoDoc::parceiraPorVarredura(const SpecX& m) {
-    candidatosParceiro.clear();
-    SpecX* maisProxima = nullptr;
-    float menorDistancia = 0.0f;
-    const float alcance = m.visao;
-    const int mx = trunca(m.x), my = trunca(m.y);
-    for (const PontoLista& ponto : femeasVisiveis) {
-        const float d = m.distancia(ponto.x, ponto.y);
-        if (!(d <= alcance))
-            continue;
-        SpecX& f = vivos_[ponto.pos];
-        if (f.sexo() || !f.vivo() || !f.adulto() || f.livre != 0 || f.livre != m.livre)
-            continue;
-        if (caminhoBloqueado(mx, my, ponto.cx, ponto.cy))
-            continue;
-        if (!maisProxima || d < menorDistancia) {
-            maisProxima = &f;
-            menorDistancia = d;
-        }
-        candidatosParceiro.push_back(&f);
-    }
-    SpecX* escolhida =
-        candidatosParceiro.empty()
-            ? nullptr
-            : escolherPorInteligencia(m.inteligencia, maisProxima, candidatosParceiro);
-    candidatosParceiro.clear();
-    return escolhida;
 }
 
 SpecX* CKeldoDoc::escolherParceiro(const std::vector<SpecX*>& candidatos) {
@@ -108,29 +60,15 @@ int CKeldoDoc::acasalar() {
     const bool discretas = parametros_.tipoGeracoes == 1;
     const int32_t mutacao = parametros_.mutacaoAtiva ? parametros_.taxaMutacao : 0;
     recemNascidos.clear();
-    // Mating only spends energy, so no male becomes ready during the phase:
-    // the males ready at its start are all that can father. The reference
-    // path keeps everyone and lets the test judge.
-    esvaziarRascunho(machosProntos, vivos_.size());
-    for (size_t k = 0; k < vivos_.size(); ++k) {
-        const SpecX& p = vivos_[k];
-        if (usarReferencia_ || (p.sexo() && prontoParaReproduzir(p) && p.visao != 0))
-            machosProntos.push_back({p.x, p.y, trunca(p.x), trunca(p.y), static_cast<uint32_t>(k)});
-    }
-    gradeIndividuos.construir(machosProntos);
+    busca->prepararMachos(vivos_);
     for (SpecX& q : vivos_) {
         if (discretas && static_cast<uint32_t>(ovos_) >= parametros_.numIndDiscretas)
             break;
-        if (q.sexo() || !prontoParaReproduzir(q))
+        if (q.sexo() || !BuscaVizinhos::prontoParaReproduzir(q))
             continue;
         candidatosParceiro.clear();
-        for (uint32_t k :
-             proximosQue(gradeIndividuos, machosProntos.size(), q.x, q.y, 1.5f, [&](uint32_t k) {
-                 const SpecX& p = vivos_[machosProntos[k].pos];
-                 return p.sexo() && prontoParaReproduzir(p) && p.visao != 0 &&
-                        q.distancia(p.x, p.y) <= 1.5f;
-             }))
-            candidatosParceiro.push_back(&vivos_[machosProntos[k].pos]);
+        for (uint32_t k : busca->machosPerto(vivos_, q))
+            candidatosParceiro.push_back(&vivos_[k]);
         if (candidatosParceiro.empty())
             continue;
         SpecX* pai = escolherParceiro(candidatosParceiro);

@@ -1,6 +1,9 @@
 // The indexed phases (grids, obstacle masks, food lookup) against the plain
 // scans over whole lists: same draws, same bytes, for many seeds and worlds.
+#include "sim/BuscaIndexada.h"
+#include "sim/BuscaPorVarredura.h"
 #include "sim/CKeldoDoc.h"
+#include "sim/ObstaculosNivel.h"
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -141,5 +144,61 @@ TEST(Diferencial, ArenaLotadaIgualAoDeReferencia) {
         ASSERT_EQ(a.size(), b.size());
         for (size_t k = 0; k < a.size(); ++k)
             ASSERT_TRUE(a[k] == b[k]) << "semente " << semente << " marco " << k;
+    }
+}
+
+// The two neighbour searches asked the same questions one by one, on a long
+// world and on short lists (which the indexed search scans): the same
+// answers, the same order and the same draws.
+TEST(Diferencial, BuscasDeVizinhosRespondemIgualConsultaAConsulta) {
+    CKeldoDoc doc;
+    doc.definirSementeFixa(31);
+    doc.parametrosEditaveis().numIndividuos = 400;
+    doc.parametrosEditaveis().qtdAlimento = 300;
+    doc.parametrosEditaveis().nivelObstaculos.assign("30");
+    doc.criarMundo();
+    for (int c = 0; c < 4; ++c)
+        doc.executarCiclo();
+    const Rect arena = doc.arena();
+    ObstaculosNivel porVarredura, comMapa;
+    for (ObstaculosNivel* o : {&porVarredura, &comMapa}) {
+        o->escolher("30");
+        o->construir();
+    }
+    porVarredura.definirPorVarredura(true);
+    for (size_t tamanho : {size_t{30}, doc.vivos().size()}) {
+        const std::vector<SpecX> vivos(doc.vivos().begin(),
+                                       doc.vivos().begin() + static_cast<long>(tamanho));
+        const std::vector<FoodX> alimentos(
+            doc.alimentos().begin(),
+            doc.alimentos().begin() + static_cast<long>(std::min(tamanho, doc.alimentos().size())));
+        BuscaPorVarredura varredura(porVarredura, arena);
+        BuscaIndexada indexada;
+        varredura.prepararParceiras(vivos, nullptr);
+        indexada.prepararParceiras(vivos, comMapa.mapaDaFase(arena));
+        varredura.prepararMachos(vivos);
+        indexada.prepararMachos(vivos);
+        varredura.prepararAlimentos(alimentos, nullptr);
+        indexada.prepararAlimentos(alimentos, comMapa.mapaDaFase(arena));
+        Random a(7), b(7);
+        int achados = 0;
+        for (const SpecX& i : vivos) {
+            const int64_t parceira = varredura.parceira(vivos, i, a);
+            ASSERT_EQ(parceira, indexada.parceira(vivos, i, b)) << tamanho << " " << i.id;
+            const int64_t alimento = varredura.alimento(alimentos, i, a);
+            ASSERT_EQ(alimento, indexada.alimento(alimentos, i, b)) << tamanho << " " << i.id;
+            ASSERT_EQ(a.estadoAtual(), b.estadoAtual()) << tamanho << " " << i.id;
+            achados += (parceira >= 0) + (alimento >= 0);
+            ASSERT_EQ(varredura.machosPerto(vivos, i), indexada.machosPerto(vivos, i));
+            ASSERT_EQ(varredura.alimentoEm(alimentos, static_cast<int16_t>(i.x),
+                                           static_cast<int16_t>(i.y)),
+                      indexada.alimentoEm(alimentos, static_cast<int16_t>(i.x),
+                                          static_cast<int16_t>(i.y)));
+        }
+        EXPECT_GT(achados, 0) << tamanho;
+        varredura.prepararComensais(vivos);
+        indexada.prepararComensais(vivos);
+        for (const FoodX& f : alimentos)
+            ASSERT_EQ(varredura.comensaisPerto(vivos, f), indexada.comensaisPerto(vivos, f));
     }
 }

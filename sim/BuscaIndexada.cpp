@@ -1,0 +1,108 @@
+#include "sim/BuscaIndexada.h"
+#include "sim/ListaRascunho.h"
+
+// Females a male may head for; nothing that decides this changes during the phase.
+void BuscaIndexada::prepararParceiras(const std::vector<SpecX>& vivos, const MapaObstaculos* mapa) {
+    esvaziarRascunho(femeasVisiveis, vivos.size());
+    for (size_t k = 0; k < vivos.size(); ++k) {
+        const SpecX& f = vivos[k];
+        if (femeaLivre(f))
+            femeasVisiveis.push_back(
+                {f.x, f.y, trunca(f.x), trunca(f.y), static_cast<uint32_t>(k)});
+    }
+    buscaFemeas.construir(femeasVisiveis, mapa);
+}
+
+void BuscaIndexada::prepararMachos(const std::vector<SpecX>& vivos) {
+    esvaziarRascunho(machosProntos, vivos.size());
+    for (size_t k = 0; k < vivos.size(); ++k) {
+        const SpecX& p = vivos[k];
+        if (machoPronto(p))
+            machosProntos.push_back({p.x, p.y, trunca(p.x), trunca(p.y), static_cast<uint32_t>(k)});
+    }
+    grade.construir(machosProntos);
+}
+
+const std::vector<uint32_t>& BuscaIndexada::machosPerto(const std::vector<SpecX>& vivos,
+                                                        const SpecX& femea) {
+    proximosQue(machosProntos.size(), femea.x, femea.y,
+                [&](uint32_t k) { return alcancaMacho(femea, vivos[machosProntos[k].pos]); });
+    // Ascending places among the ready males are ascending places in the list.
+    for (uint32_t& k : proximos)
+        k = machosProntos[k].pos;
+    return proximos;
+}
+
+const std::vector<uint32_t>& BuscaIndexada::comensaisPerto(const std::vector<SpecX>& vivos,
+                                                           const FoodX& f) {
+    return proximosQue(vivos.size(), f.x, f.y, [&](uint32_t k) { return podeComer(vivos[k], f); });
+}
+
+// The food a searcher may head for, and the first food item of the list lying
+// exactly on each whole cell (only worth it for long lists).
+void BuscaIndexada::prepararAlimentos(const std::vector<FoodX>& alimentos,
+                                      const MapaObstaculos* mapa) {
+    // Only food of the open region is ever a target (searchers are free).
+    esvaziarRascunho(alimentosVisiveis, alimentos.size());
+    for (size_t k = 0; k < alimentos.size(); ++k) {
+        const FoodX& f = alimentos[k];
+        if (f.regiao == 0)
+            alimentosVisiveis.push_back({f.x, f.y, trunca(f.x), trunca(f.y),
+                                         static_cast<uint32_t>(k),
+                                         static_cast<float>(f.valorEnergetico)});
+    }
+    buscaAlimentos.construir(alimentosVisiveis, mapa);
+    indiceAlimentosValido = alimentos.size() >= minimoParaIndice;
+    if (!indiceAlimentosValido)
+        return;
+    primeiroAlimentoEm.assign(ladoCelulasAlimento * ladoCelulasAlimento, -1);
+    for (size_t k = 0; k < alimentos.size(); ++k) {
+        const float fx = alimentos[k].x, fy = alimentos[k].y;
+        if (!(fx >= 0.0f && fx < ladoCelulasAlimento && fy >= 0.0f && fy < ladoCelulasAlimento))
+            continue;
+        const int cx = static_cast<int>(fx), cy = static_cast<int>(fy);
+        if (static_cast<float>(cx) != fx || static_cast<float>(cy) != fy)
+            continue;
+        int32_t& primeiro = primeiroAlimentoEm[cy * ladoCelulasAlimento + cx];
+        if (primeiro < 0)
+            primeiro = static_cast<int32_t>(k);
+    }
+}
+
+const FoodX* BuscaIndexada::alimentoEm(const std::vector<FoodX>& alimentos, int16_t alvoX,
+                                       int16_t alvoY) const {
+    if (indiceAlimentosValido && alvoX >= 0 && alvoX < ladoCelulasAlimento && alvoY >= 0 &&
+        alvoY < ladoCelulasAlimento) {
+        const int32_t k = primeiroAlimentoEm[alvoY * ladoCelulasAlimento + alvoX];
+        return k < 0 ? nullptr : &alimentos[static_cast<size_t>(k)];
+    }
+    for (const FoodX& f : alimentos)
+        if (f.x == alvoX && f.y == alvoY)
+            return &f;
+    return nullptr;
+}
+
+// The same choice as a scan in list order, from the candidates a sight query
+// finds: when the intelligence draw (looked at before it is made) picks the
+// best, only the best is searched for; else every candidate is, and the one
+// at the drawn place in list order is taken. No candidate, no draw.
+int64_t BuscaIndexada::escolherNaBusca(const BuscaCandidatos& busca, const SpecX& quem,
+                                       Random& rng) {
+    const float x = quem.x, y = quem.y, alcance = quem.visao;
+    const int ox = trunca(x), oy = trunca(y), inteligencia = quem.inteligencia;
+    Random espia = rng;
+    if (inteligencia > 0 && espia.randomInt(100) < inteligencia) {
+        Candidato melhor{};
+        if (!busca.melhor(x, y, alcance, ox, oy, melhor))
+            return -1;
+        rng.randomInt(100);
+        return melhor.pos;
+    }
+    busca.coletar(x, y, alcance, ox, oy, candidatos);
+    if (candidatos.empty())
+        return -1;
+    if (inteligencia > 0)
+        rng.randomInt(100);
+    return busca.enesimo(candidatos,
+                         static_cast<size_t>(rng.randomInt(static_cast<int>(candidatos.size()))));
+}

@@ -1,0 +1,62 @@
+#pragma once
+#include "sim/BuscaCandidatos.h"
+#include "sim/BuscaVizinhos.h"
+#include "sim/GradeEspacial.h"
+
+// The fast search: sight indexes over the females and the food a phase can
+// head for, grids over the individuals for the contact reach, and a table of
+// the food lying on whole cells. Short lists are scanned: an index would cost
+// more than it saves.
+class BuscaIndexada final : public BuscaVizinhos {
+  public:
+    void prepararParceiras(const std::vector<SpecX>& vivos, const MapaObstaculos* mapa) override;
+    int64_t parceira(const std::vector<SpecX>&, const SpecX& macho, Random& rng) override {
+        return escolherNaBusca(buscaFemeas, macho, rng);
+    }
+    void prepararMachos(const std::vector<SpecX>& vivos) override;
+    const std::vector<uint32_t>& machosPerto(const std::vector<SpecX>& vivos,
+                                             const SpecX& femea) override;
+    void prepararAlimentos(const std::vector<FoodX>& alimentos,
+                           const MapaObstaculos* mapa) override;
+    const FoodX* alimentoEm(const std::vector<FoodX>& alimentos, int16_t x,
+                            int16_t y) const override;
+    int64_t alimento(const std::vector<FoodX>&, const SpecX& quem, Random& rng) override {
+        return escolherNaBusca(buscaAlimentos, quem, rng);
+    }
+    void prepararComensais(const std::vector<SpecX>& vivos) override { grade.construir(vivos); }
+    const std::vector<uint32_t>& comensaisPerto(const std::vector<SpecX>& vivos,
+                                                const FoodX& alimento) override;
+
+  private:
+    // Position in its list of what `quem` heads for, or -1 (nothing in sight, nothing drawn).
+    int64_t escolherNaBusca(const BuscaCandidatos& busca, const SpecX& quem, Random& rng);
+    // Positions, ascending, of the items of a list of `total` that `aceita`
+    // takes; `aceita` itself requires an item to lie within the contact reach
+    // of (x, y), so the grid may turn away farther ones first.
+    template <class Aceita>
+    const std::vector<uint32_t>& proximosQue(size_t total, float x, float y, Aceita&& aceita) {
+        if (total >= minimoParaIndice) {
+            grade.consultar(x, y, alcanceContato, aceita, proximos);
+            return proximos;
+        }
+        proximos.clear();
+        for (uint32_t k = 0; k < total; ++k)
+            if (aceita(k))
+                proximos.push_back(k);
+        return proximos;
+    }
+
+    // Lists shorter than this are scanned whole: the indexes would cost more than they save.
+    static constexpr size_t minimoParaIndice = 48;
+    static constexpr int ladoCelulasAlimento = 101;
+    GradeEspacial grade;
+    std::vector<uint32_t> proximos;
+    std::vector<uint32_t> candidatos;
+    std::vector<PontoLista> femeasVisiveis;
+    std::vector<PontoLista> alimentosVisiveis;
+    std::vector<PontoLista> machosProntos;
+    BuscaCandidatos buscaFemeas;
+    BuscaCandidatos buscaAlimentos;
+    bool indiceAlimentosValido = false;
+    std::vector<int32_t> primeiroAlimentoEm;
+};

@@ -1,0 +1,95 @@
+#include "sim/BuscaPorVarredura.h"
+#include "sim/ListaRascunho.h"
+#include "sim/ObstaculosNivel.h"
+
+bool BuscaPorVarredura::bloqueado(int x1, int y1, int x2, int y2) const {
+    return obstaculos.caminhoBloqueado(x1, y1, x2, y2, arena) != 0;
+}
+
+void BuscaPorVarredura::prepararParceiras(const std::vector<SpecX>& vivos, const MapaObstaculos*) {
+    esvaziarRascunho(individuos, vivos.size());
+    for (size_t k = 0; k < vivos.size(); ++k) {
+        const SpecX& f = vivos[k];
+        individuos.push_back({f.x, f.y, trunca(f.x), trunca(f.y), static_cast<uint32_t>(k)});
+    }
+}
+
+int64_t BuscaPorVarredura::parceira(const std::vector<SpecX>& vivos, const SpecX& m, Random& rng) {
+    candidatos.clear();
+    uint32_t maisProxima = 0;
+    float menorDistancia = 0.0f;
+    const float alcance = m.visao;
+    const int mx = trunca(m.x), my = trunca(m.y);
+    for (const PontoLista& ponto : individuos) {
+        const float d = m.distancia(ponto.x, ponto.y);
+        if (!(d <= alcance))
+            continue;
+        const SpecX& f = vivos[ponto.pos];
+        if (!femeaLivre(f) || f.livre != m.livre)
+            continue;
+        if (bloqueado(mx, my, ponto.cx, ponto.cy))
+            continue;
+        if (candidatos.empty() || d < menorDistancia) {
+            maisProxima = ponto.pos;
+            menorDistancia = d;
+        }
+        candidatos.push_back(ponto.pos);
+    }
+    if (candidatos.empty())
+        return -1;
+    return escolherPorInteligencia(m.inteligencia, maisProxima, candidatos, rng);
+}
+
+const std::vector<uint32_t>& BuscaPorVarredura::machosPerto(const std::vector<SpecX>& vivos,
+                                                            const SpecX& femea) {
+    candidatos.clear();
+    for (uint32_t k = 0; k < vivos.size(); ++k)
+        if (alcancaMacho(femea, vivos[k]))
+            candidatos.push_back(k);
+    return candidatos;
+}
+
+const FoodX* BuscaPorVarredura::alimentoEm(const std::vector<FoodX>& alimentos, int16_t x,
+                                           int16_t y) const {
+    for (const FoodX& f : alimentos)
+        if (f.x == x && f.y == y)
+            return &f;
+    return nullptr;
+}
+
+int64_t BuscaPorVarredura::alimento(const std::vector<FoodX>& alimentos, const SpecX& i,
+                                    Random& rng) {
+    candidatos.clear();
+    uint32_t melhor = 0;
+    float melhorValor = 0.0f;
+    const float alcance = i.visao;
+    const int ix = trunca(i.x), iy = trunca(i.y);
+    for (uint32_t k = 0; k < alimentos.size(); ++k) {
+        const FoodX& f = alimentos[k];
+        if (f.regiao != i.livre)
+            continue;
+        const float d = i.distancia(f.x, f.y);
+        if (!(d <= alcance))
+            continue;
+        if (bloqueado(ix, iy, trunca(f.x), trunca(f.y)))
+            continue;
+        const float valor = static_cast<float>(f.valorEnergetico) - d;
+        if (candidatos.empty() || valor > melhorValor) {
+            melhor = k;
+            melhorValor = valor;
+        }
+        candidatos.push_back(k);
+    }
+    if (candidatos.empty())
+        return -1;
+    return escolherPorInteligencia(i.inteligencia, melhor, candidatos, rng);
+}
+
+const std::vector<uint32_t>& BuscaPorVarredura::comensaisPerto(const std::vector<SpecX>& vivos,
+                                                               const FoodX& f) {
+    candidatos.clear();
+    for (uint32_t k = 0; k < vivos.size(); ++k)
+        if (podeComer(vivos[k], f))
+            candidatos.push_back(k);
+    return candidatos;
+}

@@ -1,0 +1,33 @@
+#pragma once
+#include "model/Geometry.h"
+#include "sim/BuscaVizinhos.h"
+#include "sim/GradeEspacial.h"
+
+// The reference: every answer judges the whole list in order, and paths are
+// tested rectangle by rectangle. The indexed search must match it draw for draw.
+class BuscaPorVarredura final : public BuscaVizinhos {
+  public:
+    BuscaPorVarredura(const ObstaculosNivel& obstaculos, const Rect& arena)
+        : obstaculos(obstaculos), arena(arena) {}
+
+    void prepararParceiras(const std::vector<SpecX>& vivos, const MapaObstaculos* mapa) override;
+    int64_t parceira(const std::vector<SpecX>& vivos, const SpecX& macho, Random& rng) override;
+    void prepararMachos(const std::vector<SpecX>&) override {}
+    const std::vector<uint32_t>& machosPerto(const std::vector<SpecX>& vivos,
+                                             const SpecX& femea) override;
+    void prepararAlimentos(const std::vector<FoodX>&, const MapaObstaculos*) override {}
+    const FoodX* alimentoEm(const std::vector<FoodX>& alimentos, int16_t x,
+                            int16_t y) const override;
+    int64_t alimento(const std::vector<FoodX>& alimentos, const SpecX& quem, Random& rng) override;
+    void prepararComensais(const std::vector<SpecX>&) override {}
+    const std::vector<uint32_t>& comensaisPerto(const std::vector<SpecX>& vivos,
+                                                const FoodX& alimento) override;
+
+  private:
+    bool bloqueado(int x1, int y1, int x2, int y2) const;
+    const ObstaculosNivel& obstaculos;
+    const Rect& arena;
+    // Every individual as the partner search found it.
+    std::vector<PontoLista> individuos;
+    std::vector<uint32_t> candidatos;
+};

@@ -1,0 +1,10 @@
+#include "sim/BuscaVizinhos.h"
+#include "sim/BuscaIndexada.h"
+#include "sim/BuscaPorVarredura.h"
+
+std::unique_ptr<BuscaVizinhos>
+BuscaVizinhos::criar(bool porVarredura, const ObstaculosNivel& obstaculos, const Rect& arena) {
+    if (porVarredura)
+        return std::make_unique<BuscaPorVarredura>(obstaculos, arena);
+    return std::make_unique<BuscaIndexada>();
+}

@@ -1,0 +1,82 @@
+#pragma once
+#include "model/FoodX.h"
+#include "model/Individuo.h"
+#include "model/Random.h"
+#include "sim/MapaObstaculos.h"
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class ObstaculosNivel;
+
+// Who is near whom in the phases of a cycle: the female a male heads for, the
+// food a hungry individual heads for, the ready males beside a female and the
+// eaters beside a food item. Two implementations give the same answers and
+// the same draws: `BuscaPorVarredura`, scans of whole lists (the reference),
+// and `BuscaIndexada`, sight indexes, grids and a cell table. Each answer is
+// one call; the candidates are judged inside it. Positions are places in the
+// list the phase passes in.
+class BuscaVizinhos {
+  public:
+    virtual ~BuscaVizinhos() = default;
+    static std::unique_ptr<BuscaVizinhos>
+    criar(bool porVarredura, const ObstaculosNivel& obstaculos, const Rect& arena);
+
+    // Once per partner search, before the males ask.
+    virtual void prepararParceiras(const std::vector<SpecX>& vivos, const MapaObstaculos* mapa) = 0;
+    // The female `macho` heads for; -1 when none is in sight (then nothing is drawn).
+    virtual int64_t parceira(const std::vector<SpecX>& vivos, const SpecX& macho, Random& rng) = 0;
+
+    // Once per mating phase: mating only spends energy, so the males ready at
+    // its start are all that can father.
+    virtual void prepararMachos(const std::vector<SpecX>& vivos) = 0;
+    // The ready males within reach of `femea`, ascending.
+    virtual const std::vector<uint32_t>& machosPerto(const std::vector<SpecX>& vivos,
+                                                     const SpecX& femea) = 0;
+
+    // Once per food search.
+    virtual void prepararAlimentos(const std::vector<FoodX>& alimentos,
+                                   const MapaObstaculos* mapa) = 0;
+    // The first food item of the list lying exactly on the whole cell (x, y), or null.
+    virtual const FoodX* alimentoEm(const std::vector<FoodX>& alimentos, int16_t x,
+                                    int16_t y) const = 0;
+    // The food `quem` heads for; -1 when none is in sight (then nothing is drawn).
+    virtual int64_t alimento(const std::vector<FoodX>& alimentos, const SpecX& quem,
+                             Random& rng) = 0;
+
+    // Once per feeding phase.
+    virtual void prepararComensais(const std::vector<SpecX>& vivos) = 0;
+    // The individuals within reach of `alimento` that may eat it, ascending.
+    virtual const std::vector<uint32_t>& comensaisPerto(const std::vector<SpecX>& vivos,
+                                                        const FoodX& alimento) = 0;
+
+    static bool prontoParaReproduzir(const SpecX& i) {
+        return i.vivo() && i.adulto() && i.livre == 0 && i.energia >= i.limiarReproducao;
+    }
+
+  protected:
+    static constexpr float alcanceContato = 1.5f;
+    static int trunca(float v) { return static_cast<int>(v); }
+    static bool machoPronto(const SpecX& p) {
+        return p.sexo() && prontoParaReproduzir(p) && p.visao != 0;
+    }
+    static bool alcancaMacho(const SpecX& femea, const SpecX& p) {
+        return machoPronto(p) && femea.distancia(p.x, p.y) <= alcanceContato;
+    }
+    static bool podeComer(const SpecX& i, const FoodX& f) {
+        return i.vivo() && i.adulto() && i.livre == 0 && i.visao != 0 && i.livre == f.regiao &&
+               i.distancia(f.x, f.y) <= alcanceContato;
+    }
+    static bool femeaLivre(const SpecX& f) {
+        return !f.sexo() && f.vivo() && f.adulto() && f.livre == 0;
+    }
+    // The best candidate when a draw falls below the intelligence, else one at
+    // random by its place in the list (a zero intelligence draws only once).
+    template <class T>
+    static int64_t escolherPorInteligencia(int inteligencia, T melhor,
+                                           const std::vector<T>& candidatos, Random& rng) {
+        if (inteligencia > 0 && rng.randomInt(100) < inteligencia)
+            return melhor;
+        return candidatos[static_cast<size_t>(rng.randomInt(static_cast<int>(candidatos.size())))];
+    }
+};
