@@ -4,6 +4,7 @@
 #include "model/Individuo.h"
 #include "model/Random.h"
 #include "sim/ArmazemMortos.h"
+#include "sim/ArquivoProjeto.h"
 #include "sim/BuscaVizinhos.h"
 #include "sim/CArchive.h"
 #include "sim/EstadoArquivo.h"
@@ -20,16 +21,6 @@
 #include <vector>
 
 class CArchive;
-
-// Outcome of reading or writing a project file. `mensagem` is UTF-8 text
-// for the user of keldo-run, with the reason.
-struct ResultadoArquivo {
-    bool ok = true;
-    bool versaoInvalida = false;
-    FalhaArquivo falha = FalhaArquivo::nenhuma;
-    int erroSistema = 0; // errno of a failed read or write
-    std::string mensagem;
-};
 
 // Run state of a document: never started since the world was made, running,
 // or stopped by the user.

@@ -1,147 +1,16 @@
-// The ".gen" project file: saving, loading and completing the loaded objects.
-#include "sim/CArchive.h"
+// The document's project file: saving, loading and completing the loaded
+// objects; the format itself is ArquivoProjeto's.
 #include "sim/CKeldoDoc.h"
 #include "sim/GravacaoSegura.h"
-#include <algorithm>
 #include <cerrno>
-#include <cmath>
-#include <cstdio>
-#include <memory>
-#include <sys/stat.h>
-
-namespace {
-constexpr int32_t versaoArquivo = 3000;
-const char* const mensagemVersao = "Vers\xC3\xA3o inv\xC3\xA1lida do arquivo!";
-
-// Everything a file holds, read apart from the world in memory so that a
-// failed read leaves that world untouched.
-struct ConteudoProjeto {
-    SimulationParameters parametros;
-    int32_t tempo = 0, proximoId = 0, geracao = 0, numSnapshot = 0;
-    std::vector<FoodX> alimentos;
-    std::vector<SpecX> vivos, mortos;
-};
-
-void serializarParametros(CArchive& ar, SimulationParameters& p, int32_t& numSnapshot) {
-    auto i32 = [&](int32_t& v) { ar.IsStoring() ? ar.escreverInt32(v) : void(v = ar.lerInt32()); };
-    auto u32 = [&](uint32_t& v) {
-        ar.IsStoring() ? ar.escreverUInt32(v) : void(v = ar.lerUInt32());
-    };
-    auto str = [&](std::string& v) {
-        ar.IsStoring() ? ar.escreverString(v) : void(v = ar.lerString());
-    };
-    i32(p.numIndividuos);
-    i32(p.taxaMutacao);
-    i32(p.mutacaoAtiva);
-    i32(p.taxaReposicao);
-    i32(p.particaoAmbiente);
-    i32(p.energiaMin);
-    i32(p.energiaMax);
-    str(p.nivelObstaculos);
-    str(p.criterioParada);
-    i32(p.intervaloAnimacao);
-    i32(p.gerarTrace);
-    i32(p.qtdAlimento);
-    i32(p.mostrarEnergia);
-    i32(p.tipoPopulacao);
-    i32(p.salvarAtivo);
-    i32(p.salvarCiclos);
-    i32(numSnapshot);
-    i32(p.comDefinida);
-    i32(p.tipoGeracoes);
-    u32(p.numIndDiscretas);
-    u32(p.tempoRealCiclo);
-    for (int32_t& taxa : p.taxaPermuta)
-        i32(taxa);
-    for (uint32_t* v : {&p.detecta, &p.luta, &p.morte_mm, &p.morte_Mm, &p.morte_MM, &p.repro_rr,
-                        &p.repro_Rr, &p.repro_RR, &p.partilha})
-        u32(*v);
-}
-
-template <class T> void escreverObjeto(CArchive& ar, T& objeto) {
-    ar.escreverInicioObjeto(T::nomeClasse, T::esquema);
-    objeto.Serialize(ar);
-}
-
-template <class T> void escreverLista(CArchive& ar, std::vector<T>& lista) {
-    ar.escreverContagem(static_cast<uint32_t>(lista.size()));
-    for (T& objeto : lista)
-        escreverObjeto(ar, objeto);
-}
-
-// Every element takes at least a 2-byte reference and its record, so a count
-// the remaining bytes cannot hold is refused before anything is allocated:
-// the file would end before the list does.
-uint32_t lerContagemPlausivel(CArchive& ar, int tamanhoRegistro) {
-    const uint32_t n = ar.lerContagem();
-    if (n > ar.restante() / (2 + tamanhoRegistro))
-        throw ArchiveError("contagem de lista maior que o arquivo", FalhaArquivo::fimDoArquivo);
-    return n;
-}
-
-// The phases turn positions into whole numbers; a position or heading that is
-// not a number, or so far out that a step cannot bring it back into the
-// arena, would make that conversion undefined. Files this program writes
-// hold positions near 0..99 and unit headings.
-bool coordenadaUtilizavel(float v) {
-    return std::isfinite(v) && std::fabs(v) <= 1.0e6f;
-}
-
-// Room grows with the elements read, never past the count: a count that the
-// file's size allows but its records do not back costs no memory.
-template <class T> void abrirEspaco(std::vector<T>& lista, uint32_t n) {
-    if (lista.size() == lista.capacity())
-        lista.reserve(std::min<size_t>(n, std::max<size_t>(1024, 2 * lista.size())));
-}
-
-void lerIndividuos(CArchive& ar, std::vector<SpecX>& lista, Random& rng) {
-    const uint32_t n = lerContagemPlausivel(ar, SpecX::tamanhoRegistro);
-    for (uint32_t k = 0; k < n; ++k) {
-        abrirEspaco(lista, n);
-        if (ar.lerInicioObjeto(SpecX::esquema) != SpecX::nomeClasse)
-            throw ArchiveError("objeto inesperado", FalhaArquivo::objetoInesperado);
-        SpecX individuo(rng); // the empty individual draws before the record overwrites it
-        individuo.Serialize(ar);
-        for (float v : {individuo.x, individuo.y, individuo.dirX, individuo.dirY})
-            if (!coordenadaUtilizavel(v))
-                throw ArchiveError("posi\xC3\xA7\xC3\xA3o inv\xC3\xA1lida de um indiv\xC3\xAD"
-                                   "duo");
-        lista.push_back(individuo);
-    }
-}
-
-void lerAlimentos(CArchive& ar, std::vector<FoodX>& lista) {
-    const uint32_t n = lerContagemPlausivel(ar, FoodX::tamanhoRegistro);
-    for (uint32_t k = 0; k < n; ++k) {
-        abrirEspaco(lista, n);
-        if (ar.lerInicioObjeto(FoodX::esquema) != FoodX::nomeClasse)
-            throw ArchiveError("objeto inesperado", FalhaArquivo::objetoInesperado);
-        FoodX alimento;
-        alimento.Serialize(ar);
-        lista.push_back(alimento);
-    }
-}
-
-ResultadoArquivo falhaDeArquivo(FalhaArquivo falha, int erro, const std::string& caminho) {
-    const char* acao = falha == FalhaArquivo::salvar ? "salvar" : "abrir";
-    return {false, false, falha, erro,
-            std::string("N\xC3\xA3o foi poss\xC3\xADvel ") + acao + " o arquivo " + caminho + ": " +
-                GravacaoSegura::descricao(erro)};
-}
-} // namespace
 
 std::vector<uint8_t> CKeldoDoc::serializar() {
     CArchive ar;
-    ar.escreverInt32(versaoArquivo);
-    ar.escreverInt32(tempo_);
-    ar.escreverInt32(proximoId_);
-    ar.escreverInt32(geracao_);
-    serializarParametros(ar, parametros_, numSnapshot_);
-    escreverLista(ar, parametros_.listaDefinida);
-    escreverLista(ar, alimentos_);
-    escreverLista(ar, vivos_);
+    ArquivoProjeto::escreverInicio(ar, tempo_, proximoId_, geracao_, parametros_, numSnapshot_,
+                                   alimentos_, vivos_);
     ar.escreverContagem(static_cast<uint32_t>(numMortos()));
-    const bool lidos = paraCadaMorto([&](SpecX individuo) { escreverObjeto(ar, individuo); });
+    const bool lidos = paraCadaMorto(
+        [&](const SpecX& individuo) { ArquivoProjeto::escreverMorto(ar, individuo); });
     return lidos ? ar.bytes() : std::vector<uint8_t>();
 }
 
@@ -163,7 +32,7 @@ ResultadoArquivo CKeldoDoc::salvarProjeto(const std::string& caminhoProjeto, boo
     const int erro =
         bytes.empty() ? EIO : GravacaoSegura::gravar(caminhoProjeto, bytes.data(), bytes.size());
     if (erro) {
-        ResultadoArquivo falha = falhaDeArquivo(FalhaArquivo::salvar, erro, caminhoProjeto);
+        ResultadoArquivo falha = ArquivoProjeto::falha(FalhaArquivo::salvar, erro, caminhoProjeto);
         ultimaFalhaSalvar_ = falha.mensagem;
         return falha;
     }
@@ -181,30 +50,10 @@ ResultadoArquivo CKeldoDoc::carregarBytes(const std::vector<uint8_t>& bytes) {
 }
 
 ResultadoArquivo CKeldoDoc::carregar(CArchive& ar) {
-    ConteudoProjeto c;
+    ArquivoProjeto::Conteudo c;
     Random rngLeitura = rng_;
-    try {
-        if (ar.lerInt32() != versaoArquivo)
-            return {false, true, FalhaArquivo::versao, 0, mensagemVersao};
-        c.tempo = ar.lerInt32();
-        c.proximoId = ar.lerInt32();
-        c.geracao = ar.lerInt32();
-        serializarParametros(ar, c.parametros, c.numSnapshot);
-        const std::string inutilizavel = c.parametros.valorInutilizavel();
-        if (!inutilizavel.empty())
-            return {false, false, FalhaArquivo::parametro, 0,
-                    "Par\xC3\xA2metro inv\xC3\xA1lido no arquivo: " + inutilizavel};
-        lerIndividuos(ar, c.parametros.listaDefinida, rngLeitura);
-        lerAlimentos(ar, c.alimentos);
-        lerIndividuos(ar, c.vivos, rngLeitura);
-        lerIndividuos(ar, c.mortos, rngLeitura);
-    } catch (const ArchiveError& e) {
-        return {false, false, e.tipo, 0, std::string("Arquivo danificado: ") + e.what()};
-    } catch (const std::bad_alloc&) {
-        return {false, false, FalhaArquivo::formato, 0,
-                "Arquivo danificado: mem\xC3\xB3ria insuficiente"};
-    }
-
+    if (ResultadoArquivo r = ArquivoProjeto::ler(ar, rngLeitura, c); !r.ok)
+        return r;
     limparMundo();
     if (host_)
         arena_ = host_->areaCliente();
@@ -233,22 +82,8 @@ ResultadoArquivo CKeldoDoc::carregar(CArchive& ar) {
 }
 
 ResultadoArquivo CKeldoDoc::carregarProjeto(const std::string& caminhoProjeto) {
-    struct stat st {};
-    if (stat(caminhoProjeto.c_str(), &st) != 0)
-        return falhaDeArquivo(FalhaArquivo::abrir, errno, caminhoProjeto);
-    if (!S_ISREG(st.st_mode)) // a FIFO or a device would never end
-        return falhaDeArquivo(FalhaArquivo::abrir, S_ISDIR(st.st_mode) ? EISDIR : EINVAL,
-                              caminhoProjeto);
-    errno = 0;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> arquivo(
-        std::fopen(caminhoProjeto.c_str(), "rb"), &std::fclose);
-    if (!arquivo)
-        return falhaDeArquivo(FalhaArquivo::abrir, errno ? errno : EACCES, caminhoProjeto);
-    // Read as the fields are taken, so that a damaged file is refused after its valid part.
-    CArchive ar(
-        [&](uint8_t* destino, size_t n) { return std::fread(destino, 1, n, arquivo.get()); },
-        static_cast<std::uintmax_t>(st.st_size));
-    ResultadoArquivo resultado = carregar(ar);
+    ResultadoArquivo resultado =
+        ArquivoProjeto::abrir(caminhoProjeto, [this](CArchive& ar) { return carregar(ar); });
     if (resultado.ok) {
         arquivo_.salvoEm(caminhoProjeto);
         if (executando())
