@@ -1,8 +1,8 @@
 // The simulator opening every file of the damaged set (tests/data/danificados):
 // one clear message each, and the world, the title and the path stay.
 #include "app/CMainFrame.h"
-#include "tests/ConjuntoDanificado.h"
-#include "tests/TextosArquivo.h"
+#include "ConjuntoDanificado.h"
+#include "TextosArquivo.h"
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>

@@ -1,6 +1,6 @@
 // The arena's inspector: the text of a known individual, the nearest one
 // under the mouse, and not a single draw of the simulation taken for it.
-#include "../SorteiosContados.h"
+#include "SorteiosContados.h"
 #include "app/CGraficosDlg.h"
 #include "app/CInspetor.h"
 #include "app/CKeldoView.h"

@@ -2,7 +2,7 @@
 #include "model/Individuo.h"
 #include "model/Random.h"
 #include "sim/CKeldoDoc.h"
-#include "tests/SorteiosContados.h"
+#include "SorteiosContados.h"
 #include <array>
 #include <cmath>
 #include <gtest/gtest.h>

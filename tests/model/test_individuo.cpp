@@ -4,7 +4,7 @@
 #include "model/Individuo.h"
 #include "model/Random.h"
 #include "sim/CKeldoDoc.h"
-#include "tests/SorteiosContados.h"
+#include "SorteiosContados.h"
 #include <algorithm>
 #include <bit>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Partner search, fights and mating.
 #include "model/Random.h"
 #include "sim/CKeldoDoc.h"
-#include "tests/SorteiosContados.h"
+#include "SorteiosContados.h"
 #include <cmath>
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Energy bookkeeping, food search, feeding and food renewal.
 #include "model/Random.h"
 #include "sim/CKeldoDoc.h"
-#include "tests/SorteiosContados.h"
+#include "SorteiosContados.h"
 #include <cmath>
 #include <gtest/gtest.h>
 

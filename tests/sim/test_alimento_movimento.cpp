@@ -1,7 +1,7 @@
 // The movement step and the movement phase.
 #include "model/Random.h"
 #include "sim/CKeldoDoc.h"
-#include "tests/SorteiosContados.h"
+#include "SorteiosContados.h"
 #include <cmath>
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // one clear message each, and the rows, the title and the path stay.
 #include "EditorFixture.h"
 #include "editor/Recursos.h"
-#include "tests/ConjuntoDanificado.h"
-#include "tests/TextosArquivo.h"
+#include "ConjuntoDanificado.h"
+#include "TextosArquivo.h"
 #include <QFileInfo>
 #include <algorithm>
 #include <filesystem>

@@ -1,5 +1,5 @@
 #include "EditorFixture.h"
-#include "tests/TextosArquivo.h"
+#include "TextosArquivo.h"
 #include <QDir>
 #include <QDropEvent>
 #include <QFileInfo>
