@@ -136,6 +136,8 @@ if [[ $CARGAS == *" J "* ]]; then
         ritmos=()
         for ((k = 0; k < REPS; k++)); do ritmos+=("$("$JANELA" "$J_SEGUNDOS" 2>/dev/null)"); done
         echo "J: janela com redesenho a cada ciclo: $(printf '%s\n' "${ritmos[@]}" | mediana) ciclos/s (teto do timer de 5 ms: 200)"
+        read -r _ replots <<<"$("$JANELA" "$J_SEGUNDOS" graficos 2>/dev/null)"
+        echo "J: com os gráficos abertos: $replots redesenhos dos gráficos/s (teto: 20)"
     else
         echo "J: falta $JANELA (compile com Qt)"
     fi

@@ -1,6 +1,7 @@
 // The chart window for a class: generations on the time axis, several genes
 // at once, heterozygosity against Hardy–Weinberg, the starting point, the
 // whole run or a part of it, and the caption of an exported picture.
+#include "LacoEventos.h"
 #include "app/CGraficosDlg.h"
 #include "app/CMainFrame.h"
 #include <QAction>
@@ -144,9 +145,8 @@ TEST(GraficosAula, EstadoInicialApareceLogoAposNovoEAposAbrir) {
     Aula a;
     a.ciclos(30);
     CGraficosDlg& g = a.graficos();
-    QTest::qWait(2 * CGraficosDlg::intervaloMinimoMs);
     a.frame.findChild<QAction*>(QStringLiteral("acaoNovo"))->trigger();
-    QTest::qWait(2 * CGraficosDlg::intervaloMinimoMs + 20);
+    esperarAte([&g] { return g.curvaPopulacao(0)->data()->size() == 1; });
     const auto adultos = g.curvaPopulacao(0)->data();
     ASSERT_EQ(adultos->size(), 1);
     EXPECT_EQ(adultos->at(0)->key, 0.0);

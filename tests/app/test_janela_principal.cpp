@@ -1,10 +1,10 @@
 // The main window of the simulator: start-up, run loop, closing, files.
+#include "LacoEventos.h"
 #include "RespostaModal.h"
 #include "app/CKeldoView.h"
 #include "app/CMainFrame.h"
 #include <QAction>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
@@ -33,26 +33,12 @@ struct Janela {
     CKeldoDoc& doc() { return frame.documento(); }
 };
 
-// Runs the event loop as the program does (QTest::qWait sleeps between its
-// passes, which would halve the timer's rate and hide the idle passes).
-void rodar(int milissegundos) {
-    QEventLoop laco;
-    QTimer::singleShot(milissegundos, Qt::PreciseTimer, &laco, &QEventLoop::quit);
-    laco.exec();
+void esperarTempo(const CKeldoDoc& doc, int tempo) {
+    esperarAte([&doc, tempo] { return doc.tempo() >= tempo; });
 }
 
-void esperarTempo(CKeldoDoc& doc, int tempo, int limiteMs = 5000) {
-    QElapsedTimer relogio;
-    relogio.start();
-    while (doc.tempo() < tempo && relogio.elapsed() < limiteMs)
-        rodar(5);
-}
-
-void esperarResposta(const RespostaModal& resposta, int limiteMs = 5000) {
-    QElapsedTimer relogio;
-    relogio.start();
-    while (!resposta.vista && relogio.elapsed() < limiteMs)
-        rodar(5);
+void esperarResposta(const RespostaModal& resposta) {
+    esperarAte([&resposta] { return resposta.vista; });
 }
 
 // Counts the events of one type that reach the objects it watches.

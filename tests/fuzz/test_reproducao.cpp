@@ -1,13 +1,13 @@
 // Every input the fuzzer kept (corpus), every fault it found (crashes), the
 // damaged files of the programs' tests and the files the project writes go
-// through the fuzzer's own check on every test run, within the budget of one
-// second and 64 MiB beyond the file's size.
+// through the fuzzer's own check on every test run, within 64 MiB beyond the
+// file's size. The one-second budget is the fuzzer's own (-timeout=1): a
+// loaded machine must not fail this replay, whose ctest timeout stops a hang.
 #include "SementesCorpus.h"
 #include "VerificacaoArquivo.h"
 #include "sim/CKeldoDoc.h"
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -44,7 +44,6 @@ void contar(long long delta) {
 #endif
 
 constexpr int ciclosNaReproducao = 3;
-constexpr double segundosPorEntrada = KELDO_SANITIZADO ? 4.0 : 1.0;
 constexpr long long orcamentoMemoria = 64LL << 20;
 
 std::vector<uint8_t> ler(const fs::path& caminho) {
@@ -62,15 +61,12 @@ std::vector<fs::path> arquivosEm(const fs::path& pasta) {
     return nomes;
 }
 
-// Checks one input and its budget; returns whether the reader accepted it.
+// Checks one input and its memory budget; returns whether the reader accepted it.
 bool verificar(const std::vector<uint8_t>& bytes, int ciclos) {
     const long long base = vivos.load();
     pico = base;
-    const auto inicio = std::chrono::steady_clock::now();
     const ResultadoVerificacao v = verificarArquivoProjeto(bytes.data(), bytes.size(), ciclos);
-    const std::chrono::duration<double> gasto = std::chrono::steady_clock::now() - inicio;
     EXPECT_EQ(v.falha, "");
-    EXPECT_LE(gasto.count(), segundosPorEntrada);
     if (!KELDO_SANITIZADO) {
         // The check holds the input, two saves and two worlds at once.
         const long long limite = orcamentoMemoria + 8 * static_cast<long long>(bytes.size());
