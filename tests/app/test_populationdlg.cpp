@@ -45,7 +45,7 @@ class PopulacaoDlgTeste : public ::testing::Test {
     ObservadorModal observador;
 };
 
-TEST_F(PopulacaoDlgTeste, AddingNumbersTheLinesAndSelectsTheLastOne) {
+TEST_F(PopulacaoDlgTeste, AdicionarNumeraAsLinhasESelecionaAUltima) {
     abrir();
     EXPECT_EQ(contagem(), QStringLiteral("0"));
     adicionar(3);
@@ -68,7 +68,7 @@ TEST_F(PopulacaoDlgTeste, AddingNumbersTheLinesAndSelectsTheLastOne) {
     EXPECT_TRUE(observador.caixas.empty());
 }
 
-TEST_F(PopulacaoDlgTeste, SexChoiceSwitchesBetweenTheYAndTheSecondX) {
+TEST_F(PopulacaoDlgTeste, EscolhaDoSexoTrocaEntreOYEOSegundoX) {
     abrir();
     auto habilitado = [this](const char* nome) {
         return dialogo->findChild<QRadioButton*>(QLatin1String(nome))->isEnabled();
@@ -81,7 +81,7 @@ TEST_F(PopulacaoDlgTeste, SexChoiceSwitchesBetweenTheYAndTheSecondX) {
     EXPECT_TRUE(habilitado("estagio1"));
 }
 
-TEST_F(PopulacaoDlgTeste, QuantityIsCheckedBeforeAnythingIsAdded) {
+TEST_F(PopulacaoDlgTeste, QuantidadeVerificadaAntesDeAdicionarQualquerCoisa) {
     abrir();
     adicionar(0);
     dialogo->findChild<QLineEdit*>(QStringLiteral("editQtde"))->setText(QStringLiteral("dois"));
@@ -97,7 +97,7 @@ TEST_F(PopulacaoDlgTeste, QuantityIsCheckedBeforeAnythingIsAdded) {
 }
 
 // The example line: a female adult, Dd, V2/V3 R/r P/p L/l M/m I4/I1 N/n.
-TEST_F(PopulacaoDlgTeste, LineBecomesTheTemplateItDescribes) {
+TEST_F(PopulacaoDlgTeste, LinhaViraOModeloQueDescreve) {
     doc.semear(99);
     abrir();
     for (const char* radio :
@@ -137,7 +137,7 @@ TEST_F(PopulacaoDlgTeste, LineBecomesTheTemplateItDescribes) {
     EXPECT_EQ(doc.gerador().estadoAtual(), outro.gerador().estadoAtual());
 }
 
-TEST_F(PopulacaoDlgTeste, DeletingRenumbersAndRebuildsTheTemplates) {
+TEST_F(PopulacaoDlgTeste, ExcluirRenumeraERefazOsModelos) {
     abrir();
     for (const char* sexo : {"sexo0", "sexo1", "sexo0", "sexo1", "sexo0"}) {
         escolher(sexo);
@@ -162,7 +162,7 @@ TEST_F(PopulacaoDlgTeste, DeletingRenumbersAndRebuildsTheTemplates) {
     EXPECT_TRUE(dialogo->linhas()[3].startsWith(QStringLiteral("00004\t")));
 }
 
-TEST_F(PopulacaoDlgTeste, ExistingEggsStayEggsUnderOverlappingGenerations) {
+TEST_F(PopulacaoDlgTeste, OvosExistentesContinuamOvosComGeracoesSobrepostas) {
     SpecX ovo;
     ovo.estado = EstadoBit::vivo | EstadoBit::sexo | EstadoBit::detecXCuidaY;
     ovo.genotipoP = 0x1FF;

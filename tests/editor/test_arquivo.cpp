@@ -6,7 +6,7 @@
 #include <QMimeData>
 #include <set>
 
-TEST_F(Editor, SaveUnderTheSameNameAsksFirstAndCancelWritesNothing) {
+TEST_F(Editor, SalvarComOMesmoNomePerguntaAntesECancelarNaoGravaNada) {
     const QString a = abrirNovo();
     clicarLinha(4, Qt::NoModifier);
     clicarBotao(Genoma::alelo(Genoma::Reproducao, linha(4).genotipoP)
@@ -35,7 +35,7 @@ TEST_F(Editor, SaveUnderTheSameNameAsksFirstAndCancelWritesNothing) {
     EXPECT_FALSE(janela->documento().doc.arquivo().modificado());
 }
 
-TEST_F(Editor, SameNamePromptIsAnOkCancelWarning) {
+TEST_F(Editor, PerguntaDoMesmoNomeEAvisoOkCancelar) {
     const QString a = abrirNovo();
     janela->dialogos.confirmar = padrao.confirmar;
     const QByteArray antes = Projetos::ler(a);
@@ -46,7 +46,7 @@ TEST_F(Editor, SameNamePromptIsAnOkCancelWarning) {
     EXPECT_EQ(Projetos::ler(a), antes);
 }
 
-TEST_F(Editor, WrongVersionOrDamagedFileKeepsTheDocumentItsPathAndRows) {
+TEST_F(Editor, VersaoErradaOuArquivoDanificadoMantemDocumentoCaminhoELinhas) {
     const QString a = abrirNovo();
     clicarBotao(1051);
     const QByteArray bytes = Projetos::ler(a);
@@ -82,7 +82,7 @@ TEST_F(Editor, WrongVersionOrDamagedFileKeepsTheDocumentItsPathAndRows) {
     EXPECT_EQ(lido.vivos().size() + lido.mortos().size(), size_t(n));
 }
 
-TEST_F(Editor, RoundTripChangesOnlyGenerationsAndTheHeaderGeneration) {
+TEST_F(Editor, IdaEVoltaMudaSoGeracoesEAGeracaoDoCabecalho) {
     // Distinctive generations on some individuals and a nonzero document generation.
     const uint32_t marca = 0x7E3C1A55;
     int marcados = 0;
@@ -107,7 +107,7 @@ TEST_F(Editor, RoundTripChangesOnlyGenerationsAndTheHeaderGeneration) {
     EXPECT_EQ(Projetos::ler(nomeSalvar), esperado);
 }
 
-TEST_F(Editor, SavedProjectRaisesProximoIdAndContinuesInTheSimulator) {
+TEST_F(Editor, ProjetoSalvoSobeProximoIdEContinuaNoSimulador) {
     abrirNovo(QStringLiteral("a.gen"), 300, [](CKeldoDoc& d) { d.definirProximoId(12); });
     // Eggs, deletions and clones.
     selecionar({0, 1, 2});
@@ -142,7 +142,7 @@ TEST_F(Editor, SavedProjectRaisesProximoIdAndContinuesInTheSimulator) {
             EXPECT_TRUE(ids.insert(s.id).second) << "id repeated: " << s.id;
 }
 
-TEST_F(Editor, DroppedFilesOpenInTurnAndTheLastStaysOpen) {
+TEST_F(Editor, ArquivosSoltosAbremEmSequenciaEOUltimoFicaAberto) {
     const QString a = Projetos::criar(pasta, QStringLiteral("a.gen"), 50);
     const QString b = Projetos::criar(pasta, QStringLiteral("b.gen"), 60);
     EXPECT_TRUE(janela->acceptDrops());
@@ -153,7 +153,7 @@ TEST_F(Editor, DroppedFilesOpenInTurnAndTheLastStaysOpen) {
               QStringList({QFileInfo(b).absoluteFilePath(), QFileInfo(a).absoluteFilePath()}));
 }
 
-TEST_F(Editor, ModifiedDocumentIsOfferedForSavingAndAVanishedFileAsksForAName) {
+TEST_F(Editor, DocumentoModificadoOfereceSalvarEArquivoSumidoPedeNome) {
     const QString a = abrirNovo();
     clicarBotao(1034);
     QStringList perguntas;
@@ -177,7 +177,7 @@ TEST_F(Editor, ModifiedDocumentIsOfferedForSavingAndAVanishedFileAsksForAName) {
 
 // A name typed without an extension is saved with ".gen", so that the Open
 // dialog's filter shows it; a name with its own extension is kept.
-TEST_F(Editor, SaveAsAddsGenToANameWithoutExtension) {
+TEST_F(Editor, SalvarComoAcrescentaGenAoNomeSemExtensao) {
     abrirNovo(QStringLiteral("a.gen"), 20);
     nomeSalvar = pasta.filePath(QStringLiteral("semext"));
     ASSERT_TRUE(janela->salvarComo());
@@ -194,7 +194,7 @@ TEST_F(Editor, SaveAsAddsGenToANameWithoutExtension) {
 
 // The framework's English messages, the same as the simulator's: the file
 // named, and the system's reason.
-TEST_F(Editor, OpenAndSaveFailuresNameTheFileAndTheReason) {
+TEST_F(Editor, FalhasDeAbrirESalvarDizemOArquivoEARazao) {
     abrirNovo(QStringLiteral("a.gen"), 20);
     const QString falta = pasta.filePath(QStringLiteral("falta.gen"));
     EXPECT_FALSE(janela->abrirArquivo(falta));

@@ -23,7 +23,7 @@ bool mensagemClara(const QString& texto, const fs::path& arquivo) {
 }
 } // namespace
 
-TEST_F(Editor, DamagedFilesWarnOnceAndKeepRowsTitleAndPath) {
+TEST_F(Editor, ArquivosDanificadosAvisamUmaVezEMantemLinhasTituloECaminho) {
     const QString a = abrirNovo(QStringLiteral("a.gen"), 60);
     clicarLinha(3, Qt::NoModifier);
     clicarBotao(1051); // an edit not yet saved
@@ -65,7 +65,7 @@ TEST_F(Editor, DamagedFilesWarnOnceAndKeepRowsTitleAndPath) {
 }
 
 // The real message box: a warning with the OK button, shown once.
-TEST_F(Editor, DamagedFileShowsOneWarningBox) {
+TEST_F(Editor, ArquivoDanificadoMostraUmaCaixaDeAviso) {
     abrirNovo(QStringLiteral("a.gen"), 20);
     janela->dialogos.avisar = padrao.avisar;
     int caixas = 0;

@@ -3,7 +3,7 @@
 #include <QPushButton>
 #include <set>
 
-TEST_F(Editor, StartsEmptyThenOpenShowsLivingThenDeadAndSelectsTheLast) {
+TEST_F(Editor, ComecaVazioEAbrirMostraVivosDepoisMortosESelecionaOUltimo) {
     EXPECT_EQ(janela->windowTitle(), QStringLiteral("Keldo GE - Editor de Genótipos: Untitled"));
     EXPECT_FALSE(janela->acaoSalvar()->isEnabled());
     EXPECT_FALSE(janela->acaoSalvarComo()->isEnabled());
@@ -38,7 +38,7 @@ TEST_F(Editor, StartsEmptyThenOpenShowsLivingThenDeadAndSelectsTheLast) {
     EXPECT_EQ(view()->linhasSelecionadas().size(), 1u);
 }
 
-TEST_F(Editor, PaternalReproductionClickChangesBit6OfTheRightWordOfTheSelectionOnly) {
+TEST_F(Editor, CliqueReproducaoPaternaMudaOBit6DaPalavraCertaSoDaSelecao) {
     abrirNovo();
     std::vector<int> escolhidas;
     for (int r = 0; r < linhas() && escolhidas.size() < 3; r += 5)
@@ -61,7 +61,7 @@ TEST_F(Editor, PaternalReproductionClickChangesBit6OfTheRightWordOfTheSelectionO
     EXPECT_TRUE(janela->documento().doc.arquivo().modificado());
 }
 
-TEST_F(Editor, MortoKillsTheSelectionWithEnergy100AndTheSaveMovesThemToMortos) {
+TEST_F(Editor, MortoMataASelecaoComEnergia100EASalvaLevaParaMortos) {
     abrirNovo(QStringLiteral("a.gen"), 480, [](CKeldoDoc& d) {
         for (SpecX& s : d.vivosEditaveis())
             s.energia = 61;
@@ -94,7 +94,7 @@ TEST_F(Editor, MortoKillsTheSelectionWithEnergy100AndTheSaveMovesThemToMortos) {
     }
 }
 
-TEST_F(Editor, FemeaGivesEverySelectedRowTheSecondXAlleleTheFormShows) {
+TEST_F(Editor, FemeaDaACadaLinhaSelecionadaOSegundoAleloXQueOFormMostra) {
     abrirNovo();
     // Rows with the second-sex-chromosome bit clear, then a male with C shown last.
     std::vector<int> escolhidas;
@@ -127,7 +127,7 @@ TEST_F(Editor, FemeaGivesEverySelectedRowTheSecondXAlleleTheFormShows) {
         EXPECT_FALSE(view()->controle(c)->isEnabled()) << c;
 }
 
-TEST_F(Editor, CloningThreeGivesIdsAfterTheHighestOffObstaclesAndSelectsTheLast) {
+TEST_F(Editor, ClonarTresDaIdsAposOMaiorForaDosObstaculosESelecionaOUltimo) {
     abrirNovo(QStringLiteral("a.gen"), 480, [](CKeldoDoc& d) { d.definirProximoId(7); });
     const int n = linhas();
     ASSERT_EQ(modelo().maiorIdLinhas(), 480);
@@ -153,7 +153,7 @@ TEST_F(Editor, CloningThreeGivesIdsAfterTheHighestOffObstaclesAndSelectsTheLast)
     EXPECT_TRUE(d.arquivo().modificado());
 }
 
-TEST_F(Editor, QtdeOutsideOneToTenThousandIsRefused) {
+TEST_F(Editor, QtdeForaDeUmADezMilERecusada) {
     abrirNovo();
     const int n = linhas();
     const std::pair<const char*, const char*> casos[] = {
@@ -170,7 +170,7 @@ TEST_F(Editor, QtdeOutsideOneToTenThousandIsRefused) {
     EXPECT_FALSE(janela->documento().doc.arquivo().modificado());
 }
 
-TEST_F(Editor, SortingVidaPutsTheDeadFirstAndIdSortsNumerically) {
+TEST_F(Editor, OrdenarPorVidaPoeOsMortosPrimeiroEIdOrdenaPorNumero) {
     abrirNovo();
     const int mortos = static_cast<int>(janela->documento().doc.mortos().size());
     clicarCabecalho(2);
@@ -187,7 +187,7 @@ TEST_F(Editor, SortingVidaPutsTheDeadFirstAndIdSortsNumerically) {
     EXPECT_EQ(view()->campoId()->text(), "480");
 }
 
-TEST_F(Editor, DeleteRemovesThreeNonAdjacentRowsAndSelectsTheOneThatFollowed) {
+TEST_F(Editor, ExcluirRemoveTresLinhasNaoAdjacentesESelecionaASeguinte) {
     abrirNovo();
     const int n = linhas();
     const std::vector<SpecX> antes = modelo().individuos();

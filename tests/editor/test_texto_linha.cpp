@@ -23,7 +23,7 @@ std::string coluna(const SpecX& s, int c) {
 
 } // namespace
 
-TEST(TextoLinha, RowTextAndCellTextsSpellTheGenotype) {
+TEST(TextoLinha, TextoDaLinhaETextosDasCelulasSoletramOGenotipo) {
     SpecX s = exemplo();
     EXPECT_EQ(TextoLinha::textoDoIndividuo(s),
               "00007\t12\tV\tM\tA\tD\tc\tV3\tV2\tR\tr\tp\tP\tL\tl\tm\tM\tI2\tI4\tN\tn");
@@ -41,7 +41,7 @@ TEST(TextoLinha, RowTextAndCellTextsSpellTheGenotype) {
     EXPECT_EQ(TextoLinha::textoDoIndividuo(s).substr(0, 18), "00007\t12\tV\tF\tO\td\tD");
 }
 
-TEST(TextoLinha, ColumnTitlesFollowTheLanguageKey) {
+TEST(TextoLinha, TitulosDasColunasSeguemAChaveDeIdioma) {
     EXPECT_EQ(CIndividuosModel::tituloColuna(2, true), "Vida");
     EXPECT_EQ(CIndividuosModel::tituloColuna(2, false), "Life");
     EXPECT_EQ(CIndividuosModel::tituloColuna(6, true), "Cui./Det.");
@@ -54,7 +54,7 @@ TEST(TextoLinha, ColumnTitlesFollowTheLanguageKey) {
     EXPECT_EQ(soma, 592);
 }
 
-TEST(TextoLinha, EachGroupCodeChangesOnlyItsOwnBits) {
+TEST(TextoLinha, CadaCodigoDeGrupoMudaSoOsSeusBits) {
     const SpecX original = exemplo();
     // The form: every allele the opposite of the example's, sex female.
     ValoresForm v = TextoLinha::valoresDoIndividuo(original, {});
@@ -90,7 +90,7 @@ TEST(TextoLinha, EachGroupCodeChangesOnlyItsOwnBits) {
     }
 }
 
-TEST(TextoLinha, StateCodesFollowTheRules) {
+TEST(TextoLinha, CodigosDeEstadoSeguemAsRegras) {
     const SpecX original = exemplo(); // male, Cuida c, alive
     ValoresForm v = TextoLinha::valoresDoIndividuo(original, {});
     v.vivoMorto = 1;
@@ -126,7 +126,7 @@ TEST(TextoLinha, StateCodesFollowTheRules) {
     EXPECT_EQ(f.detecXCuidaYBit(), 1);
 }
 
-TEST(TextoLinha, WholeRowCodeTakesEverythingButPlaceAndPedigree) {
+TEST(TextoLinha, CodigoDaLinhaInteiraLevaTudoMenosLugarEGenealogia) {
     SpecX alvo = exemplo();
     alvo.x = 31;
     alvo.y = 44;
@@ -192,7 +192,7 @@ TEST(TextoLinha, LimparUmBitZeraOsBits9a15EAcenderOuMudarOEstadoOsMantem) {
     EXPECT_EQ(s.genotipoM, 0x0000);
 }
 
-TEST(TextoLinha, ControlIdsMapToChangeCodes) {
+TEST(TextoLinha, IdsDeControleCorrespondemACodigosDeMudanca) {
     const std::pair<int, int> casos[] = {
         {1034, 2},  {1069, 2},  {1030, 3},  {1031, 3},  {1033, 4},  {1032, 4},  {1035, 5},
         {1041, 6},  {1042, 6},  {1045, 6},  {1046, 6},  {1043, 7},  {1054, 8},  {1058, 9},

@@ -16,7 +16,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 
-TEST(GuiComum, RecentListKeepsFiveMostRecentFirstAndFillsTheMenuSection) {
+TEST(GuiComum, RecentesGuardamOsCincoUltimosPrimeiroEPreenchemOMenu) {
     QTemporaryDir pasta;
     auto caminho = [&](int i) { return pasta.filePath(QStringLiteral("p%1.gen").arg(i)); };
     {
@@ -56,7 +56,7 @@ TEST(GuiComum, RecentListKeepsFiveMostRecentFirstAndFillsTheMenuSection) {
     EXPECT_FALSE(marcador->isEnabled());
 }
 
-TEST(GuiComum, AboutBoxShowsNameVersionCreditsAndOpensTheManual) {
+TEST(GuiComum, CaixaSobreMostraNomeVersaoCreditosEAbreOManual) {
     CAboutDlg::Conteudo c;
     c.titulo = QStringLiteral("Sobre o Keldo GE");
     c.nome = QStringLiteral("Keldo GE");
@@ -127,7 +127,7 @@ TEST(GuiComum, LinhaDeComandoAjudaVersaoArquivoEErroDeUso) {
         << erros.toStdString();
 }
 
-TEST(GuiComum, DefaultFolderBesideTheProgramElseUnderDocuments) {
+TEST(GuiComum, PastaPadraoAoLadoDoProgramaSenaoEmDocumentos) {
     QTemporaryDir programa;
     EXPECT_EQ(PastaSimulacoes::pasta(programa.path()),
               QDir(programa.path()).filePath(QStringLiteral("Simulações")));
@@ -141,7 +141,7 @@ TEST(GuiComum, DefaultFolderBesideTheProgramElseUnderDocuments) {
     EXPECT_TRUE(alternativa.endsWith(QStringLiteral("/Simulações")));
 }
 
-TEST(GuiComum, ProposedSaveNameCutsTheTitleAndUsesTheDefaultFolder) {
+TEST(GuiComum, NomePropostoParaSalvarCortaOTituloEUsaAPastaPadrao) {
     using PastaSimulacoes::nomeProposto;
     EXPECT_EQ(nomeProposto({}, QStringLiteral("Untitled"), ".GEN", "/x/Sim"),
               "/x/Sim/Untitled.GEN");
@@ -150,7 +150,7 @@ TEST(GuiComum, ProposedSaveNameCutsTheTitleAndUsesTheDefaultFolder) {
     EXPECT_EQ(nomeProposto("/p/q.gen", QStringLiteral("q.gen"), ".gen", "/x"), "/p/q.gen");
 }
 
-TEST(GuiComum, HelpProgramIsFoundBesideTheProgramFirst) {
+TEST(GuiComum, ProgramaDeAjudaProcuradoPrimeiroAoLadoDoPrograma) {
     QTemporaryDir programa;
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QByteArray("/nonexistent"));
