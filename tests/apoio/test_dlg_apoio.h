@@ -1,32 +1,22 @@
 #pragma once
-// Support for the dialog tests: answers the modal windows that the code
-// under test opens while a test waits in it.
+// Support for the dialog tests: the modal answers of RespostaModal with a
+// queue of actions for the dialogs that open.
+#include "RespostaModal.h"
 #include <QAbstractButton>
-#include <QApplication>
-#include <QDialog>
-#include <QMessageBox>
 #include <QPointer>
-#include <QTimer>
 #include <deque>
-#include <functional>
-#include <vector>
 
 // Every message box is recorded and closed with its OK; queued actions are
 // run, one each, on the dialogs that open. Actions must not block: they
 // press buttons through `clicarDepois`.
 class ObservadorModal {
   public:
-    struct Caixa {
-        QString titulo;
-        QString texto;
-        QMessageBox::Icon icone;
-    };
+    using Caixa = RespostaModal::Caixa;
 
-    ObservadorModal() {
-        timer.setInterval(2);
-        QObject::connect(&timer, &QTimer::timeout, [this] { verificar(); });
-        timer.start();
-    }
+    ObservadorModal()
+        : resposta(RespostaModal::registrarCaixas(QMessageBox::Ok,
+                                                  [this](QWidget* janela) { dialogo(janela); })),
+          caixas(resposta->caixas) {}
 
     void aoAbrirDialogo(std::function<void(QDialog*)> acao) { acoes.push_back(std::move(acao)); }
 
@@ -34,30 +24,21 @@ class ObservadorModal {
         QTimer::singleShot(0, botao, [botao] { botao->click(); });
     }
 
-    std::vector<Caixa> caixas;
-
   private:
-    void verificar() {
-        QWidget* janela = QApplication::activeModalWidget();
-        if (!janela)
+    void dialogo(QWidget* janela) {
+        auto* d = qobject_cast<QDialog*>(janela);
+        if (!d || d == ultimoDialogo || acoes.empty())
             return;
-        if (auto* caixa = qobject_cast<QMessageBox*>(janela)) {
-            if (!caixa->isVisible())
-                return;
-            caixas.push_back({caixa->windowTitle(), caixa->text(), caixa->icon()});
-            caixa->done(QMessageBox::Ok);
-            return;
-        }
-        auto* dialogo = qobject_cast<QDialog*>(janela);
-        if (!dialogo || dialogo == ultimoDialogo || acoes.empty())
-            return;
-        ultimoDialogo = dialogo;
+        ultimoDialogo = d;
         auto acao = std::move(acoes.front());
         acoes.pop_front();
-        acao(dialogo);
+        acao(d);
     }
 
-    QTimer timer;
+    std::unique_ptr<RespostaModal> resposta;
     std::deque<std::function<void(QDialog*)>> acoes;
     QPointer<QDialog> ultimoDialogo;
+
+  public:
+    std::vector<Caixa>& caixas;
 };

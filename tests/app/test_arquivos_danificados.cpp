@@ -1,8 +1,9 @@
 // The simulator opening every file of the damaged set (tests/data/danificados):
 // one clear message each, and the world, the title and the path stay.
-#include "app/CMainFrame.h"
 #include "ConjuntoDanificado.h"
+#include "RespostaModal.h"
 #include "TextosArquivo.h"
+#include "app/CMainFrame.h"
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
@@ -10,7 +11,6 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -21,26 +21,11 @@ namespace fs = std::filesystem;
 const QString versaoInvalida = QStringLiteral("Versão inválida do arquivo!");
 
 // Answers every message box shown while `acao` runs, and keeps what each said.
-struct Mensagem {
-    QString texto;
-    QString titulo;
-    QMessageBox::Icon icone;
-};
+using Mensagem = RespostaModal::Caixa;
 std::vector<Mensagem> mensagensDurante(const std::function<void()>& acao) {
-    std::vector<Mensagem> vistas;
-    QTimer relogio;
-    relogio.setInterval(5);
-    QObject::connect(&relogio, &QTimer::timeout, [&] {
-        auto* caixa = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!caixa || !caixa->isVisible())
-            return;
-        vistas.push_back({caixa->text(), caixa->windowTitle(), caixa->icon()});
-        caixa->done(QMessageBox::Ok);
-    });
-    relogio.start();
+    const auto resposta = RespostaModal::registrarCaixas();
     acao();
-    relogio.stop();
-    return vistas;
+    return resposta->caixas;
 }
 
 // The framework's message for the damage, naming the file; the program's
@@ -156,29 +141,23 @@ TEST(SalvarComo, SimuladorAcrescentaGenEPerguntaAntesDeSubstituir) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
 
     QString nome;
-    QStringList perguntas;
     int dialogos = 0;
-    QTimer relogio;
-    relogio.setInterval(5);
-    QObject::connect(&relogio, &QTimer::timeout, [&] {
-        QWidget* janela = QApplication::activeModalWidget();
-        if (auto* caixa = qobject_cast<QMessageBox*>(janela); caixa && caixa->isVisible()) {
-            perguntas << caixa->text();
-            caixa->done(QMessageBox::No);
-        } else if (auto* d = qobject_cast<QFileDialog*>(janela); d && d->isVisible()) {
-            if (dialogos++ % 2 == 1) {
-                d->reject(); // after the question: give up
-                return;
-            }
-            d->selectFile(pasta.filePath(nome));
-            QMetaObject::invokeMethod(d, "accept", Qt::QueuedConnection);
+    const auto resposta = RespostaModal::registrarCaixas(QMessageBox::No, [&](QWidget* janela) {
+        auto* d = qobject_cast<QFileDialog*>(janela);
+        if (!d || !d->isVisible())
+            return;
+        if (dialogos++ % 2 == 1) {
+            d->reject(); // after the question: give up
+            return;
         }
+        d->selectFile(pasta.filePath(nome));
+        QMetaObject::invokeMethod(d, "accept", Qt::QueuedConnection);
     });
-    relogio.start();
     nome = QStringLiteral("semext");
     EXPECT_FALSE(frame.salvarComo());
-    ASSERT_EQ(perguntas.size(), 1);
-    EXPECT_TRUE(perguntas[0].contains(QStringLiteral("semext.gen"))) << perguntas[0].toStdString();
+    ASSERT_EQ(resposta->caixas.size(), 1u);
+    const QString pergunta = resposta->caixas[0].texto;
+    EXPECT_TRUE(pergunta.contains(QStringLiteral("semext.gen"))) << pergunta.toStdString();
     QFile antigo(existente);
     ASSERT_TRUE(antigo.open(QIODevice::ReadOnly));
     EXPECT_EQ(antigo.readAll(), QByteArray("antigo"));
@@ -186,8 +165,7 @@ TEST(SalvarComo, SimuladorAcrescentaGenEPerguntaAntesDeSubstituir) {
     nome = QStringLiteral("novo");
     dialogos = 0;
     EXPECT_TRUE(frame.salvarComo());
-    relogio.stop();
-    EXPECT_EQ(perguntas.size(), 1);
+    EXPECT_EQ(resposta->caixas.size(), 1u);
     EXPECT_TRUE(QFileInfo::exists(pasta.filePath(QStringLiteral("novo.gen"))));
     EXPECT_FALSE(QFileInfo::exists(pasta.filePath(QStringLiteral("novo"))));
     EXPECT_EQ(frame.windowTitle().toStdString(), "KELDO: novo.gen");

@@ -1,5 +1,6 @@
 #pragma once
 #include "Projetos.h"
+#include "RespostaModal.h"
 #include "editor/CIndividuosModel.h"
 #include "editor/CKeldoView.h"
 #include "editor/CMainFrame.h"
@@ -74,22 +75,20 @@ class Editor : public ::testing::Test {
     static QString responderMensagem(const std::function<void()>& acao,
                                      QMessageBox::StandardButton resposta = QMessageBox::Ok) {
         QString texto;
-        QTimer relogio;
-        relogio.setInterval(10);
-        QObject::connect(&relogio, &QTimer::timeout, [&] {
-            auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!m || !texto.isEmpty())
-                return;
-            texto = m->text();
-            EXPECT_EQ(m->icon(), QMessageBox::Warning);
-            if (QAbstractButton* b = m->button(resposta))
-                b->click();
-            else
-                m->reject();
-        });
-        relogio.start();
+        const RespostaModal r(
+            [&](QWidget* janela) {
+                auto* m = qobject_cast<QMessageBox*>(janela);
+                if (!m || !texto.isEmpty())
+                    return;
+                texto = m->text();
+                EXPECT_EQ(m->icon(), QMessageBox::Warning);
+                if (QAbstractButton* b = m->button(resposta))
+                    b->click();
+                else
+                    m->reject();
+            },
+            true);
         acao();
-        relogio.stop();
         return texto;
     }
 

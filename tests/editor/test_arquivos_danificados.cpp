@@ -1,9 +1,9 @@
 // The editor opening every file of the damaged set (tests/data/danificados):
 // one clear message each, and the rows, the title and the path stay.
-#include "EditorFixture.h"
-#include "editor/Recursos.h"
 #include "ConjuntoDanificado.h"
+#include "EditorFixture.h"
 #include "TextosArquivo.h"
+#include "editor/Recursos.h"
 #include <QFileInfo>
 #include <algorithm>
 #include <filesystem>
@@ -68,27 +68,14 @@ TEST_F(Editor, ArquivosDanificadosAvisamUmaVezEMantemLinhasTituloECaminho) {
 TEST_F(Editor, ArquivoDanificadoMostraUmaCaixaDeAviso) {
     abrirNovo(QStringLiteral("a.gen"), 20);
     janela->dialogos.avisar = padrao.avisar;
-    int caixas = 0;
-    QString texto;
-    QTimer relogio;
-    relogio.setInterval(5);
-    QObject::connect(&relogio, &QTimer::timeout, [&] {
-        auto* m = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!m || !m->isVisible())
-            return;
-        ++caixas;
-        texto = m->text();
-        EXPECT_EQ(m->icon(), QMessageBox::Warning);
-        m->done(QMessageBox::Ok);
-    });
-    relogio.start();
+    const auto resposta = RespostaModal::registrarCaixas();
     for (const fs::path& f : conjuntoDanificado())
         if (fs::file_size(f) > 0) {
             EXPECT_FALSE(janela->abrirArquivo(QString::fromStdString(f.string())));
             break;
         }
-    relogio.stop();
-    EXPECT_EQ(caixas, 1);
-    EXPECT_FALSE(texto.isEmpty());
+    ASSERT_EQ(resposta->caixas.size(), 1u);
+    EXPECT_EQ(resposta->caixas[0].icone, QMessageBox::Warning);
+    EXPECT_FALSE(resposta->caixas[0].texto.isEmpty());
     EXPECT_EQ(linhas(), 20);
 }

@@ -1,5 +1,5 @@
-#include "editor/TextoLinha.h"
 #include "editor/CIndividuosModel.h"
+#include "editor/TextoLinha.h"
 #include <gtest/gtest.h>
 
 namespace {
