@@ -43,4 +43,17 @@ inline QString danificado(const std::filesystem::path& arquivo) {
     return abrir + QStringLiteral("An attempt was made to access %1 past its end.").arg(caminho);
 }
 
+// Whether `texto` is the clear message for a file of the damaged set: the
+// framework's words naming the file, or the program's own `versaoInvalida`
+// or parameter message.
+inline bool mensagemClara(const QString& texto, const std::filesystem::path& arquivo,
+                          const QString& versaoInvalida) {
+    if (arquivo.filename().string().rfind("versao_", 0) == 0)
+        return texto == versaoInvalida;
+    const QString esperado = danificado(arquivo);
+    if (esperado.isEmpty())
+        return texto.startsWith(QStringLiteral("Parâmetro inválido no arquivo: "));
+    return texto == esperado;
+}
+
 } // namespace TextosArquivo

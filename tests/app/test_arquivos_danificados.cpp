@@ -28,15 +28,8 @@ std::vector<Mensagem> mensagensDurante(const std::function<void()>& acao) {
     return resposta->caixas;
 }
 
-// The framework's message for the damage, naming the file; the program's
-// own text for a wrong version or a parameter it cannot use.
 bool mensagemClara(const QString& texto, const fs::path& arquivo) {
-    if (arquivo.filename().string().rfind("versao_", 0) == 0)
-        return texto == versaoInvalida;
-    const QString esperado = TextosArquivo::danificado(arquivo);
-    if (esperado.isEmpty())
-        return texto.startsWith(QStringLiteral("Parâmetro inválido no arquivo: "));
-    return texto == esperado;
+    return TextosArquivo::mensagemClara(texto, arquivo, versaoInvalida);
 }
 } // namespace
 
@@ -61,11 +54,7 @@ TEST(ArquivosDanificados, SimuladorAvisaUmaVezEMantemMundoTituloECaminho) {
     const QString titulo = frame.windowTitle();
     ASSERT_EQ(titulo.toStdString(), "KELDO: atual.gen");
 
-    const std::vector<fs::path> arquivos = conjuntoDanificado();
-    ASSERT_GE(arquivos.size(), 41u);
-    for (const fs::path& arquivo : arquivos) {
-        const std::string nome = arquivo.filename().string();
-        SCOPED_TRACE(nome);
+    paraCadaDanificado([&](const fs::path& arquivo) {
         bool aberto = true;
         const std::vector<Mensagem> vistas = mensagensDurante(
             [&] { aberto = frame.abrirArquivo(QString::fromStdString(arquivo.string())); });
@@ -78,7 +67,7 @@ TEST(ArquivosDanificados, SimuladorAvisaUmaVezEMantemMundoTituloECaminho) {
         EXPECT_EQ(doc.arquivo().caminho(), caminho);
         EXPECT_EQ(frame.windowTitle().toStdString(), titulo.toStdString());
         EXPECT_FALSE(doc.arquivo().modificado());
-    }
+    });
     // The world that stayed still runs.
     doc.executarCiclo();
     EXPECT_EQ(doc.tempo(), 5);
@@ -87,8 +76,7 @@ TEST(ArquivosDanificados, SimuladorAvisaUmaVezEMantemMundoTituloECaminho) {
 // Named on the command line, a damaged file gives its one message and the
 // program does not start.
 TEST(ArquivosDanificados, SimuladorNaoIniciaComArquivoDanificado) {
-    for (const fs::path& arquivo : conjuntoDanificado()) {
-        SCOPED_TRACE(arquivo.filename().string());
+    paraCadaDanificado([](const fs::path& arquivo) {
         CMainFrame frame;
         bool iniciado = true;
         const std::vector<Mensagem> vistas = mensagensDurante(
@@ -96,7 +84,7 @@ TEST(ArquivosDanificados, SimuladorNaoIniciaComArquivoDanificado) {
         EXPECT_FALSE(iniciado);
         ASSERT_EQ(vistas.size(), 1u);
         EXPECT_TRUE(mensagemClara(vistas[0].texto, arquivo)) << vistas[0].texto.toStdString();
-    }
+    });
 }
 
 // Open and save failures name the file and give the system's reason, in the

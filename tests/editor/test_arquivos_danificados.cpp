@@ -11,15 +11,8 @@
 namespace {
 namespace fs = std::filesystem;
 
-// The framework's message for the damage, naming the file, as the simulator
-// gives it; the program's own text for a wrong version or a parameter.
 bool mensagemClara(const QString& texto, const fs::path& arquivo) {
-    if (arquivo.filename().string().rfind("versao_", 0) == 0)
-        return texto == Recursos::versaoInvalida;
-    const QString esperado = TextosArquivo::danificado(arquivo);
-    if (esperado.isEmpty())
-        return texto.startsWith(QStringLiteral("Parâmetro inválido no arquivo: "));
-    return texto == esperado;
+    return TextosArquivo::mensagemClara(texto, arquivo, Recursos::versaoInvalida);
 }
 } // namespace
 
@@ -32,14 +25,10 @@ TEST_F(Editor, ArquivosDanificadosAvisamUmaVezEMantemLinhasTituloECaminho) {
     const QString caminho = janela->documento().caminho;
     ASSERT_TRUE(janela->documento().doc.arquivo().modificado());
 
-    const std::vector<fs::path> arquivos = conjuntoDanificado();
-    ASSERT_GE(arquivos.size(), 41u);
-    for (const fs::path& arquivo : arquivos) {
-        const std::string nome = arquivo.filename().string();
+    paraCadaDanificado([&](const fs::path& arquivo) {
         // A file of length 0 opens as an empty document: it is not damage.
         if (fs::file_size(arquivo) == 0)
-            continue;
-        SCOPED_TRACE(nome);
+            return;
         avisos.clear();
         EXPECT_FALSE(janela->abrirArquivo(QString::fromStdString(arquivo.string())));
         ASSERT_EQ(avisos.size(), 1);
@@ -53,7 +42,7 @@ TEST_F(Editor, ArquivosDanificadosAvisamUmaVezEMantemLinhasTituloECaminho) {
         EXPECT_EQ(janela->documento().lastFilePath, QFileInfo(a).absoluteFilePath());
         EXPECT_TRUE(janela->documento().doc.arquivo().modificado());
         EXPECT_TRUE(janela->acaoSalvar()->isEnabled());
-    }
+    });
 
     // The edit kept through every refusal is what Save writes.
     avisos.clear();

@@ -3,6 +3,7 @@
 // through the fuzzer's own check on every test run, within 64 MiB beyond the
 // file's size. The one-second budget is the fuzzer's own (-timeout=1): a
 // loaded machine must not fail this replay, whose ctest timeout stops a hang.
+#include "ConjuntoDanificado.h"
 #include "SementesCorpus.h"
 #include "VerificacaoArquivo.h"
 #include "sim/CKeldoDoc.h"
@@ -101,13 +102,11 @@ void operator delete(void* p, std::size_t) noexcept {
 
 TEST(CorpusFuzz, CadaArquivoGuardadoPassaPelaVerificacao) {
     const fs::path fuzz = KELDO_FUZZ_DIR;
-    const fs::path dados = KELDO_DADOS_DIR;
     struct Grupo {
         fs::path pasta;
         size_t minimo;
     };
-    const Grupo grupos[] = {
-        {fuzz / "corpus", 150}, {fuzz / "crashes", 0}, {dados / "danificados", 41}};
+    const Grupo grupos[] = {{fuzz / "corpus", 150}, {fuzz / "crashes", 0}};
     for (const Grupo& g : grupos) {
         const std::vector<fs::path> arquivos = arquivosEm(g.pasta);
         EXPECT_GE(arquivos.size(), g.minimo) << g.pasta;
@@ -116,8 +115,10 @@ TEST(CorpusFuzz, CadaArquivoGuardadoPassaPelaVerificacao) {
             verificar(ler(arquivo), ciclosNaReproducao);
         }
     }
+    paraCadaDanificado(
+        [](const fs::path& arquivo) { verificar(ler(arquivo), ciclosNaReproducao); });
     SCOPED_TRACE("projeto_pequeno.gen");
-    EXPECT_TRUE(verificar(ler(dados / "projeto_pequeno.gen"), ciclosNaReproducao));
+    EXPECT_TRUE(verificar(ler(pastaDeDadosDeTeste() / "projeto_pequeno.gen"), ciclosNaReproducao));
 }
 
 // The files the project writes today, the long forms of counts, class

@@ -1,6 +1,7 @@
 // Damaged and malicious project files, and saves that cannot be written:
 // each fails with a message and leaves the world in memory and the file on
 // disk as they were.
+#include "ConjuntoDanificado.h"
 #include "test_arquivo_apoio.h"
 #include <algorithm>
 #include <atomic>
@@ -249,11 +250,6 @@ TEST(ArquivoHostil, ArquivoCortadoEmQualquerPonto) {
 }
 
 namespace {
-std::filesystem::path pastaDeDados() {
-    const char* dados = std::getenv("KELDO_TEST_DATA");
-    return dados ? std::filesystem::path(dados) : std::filesystem::path();
-}
-
 std::string nomeDeArquivo(std::string nome) {
     for (char& c : nome)
         c = c == ' ' ? '_' : c;
@@ -264,8 +260,7 @@ std::string nomeDeArquivo(std::string nome) {
 // Writes the damaged set to tests/data/danificados, for the programs' own
 // tests to open: run once with --gtest_also_run_disabled_tests.
 TEST(ArquivoHostil, DISABLED_GravarConjuntoDanificado) {
-    const std::filesystem::path dados = pastaDeDados();
-    ASSERT_FALSE(dados.empty()) << "KELDO_TEST_DATA";
+    const std::filesystem::path dados = pastaDeDadosDeTeste();
     std::filesystem::create_directories(dados / "danificados");
     const std::vector<uint8_t> valido = arquivoValido();
     apoio::escreverArquivo((dados / "projeto_pequeno.gen").string(), valido);
@@ -283,25 +278,22 @@ TEST(ArquivoHostil, DISABLED_GravarConjuntoDanificado) {
 }
 
 TEST(ArquivoHostil, ConjuntoDanificadoEmDisco) {
-    const std::filesystem::path dados = pastaDeDados();
-    if (dados.empty())
-        GTEST_SKIP() << "KELDO_TEST_DATA";
+    const std::filesystem::path dados = pastaDeDadosDeTeste();
     CKeldoDoc pequeno;
     ASSERT_TRUE(pequeno.carregarProjeto((dados / "projeto_pequeno.gen").string()).ok);
     EXPECT_EQ(pequeno.serializar(), arquivoValido());
 
     size_t arquivos = 0;
-    for (const auto& e : std::filesystem::directory_iterator(dados / "danificados")) {
-        SCOPED_TRACE(e.path().filename().string());
+    paraCadaDanificado([&arquivos](const std::filesystem::path& arquivo) {
         ++arquivos;
         CKeldoDoc doc;
         mundoAtual(doc);
         const Retrato antes = retratar(doc);
-        const ResultadoArquivo r = doc.carregarProjeto(e.path().string());
+        const ResultadoArquivo r = doc.carregarProjeto(arquivo.string());
         EXPECT_FALSE(r.ok);
         EXPECT_FALSE(r.mensagem.empty());
         EXPECT_TRUE(retratar(doc) == antes);
-    }
+    });
     EXPECT_GE(arquivos, danos().size());
 }
 
