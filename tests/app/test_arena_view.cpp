@@ -1,4 +1,5 @@
 // The arena view: what a frame shows and what painting costs the simulation.
+#include "IndividuoTeste.h"
 #include "app/CKeldoView.h"
 #include "app/CMainFrame.h"
 #include "app/ImagensArena.h"
@@ -42,12 +43,11 @@ struct Arena {
 };
 
 SpecX individuo(float x, float y, bool macho, bool adulto, uint16_t genotipo) {
-    SpecX s;
-    s.x = x;
-    s.y = y;
-    s.estado = EstadoBit::vivo | (macho ? EstadoBit::sexo : 0) | (adulto ? EstadoBit::adulto : 0);
-    s.genotipoP = s.genotipoM = genotipo;
-    return s;
+    return IndividuoTeste()
+        .em(x, y)
+        .estado(EstadoBit::vivo | (macho ? EstadoBit::sexo : 0) | (adulto ? EstadoBit::adulto : 0))
+        .genotipo(genotipo)
+        .pronto();
 }
 
 // Colour classes of the energy numbers on the light blue field.

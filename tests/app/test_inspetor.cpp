@@ -1,5 +1,6 @@
 // The arena's inspector: the text of a known individual, the nearest one
 // under the mouse, and not a single draw of the simulation taken for it.
+#include "IndividuoTeste.h"
 #include "SorteiosContados.h"
 #include "app/CGraficosDlg.h"
 #include "app/CInspetor.h"
@@ -11,20 +12,15 @@
 namespace {
 // V4 R p L m I3 N (paternal) and V1 r P l M I2 n (maternal); male, X D, Y C.
 SpecX conhecido(CKeldoDoc& doc) {
-    SpecX s;
-    s.id = 17;
-    s.idPai = 3;
-    s.idMae = 5;
-    s.geracao = 2;
-    s.energia = 55;
-    s.x = 50.0f;
-    s.y = 50.0f;
-    s.genotipoP = 0x3D5;
-    s.genotipoM = 0x02A;
-    s.estado = EstadoBit::sexo | EstadoBit::detecX | EstadoBit::detecXCuidaY | EstadoBit::adulto |
-               EstadoBit::vivo;
-    s.anexar(&doc);
-    return s;
+    return IndividuoTeste(17)
+        .pais(3, 5)
+        .geracao(2)
+        .energia(55)
+        .em(50.0f, 50.0f)
+        .genotipo(0x3D5, 0x02A)
+        .estado(EstadoBit::sexo | EstadoBit::detecX | EstadoBit::detecXCuidaY | EstadoBit::adulto |
+                EstadoBit::vivo)
+        .anexado(doc);
 }
 } // namespace
 

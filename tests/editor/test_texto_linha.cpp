@@ -1,3 +1,4 @@
+#include "IndividuoTeste.h"
 #include "editor/CIndividuosModel.h"
 #include "editor/TextoLinha.h"
 #include <gtest/gtest.h>
@@ -5,16 +6,13 @@
 namespace {
 
 SpecX exemplo() {
-    SpecX s;
-    s.id = 7;
-    s.geracao = 12;
-    s.estado = EstadoBit::sexo | EstadoBit::detecX | EstadoBit::adulto | EstadoBit::vivo;
     // P: V3 R p L m I2 N; M: V2 r P l M I4 n; bits above the genes set in M.
-    s.genotipoP = 0x100 | 0x40 | 0x10 | 0x02 | 0x01;
-    s.genotipoM = 0xFE00 | 0x080 | 0x20 | 0x08 | 0x06;
-    s.energia = 73;
-    s.loopMorto = -1;
-    return s;
+    return IndividuoTeste(7)
+        .geracao(12)
+        .estado(EstadoBit::sexo | EstadoBit::detecX | EstadoBit::adulto | EstadoBit::vivo)
+        .genotipo(0x100 | 0x40 | 0x10 | 0x02 | 0x01, 0xFE00 | 0x080 | 0x20 | 0x08 | 0x06)
+        .energia(73)
+        .pronto();
 }
 
 std::string coluna(const SpecX& s, int c) {

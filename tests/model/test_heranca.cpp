@@ -1,8 +1,9 @@
 // Inheritance: crossing-over, mutation, sex chromosomes and the making of a child.
+#include "IndividuoTeste.h"
+#include "SorteiosContados.h"
 #include "model/Individuo.h"
 #include "model/Random.h"
 #include "sim/CKeldoDoc.h"
-#include "SorteiosContados.h"
 #include <array>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -12,16 +13,7 @@ constexpr uint8_t macho = EstadoBit::sexo, cuidaOuX2 = EstadoBit::detecXCuidaY,
                   detecX = EstadoBit::detecX, adultoVivo = EstadoBit::adulto | EstadoBit::vivo;
 
 SpecX pessoa(CKeldoDoc& doc, int32_t id, uint8_t estado, uint16_t gP, uint16_t gM) {
-    SpecX s;
-    s.doc = &doc;
-    s.id = id;
-    s.estado = static_cast<uint8_t>(estado | adultoVivo);
-    s.genotipoP = gP;
-    s.genotipoM = gM;
-    s.x = 12;
-    s.y = 34;
-    s.calcularFenotipo();
-    return s;
+    return IndividuoTeste(id).estado(estado | adultoVivo).genotipo(gP, gM).em(12, 34).expresso(doc);
 }
 
 void taxas(CKeldoDoc& doc, std::array<int32_t, 6> t) {

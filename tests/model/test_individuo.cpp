@@ -1,10 +1,11 @@
 // The individual and the food item: phenotype expression, sex-linked trait,
 // and the random draws of each constructor.
+#include "IndividuoTeste.h"
+#include "SorteiosContados.h"
 #include "model/FoodX.h"
 #include "model/Individuo.h"
 #include "model/Random.h"
 #include "sim/CKeldoDoc.h"
-#include "SorteiosContados.h"
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -21,13 +22,7 @@ void direcaoEsperada(int graus, float& dx, float& dy) {
 }
 
 SpecX expresso(CKeldoDoc& doc, uint16_t gP, uint16_t gM, uint8_t estado = 0x18) {
-    SpecX s;
-    s.doc = &doc;
-    s.genotipoP = gP;
-    s.genotipoM = gM;
-    s.estado = estado;
-    s.calcularFenotipo();
-    return s;
+    return IndividuoTeste().genotipo(gP, gM).estado(estado).expresso(doc);
 }
 } // namespace
 

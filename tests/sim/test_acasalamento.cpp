@@ -1,7 +1,8 @@
 // Partner search, fights and mating.
+#include "IndividuoTeste.h"
+#include "SorteiosContados.h"
 #include "model/Random.h"
 #include "sim/CKeldoDoc.h"
-#include "SorteiosContados.h"
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -15,18 +16,13 @@ constexpr uint8_t cuida = EstadoBit::detecXCuidaY, xD = EstadoBit::detecX;
 // A male: bit `cuida` gives C on his Y. A female: `xD` makes her D_ (she does not detect).
 SpecX individuo(CKeldoDoc& doc, int32_t id, bool macho, float x, float y, int energia,
                 uint8_t sexuais = 0, uint16_t genes = comum) {
-    SpecX s;
-    s.doc = &doc;
-    s.id = id;
-    s.x = x;
-    s.y = y;
-    s.energia = energia;
-    s.estado =
-        static_cast<uint8_t>(EstadoBit::adulto | EstadoBit::vivo | (macho ? 1 : 0) | sexuais);
-    s.genotipoP = s.genotipoM = genes;
-    s.dirX = s.savedDirX = 1.0f;
-    s.calcularFenotipo();
-    return s;
+    return IndividuoTeste(id)
+        .em(x, y)
+        .energia(energia)
+        .estado(EstadoBit::adulto | EstadoBit::vivo | (macho ? 1 : 0) | sexuais)
+        .genotipo(genes)
+        .direcao(1.0f, 0.0f)
+        .expresso(doc);
 }
 
 SpecX femea(CKeldoDoc& doc, int32_t id, float x, float y, int energia = 1000) {

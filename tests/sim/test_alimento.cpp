@@ -1,7 +1,8 @@
 // Energy bookkeeping, food search, feeding and food renewal.
+#include "IndividuoTeste.h"
+#include "SorteiosContados.h"
 #include "model/Random.h"
 #include "sim/CKeldoDoc.h"
-#include "SorteiosContados.h"
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -12,18 +13,13 @@ constexpr uint16_t comum = L | M;
 
 SpecX individuo(CKeldoDoc& doc, int32_t id, float x, float y, int energia, uint16_t gP = comum,
                 uint16_t gM = comum) {
-    SpecX s;
-    s.doc = &doc;
-    s.id = id;
-    s.x = x;
-    s.y = y;
-    s.energia = energia;
-    s.estado = EstadoBit::adulto | EstadoBit::vivo;
-    s.genotipoP = gP;
-    s.genotipoM = gM;
-    s.dirX = s.savedDirX = 1.0f;
-    s.calcularFenotipo();
-    return s;
+    return IndividuoTeste(id)
+        .em(x, y)
+        .energia(energia)
+        .estado(EstadoBit::adulto | EstadoBit::vivo)
+        .genotipo(gP, gM)
+        .direcao(1.0f, 0.0f)
+        .expresso(doc);
 }
 
 FoodX alimento(CKeldoDoc& doc, float x, float y, int16_t valor, uint8_t regiao = 0) {

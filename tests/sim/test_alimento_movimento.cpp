@@ -1,7 +1,8 @@
 // The movement step and the movement phase.
+#include "IndividuoTeste.h"
+#include "SorteiosContados.h"
 #include "model/Random.h"
 #include "sim/CKeldoDoc.h"
-#include "SorteiosContados.h"
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -10,18 +11,13 @@ constexpr uint16_t comum = 0x18; // sight 50, rr (threshold 400), no fights, MM 
 
 SpecX individuo(CKeldoDoc& doc, int32_t id, bool macho, float x, float y, int energia, float dx,
                 float dy) {
-    SpecX s;
-    s.doc = &doc;
-    s.id = id;
-    s.x = x;
-    s.y = y;
-    s.energia = energia;
-    s.estado = static_cast<uint8_t>(EstadoBit::adulto | EstadoBit::vivo | (macho ? 1 : 0));
-    s.genotipoP = s.genotipoM = comum;
-    s.dirX = s.savedDirX = dx;
-    s.dirY = s.savedDirY = dy;
-    s.calcularFenotipo();
-    return s;
+    return IndividuoTeste(id)
+        .em(x, y)
+        .energia(energia)
+        .estado(EstadoBit::adulto | EstadoBit::vivo | (macho ? 1 : 0))
+        .genotipo(comum)
+        .direcao(dx, dy)
+        .expresso(doc);
 }
 
 void direcao(int graus, float& dx, float& dy) {

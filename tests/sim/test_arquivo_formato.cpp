@@ -1,4 +1,5 @@
 // The ".gen" project file: its exact bytes, and saving and loading a world.
+#include "IndividuoTeste.h"
 #include "test_arquivo_apoio.h"
 #include <gtest/gtest.h>
 
@@ -6,25 +7,13 @@ using apoio::Bytes;
 
 namespace {
 SpecX individuo(int32_t id, uint16_t p, uint16_t m, uint8_t estado) {
-    SpecX i;
-    i.id = id;
-    i.idPai = id - 7;
-    i.idMae = id - 6;
-    i.geracao = 2;
-    i.loopNasc = 5;
-    i.loopMorto = -1;
-    i.x = 12.5f;
-    i.y = 80.25f;
-    i.dirX = 1.0f;
-    i.dirY = -0.5f;
-    i.targetX = -1;
-    i.targetY = 33;
-    i.targetId = -1;
-    i.energia = 150;
-    i.genotipoP = p;
-    i.genotipoM = m;
-    i.estado = estado;
-    return i;
+    IndividuoTeste i(id);
+    i.pais(id - 7, id - 6).geracao(2).em(12.5f, 80.25f).energia(150).genotipo(p, m).estado(estado);
+    i->loopNasc = 5;
+    i->dirX = 1.0f;
+    i->dirY = -0.5f;
+    i->targetY = 33;
+    return i.pronto();
 }
 
 // The record of individuo(id, p, m, estado), from the values above by hand:

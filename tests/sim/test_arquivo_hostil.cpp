@@ -2,6 +2,7 @@
 // each fails with a message and leaves the world in memory and the file on
 // disk as they were.
 #include "ConjuntoDanificado.h"
+#include "IndividuoTeste.h"
 #include "test_arquivo_apoio.h"
 #include <algorithm>
 #include <atomic>
@@ -73,12 +74,10 @@ constexpr size_t posReproRR = 154;
 constexpr size_t posListas = 162;
 
 SpecX modelo(int32_t id, bool adulto) {
-    SpecX i;
-    i.id = id;
-    i.x = 10.0f + static_cast<float>(id);
-    i.y = 20.0f;
-    i.estado = static_cast<uint8_t>(EstadoBit::vivo | (adulto ? EstadoBit::adulto : 0));
-    return i;
+    return IndividuoTeste(id)
+        .em(10.0f + static_cast<float>(id), 20.0f)
+        .estado(EstadoBit::vivo | (adulto ? EstadoBit::adulto : 0))
+        .pronto();
 }
 
 // One template, one food item, two living (one an egg), one dead:

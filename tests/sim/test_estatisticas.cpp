@@ -1,16 +1,13 @@
 // Per-cycle figures of a world: allele counts, the summary line and the
 // bounded history.
+#include "IndividuoTeste.h"
 #include "sim/CKeldoDoc.h"
 #include <gtest/gtest.h>
 
 namespace {
 
 SpecX individuo(uint16_t p, uint16_t m, uint8_t estado) {
-    SpecX i;
-    i.genotipoP = p;
-    i.genotipoM = m;
-    i.estado = estado;
-    return i;
+    return IndividuoTeste().genotipo(p, m).estado(estado).pronto();
 }
 
 // Three living individuals (a male, a female egg, an adult female), one dead

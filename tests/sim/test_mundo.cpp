@@ -1,4 +1,5 @@
 // World creation: population, food, counters and the draws they take.
+#include "IndividuoTeste.h"
 #include "model/Random.h"
 #include "sim/CKeldoDoc.h"
 #include <cmath>
@@ -17,24 +18,14 @@ void mundoPequeno(CKeldoDoc& doc, int individuos, int alimentos, const std::stri
 
 // A template of the defined population.
 SpecX modelo(int32_t id, uint8_t estado, uint16_t gP, uint16_t gM) {
-    SpecX s;
-    s.id = id;
-    s.idPai = id + 100;
-    s.idMae = id + 200;
-    s.geracao = 5;
-    s.estado = estado;
-    s.genotipoP = gP;
-    s.genotipoM = gM;
-    s.energia = 321;
-    s.dirX = 0.5f;
-    s.dirY = -0.25f;
-    s.savedDirX = 0.75f;
-    s.savedDirY = -0.125f;
-    s.loopNasc = 55;
-    s.loopMorto = -1;
-    s.x = 98;
-    s.y = 97;
-    return s;
+    IndividuoTeste i(id);
+    i.pais(id + 100, id + 200).geracao(5).estado(estado).genotipo(gP, gM).energia(321).em(98, 97);
+    i->dirX = 0.5f;
+    i->dirY = -0.25f;
+    i->savedDirX = 0.75f;
+    i->savedDirY = -0.125f;
+    i->loopNasc = 55;
+    return i.pronto();
 }
 
 void mesmosCampos(const SpecX& a, const SpecX& b) {
