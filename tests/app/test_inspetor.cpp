@@ -1,6 +1,7 @@
 // The arena's inspector: the text of a known individual, the nearest one
 // under the mouse, and not a single draw of the simulation taken for it.
 #include "IndividuoTeste.h"
+#include "LacoEventos.h"
 #include "SorteiosContados.h"
 #include "app/CGraficosDlg.h"
 #include "app/CInspetor.h"
@@ -74,7 +75,8 @@ TEST(Inspetor, SegueOMaisProximoSobOMouseSemTirarSorteios) {
     EXPECT_EQ(inspetor->individuoEm(QPoint(380, 245))->id, 18);
     EXPECT_EQ(inspetor->individuoEm(QPoint(352, 242)), nullptr); // farther than 12 pixels from both
     QTest::mouseMove(vista, QPoint(325, 240));
-    QTest::qWait(50);
+    esperarAte(
+        [inspetor] { return inspetor->textoAtual().startsWith(QStringLiteral("Indivíduo 17 ")); });
     EXPECT_TRUE(inspetor->textoAtual().startsWith(QStringLiteral("Indivíduo 17 ")));
     // The individual moves away under a still mouse: the next redraw follows.
     doc.vivosEditaveis()[0].x = 10.0f;
