@@ -17,7 +17,8 @@ SAN_PACKAGES := clang libclang-rt-14-dev llvm
 # A one-node Slurm cluster for `make test-cluster`.
 CLUSTER_PACKAGES := slurm-wlm munge
 
-.PHONY: all deps configure build run test package test-package test-sanitize test-cluster bench clean
+.PHONY: all deps configure build run test package test-package test-sanitize test-cluster \
+        test-warnings check-format bench clean
 
 all: build
 
@@ -75,6 +76,19 @@ test-cluster: configure
 	$(MAKE) deps EXTRA_PACKAGES="$(CLUSTER_PACKAGES)"
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target keldo-run
 	timeout 180 tools/testar-cluster.sh $(BUILD_DIR)
+
+# Every program, test and benchmark built again with GCC's warnings as errors,
+# -Wshadow included (nothing is run: `make test` runs the tests).
+WERROR_DIR ?= build-werror
+test-warnings: deps
+	cmake -S . -B $(WERROR_DIR) -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ \
+	  -DCMAKE_CXX_FLAGS="-Wall -Wextra -Wshadow -Werror"
+	cmake --build $(WERROR_DIR) -j $(JOBS)
+
+# Every C++ file of the repository as clang-format (.clang-format) writes it.
+check-format:
+	$(MAKE) deps EXTRA_PACKAGES=clang-format
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 
 bench: build
 	bench/run.sh $(BUILD_DIR)

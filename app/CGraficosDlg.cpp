@@ -433,12 +433,12 @@ void CGraficosDlg::posicionar() {
     // The frame around the client area, as the main window has it.
     const QRect moldura = principal->frameGeometry();
     const QRect cliente = principal->geometry();
-    const QMargins margens(cliente.left() - moldura.left(), cliente.top() - moldura.top(),
-                           moldura.right() - cliente.right(), moldura.bottom() - cliente.bottom());
-    const QSize extra(margens.left() + margens.right(), margens.top() + margens.bottom());
+    const QMargins borda(cliente.left() - moldura.left(), cliente.top() - moldura.top(),
+                         moldura.right() - cliente.right(), moldura.bottom() - cliente.bottom());
+    const QSize extra(borda.left() + borda.right(), borda.top() + borda.bottom());
     const QRect r = PosicaoJanela::aoLado(tela->availableGeometry(), moldura,
                                           tamanhoDesejado() + extra, tamanhoMinimo() + extra);
-    setGeometry(r.marginsRemoved(margens));
+    setGeometry(r.marginsRemoved(borda));
 }
 
 // ---- Export ------------------------------------------------------------
@@ -530,13 +530,13 @@ QString CGraficosDlg::nomeProposto(const QString& sufixo) const {
 
 void CGraficosDlg::escolherEExportar(const QString& titulo, const QString& filtro,
                                      const QString& sufixo,
-                                     bool (CGraficosDlg::*exportar)(const QString&)) {
+                                     bool (CGraficosDlg::*gravarEm)(const QString&)) {
     QString arquivo = QFileDialog::getSaveFileName(this, titulo, nomeProposto(sufixo), filtro);
     if (arquivo.isEmpty())
         return;
     if (QFileInfo(arquivo).suffix().isEmpty())
         arquivo += sufixo;
-    if (!(this->*exportar)(arquivo))
+    if (!(this->*gravarEm)(arquivo))
         QMessageBox::warning(this, QStringLiteral("KELDO"),
                              QStringLiteral("Não foi possível gravar o arquivo %1.")
                                  .arg(QDir::toNativeSeparators(arquivo)));

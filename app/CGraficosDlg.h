@@ -86,7 +86,7 @@ class CGraficosDlg : public QDialog {
     bool exportar(const std::function<bool()>& gravar);
     QSize tamanhoExportacao() const;
     void escolherEExportar(const QString& titulo, const QString& filtro, const QString& sufixo,
-                           bool (CGraficosDlg::*exportar)(const QString&));
+                           bool (CGraficosDlg::*gravarEm)(const QString&));
     QString nomeProposto(const QString& sufixo) const;
 
     const CKeldoDoc& doc;
