@@ -5,14 +5,14 @@
 #include "model/Random.h"
 #include "sim/ArmazemMortos.h"
 #include "sim/ArquivoProjeto.h"
-#include "sim/BuscaVizinhos.h"
 #include "sim/CArchive.h"
 #include "sim/EstadoArquivo.h"
 #include "sim/EstatisticasPopulacao.h"
-#include "sim/GradeEspacial.h"
 #include "sim/KeldoHost.h"
 #include "sim/ObstaculosNivel.h"
 #include "sim/SimulationParameters.h"
+#include "sim/indices/BuscaVizinhos.h"
+#include "sim/indices/GradeEspacial.h"
 #include <cstdint>
 #include <memory>
 #include <optional>

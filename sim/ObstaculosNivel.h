@@ -1,6 +1,6 @@
 #pragma once
 #include "model/Geometry.h"
-#include "sim/MapaObstaculos.h"
+#include "sim/indices/MapaObstaculos.h"
 #include <span>
 #include <string>
 

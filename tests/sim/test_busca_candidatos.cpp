@@ -1,6 +1,6 @@
 // Sight queries over a fixed list, checked against a scan of the whole list in order.
-#include "sim/BuscaCandidatos.h"
 #include "sim/CKeldoDoc.h"
+#include "sim/indices/BuscaCandidatos.h"
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The indexed phases (grids, obstacle masks, food lookup) against the plain
 // scans over whole lists: same draws, same bytes, for many seeds and worlds.
-#include "sim/BuscaIndexada.h"
-#include "sim/BuscaPorVarredura.h"
 #include "sim/CKeldoDoc.h"
 #include "sim/ObstaculosNivel.h"
+#include "sim/indices/BuscaIndexada.h"
+#include "sim/indices/BuscaPorVarredura.h"
 #include <functional>
 #include <gtest/gtest.h>
 

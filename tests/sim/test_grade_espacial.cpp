@@ -1,5 +1,5 @@
 // The grid must hand back, in list order, every item a scan would find within the radius.
-#include "sim/GradeEspacial.h"
+#include "sim/indices/GradeEspacial.h"
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "sim/GradeEspacial.h"
-#include "sim/BuscaCandidatos.h"
+#include "sim/indices/GradeEspacial.h"
+#include "sim/indices/BuscaCandidatos.h"
 #include <algorithm>
 
 void GradeEspacial::escolherLado(std::size_t n) {

@@ -1,5 +1,5 @@
 #pragma once
-#include "sim/ListaRascunho.h"
+#include "sim/indices/ListaRascunho.h"
 #include <cstddef>
 #include <cstdint>
 #include <vector>

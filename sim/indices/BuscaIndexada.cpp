@@ -1,5 +1,5 @@
-#include "sim/BuscaIndexada.h"
-#include "sim/ListaRascunho.h"
+#include "sim/indices/BuscaIndexada.h"
+#include "sim/indices/ListaRascunho.h"
 
 // Females a male may head for; nothing that decides this changes during the phase.
 void BuscaIndexada::prepararParceiras(const std::vector<SpecX>& vivos, const MapaObstaculos* mapa) {

@@ -1,4 +1,4 @@
-#include "sim/MapaObstaculos.h"
+#include "sim/indices/MapaObstaculos.h"
 #include <bit>
 
 namespace {

@@ -1,5 +1,5 @@
-#include "sim/BuscaCandidatos.h"
-#include "sim/ListaRascunho.h"
+#include "sim/indices/BuscaCandidatos.h"
+#include "sim/indices/ListaRascunho.h"
 #include <algorithm>
 #include <bit>
 #include <cmath>

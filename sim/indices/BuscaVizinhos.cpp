@@ -1,6 +1,6 @@
-#include "sim/BuscaVizinhos.h"
-#include "sim/BuscaIndexada.h"
-#include "sim/BuscaPorVarredura.h"
+#include "sim/indices/BuscaVizinhos.h"
+#include "sim/indices/BuscaIndexada.h"
+#include "sim/indices/BuscaPorVarredura.h"
 
 std::unique_ptr<BuscaVizinhos>
 BuscaVizinhos::criar(bool porVarredura, const ObstaculosNivel& obstaculos, const Rect& arena) {

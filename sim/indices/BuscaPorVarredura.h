@@ -1,14 +1,14 @@
 #pragma once
 #include "model/Geometry.h"
-#include "sim/BuscaVizinhos.h"
-#include "sim/GradeEspacial.h"
+#include "sim/indices/BuscaVizinhos.h"
+#include "sim/indices/GradeEspacial.h"
 
 // The reference: every answer judges the whole list in order, and paths are
 // tested rectangle by rectangle. The indexed search must match it draw for draw.
 class BuscaPorVarredura final : public BuscaVizinhos {
   public:
-    BuscaPorVarredura(const ObstaculosNivel& obstaculos, const Rect& arena)
-        : obstaculos(obstaculos), arena(arena) {}
+    BuscaPorVarredura(const ObstaculosNivel& obstaculosDoNivel, const Rect& arenaDoDoc)
+        : obstaculos(obstaculosDoNivel), arena(arenaDoDoc) {}
 
     void prepararParceiras(const std::vector<SpecX>& vivos, const MapaObstaculos* mapa) override;
     int64_t parceira(const std::vector<SpecX>& vivos, const SpecX& macho, Random& rng) override;

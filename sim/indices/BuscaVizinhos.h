@@ -2,7 +2,7 @@
 #include "model/FoodX.h"
 #include "model/Individuo.h"
 #include "model/Random.h"
-#include "sim/MapaObstaculos.h"
+#include "sim/indices/MapaObstaculos.h"
 #include <cstdint>
 #include <memory>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
-#include "sim/BuscaCandidatos.h"
-#include "sim/BuscaVizinhos.h"
-#include "sim/GradeEspacial.h"
+#include "sim/indices/BuscaCandidatos.h"
+#include "sim/indices/BuscaVizinhos.h"
+#include "sim/indices/GradeEspacial.h"
 
 // The fast search: sight indexes over the females and the food a phase can
 // head for, grids over the individuals for the contact reach, and a table of

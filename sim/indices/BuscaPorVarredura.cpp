@@ -1,6 +1,6 @@
-#include "sim/BuscaPorVarredura.h"
-#include "sim/ListaRascunho.h"
+#include "sim/indices/BuscaPorVarredura.h"
 #include "sim/ObstaculosNivel.h"
+#include "sim/indices/ListaRascunho.h"
 
 bool BuscaPorVarredura::bloqueado(int x1, int y1, int x2, int y2) const {
     return obstaculos.caminhoBloqueado(x1, y1, x2, y2, arena) != 0;

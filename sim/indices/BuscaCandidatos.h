@@ -1,6 +1,6 @@
 #pragma once
-#include "sim/GradeEspacial.h"
-#include "sim/MapaObstaculos.h"
+#include "sim/indices/GradeEspacial.h"
+#include "sim/indices/MapaObstaculos.h"
 #include <array>
 #include <cstddef>
 #include <cstdint>
