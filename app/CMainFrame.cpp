@@ -4,40 +4,32 @@
 #include "app/CKeldoView.h"
 #include "app/CSementeDlg.h"
 #include "app/ImagensArena.h"
+#include "app/Textos.h"
 #include "gui/Ajuda.h"
-#include "gui/CAboutDlg.h"
+#include "gui/CursorEspera.h"
 #include "gui/IconePrograma.h"
 #include "gui/MensagensArquivo.h"
-#include "gui/PastaSimulacoes.h"
 #include "sim/Versao.h"
 #include <QAbstractEventDispatcher>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFile>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QStatusBar>
 #if __has_include("app/CParametersDlg.h")
 #include "app/CParametersDlg.h"
 #define KELDO_TEM_PARAMETROS 1
 #endif
 
-namespace {
-const QString tituloAplicacao = QStringLiteral("KELDO");
-const QString textoOcioso = QStringLiteral("Pronto para carregar/criar projeto de simulação");
-const QString filtros = QStringLiteral("KELDO Files (*.gen);;All Files (*)");
-const QString extensao = QStringLiteral(".gen");
-} // namespace
-
-CMainFrame::CMainFrame(QWidget* pai) : QMainWindow(pai), recentes(QStringLiteral("keldo")) {
+CMainFrame::CMainFrame(QWidget* pai)
+    : QMainWindow(pai),
+      dialogos(DialogosDocumento::padrao(this, Textos::tituloJanela, Textos::filtroArquivos,
+                                         /*simPadrao=*/true)),
+      janelaDocumento(this, dialogos, Textos::tituloJanela), recentes(Textos::programa) {
     doc.definirHost(this);
     view = new CKeldoView(doc, this);
     setCentralWidget(view);
@@ -145,7 +137,7 @@ QAction* CMainFrame::novaAcao(QMenu* menu, const QString& texto, const char* nom
 
 void CMainFrame::criarBarraStatus() {
     statusBar()->setSizeGripEnabled(false);
-    linhaStatus = new QLabel(textoOcioso, this);
+    linhaStatus = new QLabel(Textos::statusOcioso, this);
     linhaStatus->setObjectName(QStringLiteral("linhaStatus"));
     statusBar()->addWidget(linhaStatus, 1);
 }
@@ -207,8 +199,7 @@ void CMainFrame::novo() {
 }
 
 void CMainFrame::abrir() {
-    const QString arquivo = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Open"), PastaSimulacoes::pasta(), filtros, nullptr);
+    const QString arquivo = janelaDocumento.escolherAbrir();
     if (!arquivo.isEmpty())
         abrirArquivo(arquivo);
 }
@@ -238,7 +229,7 @@ bool CMainFrame::carregar(const QString& caminho) {
     const ResultadoArquivo r = doc.carregarProjeto(QFile::encodeName(absoluto).toStdString());
     if (!r.ok) {
         // The world shown stays as it was.
-        avisar(MensagensArquivo::texto(r, absoluto));
+        janelaDocumento.avisar(MensagensArquivo::texto(r, absoluto));
         return false;
     }
     recentes.adicionar(absoluto);
@@ -260,9 +251,8 @@ bool CMainFrame::salvarDocumento() {
 }
 
 bool CMainFrame::salvarComo() {
-    const QString proposta = PastaSimulacoes::nomeProposto(caminhoDocumento(), tituloDocumento(),
-                                                           extensao, PastaSimulacoes::pasta());
-    const QString arquivo = PastaSimulacoes::escolherNomeSalvar(this, proposta, filtros);
+    const QString arquivo =
+        janelaDocumento.escolherSalvar(caminhoDocumento(), tituloDocumento(), Textos::extensao);
     if (arquivo.isEmpty())
         return false;
     if (!salvarEm(arquivo))
@@ -275,33 +265,24 @@ bool CMainFrame::salvarComo() {
 }
 
 bool CMainFrame::salvarEm(const QString& caminho) {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const ResultadoArquivo r = doc.salvarProjeto(QFile::encodeName(caminho).toStdString());
-    QApplication::restoreOverrideCursor();
+    ResultadoArquivo r;
+    {
+        CursorEspera espera;
+        r = doc.salvarProjeto(QFile::encodeName(caminho).toStdString());
+    }
     if (!r.ok) {
-        avisar(MensagensArquivo::texto(r, caminho));
+        janelaDocumento.avisar(MensagensArquivo::texto(r, caminho));
         return false;
     }
     return true;
 }
 
 bool CMainFrame::perguntarSalvar() {
-    if (!doc.arquivo().modificado())
-        return true;
+    // The simulator names a saved project by its whole path.
     const QString nome = !doc.arquivo().temCaminho() ? tituloDocumento()
                                                      : QDir::toNativeSeparators(caminhoDocumento());
-    QMessageBox caixa(QMessageBox::Warning, tituloAplicacao,
-                      QStringLiteral("Save changes to %1?").arg(nome),
-                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, this);
-    caixa.setDefaultButton(QMessageBox::Yes);
-    switch (caixa.exec()) {
-    case QMessageBox::Yes:
-        return salvarDocumento();
-    case QMessageBox::No:
-        return true;
-    default:
-        return false;
-    }
+    return janelaDocumento.perguntarSalvar(doc.arquivo().modificado(), nome,
+                                           [this] { return salvarDocumento(); });
 }
 
 QString CMainFrame::caminhoDocumento() const {
@@ -309,16 +290,12 @@ QString CMainFrame::caminhoDocumento() const {
 }
 
 QString CMainFrame::tituloDocumento() const {
-    return !doc.arquivo().temCaminho() ? QStringLiteral("Untitled")
+    return !doc.arquivo().temCaminho() ? Textos::tituloSemNome
                                        : QFileInfo(caminhoDocumento()).fileName();
 }
 
 void CMainFrame::atualizarTitulo() {
-    setWindowTitle(tituloAplicacao + QStringLiteral(": ") + tituloDocumento());
-}
-
-void CMainFrame::avisar(const QString& mensagem) {
-    QMessageBox::warning(this, tituloAplicacao, mensagem);
+    janelaDocumento.definirTitulo(tituloDocumento());
 }
 
 // ---- Window ------------------------------------------------------------
@@ -332,20 +309,13 @@ void CMainFrame::closeEvent(QCloseEvent* evento) {
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* evento) {
-    for (const QUrl& url : evento->mimeData()->urls()) {
-        if (url.isLocalFile()) {
-            evento->acceptProposedAction();
-            return;
-        }
-    }
+    JanelaDocumento::aceitarArrasto(evento, /*qualquerLink=*/false);
 }
 
 void CMainFrame::dropEvent(QDropEvent* evento) {
     // Every file dropped is opened in turn; the last one stays open.
-    for (const QUrl& url : evento->mimeData()->urls())
-        if (url.isLocalFile())
-            abrirArquivo(url.toLocalFile());
-    evento->acceptProposedAction();
+    for (const QString& arquivo : JanelaDocumento::arquivosSoltos(evento))
+        abrirArquivo(arquivo);
 }
 
 void CMainFrame::ajuda() {
@@ -377,15 +347,12 @@ void CMainFrame::novoMundoComSemente(uint32_t semente) {
 }
 
 void CMainFrame::sobre() {
-    CAboutDlg::Conteudo c;
-    c.titulo = QStringLiteral("Sobre o KELDO");
-    c.nome = QStringLiteral("KELDO");
-    c.versao = QString::fromLatin1(versaoKeldo()) + QStringLiteral(" b");
-    c.credito1 = QStringLiteral("Simulador de genética de populações da espécie X");
-    c.credito2 = QStringLiteral("Projeto KELDO: ensino de genética e evolução");
-    c.icone = windowIcon();
-    CAboutDlg dialogo(c, this);
-    dialogo.exec();
+    janelaDocumento.mostrarSobre({Textos::tituloSobre,
+                                  Textos::nomePrograma,
+                                  QString::fromLatin1(versaoKeldo()) + Textos::sufixoVersao,
+                                  Textos::credito1,
+                                  Textos::credito2,
+                                  {}});
 }
 
 // ---- KeldoHost ---------------------------------------------------------
@@ -417,5 +384,5 @@ void CMainFrame::iniciarTimer(int milissegundos) {
 
 void CMainFrame::execucaoParada(const std::string& motivo) {
     parar();
-    QMessageBox::warning(this, QStringLiteral("Atenção"), QString::fromStdString(motivo));
+    QMessageBox::warning(this, Textos::tituloAtencao, QString::fromStdString(motivo));
 }

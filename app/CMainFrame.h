@@ -1,5 +1,7 @@
 #pragma once
 #include "gui/ArquivosRecentes.h"
+#include "gui/DialogosDocumento.h"
+#include "gui/JanelaDocumento.h"
 #include "sim/CKeldoDoc.h"
 #include "sim/KeldoHost.h"
 #include <QMainWindow>
@@ -64,6 +66,9 @@ class CMainFrame : public QMainWindow, public KeldoHost {
 
     static constexpr int intervaloTimer = 5;
 
+    // The modal questions of the project commands; tests may replace them.
+    DialogosDocumento dialogos;
+
   protected:
     void closeEvent(QCloseEvent* evento) override;
     void dragEnterEvent(QDragEnterEvent* evento) override;
@@ -83,8 +88,8 @@ class CMainFrame : public QMainWindow, public KeldoHost {
     QString caminhoDocumento() const;
     QString tituloDocumento() const;
     void atualizarTitulo();
-    void avisar(const QString& mensagem);
 
+    JanelaDocumento janelaDocumento;
     CKeldoDoc doc;
     CKeldoView* view = nullptr;
     CGraficosDlg* janelaDeGraficos = nullptr;

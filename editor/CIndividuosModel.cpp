@@ -1,7 +1,6 @@
 #include "editor/CIndividuosModel.h"
+#include "gui/CursorEspera.h"
 #include "sim/CKeldoDoc.h"
-#include <QApplication>
-#include <QCursor>
 #include <algorithm>
 #include <cstdio>
 
@@ -38,12 +37,6 @@ std::string par(const SpecX& s, Genoma::Gene g) {
 
 // The first autosomal gene's column.
 constexpr int colunaVisao = 7;
-
-// Wait cursor for the life of a long step.
-struct CursorEspera {
-    CursorEspera() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CursorEspera() { QApplication::restoreOverrideCursor(); }
-};
 
 } // namespace
 

@@ -1,11 +1,11 @@
 #include "editor/CKeldoView.h"
 #include "editor/CIndividuosModel.h"
 #include "editor/DocumentoEditor.h"
-#include "editor/Recursos.h"
+#include "editor/Textos.h"
+#include "gui/CursorEspera.h"
 #include "gui/TextosGenoma.h"
 #include "gui/Validacao.h"
 #include <QAbstractButton>
-#include <QApplication>
 #include <QButtonGroup>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -37,12 +37,6 @@ const QString estiloAlelo = QStringLiteral(
     "QPushButton:disabled { color: palette(mid); }"
     "QPushButton:checked:disabled { background: palette(midlight); color: palette(dark); }");
 
-// Wait cursor for the life of a long step.
-struct CursorEspera {
-    CursorEspera() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CursorEspera() { QApplication::restoreOverrideCursor(); }
-};
-
 QLabel* rotulo(const QString& texto, QWidget* pai) {
     auto* l = new QLabel(texto, pai);
     l->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
@@ -52,7 +46,7 @@ QLabel* rotulo(const QString& texto, QWidget* pai) {
 } // namespace
 
 CKeldoView::CKeldoView(DocumentoEditor& documento, QWidget* pai) : QWidget(pai), doc(documento) {
-    linhas = new CIndividuosModel(Recursos::idioma == QLatin1String("Portugues"), this);
+    linhas = new CIndividuosModel(Textos::idioma == QLatin1String("Portugues"), this);
     montarForm();
     layoutSexo(true);
     setEnabled(false);
@@ -359,7 +353,7 @@ void CKeldoView::aplicarMudanca(int codigo) {
 }
 
 void CKeldoView::clonar() {
-    const auto n = Validacao::lerSemSinal(qtde, 1, 10000, this, Recursos::tituloJanela);
+    const auto n = Validacao::lerSemSinal(qtde, 1, 10000, this, Textos::tituloJanela);
     if (!n)
         return;
     valores = lerForm();

@@ -1,35 +1,27 @@
 #include "editor/CMainFrame.h"
 #include "editor/CIndividuosModel.h"
 #include "editor/CKeldoView.h"
-#include "editor/Recursos.h"
+#include "editor/Textos.h"
 #include "gui/Ajuda.h"
 #include "gui/ArquivosRecentes.h"
-#include "gui/CAboutDlg.h"
+#include "gui/CursorEspera.h"
 #include "gui/IconePrograma.h"
 #include "gui/MensagensArquivo.h"
 #include "gui/PastaSimulacoes.h"
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QStatusBar>
 #include <QToolBar>
 
-namespace {
-struct CursorEspera {
-    CursorEspera() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CursorEspera() { QApplication::restoreOverrideCursor(); }
-};
-} // namespace
-
-CMainFrame::CMainFrame(QWidget* pai) : QMainWindow(pai), dialogos(dialogosPadrao()) {
+CMainFrame::CMainFrame(QWidget* pai)
+    : QMainWindow(pai),
+      dialogos(DialogosDocumento::padrao(this, Textos::tituloJanela, Textos::filtroArquivos,
+                                         /*simPadrao=*/false)),
+      janelaDocumento(this, dialogos, Textos::tituloJanela) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(IconePrograma::icone());
@@ -42,7 +34,7 @@ CMainFrame::CMainFrame(QWidget* pai) : QMainWindow(pai), dialogos(dialogosPadrao
     barra->setMovable(false);
     barra->setFixedHeight(6);
 
-    auto* ocioso = new QLabel(Recursos::statusOcioso, this);
+    auto* ocioso = new QLabel(Textos::statusOcioso, this);
     statusBar()->addWidget(ocioso, 1);
     statusBar()->setSizeGripEnabled(false);
 
@@ -53,29 +45,6 @@ CMainFrame::CMainFrame(QWidget* pai) : QMainWindow(pai), dialogos(dialogosPadrao
 }
 
 CMainFrame::~CMainFrame() = default;
-
-CMainFrame::Dialogos CMainFrame::dialogosPadrao() {
-    Dialogos d;
-    d.abrir = [this](const QString& pasta) {
-        return QFileDialog::getOpenFileName(this, QStringLiteral("Open"), pasta,
-                                            Recursos::filtroArquivos);
-    };
-    d.salvarComo = [this](const QString& proposta) {
-        return PastaSimulacoes::escolherNomeSalvar(this, proposta, Recursos::filtroArquivos);
-    };
-    d.confirmar = [this](const QString& texto) {
-        return QMessageBox::warning(this, Recursos::tituloJanela, texto,
-                                    QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok;
-    };
-    d.perguntarSalvar = [this](const QString& texto) {
-        return QMessageBox::warning(this, Recursos::tituloJanela, texto,
-                                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    };
-    d.avisar = [this](const QString& texto) {
-        QMessageBox::warning(this, Recursos::tituloJanela, texto);
-    };
-    return d;
-}
 
 void CMainFrame::montarMenus() {
     QMenu* simulacao = menuBar()->addMenu(QStringLiteral("&Simulação"));
@@ -127,7 +96,7 @@ void CMainFrame::iniciarVazio() {
 }
 
 void CMainFrame::comandoAbrir() {
-    const QString caminho = dialogos.abrir(pastaPadrao());
+    const QString caminho = janelaDocumento.escolherAbrir();
     if (!caminho.isEmpty())
         abrirArquivo(caminho);
 }
@@ -142,7 +111,7 @@ bool CMainFrame::abrirArquivo(const QString& caminho) {
     }
     if (!r.ok) {
         // The document, its path and its rows stay as they were.
-        dialogos.avisar(r.versaoInvalida ? Recursos::versaoInvalida
+        dialogos.avisar(r.versaoInvalida ? Textos::versaoInvalida
                                          : MensagensArquivo::texto(r, caminho));
         listaRecentes->remover(caminho);
         return false;
@@ -162,9 +131,8 @@ bool CMainFrame::salvar() {
 }
 
 bool CMainFrame::salvarComo() {
-    const QString proposta =
-        PastaSimulacoes::nomeProposto(doc.caminho, doc.titulo, Recursos::extensao, pastaPadrao());
-    const QString caminho = PastaSimulacoes::comExtensao(dialogos.salvarComo(proposta));
+    const QString caminho =
+        janelaDocumento.escolherSalvar(doc.caminho, doc.titulo, Textos::extensao);
     if (caminho.isEmpty())
         return false;
     return gravar(caminho, true);
@@ -172,7 +140,7 @@ bool CMainFrame::salvarComo() {
 
 bool CMainFrame::gravar(const QString& caminho, bool nomePerguntado) {
     if (doc.mesmoArquivoAnterior(caminho) &&
-        !dialogos.confirmar(Recursos::salvarMesmoNome + QStringLiteral("\n") +
+        !dialogos.confirmar(Textos::salvarMesmoNome + QStringLiteral("\n") +
                             QDir::toNativeSeparators(caminho)))
         return false;
     ResultadoArquivo r;
@@ -195,16 +163,8 @@ bool CMainFrame::gravar(const QString& caminho, bool nomePerguntado) {
 }
 
 bool CMainFrame::podeDescartar() {
-    if (!doc.doc.arquivo().modificado())
-        return true;
-    switch (dialogos.perguntarSalvar(Recursos::salvarAlteracoes(doc.titulo))) {
-    case QMessageBox::Yes:
-        return salvar();
-    case QMessageBox::No:
-        return true;
-    default:
-        return false;
-    }
+    return janelaDocumento.perguntarSalvar(doc.doc.arquivo().modificado(), doc.titulo,
+                                           [this] { return salvar(); });
 }
 
 void CMainFrame::marcarModificado() {
@@ -212,7 +172,7 @@ void CMainFrame::marcarModificado() {
 }
 
 void CMainFrame::atualizarTitulo() {
-    setWindowTitle(Recursos::tituloJanela + QStringLiteral(": ") + doc.titulo);
+    janelaDocumento.definirTitulo(doc.titulo);
 }
 
 void CMainFrame::atualizarAcoes() {
@@ -222,15 +182,12 @@ void CMainFrame::atualizarAcoes() {
 }
 
 void CMainFrame::mostrarSobre() {
-    CAboutDlg::Conteudo c;
-    c.titulo = Recursos::tituloSobre;
-    c.nome = Recursos::nomePrograma;
-    c.versao = Recursos::versao;
-    c.credito1 = Recursos::credito1;
-    c.credito2 = Recursos::credito2;
-    c.icone = windowIcon();
-    CAboutDlg dlg(c, this);
-    dlg.exec();
+    janelaDocumento.mostrarSobre({Textos::tituloSobre,
+                                  Textos::nomePrograma,
+                                  Textos::versao,
+                                  Textos::credito1,
+                                  Textos::credito2,
+                                  {}});
 }
 
 void CMainFrame::closeEvent(QCloseEvent* evento) {
@@ -241,18 +198,15 @@ void CMainFrame::closeEvent(QCloseEvent* evento) {
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* evento) {
-    if (evento->mimeData()->hasUrls())
-        evento->acceptProposedAction();
+    JanelaDocumento::aceitarArrasto(evento, /*qualquerLink=*/true);
 }
 
 void CMainFrame::dropEvent(QDropEvent* evento) {
-    const QList<QUrl> urls = evento->mimeData()->urls();
-    evento->acceptProposedAction();
-    abrirSoltos(urls);
+    for (const QString& arquivo : JanelaDocumento::arquivosSoltos(evento))
+        abrirArquivo(arquivo);
 }
 
 void CMainFrame::abrirSoltos(const QList<QUrl>& urls) {
-    for (const QUrl& url : urls)
-        if (url.isLocalFile())
-            abrirArquivo(url.toLocalFile());
+    for (const QString& arquivo : JanelaDocumento::arquivosLocais(urls))
+        abrirArquivo(arquivo);
 }

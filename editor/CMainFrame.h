@@ -1,10 +1,10 @@
 #pragma once
 #include "editor/DocumentoEditor.h"
+#include "gui/DialogosDocumento.h"
+#include "gui/JanelaDocumento.h"
 #include "sim/KeldoHost.h"
 #include <QMainWindow>
-#include <QMessageBox>
 #include <QUrl>
-#include <functional>
 
 class ArquivosRecentes;
 class CKeldoView;
@@ -17,15 +17,7 @@ class CMainFrame : public QMainWindow, public KeldoHost {
     Q_OBJECT
   public:
     // The modal questions the window asks; tests replace them.
-    struct Dialogos {
-        std::function<QString(const QString& pasta)> abrir;
-        std::function<QString(const QString& proposta)> salvarComo;
-        // OK/Cancel with the exclamation icon; true for OK.
-        std::function<bool(const QString& texto)> confirmar;
-        // Yes/No/Cancel ("Save changes to %1?").
-        std::function<QMessageBox::StandardButton(const QString& texto)> perguntarSalvar;
-        std::function<void(const QString& texto)> avisar;
-    };
+    using Dialogos = DialogosDocumento;
 
     explicit CMainFrame(QWidget* pai = nullptr);
     ~CMainFrame() override;
@@ -71,8 +63,8 @@ class CMainFrame : public QMainWindow, public KeldoHost {
     void atualizarAcoes();
     void marcarModificado();
     void mostrarSobre();
-    Dialogos dialogosPadrao();
 
+    JanelaDocumento janelaDocumento;
     DocumentoEditor doc;
     CKeldoView* view = nullptr;
     ArquivosRecentes* listaRecentes = nullptr;

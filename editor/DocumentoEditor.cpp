@@ -1,6 +1,6 @@
 #include "editor/DocumentoEditor.h"
 #include "editor/CIndividuosModel.h"
-#include "editor/Recursos.h"
+#include "editor/Textos.h"
 #include <QFileInfo>
 
 namespace {
@@ -9,12 +9,12 @@ std::string paraCaminhoNativo(const QString& caminho) {
 }
 } // namespace
 
-DocumentoEditor::DocumentoEditor() : titulo(Recursos::tituloSemNome) {}
+DocumentoEditor::DocumentoEditor() : titulo(Textos::tituloSemNome) {}
 
 void DocumentoEditor::iniciarVazio(KeldoHost* host) {
     doc.iniciarVazio(host);
     caminho.clear();
-    titulo = Recursos::tituloSemNome;
+    titulo = Textos::tituloSemNome;
 }
 
 ResultadoArquivo DocumentoEditor::abrir(const QString& arquivo) {
@@ -53,5 +53,5 @@ ResultadoArquivo DocumentoEditor::salvar(const QString& arquivo, const CIndividu
 void DocumentoEditor::definirCaminho(const QString& arquivo) {
     caminho = arquivo;
     doc.arquivo().definirCaminho(paraCaminhoNativo(arquivo));
-    titulo = arquivo.isEmpty() ? Recursos::tituloSemNome : QFileInfo(arquivo).fileName();
+    titulo = arquivo.isEmpty() ? Textos::tituloSemNome : QFileInfo(arquivo).fileName();
 }

@@ -3,7 +3,7 @@
 #include "ConjuntoDanificado.h"
 #include "EditorFixture.h"
 #include "TextosArquivo.h"
-#include "editor/Recursos.h"
+#include "editor/Textos.h"
 #include <QFileInfo>
 #include <algorithm>
 #include <filesystem>
@@ -12,7 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 
 bool mensagemClara(const QString& texto, const fs::path& arquivo) {
-    return TextosArquivo::mensagemClara(texto, arquivo, Recursos::versaoInvalida);
+    return TextosArquivo::mensagemClara(texto, arquivo, Textos::versaoInvalida);
 }
 } // namespace
 

@@ -1,5 +1,5 @@
 #include "EditorFixture.h"
-#include "editor/Recursos.h"
+#include "editor/Textos.h"
 #include <QPushButton>
 #include <set>
 

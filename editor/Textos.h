@@ -1,8 +1,8 @@
 #pragma once
 #include <QString>
 
-// The editor's fixed texts.
-namespace Recursos {
+// The editor's fixed texts, in one place, as the simulator keeps its own.
+namespace Textos {
 
 inline const QString tituloJanela = QStringLiteral("Keldo GE - Editor de Genótipos");
 inline const QString tituloSemNome = QStringLiteral("Untitled");
@@ -15,9 +15,6 @@ inline const QString idioma = QStringLiteral("Portugues");
 
 inline const QString versaoInvalida = QStringLiteral("Versão de arquivo inválida!");
 inline const QString salvarMesmoNome = QStringLiteral("Salvar com o nome de arquivo anterior?");
-inline QString salvarAlteracoes(const QString& titulo) {
-    return QStringLiteral("Save changes to %1?").arg(titulo);
-}
 
 inline const QString tituloSobre = QStringLiteral("Sobre o Keldo GE");
 inline const QString nomePrograma = QStringLiteral("Keldo GE");
@@ -26,4 +23,11 @@ inline const QString credito1 =
     QStringLiteral("Editor de genótipos para os projetos de simulação do Keldo");
 inline const QString credito2 = QStringLiteral("Genética de populações para ensino e pesquisa");
 
-} // namespace Recursos
+// The command line.
+inline const QString programa = QStringLiteral("keldoge");
+inline const QString descricao = QStringLiteral(
+    "Editor de genótipos: lista, edita, apaga e clona os indivíduos de um projeto KELDO.");
+inline const QString argumento = QStringLiteral("PROJETO.gen");
+inline const QString explicacaoArgumento = QStringLiteral("projeto de simulação a abrir");
+
+} // namespace Textos

@@ -1,0 +1,12 @@
+#pragma once
+#include <QApplication>
+
+// The wait cursor for the life of a long step (a load, a save, a change to
+// many rows); restored however the step ends.
+class CursorEspera {
+  public:
+    CursorEspera() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CursorEspera() { QApplication::restoreOverrideCursor(); }
+    CursorEspera(const CursorEspera&) = delete;
+    CursorEspera& operator=(const CursorEspera&) = delete;
+};
