@@ -1,4 +1,5 @@
 #include "app/CPopulationDlg.h"
+#include "gui/FormGenotipo.h"
 #include "gui/TextosGenoma.h"
 #include "gui/Validacao.h"
 #include "sim/CKeldoDoc.h"
@@ -14,7 +15,6 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -136,20 +136,13 @@ QWidget* CPopulationDlg::criarGrupo(Grupo grupo, const char* nome, const QString
     auto* caixa = new QWidget(this);
     auto* linha = new QHBoxLayout(caixa);
     linha->setContentsMargins(0, 0, 0, 0);
-    grupos[grupo] = new QButtonGroup(caixa);
-    // Equal widths, so that the alleles line up from one gene to the next.
-    QRadioButton amostra(QStringLiteral("V4"));
-    const int largura = amostra.sizeHint().width() + 6;
-    for (int i = 0; i < textos.size(); ++i) {
-        auto* radio = new QRadioButton(textos[i], caixa);
-        radio->setObjectName(QStringLiteral("%1%2").arg(QLatin1String(nome)).arg(i));
-        if (grupo != Sexo && grupo != Estagio)
-            radio->setMinimumWidth(largura);
-        grupos[grupo]->addButton(radio, i);
-        linha->addWidget(radio);
-    }
+    const auto estilo = grupo == Sexo || grupo == Estagio ? FormGenotipo::Estilo::radio
+                                                          : FormGenotipo::Estilo::radioAlelo;
+    const QString prefixo = QLatin1String(nome);
+    grupos[grupo] = form.grupo(
+        textos, estilo, caixa, {}, [&prefixo](int i, int) { return prefixo + QString::number(i); },
+        [linha](QAbstractButton* b, int) { linha->addWidget(b); });
     linha->addStretch(1);
-    grupos[grupo]->button(0)->setChecked(true);
     return caixa;
 }
 
@@ -192,14 +185,14 @@ QLayout* CPopulationDlg::construirGenes() {
     grade->addWidget(xDireito, 2, dir, 1, 2);
     grade->addWidget(detectaDireito, 3, dir);
     grade->addWidget(alelosXDireito, 3, dir + 1);
-    controlesXDireito = {xDireito, detectaDireito, alelosXDireito};
+    form.controlesDaFemea({xDireito, detectaDireito, alelosXDireito});
     QLabel* y = subtitulo(QStringLiteral("Cromossomo Y"));
     QLabel* cuida = rotulo(rotuloGene(Genoma::Cuida));
     QWidget* alelosY = criarGrupo(Cuida, "cuida", letrasGene(Genoma::Cuida));
     grade->addWidget(y, 4, dir, 1, 2);
     grade->addWidget(cuida, 5, dir);
     grade->addWidget(alelosY, 5, dir + 1);
-    controlesY = {y, cuida, alelosY};
+    form.controlesDoMacho({y, cuida, alelosY});
 
     grade->addWidget(subtitulo(QStringLiteral("Cromossomos Autossômicos")), 6, esq, 1, 2);
     grade->addWidget(subtitulo(QStringLiteral("Cromossomos Autossômicos")), 6, dir, 1, 2);
@@ -279,14 +272,9 @@ void CPopulationDlg::construirInterface() {
     });
 }
 
-// A male has a Y in the right column, a female a second X; disabled controls
-// keep their choice.
+// A male has a Y in the right column, a female a second X.
 void CPopulationDlg::aplicarSexo(int sexo) {
-    const bool macho = sexo == 0;
-    for (QWidget* w : controlesXDireito)
-        w->setEnabled(!macho);
-    for (QWidget* w : controlesY)
-        w->setEnabled(macho);
+    form.aplicarSexo(sexo == 0);
 }
 
 QString CPopulationDlg::alelo(Grupo grupo) const {

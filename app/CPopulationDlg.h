@@ -1,4 +1,5 @@
 #pragma once
+#include "gui/FormGenotipo.h"
 #include "model/Individuo.h"
 #include <QDialog>
 #include <array>
@@ -87,8 +88,7 @@ class CPopulationDlg : public QDialog {
     bool sobrepostas;
     long numeroLinha = 1;
     std::array<QButtonGroup*, NumGrupos> grupos{};
-    QList<QWidget*> controlesXDireito;
-    QList<QWidget*> controlesY;
+    FormGenotipo form;
     QListWidget* listaLinhas = nullptr;
     QLineEdit* editQtde = nullptr;
     QLabel* rotuloContagem = nullptr;

@@ -3,6 +3,7 @@
 #include "editor/DocumentoEditor.h"
 #include "editor/Textos.h"
 #include "gui/CursorEspera.h"
+#include "gui/FormGenotipo.h"
 #include "gui/TextosGenoma.h"
 #include "gui/Validacao.h"
 #include <QAbstractButton>
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -25,17 +25,8 @@ namespace {
 using TextosGenoma::letrasGene;
 using TextosGenoma::rotuloGene;
 
-constexpr int larguraAlelo = 30;
+// The height of an allele button, kept free in the maternal side's empty Y row.
 constexpr int alturaAlelo = 20;
-
-// A pressed allele must stand out from the others at a glance.
-const QString estiloAlelo = QStringLiteral(
-    "QPushButton { border: 1px solid palette(mid); border-radius: 2px;"
-    " background: palette(button); }"
-    "QPushButton:checked { background: palette(highlight); color: palette(highlighted-text);"
-    " border-color: palette(dark); font-weight: bold; }"
-    "QPushButton:disabled { color: palette(mid); }"
-    "QPushButton:checked:disabled { background: palette(midlight); color: palette(dark); }");
 
 QLabel* rotulo(const QString& texto, QWidget* pai) {
     auto* l = new QLabel(texto, pai);
@@ -48,6 +39,9 @@ QLabel* rotulo(const QString& texto, QWidget* pai) {
 CKeldoView::CKeldoView(DocumentoEditor& documento, QWidget* pai) : QWidget(pai), doc(documento) {
     linhas = new CIndividuosModel(Textos::idioma == QLatin1String("Portugues"), this);
     montarForm();
+    // The second X and the Y, with their labels.
+    form.controlesDaFemea({controle(1083), controle(1086), controle(1037), controle(1038)});
+    form.controlesDoMacho({controle(1084), controle(1087), controle(1039), controle(1040)});
     layoutSexo(true);
     setEnabled(false);
 }
@@ -64,27 +58,13 @@ QWidget* CKeldoView::controle(int idControle) const {
 QButtonGroup* CKeldoView::criarGrupo(int ValoresForm::*campo, const std::vector<int>& ids,
                                      const QStringList& rotulos, bool alelos, QGridLayout* grade,
                                      int linha, int coluna) {
-    auto* grupo = new QButtonGroup(this);
-    grupo->setExclusive(true);
-    for (size_t i = 0; i < ids.size(); ++i) {
-        QAbstractButton* b;
-        if (alelos) {
-            // Allele buttons look like push buttons that stay pressed.
-            auto* p = new QPushButton(rotulos[static_cast<int>(i)], this);
-            p->setCheckable(true);
-            p->setFixedSize(larguraAlelo, alturaAlelo);
-            p->setFocusPolicy(Qt::TabFocus);
-            p->setStyleSheet(estiloAlelo);
-            b = p;
-        } else {
-            b = new QRadioButton(rotulos[static_cast<int>(i)], this);
-        }
-        b->setObjectName(QStringLiteral("c%1").arg(ids[i]));
-        grupo->addButton(b, ids[i]);
-        grade->addWidget(b, linha, coluna + static_cast<int>(i));
-        controles[ids[i]] = b;
-    }
-    grupo->buttons().first()->setChecked(true);
+    QButtonGroup* grupo = form.grupo(
+        rotulos, alelos ? FormGenotipo::Estilo::botaoAlelo : FormGenotipo::Estilo::radio, this, ids,
+        [](int, int id) { return QStringLiteral("c%1").arg(id); },
+        [&](QAbstractButton* b, int i) {
+            grade->addWidget(b, linha, coluna + i);
+            controles[ids[static_cast<size_t>(i)]] = b;
+        });
     connect(grupo, &QButtonGroup::idClicked, this, &CKeldoView::comando);
     grupos.push_back({campo, ids, grupo});
     return grupo;
@@ -313,10 +293,7 @@ void CKeldoView::preencherForm(const SpecX& individuo) {
 }
 
 void CKeldoView::layoutSexo(bool macho) {
-    for (int c : {1083, 1086, 1037, 1038})
-        controle(c)->setEnabled(!macho);
-    for (int c : {1084, 1087, 1039, 1040})
-        controle(c)->setEnabled(macho);
+    form.aplicarSexo(macho);
 }
 
 void CKeldoView::comando(int idControle) {

@@ -1,6 +1,7 @@
 #pragma once
 #include "editor/ListaIndividuos.h"
 #include "editor/TextoLinha.h"
+#include "gui/FormGenotipo.h"
 #include <QWidget>
 #include <map>
 #include <vector>
@@ -87,6 +88,7 @@ class CKeldoView : public QWidget {
     QLineEdit* qtde = nullptr;
     QLabel* contadorLinhas = nullptr;
     QPushButton* clonarBotao = nullptr;
+    FormGenotipo form;
     std::vector<Grupo> grupos;
     std::map<int, QWidget*> controles;
     ValoresForm valores;
