@@ -11,7 +11,6 @@
 #include "gui/MensagensArquivo.h"
 #include "sim/Versao.h"
 #include <QAbstractEventDispatcher>
-#include <QCloseEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -27,9 +26,9 @@
 
 CMainFrame::CMainFrame(QWidget* pai)
     : QMainWindow(pai),
-      dialogos(DialogosDocumento::padrao(this, Textos::tituloJanela, Textos::filtroArquivos,
+      dialogos(DialogosDocumento::padrao(this, Textos::janela.titulo, Textos::janela.filtros,
                                          /*simPadrao=*/true)),
-      janelaDocumento(this, dialogos, Textos::tituloJanela), recentes(Textos::programa) {
+      janelaDocumento(this, dialogos, Textos::janela), recentes(Textos::linhaComando.nome) {
     doc.definirHost(this);
     view = new CKeldoView(doc, this);
     setCentralWidget(view);
@@ -45,7 +44,13 @@ CMainFrame::CMainFrame(QWidget* pai)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setAcceptDrops(true);
+    // Closing stops the run before the save question.
+    janelaDocumento.ligar(
+        [this] {
+            pararTimer();
+            return perguntarSalvar();
+        },
+        [this](const QString& arquivo) { abrirArquivo(arquivo); }, /*qualquerLink=*/false);
 
     timer.setParent(this);
     timer.setObjectName(QStringLiteral("timerExecucao"));
@@ -199,9 +204,7 @@ void CMainFrame::novo() {
 }
 
 void CMainFrame::abrir() {
-    const QString arquivo = janelaDocumento.escolherAbrir();
-    if (!arquivo.isEmpty())
-        abrirArquivo(arquivo);
+    janelaDocumento.abrirEscolhido();
 }
 
 bool CMainFrame::abrirArquivo(const QString& caminho) {
@@ -251,8 +254,7 @@ bool CMainFrame::salvarDocumento() {
 }
 
 bool CMainFrame::salvarComo() {
-    const QString arquivo =
-        janelaDocumento.escolherSalvar(caminhoDocumento(), tituloDocumento(), Textos::extensao);
+    const QString arquivo = janelaDocumento.escolherSalvar(caminhoDocumento(), tituloDocumento());
     if (arquivo.isEmpty())
         return false;
     if (!salvarEm(arquivo))
@@ -290,7 +292,7 @@ QString CMainFrame::caminhoDocumento() const {
 }
 
 QString CMainFrame::tituloDocumento() const {
-    return !doc.arquivo().temCaminho() ? Textos::tituloSemNome
+    return !doc.arquivo().temCaminho() ? Textos::janela.semNome
                                        : QFileInfo(caminhoDocumento()).fileName();
 }
 
@@ -299,24 +301,6 @@ void CMainFrame::atualizarTitulo() {
 }
 
 // ---- Window ------------------------------------------------------------
-
-void CMainFrame::closeEvent(QCloseEvent* evento) {
-    pararTimer();
-    if (perguntarSalvar())
-        evento->accept();
-    else
-        evento->ignore();
-}
-
-void CMainFrame::dragEnterEvent(QDragEnterEvent* evento) {
-    JanelaDocumento::aceitarArrasto(evento, /*qualquerLink=*/false);
-}
-
-void CMainFrame::dropEvent(QDropEvent* evento) {
-    // Every file dropped is opened in turn; the last one stays open.
-    for (const QString& arquivo : JanelaDocumento::arquivosSoltos(evento))
-        abrirArquivo(arquivo);
-}
 
 void CMainFrame::ajuda() {
     Ajuda::iniciar();
@@ -347,12 +331,9 @@ void CMainFrame::novoMundoComSemente(uint32_t semente) {
 }
 
 void CMainFrame::sobre() {
-    janelaDocumento.mostrarSobre({Textos::tituloSobre,
-                                  Textos::nomePrograma,
-                                  QString::fromLatin1(versaoKeldo()) + Textos::sufixoVersao,
-                                  Textos::credito1,
-                                  Textos::credito2,
-                                  {}});
+    CAboutDlg::Conteudo conteudo = Textos::sobre;
+    conteudo.versao = QString::fromLatin1(versaoKeldo()) + Textos::sufixoVersao;
+    janelaDocumento.mostrarSobre(conteudo);
 }
 
 // ---- KeldoHost ---------------------------------------------------------

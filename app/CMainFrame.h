@@ -69,11 +69,6 @@ class CMainFrame : public QMainWindow, public KeldoHost {
     // The modal questions of the project commands; tests may replace them.
     DialogosDocumento dialogos;
 
-  protected:
-    void closeEvent(QCloseEvent* evento) override;
-    void dragEnterEvent(QDragEnterEvent* evento) override;
-    void dropEvent(QDropEvent* evento) override;
-
   private:
     void criarMenus();
     void criarBarraStatus();
@@ -91,10 +86,12 @@ class CMainFrame : public QMainWindow, public KeldoHost {
 
     JanelaDocumento janelaDocumento;
     CKeldoDoc doc;
+    // The arena and the windows that follow the world (the charts' made on first use).
     CKeldoView* view = nullptr;
     CGraficosDlg* janelaDeGraficos = nullptr;
     CInspetor* inspetorArena = nullptr;
     QLabel* linhaStatus = nullptr;
+    // One tick, one cycle.
     QTimer timer;
     ArquivosRecentes recentes;
 };

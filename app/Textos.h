@@ -1,31 +1,35 @@
 #pragma once
+#include "gui/CAboutDlg.h"
+#include "gui/JanelaDocumento.h"
+#include "gui/LinhaComando.h"
 #include <QString>
 
 // The simulator's fixed texts of its main window and command line, in one
 // place, as the editor keeps its own.
 namespace Textos {
 
-inline const QString tituloJanela = QStringLiteral("KELDO");
-inline const QString tituloSemNome = QStringLiteral("Untitled");
-inline const QString filtroArquivos = QStringLiteral("KELDO Files (*.gen);;All Files (*)");
-inline const QString extensao = QStringLiteral(".gen");
+inline const LinhaComando::Programa linhaComando{
+    QStringLiteral("keldo"),
+    QStringLiteral("Simulador de genética de populações da espécie X.\nSem PROJETO.gen, cria um "
+                   "mundo novo com os parâmetros padrão."),
+    QStringLiteral("PROJETO.gen"), QStringLiteral("projeto de simulação a abrir")};
+
+inline const TextosJanela janela{QStringLiteral("KELDO"), QStringLiteral("Untitled"),
+                                 QStringLiteral("KELDO Files (*.gen);;All Files (*)"),
+                                 QStringLiteral(".gen")};
 inline const QString statusOcioso =
     QStringLiteral("Pronto para carregar/criar projeto de simulação");
+// The caption of the message that a run stopped.
 inline const QString tituloAtencao = QStringLiteral("Atenção");
 
-inline const QString tituloSobre = QStringLiteral("Sobre o KELDO");
-inline const QString nomePrograma = QStringLiteral("KELDO");
-// Follows the project's version ("1.1.106" + this).
+// The About box; the version is the project's, followed by `sufixoVersao`.
+inline const CAboutDlg::Conteudo sobre{
+    QStringLiteral("Sobre o KELDO"),
+    QStringLiteral("KELDO"),
+    QString(),
+    QStringLiteral("Simulador de genética de populações da espécie X"),
+    QStringLiteral("Projeto KELDO: ensino de genética e evolução"),
+    QIcon()};
 inline const QString sufixoVersao = QStringLiteral(" b");
-inline const QString credito1 = QStringLiteral("Simulador de genética de populações da espécie X");
-inline const QString credito2 = QStringLiteral("Projeto KELDO: ensino de genética e evolução");
-
-// The command line.
-inline const QString programa = QStringLiteral("keldo");
-inline const QString descricao =
-    QStringLiteral("Simulador de genética de populações da espécie X.\nSem "
-                   "PROJETO.gen, cria um mundo novo com os parâmetros padrão.");
-inline const QString argumento = QStringLiteral("PROJETO.gen");
-inline const QString explicacaoArgumento = QStringLiteral("projeto de simulação a abrir");
 
 } // namespace Textos

@@ -330,7 +330,7 @@ void CKeldoView::aplicarMudanca(int codigo) {
 }
 
 void CKeldoView::clonar() {
-    const auto n = Validacao::lerSemSinal(qtde, 1, 10000, this, Textos::tituloJanela);
+    const auto n = Validacao::lerSemSinal(qtde, 1, 10000, this, Textos::janela.titulo);
     if (!n)
         return;
     valores = lerForm();

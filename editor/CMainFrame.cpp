@@ -9,7 +9,6 @@
 #include "gui/MensagensArquivo.h"
 #include "gui/PastaSimulacoes.h"
 #include <QAction>
-#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -19,9 +18,9 @@
 
 CMainFrame::CMainFrame(QWidget* pai)
     : QMainWindow(pai),
-      dialogos(DialogosDocumento::padrao(this, Textos::tituloJanela, Textos::filtroArquivos,
+      dialogos(DialogosDocumento::padrao(this, Textos::janela.titulo, Textos::janela.filtros,
                                          /*simPadrao=*/false)),
-      janelaDocumento(this, dialogos, Textos::tituloJanela) {
+      janelaDocumento(this, dialogos, Textos::janela) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowIcon(IconePrograma::icone());
@@ -39,7 +38,9 @@ CMainFrame::CMainFrame(QWidget* pai)
     statusBar()->setSizeGripEnabled(false);
 
     montarMenus();
-    setAcceptDrops(true);
+    janelaDocumento.ligar([this] { return podeDescartar(); },
+                          [this](const QString& arquivo) { abrirArquivo(arquivo); },
+                          /*qualquerLink=*/true);
     setFixedSize(655, 565);
     iniciarVazio();
 }
@@ -51,7 +52,7 @@ void CMainFrame::montarMenus() {
     abrirAcao = simulacao->addAction(QStringLiteral("&Abrir..."));
     abrirAcao->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     abrirAcao->setStatusTip(QStringLiteral("Abre um projeto de simulação existente"));
-    connect(abrirAcao, &QAction::triggered, this, &CMainFrame::comandoAbrir);
+    connect(abrirAcao, &QAction::triggered, this, [this] { janelaDocumento.abrirEscolhido(); });
 
     salvarAcao = simulacao->addAction(QStringLiteral("&Salvar"));
     salvarAcao->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -88,17 +89,15 @@ QString CMainFrame::pastaPadrao() const {
     return PastaSimulacoes::pasta();
 }
 
+bool CMainFrame::iniciarDocumento(const QString& arquivo) {
+    return arquivo.isEmpty() || abrirArquivo(arquivo);
+}
+
 void CMainFrame::iniciarVazio() {
     doc.iniciarVazio(this);
     view->inicializar(false);
     atualizarTitulo();
     atualizarAcoes();
-}
-
-void CMainFrame::comandoAbrir() {
-    const QString caminho = janelaDocumento.escolherAbrir();
-    if (!caminho.isEmpty())
-        abrirArquivo(caminho);
 }
 
 bool CMainFrame::abrirArquivo(const QString& caminho) {
@@ -131,8 +130,7 @@ bool CMainFrame::salvar() {
 }
 
 bool CMainFrame::salvarComo() {
-    const QString caminho =
-        janelaDocumento.escolherSalvar(doc.caminho, doc.titulo, Textos::extensao);
+    const QString caminho = janelaDocumento.escolherSalvar(doc.caminho, doc.titulo);
     if (caminho.isEmpty())
         return false;
     return gravar(caminho, true);
@@ -182,28 +180,7 @@ void CMainFrame::atualizarAcoes() {
 }
 
 void CMainFrame::mostrarSobre() {
-    janelaDocumento.mostrarSobre({Textos::tituloSobre,
-                                  Textos::nomePrograma,
-                                  Textos::versao,
-                                  Textos::credito1,
-                                  Textos::credito2,
-                                  {}});
-}
-
-void CMainFrame::closeEvent(QCloseEvent* evento) {
-    if (podeDescartar())
-        evento->accept();
-    else
-        evento->ignore();
-}
-
-void CMainFrame::dragEnterEvent(QDragEnterEvent* evento) {
-    JanelaDocumento::aceitarArrasto(evento, /*qualquerLink=*/true);
-}
-
-void CMainFrame::dropEvent(QDropEvent* evento) {
-    for (const QString& arquivo : JanelaDocumento::arquivosSoltos(evento))
-        abrirArquivo(arquivo);
+    janelaDocumento.mostrarSobre(Textos::sobre);
 }
 
 void CMainFrame::abrirSoltos(const QList<QUrl>& urls) {

@@ -22,6 +22,9 @@ class CMainFrame : public QMainWindow, public KeldoHost {
     explicit CMainFrame(QWidget* pai = nullptr);
     ~CMainFrame() override;
 
+    // Start-up: the empty document, or the project named on the command line;
+    // false when that cannot be opened (the program then ends).
+    bool iniciarDocumento(const QString& arquivo);
     // The empty document of start-up: no rows, form disabled, Save greyed.
     void iniciarVazio();
     // Opens a project (after offering to save a modified one). On failure the
@@ -50,26 +53,21 @@ class CMainFrame : public QMainWindow, public KeldoHost {
 
     Dialogos dialogos;
 
-  protected:
-    void closeEvent(QCloseEvent* evento) override;
-    void dragEnterEvent(QDragEnterEvent* evento) override;
-    void dropEvent(QDropEvent* evento) override;
-
   private:
     void montarMenus();
-    void comandoAbrir();
     bool gravar(const QString& caminho, bool nomePerguntado);
     void atualizarTitulo();
     void atualizarAcoes();
     void marcarModificado();
     void mostrarSobre();
 
-    JanelaDocumento janelaDocumento;
-    DocumentoEditor doc;
-    CKeldoView* view = nullptr;
-    ArquivosRecentes* listaRecentes = nullptr;
+    // The commands that tests reach and that follow the document's state.
     QAction* abrirAcao = nullptr;
     QAction* salvarAcao = nullptr;
     QAction* salvarComoAcao = nullptr;
     QAction* sobreAcao = nullptr;
+    CKeldoView* view = nullptr;
+    ArquivosRecentes* listaRecentes = nullptr;
+    DocumentoEditor doc;
+    JanelaDocumento janelaDocumento;
 };

@@ -9,12 +9,12 @@ std::string paraCaminhoNativo(const QString& caminho) {
 }
 } // namespace
 
-DocumentoEditor::DocumentoEditor() : titulo(Textos::tituloSemNome) {}
+DocumentoEditor::DocumentoEditor() : titulo(Textos::janela.semNome) {}
 
 void DocumentoEditor::iniciarVazio(KeldoHost* host) {
     doc.iniciarVazio(host);
     caminho.clear();
-    titulo = Textos::tituloSemNome;
+    titulo = Textos::janela.semNome;
 }
 
 ResultadoArquivo DocumentoEditor::abrir(const QString& arquivo) {
@@ -53,5 +53,5 @@ ResultadoArquivo DocumentoEditor::salvar(const QString& arquivo, const CIndividu
 void DocumentoEditor::definirCaminho(const QString& arquivo) {
     caminho = arquivo;
     doc.arquivo().definirCaminho(paraCaminhoNativo(arquivo));
-    titulo = arquivo.isEmpty() ? Textos::tituloSemNome : QFileInfo(arquivo).fileName();
+    titulo = arquivo.isEmpty() ? Textos::janela.semNome : QFileInfo(arquivo).fileName();
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "gui/LinhaComando.h"
+#include <QApplication>
 #include <QString>
 #include <optional>
 
@@ -11,5 +12,20 @@ namespace InicioPrograma {
 // Empty when the program goes on, with the project named on the command line
 // (or nothing) in `arquivo`; else the exit status (help, version, usage error).
 std::optional<int> preparar(const LinhaComando::Programa& programa, QString& arquivo);
+
+// The whole program: its main window `Janela` starts with the project named
+// on the command line (`iniciarDocumento`, false ends the program with 1).
+template <class Janela>
+int executar(int argc, char** argv, const LinhaComando::Programa& programa) {
+    QApplication aplicacao(argc, argv);
+    QString arquivo;
+    if (const std::optional<int> status = preparar(programa, arquivo))
+        return *status;
+    Janela janela;
+    if (!janela.iniciarDocumento(arquivo))
+        return 1;
+    janela.show();
+    return QApplication::exec();
+}
 
 } // namespace InicioPrograma

@@ -1,12 +1,13 @@
 #include "gui/JanelaDocumento.h"
 #include "gui/PastaSimulacoes.h"
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QWidget>
 
-JanelaDocumento::JanelaDocumento(QWidget* j, DialogosDocumento& d, QString tituloPrograma)
-    : janela(j), dialogos(d), titulo(std::move(tituloPrograma)) {}
+JanelaDocumento::JanelaDocumento(QWidget* j, DialogosDocumento& d, TextosJanela t)
+    : janela(j), dialogos(d), textos(std::move(t)) {}
 
 QString JanelaDocumento::textoSalvarAlteracoes(const QString& nome) {
     return QStringLiteral("Save changes to %1?").arg(nome);
@@ -26,20 +27,22 @@ bool JanelaDocumento::perguntarSalvar(bool modificado, const QString& nome,
     }
 }
 
-QString JanelaDocumento::escolherAbrir() const {
-    return dialogos.abrir(PastaSimulacoes::pasta());
+void JanelaDocumento::abrirEscolhido() const {
+    const QString arquivo = dialogos.abrir(PastaSimulacoes::pasta());
+    if (!arquivo.isEmpty())
+        abrir(arquivo);
 }
 
-QString JanelaDocumento::escolherSalvar(const QString& caminho, const QString& tituloDocumento,
-                                        const QString& extensao) const {
-    const QString proposta =
-        PastaSimulacoes::nomeProposto(caminho, tituloDocumento, extensao, PastaSimulacoes::pasta());
+QString JanelaDocumento::escolherSalvar(const QString& caminho,
+                                        const QString& tituloDocumento) const {
+    const QString proposta = PastaSimulacoes::nomeProposto(
+        caminho, tituloDocumento, textos.extensao, PastaSimulacoes::pasta());
     // A replaced dialog may give a bare name: it gets the extension the real one adds.
     return PastaSimulacoes::comExtensao(dialogos.salvarComo(proposta));
 }
 
 void JanelaDocumento::definirTitulo(const QString& nomeDocumento) const {
-    janela->setWindowTitle(titulo + QStringLiteral(": ") + nomeDocumento);
+    janela->setWindowTitle(textos.titulo + QStringLiteral(": ") + nomeDocumento);
 }
 
 void JanelaDocumento::mostrarSobre(CAboutDlg::Conteudo conteudo) const {
@@ -48,16 +51,44 @@ void JanelaDocumento::mostrarSobre(CAboutDlg::Conteudo conteudo) const {
     dialogo.exec();
 }
 
-void JanelaDocumento::aceitarArrasto(QDragEnterEvent* evento, bool qualquerLink) {
+void JanelaDocumento::ligar(std::function<bool()> fechar,
+                            std::function<void(const QString&)> abrirArquivo, bool link) {
+    podeFechar = std::move(fechar);
+    abrir = std::move(abrirArquivo);
+    qualquerLink = link;
+    janela->setAcceptDrops(true);
+    janela->installEventFilter(this);
+}
+
+bool JanelaDocumento::eventFilter(QObject* objeto, QEvent* evento) {
+    if (objeto != janela)
+        return false;
+    switch (evento->type()) {
+    case QEvent::Close:
+        evento->setAccepted(podeFechar());
+        return true;
+    case QEvent::DragEnter:
+        aceitarArrasto(static_cast<QDragEnterEvent*>(evento));
+        return true;
+    case QEvent::Drop:
+        soltar(static_cast<QDropEvent*>(evento));
+        return true;
+    default:
+        return false;
+    }
+}
+
+void JanelaDocumento::aceitarArrasto(QDragEnterEvent* evento) const {
     const QMimeData* dados = evento->mimeData();
     if ((qualquerLink && dados->hasUrls()) || !arquivosLocais(dados->urls()).isEmpty())
         evento->acceptProposedAction();
 }
 
-QStringList JanelaDocumento::arquivosSoltos(QDropEvent* evento) {
+void JanelaDocumento::soltar(QDropEvent* evento) const {
     const QStringList arquivos = arquivosLocais(evento->mimeData()->urls());
     evento->acceptProposedAction();
-    return arquivos;
+    for (const QString& arquivo : arquivos)
+        abrir(arquivo);
 }
 
 QStringList JanelaDocumento::arquivosLocais(const QList<QUrl>& urls) {
