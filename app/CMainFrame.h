@@ -86,12 +86,12 @@ class CMainFrame : public QMainWindow, public KeldoHost {
 
     JanelaDocumento janelaDocumento;
     CKeldoDoc doc;
+    // One tick, one cycle.
+    QTimer timer;
     // The arena and the windows that follow the world (the charts' made on first use).
     CKeldoView* view = nullptr;
     CGraficosDlg* janelaDeGraficos = nullptr;
+    ArquivosRecentes recentes;
     CInspetor* inspetorArena = nullptr;
     QLabel* linhaStatus = nullptr;
-    // One tick, one cycle.
-    QTimer timer;
-    ArquivosRecentes recentes;
 };
