@@ -2,6 +2,7 @@
 #include "app/CGraficosDlg.h"
 #include "app/CInspetor.h"
 #include "app/CKeldoView.h"
+#include "app/CParametersDlg.h"
 #include "app/CSementeDlg.h"
 #include "app/ImagensArena.h"
 #include "app/Textos.h"
@@ -19,10 +20,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
-#if __has_include("app/CParametersDlg.h")
-#include "app/CParametersDlg.h"
-#define KELDO_TEM_PARAMETROS 1
-#endif
 
 CMainFrame::CMainFrame(QWidget* pai)
     : QMainWindow(pai),
@@ -177,12 +174,10 @@ void CMainFrame::parar() {
 
 void CMainFrame::parametros() {
     pararTimer();
-#ifdef KELDO_TEM_PARAMETROS
     SimulationParameters parametros = doc.parametros();
     CParametersDlg dialogo(parametros, this);
     dialogo.exec();
     doc.definirParametros(parametros);
-#endif
     if (doc.executando())
         iniciarTimer(intervaloTimer);
     view->update();

@@ -92,7 +92,7 @@ class DelegadoColunas : public QStyledItemDelegate {
 // The column captions over the list, at the same tab stops.
 class CabecalhoColunas : public QWidget {
   public:
-    CabecalhoColunas(int deslocamento, QWidget* pai) : QWidget(pai), deslocamento(deslocamento) {
+    CabecalhoColunas(int recuo, QWidget* pai) : QWidget(pai), deslocamento(recuo) {
         setFixedHeight(2 * fontMetrics().height() + 2);
     }
 
