@@ -11,7 +11,7 @@ namespace {
 const QString lembrete = QStringLiteral("Para que estes configurações tomem efeito uma nova "
                                         "configuração precisa ser criada (Ctrl+N)!");
 
-TEST(ConfiguracoesAvancadasDlg, ReminderComesBeforeTheRangeMessageOnEveryOk) {
+TEST(ConfiguracoesAvancadasDlg, LembreteVemAntesDaMensagemDeFaixaACadaOk) {
     ObservadorModal observador;
     SimulationParameters parametros;
     CAdvancedSettingsDlg dialogo(parametros);
@@ -53,7 +53,7 @@ TEST(ConfiguracoesAvancadasDlg, ReminderComesBeforeTheRangeMessageOnEveryOk) {
     EXPECT_EQ(parametros.detecta, 100u);
 }
 
-TEST(ConfiguracoesAvancadasDlg, DefaultValuesFillTheNineFieldsWithoutChecking) {
+TEST(ConfiguracoesAvancadasDlg, ValoresPadraoPreenchemOsNoveCamposSemVerificar) {
     ObservadorModal observador;
     SimulationParameters parametros;
     parametros.detecta = 1;

@@ -15,7 +15,7 @@ int contarCromossomos(const QString& legenda) {
     return static_cast<int>(legenda.count(QStringLiteral("Genes do Cromossomo")));
 }
 
-TEST(TaxasPermutaDlg, LegendGroupsGenesIntoChromosomesAtRatesOf50) {
+TEST(TaxasPermutaDlg, LegendaAgrupaGenesEmCromossomosNasTaxasDe50) {
     EXPECT_EQ(CExchangeRatesDlg::montarLegenda({5, 10, 50, 5, 10, 50}),
               QStringLiteral("Genes do Cromossomo 1:\n\tVisão\n\tReprodução\n\tPartilha\n"
                              "Genes do Cromossomo 2:\n\tLuta\n\tMorte\n\tInteligencia\n"
@@ -30,7 +30,7 @@ TEST(TaxasPermutaDlg, LegendGroupsGenesIntoChromosomesAtRatesOf50) {
     EXPECT_EQ(contarCromossomos(CExchangeRatesDlg::montarLegenda({51, 49, 0, 0, 0, 0})), 1);
 }
 
-TEST(TaxasPermutaDlg, LegendFollowsEveryKeystroke) {
+TEST(TaxasPermutaDlg, LegendaSegueCadaTecla) {
     ObservadorModal observador;
     CExchangeRatesDlg dialogo(Taxas{0, 0, 0, 0, 0, 0});
     dialogo.show();
@@ -52,7 +52,7 @@ TEST(TaxasPermutaDlg, LegendFollowsEveryKeystroke) {
     EXPECT_TRUE(observador.caixas.empty());
 }
 
-TEST(TaxasPermutaDlg, OutOfRangeValuesAreRefusedWhileTyping) {
+TEST(TaxasPermutaDlg, ValoresForaDaFaixaSaoRecusadosAoDigitar) {
     ObservadorModal observador;
     CExchangeRatesDlg dialogo(Taxas{50, 50, 50, 50, 50, 50});
     dialogo.show();

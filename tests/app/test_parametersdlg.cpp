@@ -38,7 +38,7 @@ class ParametrosDlgTeste : public ::testing::Test {
     ObservadorModal observador;
 };
 
-TEST_F(ParametrosDlgTeste, FoodEnergyOrderComparesAsUnsignedAndStoresNothingWhenRefused) {
+TEST_F(ParametrosDlgTeste, OrdemDaEnergiaDoAlimentoComparaSemSinalENaoGuardaNadaSeRecusada) {
     abrir();
     confirmar(); // lower 200, upper 200
     EXPECT_EQ(dialogo->result(), QDialog::Accepted);
@@ -86,7 +86,7 @@ TEST_F(ParametrosDlgTeste, FoodEnergyOrderComparesAsUnsignedAndStoresNothingWhen
     EXPECT_EQ(parametros.numIndividuos, 55);
 }
 
-TEST_F(ParametrosDlgTeste, ValidationStopsAtTheFirstFailingFieldInExchangeOrder) {
+TEST_F(ParametrosDlgTeste, ValidacaoParaNoPrimeiroCampoQueFalhaNaOrdemDeTroca) {
     abrir();
     edit("editTaxaMutacao")->setText(QStringLiteral("0"));
     edit("editTempoReal")->setText(QStringLiteral("-3"));
@@ -125,7 +125,7 @@ TEST_F(ParametrosDlgTeste, ValidationStopsAtTheFirstFailingFieldInExchangeOrder)
     EXPECT_TRUE(dialogo->isVisible());
 }
 
-TEST_F(ParametrosDlgTeste, ControlsAreBoundAndHiddenFieldsPassThrough) {
+TEST_F(ParametrosDlgTeste, ControlesLigadosECamposOcultosPassamIntactos) {
     parametros.particaoAmbiente = 37;
     parametros.criterioParada = "Gera\xE7\xE3o"; // Windows-1252
     parametros.nivelObstaculos = "30";
@@ -154,7 +154,7 @@ TEST_F(ParametrosDlgTeste, ControlsAreBoundAndHiddenFieldsPassThrough) {
     EXPECT_EQ(parametros.criterioParada, "Gera\xE7\xE3o");
 }
 
-TEST_F(ParametrosDlgTeste, CancelKeepsWhatTheSubDialogsConfirmed) {
+TEST_F(ParametrosDlgTeste, CancelarMantemOQueOsSubdialogosConfirmaram) {
     parametros.repro_rr = 999;
     abrir();
     edit("editQtdAlimento")->setText(QStringLiteral("7"));
@@ -179,7 +179,7 @@ TEST_F(ParametrosDlgTeste, CancelKeepsWhatTheSubDialogsConfirmed) {
     EXPECT_TRUE(observador.caixas.empty());
 }
 
-TEST_F(ParametrosDlgTeste, AdvancedValuesComeBackOnlyOnOk) {
+TEST_F(ParametrosDlgTeste, ValoresAvancadosVoltamSoComOk) {
     parametros.detecta = 7;
     parametros.repro_RR = 999;
     abrir();
@@ -199,7 +199,7 @@ TEST_F(ParametrosDlgTeste, AdvancedValuesComeBackOnlyOnOk) {
 // The population dialog sees the on-screen generations choice, works on
 // copies (each begun as an empty individual: four draws), and its "OK"
 // survives a cancelled parameters dialog.
-TEST_F(ParametrosDlgTeste, PopulationDialogWorksOnCopiesAndSeesTheOnScreenGenerations) {
+TEST_F(ParametrosDlgTeste, DialogoDePopulacaoTrabalhaEmCopiasEVeAsGeracoesNaTela) {
     CKeldoDoc doc;
     parametros.doc = &doc;
     parametros.tipoGeracoes = 1;
@@ -243,7 +243,7 @@ TEST_F(ParametrosDlgTeste, PopulationDialogWorksOnCopiesAndSeesTheOnScreenGenera
 
 // What the dialog stores is what the next world is made of, and it survives
 // a save and a reload.
-TEST(ParametrosDlgDocumento, NewWorldAndProjectFileTakeTheConfirmedValues) {
+TEST(ParametrosDlgDocumento, MundoNovoEArquivoDoProjetoLevamOsValoresConfirmados) {
     ObservadorModal observador;
     CKeldoDoc doc;
     doc.definirSementeFixa(5);
