@@ -2,7 +2,7 @@
 // The event loop as the programs run it (QTest::qWait sleeps between its
 // passes, so timers fire late), and waits that end on a condition, never on
 // the machine's speed: the limit only stops a test that would hang.
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -14,10 +14,9 @@ inline void rodar(int milissegundos) {
 
 // Runs the event loop until `condicao` holds; false only after a minute.
 template <class Condicao> bool esperarAte(Condicao condicao, int limiteMs = 60000) {
-    QElapsedTimer relogio;
-    relogio.start();
+    const QDeadlineTimer prazo(limiteMs);
     while (!condicao()) {
-        if (relogio.elapsed() > limiteMs)
+        if (prazo.hasExpired())
             return false;
         rodar(5);
     }
