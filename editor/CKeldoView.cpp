@@ -60,7 +60,7 @@ QButtonGroup* CKeldoView::criarGrupo(int ValoresForm::*campo, const std::vector<
                                      int linha, int coluna) {
     QButtonGroup* grupo = form.grupo(
         rotulos, alelos ? FormGenotipo::Estilo::botaoAlelo : FormGenotipo::Estilo::radio, this, ids,
-        [](int, int id) { return QStringLiteral("c%1").arg(id); },
+        [](int, int idBotao) { return QStringLiteral("c%1").arg(idBotao); },
         [&](QAbstractButton* b, int i) {
             grade->addWidget(b, linha, coluna + i);
             controles[ids[static_cast<size_t>(i)]] = b;
@@ -317,14 +317,14 @@ std::vector<int> CKeldoView::linhasSelecionadas() const {
 
 void CKeldoView::aplicarMudanca(int codigo) {
     valores = lerForm();
-    const std::string form = TextoLinha::textoForm(valores);
+    const std::string textoForm = TextoLinha::textoForm(valores);
     const std::vector<int> selecionadas = linhasSelecionadas();
     if (selecionadas.empty())
         return;
     CursorEspera espera;
     for (int r : selecionadas) {
         SpecX& s = linhas->individuo(r);
-        TextoLinha::aplicarTextoLinha(s, TextoLinha::textoLinha(s.id, form), codigo);
+        TextoLinha::aplicarTextoLinha(s, TextoLinha::textoLinha(s.id, textoForm), codigo);
     }
     linhas->linhasAlteradas(selecionadas.front(), selecionadas.back());
 }
@@ -335,7 +335,7 @@ void CKeldoView::clonar() {
         return;
     valores = lerForm();
     valores.qtde = *n;
-    const std::string form = TextoLinha::textoForm(valores);
+    const std::string textoForm = TextoLinha::textoForm(valores);
     CursorEspera espera;
     std::vector<SpecX> clones;
     clones.reserve(*n);
@@ -343,7 +343,7 @@ void CKeldoView::clonar() {
         const auto novoId = static_cast<int32_t>(linhas->proximoIdClone());
         // A random founder off obstacles, then everything the form shows.
         SpecX clone(novoId, 0, &doc.doc);
-        TextoLinha::aplicarTextoLinha(clone, TextoLinha::textoLinha(novoId, form),
+        TextoLinha::aplicarTextoLinha(clone, TextoLinha::textoLinha(novoId, textoForm),
                                       TextoLinha::tudo);
         clones.push_back(clone);
     }
