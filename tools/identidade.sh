@@ -4,8 +4,13 @@
 # snapshots. Run it with the old and the new binary and compare: `diff -r OUT_OLD OUT_NEW`.
 # Usage: tools/identidade.sh KELDO_RUN OUTDIR
 set -u
+[ $# -eq 2 ] || { echo "uso: tools/identidade.sh KELDO_RUN PASTA_NOVA" >&2; exit 2; }
 bin=$(readlink -f "$1"); out=$2
-rm -rf "$out"; mkdir -p "$out"; cd "$out"
+# Never writes into a folder that holds anything already.
+if [ -e "$out" ] && [ -n "$(ls -A "$out")" ]; then
+  echo "identidade.sh: $out já existe e não está vazia" >&2; exit 2
+fi
+mkdir -p "$out"; cd "$out"
 niveis=(0 10 20 30 40)
 k=0
 for nivel in "${niveis[@]}"; do
