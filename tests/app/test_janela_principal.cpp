@@ -3,6 +3,8 @@
 #include "RespostaModal.h"
 #include "app/CKeldoView.h"
 #include "app/CMainFrame.h"
+#include "gui/CAboutDlg.h"
+#include "gui/IconePrograma.h"
 #include <QAction>
 #include <QDir>
 #include <QEventLoop>
@@ -222,41 +224,6 @@ TEST(JanelaPrincipal, NovoDuranteExecucaoSegueComONovoMundo) {
     EXPECT_GE(j.doc().tempo(), 3);
 }
 
-TEST(JanelaPrincipal, ArquivoDeOutraVersaoAvisaEMantemOMundo) {
-    QTemporaryDir pasta;
-    const QString caminho = pasta.filePath(QStringLiteral("antigo.gen"));
-    QFile arquivo(caminho);
-    ASSERT_TRUE(arquivo.open(QIODevice::WriteOnly));
-    arquivo.write(QByteArray::fromHex("b70b0000010000000200000000000000"));
-    arquivo.close();
-
-    Janela j;
-    for (int i = 0; i < 3; ++i)
-        j.doc().executarCiclo();
-    const int tempo = j.doc().tempo();
-    const size_t vivos = j.doc().vivos().size();
-    const int primeiroId = j.doc().vivos().front().id;
-    const float primeiroX = j.doc().vivos().front().x;
-
-    QString aviso;
-    auto resposta = RespostaModal::botao(QMessageBox::Ok, &aviso);
-    EXPECT_FALSE(j.frame.abrirArquivo(caminho));
-    EXPECT_EQ(aviso, QStringLiteral("Versão inválida do arquivo!"));
-    EXPECT_EQ(j.doc().tempo(), tempo);
-    ASSERT_EQ(j.doc().vivos().size(), vivos);
-    EXPECT_EQ(j.doc().vivos().front().id, primeiroId);
-    EXPECT_EQ(j.doc().vivos().front().x, primeiroX);
-    EXPECT_EQ(j.frame.windowTitle(), QStringLiteral("KELDO: Untitled"));
-    EXPECT_TRUE(j.doc().arquivo().caminho().empty());
-
-    // Named on the command line, the same file ends the program after the message.
-    CMainFrame inicio;
-    aviso.clear();
-    resposta = RespostaModal::botao(QMessageBox::Ok, &aviso);
-    EXPECT_FALSE(inicio.iniciarDocumento(caminho));
-    EXPECT_EQ(aviso, QStringLiteral("Versão inválida do arquivo!"));
-}
-
 TEST(JanelaPrincipal, SalvarAbrirESalvamentoPeriodicoComTimer) {
     QTemporaryDir pasta;
     const QString caminho = pasta.filePath(QStringLiteral("aula.gen"));
@@ -411,17 +378,29 @@ TEST(JanelaPrincipal, SalvamentoPeriodicoFalhoParaAExecucao) {
     EXPECT_TRUE(j.doc().arquivo().modificado());
 }
 
-TEST(JanelaPrincipal, SobreMostraAVersaoDoProjetoEOManual) {
+// The window and the About box show the program's icon; the box gives the
+// project's version and the way to the manual.
+TEST(JanelaPrincipal, SobreMostraIconeVersaoDoProjetoEOManual) {
     Janela j;
+    ASSERT_FALSE(j.frame.windowIcon().isNull());
+    EXPECT_EQ(j.frame.windowIcon().pixmap(64, 64).toImage().convertToFormat(
+                  QImage::Format_ARGB32_Premultiplied),
+              IconePrograma::imagem(64));
     QString versao;
     QString manual;
+    QImage figura;
     auto resposta = RespostaModal(std::function<void(QWidget*)>([&](QWidget* janela) {
         versao = janela->findChild<QLabel*>(QStringLiteral("textoVersao"))->text();
         manual = janela->findChild<QLabel*>(QStringLiteral("manual"))->text();
+        if (auto* sobre = qobject_cast<CAboutDlg*>(janela))
+            figura = sobre->rotuloIcone()->pixmap().toImage();
         janela->close();
     }));
     j.acao("acaoSobre")->trigger();
     EXPECT_TRUE(resposta.vista);
     EXPECT_EQ(versao, QStringLiteral("1.1.106 b"));
     EXPECT_TRUE(manual.contains(QStringLiteral("Manual do KELDO"))) << manual.toStdString();
+    ASSERT_FALSE(figura.isNull());
+    EXPECT_EQ(figura.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+              IconePrograma::imagem(32));
 }

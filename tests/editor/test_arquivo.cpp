@@ -46,42 +46,6 @@ TEST_F(Editor, PerguntaDoMesmoNomeEAvisoOkCancelar) {
     EXPECT_EQ(Projetos::ler(a), antes);
 }
 
-TEST_F(Editor, VersaoErradaOuArquivoDanificadoMantemDocumentoCaminhoELinhas) {
-    const QString a = abrirNovo();
-    clicarBotao(1051);
-    const QByteArray bytes = Projetos::ler(a);
-    const QString versao = pasta.filePath(QStringLiteral("versao.gen"));
-    QByteArray outra = bytes;
-    outra[0] = char(0xB7); // 2999
-    Projetos::gravar(versao, outra);
-    const QString curto = pasta.filePath(QStringLiteral("curto.gen"));
-    Projetos::gravar(curto, bytes.left(bytes.size() / 2));
-    const int n = linhas();
-    const QString titulo = janela->windowTitle();
-
-    EXPECT_FALSE(janela->abrirArquivo(versao));
-    EXPECT_FALSE(janela->abrirArquivo(curto));
-    ASSERT_EQ(avisos.size(), 2);
-    EXPECT_EQ(avisos[0], QStringLiteral("Versão de arquivo inválida!"));
-    EXPECT_FALSE(avisos[1].isEmpty());
-    EXPECT_NE(avisos[1], avisos[0]);
-
-    EXPECT_EQ(linhas(), n);
-    EXPECT_EQ(janela->windowTitle(), titulo);
-    EXPECT_EQ(janela->documento().caminho, QFileInfo(a).absoluteFilePath());
-    EXPECT_EQ(janela->documento().lastFilePath, QFileInfo(a).absoluteFilePath());
-    EXPECT_TRUE(janela->acaoSalvar()->isEnabled());
-    EXPECT_TRUE(janela->documento().doc.arquivo().modificado());
-    EXPECT_FALSE(janela->recentes()->arquivos().contains(versao));
-
-    // Save still goes to the project that was open, never to the refused files.
-    EXPECT_TRUE(janela->salvar());
-    EXPECT_EQ(Projetos::ler(versao), outra);
-    CKeldoDoc lido;
-    ASSERT_TRUE(lido.carregarProjeto(a.toStdString()).ok);
-    EXPECT_EQ(lido.vivos().size() + lido.mortos().size(), size_t(n));
-}
-
 TEST_F(Editor, IdaEVoltaMudaSoGeracoesEAGeracaoDoCabecalho) {
     // Distinctive generations on some individuals and a nonzero document generation.
     const uint32_t marca = 0x7E3C1A55;

@@ -42,12 +42,18 @@ TEST_F(Editor, ArquivosDanificadosAvisamUmaVezEMantemLinhasTituloECaminho) {
         EXPECT_EQ(janela->documento().lastFilePath, QFileInfo(a).absoluteFilePath());
         EXPECT_TRUE(janela->documento().doc.arquivo().modificado());
         EXPECT_TRUE(janela->acaoSalvar()->isEnabled());
+        EXPECT_FALSE(janela->recentes()->arquivos().contains(
+            QFileInfo(QString::fromStdString(arquivo.string())).absoluteFilePath()));
     });
 
-    // The edit kept through every refusal is what Save writes.
+    // The edit kept through every refusal is what Save writes, to the project
+    // that was open.
     avisos.clear();
+    const QByteArray antes = Projetos::ler(a);
     ASSERT_TRUE(janela->salvar());
     EXPECT_TRUE(avisos.isEmpty());
+    EXPECT_NE(Projetos::ler(a), antes);
+    EXPECT_FALSE(janela->documento().doc.arquivo().modificado());
     CKeldoDoc lido;
     ASSERT_TRUE(lido.carregarProjeto(a.toStdString()).ok);
     EXPECT_EQ(lido.vivos().size() + lido.mortos().size(), linhasAntes.size());

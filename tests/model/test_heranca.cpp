@@ -21,53 +21,44 @@ void taxas(CKeldoDoc& doc, std::array<int32_t, 6> t) {
 }
 } // namespace
 
-TEST(Permuta, SoNoPonto6TrocaTudoAcimaDoNeutro) {
+// Each point that crosses exchanges every bit above it (the bits without a
+// gene travel with the upper part), so the points compose: a bit changes
+// words when an odd number of crossing points lie below it. All six points
+// are drawn, even when no rate lets one cross.
+TEST(Permuta, CadaPontoTrocaTudoAcimaDeleEOsPontosCompoem) {
+    const struct {
+        const char* nome;
+        std::array<int32_t, 6> taxas;
+        uint16_t a, b, aDepois, bDepois;
+    } casos[] = {
+        {"so o ponto 6", {0, 0, 0, 0, 0, 100}, 0x1FE, 0x001, 0x000, 0x1FF},
+        {"ponto 6 e os bits sem gene", {0, 0, 0, 0, 0, 100}, 0xFE00, 0x0001, 0x0000, 0xFE01},
+        {"pontos 1 e 2 trocam so a Reproducao",
+         {100, 100, 0, 0, 0, 0},
+         0x0000,
+         0xFFFF,
+         0x0040,
+         0xFFBF},
+        {"todos: Reproducao, Luta, Inteligencia",
+         {100, 100, 100, 100, 100, 100},
+         0x0000,
+         0xFFFF,
+         0x0056,
+         0xFFA9},
+        {"nenhum", {0, 0, 0, 0, 0, 0}, 0x0000, 0xFFFF, 0x0000, 0xFFFF},
+    };
     CKeldoDoc doc;
-    taxas(doc, {0, 0, 0, 0, 0, 100});
     SpecX mae = pessoa(doc, 1, 0, 0, 0);
-    doc.semear(11);
-    uint16_t a = 0x1FE, b = 0x001;
-    mae.permuta(a, b);
-    EXPECT_EQ(a, 0x000);
-    EXPECT_EQ(b, 0x1FF);
-    EXPECT_EQ(sorteiosEntre(11, doc.gerador().estadoAtual()), 6);
-
-    // The bits without a gene travel with the upper part.
-    uint16_t c = 0xFE00, d = 0x0001;
-    mae.permuta(c, d);
-    EXPECT_EQ(c, 0x0000);
-    EXPECT_EQ(d, 0xFE01);
-}
-
-TEST(Permuta, PontosUmEDoisJuntosTrocamSoAReproducao) {
-    CKeldoDoc doc;
-    taxas(doc, {100, 100, 0, 0, 0, 0});
-    SpecX mae = pessoa(doc, 1, 0, 0, 0);
-    uint16_t a = 0x0000, b = 0xFFFF;
-    mae.permuta(a, b);
-    EXPECT_EQ(a, 0x0040);
-    EXPECT_EQ(b, 0xFFBF);
-}
-
-// Every point crossing: a bit is exchanged when an odd number of points lie below it.
-TEST(Permuta, TodosOsPontosCompoem) {
-    CKeldoDoc doc;
-    taxas(doc, {100, 100, 100, 100, 100, 100});
-    SpecX mae = pessoa(doc, 1, 0, 0, 0);
-    uint16_t a = 0x0000, b = 0xFFFF;
-    mae.permuta(a, b);
-    EXPECT_EQ(a, 0x0056); // Reprodução, Luta, Inteligência
-    EXPECT_EQ(b, 0xFFA9);
-
-    taxas(doc, {0, 0, 0, 0, 0, 0});
-    doc.semear(3);
-    a = 0x0000;
-    b = 0xFFFF;
-    mae.permuta(a, b);
-    EXPECT_EQ(a, 0x0000);
-    EXPECT_EQ(b, 0xFFFF);
-    EXPECT_EQ(sorteiosEntre(3, doc.gerador().estadoAtual()),
-              6); // drawn even when nothing can cross
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nome);
+        taxas(doc, c.taxas);
+        doc.semear(11);
+        uint16_t a = c.a, b = c.b;
+        mae.permuta(a, b);
+        EXPECT_EQ(a, c.aDepois);
+        EXPECT_EQ(b, c.bDepois);
+        EXPECT_EQ(sorteiosEntre(11, doc.gerador().estadoAtual()), 6);
+    }
 }
 
 // A crossing happens when the draw is strictly below the rate of its point.
@@ -91,27 +82,24 @@ TEST(Permuta, LimiarEstritoDaTaxa) {
     }
 }
 
-TEST(Mutacao, NUmComplementaOsDezesseisBitsDasDuasPalavras) {
+// n = 1 complements all sixteen bits of both words, one draw a bit and word;
+// n zero or negative draws nothing and changes nothing.
+TEST(Mutacao, NUmComplementaTudoENZeroOuNegativoNaoSorteia) {
+    const struct {
+        int n;
+        uint16_t aDepois, bDepois;
+        int sorteios;
+    } casos[] = {{1, 0xEDCB, 0xFF00, 32}, {0, 0x1234, 0x00FF, 0}, {-3, 0x1234, 0x00FF, 0}};
     CKeldoDoc doc;
     SpecX mae = pessoa(doc, 1, 0, 0, 0);
-    doc.semear(8);
-    uint16_t a = 0x1234, b = 0x00FF;
-    mae.mutacao(a, b, 1);
-    EXPECT_EQ(a, 0xEDCB);
-    EXPECT_EQ(b, 0xFF00);
-    EXPECT_EQ(sorteiosEntre(8, doc.gerador().estadoAtual()), 32);
-}
-
-TEST(Mutacao, NZeroOuNegativoNaoSorteia) {
-    CKeldoDoc doc;
-    SpecX mae = pessoa(doc, 1, 0, 0, 0);
-    for (int n : {0, -3}) {
+    for (const auto& c : casos) {
+        SCOPED_TRACE("n = " + std::to_string(c.n));
         doc.semear(8);
         uint16_t a = 0x1234, b = 0x00FF;
-        mae.mutacao(a, b, n);
-        EXPECT_EQ(a, 0x1234);
-        EXPECT_EQ(b, 0x00FF);
-        EXPECT_EQ(doc.gerador().estadoAtual(), 8u);
+        mae.mutacao(a, b, c.n);
+        EXPECT_EQ(a, c.aDepois);
+        EXPECT_EQ(b, c.bDepois);
+        EXPECT_EQ(sorteiosEntre(8, doc.gerador().estadoAtual()), c.sorteios);
     }
 }
 
@@ -282,36 +270,29 @@ TEST(GerarFilhote, GeracoesDiscretasFazemOvoParado) {
     EXPECT_EQ(sorteiosEntre(5, c.doc.gerador().estadoAtual()), 19 + (ovo.sexo() ? 0 : 1));
 }
 
-// No crossing and no mutation: each haplotype of the child is one of the parent's.
-TEST(GerarFilhote, SemPermutaNemMutacaoCopiaUmHaplotipoDeCada) {
-    Casal c;
-    taxas(c.doc, {0, 0, 0, 0, 0, 0});
-    bool vistoP[2] = {}, vistoM[2] = {};
-    for (uint32_t semente = 1; semente <= 30; ++semente) {
-        c.doc.semear(semente);
-        uint32_t g = 0;
-        const SpecX f = c.mae.gerarFilhote(c.pai, 1, g, 0);
-        ASSERT_TRUE(f.genotipoP == c.pai.genotipoP || f.genotipoP == c.pai.genotipoM);
-        ASSERT_TRUE(f.genotipoM == c.mae.genotipoP || f.genotipoM == c.mae.genotipoM);
-        vistoP[f.genotipoP == c.pai.genotipoP] = true;
-        vistoM[f.genotipoM == c.mae.genotipoP] = true;
+// Without crossing each haplotype of the child is one of the parent's, as it
+// is (n = 0) or complemented (n = 1, every bit of both working words); the
+// parents themselves are untouched.
+TEST(GerarFilhote, SemPermutaCadaHaplotipoEDeUmDosPaisOuSeuComplemento) {
+    for (int n : {0, 1}) {
+        SCOPED_TRACE("n = " + std::to_string(n));
+        Casal c;
+        taxas(c.doc, {0, 0, 0, 0, 0, 0});
+        const auto gameta = [n](uint16_t g) { return static_cast<uint16_t>(n ? ~g : g); };
+        bool vistoP[2] = {}, vistoM[2] = {};
+        for (uint32_t semente = 1; semente <= 30; ++semente) {
+            c.doc.semear(semente);
+            uint32_t g = 0;
+            const SpecX f = c.mae.gerarFilhote(c.pai, 1, g, n);
+            ASSERT_TRUE(f.genotipoP == gameta(c.pai.genotipoP) ||
+                        f.genotipoP == gameta(c.pai.genotipoM));
+            ASSERT_TRUE(f.genotipoM == gameta(c.mae.genotipoP) ||
+                        f.genotipoM == gameta(c.mae.genotipoM));
+            vistoP[f.genotipoP == gameta(c.pai.genotipoP)] = true;
+            vistoM[f.genotipoM == gameta(c.mae.genotipoP)] = true;
+        }
+        EXPECT_TRUE(vistoP[0] && vistoP[1] && vistoM[0] && vistoM[1]);
+        EXPECT_EQ(c.pai.genotipoP, 0x1C3);
+        EXPECT_EQ(c.mae.genotipoM, 0x15A);
     }
-    EXPECT_TRUE(vistoP[0] && vistoP[1] && vistoM[0] && vistoM[1]);
-}
-
-// With n = 1 both working words of each parent are complemented after crossing;
-// the parents themselves are untouched.
-TEST(GerarFilhote, MutacaoTotalComplementaOsGametas) {
-    Casal c;
-    taxas(c.doc, {0, 0, 0, 0, 0, 0});
-    c.doc.semear(9);
-    uint32_t g = 0;
-    const SpecX f = c.mae.gerarFilhote(c.pai, 1, g, 1);
-    EXPECT_TRUE(f.genotipoP == static_cast<uint16_t>(~c.pai.genotipoP) ||
-                f.genotipoP == static_cast<uint16_t>(~c.pai.genotipoM));
-    EXPECT_TRUE(f.genotipoM == static_cast<uint16_t>(~c.mae.genotipoP) ||
-                f.genotipoM == static_cast<uint16_t>(~c.mae.genotipoM));
-    EXPECT_EQ(f.genotipoP & 0xFE00, 0xFE00);
-    EXPECT_EQ(c.pai.genotipoP, 0x1C3);
-    EXPECT_EQ(c.mae.genotipoM, 0x15A);
 }

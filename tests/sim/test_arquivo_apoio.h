@@ -2,6 +2,7 @@
 // for hand-written files, temporary folders and field-by-field comparisons.
 #pragma once
 #include "sim/CKeldoDoc.h"
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstdlib>
@@ -51,6 +52,27 @@ class PastaTemporaria {
     }
     std::string operator/(const std::string& nome) const { return (caminho / nome).string(); }
     std::filesystem::path caminho;
+};
+
+// The names in a folder, sorted: what a save left beside its target.
+inline std::vector<std::string> nomesEm(const std::filesystem::path& pasta) {
+    std::vector<std::string> nomes;
+    for (const auto& e : std::filesystem::directory_iterator(pasta))
+        nomes.push_back(e.path().filename().string());
+    std::sort(nomes.begin(), nomes.end());
+    return nomes;
+}
+
+// Runs in a folder of its own, so that "keldo_trace.txt" lands there.
+class NaPasta {
+  public:
+    explicit NaPasta(const std::filesystem::path& p) : antes(std::filesystem::current_path()) {
+        std::filesystem::current_path(p);
+    }
+    ~NaPasta() { std::filesystem::current_path(antes); }
+
+  private:
+    std::filesystem::path antes;
 };
 
 inline std::vector<uint8_t> lerArquivo(const std::string& nome) {

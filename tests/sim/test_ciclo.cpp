@@ -50,6 +50,15 @@ void criar(CKeldoDoc& doc, int individuos, int alimentos) {
     ASSERT_TRUE(doc.criarMundo());
 }
 
+// 60 individuals that reproduce from energy 50, in discrete generations.
+void criarComGeracoesDiscretas(CKeldoDoc& doc, int32_t numIndDiscretas) {
+    doc.parametrosEditaveis().tipoGeracoes = 1;
+    doc.parametrosEditaveis().numIndDiscretas = numIndDiscretas;
+    doc.parametrosEditaveis().repro_rr = doc.parametrosEditaveis().repro_Rr =
+        doc.parametrosEditaveis().repro_RR = 50;
+    criar(doc, 60, 100);
+}
+
 int contarOvos(const CKeldoDoc& doc) {
     int n = 0;
     for (const SpecX& i : doc.vivos())
@@ -57,17 +66,6 @@ int contarOvos(const CKeldoDoc& doc) {
     return n;
 }
 
-// Runs in a folder of its own, so that "keldo_trace.txt" lands there.
-class NaPasta {
-  public:
-    explicit NaPasta(const std::filesystem::path& p) : antes(std::filesystem::current_path()) {
-        std::filesystem::current_path(p);
-    }
-    ~NaPasta() { std::filesystem::current_path(antes); }
-
-  private:
-    std::filesystem::path antes;
-};
 } // namespace
 
 TEST(Ciclo, StatusComDezIndividuosETresOvos) {
@@ -89,11 +87,7 @@ TEST(Ciclo, StatusComDezIndividuosETresOvos) {
 // the adults die with that cycle's time and the eggs hatch.
 TEST(Ciclo, GeracoesDiscretasViramNoCicloSeguinte) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().tipoGeracoes = 1;
-    doc.parametrosEditaveis().numIndDiscretas = 5;
-    doc.parametrosEditaveis().repro_rr = doc.parametrosEditaveis().repro_Rr =
-        doc.parametrosEditaveis().repro_RR = 50;
-    criar(doc, 60, 100);
+    criarComGeracoesDiscretas(doc, 5);
     while (doc.ovos() == 0 && doc.tempo() < 500)
         doc.executarCiclo();
     ASSERT_GT(doc.ovos(), 0) << "nenhum ovo em 500 ciclos";
@@ -132,11 +126,7 @@ TEST(Ciclo, GeracoesDiscretasViramNoCicloSeguinte) {
 
 TEST(Ciclo, SemOvosSuficientesAGeracaoNuncaVira) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().tipoGeracoes = 1;
-    doc.parametrosEditaveis().numIndDiscretas = 10000;
-    doc.parametrosEditaveis().repro_rr = doc.parametrosEditaveis().repro_Rr =
-        doc.parametrosEditaveis().repro_RR = 50;
-    criar(doc, 60, 100);
+    criarComGeracoesDiscretas(doc, 10000);
     for (int k = 0; k < 150; ++k) {
         const int32_t antes = doc.ovos();
         doc.executarCiclo();
@@ -162,7 +152,7 @@ TEST(Ciclo, MortoLevaOCicloEmCursoEMundoVazioContinua) {
 
 TEST(Ciclo, TraceComNumeroDoCicloACadaCiclo) {
     apoio::PastaTemporaria pasta;
-    NaPasta aqui(pasta.caminho);
+    apoio::NaPasta aqui(pasta.caminho);
     CKeldoDoc doc;
     criar(doc, 1, 0);
     doc.parametrosEditaveis().gerarTrace = 1;
@@ -226,10 +216,8 @@ TEST(Ciclo, SnapshotNoFimDoContadorReescreveOUltimo) {
     for (int k = 0; k < 3; ++k)
         doc.executarCiclo();
     EXPECT_EQ(doc.numSnapshot(), INT32_MAX);
-    std::set<std::string> nomes;
-    for (const auto& e : std::filesystem::directory_iterator(pasta.caminho))
-        nomes.insert(e.path().filename().string());
-    EXPECT_EQ(nomes, (std::set<std::string>{"p.gen", "p2147483646.txt", "p2147483647.txt"}));
+    EXPECT_EQ(apoio::nomesEm(pasta.caminho),
+              (std::vector<std::string>{"p.gen", "p2147483646.txt", "p2147483647.txt"}));
     CKeldoDoc lido;
     ASSERT_TRUE(lido.carregarProjeto(pasta / "p.gen").ok);
     EXPECT_EQ(lido.numSnapshot(), INT32_MAX);

@@ -73,16 +73,6 @@ class DiscoPequeno {
     bool montado = false;
 };
 
-// Runs in a folder of its own, so that "keldo_trace.txt" lands there.
-class NaPasta {
-  public:
-    explicit NaPasta(const fs::path& p) : antes(fs::current_path()) { fs::current_path(p); }
-    ~NaPasta() { fs::current_path(antes); }
-
-  private:
-    fs::path antes;
-};
-
 void mundo(CKeldoDoc& doc, int individuos) {
     doc.definirSementeFixa(31);
     doc.definirIgnorarTempoReal(true);
@@ -90,14 +80,6 @@ void mundo(CKeldoDoc& doc, int individuos) {
     ASSERT_TRUE(doc.criarMundo());
     for (int c = 0; c < 3; ++c)
         doc.executarCiclo();
-}
-
-std::vector<std::string> nomesEm(const fs::path& pasta) {
-    std::vector<std::string> nomes;
-    for (const auto& e : fs::directory_iterator(pasta))
-        nomes.push_back(e.path().filename().string());
-    std::sort(nomes.begin(), nomes.end());
-    return nomes;
 }
 
 // How the disk fails under the project saved in it.
@@ -131,15 +113,16 @@ struct ProjetoEmDiscoFalho {
         mundo(doc, 20);
         EXPECT_TRUE(doc.salvarProjeto(alvo).ok);
         anterior = apoio::lerArquivo(alvo);
-        nomesAntes = nomesEm(disco.pasta.caminho);
+        nomesAntes = apoio::nomesEm(disco.pasta.caminho);
         if (!falha.aplicar(disco))
             return false;
-        nomesAntes = nomesEm(disco.pasta.caminho);
+        nomesAntes = apoio::nomesEm(disco.pasta.caminho);
         return true;
     }
     void esperarProjetoIntacto() const {
         EXPECT_EQ(apoio::lerArquivo(alvo), anterior);
-        EXPECT_EQ(nomesEm(disco.pasta.caminho), nomesAntes) << "sobrou um arquivo temporario";
+        EXPECT_EQ(apoio::nomesEm(disco.pasta.caminho), nomesAntes)
+            << "sobrou um arquivo temporario";
         CKeldoDoc lido;
         EXPECT_TRUE(lido.carregarProjeto(alvo).ok);
     }
@@ -200,7 +183,7 @@ TEST(FalhasDeDisco, TraceESalvamentoPeriodicoFalhamEOCicloContinua) {
         ProjetoEmDiscoFalho p;
         if (!p.preparar(falha))
             GTEST_SKIP() << "sem permissao para montar um tmpfs";
-        NaPasta aqui(p.disco.pasta.caminho);
+        apoio::NaPasta aqui(p.disco.pasta.caminho);
         p.doc.arquivo().definirCaminho(p.alvo);
         p.doc.definirEstadoExecucao(EstadoExecucao::executando);
         p.doc.parametrosEditaveis().gerarTrace = 1;
@@ -303,7 +286,7 @@ TEST(FalhasDeDisco, InterrompidoEntreEscritaERenomeacao) {
     EXPECT_EQ(lido.serializar(), anterior);
     // What was left is the whole new project under another name.
     std::vector<std::string> sobras;
-    for (const std::string& nome : nomesEm(pasta.caminho))
+    for (const std::string& nome : apoio::nomesEm(pasta.caminho))
         if (nome != "proj.gen" && nome.find(".txt") == std::string::npos)
             sobras.push_back(nome);
     ASSERT_EQ(sobras.size(), 1u);
@@ -314,5 +297,5 @@ TEST(FalhasDeDisco, InterrompidoEntreEscritaERenomeacao) {
 
     ASSERT_TRUE(doc.salvarProjeto(alvo).ok);
     EXPECT_EQ(apoio::lerArquivo(alvo), novo);
-    EXPECT_EQ(nomesEm(pasta.caminho), (std::vector<std::string>{"proj.gen", "proj000.txt"}));
+    EXPECT_EQ(apoio::nomesEm(pasta.caminho), (std::vector<std::string>{"proj.gen", "proj000.txt"}));
 }

@@ -28,11 +28,7 @@ struct Salvamento {
         doc.executarCiclo();
     }
     std::vector<std::string> nomes(const std::string& sub = "") const {
-        std::vector<std::string> v;
-        for (const auto& e : fs::directory_iterator(pasta.caminho / sub))
-            v.push_back(e.path().filename().string());
-        std::sort(v.begin(), v.end());
-        return v;
+        return apoio::nomesEm(pasta.caminho / sub);
     }
 };
 
