@@ -68,6 +68,9 @@ TEST_F(KeldoRun, DoisDestinosNoMesmoArquivoSaoRecusados) {
                                    "--save", "link.gen"},
           std::vector<std::string>{"--set", "gerarTrace=1", "--trace", "keldo_trace.txt"}})
         EXPECT_EQ(rodar(args).status, 0) << args[0] << args[1] << args[2];
+    // Saved through the link: the link stays and its target holds the world.
+    EXPECT_TRUE(std::filesystem::is_symlink(pasta / "link.gen"));
+    EXPECT_NE(ler("p.gen"), p);
 }
 
 TEST_F(KeldoRun, DestinoQueNaoPodeSerGravadoParaAntesDoPrimeiroCiclo) {

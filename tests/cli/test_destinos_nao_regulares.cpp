@@ -1,6 +1,6 @@
 // keldo-run writing to names that are not plain files: a device node (the
-// usual way to throw output away), a symbolic link, and a folder it may not
-// write in.
+// usual way to throw output away) and a file it may not write (a symbolic
+// link is in test_destinos.cpp).
 #include "ApoioKeldoRun.h"
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -19,16 +19,6 @@ TEST_F(KeldoRun, SaveNumDispositivoNaoOSubstitui) {
     EXPECT_EQ(s.status, 0) << s.err;
     EXPECT_TRUE(fs::is_character_file(nulo));
     EXPECT_TRUE(fs::is_character_file(resumo));
-}
-
-TEST_F(KeldoRun, SaveNumaLigacaoGravaOAlvo) {
-    fs::create_directory(pasta / "real");
-    fs::create_symlink("real/proj.gen", pasta / "ligacao.gen");
-    const Saida s = rodar({"--seed", "3", "--cycles", "2", "--save", "ligacao.gen"});
-    EXPECT_EQ(s.status, 0) << s.err;
-    EXPECT_TRUE(fs::is_symlink(pasta / "ligacao.gen"));
-    EXPECT_TRUE(fs::is_regular_file(pasta / "real/proj.gen"));
-    EXPECT_TRUE(fs::exists(pasta / "real/proj.gen"));
 }
 
 // The reason of a failure is in the message.
