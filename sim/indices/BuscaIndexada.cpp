@@ -39,9 +39,15 @@ const std::vector<uint32_t>& BuscaIndexada::comensaisPerto(const std::vector<Spe
 }
 
 // The food a searcher may head for, and the first food item of the list lying
-// exactly on each whole cell (only worth it for long lists).
+// exactly on each whole cell.
 void BuscaIndexada::prepararAlimentos(const std::vector<FoodX>& alimentos,
                                       const MapaObstaculos* mapa) {
+    alimentosPorCelula.construir(alimentos);
+    alimentosCurtos = alimentos.size() <= ListaCurtaAlimentos::maximo;
+    if (alimentosCurtos) {
+        listaCurta.construir(alimentos, mapa);
+        return;
+    }
     // Only food of the open region is ever a target (searchers are free).
     esvaziarRascunho(alimentosVisiveis, alimentos.size());
     for (size_t k = 0; k < alimentos.size(); ++k) {
@@ -52,34 +58,6 @@ void BuscaIndexada::prepararAlimentos(const std::vector<FoodX>& alimentos,
                                          static_cast<float>(f.valorEnergetico)});
     }
     buscaAlimentos.construir(alimentosVisiveis, mapa);
-    indiceAlimentosValido = alimentos.size() >= minimoParaIndice;
-    if (!indiceAlimentosValido)
-        return;
-    primeiroAlimentoEm.assign(ladoCelulasAlimento * ladoCelulasAlimento, -1);
-    for (size_t k = 0; k < alimentos.size(); ++k) {
-        const float fx = alimentos[k].x, fy = alimentos[k].y;
-        if (!(fx >= 0.0f && fx < ladoCelulasAlimento && fy >= 0.0f && fy < ladoCelulasAlimento))
-            continue;
-        const int cx = static_cast<int>(fx), cy = static_cast<int>(fy);
-        if (static_cast<float>(cx) != fx || static_cast<float>(cy) != fy)
-            continue;
-        int32_t& primeiro = primeiroAlimentoEm[cy * ladoCelulasAlimento + cx];
-        if (primeiro < 0)
-            primeiro = static_cast<int32_t>(k);
-    }
-}
-
-const FoodX* BuscaIndexada::alimentoEm(const std::vector<FoodX>& alimentos, int16_t alvoX,
-                                       int16_t alvoY) const {
-    if (indiceAlimentosValido && alvoX >= 0 && alvoX < ladoCelulasAlimento && alvoY >= 0 &&
-        alvoY < ladoCelulasAlimento) {
-        const int32_t k = primeiroAlimentoEm[alvoY * ladoCelulasAlimento + alvoX];
-        return k < 0 ? nullptr : &alimentos[static_cast<size_t>(k)];
-    }
-    for (const FoodX& f : alimentos)
-        if (f.x == alvoX && f.y == alvoY)
-            return &f;
-    return nullptr;
 }
 
 // The same choice as a scan in list order, from the candidates a sight query

@@ -1,7 +1,9 @@
 #pragma once
+#include "sim/indices/AlimentosPorCelula.h"
 #include "sim/indices/BuscaCandidatos.h"
 #include "sim/indices/BuscaVizinhos.h"
 #include "sim/indices/GradeEspacial.h"
+#include "sim/indices/ListaCurtaAlimentos.h"
 
 // The fast search: sight indexes over the females and the food a phase can
 // head for, grids over the individuals for the contact reach, and a table of
@@ -19,9 +21,12 @@ class BuscaIndexada final : public BuscaVizinhos {
     void prepararAlimentos(const std::vector<FoodX>& alimentos,
                            const MapaObstaculos* mapa) override;
     const FoodX* alimentoEm(const std::vector<FoodX>& alimentos, int16_t x,
-                            int16_t y) const override;
+                            int16_t y) const override {
+        return alimentosPorCelula.em(alimentos, x, y);
+    }
     int64_t alimento(const std::vector<FoodX>&, const SpecX& quem, Random& rng) override {
-        return escolherNaBusca(buscaAlimentos, quem, rng);
+        return alimentosCurtos ? listaCurta.escolher(quem, rng)
+                               : escolherNaBusca(buscaAlimentos, quem, rng);
     }
     void prepararComensais(const std::vector<SpecX>& vivos) override { grade.construir(vivos); }
     const std::vector<uint32_t>& comensaisPerto(const std::vector<SpecX>& vivos,
@@ -48,7 +53,6 @@ class BuscaIndexada final : public BuscaVizinhos {
 
     // Lists shorter than this are scanned whole: the indexes would cost more than they save.
     static constexpr size_t minimoParaIndice = 48;
-    static constexpr int ladoCelulasAlimento = 101;
     GradeEspacial grade;
     std::vector<uint32_t> proximos;
     std::vector<uint32_t> candidatos;
@@ -57,6 +61,8 @@ class BuscaIndexada final : public BuscaVizinhos {
     std::vector<PontoLista> machosProntos;
     BuscaCandidatos buscaFemeas;
     BuscaCandidatos buscaAlimentos;
-    bool indiceAlimentosValido = false;
-    std::vector<int32_t> primeiroAlimentoEm;
+    // Food lists up to ListaCurtaAlimentos::maximo are searched by scans.
+    bool alimentosCurtos = false;
+    ListaCurtaAlimentos listaCurta;
+    AlimentosPorCelula alimentosPorCelula;
 };
