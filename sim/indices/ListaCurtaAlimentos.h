@@ -8,17 +8,17 @@
 #include <cstdint>
 #include <vector>
 
-// The food search over a short list: the open-region items side by side in
-// list order, read whole by every query. Over a few dozen items any index
-// costs more per query than it saves. Few items are ever in sight, so one
-// vector pass over the distances alone picks them, and only those meet the
-// obstacle test. Makes the choice and the draws of a scan of the whole list.
+// The food search over a short list, where any grid costs more per query than
+// it saves. The open-region items lie side by side ordered by their whole y
+// coordinate, so that a query reads only the band its reach spans, in one
+// branch-free pass over distances and obstacle masks. The few items taken are
+// then ordered by their place in the list, which is what decides a draw or a
+// tie: the choice and the draws are those of a scan of the whole list.
 class ListaCurtaAlimentos {
   public:
     // Longest food list this search takes.
     static constexpr std::size_t maximo = 128;
-    static constexpr std::size_t palavras = maximo / 64;
-    using Bits = std::array<uint64_t, palavras>; // one bit per item, in list order
+    using Bits = std::array<uint64_t, maximo / 64>; // one bit per item
 
     // The open-region items of `alimentos` (at most `maximo` items); paths are
     // tested against `mapa` (null: nothing blocks), which must stay as it is
@@ -28,32 +28,49 @@ class ListaCurtaAlimentos {
     // is in sight (then nothing is drawn).
     int64_t escolher(const SpecX& quem, Random& rng);
 
-    // Bits of the first `n` (a multiple of 4, at most `maximo`) of the points
-    // (xs, ys) whose squared float distance from (x, y) is at most `limiar`.
-    static Bits perto(const float* xs, const float* ys, uint32_t n, float x, float y, float limiar);
+    // Items side by side: coordinates and the obstacle masks of their whole cells.
+    struct Colunas {
+        const float* xs;
+        const float* ys;
+        const uint32_t* antesX;
+        const uint32_t* depoisX;
+        const uint32_t* antesY;
+        const uint32_t* depoisY;
+    };
+    // A query's fixed terms: its point, squared reach, the masks of its path's
+    // start and the bits a free path's ends share (one per rectangle).
+    struct Consulta {
+        float x, y, limiar;
+        MapaObstaculos::Origem origem;
+        uint32_t todos;
+    };
+    // Bits of the items [de, ate) (multiples of 4 within `maximo`) whose
+    // squared float distance is within the threshold and whose path is free.
+    static Bits marcar(const Colunas& c, const Consulta& q, uint32_t de, uint32_t ate);
     // The same without vector instructions, for machines without SSE2.
-    static Bits pertoSimples(const float* xs, const float* ys, uint32_t n, float x, float y,
-                             float limiar);
+    static Bits marcarSimples(const Colunas& c, const Consulta& q, uint32_t de, uint32_t ate);
 
   private:
-    // Of the items in `emAlcance`, those whose path from the searcher's whole
-    // cell is free; `total` counts them.
-    Bits livres(const SpecX& quem, const Bits& emAlcance, uint32_t& total) const;
-    // The item of greatest `valor - distancia`, the first in list order among equals.
-    uint32_t melhor(const SpecX& quem, const Bits& aceitos) const;
-    // The item at place `ordem` (from 0), in list order.
-    static uint32_t enesimo(const Bits& aceitos, uint32_t ordem);
+    // Bands of whole y: below 0 (and NaN), 0 .. 100, from 101 up.
+    static constexpr int faixas = 103;
+    static int faixa(float y) {
+        if (!(y >= 0.0f))
+            return 0;
+        return y >= 101.0f ? faixas - 1 : static_cast<int>(y) + 1;
+    }
+    void ordenarPorFaixa(const std::vector<FoodX>& alimentos);
     // The squared-distance threshold of a reach: sight takes a few values, all small.
     float limiarPara(int16_t visao);
+    // The list positions of the items `aceitos` flags, ascending; returns how many.
+    uint32_t posicoesAceitas(const Bits& aceitos, uint32_t* saida) const;
+    // Of the taken items, the one of greatest `valor - distancia`, the first in list order among
+    // equals.
+    uint32_t melhor(const SpecX& quem, const Bits& aceitos) const;
 
     std::vector<float> xs, ys, valores;
-    // Obstacle masks of each item's whole cell, side by side: a path is free
-    // when they and the searcher's, ANDed edge by edge and ORed, cover every rectangle.
-    struct Mascaras {
-        uint32_t antesX, depoisX, antesY, depoisY;
-    };
-    std::vector<Mascaras> mascaras;
+    std::vector<uint32_t> antesX, depoisX, antesY, depoisY;
     std::vector<uint32_t> posicoes;
+    std::array<uint32_t, faixas + 1> inicioFaixa{}; // first item of each band, plus the end
     // The arrays run to a multiple of 4 items; the padding is never in sight.
     uint32_t comPreenchimento = 0;
     const MapaObstaculos* mapa = nullptr;

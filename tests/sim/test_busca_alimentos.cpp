@@ -194,28 +194,42 @@ TEST_F(BuscaDeAlimentos, AlvoLembradoIgualAVarredura) {
     EXPECT_EQ(indexada.alimentoEm(uma, 1, 2), &uma[0]);
 }
 
-// The vector distance pass and its plain fallback flag the same points, at
-// the threshold, a float step past it, at NaN and far off.
+// The vector pass and its plain fallback flag the same items: at the
+// threshold, a float step past it, at NaN, far off, behind obstacles.
 TEST(ListaCurtaAlimentos, PassoVetorialIgualAoSimples) {
     std::mt19937 gerador(3);
     std::uniform_real_distribution<float> posicao(-10.0f, 110.0f);
-    std::vector<float> xs(ListaCurtaAlimentos::maximo), ys(ListaCurtaAlimentos::maximo);
-    for (int rodada = 0; rodada < 200; ++rodada) {
+    std::uniform_int_distribution<uint32_t> mascara(0, 15);
+    constexpr size_t n = ListaCurtaAlimentos::maximo;
+    std::vector<float> xs(n), ys(n);
+    std::vector<uint32_t> ax(n), dx(n), ay(n), dy(n);
+    for (int rodada = 0; rodada < 300; ++rodada) {
         const float x = posicao(gerador), y = posicao(gerador);
-        const float limiar = BuscaCandidatos::limiarQuadrado(static_cast<float>(rodada % 51));
-        for (size_t k = 0; k < xs.size(); ++k) {
+        const auto alcance = static_cast<float>(rodada % 51);
+        ListaCurtaAlimentos::Consulta q{x, y, BuscaCandidatos::limiarQuadrado(alcance), {}, 15};
+        q.origem = {{mascara(gerador), mascara(gerador), 0},
+                    {mascara(gerador), mascara(gerador), 0}};
+        for (size_t k = 0; k < n; ++k) {
             xs[k] = posicao(gerador);
             ys[k] = posicao(gerador);
-            if (k % 7 == 0) { // exactly at the reach along an axis, or a step beyond
-                xs[k] = x + static_cast<float>(rodada % 51) * (k % 2 ? 1.0f : -1.0f);
+            if (k % 5 == 0) { // exactly at the reach along an axis, or a step beyond
+                xs[k] = x + alcance * (k % 2 ? 1.0f : -1.0f);
                 ys[k] = k % 3 ? y : std::nextafter(y, 1e9f);
             }
             if (k % 31 == 0)
                 xs[k] = std::numeric_limits<float>::quiet_NaN();
+            // Mostly free paths, so that the distance decides.
+            ax[k] = k % 4 ? 15 : mascara(gerador);
+            dx[k] = mascara(gerador);
+            ay[k] = mascara(gerador);
+            dy[k] = k % 4 ? 15 : mascara(gerador);
         }
-        for (uint32_t n : {0u, 4u, 60u, 64u, 68u, 128u})
-            ASSERT_EQ(ListaCurtaAlimentos::perto(xs.data(), ys.data(), n, x, y, limiar),
-                      ListaCurtaAlimentos::pertoSimples(xs.data(), ys.data(), n, x, y, limiar))
-                << rodada << " " << n;
+        const ListaCurtaAlimentos::Colunas c{xs.data(), ys.data(), ax.data(),
+                                             dx.data(), ay.data(), dy.data()};
+        for (auto [de, ate] : {std::pair{0u, 0u}, std::pair{0u, 4u}, std::pair{8u, 60u},
+                               std::pair{0u, 64u}, std::pair{60u, 68u}, std::pair{0u, 128u}})
+            ASSERT_EQ(ListaCurtaAlimentos::marcar(c, q, de, ate),
+                      ListaCurtaAlimentos::marcarSimples(c, q, de, ate))
+                << rodada << " " << de << ".." << ate;
     }
 }
