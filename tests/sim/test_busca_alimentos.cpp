@@ -160,6 +160,20 @@ TEST_F(BuscaDeAlimentos, AlcanceNoLimiteEEmpatesIguaisAVarredura) {
         for (bool comObstaculos : {true, false})
             comparar(lista, buscadores, comObstaculos, "limite");
     }
+    // A searcher at (70, y) and an item a reach below it, just under a whole
+    // y a binade below the reach: the distance rounds (to even) back to the
+    // reach, so the item is in sight though its whole y is a unit lower.
+    // Three items far below put it last in its group of four.
+    constexpr std::pair<int16_t, float> abaixo[] = {{1, 2.0f},   {5, 9.0f},   {12, 20.0f},
+                                                    {25, 41.0f}, {37, 69.0f}, {50, 82.0f}};
+    for (auto [visao, y] : abaixo) {
+        std::vector<FoodX> lista(3, alimentoEm(0.0f, -5.0f, 200));
+        lista.push_back(alimentoEm(70.0f, std::nextafter(y - visao, 0.0f), 200));
+        const int antes = achados;
+        comparar(lista, {buscador(70.0f, y, visao, 0), buscador(70.0f, y, visao, 100)}, false,
+                 "abaixo");
+        EXPECT_EQ(achados, antes + 2) << visao;
+    }
     EXPECT_GT(achados, 0);
 }
 
