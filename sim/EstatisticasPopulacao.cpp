@@ -5,29 +5,106 @@
 namespace {
 using namespace AleloResumo;
 
-// The autosomal alleles of one haplotype word: every allele of a two-bit
-// gene has a column, a one-bit gene counts its capital allele (code 1).
-void contarHaplotipo(std::array<uint32_t, total>& c, uint16_t w) {
-    using namespace Genoma;
-    ++c[V1 + alelo(Visao, w)];
-    c[R] += alelo(Reproducao, w);
-    c[P] += alelo(Partilha, w);
-    c[L] += alelo(Luta, w);
-    c[M] += alelo(Morte, w);
-    ++c[I1 + alelo(Inteligencia, w)];
-    c[N] += alelo(Neutro, w);
-}
+// A sample is counted through small tables of how many living individuals
+// show each bit pattern; the figures are read off the tables once at the
+// end, so each individual costs a handful of increments.
 
-// Heterozygotes and capital homozygotes of every autosomal gene of one individual.
-void contarGenotipo(AmostraPopulacao& a, uint16_t p, uint16_t m) {
-    for (int k = 0; k < Genoma::numAutossomicos; ++k) {
-        const auto g = static_cast<Genoma::Gene>(k);
-        const int ap = Genoma::alelo(g, p), am = Genoma::alelo(g, m);
-        a.heterozigotos[static_cast<size_t>(k)] += ap != am;
-        a.homozigotosMaiusculos[static_cast<size_t>(k)] +=
-            Genoma::genes[k].numBits == 1 && ap == 1 && am == 1;
+// The bits of the one-bit autosomal genes in a haplotype word.
+constexpr uint16_t mascaraUmBit = [] {
+    uint16_t m = 0;
+    for (int k = 0; k < Genoma::numAutossomicos; ++k)
+        if (Genoma::genes[k].numBits == 1)
+            m = static_cast<uint16_t>(m | Genoma::mascara(static_cast<Genoma::Gene>(k)));
+    return m;
+}();
+// The autosomal genes of two bits, whose allele pairs are tallied gene by gene.
+constexpr int numDoisBits = [] {
+    int n = 0;
+    for (int k = 0; k < Genoma::numAutossomicos; ++k)
+        n += Genoma::genes[k].numBits == 2;
+    return n;
+}();
+constexpr std::array<Genoma::Gene, numDoisBits> genesDoisBits = [] {
+    std::array<Genoma::Gene, numDoisBits> g{};
+    size_t n = 0;
+    for (int k = 0; k < Genoma::numAutossomicos; ++k)
+        if (Genoma::genes[k].numBits == 2)
+            g[n++] = static_cast<Genoma::Gene>(k);
+    return g;
+}();
+// The status bits the sample reads: sex, the sex-linked alleles and adulthood.
+constexpr uint8_t bitsEstadoContados =
+    EstadoBit::sexo | EstadoBit::detecXCuidaY | EstadoBit::detecX | EstadoBit::adulto;
+
+struct Tabelas {
+    // By the one-bit genes where the two words differ, and where both are capital.
+    std::array<uint32_t, mascaraUmBit + 1u> diferentes{};
+    std::array<uint32_t, mascaraUmBit + 1u> duplos{};
+    // By the pair of alleles (father's, mother's) of each two-bit gene.
+    std::array<std::array<uint32_t, 16>, numDoisBits> pares{};
+    std::array<uint32_t, bitsEstadoContados + 1u> estados{};
+
+    void contar(const SpecX& i) {
+        const uint16_t p = i.genotipoP, m = i.genotipoM;
+        ++diferentes[(p ^ m) & mascaraUmBit];
+        ++duplos[p & m & mascaraUmBit];
+        for (size_t k = 0; k < genesDoisBits.size(); ++k) {
+            const Genoma::Gene g = genesDoisBits[k];
+            ++pares[k][static_cast<size_t>(Genoma::alelo(g, p) << 2 | Genoma::alelo(g, m))];
+        }
+        ++estados[i.estado & bitsEstadoContados];
     }
-}
+
+    void lerUmBit(AmostraPopulacao& a) const {
+        // Every pattern of the mask's bits, walked as its subsets.
+        for (uint16_t v = mascaraUmBit;; v = static_cast<uint16_t>((v - 1) & mascaraUmBit)) {
+            for (int k = 0; k < Genoma::numAutossomicos; ++k) {
+                const auto g = static_cast<Genoma::Gene>(k);
+                if (Genoma::genes[k].numBits != 1 || !(v & Genoma::mascara(g)))
+                    continue;
+                a.heterozigotos[static_cast<size_t>(k)] += diferentes[v];
+                a.homozigotosMaiusculos[static_cast<size_t>(k)] += duplos[v];
+            }
+            if (v == 0)
+                break;
+        }
+        for (int k = 0; k < Genoma::numAutossomicos; ++k)
+            if (Genoma::genes[k].numBits == 1)
+                a.contagem[static_cast<size_t>(
+                    Genoma::colunaResumo(static_cast<Genoma::Gene>(k)))] =
+                    2 * a.homozigotosMaiusculos[static_cast<size_t>(k)] +
+                    a.heterozigotos[static_cast<size_t>(k)];
+    }
+
+    void lerDoisBits(AmostraPopulacao& a) const {
+        for (size_t k = 0; k < genesDoisBits.size(); ++k) {
+            const Genoma::Gene g = genesDoisBits[k];
+            const size_t coluna = static_cast<size_t>(Genoma::colunaResumo(g));
+            for (size_t par = 0; par < 16; ++par) {
+                const uint32_t n = pares[k][par];
+                a.contagem[coluna + (par >> 2)] += n;
+                a.contagem[coluna + (par & 3)] += n;
+                if ((par >> 2) != (par & 3))
+                    a.heterozigotos[static_cast<size_t>(g)] += n;
+            }
+        }
+    }
+
+    void lerEstados(AmostraPopulacao& a) const {
+        for (uint8_t e = 0; e < estados.size(); ++e) {
+            const uint32_t n = estados[e];
+            if ((e & bitsEstadoContados) != e || n == 0)
+                continue;
+            (EstadoBit::ligado(e, EstadoBit::adulto) ? a.adultos : a.ovos) +=
+                static_cast<int32_t>(n);
+            const auto vezes = [n](int copias) { return n * static_cast<uint32_t>(copias); };
+            a.contagem[D] += vezes(Genoma::copiasMaiusculas(Genoma::Detecta, e));
+            a.cromossomosX += vezes(Genoma::copias(Genoma::Detecta, e));
+            a.contagem[C] += vezes(Genoma::copiasMaiusculas(Genoma::Cuida, e));
+            a.cromossomosY += vezes(Genoma::copias(Genoma::Cuida, e));
+        }
+    }
+};
 
 void anexarFracao(std::string& s, double v) {
     char texto[32];
@@ -97,18 +174,13 @@ AmostraPopulacao EstatisticasPopulacao::medir(const CKeldoDoc& doc) {
     a.mortos = static_cast<int32_t>(doc.numMortos());
     a.geracao = doc.geracao();
     a.alimentos = static_cast<int32_t>(doc.alimentos().size());
-    for (const SpecX& i : doc.vivos()) {
-        if (!i.vivo())
-            continue;
-        ++(i.adulto() ? a.adultos : a.ovos);
-        contarHaplotipo(a.contagem, i.genotipoP);
-        contarHaplotipo(a.contagem, i.genotipoM);
-        contarGenotipo(a, i.genotipoP, i.genotipoM);
-        a.contagem[D] += static_cast<uint32_t>(Genoma::copiasMaiusculas(Genoma::Detecta, i.estado));
-        a.cromossomosX += static_cast<uint32_t>(Genoma::copias(Genoma::Detecta, i.estado));
-        a.contagem[C] += static_cast<uint32_t>(Genoma::copiasMaiusculas(Genoma::Cuida, i.estado));
-        a.cromossomosY += static_cast<uint32_t>(Genoma::copias(Genoma::Cuida, i.estado));
-    }
+    Tabelas t;
+    for (const SpecX& i : doc.vivos())
+        if (i.vivo())
+            t.contar(i);
+    t.lerUmBit(a);
+    t.lerDoisBits(a);
+    t.lerEstados(a);
     return a;
 }
 

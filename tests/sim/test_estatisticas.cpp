@@ -194,3 +194,63 @@ TEST(Estatisticas, CorridaLongaNaoPassaDoLimiteNemRealoca) {
     EXPECT_EQ(h.back().tempo, 45000 / 8 * 8);
     EXPECT_EQ(h[1].tempo - h[0].tempo, 8);
 }
+
+namespace {
+// The figures counted one individual at a time, straight from the genome's
+// helpers: what the tallies of `medir` must add up to.
+AmostraPopulacao contadaUmAUm(const std::vector<SpecX>& vivos) {
+    AmostraPopulacao a;
+    for (const SpecX& i : vivos) {
+        if (!i.vivo())
+            continue;
+        ++(i.adulto() ? a.adultos : a.ovos);
+        for (int k = 0; k < Genoma::numAutossomicos; ++k) {
+            const auto g = static_cast<Genoma::Gene>(k);
+            const int ap = Genoma::alelo(g, i.genotipoP), am = Genoma::alelo(g, i.genotipoM);
+            const auto coluna = static_cast<size_t>(Genoma::colunaResumo(g));
+            if (Genoma::genes[k].numBits == 2) {
+                ++a.contagem[coluna + static_cast<size_t>(ap)];
+                ++a.contagem[coluna + static_cast<size_t>(am)];
+            } else {
+                a.contagem[coluna] += static_cast<uint32_t>(ap + am);
+                a.homozigotosMaiusculos[static_cast<size_t>(k)] += ap == 1 && am == 1;
+            }
+            a.heterozigotos[static_cast<size_t>(k)] += ap != am;
+        }
+        a.contagem[AleloResumo::D] +=
+            static_cast<uint32_t>(Genoma::copiasMaiusculas(Genoma::Detecta, i.estado));
+        a.cromossomosX += static_cast<uint32_t>(Genoma::copias(Genoma::Detecta, i.estado));
+        a.contagem[AleloResumo::C] +=
+            static_cast<uint32_t>(Genoma::copiasMaiusculas(Genoma::Cuida, i.estado));
+        a.cromossomosY += static_cast<uint32_t>(Genoma::copias(Genoma::Cuida, i.estado));
+    }
+    return a;
+}
+} // namespace
+
+// Every allele pair of every gene, on every status byte, among words with
+// stray bits above the genes: the tallies give what counting one by one gives.
+TEST(Estatisticas, TodosOsGenotiposDeTodosOsGenesContadosComoUmAUm) {
+    CKeldoDoc doc;
+    uint32_t semente = 12345;
+    const auto sorteio = [&semente] {
+        semente = semente * 1103515245u + 12345u;
+        return static_cast<uint16_t>(semente >> 8);
+    };
+    for (int k = 0; k < Genoma::numAutossomicos; ++k) {
+        const auto g = static_cast<Genoma::Gene>(k);
+        for (int ap = 0; ap < Genoma::numAlelos(g); ++ap)
+            for (int am = 0; am < Genoma::numAlelos(g); ++am)
+                for (int estado = 0; estado < 64; ++estado)
+                    doc.vivosEditaveis().push_back(individuo(
+                        Genoma::comAlelo(g, sorteio(), ap), Genoma::comAlelo(g, sorteio(), am),
+                        static_cast<uint8_t>(estado | (sorteio() & 0xC0))));
+    }
+    for (int n = 0; n < 3; ++n) {
+        const AmostraPopulacao a = EstatisticasPopulacao::medir(doc);
+        esperarIgual(a, contadaUmAUm(doc.vivos()));
+        EXPECT_GT(a.ovos, 0);
+        EXPECT_GT(a.adultos, 0);
+        doc.vivosEditaveis().resize(doc.vivos().size() / 3);
+    }
+}
