@@ -1,6 +1,8 @@
 #include "sim/EstatisticasPopulacao.h"
 #include "sim/CKeldoDoc.h"
+#include <bit>
 #include <charconv>
+#include <cmath>
 
 namespace {
 using namespace AleloResumo;
@@ -106,12 +108,56 @@ struct Tabelas {
     }
 };
 
-void anexarFracao(std::string& s, double v) {
-    char texto[32];
-    const auto r = std::to_chars(texto, texto + sizeof texto, v, std::chars_format::fixed, 4);
-    s.append(texto, r.ptr);
+// `v` with four decimals rounded half to even on its exact binary value, as
+// std::to_chars writes it, without the library's general machinery; null when
+// `v` is not a number from 0 to 2^40 (left to the library).
+char* escreverQuatroDecimais(char* p, double v) {
+#ifdef __SIZEOF_INT128__
+    if (!(v >= 0.0 && v < 1099511627776.0) || std::signbit(v)) // -0.0 is written "-0.0000"
+        return nullptr;
+    uint64_t dezMilesimos = 0; // v * 10000, rounded
+    if (v != 0.0) {
+        const uint64_t bits = std::bit_cast<uint64_t>(v);
+        const int expoente = static_cast<int>(bits >> 52);
+        const uint64_t fracao = bits & ((uint64_t{1} << 52) - 1);
+        // v = mantissa * 2^-deslocamento, with 12 < deslocamento (v < 2^40).
+        const uint64_t mantissa = expoente == 0 ? fracao : fracao | (uint64_t{1} << 52);
+        const int deslocamento = expoente == 0 ? 1074 : 1075 - expoente;
+        if (deslocamento < 100) { // else v * 10000 < 2^-32: rounds to 0
+            const unsigned __int128 produto = static_cast<unsigned __int128>(mantissa) * 10000u;
+            const unsigned __int128 metade = static_cast<unsigned __int128>(1)
+                                             << (deslocamento - 1);
+            const unsigned __int128 resto = produto & (2 * metade - 1);
+            dezMilesimos = static_cast<uint64_t>(produto >> deslocamento);
+            if (resto > metade || (resto == metade && (dezMilesimos & 1)))
+                ++dezMilesimos;
+        }
+    }
+    p = std::to_chars(p, p + 24, dezMilesimos / 10000).ptr;
+    *p++ = '.';
+    uint64_t decimais = dezMilesimos % 10000;
+    for (int k = 3; k >= 0; --k, decimais /= 10)
+        p[k] = static_cast<char>('0' + decimais % 10);
+    return p + 4;
+#else
+    (void)p;
+    (void)v;
+    return nullptr;
+#endif
 }
 
+} // namespace
+
+void EstatisticasPopulacao::anexarFracao(std::string& s, double v) {
+    char texto[330]; // room for the largest double in fixed notation
+    texto[0] = ';';
+    char* fim = escreverQuatroDecimais(texto + 1, v);
+    if (!fim)
+        fim = std::to_chars(texto + 1, texto + sizeof texto, v, std::chars_format::fixed, 4).ptr;
+    s.append(texto, fim);
+}
+
+namespace {
 void anexarInteiro(std::string& s, int64_t v) {
     char texto[24];
     const auto r = std::to_chars(texto, texto + sizeof texto, v);
@@ -268,25 +314,23 @@ void EstatisticasPopulacao::anexarLinhaCsv(std::string& s, const AmostraPopulaca
     }
     anexarInteiro(s, a.alimentos);
     for (int k = 0; k < total; ++k) {
-        s += ';';
-        if (!a.definida(k)) {
-            s += "NA";
-            continue;
-        }
-        anexarFracao(s, a.frequencia(k));
+        if (a.definida(k))
+            anexarFracao(s, a.frequencia(k));
+        else
+            s += ";NA";
     }
     const bool comIndividuos = a.adultos + a.ovos > 0;
     for (int k = 0; k < Genoma::numAutossomicos; ++k) {
         const auto g = static_cast<Genoma::Gene>(k);
+        const int quantos = Genoma::genes[k].numBits == 1 ? 4 : 2;
+        if (!comIndividuos) {
+            for (int v = 0; v < quantos; ++v)
+                s += ";NA";
+            continue;
+        }
         const double valores[4] = {a.heterozigoseObservada(g), a.heterozigoseEsperada(g),
                                    a.frequenciaGenotipo(g, 2), a.frequenciaGenotipo(g, 0)};
-        const int quantos = Genoma::genes[k].numBits == 1 ? 4 : 2;
-        for (int v = 0; v < quantos; ++v) {
-            s += ';';
-            if (comIndividuos)
-                anexarFracao(s, valores[v]);
-            else
-                s += "NA";
-        }
+        for (int v = 0; v < quantos; ++v)
+            anexarFracao(s, valores[v]);
     }
 }

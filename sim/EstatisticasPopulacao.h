@@ -105,6 +105,9 @@ class EstatisticasPopulacao {
     // He<letter>, and for a one-bit gene the two homozygotes (RR, rr).
     static const char* cabecalhoCsv();
     static void anexarLinhaCsv(std::string& destino, const AmostraPopulacao& amostra);
+    // One figure of a line: ';' and `v` with four decimals, as std::to_chars
+    // writes it in fixed notation (rounded half to even).
+    static void anexarFracao(std::string& destino, double v);
     // The whole history as a summary file: header, every kept point, then the
     // latest figures when they were not kept; LF line ends.
     std::string textoCsv() const;

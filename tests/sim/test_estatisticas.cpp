@@ -2,7 +2,10 @@
 // bounded history.
 #include "IndividuoTeste.h"
 #include "sim/CKeldoDoc.h"
+#include <charconv>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -252,5 +255,45 @@ TEST(Estatisticas, TodosOsGenotiposDeTodosOsGenesContadosComoUmAUm) {
         EXPECT_GT(a.ovos, 0);
         EXPECT_GT(a.adultos, 0);
         doc.vivosEditaveis().resize(doc.vivos().size() / 3);
+    }
+}
+
+// The summary's figures are written by hand; they must be the bytes the
+// library's fixed notation gives, ties (k / 2^n) rounded to even included.
+TEST(Estatisticas, FracoesEscritasComoABibliotecaAsEscreve) {
+    std::vector<double> valores = {0.0,
+                                   -0.0,
+                                   1.0,
+                                   0.03125,
+                                   0.15625,
+                                   0.99995,
+                                   -1e-17,
+                                   1e-300,
+                                   5e-324,
+                                   12.5,
+                                   123456.7,
+                                   1099511627775.99,
+                                   1e12,
+                                   1.5e300,
+                                   -0.0312,
+                                   std::numeric_limits<double>::infinity(),
+                                   std::numeric_limits<double>::quiet_NaN()};
+    for (int b = 1; b <= 1200; ++b)
+        for (int c = 0; c <= b; ++c) {
+            const double p = static_cast<double>(c) / b;
+            valores.push_back(p);
+            valores.push_back(1.0 - (p * p + (1.0 - p) * (1.0 - p)));
+        }
+    for (int n = 1; n <= 40; ++n)
+        for (int k = 0; k <= 64; ++k)
+            valores.push_back(std::ldexp(static_cast<double>(k), -n));
+    for (double v : valores) {
+        std::string esperado = ";";
+        char texto[400];
+        esperado.append(
+            texto, std::to_chars(texto, texto + sizeof texto, v, std::chars_format::fixed, 4).ptr);
+        std::string escrito;
+        EstatisticasPopulacao::anexarFracao(escrito, v);
+        ASSERT_EQ(escrito, esperado) << std::hexfloat << v;
     }
 }
