@@ -2,24 +2,21 @@
 #include "sim/indices/BuscaCandidatos.h"
 #include <algorithm>
 
+// About two cells per item: the contact reach then spans a few nearly empty
+// cells, and a crowded list still gets cells of a unit.
 void GradeEspacial::escolherLado(std::size_t n) {
     int novo = 4;
-    while (novo < 100 && static_cast<std::size_t>(novo * novo) * 2 < n)
+    while (novo < ladoMaximo && static_cast<std::size_t>(novo * novo) < 2 * n)
         ++novo;
     lado = novo;
     tamanhoCelula = 100.0f / static_cast<float>(lado);
 }
 
-void GradeEspacial::contarCelulas() {
-    inicio.assign(lado * lado + 1, 0);
+void GradeEspacial::esvaziarCelulas() {
+    if (cabeca.empty())
+        cabeca.assign(ladoMaximo * ladoMaximo, -1);
     for (uint16_t c : celulaDe)
-        ++inicio[c + 1];
-    for (int c = 0; c < lado * lado; ++c)
-        inicio[c + 1] += inicio[c];
-    redimensionarRascunho(posicoes, celulaDe.size());
-    redimensionarRascunho(xs, celulaDe.size());
-    redimensionarRascunho(ys, celulaDe.size());
-    cursor.assign(inicio.begin(), inicio.end() - 1);
+        cabeca[c] = -1;
 }
 
 void GradeEspacial::ordenar(std::vector<uint32_t>& lista) {

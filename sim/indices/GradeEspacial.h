@@ -18,23 +18,30 @@ struct PontoLista {
 // Buckets of list positions over the arena, so that reach and sight queries
 // look at nearby items only. A query returns the candidate positions in
 // ascending list order, so the rules that choose among candidates by their
-// order see exactly what a scan of the whole list would give them.
+// order see exactly what a scan of the whole list would give them. Each cell
+// holds a chain of its items in list order; a build touches only the cells of
+// its items (and clears only those of the previous build), so its cost follows
+// the list, never the number of cells.
 class GradeEspacial {
   public:
     // Buckets the positions of `itens` (anything with float x, y). The cells
     // get finer as the list grows, from 4 x 4 up to 100 x 100 over 0..99.
     template <class T> void construir(const std::vector<T>& itens) {
+        esvaziarCelulas();
         escolherLado(itens.size());
         redimensionarRascunho(celulaDe, itens.size());
-        for (std::size_t i = 0; i < itens.size(); ++i)
-            celulaDe[i] = static_cast<uint16_t>(celula(itens[i].y) * lado + celula(itens[i].x));
-        contarCelulas();
-        // Each item goes straight to its cell's next free place, coordinates and all.
-        for (std::size_t i = 0; i < itens.size(); ++i) {
-            const uint32_t destino = cursor[celulaDe[i]]++;
-            posicoes[destino] = static_cast<uint32_t>(i);
-            xs[destino] = itens[i].x;
-            ys[destino] = itens[i].y;
+        redimensionarRascunho(seguinte, itens.size());
+        redimensionarRascunho(xs, itens.size());
+        redimensionarRascunho(ys, itens.size());
+        // Backwards, so that each chain comes out in list order.
+        for (std::size_t i = itens.size(); i-- > 0;) {
+            const float x = itens[i].x, y = itens[i].y;
+            const uint16_t c = static_cast<uint16_t>(celula(y) * lado + celula(x));
+            celulaDe[i] = c;
+            xs[i] = x;
+            ys[i] = y;
+            seguinte[i] = cabeca[c];
+            cabeca[c] = static_cast<int32_t>(i);
         }
     }
 
@@ -54,16 +61,15 @@ class GradeEspacial {
             limiarEmCache = limiarQuadrado(raio);
         }
         const float limiar = limiarEmCache;
-        for (int cy = y0; cy <= y1; ++cy) {
-            const uint32_t fim = inicio[cy * lado + x1 + 1];
-            for (uint32_t k = inicio[cy * lado + x0]; k != fim; ++k) {
-                // The coordinates sit beside the positions, so most items far off
-                // are turned away without reading the item itself.
-                const float dx = x - xs[k], dy = y - ys[k];
-                if (dx * dx + dy * dy <= limiar && aceita(posicoes[k]))
-                    saida.push_back(posicoes[k]);
-            }
-        }
+        for (int cy = y0; cy <= y1; ++cy)
+            for (int cx = x0; cx <= x1; ++cx)
+                for (int32_t k = cabeca[cy * lado + cx]; k >= 0; k = seguinte[k]) {
+                    // The coordinates sit beside the chain, so most items far off
+                    // are turned away without reading the item itself.
+                    const float dx = x - xs[k], dy = y - ys[k];
+                    if (dx * dx + dy * dy <= limiar && aceita(static_cast<uint32_t>(k)))
+                        saida.push_back(static_cast<uint32_t>(k));
+                }
         // One cell is already in list order; the accepted few sort quickly.
         if ((y1 != y0 || x1 != x0) && saida.size() > 1)
             ordenar(saida);
@@ -80,19 +86,19 @@ class GradeEspacial {
         return quociente >= static_cast<float>(lado - 1) ? lado - 1 : static_cast<int>(quociente);
     }
     void escolherLado(std::size_t n);
+    // Empties the cells the last build filled (the first build makes the table).
+    void esvaziarCelulas();
     static float limiarQuadrado(float raio);
     mutable float raioEmCache = -1.0f;
     mutable float limiarEmCache = 0.0f;
-    // Cell starts from `celulaDe`, and the cursors of the placing pass.
-    void contarCelulas();
     static void ordenar(std::vector<uint32_t>& posicoes);
 
+    static constexpr int ladoMaximo = 100;
     int lado = 25;
     float tamanhoCelula = 4.0f;
 
+    std::vector<int32_t> cabeca;   // per cell: its first item, or -1
+    std::vector<int32_t> seguinte; // per item: the next item of its cell, or -1
     std::vector<uint16_t> celulaDe;
-    std::vector<uint32_t> inicio;
-    std::vector<uint32_t> posicoes;
-    std::vector<float> xs, ys; // in cell order, beside `posicoes`
-    std::vector<uint32_t> cursor;
+    std::vector<float> xs, ys; // per item
 };
