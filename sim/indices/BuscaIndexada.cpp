@@ -14,28 +14,26 @@ void BuscaIndexada::prepararParceiras(const std::vector<SpecX>& vivos, const Map
 }
 
 void BuscaIndexada::prepararMachos(const std::vector<SpecX>& vivos) {
-    esvaziarRascunho(machosProntos, vivos.size());
-    for (size_t k = 0; k < vivos.size(); ++k) {
-        const SpecX& p = vivos[k];
-        if (machoPronto(p))
-            machosProntos.push_back({p.x, p.y, trunca(p.x), trunca(p.y), static_cast<uint32_t>(k)});
-    }
-    grade.construir(machosProntos);
+    prepararContato(vivos, machosProntos, [](const SpecX& p) { return machoPronto(p); });
 }
 
 const std::vector<uint32_t>& BuscaIndexada::machosPerto(const std::vector<SpecX>& vivos,
                                                         const SpecX& femea) {
-    proximosQue(machosProntos.size(), femea.x, femea.y,
-                [&](uint32_t k) { return alcancaMacho(femea, vivos[machosProntos[k].pos]); });
-    // Ascending places among the ready males are ascending places in the list.
-    for (uint32_t& k : proximos)
-        k = machosProntos[k].pos;
-    return proximos;
+    return proximosQue(machosProntos, femea.x, femea.y,
+                       [&](uint32_t k) { return alcancaMacho(femea, vivos[k]); });
+}
+
+// Only the living free adults that see can eat; none of that changes during
+// the phase but life, which eating and sharing can only take away.
+void BuscaIndexada::prepararComensais(const std::vector<SpecX>& vivos) {
+    prepararContato(vivos, comensais, [](const SpecX& i) {
+        return i.vivo() && i.adulto() && i.livre == 0 && i.visao != 0;
+    });
 }
 
 const std::vector<uint32_t>& BuscaIndexada::comensaisPerto(const std::vector<SpecX>& vivos,
                                                            const FoodX& f) {
-    return proximosQue(vivos.size(), f.x, f.y, [&](uint32_t k) { return podeComer(vivos[k], f); });
+    return proximosQue(comensais, f.x, f.y, [&](uint32_t k) { return podeComer(vivos[k], f); });
 }
 
 // The food a searcher may head for, and the first food item of the list lying
