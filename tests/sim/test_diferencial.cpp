@@ -81,6 +81,25 @@ const std::vector<Mundo>& mundos() {
              p.morte_mm = p.morte_Mm = p.morte_MM = 90;
          },
          80},
+        // Contact grids over few holders and scans of short lists: many eaters
+        // around a little food, and a few individuals among much food.
+        {"poucoAlimentoMuitosComensais",
+         [](SimulationParameters& p) {
+             p.numIndividuos = 700;
+             p.qtdAlimento = 12;
+             p.nivelObstaculos.assign("30");
+             p.partilha = 20;
+             p.luta = 40;
+         },
+         60},
+        {"muitoAlimentoPoucosIndividuos",
+         [](SimulationParameters& p) {
+             p.numIndividuos = 24;
+             p.qtdAlimento = 600;
+             p.nivelObstaculos.assign("15");
+             p.repro_rr = p.repro_Rr = p.repro_RR = 150;
+         },
+         120},
     };
     return lista;
 }
