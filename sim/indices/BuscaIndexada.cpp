@@ -14,26 +14,32 @@ void BuscaIndexada::prepararParceiras(const std::vector<SpecX>& vivos, const Map
 }
 
 void BuscaIndexada::prepararMachos(const std::vector<SpecX>& vivos) {
-    prepararContato(vivos, machosProntos, [](const SpecX& p) { return machoPronto(p); });
+    grade.construir(
+        vivos, [](const SpecX& p) { return machoPronto(p); }, minimoParaGrade);
 }
 
 const std::vector<uint32_t>& BuscaIndexada::machosPerto(const std::vector<SpecX>& vivos,
                                                         const SpecX& femea) {
-    return proximosQue(machosProntos, femea.x, femea.y,
-                       [&](uint32_t k) { return alcancaMacho(femea, vivos[k]); });
+    grade.consultar(
+        femea.x, femea.y, alcanceContato, [&](uint32_t k) { return alcancaMacho(femea, vivos[k]); },
+        proximos);
+    return proximos;
 }
 
 // Only the living free adults that see can eat; none of that changes during
 // the phase but life, which eating and sharing can only take away.
 void BuscaIndexada::prepararComensais(const std::vector<SpecX>& vivos) {
-    prepararContato(vivos, comensais, [](const SpecX& i) {
-        return i.vivo() && i.adulto() && i.livre == 0 && i.visao != 0;
-    });
+    grade.construir(
+        vivos,
+        [](const SpecX& i) { return i.vivo() && i.adulto() && i.livre == 0 && i.visao != 0; },
+        minimoParaGrade);
 }
 
 const std::vector<uint32_t>& BuscaIndexada::comensaisPerto(const std::vector<SpecX>& vivos,
                                                            const FoodX& f) {
-    return proximosQue(comensais, f.x, f.y, [&](uint32_t k) { return podeComer(vivos[k], f); });
+    grade.consultar(
+        f.x, f.y, alcanceContato, [&](uint32_t k) { return podeComer(vivos[k], f); }, proximos);
+    return proximos;
 }
 
 // The food a searcher may head for, and the first food item of the list lying

@@ -9,7 +9,7 @@ void GradeEspacial::escolherLado(std::size_t n) {
     while (novo < ladoMaximo && static_cast<std::size_t>(novo * novo) < 2 * n)
         ++novo;
     lado = novo;
-    tamanhoCelula = 100.0f / static_cast<float>(lado);
+    celulasPorUnidade = static_cast<float>(lado) / 100.0f;
 }
 
 void GradeEspacial::esvaziarCelulas() {
@@ -17,6 +17,7 @@ void GradeEspacial::esvaziarCelulas() {
         cabeca.assign(ladoMaximo * ladoMaximo, -1);
     for (uint16_t c : celulaDe)
         cabeca[c] = -1;
+    celulaDe.clear();
 }
 
 void GradeEspacial::ordenar(std::vector<uint32_t>& lista) {

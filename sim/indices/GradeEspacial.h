@@ -24,25 +24,40 @@ struct PontoLista {
 // the list, never the number of cells.
 class GradeEspacial {
   public:
-    // Buckets the positions of `itens` (anything with float x, y). The cells
-    // get finer as the list grows, from 4 x 4 up to 100 x 100 over 0..99.
-    template <class T> void construir(const std::vector<T>& itens) {
+    // Buckets the positions of the items of `itens` (anything with float x, y)
+    // that `admite` takes; with fewer than `minimoParaCelulas` of them a query
+    // just offers each one to its test. The cells get finer as the number
+    // grows, from 4 x 4 up to 100 x 100 over 0..99.
+    template <class T, class Admite>
+    void construir(const std::vector<T>& itens, Admite&& admite, std::size_t minimoParaCelulas) {
         esvaziarCelulas();
-        escolherLado(itens.size());
-        redimensionarRascunho(celulaDe, itens.size());
+        esvaziarRascunho(membros, itens.size());
+        for (std::size_t i = 0; i < itens.size(); ++i)
+            if (admite(itens[i]))
+                membros.push_back(static_cast<uint32_t>(i));
+        emCelulas = membros.size() >= minimoParaCelulas;
+        if (!emCelulas)
+            return;
+        escolherLado(membros.size());
+        redimensionarRascunho(celulaDe, membros.size());
         redimensionarRascunho(seguinte, itens.size());
         redimensionarRascunho(xs, itens.size());
         redimensionarRascunho(ys, itens.size());
         // Backwards, so that each chain comes out in list order.
-        for (std::size_t i = itens.size(); i-- > 0;) {
+        for (std::size_t j = membros.size(); j-- > 0;) {
+            const uint32_t i = membros[j];
             const float x = itens[i].x, y = itens[i].y;
             const uint16_t c = static_cast<uint16_t>(celula(y) * lado + celula(x));
-            celulaDe[i] = c;
+            celulaDe[j] = c;
             xs[i] = x;
             ys[i] = y;
             seguinte[i] = cabeca[c];
             cabeca[c] = static_cast<int32_t>(i);
         }
+    }
+    template <class T> void construir(const std::vector<T>& itens) {
+        construir(
+            itens, [](const T&) { return true; }, 0);
     }
 
     // Positions, ascending, of the items within `raio` of (x, y) (the float
@@ -52,6 +67,12 @@ class GradeEspacial {
     void consultar(float x, float y, float raio, Aceita&& aceita,
                    std::vector<uint32_t>& saida) const {
         saida.clear();
+        if (!emCelulas) {
+            for (uint32_t k : membros)
+                if (aceita(k))
+                    saida.push_back(k);
+            return;
+        }
         // Cells are monotone in the coordinate; the slack covers the rounding of x ± raio.
         const float margem = raio + 0.01f + 1e-6f * (x < 0 ? -x : x) + 1e-6f * (y < 0 ? -y : y);
         const int x0 = celula(x - margem), x1 = celula(x + margem);
@@ -81,8 +102,8 @@ class GradeEspacial {
     int celula(float v) const {
         if (!(v >= 0.0f))
             return 0;
-        // The quotient of a value just below 100 can round up to `lado`.
-        const float quociente = v / tamanhoCelula;
+        // Monotone like the coordinate; a value just below 100 can round up to `lado`.
+        const float quociente = v * celulasPorUnidade;
         return quociente >= static_cast<float>(lado - 1) ? lado - 1 : static_cast<int>(quociente);
     }
     void escolherLado(std::size_t n);
@@ -95,10 +116,12 @@ class GradeEspacial {
 
     static constexpr int ladoMaximo = 100;
     int lado = 25;
-    float tamanhoCelula = 4.0f;
+    float celulasPorUnidade = 0.25f;
+    bool emCelulas = false;
 
-    std::vector<int32_t> cabeca;   // per cell: its first item, or -1
-    std::vector<int32_t> seguinte; // per item: the next item of its cell, or -1
-    std::vector<uint16_t> celulaDe;
-    std::vector<float> xs, ys; // per item
+    std::vector<int32_t> cabeca;    // per cell: its first item, or -1
+    std::vector<int32_t> seguinte;  // per item: the next item of its cell, or -1
+    std::vector<uint32_t> membros;  // positions admitted, ascending
+    std::vector<uint16_t> celulaDe; // per member
+    std::vector<float> xs, ys;      // per item
 };
