@@ -14,8 +14,7 @@ void BuscaIndexada::prepararParceiras(const std::vector<SpecX>& vivos, const Map
 }
 
 void BuscaIndexada::prepararMachos(const std::vector<SpecX>& vivos) {
-    grade.construir(
-        vivos, [](const SpecX& p) { return machoPronto(p); }, minimoParaGrade);
+    grade.construir(vivos, [](const SpecX& p) { return machoPronto(p); });
 }
 
 const std::vector<uint32_t>& BuscaIndexada::machosPerto(const std::vector<SpecX>& vivos,
@@ -29,10 +28,9 @@ const std::vector<uint32_t>& BuscaIndexada::machosPerto(const std::vector<SpecX>
 // Only the living free adults that see can eat; none of that changes during
 // the phase but life, which eating and sharing can only take away.
 void BuscaIndexada::prepararComensais(const std::vector<SpecX>& vivos) {
-    grade.construir(
-        vivos,
-        [](const SpecX& i) { return i.vivo() && i.adulto() && i.livre == 0 && i.visao != 0; },
-        minimoParaGrade);
+    grade.construir(vivos, [](const SpecX& i) {
+        return i.vivo() && i.adulto() && i.livre == 0 && i.visao != 0;
+    });
 }
 
 const std::vector<uint32_t>& BuscaIndexada::comensaisPerto(const std::vector<SpecX>& vivos,

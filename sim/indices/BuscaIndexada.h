@@ -37,9 +37,6 @@ class BuscaIndexada final : public BuscaVizinhos {
     int64_t escolherNaBusca(const BuscaCandidatos& busca, const SpecX& quem, Random& rng);
     // Lists shorter than this are scanned whole: the indexes would cost more than they save.
     static constexpr size_t minimoParaIndice = 48;
-    // The contact grid costs a pass over the few it holds, so only the
-    // shortest lists of ready males or eaters are scanned instead.
-    static constexpr size_t minimoParaGrade = 12;
     GradeEspacial grade;
     std::vector<uint32_t> proximos;
     std::vector<uint32_t> candidatos;

@@ -15,9 +15,9 @@ void GradeEspacial::escolherLado(std::size_t n) {
 void GradeEspacial::esvaziarCelulas() {
     if (cabeca.empty())
         cabeca.assign(ladoMaximo * ladoMaximo, -1);
-    for (uint16_t c : celulaDe)
-        cabeca[c] = -1;
-    celulaDe.clear();
+    for (std::size_t k = 0; k < celulasCheias; ++k)
+        cabeca[celulaDe[k]] = -1;
+    celulasCheias = 0;
 }
 
 void GradeEspacial::ordenar(std::vector<uint32_t>& lista) {

@@ -25,30 +25,22 @@ struct PontoLista {
 class GradeEspacial {
   public:
     // Buckets the positions of the items of `itens` (anything with float x, y)
-    // that `admite` takes; with fewer than `minimoParaCelulas` of them a query
-    // just offers each one to its test. The cells get finer as the number
-    // grows, from 4 x 4 up to 100 x 100 over 0..99.
-    template <class T, class Admite>
-    void construir(const std::vector<T>& itens, Admite&& admite, std::size_t minimoParaCelulas) {
+    // that `admite` takes. The cells get finer as the list grows, from 4 x 4
+    // up to 100 x 100 over 0..99.
+    template <class T, class Admite> void construir(const std::vector<T>& itens, Admite&& admite) {
         esvaziarCelulas();
-        esvaziarRascunho(membros, itens.size());
-        for (std::size_t i = 0; i < itens.size(); ++i)
-            if (admite(itens[i]))
-                membros.push_back(static_cast<uint32_t>(i));
-        emCelulas = membros.size() >= minimoParaCelulas;
-        if (!emCelulas)
-            return;
-        escolherLado(membros.size());
-        redimensionarRascunho(celulaDe, membros.size());
+        escolherLado(itens.size());
+        redimensionarRascunho(celulaDe, itens.size());
         redimensionarRascunho(seguinte, itens.size());
         redimensionarRascunho(xs, itens.size());
         redimensionarRascunho(ys, itens.size());
         // Backwards, so that each chain comes out in list order.
-        for (std::size_t j = membros.size(); j-- > 0;) {
-            const uint32_t i = membros[j];
+        for (std::size_t i = itens.size(); i-- > 0;) {
+            if (!admite(itens[i]))
+                continue;
             const float x = itens[i].x, y = itens[i].y;
             const uint16_t c = static_cast<uint16_t>(celula(y) * lado + celula(x));
-            celulaDe[j] = c;
+            celulaDe[celulasCheias++] = c;
             xs[i] = x;
             ys[i] = y;
             seguinte[i] = cabeca[c];
@@ -56,8 +48,7 @@ class GradeEspacial {
         }
     }
     template <class T> void construir(const std::vector<T>& itens) {
-        construir(
-            itens, [](const T&) { return true; }, 0);
+        construir(itens, [](const T&) { return true; });
     }
 
     // Positions, ascending, of the items within `raio` of (x, y) (the float
@@ -67,12 +58,6 @@ class GradeEspacial {
     void consultar(float x, float y, float raio, Aceita&& aceita,
                    std::vector<uint32_t>& saida) const {
         saida.clear();
-        if (!emCelulas) {
-            for (uint32_t k : membros)
-                if (aceita(k))
-                    saida.push_back(k);
-            return;
-        }
         // Cells are monotone in the coordinate; the slack covers the rounding of x ± raio.
         const float margem = raio + 0.01f + 1e-6f * (x < 0 ? -x : x) + 1e-6f * (y < 0 ? -y : y);
         const int x0 = celula(x - margem), x1 = celula(x + margem);
@@ -117,11 +102,10 @@ class GradeEspacial {
     static constexpr int ladoMaximo = 100;
     int lado = 25;
     float celulasPorUnidade = 0.25f;
-    bool emCelulas = false;
 
     std::vector<int32_t> cabeca;    // per cell: its first item, or -1
     std::vector<int32_t> seguinte;  // per item: the next item of its cell, or -1
-    std::vector<uint32_t> membros;  // positions admitted, ascending
-    std::vector<uint16_t> celulaDe; // per member
-    std::vector<float> xs, ys;      // per item
+    std::vector<uint16_t> celulaDe; // the cells of the items admitted, `celulasCheias` of them
+    std::size_t celulasCheias = 0;
+    std::vector<float> xs, ys; // per item
 };
