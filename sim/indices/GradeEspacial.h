@@ -34,18 +34,29 @@ class GradeEspacial {
         redimensionarRascunho(seguinte, itens.size());
         redimensionarRascunho(xs, itens.size());
         redimensionarRascunho(ys, itens.size());
-        // Backwards, so that each chain comes out in list order.
+        // Backwards, so that each chain comes out in list order. Locals, as the
+        // stores below could otherwise alias the members and reload them each time.
+        int32_t* const cabecas = cabeca.data();
+        int32_t* const seguintes = seguinte.data();
+        float* const xis = xs.data();
+        float* const ypsilons = ys.data();
+        uint16_t* const cheias = celulaDe.data();
+        const int ladoAgora = lado;
+        const float escala = celulasPorUnidade;
+        std::size_t n = 0;
         for (std::size_t i = itens.size(); i-- > 0;) {
             if (!admite(itens[i]))
                 continue;
             const float x = itens[i].x, y = itens[i].y;
-            const uint16_t c = static_cast<uint16_t>(celula(y) * lado + celula(x));
-            celulaDe[celulasCheias++] = c;
-            xs[i] = x;
-            ys[i] = y;
-            seguinte[i] = cabeca[c];
-            cabeca[c] = static_cast<int32_t>(i);
+            const auto c = static_cast<uint16_t>(celulaEm(y, ladoAgora, escala) * ladoAgora +
+                                                 celulaEm(x, ladoAgora, escala));
+            cheias[n++] = c;
+            xis[i] = x;
+            ypsilons[i] = y;
+            seguintes[i] = cabecas[c];
+            cabecas[c] = static_cast<int32_t>(i);
         }
+        celulasCheias = n;
     }
     template <class T> void construir(const std::vector<T>& itens) {
         construir(itens, [](const T&) { return true; });
@@ -84,7 +95,8 @@ class GradeEspacial {
   private:
     // Positions outside the arena (or not numbers) fall into the border cells;
     // queries clamp the same way, so nothing within reach is ever missed.
-    int celula(float v) const {
+    int celula(float v) const { return celulaEm(v, lado, celulasPorUnidade); }
+    static int celulaEm(float v, int lado, float celulasPorUnidade) {
         if (!(v >= 0.0f))
             return 0;
         // Monotone like the coordinate; a value just below 100 can round up to `lado`.
