@@ -35,8 +35,6 @@ class BuscaIndexada final : public BuscaVizinhos {
   private:
     // Position in its list of what `quem` heads for, or -1 (nothing in sight, nothing drawn).
     int64_t escolherNaBusca(const BuscaCandidatos& busca, const SpecX& quem, Random& rng);
-    // Lists shorter than this are scanned whole: the indexes would cost more than they save.
-    static constexpr size_t minimoParaIndice = 48;
     GradeEspacial grade;
     std::vector<uint32_t> proximos;
     std::vector<uint32_t> candidatos;
