@@ -1,13 +1,12 @@
 #include "model/Individuo.h"
 #include "model/Random.h"
+#include "model/Rumo.h"
 #include "sim/CArchive.h"
 #include "sim/CKeldoDoc.h"
 #include <algorithm>
 #include <cmath>
 
 namespace {
-constexpr double pi = 3.1415926535;
-
 const SimulationParameters& parametrosDe(const CKeldoDoc* doc) {
     static const SimulationParameters padrao;
     return doc ? doc->parametros() : padrao;
@@ -63,9 +62,9 @@ SpecX::SpecX(int32_t idNovo, uint8_t bitsLivre, CKeldoDoc* documento) {
 }
 
 void SpecX::direcaoAleatoria(Random& rng) {
-    const double angulo = rng.randomInt(360) * pi / 180;
-    dirX = savedDirX = static_cast<float>(std::cos(angulo));
-    dirY = savedDirY = static_cast<float>(std::sin(angulo));
+    const Rumo r = Rumo::emGraus(rng.randomInt(360));
+    dirX = savedDirX = r.x;
+    dirY = savedDirY = r.y;
 }
 
 void SpecX::calcularFenotipo() {
@@ -141,9 +140,9 @@ void SpecX::apontarPara(float alvoX, float alvoY) {
         dirX = dirY = 0.001f;
         return;
     }
-    const double a = std::atan2(static_cast<double>(dy), static_cast<double>(dx));
-    dirX = static_cast<float>(std::cos(a));
-    dirY = static_cast<float>(std::sin(a));
+    const Rumo r = Rumo::para(dx, dy);
+    dirX = r.x;
+    dirY = r.y;
 }
 
 void SpecX::mover() {
