@@ -107,32 +107,6 @@ int SpecX::numAlelosMRecessivos() const {
     return 2 - Genoma::somaNoPar(Genoma::Morte, genotipoP, genotipoM);
 }
 
-// Crossing the reproduction threshold either way makes the food target stale.
-void SpecX::gastarEnergia(int n) {
-    if (!vivo())
-        return;
-    const bool abaixo = energia < limiarReproducao;
-    // Wraps as 32-bit arithmetic does, then floors at 0.
-    energia = static_cast<int32_t>(static_cast<uint32_t>(energia) - static_cast<uint32_t>(n));
-    if (energia < 0)
-        energia = 0;
-    if (energia <= limiarMorte) {
-        definirBit(EstadoBit::vivo, false);
-        return;
-    }
-    if ((energia < limiarReproducao) != abaixo)
-        targetX = targetY = -1;
-}
-
-void SpecX::ganharEnergia(int n) {
-    if (!vivo())
-        return;
-    const bool abaixo = energia < limiarReproducao;
-    energia = static_cast<int32_t>(static_cast<uint32_t>(energia) + static_cast<uint32_t>(n));
-    if ((energia < limiarReproducao) != abaixo)
-        targetX = targetY = -1;
-}
-
 void SpecX::apontarPara(float alvoX, float alvoY) {
     const float dx = alvoX - x;
     const float dy = alvoY - y;

@@ -34,9 +34,30 @@ class SpecX {
     int livreEstado() const { return EstadoBit::livre(estado); }
     void definirBit(uint8_t bit, bool ligado) { estado = EstadoBit::com(estado, bit, ligado); }
 
-    // Energy bookkeeping, distance, heading and movement.
-    void gastarEnergia(int n);
-    void ganharEnergia(int n);
+    // Energy bookkeeping, distance, heading and movement. Every step spends
+    // energy, so these are inline. Crossing the reproduction threshold either
+    // way makes the food target stale.
+    void gastarEnergia(int n) {
+        if (!vivo())
+            return;
+        const bool abaixo = energia < limiarReproducao;
+        // Wraps as 32-bit arithmetic does, then floors at 0.
+        energia = static_cast<int32_t>(static_cast<uint32_t>(energia) - static_cast<uint32_t>(n));
+        if (energia < 0)
+            energia = 0;
+        if (energia <= limiarMorte) {
+            definirBit(EstadoBit::vivo, false);
+            return;
+        }
+        esquecerAlvoSeCruzou(abaixo);
+    }
+    void ganharEnergia(int n) {
+        if (!vivo())
+            return;
+        const bool abaixo = energia < limiarReproducao;
+        energia = static_cast<int32_t>(static_cast<uint32_t>(energia) + static_cast<uint32_t>(n));
+        esquecerAlvoSeCruzou(abaixo);
+    }
     // Single precision throughout, so every machine finds the same distances.
     float distancia(float alvoX, float alvoY) const {
         const float dx = x - alvoX;
@@ -58,6 +79,13 @@ class SpecX {
     // Draws a heading in whole degrees and keeps a copy of it.
     void direcaoAleatoria(Random& rng);
 
+  private:
+    void esquecerAlvoSeCruzou(bool estavaAbaixo) {
+        if ((energia < limiarReproducao) != estavaAbaixo)
+            targetX = targetY = -1;
+    }
+
+  public:
     // Widest fields first, so the record has no padding (88 bytes): a crowded
     // world holds hundreds of thousands of them.
     CKeldoDoc* doc = nullptr;

@@ -94,10 +94,15 @@ void CKeldoDoc::reporAlimento(int comidos, int taxa) {
         alimentos_.emplace_back(0, this);
 }
 
+// Every adult steps and pays for it; the dead leave for the dead store and
+// the survivors close ranks. Nothing here resizes the list, so its start and
+// size are read once.
 void CKeldoDoc::moverIndividuos() {
+    SpecX* const lista = vivos_.data();
+    const size_t n = vivos_.size();
     size_t destino = 0;
-    for (size_t k = 0; k < vivos_.size(); ++k) {
-        SpecX& i = vivos_[k];
+    for (size_t k = 0; k < n; ++k) {
+        SpecX& i = lista[k];
         if (i.adulto()) {
             i.mover();
             i.gastarEnergia(1);
@@ -110,7 +115,7 @@ void CKeldoDoc::moverIndividuos() {
             }
         }
         if (destino != k)
-            vivos_[destino] = std::move(vivos_[k]);
+            lista[destino] = i;
         ++destino;
     }
     vivos_.resize(destino);

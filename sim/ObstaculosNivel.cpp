@@ -50,6 +50,7 @@ std::span<const Rect> ObstaculosNivel::tabela(char codigo, int metade) {
 }
 
 void ObstaculosNivel::escolher(const std::string& nivel) {
+    mapaPronto = false;
     if (nivel == "0") {
         codigo = 'r';
         fundo = 145;
@@ -67,10 +68,12 @@ void ObstaculosNivel::escolher(const std::string& nivel) {
 
 void ObstaculosNivel::construir() {
     construidos = true;
+    mapaPronto = false;
 }
 
 void ObstaculosNivel::desfazer() {
     construidos = false;
+    mapaPronto = false;
 }
 
 void ObstaculosNivel::atualizarMapa(const Rect& arena) const {
@@ -78,6 +81,7 @@ void ObstaculosNivel::atualizarMapa(const Rect& arena) const {
         mapa.construir(tabela(codigo, 0), tabela(codigo, 1), arena.right, arena.bottom);
         mapaCodigo = codigo;
     }
+    mapaPronto = construidos && !porVarredura;
 }
 
 const MapaObstaculos* ObstaculosNivel::mapaDaFase(const Rect& arena) const {
@@ -87,7 +91,8 @@ const MapaObstaculos* ObstaculosNivel::mapaDaFase(const Rect& arena) const {
     return &mapa;
 }
 
-const Rect* ObstaculosNivel::pontoEmObstaculo(int x, int y, const Rect& arena) const {
+// The rectangle itself (the map knows only its index), or the whole scan.
+const Rect* ObstaculosNivel::pontoEmObstaculoDevagar(int x, int y, const Rect& arena) const {
     if (!construidos)
         return nullptr;
     if (!porVarredura) {

@@ -18,14 +18,23 @@ class ObstaculosNivel {
     char codigoNivel() const { return codigo; }
     int bitmapFundo() const { return fundo; }
     // Scan the rectangles instead of asking the map (the reference path).
-    void definirPorVarredura(bool varredura) { porVarredura = varredura; }
+    void definirPorVarredura(bool varredura) {
+        porVarredura = varredura;
+        mapaPronto = false;
+    }
 
-    // The rectangle holding the grid point (x, y), or null.
-    const Rect* pontoEmObstaculo(int x, int y, const Rect& arena) const;
+    // The rectangle holding the grid point (x, y), or null. Every step of
+    // every individual asks, nearly always of a free point: inline, the map
+    // answers that with two table look-ups.
+    const Rect* pontoEmObstaculo(int x, int y, const Rect& arena) const {
+        if (mapaValePara(arena) && mapa.retanguloEm(x, y) < 0)
+            return nullptr;
+        return pontoEmObstaculoDevagar(x, y, arena);
+    }
     int caminhoBloqueado(int x1, int y1, int x2, int y2, const Rect& arena) const {
         if (!construidos)
             return 0;
-        if (!porVarredura && mapaCodigo == codigo && mapa.valeraPara(arena.right, arena.bottom))
+        if (mapaValePara(arena))
             return mapa.caminhoBloqueado(x1, y1, x2, y2) ? 1 : 0;
         return caminhoBloqueadoDevagar(x1, y1, x2, y2, arena);
     }
@@ -37,7 +46,11 @@ class ObstaculosNivel {
     static std::span<const Rect> tabela(char codigo, int metade);
 
   private:
+    bool mapaValePara(const Rect& arena) const {
+        return mapaPronto && mapa.valeraPara(arena.right, arena.bottom);
+    }
     void atualizarMapa(const Rect& arena) const;
+    const Rect* pontoEmObstaculoDevagar(int x, int y, const Rect& arena) const;
     int caminhoBloqueadoDevagar(int x1, int y1, int x2, int y2, const Rect& arena) const;
     char codigo = 'f';
     int fundo = 141;
@@ -45,4 +58,7 @@ class ObstaculosNivel {
     bool porVarredura = false;
     mutable MapaObstaculos mapa;
     mutable char mapaCodigo = 0;
+    // The map answers for the level and obstacles in force (built, not the
+    // reference path); every change of those clears it, atualizarMapa sets it.
+    mutable bool mapaPronto = false;
 };

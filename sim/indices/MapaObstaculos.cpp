@@ -1,5 +1,4 @@
 #include "sim/indices/MapaObstaculos.h"
-#include <bit>
 
 namespace {
 int pixel(int32_t tamanhoArena, int coordenada) {
@@ -51,11 +50,4 @@ MapaObstaculos::MascarasEixo MapaObstaculos::calcularY(int y) const {
             m.dentro |= b;
     }
     return m;
-}
-
-int MapaObstaculos::retanguloEm(int x, int y) const {
-    if (numRetangulos == 0)
-        return -1;
-    const uint32_t dentro = mascaraX(x).dentro & mascaraY(y).dentro;
-    return dentro ? std::countr_zero(dentro) : -1;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "model/Geometry.h"
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <span>
 
@@ -25,7 +26,10 @@ class MapaObstaculos {
         return largura == larguraArena && altura == alturaArena;
     }
     // Index of the first rectangle containing the point, or -1.
-    int retanguloEm(int x, int y) const;
+    int retanguloEm(int x, int y) const {
+        const uint32_t dentro = mascaraX(x).dentro & mascaraY(y).dentro;
+        return dentro ? std::countr_zero(dentro) : -1;
+    }
     struct MascarasEixo {
         uint32_t antes = 0;  // pixel before the near edge (px < left, py < top)
         uint32_t depois = 0; // pixel beyond the far edge (px > right, py > bottom)
