@@ -120,38 +120,7 @@ void SpecX::apontarPara(float alvoX, float alvoY) {
 }
 
 void SpecX::mover() {
-    const float ox = x;
-    const float oy = y;
-    if (sexo() == 0) {
-        if (energia >= limiarReproducao) {
-            dirX = dirY = savedDirX = savedDirY = 0.0f; // a female ready to mate stands still
-        } else if (savedDirX == 0.0f && savedDirY == 0.0f) {
-            direcaoAleatoria(doc->gerador());
-        }
-    }
-    x += dirX;
-    y += dirY;
-    if (x < 0.0f) {
-        dirX = -dirX;
-        x = 0.0f;
-    } else if (x > 99.0f) {
-        dirX = -dirX;
-        x = 99.0f;
-    }
-    if (y < 0.0f) {
-        dirY = -dirY;
-        y = 0.0f;
-    } else if (y > 99.0f) {
-        dirY = -dirY;
-        y = 99.0f;
-    }
-    // The rounded position decides whether the step ran into an obstacle.
-    if (doc->pontoEmObstaculo(static_cast<int>(x + 0.5), static_cast<int>(y + 0.5))) {
-        dirX = -dirX;
-        dirY = -dirY;
-        x = ox + dirX;
-        y = oy + dirY;
-    }
+    passo(*doc);
 }
 
 void SpecX::permuta(uint16_t& primeira, uint16_t& segunda) {

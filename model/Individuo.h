@@ -51,6 +51,23 @@ class SpecX {
         }
         esquecerAlvoSeCruzou(abaixo);
     }
+    // What a step costs: one unit, and a second one when the step moved; the
+    // same as one or two gastarEnergia(1) calls. When no unit can kill or hit
+    // the floor (the usual case), the energy just drops and the target goes
+    // stale when the threshold lies in (energia after, energia before].
+    void gastarPasso(bool moveu) {
+        const int n = moveu ? 2 : 1;
+        const int antes = energia;
+        if (vivo() && antes >= n && antes - n > limiarMorte) {
+            energia = antes - n;
+            if (energia < limiarReproducao && limiarReproducao <= antes)
+                targetX = targetY = -1;
+            return;
+        }
+        gastarEnergia(1);
+        if (moveu)
+            gastarEnergia(1);
+    }
     void ganharEnergia(int n) {
         if (!vivo())
             return;
@@ -66,6 +83,9 @@ class SpecX {
     }
     void apontarPara(float alvoX, float alvoY);
     void mover();
+    // The step itself: `mundo` gives gerador() and pontoEmObstaculo(x, y). A
+    // template so that the document's movement phase has it inline.
+    template <class Mundo> void passo(Mundo& mundo);
 
     // Inheritance: called on the mother.
     SpecX gerarFilhote(const SpecX& pai, int32_t novoId, uint32_t& maxGeracao, int32_t taxaMutacao);
@@ -117,3 +137,38 @@ class SpecX {
     uint8_t estado = 0;
     uint8_t livre = 0;
 };
+
+template <class Mundo> void SpecX::passo(Mundo& mundo) {
+    const float ox = x;
+    const float oy = y;
+    if (sexo() == 0) {
+        if (energia >= limiarReproducao) {
+            dirX = dirY = savedDirX = savedDirY = 0.0f; // a female ready to mate stands still
+        } else if (savedDirX == 0.0f && savedDirY == 0.0f) {
+            direcaoAleatoria(mundo.gerador());
+        }
+    }
+    x += dirX;
+    y += dirY;
+    if (x < 0.0f) {
+        dirX = -dirX;
+        x = 0.0f;
+    } else if (x > 99.0f) {
+        dirX = -dirX;
+        x = 99.0f;
+    }
+    if (y < 0.0f) {
+        dirY = -dirY;
+        y = 0.0f;
+    } else if (y > 99.0f) {
+        dirY = -dirY;
+        y = 99.0f;
+    }
+    // The rounded position decides whether the step ran into an obstacle.
+    if (mundo.pontoEmObstaculo(static_cast<int>(x + 0.5), static_cast<int>(y + 0.5))) {
+        dirX = -dirX;
+        dirY = -dirY;
+        x = ox + dirX;
+        y = oy + dirY;
+    }
+}

@@ -96,18 +96,24 @@ void CKeldoDoc::reporAlimento(int comidos, int taxa) {
 
 // Every adult steps and pays for it; the dead leave for the dead store and
 // the survivors close ranks. Nothing here resizes the list, so its start and
-// size are read once.
+// size are read once, nor changes the obstacles, so their map is asked for once.
 void CKeldoDoc::moverIndividuos() {
+    struct Mundo {
+        CKeldoDoc& doc;
+        const MapaObstaculos* mapa; // null on the reference path and without obstacles
+        Random& gerador() { return doc.gerador(); }
+        bool pontoEmObstaculo(int x, int y) const {
+            return mapa ? mapa->retanguloEm(x, y) >= 0 : doc.pontoEmObstaculo(x, y) != nullptr;
+        }
+    } mundo{*this, mapaDaFase()};
     SpecX* const lista = vivos_.data();
     const size_t n = vivos_.size();
     size_t destino = 0;
     for (size_t k = 0; k < n; ++k) {
         SpecX& i = lista[k];
         if (i.adulto()) {
-            i.mover();
-            i.gastarEnergia(1);
-            if (i.dirX != 0.0f || i.dirY != 0.0f)
-                i.gastarEnergia(1);
+            i.passo(mundo);
+            i.gastarPasso(i.dirX != 0.0f || i.dirY != 0.0f);
             if (!i.vivo()) {
                 i.loopMorto = tempo_;
                 mortos_.adicionar(i);
