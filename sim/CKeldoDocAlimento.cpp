@@ -103,7 +103,7 @@ void CKeldoDoc::moverIndividuos() {
         const MapaObstaculos* mapa; // null on the reference path and without obstacles
         Random& gerador() { return doc.gerador(); }
         bool pontoEmObstaculo(int x, int y) const {
-            return mapa ? mapa->retanguloEm(x, y) >= 0 : doc.pontoEmObstaculo(x, y) != nullptr;
+            return mapa ? mapa->ocupado(x, y) : doc.pontoEmObstaculo(x, y) != nullptr;
         }
     } mundo{*this, mapaDaFase()};
     SpecX* const lista = vivos_.data();

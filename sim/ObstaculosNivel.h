@@ -24,10 +24,10 @@ class ObstaculosNivel {
     }
 
     // The rectangle holding the grid point (x, y), or null. Every step of
-    // every individual asks, nearly always of a free point: inline, the map
-    // answers that with two table look-ups.
+    // every individual asks, nearly always of a free point: inline, the map's
+    // grid answers that with one look-up.
     const Rect* pontoEmObstaculo(int x, int y, const Rect& arena) const {
-        if (mapaValePara(arena) && mapa.retanguloEm(x, y) < 0)
+        if (mapaValePara(arena) && !mapa.ocupado(x, y))
             return nullptr;
         return pontoEmObstaculoDevagar(x, y, arena);
     }

@@ -20,6 +20,9 @@ void MapaObstaculos::construir(std::span<const Rect> esquerda, std::span<const R
         tabelaX[k] = calcularX(minimo + k);
         tabelaY[k] = calcularY(minimo + k);
     }
+    for (int kx = 0; kx < tamanho; ++kx)
+        for (int ky = 0; ky < tamanho; ++ky)
+            grade[kx * tamanho + ky] = (tabelaX[kx].dentro & tabelaY[ky].dentro) != 0 ? 1 : 0;
 }
 
 MapaObstaculos::MascarasEixo MapaObstaculos::calcularX(int x) const {

@@ -21,9 +21,19 @@ class MapaObstaculos {
         todos = 0;
         tabelaX.fill({});
         tabelaY.fill({});
+        grade.fill(0);
     }
     bool valeraPara(int32_t largura, int32_t altura) const {
         return largura == larguraArena && altura == alturaArena;
+    }
+    // Whether any rectangle contains the point: one byte of a grid over the
+    // tables' span (every step asks), the masks outside it.
+    bool ocupado(int x, int y) const {
+        const unsigned kx = static_cast<unsigned>(x - minimo);
+        const unsigned ky = static_cast<unsigned>(y - minimo);
+        if (kx < tamanho && ky < tamanho)
+            return grade[kx * tamanho + ky] != 0;
+        return retanguloEm(x, y) >= 0;
     }
     // Index of the first rectangle containing the point, or -1.
     int retanguloEm(int x, int y) const {
@@ -83,4 +93,5 @@ class MapaObstaculos {
     int32_t alturaArena = -1;
     std::array<MascarasEixo, tamanho> tabelaX{};
     std::array<MascarasEixo, tamanho> tabelaY{};
+    std::array<uint8_t, tamanho * tamanho> grade{}; // [x - minimo][y - minimo]: 1 = inside
 };
