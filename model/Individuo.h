@@ -100,6 +100,16 @@ class SpecX {
     void direcaoAleatoria(Random& rng);
 
   private:
+    // A wall turns the heading back along its axis and holds the position on it.
+    static void naParede(float& posicao, float& direcao) {
+        if (posicao < 0.0f) {
+            direcao = -direcao;
+            posicao = 0.0f;
+        } else if (posicao > 99.0f) {
+            direcao = -direcao;
+            posicao = 99.0f;
+        }
+    }
     void esquecerAlvoSeCruzou(bool estavaAbaixo) {
         if ((energia < limiarReproducao) != estavaAbaixo)
             targetX = targetY = -1;
@@ -150,20 +160,8 @@ template <class Mundo> void SpecX::passo(Mundo& mundo) {
     }
     x += dirX;
     y += dirY;
-    if (x < 0.0f) {
-        dirX = -dirX;
-        x = 0.0f;
-    } else if (x > 99.0f) {
-        dirX = -dirX;
-        x = 99.0f;
-    }
-    if (y < 0.0f) {
-        dirY = -dirY;
-        y = 0.0f;
-    } else if (y > 99.0f) {
-        dirY = -dirY;
-        y = 99.0f;
-    }
+    naParede(x, dirX);
+    naParede(y, dirY);
     // The rounded position decides whether the step ran into an obstacle.
     if (mundo.pontoEmObstaculo(static_cast<int>(x + 0.5), static_cast<int>(y + 0.5))) {
         dirX = -dirX;
