@@ -1,5 +1,5 @@
 #pragma once
-#include "sim/GravacaoSegura.h"
+#include "io/GravacaoSegura.h"
 #include <memory>
 #include <string>
 

@@ -1,8 +1,8 @@
 #include "cli/ExecucaoLote.h"
 #include "cli/DestinosSaida.h"
 #include "cli/PreparoMundo.h"
+#include "io/GravacaoSegura.h"
 #include "sim/CKeldoDoc.h"
-#include "sim/GravacaoSegura.h"
 #include <algorithm>
 #include <cstdio>
 #include <memory>

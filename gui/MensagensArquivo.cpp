@@ -1,5 +1,5 @@
 #include "gui/MensagensArquivo.h"
-#include "sim/GravacaoSegura.h"
+#include "io/GravacaoSegura.h"
 #include <QDir>
 #include <QFileInfo>
 

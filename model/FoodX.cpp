@@ -1,11 +1,12 @@
 #include "model/FoodX.h"
-#include "sim/CArchive.h"
-#include "sim/CKeldoDoc.h"
+#include "io/CArchive.h"
+#include "model/Ambiente.h"
+#include "model/Random.h"
 #include <cmath>
 
-FoodX::FoodX(int regiaoNova, CKeldoDoc* documento) : doc(documento) {
+FoodX::FoodX(int regiaoNova, Ambiente* documento) : doc(documento) {
     Random& rng = documento->gerador();
-    const SimulationParameters& p = documento->parametros();
+    const Ambiente::Parametros p = documento->parametrosModelo();
     // 32-bit wrapping arithmetic, so that no stored pair of values is undefined.
     const auto minimo = static_cast<uint32_t>(p.energiaMin);
     const auto faixa = static_cast<int32_t>(static_cast<uint32_t>(p.energiaMax) - minimo + 1u);

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-class CKeldoDoc;
+class Ambiente;
 class CArchive;
 
 // A food item lying in the arena.
@@ -14,7 +14,7 @@ class FoodX {
     // Draws nothing (used when a project file is read).
     FoodX() = default;
     // Energy first, then a position off obstacles in the given region.
-    FoodX(int regiao, CKeldoDoc* doc);
+    FoodX(int regiao, Ambiente* doc);
 
     int valorEnergeticoInt() const { return valorEnergetico; }
     void Serialize(CArchive& ar);
@@ -23,6 +23,6 @@ class FoodX {
     float x = 0.0f;
     float y = 0.0f;
     int16_t valorEnergetico = 0;
-    CKeldoDoc* doc = nullptr;
+    Ambiente* doc = nullptr;
     uint8_t regiao = 0;
 };

@@ -1,21 +1,19 @@
 #include "model/Individuo.h"
+#include "io/CArchive.h"
+#include "model/Ambiente.h"
 #include "model/Random.h"
 #include "model/Rumo.h"
-#include "sim/CArchive.h"
-#include "sim/CKeldoDoc.h"
 #include <algorithm>
 #include <cmath>
 
 namespace {
-const SimulationParameters& parametrosDe(const CKeldoDoc* doc) {
-    static const SimulationParameters padrao;
-    return doc ? doc->parametros() : padrao;
+Ambiente::Parametros parametrosDe(const Ambiente* doc) {
+    return doc ? doc->parametrosModelo() : Ambiente::Parametros{};
 }
 
-int limiarPorPar(int alelos, uint32_t recessivo, uint32_t hetero, uint32_t dominante) {
-    if (alelos == 0)
-        return static_cast<int16_t>(recessivo);
-    return static_cast<int16_t>(alelos == 1 ? hetero : dominante);
+// The threshold of 0, 1 or 2 capital alleles.
+int limiarPorPar(int alelos, const std::array<uint32_t, 3>& limiares) {
+    return static_cast<int16_t>(limiares[std::min(alelos, 2)]);
 }
 
 // The sex and the two sex-chromosome alleles, one draw each in this order.
@@ -38,7 +36,7 @@ SpecX::SpecX(Random& rng) {
     loopMorto = -1;
 }
 
-SpecX::SpecX(int32_t idNovo, uint8_t bitsLivre, CKeldoDoc* documento) {
+SpecX::SpecX(int32_t idNovo, uint8_t bitsLivre, Ambiente* documento) {
     id = idNovo;
     doc = documento;
     Random& rng = documento->gerador();
@@ -68,17 +66,16 @@ void SpecX::direcaoAleatoria(Random& rng) {
 }
 
 void SpecX::calcularFenotipo() {
-    const SimulationParameters& p = parametrosDe(doc);
+    const Ambiente::Parametros p = parametrosDe(doc);
     static constexpr int16_t alcance[5] = {50, 37, 25, 12, 1};
     using namespace Genoma;
     const uint16_t gp = genotipoP, gm = genotipoM;
     visao = alcance[somaNoPar(Visao, gp, gm, 0) + somaNoPar(Visao, gp, gm, 1)];
-    limiarReproducao = static_cast<int16_t>(
-        limiarPorPar(somaNoPar(Reproducao, gp, gm), p.repro_rr, p.repro_Rr, p.repro_RR));
+    limiarReproducao =
+        static_cast<int16_t>(limiarPorPar(somaNoPar(Reproducao, gp, gm), p.limiarReproducao));
     compartilha = somaNoPar(Partilha, gp, gm) != 0 ? 1 : 0;
     lutador = somaNoPar(Luta, gp, gm) != 0 ? 0 : 1;
-    limiarMorte = static_cast<int16_t>(
-        limiarPorPar(somaNoPar(Morte, gp, gm), p.morte_mm, p.morte_Mm, p.morte_MM));
+    limiarMorte = static_cast<int16_t>(limiarPorPar(somaNoPar(Morte, gp, gm), p.limiarMorte));
     const int baixos = somaNoPar(Inteligencia, gp, gm, 0);
     const int altos = somaNoPar(Inteligencia, gp, gm, 1);
     if (baixos == 0)
@@ -89,7 +86,7 @@ void SpecX::calcularFenotipo() {
         inteligencia = altos == 0 ? 0 : (altos == 1 ? 25 : 100);
 }
 
-void SpecX::anexar(CKeldoDoc* documento) {
+void SpecX::anexar(Ambiente* documento) {
     doc = documento;
     calcularFenotipo();
     livre = static_cast<uint8_t>(livreEstado());
@@ -124,9 +121,8 @@ void SpecX::mover() {
 }
 
 void SpecX::permuta(uint16_t& primeira, uint16_t& segunda) {
-    const auto& taxas = doc->parametros().taxaPermuta;
-    static_assert(std::tuple_size_v<decltype(SimulationParameters::taxaPermuta)> ==
-                  Genoma::numPontosPermuta);
+    const auto taxas = doc->parametrosModelo().taxaPermuta;
+    static_assert(std::tuple_size_v<decltype(taxas)> == Genoma::numPontosPermuta);
     for (int ponto = 0; ponto < Genoma::numPontosPermuta; ++ponto) {
         const int r = doc->gerador().randomInt(100);
         if (r < taxas[ponto]) {
@@ -183,7 +179,7 @@ SpecX SpecX::gerarFilhote(const SpecX& pai, int32_t novoId, uint32_t& maxGeracao
     filho.id = novoId;
     filho.idPai = pai.id;
     filho.idMae = id;
-    if (doc->parametros().tipoGeracoes == 1) {
+    if (doc->parametrosModelo().geracoesDiscretas) {
         filho.definirBit(EstadoBit::adulto, false);
         filho.dirX = filho.dirY = filho.savedDirX = filho.savedDirY = 0.0f;
     }

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdint>
 
-class CKeldoDoc;
+class Ambiente;
 class CArchive;
 class Random;
 
@@ -18,12 +18,12 @@ class SpecX {
     SpecX() = default;
     // The empty individual: random heading and three random status bits.
     explicit SpecX(Random& rng);
-    // A random founder placed off obstacles; draws from the document's generator.
-    SpecX(int32_t id, uint8_t bitsLivre, CKeldoDoc* doc);
+    // A random founder placed off obstacles; draws from its world's generator.
+    SpecX(int32_t id, uint8_t bitsLivre, Ambiente* doc);
 
     // Genotype expression and queries.
     void calcularFenotipo();
-    void anexar(CKeldoDoc* documento);
+    void anexar(Ambiente* documento);
     int detectaCuida() const;
     int numAlelosMRecessivos() const;
     int sexo() const { return Genoma::macho(estado) ? 1 : 0; }
@@ -118,7 +118,7 @@ class SpecX {
   public:
     // Widest fields first, so the record has no padding (88 bytes): a crowded
     // world holds hundreds of thousands of them.
-    CKeldoDoc* doc = nullptr;
+    Ambiente* doc = nullptr;
     float x = 0.0f;
     float y = 0.0f;
     int32_t id = 0;

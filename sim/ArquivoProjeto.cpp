@@ -1,5 +1,5 @@
 #include "sim/ArquivoProjeto.h"
-#include "sim/GravacaoSegura.h"
+#include "io/GravacaoSegura.h"
 #include <algorithm>
 #include <cerrno>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
+#include "io/CArchive.h"
 #include "model/FoodX.h"
 #include "model/Individuo.h"
 #include "model/Random.h"
-#include "sim/CArchive.h"
 #include "sim/SimulationParameters.h"
 #include <cstdint>
 #include <cstdio>

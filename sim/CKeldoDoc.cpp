@@ -28,6 +28,16 @@ int CKeldoDoc::indiceImagem(const SpecX& individuo) {
     return individuo.sexo() ? macho[m] : femea[m];
 }
 
+Ambiente::Parametros CKeldoDoc::parametrosModelo() const {
+    const SimulationParameters& p = parametros_;
+    return {{p.repro_rr, p.repro_Rr, p.repro_RR},
+            {p.morte_mm, p.morte_Mm, p.morte_MM},
+            p.taxaPermuta,
+            p.tipoGeracoes == 1,
+            p.energiaMin,
+            p.energiaMax};
+}
+
 void CKeldoDoc::registrar(SpecX& individuo) const {
     if (host_ && host_->registraImagens())
         individuo.image = static_cast<int16_t>(indiceImagem(individuo));

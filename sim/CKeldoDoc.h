@@ -1,11 +1,12 @@
 #pragma once
+#include "io/CArchive.h"
+#include "model/Ambiente.h"
 #include "model/FoodX.h"
 #include "model/Geometry.h"
 #include "model/Individuo.h"
 #include "model/Random.h"
 #include "sim/ArmazemMortos.h"
 #include "sim/ArquivoProjeto.h"
-#include "sim/CArchive.h"
 #include "sim/EstadoArquivo.h"
 #include "sim/EstatisticasPopulacao.h"
 #include "sim/KeldoHost.h"
@@ -27,8 +28,10 @@ class CArchive;
 enum class EstadoExecucao : int { naoIniciado = 0, executando = 1, parado = 2 };
 
 // The simulator's document: the parameters, the world (lists, counters,
-// obstacles, random generator) and every operation of the cycle.
-class CKeldoDoc {
+// obstacles, random generator) and every operation of the cycle. It is the
+// world its individuals and food items see (Ambiente); final, so that its own
+// calls of those functions are direct.
+class CKeldoDoc final : public Ambiente {
   public:
     CKeldoDoc();
     CKeldoDoc(const CKeldoDoc&) = delete;
@@ -39,14 +42,14 @@ class CKeldoDoc {
     void limparMundo();
     void escolherNivel();
     void construirObstaculos();
-    const Rect* pontoEmObstaculo(int x, int y) const {
+    const Rect* pontoEmObstaculo(int x, int y) const override {
         return obstaculos.pontoEmObstaculo(x, y, arena_);
     }
     int caminhoBloqueado(int x1, int y1, int x2, int y2) const {
         return obstaculos.caminhoBloqueado(x1, y1, x2, y2, arena_);
     }
-    void registrar(SpecX& individuo) const;
-    void registrar(FoodX& alimento) const;
+    void registrar(SpecX& individuo) const override;
+    void registrar(FoodX& alimento) const override;
     // The obstacle rectangles of a level code ('r', 'f', 'm', 'd'); metade 0 = left, 1 = right.
     static std::span<const Rect> tabelaObstaculos(char codigo, int metade);
     // Image index of an item as the view hands them out (-1 none).
@@ -96,6 +99,8 @@ class CKeldoDoc {
 
     // Read-only state.
     const SimulationParameters& parametros() const { return parametros_; }
+    // The values of `parametros()` an individual or a food item reads.
+    Parametros parametrosModelo() const override;
     KeldoHost* host() const { return host_; }
     const Rect& arena() const { return arena_; }
     char codigoNivel() const { return obstaculos.codigoNivel(); }
@@ -108,7 +113,7 @@ class CKeldoDoc {
     const std::vector<FoodX>& alimentos() const { return alimentos_; }
     int32_t geracao() const { return geracao_; }
     int32_t proximoId() const { return proximoId_; }
-    int32_t tempo() const { return tempo_; }
+    int32_t tempo() const override { return tempo_; }
     int32_t numSnapshot() const { return numSnapshot_; }
     int32_t ovos() const { return ovos_; }
     // Per-cycle figures since the world was made or loaded (never stored in the project).
@@ -144,7 +149,7 @@ class CKeldoDoc {
     void semear(uint32_t semente) { rng_.semear(semente); }
     // The one stream every draw of the world comes from: the individuals',
     // the view's jitter and the empty individuals of the dialogs.
-    Random& gerador() { return rng_; }
+    Random& gerador() override { return rng_; }
     // Batch runs go as fast as they can; the real-time spacing paces animated runs only.
     void definirIgnorarTempoReal(bool ignorar) { ignorarTempoReal_ = ignorar; }
     void guardarMortosEmArquivo(bool guardar, size_t limite = ArquivoMortos::tamanhoBloco) {

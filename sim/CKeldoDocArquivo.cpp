@@ -1,7 +1,7 @@
 // The document's project file: saving, loading and completing the loaded
 // objects; the format itself is ArquivoProjeto's.
+#include "io/GravacaoSegura.h"
 #include "sim/CKeldoDoc.h"
-#include "sim/GravacaoSegura.h"
 #include <cerrno>
 
 std::vector<uint8_t> CKeldoDoc::serializar() {

@@ -1,6 +1,6 @@
 // The trace file (one block per cycle) and the snapshot file of a save.
+#include "io/GravacaoSegura.h"
 #include "sim/CKeldoDoc.h"
-#include "sim/GravacaoSegura.h"
 #include <cerrno>
 #include <cstdio>
 #include <optional>

@@ -1,5 +1,5 @@
 #include "sim/ParametrosPorNome.h"
-#include "sim/Cp1252.h"
+#include "io/Cp1252.h"
 #include "sim/TabelaParametros.h"
 #include <charconv>
 #include <cstdint>

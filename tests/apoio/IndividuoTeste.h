@@ -2,6 +2,7 @@
 // The one builder of test individuals: a default SpecX with the fields a
 // test names, then either kept bare, expressed for a document (its
 // phenotype computed) or attached to it.
+#include "model/Ambiente.h"
 #include "model/Individuo.h"
 #include <cstdint>
 
@@ -47,13 +48,13 @@ class IndividuoTeste {
     SpecX* operator->() { return &s; }
 
     SpecX pronto() const { return s; }
-    SpecX expresso(CKeldoDoc& doc) const {
+    SpecX expresso(Ambiente& doc) const {
         SpecX e = s;
         e.doc = &doc;
         e.calcularFenotipo();
         return e;
     }
-    SpecX anexado(CKeldoDoc& doc) const {
+    SpecX anexado(Ambiente& doc) const {
         SpecX e = s;
         e.anexar(&doc);
         return e;

@@ -1,6 +1,6 @@
 // The ".gen" project file: its exact bytes, and saving and loading a world.
+#include "ArquivoApoio.h"
 #include "IndividuoTeste.h"
-#include "test_arquivo_apoio.h"
 #include <gtest/gtest.h>
 
 using apoio::Bytes;

@@ -1,9 +1,9 @@
 // Damaged and malicious project files, and saves that cannot be written:
 // each fails with a message and leaves the world in memory and the file on
 // disk as they were.
+#include "ArquivoApoio.h"
 #include "ConjuntoDanificado.h"
 #include "IndividuoTeste.h"
-#include "test_arquivo_apoio.h"
 #include <algorithm>
 #include <atomic>
 #include <cerrno>

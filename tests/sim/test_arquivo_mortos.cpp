@@ -2,8 +2,8 @@
 // and in order, a refused write counts for nothing, and a document that keeps
 // its dead there writes the same project, trace and figures as one that keeps
 // them in memory.
+#include "ArquivoApoio.h"
 #include "sim/ArquivoMortos.h"
-#include "test_arquivo_apoio.h"
 #include <csignal>
 #include <cstring>
 #include <sys/resource.h>

@@ -1,6 +1,6 @@
 // The cycle around its phases: generation turnover, status line, redraw,
 // periodic save, trace and the real-time throttle.
-#include "test_arquivo_apoio.h"
+#include "ArquivoApoio.h"
 #include <gtest/gtest.h>
 #include <set>
 #include <unistd.h>

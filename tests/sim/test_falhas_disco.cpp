@@ -3,7 +3,7 @@
 // program that dies between writing the new file and renaming it into place.
 // The previous project stays byte for byte, nothing is left behind, the run
 // goes on, and keldo-run ends with status 1.
-#include "test_arquivo_apoio.h"
+#include "ArquivoApoio.h"
 #include <algorithm>
 #include <atomic>
 #include <cerrno>

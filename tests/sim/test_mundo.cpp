@@ -57,6 +57,13 @@ TEST(Mundo, DocumentoNovoSemJanela) {
     EXPECT_TRUE(doc.vivos().empty());
 }
 
+// An individual without a world (a template, a form's sample) reads the
+// defaults of model/Ambiente.h: they must be a new project's.
+TEST(Mundo, ParametrosDoModeloSemMundoSaoOsDeUmProjetoNovo) {
+    const CKeldoDoc doc;
+    EXPECT_EQ(doc.parametrosModelo(), Ambiente::Parametros{});
+}
+
 // Each founder: x, y, heading, 18 genotype bits, 3 status bits; then each food item:
 // energy, x, y.
 TEST(Mundo, PopulacaoAleatoriaOrdemDosSorteios) {
@@ -275,7 +282,7 @@ TEST(Mundo, SementeDoRelogio) {
     CKeldoDoc doc;
     doc.parametrosEditaveis().numIndividuos = 1;
     doc.parametrosEditaveis().qtdAlimento = 0;
-    doc.parametrosEditaveis().nivelObstaculos = "0";
+    doc.parametrosEditaveis().nivelObstaculos.assign(1, '0');
     const auto antes = static_cast<uint32_t>(std::time(nullptr));
     ASSERT_TRUE(doc.criarMundo());
     const auto depois = static_cast<uint32_t>(std::time(nullptr));

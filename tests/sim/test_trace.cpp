@@ -1,5 +1,5 @@
 // The trace file (a block per cycle) and the snapshot file written with every save.
-#include "test_arquivo_apoio.h"
+#include "ArquivoApoio.h"
 #include <gtest/gtest.h>
 
 namespace {

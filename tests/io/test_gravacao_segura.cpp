@@ -2,8 +2,8 @@
 // kept, devices and FIFOs are written and never replaced, a planted or
 // foreign name beside the target is never followed nor destroyed, and the
 // temporary of a save that died is cleaned up by the next one.
-#include "sim/GravacaoSegura.h"
-#include "test_arquivo_apoio.h"
+#include "ArquivoApoio.h"
+#include "io/GravacaoSegura.h"
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>

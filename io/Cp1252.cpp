@@ -1,4 +1,4 @@
-#include "sim/Cp1252.h"
+#include "io/Cp1252.h"
 #include <cstdint>
 
 namespace {

@@ -1,4 +1,4 @@
-#include "sim/GravacaoSegura.h"
+#include "io/GravacaoSegura.h"
 #include <cerrno>
 #include <climits>
 #include <cstdio>

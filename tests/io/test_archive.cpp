@@ -1,7 +1,7 @@
 // The byte archive of project files: string and count prefixes, and the
 // object-reference framing with one index counter for classes and objects.
-#include "sim/CArchive.h"
-#include "test_arquivo_apoio.h"
+#include "ArquivoApoio.h"
+#include "io/CArchive.h"
 #include <gtest/gtest.h>
 
 using apoio::Bytes;

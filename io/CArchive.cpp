@@ -1,4 +1,4 @@
-#include "sim/CArchive.h"
+#include "io/CArchive.h"
 #include <algorithm>
 #include <cstring>
 
