@@ -1,4 +1,5 @@
 #include "cli/DestinosSaida.h"
+#include "io/GravacaoSegura.h"
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -15,9 +16,9 @@ fs::path resolvido(const std::string& caminho) {
     return erro ? absoluto.lexically_normal() : canonico;
 }
 
-std::string semPermissao(const std::string& opcao, const std::string& alvo) {
+std::string semPermissao(const std::string& opcao, const std::string& alvo, int erro) {
     return "n\xC3\xA3o \xC3\xA9 poss\xC3\xADvel gravar " + opcao + " em " + alvo + ": " +
-           std::strerror(errno);
+           std::strerror(erro);
 }
 
 // The number in a snapshot name as "%03d" writes it, or -1.
@@ -62,14 +63,13 @@ std::string problemaDeEscrita(const ArquivoDaExecucao& arquivo, bool porRenomeac
     // access() also sees read-only file systems and immutable files, even for root.
     const bool existe = fs::exists(estado);
     if (existe && ::access(arquivo.caminho.c_str(), W_OK) != 0)
-        return semPermissao(opcao, arquivo.caminho);
-    if (existe && (!porRenomeacao || !fs::is_regular_file(estado)))
+        return semPermissao(opcao, arquivo.caminho, errno);
+    if (existe && !porRenomeacao)
         return {};
-    if (::access(pasta.c_str(), W_OK | X_OK) == 0)
-        return {};
-    if (existe)
-        return {}; // a folder that takes no new file: the file is written in place
-    return semPermissao(opcao, pasta.string());
+    // A new file, or one a save replaces: whatever the save would do decides.
+    if (const int erro = GravacaoSegura::verificar(arquivo.caminho); erro != 0)
+        return semPermissao(opcao, existe ? arquivo.caminho : pasta.string(), erro);
+    return {};
 }
 
 std::vector<ArquivoDaExecucao> snapshotsEntre(const std::string& opcao, const std::string& projeto,

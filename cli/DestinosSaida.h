@@ -18,8 +18,9 @@ bool mesmoArquivo(const std::string& a, const std::string& b);
 std::string arquivosRepetidos(const std::vector<ArquivoDaExecucao>& arquivos);
 
 // Why the file cannot be written (UTF-8), or empty. `porRenomeacao`: the file
-// is replaced by a new one made in its folder, so a writable folder is enough;
-// otherwise an existing file is written itself. Nothing is created or changed.
+// is replaced as `GravacaoSegura` replaces it; otherwise an existing file is
+// written itself. A new file, or one replaced, is tried with
+// `GravacaoSegura::verificar`, which leaves nothing behind.
 std::string problemaDeEscrita(const ArquivoDaExecucao& arquivo, bool porRenomeacao);
 
 // The snapshots numbered `primeiro`..`ultimo` next to `projeto` that are one of

@@ -98,3 +98,16 @@ TEST_F(KeldoRun, DestinoQueNaoPodeSerGravadoParaAntesDoPrimeiroCiclo) {
     if (!podeTrancar)
         GTEST_SKIP() << "como root, uma pasta somente leitura ainda aceita arquivos";
 }
+
+// A file without any write permission is never replaced by a save, not even by
+// root (for whom access() allows everything): the run refuses it before its first cycle.
+TEST_F(KeldoRun, SaveSobreArquivoSemPermissaoRecusadoAntesDoPrimeiroCiclo) {
+    escrever("somente.gen", "x");
+    std::filesystem::permissions(pasta / "somente.gen", std::filesystem::perms::owner_read);
+    const Saida s = rodar({"--cycles", "5", "--trace", "t.txt", "--save", "somente.gen"});
+    EXPECT_TRUE(recusadoSemEscrever(s, 1)) << s.err;
+    EXPECT_NE(s.err.find("--save em "), std::string::npos) << s.err;
+    EXPECT_NE(s.err.find("somente.gen: Permission denied"), std::string::npos) << s.err;
+    EXPECT_FALSE(existe("t.txt"));
+    EXPECT_EQ(ler("somente.gen"), "x");
+}
