@@ -67,8 +67,8 @@ std::string problemaDeEscrita(const ArquivoDaExecucao& arquivo, bool porRenomeac
     if (existe && !porRenomeacao)
         return {};
     // A new file, or one a save replaces: whatever the save would do decides.
-    if (const int erro = GravacaoSegura::verificar(arquivo.caminho); erro != 0)
-        return semPermissao(opcao, existe ? arquivo.caminho : pasta.string(), erro);
+    if (const int falha = GravacaoSegura::verificar(arquivo.caminho); falha != 0)
+        return semPermissao(opcao, existe ? arquivo.caminho : pasta.string(), falha);
     return {};
 }
 
