@@ -6,6 +6,11 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+namespace keldo::app {
+
+using namespace keldo::gui;
+using namespace keldo::sim;
+
 namespace {
 const QString tituloAplicacao = QStringLiteral("KELDO");
 } // namespace
@@ -74,3 +79,5 @@ void CAdvancedSettingsDlg::accept() {
     valores = lidos;
     QDialog::accept();
 }
+
+} // namespace keldo::app

@@ -5,11 +5,18 @@
 #include <memory>
 
 class QLineEdit;
-struct SimulationParameters;
-struct DescricaoParametro;
 namespace Ui {
 class CAdvancedSettingsDlg;
 }
+namespace keldo::sim {
+struct SimulationParameters;
+struct DescricaoParametro;
+} // namespace keldo::sim
+
+namespace keldo::app {
+
+using keldo::sim::DescricaoParametro;
+using keldo::sim::SimulationParameters;
 
 // "Configurações Avançadas": the energy costs and the per-genotype death and
 // reproduction thresholds. They act only on individuals expressed afterwards,
@@ -42,3 +49,5 @@ class CAdvancedSettingsDlg : public QDialog {
     std::array<Campo, 9> campos{};
     std::unique_ptr<Ui::CAdvancedSettingsDlg> ui;
 };
+
+} // namespace keldo::app

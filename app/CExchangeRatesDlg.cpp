@@ -14,6 +14,12 @@
 #include <limits>
 #include <string>
 
+namespace keldo::app {
+
+using namespace keldo::gui;
+using namespace keldo::sim;
+using namespace keldo::model;
+
 namespace {
 
 const QString tituloAplicacao = QStringLiteral("KELDO");
@@ -189,3 +195,5 @@ void CExchangeRatesDlg::accept() {
     if (lerControles())
         QDialog::accept();
 }
+
+} // namespace keldo::app

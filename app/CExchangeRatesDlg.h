@@ -6,6 +6,8 @@
 class QLabel;
 class QLineEdit;
 
+namespace keldo::app {
+
 // "Taxas de Permuta": the six crossing-over rates between neighbouring
 // autosomal genes, with a legend that shows, while the user types, how the
 // genes fall into chromosomes (a rate of 50 % starts a new chromosome).
@@ -37,3 +39,5 @@ class CExchangeRatesDlg : public QDialog {
     QLabel* rotuloLegenda = nullptr;
     bool escrevendo = false;
 };
+
+} // namespace keldo::app

@@ -21,6 +21,10 @@
 #include <cmath>
 #include <qcustomplot.h>
 
+namespace keldo::app {
+
+using namespace keldo::sim;
+
 namespace {
 
 // Capital letters in blue, small letters in vermilion; the four alleles of
@@ -541,3 +545,5 @@ void CGraficosDlg::escolherEExportar(const QString& titulo, const QString& filtr
                              QStringLiteral("Não foi possível gravar o arquivo %1.")
                                  .arg(QDir::toNativeSeparators(arquivo)));
 }
+
+} // namespace keldo::app

@@ -8,13 +8,22 @@
 #include <memory>
 #include <vector>
 
-class CKeldoDoc;
 class QCheckBox;
 class QCPMarginGroup;
 class QCPTextElement;
 class QCustomPlot;
 class QListWidget;
+namespace keldo::sim {
+class CKeldoDoc;
 struct AmostraPopulacao;
+} // namespace keldo::sim
+
+namespace keldo::app {
+
+using namespace keldo::model;
+
+using keldo::sim::AmostraPopulacao;
+using keldo::sim::CKeldoDoc;
 
 // The chart window beside the arena, from the document's history: the
 // population, the allele frequencies of every gene ticked in the list (one
@@ -107,3 +116,5 @@ class CGraficosDlg : public QDialog {
     qint64 custoUltimoMs = 0;
     QTimer adiado;
 };
+
+} // namespace keldo::app

@@ -5,6 +5,10 @@
 #include <QToolTip>
 #include <QWidget>
 
+namespace keldo::app {
+
+using namespace keldo::sim;
+
 namespace {
 // Arena units to pixels as the view places items (without its jitter).
 int paraPixel(int tamanho, float unidades) {
@@ -124,3 +128,5 @@ bool CInspetor::eventFilter(QObject* objeto, QEvent* evento) {
     }
     return QObject::eventFilter(objeto, evento);
 }
+
+} // namespace keldo::app

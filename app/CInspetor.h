@@ -3,9 +3,18 @@
 #include <QPoint>
 #include <QString>
 
-class CKeldoDoc;
 class QWidget;
+namespace keldo::sim {
+class CKeldoDoc;
+} // namespace keldo::sim
+namespace keldo::model {
 struct SpecX;
+} // namespace keldo::model
+
+namespace keldo::app {
+
+using keldo::model::SpecX;
+using keldo::sim::CKeldoDoc;
 
 // The arena's inspector: the mouse over an individual shows who it is, its
 // genotype in allele letters and its phenotype in words, in a tooltip that
@@ -37,3 +46,5 @@ class CInspetor : public QObject {
     QWidget* vista;
     QString atual;
 };
+
+} // namespace keldo::app

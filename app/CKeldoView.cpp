@@ -2,6 +2,10 @@
 #include "sim/CKeldoDoc.h"
 #include <QPainter>
 
+namespace keldo::app {
+
+using namespace keldo::sim;
+
 namespace {
 QFont fonteEnergia() {
     QFont fonte(QStringLiteral("DejaVu Sans"));
@@ -69,3 +73,5 @@ void CKeldoView::desenharItem(QPainter& p, int indiceImagem, float x, float y, i
         return;
     p.drawPixmap(jx + paraPixel(w, x) - 10, jy + paraPixel(h, y) - 10, imagens[indiceImagem]);
 }
+
+} // namespace keldo::app

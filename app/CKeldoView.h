@@ -6,8 +6,14 @@
 #include <array>
 #include <map>
 
-class CKeldoDoc;
 class QPainter;
+namespace keldo::sim {
+class CKeldoDoc;
+} // namespace keldo::sim
+
+namespace keldo::app {
+
+using keldo::sim::CKeldoDoc;
 
 // The arena: the background of the obstacle level, the food, then every
 // living individual and egg, with their energies on request. It owns the
@@ -40,3 +46,5 @@ class CKeldoView : public QWidget {
     std::map<int, QPixmap> fundos;
     RotulosEnergia rotulos;
 };
+
+} // namespace keldo::app

@@ -21,6 +21,11 @@
 #include <QMessageBox>
 #include <QStatusBar>
 
+namespace keldo::app {
+
+using namespace keldo::gui;
+using namespace keldo::sim;
+
 CMainFrame::CMainFrame(QWidget* pai)
     : QMainWindow(pai),
       dialogos(DialogosDocumento::padrao(this, Textos::janela.titulo, Textos::janela.filtros,
@@ -362,3 +367,5 @@ void CMainFrame::execucaoParada(const std::string& motivo) {
     parar();
     QMessageBox::warning(this, Textos::tituloAtencao, QString::fromStdString(motivo));
 }
+
+} // namespace keldo::app

@@ -7,10 +7,16 @@
 #include <QMainWindow>
 #include <QTimer>
 
+class QLabel;
+
+namespace keldo::app {
+
+using namespace keldo::gui;
+using namespace keldo::sim;
+
 class CGraficosDlg;
 class CInspetor;
 class CKeldoView;
-class QLabel;
 
 // The simulator's main window: menu, single-pane status line, the arena view
 // and the run timer. It is the document's host: the cycle reaches the window
@@ -95,3 +101,5 @@ class CMainFrame : public QMainWindow, public KeldoHost {
     CInspetor* inspetorArena = nullptr;
     QLabel* linhaStatus = nullptr;
 };
+
+} // namespace keldo::app

@@ -12,6 +12,12 @@
 #include <QPushButton>
 #include <optional>
 
+namespace keldo::app {
+
+using namespace keldo::gui;
+using namespace keldo::sim;
+using namespace keldo::io;
+
 namespace {
 
 const QString tituloAplicacao = QStringLiteral("KELDO");
@@ -231,3 +237,5 @@ void CParametersDlg::abrirAvancadas() {
     if (dialogo.exec() == QDialog::Accepted)
         dialogo.armazenarEm(parametros);
 }
+
+} // namespace keldo::app

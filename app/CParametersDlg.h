@@ -2,10 +2,16 @@
 #include <QDialog>
 #include <memory>
 
-struct SimulationParameters;
 namespace Ui {
 class CParametersDlg;
 }
+namespace keldo::sim {
+struct SimulationParameters;
+} // namespace keldo::sim
+
+namespace keldo::app {
+
+using keldo::sim::SimulationParameters;
 
 // "Parâmetros de Simulação": edits the document's parameter record in place.
 // "OK" stores every field at once after checking them all; "Cancel" stores
@@ -35,3 +41,5 @@ class CParametersDlg : public QDialog {
     SimulationParameters& parametros;
     std::unique_ptr<Ui::CParametersDlg> ui;
 };
+
+} // namespace keldo::app

@@ -18,6 +18,11 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
+namespace keldo::app {
+
+using namespace keldo::gui;
+using namespace keldo::sim;
+
 namespace {
 
 using TextosGenoma::letrasGene;
@@ -426,3 +431,5 @@ void CPopulationDlg::accept() {
     if (Validacao::lerInteiro(editQtde, 1, 10000, this, tituloAplicacao))
         QDialog::accept();
 }
+
+} // namespace keldo::app

@@ -5,12 +5,21 @@
 #include <array>
 #include <vector>
 
-class CKeldoDoc;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QWidget;
+namespace keldo::sim {
+class CKeldoDoc;
+} // namespace keldo::sim
+
+namespace keldo::app {
+
+using namespace keldo::gui;
+using namespace keldo::model;
+
+using keldo::sim::CKeldoDoc;
 
 // "Definição de População Inicial": the defined initial population, edited
 // one individual at a time. Each list line is the text of one template (its
@@ -93,3 +102,5 @@ class CPopulationDlg : public QDialog {
     QLineEdit* editQtde = nullptr;
     QLabel* rotuloContagem = nullptr;
 };
+
+} // namespace keldo::app

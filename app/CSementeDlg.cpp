@@ -7,6 +7,8 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+namespace keldo::app {
+
 CSementeDlg::CSementeDlg(std::optional<uint32_t> semente, QWidget* pai)
     : QDialog(pai), atual(semente) {
     setWindowTitle(QStringLiteral("Semente do mundo"));
@@ -67,3 +69,5 @@ void CSementeDlg::pedir(std::optional<uint32_t> semente) {
     accept();
     emit criarMundo(*semente);
 }
+
+} // namespace keldo::app

@@ -7,6 +7,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace keldo::app {
+
 // "Semente do mundo": the seed the present world was made with, a button
 // that makes the same world again from the current parameters, and a field
 // to make the world of another seed. keldo-run --seed N makes the same world.
@@ -29,3 +31,5 @@ class CSementeDlg : public QDialog {
     QLineEdit* campo = nullptr;
     QPushButton* criarDigitada = nullptr;
 };
+
+} // namespace keldo::app

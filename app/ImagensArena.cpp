@@ -3,6 +3,10 @@
 #include <QPainter>
 #include <cmath>
 
+namespace keldo::app {
+
+using namespace keldo::sim;
+
 namespace ImagensArena {
 
 namespace {
@@ -195,3 +199,5 @@ QImage imagemFundo(int bitmapFundo) {
 }
 
 } // namespace ImagensArena
+
+} // namespace keldo::app

@@ -2,6 +2,8 @@
 #include <QColor>
 #include <QImage>
 
+namespace keldo::app {
+
 // The pictures of the arena, drawn in code: the eight 19 × 19 item images and
 // the four 640 × 480 backgrounds, whose obstacles come straight from the
 // document's obstacle tables so that picture and simulation always agree.
@@ -48,3 +50,5 @@ char nivelDoFundo(int bitmapFundo);
 QImage imagemFundo(int bitmapFundo);
 
 } // namespace ImagensArena
+
+} // namespace keldo::app

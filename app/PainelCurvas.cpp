@@ -2,6 +2,10 @@
 #include "sim/EstatisticasPopulacao.h"
 #include <qcustomplot.h>
 
+namespace keldo::app {
+
+using namespace keldo::sim;
+
 PainelCurvas::PainelCurvas(QCustomPlot* plot, int linha, const QString& titulo,
                            const QString& rotuloY, std::vector<Curva> curvas,
                            QCPMarginGroup* margens)
@@ -61,3 +65,5 @@ void PainelCurvas::preencher(const QVector<double>& x,
                                                    : QCPScatterStyle(QCPScatterStyle::ssNone));
     }
 }
+
+} // namespace keldo::app

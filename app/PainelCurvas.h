@@ -11,7 +11,13 @@ class QCPLegend;
 class QCPMarginGroup;
 class QCPTextElement;
 class QCustomPlot;
+namespace keldo::sim {
 struct AmostraPopulacao;
+} // namespace keldo::sim
+
+namespace keldo::app {
+
+using keldo::sim::AmostraPopulacao;
 
 // One panel of the chart window: a title, the axes and a legend in three
 // rows of the plot's layout, and curves that each read one figure of a
@@ -48,3 +54,5 @@ class PainelCurvas {
     std::vector<QCPGraph*> graficos;
     double maior = 0.0;
 };
+
+} // namespace keldo::app

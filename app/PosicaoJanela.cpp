@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <array>
 
+namespace keldo::app {
+
 namespace {
 constexpr int folga = 4; // between the two windows
 
@@ -42,3 +44,5 @@ QRect PosicaoJanela::aoLado(const QRect& tela, const QRect& principal, const QSi
         return QRect(tela.topLeft(), desejado.boundedTo(tela.size()));
     return naFaixa(*maior, principal, desejado);
 }
+
+} // namespace keldo::app

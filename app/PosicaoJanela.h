@@ -2,6 +2,8 @@
 #include <QRect>
 #include <QSize>
 
+namespace keldo::app {
+
 // Where a window beside the main window goes so that it covers none of it:
 // to its right when the screen has room for `minimo` there, else below it,
 // else in the largest free strip around it (right, below, left, above); in
@@ -12,3 +14,5 @@ namespace PosicaoJanela {
 QRect aoLado(const QRect& tela, const QRect& principal, const QSize& desejado, const QSize& minimo);
 
 } // namespace PosicaoJanela
+
+} // namespace keldo::app

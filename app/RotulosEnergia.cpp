@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <cstdio>
 
+namespace keldo::app {
+
 RotulosEnergia::RotulosEnergia(const QFont& fonte) {
     const QFontMetrics medidas(fonte);
     altura = medidas.height();
@@ -32,3 +34,5 @@ void RotulosEnergia::escrever(QPainter& p, int x, int y, int valor, Cor cor) con
         x += avancos[g];
     }
 }
+
+} // namespace keldo::app

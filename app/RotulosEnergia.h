@@ -5,6 +5,8 @@
 
 class QPainter;
 
+namespace keldo::app {
+
 // Energy numbers of the arena. A world may show thousands of them on every
 // frame, so the digits are rendered once per colour and then copied.
 class RotulosEnergia {
@@ -26,3 +28,5 @@ class RotulosEnergia {
     std::array<int, numGlifos> avancos{};
     int altura = 0;
 };
+
+} // namespace keldo::app

@@ -4,6 +4,10 @@
 #include "gui/LinhaComando.h"
 #include <QString>
 
+namespace keldo::app {
+
+using namespace keldo::gui;
+
 // The simulator's fixed texts of its main window and command line, in one
 // place, as the editor keeps its own.
 namespace Textos {
@@ -33,3 +37,5 @@ inline const CAboutDlg::Conteudo sobre{
 inline const QString sufixoVersao = QStringLiteral(" b");
 
 } // namespace Textos
+
+} // namespace keldo::app

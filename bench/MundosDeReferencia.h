@@ -2,6 +2,8 @@
 #include "sim/CKeldoDoc.h"
 #include <cstdint>
 
+using namespace keldo::sim;
+
 // The worlds the benchmarks run, the same that bench/run.sh gives keldo-run:
 // S the default world, L a large world, G a growing one, and worlds of N
 // founders for the scaling curve.

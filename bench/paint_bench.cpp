@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
+using namespace keldo::app;
+
 namespace {
 
 CMainFrame* janelaCheia() {

@@ -15,6 +15,8 @@
 #include <cstring>
 #include <qcustomplot.h>
 
+using namespace keldo::app;
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

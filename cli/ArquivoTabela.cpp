@@ -1,6 +1,8 @@
 #include "cli/ArquivoTabela.h"
 #include <cstdio>
 
+namespace keldo::cli {
+
 std::string ArquivoTabela::abrir(const std::string& destino) {
     if (destino == "-")
         return {};
@@ -27,3 +29,5 @@ std::string ArquivoTabela::razao() const {
     return arquivo && arquivo->erro() ? ": " + GravacaoSegura::descricao(arquivo->erro())
                                       : std::string();
 }
+
+} // namespace keldo::cli

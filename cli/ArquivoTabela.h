@@ -3,6 +3,10 @@
 #include <memory>
 #include <string>
 
+namespace keldo::cli {
+
+using namespace keldo::io;
+
 // Where a table goes: standard output ("-"), or a file replaced through the
 // safe-save routine at the end, so an interrupted or failed experiment never
 // leaves half a table under the name nor destroys the previous one.
@@ -21,3 +25,5 @@ class ArquivoTabela {
     std::unique_ptr<GravacaoSegura> arquivo; // none for standard output
     bool falhou = false;
 };
+
+} // namespace keldo::cli

@@ -2,6 +2,10 @@
 #include "sim/EstatisticasPopulacao.h"
 #include <charconv>
 
+namespace keldo::cli {
+
+using namespace keldo::sim;
+
 namespace {
 const std::string esperado = " (esperado extincao, fixacao:GENE ou geracao:G)";
 
@@ -68,3 +72,5 @@ bool CondicaoParada::fixado(const AmostraPopulacao& amostra) const {
         presentes += amostra.contagem[static_cast<size_t>(primeira + a)] > 0 ? 1 : 0;
     return presentes == 1;
 }
+
+} // namespace keldo::cli

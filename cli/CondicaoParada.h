@@ -2,7 +2,13 @@
 #include <cstdint>
 #include <string>
 
+namespace keldo::sim {
 struct AmostraPopulacao;
+} // namespace keldo::sim
+
+namespace keldo::cli {
+
+using keldo::sim::AmostraPopulacao;
 
 // --until: when a run of an experiment ends before its last cycle.
 class CondicaoParada {
@@ -26,3 +32,5 @@ class CondicaoParada {
 
     bool fixado(const AmostraPopulacao& amostra) const;
 };
+
+} // namespace keldo::cli

@@ -6,6 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace keldo::cli {
+
+using namespace keldo::io;
+
 namespace {
 namespace fs = std::filesystem;
 
@@ -95,3 +99,5 @@ std::vector<ArquivoDaExecucao> snapshotsEntre(const std::string& opcao, const st
     }
     return snapshots;
 }
+
+} // namespace keldo::cli

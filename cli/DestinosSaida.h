@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+namespace keldo::cli {
+
 // One file a run reads or writes, with the option that names it ("--save", ...).
 struct ArquivoDaExecucao {
     std::string opcao;
@@ -29,3 +31,5 @@ std::string problemaDeEscrita(const ArquivoDaExecucao& arquivo, bool porRenomeac
 std::vector<ArquivoDaExecucao> snapshotsEntre(const std::string& opcao, const std::string& projeto,
                                               int64_t primeiro, int64_t ultimo,
                                               const std::vector<ArquivoDaExecucao>& outros);
+
+} // namespace keldo::cli

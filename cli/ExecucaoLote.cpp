@@ -10,6 +10,11 @@
 #include <tuple>
 #include <vector>
 
+namespace keldo::cli {
+
+using namespace keldo::sim;
+using namespace keldo::io;
+
 namespace {
 
 // The name the cycle itself appends to when gerarTrace is on.
@@ -180,7 +185,7 @@ class ExecucaoLote {
         if (const int r = verificarDestinos(); r != codigoSaida::sucesso)
             return r;
         const uint32_t semente = opcoes.semente ? *opcoes.semente : sementeDaEntropia();
-        const ResultadoPreparo r = ::prepararMundo(*doc, opcoes.origem(), semente);
+        const ResultadoPreparo r = cli::prepararMundo(*doc, opcoes.origem(), semente);
         if (!r.mensagem.empty())
             return falha(r.codigo, r.mensagem);
         const bool continuar = opcoes.projeto && !opcoes.novo;
@@ -226,3 +231,5 @@ class ExecucaoLote {
 int executarLote(const OpcoesExecucao& opcoes, std::ostream& saida, std::ostream& erro) {
     return ExecucaoLote(opcoes, saida, erro).executar();
 }
+
+} // namespace keldo::cli

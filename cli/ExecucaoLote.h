@@ -2,6 +2,8 @@
 #include "cli/OpcoesExecucao.h"
 #include <ostream>
 
+namespace keldo::cli {
+
 namespace codigoSaida {
 constexpr int sucesso = 0;
 constexpr int erroArquivo = 1;
@@ -13,3 +15,5 @@ constexpr int erroUso = 2;
 // refused is checked before the first cycle, so a refused run writes nothing.
 // Returns the exit status.
 int executarLote(const OpcoesExecucao& opcoes, std::ostream& saida, std::ostream& erro);
+
+} // namespace keldo::cli

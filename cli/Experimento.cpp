@@ -13,6 +13,10 @@
 #include <new>
 #include <thread>
 
+namespace keldo::cli {
+
+using namespace keldo::sim;
+
 namespace {
 constexpr int saidaInterrompida = 130; // the shell's status for a SIGINT
 
@@ -199,3 +203,5 @@ std::string impressaoDoExperimento(const OpcoesExecucao& o, uint32_t semente) {
     std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>((h ^ (h >> 32)) & 0xFFFFFFFFu));
     return std::string(hex) + "-" + std::to_string(e.varredura.total());
 }
+
+} // namespace keldo::cli

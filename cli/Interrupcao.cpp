@@ -2,6 +2,8 @@
 #include <atomic>
 #include <csignal>
 
+namespace keldo::cli {
+
 namespace {
 std::atomic<bool> pedido{false};
 static_assert(std::atomic<bool>::is_always_lock_free);
@@ -19,3 +21,5 @@ void instalarInterrupcao() {
 bool interrompido() {
     return pedido.load(std::memory_order_relaxed);
 }
+
+} // namespace keldo::cli

@@ -6,6 +6,8 @@
 #include <iterator>
 #include <map>
 
+namespace keldo::cli {
+
 namespace {
 // The runs read so far, each with its rows, and what every table must share.
 class Mescla {
@@ -115,3 +117,5 @@ int mesclarTabelas(const std::vector<std::string>& argumentos, std::ostream& err
                      "não foi possível escrever " + argumentos[0] + saida.razao());
     return codigoSaida::sucesso;
 }
+
+} // namespace keldo::cli

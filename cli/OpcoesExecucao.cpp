@@ -3,6 +3,10 @@
 #include "sim/TabelaParametros.h"
 #include <charconv>
 
+namespace keldo::cli {
+
+using namespace keldo::sim;
+
 namespace {
 bool lerSemSinal(const std::string& texto, uint32_t& valor) {
     const char* fim = texto.data() + texto.size();
@@ -153,3 +157,5 @@ class Analisador {
 AnaliseArgumentos analisarArgumentos(const std::vector<std::string>& argumentos) {
     return Analisador(argumentos).executar();
 }
+
+} // namespace keldo::cli

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+namespace keldo::cli {
+
 // What one keldo-run command line asks for.
 struct OpcoesExecucao {
     std::optional<uint32_t> semente;
@@ -43,3 +45,5 @@ AnaliseArgumentos analisarArgumentos(const std::vector<std::string>& argumentos)
 
 // The text of --help (UTF-8).
 std::string textoAjuda();
+
+} // namespace keldo::cli

@@ -3,6 +3,8 @@
 #include <array>
 #include <charconv>
 
+namespace keldo::cli {
+
 namespace {
 const std::array<const char*, 7> opcoesComValor = {"--replicates", "--vary",  "--jobs", "--every",
                                                    "--until",      "--table", "--task"};
@@ -75,3 +77,5 @@ std::string verificarCombinacao(const OpcoesExecucao& o) {
         return "--task precisa de --seed: as tarefas de um experimento partem da mesma semente";
     return {};
 }
+
+} // namespace keldo::cli

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace keldo::cli {
+
 struct OpcoesExecucao;
 
 // What --experiment adds to a keldo-run command line.
@@ -26,3 +28,5 @@ std::string lerOpcaoExperimento(OpcoesExperimento& e, const std::string& opcao,
                                 const std::string& valor);
 // The options that do not go together; empty text when they all do.
 std::string verificarCombinacao(const OpcoesExecucao& o);
+
+} // namespace keldo::cli

@@ -5,6 +5,10 @@
 #include <new>
 #include <random>
 
+namespace keldo::cli {
+
+using namespace keldo::sim;
+
 namespace {
 ResultadoPreparo aplicarDefinicoes(CKeldoDoc& doc, const OrigemMundo& origem) {
     SimulationParameters parametros = doc.parametros();
@@ -53,3 +57,5 @@ uint32_t sementeDaEntropia() {
     std::random_device entropia;
     return static_cast<uint32_t>(entropia());
 }
+
+} // namespace keldo::cli

@@ -5,7 +5,13 @@
 #include <utility>
 #include <vector>
 
+namespace keldo::sim {
 class CKeldoDoc;
+} // namespace keldo::sim
+
+namespace keldo::cli {
+
+using keldo::sim::CKeldoDoc;
 
 // What a world is made from; the same for a single run and for every run of
 // an experiment, so that any run of an experiment replays alone.
@@ -31,3 +37,5 @@ ResultadoPreparo prepararMundo(CKeldoDoc& doc, const OrigemMundo& origem, uint32
 
 // A seed from the system's entropy source, for runs without --seed.
 uint32_t sementeDaEntropia();
+
+} // namespace keldo::cli

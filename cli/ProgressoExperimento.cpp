@@ -2,6 +2,8 @@
 #include <cstdio>
 #include <unistd.h>
 
+namespace keldo::cli {
+
 namespace {
 std::string duracao(double segundos) {
     const long s = static_cast<long>(segundos + 0.5);
@@ -37,3 +39,5 @@ void ProgressoExperimento::concluir() {
     if (ligado && feitas > 0)
         erro << '\n' << std::flush;
 }
+
+} // namespace keldo::cli

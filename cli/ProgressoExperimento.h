@@ -5,6 +5,8 @@
 #include <ostream>
 #include <string>
 
+namespace keldo::cli {
+
 // Runs done of the total, time elapsed and an estimate of the time left, on
 // one line of standard error rewritten in place; silent when standard error
 // is not a terminal (a log or a cluster's output file).
@@ -26,3 +28,5 @@ class ProgressoExperimento {
     std::chrono::steady_clock::time_point inicio;
     std::mutex trava;
 };
+
+} // namespace keldo::cli

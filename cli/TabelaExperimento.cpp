@@ -2,6 +2,10 @@
 #include "sim/EstatisticasPopulacao.h"
 #include <algorithm>
 
+namespace keldo::cli {
+
+using namespace keldo::sim;
+
 TabelaExperimento::TabelaExperimento(std::string exp, const std::vector<std::string>& nomes)
     : experimento(std::move(exp)), variados(nomes) {}
 
@@ -58,3 +62,5 @@ bool TabelaExperimento::concluir() {
     esperando.clear();
     return arquivo.concluir();
 }
+
+} // namespace keldo::cli

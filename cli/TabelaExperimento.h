@@ -6,7 +6,13 @@
 #include <string>
 #include <vector>
 
+namespace keldo::sim {
 struct AmostraPopulacao;
+} // namespace keldo::sim
+
+namespace keldo::cli {
+
+using keldo::sim::AmostraPopulacao;
 
 // The table of an experiment: one header, then the rows of each run, whole
 // runs in the order of their numbers whatever order they finish in. A run
@@ -45,3 +51,5 @@ class TabelaExperimento {
 
     void escreverProntas();
 };
+
+} // namespace keldo::cli

@@ -3,6 +3,10 @@
 #include "sim/EstatisticasPopulacao.h"
 #include "sim/ParametrosPorNome.h"
 
+namespace keldo::cli {
+
+using namespace keldo::sim;
+
 namespace {
 // The summary's allele columns of the autosomal genes, "V1;...;N".
 std::string colunasAutossomicas() {
@@ -120,3 +124,5 @@ std::string textoAjuda() {
              "uso.\n";
     return texto;
 }
+
+} // namespace keldo::cli

@@ -5,6 +5,10 @@
 #include <charconv>
 #include <sstream>
 
+namespace keldo::cli {
+
+using namespace keldo::sim;
+
 namespace {
 // A sweep beyond this is surely a typo, and would only fill the memory.
 constexpr uint64_t maximoDeValores = 1000000;
@@ -139,3 +143,5 @@ uint32_t sementeDaExecucao(uint32_t s, uint64_t k) {
     x ^= x >> 16;
     return x;
 }
+
+} // namespace keldo::cli

@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+namespace keldo::cli {
+
 // The runs of an experiment: every combination of the --vary lists times the
 // replicates, numbered from 1 with the parameters in the order given (the
 // first one outermost) and the replicates innermost.
@@ -39,3 +41,5 @@ class Varredura {
 // MurmurHash3 applied to S + k * 0x9E3779B9 (mod 2^32). Both steps are
 // one-to-one, so distinct runs (k < 2^32) get distinct seeds.
 uint32_t sementeDaExecucao(uint32_t s, uint64_t k);
+
+} // namespace keldo::cli

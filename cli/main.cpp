@@ -12,6 +12,9 @@
 #include <malloc.h>
 #endif
 
+using namespace keldo::cli;
+using namespace keldo::sim;
+
 int main(int argc, char** argv) {
 #if defined(__GLIBC__)
     // The lists of a crowded world grow by doubling; blocks this large come

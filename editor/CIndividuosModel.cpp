@@ -4,6 +4,11 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace keldo::editor {
+
+using namespace keldo::gui;
+using namespace keldo::sim;
+
 namespace {
 
 struct Coluna {
@@ -220,3 +225,5 @@ void CIndividuosModel::linhasAlteradas(int de, int ate) {
         return;
     emit dataChanged(index(de, 0), index(ate, numColunas - 1));
 }
+
+} // namespace keldo::editor

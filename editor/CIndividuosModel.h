@@ -4,7 +4,15 @@
 #include <string>
 #include <vector>
 
+namespace keldo::sim {
 class CKeldoDoc;
+} // namespace keldo::sim
+
+namespace keldo::editor {
+
+using namespace keldo::model;
+
+using keldo::sim::CKeldoDoc;
 
 // The rows of the editor's list: the view's own copies of the individuals.
 // Cell texts are made on demand, so the list holds no texts of its own.
@@ -63,3 +71,5 @@ class CIndividuosModel : public QAbstractTableModel {
     bool portugues;
     int marca = -1;
 };
+
+} // namespace keldo::editor

@@ -20,6 +20,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+namespace keldo::editor {
+
+using namespace keldo::gui;
+
 namespace {
 
 using TextosGenoma::letrasGene;
@@ -423,3 +427,5 @@ bool CKeldoView::eventFilter(QObject* alvo, QEvent* evento) {
     }
     return QWidget::eventFilter(alvo, evento);
 }
+
+} // namespace keldo::editor

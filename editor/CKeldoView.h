@@ -6,14 +6,19 @@
 #include <map>
 #include <vector>
 
-class CIndividuosModel;
-class DocumentoEditor;
 class QAbstractButton;
 class QButtonGroup;
 class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+namespace keldo::editor {
+
+using namespace keldo::gui;
+
+class CIndividuosModel;
+class DocumentoEditor;
 
 // The editor's form: one individual shown in radio groups, the list of all
 // individuals below, and the clone button. A click on a group applies that
@@ -95,3 +100,5 @@ class CKeldoView : public QWidget {
     bool excluindo = false;
     int linhaDoForm = -1;
 };
+
+} // namespace keldo::editor

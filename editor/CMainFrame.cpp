@@ -16,6 +16,10 @@
 #include <QStatusBar>
 #include <QToolBar>
 
+namespace keldo::editor {
+
+using namespace keldo::gui;
+
 CMainFrame::CMainFrame(QWidget* pai)
     : QMainWindow(pai),
       dialogos(DialogosDocumento::padrao(this, Textos::janela.titulo, Textos::janela.filtros,
@@ -187,3 +191,5 @@ void CMainFrame::abrirSoltos(const QList<QUrl>& urls) {
     for (const QString& arquivo : JanelaDocumento::arquivosLocais(urls))
         abrirArquivo(arquivo);
 }
+
+} // namespace keldo::editor

@@ -6,10 +6,20 @@
 #include <QMainWindow>
 #include <QUrl>
 
-class ArquivosRecentes;
-class CKeldoView;
 class QAction;
 class QLabel;
+namespace keldo::gui {
+class ArquivosRecentes;
+} // namespace keldo::gui
+
+namespace keldo::editor {
+
+using namespace keldo::gui;
+using namespace keldo::sim;
+
+using keldo::gui::ArquivosRecentes;
+
+class CKeldoView;
 
 // The editor's main window: the form with the list, the Simulação and Ajuda
 // menus, and the open and save rules of the editor's document.
@@ -71,3 +81,5 @@ class CMainFrame : public QMainWindow, public KeldoHost {
     DocumentoEditor doc;
     JanelaDocumento janelaDocumento;
 };
+
+} // namespace keldo::editor

@@ -3,6 +3,8 @@
 #include "editor/Textos.h"
 #include <QFileInfo>
 
+namespace keldo::editor {
+
 namespace {
 std::string paraCaminhoNativo(const QString& caminho) {
     return QFile::encodeName(caminho).toStdString();
@@ -55,3 +57,5 @@ void DocumentoEditor::definirCaminho(const QString& arquivo) {
     doc.arquivo().definirCaminho(paraCaminhoNativo(arquivo));
     titulo = arquivo.isEmpty() ? Textos::janela.semNome : QFileInfo(arquivo).fileName();
 }
+
+} // namespace keldo::editor

@@ -3,8 +3,17 @@
 #include <QString>
 #include <string>
 
-class CIndividuosModel;
+namespace keldo::sim {
 class KeldoHost;
+} // namespace keldo::sim
+
+namespace keldo::editor {
+
+using namespace keldo::sim;
+
+using keldo::sim::KeldoHost;
+
+class CIndividuosModel;
 
 // The editor's document: the simulator's document without the simulation,
 // plus the path last read or written (which enables Save) and the title.
@@ -37,3 +46,5 @@ class DocumentoEditor {
     QString titulo;       // file name of the project, or "Untitled"
     QString lastFilePath; // last complete read or write; enables Save
 };
+
+} // namespace keldo::editor

@@ -6,6 +6,8 @@
 #include <QStyleOptionViewItem>
 #include <algorithm>
 
+namespace keldo::editor {
+
 namespace {
 
 bool teclaDeMovimento(int tecla) {
@@ -110,3 +112,5 @@ void ListaIndividuos::keyPressEvent(QKeyEvent* evento) {
         recolhendo = false;
     }
 }
+
+} // namespace keldo::editor

@@ -1,6 +1,8 @@
 #pragma once
 #include <QTableView>
 
+namespace keldo::editor {
+
 // The editor's list of individuals, keyed like a report list: Home, End,
 // PageUp, PageDown and the up/down arrows move the selection by rows, with or
 // without Ctrl; Shift extends it from the anchor; left/right scroll the columns.
@@ -24,3 +26,5 @@ class ListaIndividuos : public QTableView {
   private:
     bool recolhendo = false;
 };
+
+} // namespace keldo::editor

@@ -1,6 +1,8 @@
 #include "editor/TextoLinha.h"
 #include <cstdio>
 
+namespace keldo::editor {
+
 namespace TextoLinha {
 
 namespace {
@@ -185,3 +187,5 @@ int codigoDoControle(int id) {
 }
 
 } // namespace TextoLinha
+
+} // namespace keldo::editor

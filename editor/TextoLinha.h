@@ -3,6 +3,10 @@
 #include <cstdint>
 #include <string>
 
+namespace keldo::editor {
+
+using namespace keldo::model;
+
 // The form's values. A radio value is the position of the chosen button in its
 // group: 0 is the first button (capital letter, Vivo, Macho, Adulto, V1, I1).
 struct ValoresForm {
@@ -60,3 +64,5 @@ bool aplicarTextoLinha(SpecX& individuo, const std::string& texto, int codigo);
 int codigoDoControle(int idControle);
 
 } // namespace TextoLinha
+
+} // namespace keldo::editor

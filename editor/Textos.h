@@ -4,6 +4,10 @@
 #include "gui/LinhaComando.h"
 #include <QString>
 
+namespace keldo::editor {
+
+using namespace keldo::gui;
+
 // The editor's fixed texts, in one place, as the simulator keeps its own.
 namespace Textos {
 
@@ -34,3 +38,5 @@ inline const LinhaComando::Programa linhaComando{
     QStringLiteral("PROJETO.gen"), QStringLiteral("projeto de simulação a abrir")};
 
 } // namespace Textos
+
+} // namespace keldo::editor

@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+namespace keldo::gui {
+
 namespace Ajuda {
 
 QString localizar(const QString& pastaPrograma) {
@@ -25,3 +27,5 @@ bool iniciar() {
 }
 
 } // namespace Ajuda
+
+} // namespace keldo::gui

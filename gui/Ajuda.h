@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+namespace keldo::gui {
+
 // The separate help program "KeldoHP", started from the Help menu of both programs.
 namespace Ajuda {
 
@@ -13,3 +15,5 @@ QString localizar(const QString& pastaPrograma);
 bool iniciar();
 
 } // namespace Ajuda
+
+} // namespace keldo::gui

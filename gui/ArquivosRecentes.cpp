@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QSettings>
 
+namespace keldo::gui {
+
 namespace {
 const char* const grupo = "Recent File List";
 
@@ -101,3 +103,5 @@ void ArquivosRecentes::atualizarMenu() {
     marcador->setEnabled(false);
     marcador->setVisible(lista.isEmpty());
 }
+
+} // namespace keldo::gui

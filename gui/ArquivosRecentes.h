@@ -6,6 +6,8 @@
 class QAction;
 class QMenu;
 
+namespace keldo::gui {
+
 // The recent-file list of a program: up to five paths, most recent first, kept
 // in the program's settings and shown as a section of a menu in place of a
 // placeholder item (the placeholder shows, greyed, while the list is empty).
@@ -45,3 +47,5 @@ class ArquivosRecentes : public QObject {
     QAction* marcador = nullptr;
     QList<QAction*> acoesEntradas;
 };
+
+} // namespace keldo::gui

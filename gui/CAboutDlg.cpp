@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+namespace keldo::gui {
+
 CAboutDlg::CAboutDlg(const Conteudo& c, QWidget* pai) : QDialog(pai) {
     setWindowTitle(c.titulo);
     setModal(true);
@@ -64,3 +66,5 @@ CAboutDlg::CAboutDlg(const Conteudo& c, QWidget* pai) : QDialog(pai) {
     raiz->addLayout(corpo);
     raiz->setSizeConstraint(QLayout::SetFixedSize);
 }
+
+} // namespace keldo::gui

@@ -7,6 +7,8 @@
 class QLabel;
 class QPushButton;
 
+namespace keldo::gui {
+
 // The About box of both programs: the program icon, "<nome> Versão" with the
 // version text, two lines of credits, a link to the manual and OK. The project
 // has no web page of its own, so the link starts the installed help program
@@ -42,3 +44,5 @@ class CAboutDlg : public QDialog {
     QLabel* manualRotulo = nullptr;
     QPushButton* ok = nullptr;
 };
+
+} // namespace keldo::gui

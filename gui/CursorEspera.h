@@ -1,6 +1,8 @@
 #pragma once
 #include <QApplication>
 
+namespace keldo::gui {
+
 // The wait cursor for the life of a long step (a load, a save, a change to
 // many rows); restored however the step ends.
 class CursorEspera {
@@ -10,3 +12,5 @@ class CursorEspera {
     CursorEspera(const CursorEspera&) = delete;
     CursorEspera& operator=(const CursorEspera&) = delete;
 };
+
+} // namespace keldo::gui

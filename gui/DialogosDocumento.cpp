@@ -2,6 +2,8 @@
 #include "gui/PastaSimulacoes.h"
 #include <QFileDialog>
 
+namespace keldo::gui {
+
 namespace {
 
 QMessageBox::StandardButton perguntarComSimPadrao(QWidget* janela, const QString& titulo,
@@ -38,3 +40,5 @@ DialogosDocumento DialogosDocumento::padrao(QWidget* janela, const QString& titu
     };
     return d;
 }
+
+} // namespace keldo::gui

@@ -5,6 +5,8 @@
 
 class QWidget;
 
+namespace keldo::gui {
+
 // The modal questions a document window asks, each behind a function so that
 // tests can answer them without a window of their own.
 struct DialogosDocumento {
@@ -24,3 +26,5 @@ struct DialogosDocumento {
     static DialogosDocumento padrao(QWidget* janela, const QString& titulo, const QString& filtros,
                                     bool simPadrao);
 };
+
+} // namespace keldo::gui

@@ -3,6 +3,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+namespace keldo::gui {
+
 namespace {
 
 constexpr int larguraBotaoAlelo = 30;
@@ -57,3 +59,5 @@ void FormGenotipo::aplicarSexo(bool macho) const {
     for (QWidget* w : soMacho)
         w->setEnabled(macho);
 }
+
+} // namespace keldo::gui

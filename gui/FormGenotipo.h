@@ -10,6 +10,8 @@ class QAbstractButton;
 class QButtonGroup;
 class QWidget;
 
+namespace keldo::gui {
+
 // The genotype form of both programs (the population dialog and the
 // editor): exclusive groups of buttons for the sex, the stage and each
 // gene's alleles (texts from TextosGenoma), and the controls that only one
@@ -47,3 +49,5 @@ class FormGenotipo : public QObject {
     QList<QWidget*> soFemea;
     QList<QWidget*> soMacho;
 };
+
+} // namespace keldo::gui

@@ -1,6 +1,8 @@
 #include "gui/IconePrograma.h"
 #include <QPainter>
 
+namespace keldo::gui {
+
 namespace IconePrograma {
 
 namespace {
@@ -57,3 +59,5 @@ QIcon icone() {
 }
 
 } // namespace IconePrograma
+
+} // namespace keldo::gui

@@ -2,6 +2,8 @@
 #include <QIcon>
 #include <QImage>
 
+namespace keldo::gui {
+
 // The program icon of keldo and keldoge: the picture of resources/keldo.svg
 // (the desktop entries' icon), painted here so that no image plugin is needed.
 namespace IconePrograma {
@@ -12,3 +14,5 @@ QImage imagem(int lado);
 QIcon icone();
 
 } // namespace IconePrograma
+
+} // namespace keldo::gui

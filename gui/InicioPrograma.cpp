@@ -2,6 +2,8 @@
 #include "gui/IconePrograma.h"
 #include <QApplication>
 
+namespace keldo::gui {
+
 namespace InicioPrograma {
 
 std::optional<int> preparar(const LinhaComando::Programa& programa, QString& arquivo) {
@@ -17,3 +19,5 @@ std::optional<int> preparar(const LinhaComando::Programa& programa, QString& arq
 }
 
 } // namespace InicioPrograma
+
+} // namespace keldo::gui

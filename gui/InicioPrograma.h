@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+namespace keldo::gui {
+
 // The start of both desktop programs, after the QApplication exists: the
 // names settings are kept under, the program icon for every window, and the
 // command line.
@@ -29,3 +31,5 @@ int executar(int argc, char** argv, const LinhaComando::Programa& programa) {
 }
 
 } // namespace InicioPrograma
+
+} // namespace keldo::gui

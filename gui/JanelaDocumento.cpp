@@ -6,6 +6,8 @@
 #include <QMimeData>
 #include <QWidget>
 
+namespace keldo::gui {
+
 JanelaDocumento::JanelaDocumento(QWidget* j, DialogosDocumento& d, TextosJanela t)
     : janela(j), dialogos(d), textos(std::move(t)) {}
 
@@ -98,3 +100,5 @@ QStringList JanelaDocumento::arquivosLocais(const QList<QUrl>& urls) {
             arquivos << url.toLocalFile();
     return arquivos;
 }
+
+} // namespace keldo::gui

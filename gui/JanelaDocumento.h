@@ -13,6 +13,8 @@ class QDropEvent;
 class QEvent;
 class QWidget;
 
+namespace keldo::gui {
+
 // A program's texts of its document window.
 struct TextosJanela {
     QString titulo;   // heads the window title ("<titulo>: <document>") and the message boxes
@@ -69,3 +71,5 @@ class JanelaDocumento : public QObject {
     std::function<void(const QString&)> abrir;
     bool qualquerLink = false;
 };
+
+} // namespace keldo::gui

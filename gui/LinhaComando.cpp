@@ -5,6 +5,10 @@
 #include <cstdio>
 #include <utility>
 
+namespace keldo::gui {
+
+using namespace keldo::sim;
+
 namespace {
 
 void escrever(std::FILE* destino, const QString& texto) {
@@ -80,3 +84,5 @@ std::optional<int> LinhaComando::analisar(const QStringList& argumentos) {
     escrever(stderr, erros);
     return status;
 }
+
+} // namespace keldo::gui

@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <optional>
 
+namespace keldo::gui {
+
 // The command line of the desktop programs: --help, --version and at most one
 // argument that is not an option (the project to open, or the manual's page).
 // Anything else is a usage error on standard error, not a message box.
@@ -35,3 +37,5 @@ class LinhaComando {
     Programa prog;
     QString argumentoLido;
 };
+
+} // namespace keldo::gui

@@ -3,6 +3,10 @@
 #include <QDir>
 #include <QFileInfo>
 
+namespace keldo::gui {
+
+using namespace keldo::io;
+
 namespace MensagensArquivo {
 
 QString texto(const ResultadoArquivo& r, const QString& arquivo) {
@@ -31,3 +35,5 @@ QString texto(const ResultadoArquivo& r, const QString& arquivo) {
 }
 
 } // namespace MensagensArquivo
+
+} // namespace keldo::gui

@@ -2,6 +2,10 @@
 #include "sim/CKeldoDoc.h"
 #include <QString>
 
+namespace keldo::gui {
+
+using namespace keldo::sim;
+
 // The texts both desktop programs show when a project cannot be opened or
 // saved: the framework's standard English messages, naming the file and,
 // for a failure of the system, its reason. The programs' own checks (the
@@ -12,3 +16,5 @@ namespace MensagensArquivo {
 QString texto(const ResultadoArquivo& resultado, const QString& arquivo);
 
 } // namespace MensagensArquivo
+
+} // namespace keldo::gui

@@ -8,6 +8,8 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+namespace keldo::gui {
+
 namespace PastaSimulacoes {
 
 namespace {
@@ -69,3 +71,5 @@ QString escolherNomeSalvar(QWidget* pai, const QString& proposta, const QString&
 }
 
 } // namespace PastaSimulacoes
+
+} // namespace keldo::gui

@@ -3,6 +3,8 @@
 
 class QWidget;
 
+namespace keldo::gui {
+
 // The default project folder "Simulações" and the names proposed for saving.
 namespace PastaSimulacoes {
 
@@ -26,3 +28,5 @@ QString comExtensao(const QString& nome);
 QString escolherNomeSalvar(QWidget* pai, const QString& proposta, const QString& filtros);
 
 } // namespace PastaSimulacoes
+
+} // namespace keldo::gui

@@ -1,5 +1,7 @@
 #include "gui/TextosGenoma.h"
 
+namespace keldo::gui {
+
 namespace TextosGenoma {
 
 QString rotuloGene(Genoma::Gene g) {
@@ -14,3 +16,5 @@ QStringList letrasGene(Genoma::Gene g) {
 }
 
 } // namespace TextosGenoma
+
+} // namespace keldo::gui

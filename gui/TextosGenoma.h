@@ -3,6 +3,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace keldo::gui {
+
+using namespace keldo::model;
+
 // The genome's texts as the genotype forms show them.
 namespace TextosGenoma {
 
@@ -12,3 +16,5 @@ QString rotuloGene(Genoma::Gene g);
 QStringList letrasGene(Genoma::Gene g);
 
 } // namespace TextosGenoma
+
+} // namespace keldo::gui

@@ -3,6 +3,10 @@
 #include <QLineEdit>
 #include <QMessageBox>
 
+namespace keldo::gui {
+
+using namespace keldo::sim;
+
 namespace Validacao {
 
 QString mensagemInteiro() {
@@ -88,3 +92,5 @@ std::optional<unsigned> lerSemSinal(QLineEdit* campo, const DescricaoParametro& 
 }
 
 } // namespace Validacao
+
+} // namespace keldo::gui

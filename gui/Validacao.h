@@ -4,7 +4,13 @@
 
 class QLineEdit;
 class QWidget;
+namespace keldo::sim {
 struct DescricaoParametro;
+} // namespace keldo::sim
+
+namespace keldo::gui {
+
+using keldo::sim::DescricaoParametro;
 
 // Field validation with the dialog framework's own English messages. On a
 // failure the message box is shown (exclamation icon, caption `titulo`) and
@@ -35,3 +41,5 @@ std::optional<unsigned> lerSemSinal(QLineEdit* campo, const DescricaoParametro& 
 void falhar(QLineEdit* campo, const QString& mensagem, QWidget* pai, const QString& titulo);
 
 } // namespace Validacao
+
+} // namespace keldo::gui

@@ -12,6 +12,8 @@
 #include <QToolBar>
 #include <QTreeWidget>
 
+namespace keldo::help {
+
 namespace {
 QString lerRecurso(const QString& caminho) {
     QFile arquivo(caminho);
@@ -170,3 +172,5 @@ void CJanelaAjuda::marcarNoSumario(const QUrl& url) {
         }
     }
 }
+
+} // namespace keldo::help

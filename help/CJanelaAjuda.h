@@ -8,6 +8,8 @@ class QTextBrowser;
 class QTreeWidget;
 class QTreeWidgetItem;
 
+namespace keldo::help {
+
 // The window of the help program: the contents on the left (every page of
 // the manual and its sections), the page on the right, with back, forward,
 // home and a search within the page.
@@ -42,3 +44,5 @@ class CJanelaAjuda : public QMainWindow {
     QTreeWidget* arvore = nullptr;
     QLineEdit* busca = nullptr;
 };
+
+} // namespace keldo::help

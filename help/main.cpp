@@ -4,6 +4,9 @@
 #include "help/CJanelaAjuda.h"
 #include <QApplication>
 
+using namespace keldo::gui;
+using namespace keldo::help;
+
 int main(int argc, char** argv) {
     QApplication aplicacao(argc, argv);
     QApplication::setApplicationName(QStringLiteral("KeldoHP"));

@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace keldo::io {
+
 namespace {
 constexpr uint16_t tagNovaClasse = 0xFFFF;
 constexpr uint16_t marcaClasse = 0x8000;
@@ -199,3 +201,5 @@ std::string CArchive::lerInicioObjeto(uint16_t esquemaEsperado) {
     ++proximoIndice;
     return nome;
 }
+
+} // namespace keldo::io

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace keldo::io {
+
 // What went wrong with a project file, for the programs to word it their way.
 enum class FalhaArquivo {
     nenhuma,
@@ -92,3 +94,5 @@ class CArchive {
     std::map<std::string, uint32_t> indiceDeClasse; // storing
     std::map<uint32_t, std::string> classeDeIndice; // loading
 };
+
+} // namespace keldo::io

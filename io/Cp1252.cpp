@@ -1,6 +1,8 @@
 #include "io/Cp1252.h"
 #include <cstdint>
 
+namespace keldo::io {
+
 namespace {
 // Code points of bytes 0x80..0x9F; 0 where Windows-1252 has no character.
 constexpr uint16_t faixa80[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
@@ -79,3 +81,5 @@ std::string utf8ParaCp1252(const std::string& texto) {
     }
     return saida;
 }
+
+} // namespace keldo::io

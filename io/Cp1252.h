@@ -1,8 +1,12 @@
 #pragma once
 #include <string>
 
+namespace keldo::io {
+
 // Windows-1252 <-> UTF-8, for the texts stored in project files and written
 // to trace files. Bytes with no character in Windows-1252 map to U+FFFD;
 // characters outside it map to '?'.
 std::string cp1252ParaUtf8(const std::string& texto);
 std::string utf8ParaCp1252(const std::string& texto);
+
+} // namespace keldo::io

@@ -11,6 +11,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace keldo::io {
+
 namespace {
 // Temporaries are ".<name>.XXXXXX.tmp~"; a long name is cut so that the
 // temporary's name still fits the file system's limit.
@@ -284,3 +286,5 @@ std::string GravacaoSegura::descricao(int erro) {
     static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t{});
     return c ? strerror_l(erro, c) : std::strerror(erro);
 }
+
+} // namespace keldo::io

@@ -2,6 +2,8 @@
 #include <cstddef>
 #include <string>
 
+namespace keldo::io {
+
 // Replaces a whole file so that a failure never destroys the previous one.
 //
 // The name is followed through symbolic links to the file they name (the
@@ -61,3 +63,5 @@ class GravacaoSegura {
     unsigned donoAlvo = 0, grupoAlvo = 0;
     size_t escritos = 0;
 };
+
+} // namespace keldo::io

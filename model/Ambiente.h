@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+namespace keldo::model {
+
 class FoodX;
 class Random;
 class SpecX;
@@ -37,3 +39,5 @@ class Ambiente {
   protected:
     ~Ambiente() = default;
 };
+
+} // namespace keldo::model

@@ -4,6 +4,10 @@
 #include "model/Random.h"
 #include <cmath>
 
+namespace keldo::model {
+
+using namespace keldo::io;
+
 FoodX::FoodX(int regiaoNova, Ambiente* documento) : doc(documento) {
     Random& rng = documento->gerador();
     const Ambiente::Parametros p = documento->parametrosModelo();
@@ -40,3 +44,5 @@ void FoodX::Serialize(CArchive& ar) {
     valorEnergetico = ar.lerInt16();
     regiao = ar.lerUInt8();
 }
+
+} // namespace keldo::model

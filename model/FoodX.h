@@ -1,8 +1,15 @@
 #pragma once
 #include <cstdint>
 
-class Ambiente;
+namespace keldo::io {
 class CArchive;
+} // namespace keldo::io
+
+namespace keldo::model {
+
+using keldo::io::CArchive;
+
+class Ambiente;
 
 // A food item lying in the arena.
 class FoodX {
@@ -26,3 +33,5 @@ class FoodX {
     Ambiente* doc = nullptr;
     uint8_t regiao = 0;
 };
+
+} // namespace keldo::model

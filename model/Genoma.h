@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace keldo::model {
+
 // Bits of the status byte.
 namespace EstadoBit {
 constexpr uint8_t sexo = 0x01;         // 1 = male
@@ -197,3 +199,5 @@ constexpr std::array<const char*, numColunasResumo> nomesColunasResumo() {
 }
 
 } // namespace Genoma
+
+} // namespace keldo::model

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace keldo::model {
+
 // Pixel rectangle: left <= px < right, top <= py < bottom for containment.
 struct Rect {
     int32_t left = 0;
@@ -9,3 +11,5 @@ struct Rect {
     int32_t bottom = 0;
     bool operator==(const Rect&) const = default;
 };
+
+} // namespace keldo::model

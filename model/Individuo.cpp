@@ -6,6 +6,10 @@
 #include <algorithm>
 #include <cmath>
 
+namespace keldo::model {
+
+using namespace keldo::io;
+
 namespace {
 Ambiente::Parametros parametrosDe(const Ambiente* doc) {
     return doc ? doc->parametrosModelo() : Ambiente::Parametros{};
@@ -236,3 +240,5 @@ void SpecX::Serialize(CArchive& ar) {
     genotipoM = ar.lerUInt16();
     estado = ar.lerUInt8();
 }
+
+} // namespace keldo::model

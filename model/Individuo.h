@@ -3,8 +3,15 @@
 #include <cmath>
 #include <cstdint>
 
-class Ambiente;
+namespace keldo::io {
 class CArchive;
+} // namespace keldo::io
+
+namespace keldo::model {
+
+using keldo::io::CArchive;
+
+class Ambiente;
 class Random;
 
 // One individual of species X (the class name is the one project files record).
@@ -170,3 +177,5 @@ template <class Mundo> void SpecX::passo(Mundo& mundo) {
         y = oy + dirY;
     }
 }
+
+} // namespace keldo::model

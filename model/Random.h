@@ -1,6 +1,8 @@
 #pragma once
 #include <cstdint>
 
+namespace keldo::model {
+
 // The simulation's one source of random numbers: a linear congruential
 // generator whose outputs are bits 16..30 of the state. Every world owns one,
 // so that two documents in a process never disturb each other's draws.
@@ -28,3 +30,5 @@ class Random {
   private:
     uint32_t estado;
 };
+
+} // namespace keldo::model

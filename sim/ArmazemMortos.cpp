@@ -1,5 +1,7 @@
 #include "sim/ArmazemMortos.h"
 
+namespace keldo::sim {
+
 void ArmazemMortos::limpar() {
     lista.clear();
     guardados.limpar();
@@ -19,3 +21,5 @@ void ArmazemMortos::guardarSeCheio() {
     else
         soNaMemoria = true; // a full disk loses nothing; memory grows instead
 }
+
+} // namespace keldo::sim

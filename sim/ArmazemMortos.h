@@ -4,6 +4,10 @@
 #include <cstddef>
 #include <vector>
 
+namespace keldo::sim {
+
+using namespace keldo::model;
+
 // The dead of a world, in the order they died. With the temporary file on,
 // the older ones move there whenever the list in memory reaches the limit;
 // `quantidade` and `paraCada` see them all.
@@ -41,3 +45,5 @@ class ArmazemMortos {
     // Set when the temporary file failed once; the dead stay in memory from then on.
     bool soNaMemoria = false;
 };
+
+} // namespace keldo::sim

@@ -5,6 +5,8 @@
 #include <type_traits>
 #include <unistd.h>
 
+namespace keldo::sim {
+
 // Records are the individuals' own bytes: the file never outlives the process
 // that wrote it, so layout and pointers read back as they were.
 static_assert(std::is_trivially_copyable_v<SpecX>);
@@ -70,3 +72,5 @@ bool ArquivoMortos::lerBloco(size_t inicio, std::vector<SpecX>& bloco) const {
         return false;
     return std::fread(bloco.data(), sizeof(SpecX), n, arquivo) == n;
 }
+
+} // namespace keldo::sim

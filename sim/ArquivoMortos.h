@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <vector>
 
+namespace keldo::sim {
+
+using namespace keldo::model;
+
 // The dead of a long batch run, kept in an unnamed temporary file instead of
 // memory: a crowded world buries a thousand individuals a cycle, and every one
 // of them stays in the project. Records go out and come back as the same
@@ -41,3 +45,5 @@ class ArquivoMortos {
     std::FILE* arquivo = nullptr;
     size_t quantidade = 0;
 };
+
+} // namespace keldo::sim

@@ -6,6 +6,10 @@
 #include <cstdio>
 #include <sys/stat.h>
 
+namespace keldo::sim {
+
+using namespace keldo::io;
+
 namespace {
 constexpr int32_t versaoArquivo = 3000;
 const char* const mensagemVersao = "Vers\xC3\xA3o inv\xC3\xA1lida do arquivo!";
@@ -175,3 +179,5 @@ ResultadoArquivo ArquivoProjeto::abrirArquivo(const std::string& caminho, std::F
     tamanho = static_cast<std::uintmax_t>(st.st_size);
     return {};
 }
+
+} // namespace keldo::sim

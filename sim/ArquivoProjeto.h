@@ -10,6 +10,11 @@
 #include <string>
 #include <vector>
 
+namespace keldo::sim {
+
+using namespace keldo::model;
+using namespace keldo::io;
+
 // Outcome of reading or writing a project file. `mensagem` is UTF-8 text
 // for the user of keldo-run, with the reason.
 struct ResultadoArquivo {
@@ -62,3 +67,5 @@ class ArquivoProjeto {
     static ResultadoArquivo abrirArquivo(const std::string& caminho, std::FILE*& arquivo,
                                          std::uintmax_t& tamanho);
 };
+
+} // namespace keldo::sim

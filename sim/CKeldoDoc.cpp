@@ -3,6 +3,8 @@
 #include <array>
 #include <ctime>
 
+namespace keldo::sim {
+
 CKeldoDoc::CKeldoDoc() : busca(BuscaVizinhos::criar(false, obstaculos, arena_)) {
     parametros_.doc = this;
 }
@@ -144,3 +146,5 @@ bool CKeldoDoc::criarMundo() {
     estatisticas_.iniciar(*this);
     return true;
 }
+
+} // namespace keldo::sim

@@ -21,7 +21,17 @@
 #include <string>
 #include <vector>
 
+namespace keldo::io {
 class CArchive;
+} // namespace keldo::io
+
+namespace keldo::sim {
+
+using namespace keldo::indices;
+using namespace keldo::model;
+using namespace keldo::io;
+
+using keldo::io::CArchive;
 
 // Run state of a document: never started since the world was made, running,
 // or stopped by the user.
@@ -220,3 +230,5 @@ class CKeldoDoc final : public Ambiente {
     std::vector<uint8_t> alimentoComido;
     void salvarPeriodico();
 };
+
+} // namespace keldo::sim

@@ -1,6 +1,8 @@
 // Partner search, fights and mating.
 #include "sim/CKeldoDoc.h"
 
+namespace keldo::sim {
+
 namespace {
 int trunca(float v) {
     return static_cast<int>(v);
@@ -101,3 +103,5 @@ int CKeldoDoc::acasalar() {
     recemNascidos.clear();
     return acasalamentos;
 }
+
+} // namespace keldo::sim

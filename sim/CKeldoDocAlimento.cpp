@@ -2,6 +2,8 @@
 #include "sim/CKeldoDoc.h"
 #include <algorithm>
 
+namespace keldo::sim {
+
 namespace {
 bool ativo(const SpecX& i) {
     return i.vivo() && i.adulto() && i.livre == 0;
@@ -126,3 +128,5 @@ void CKeldoDoc::moverIndividuos() {
     }
     vivos_.resize(destino);
 }
+
+} // namespace keldo::sim

@@ -4,6 +4,10 @@
 #include "sim/CKeldoDoc.h"
 #include <cerrno>
 
+namespace keldo::sim {
+
+using namespace keldo::io;
+
 std::vector<uint8_t> CKeldoDoc::serializar() {
     CArchive ar;
     ArquivoProjeto::escreverInicio(ar, tempo_, proximoId_, geracao_, parametros_, numSnapshot_,
@@ -91,3 +95,5 @@ ResultadoArquivo CKeldoDoc::carregarProjeto(const std::string& caminhoProjeto) {
     }
     return resultado;
 }
+
+} // namespace keldo::sim

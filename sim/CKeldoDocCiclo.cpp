@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <limits>
 
+namespace keldo::sim {
+
 namespace {
 // When the last throttled cycle ran; one value for the whole process.
 uint32_t ultimoCiclo = 0;
@@ -122,3 +124,5 @@ bool CKeldoDoc::executarCiclo() {
         escreverTrace("keldo_trace.txt", true);
     return true;
 }
+
+} // namespace keldo::sim

@@ -6,6 +6,10 @@
 #include <optional>
 #include <string>
 
+namespace keldo::sim {
+
+using namespace keldo::io;
+
 namespace {
 // Windows-1252 text with CR LF line ends, as the analysis scripts expect.
 constexpr const char* cabecalho =
@@ -92,3 +96,5 @@ std::string CKeldoDoc::nomeSnapshot(const std::string& caminhoProjeto) const {
     std::snprintf(numero, sizeof numero, "%03d", numSnapshot_);
     return raiz + numero + ".txt";
 }
+
+} // namespace keldo::sim

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+namespace keldo::sim {
+
 // Where a document lives on disk and whether it changed since it was last
 // read or written. An empty path is a project never saved.
 class EstadoArquivo {
@@ -28,3 +30,5 @@ class EstadoArquivo {
     std::string caminho_;
     bool modificado_ = false;
 };
+
+} // namespace keldo::sim

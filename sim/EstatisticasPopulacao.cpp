@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cmath>
 
+namespace keldo::sim {
+
 namespace {
 using namespace AleloResumo;
 
@@ -334,3 +336,5 @@ void EstatisticasPopulacao::anexarLinhaCsv(std::string& s, const AmostraPopulaca
             anexarFracao(s, valores[v]);
     }
 }
+
+} // namespace keldo::sim

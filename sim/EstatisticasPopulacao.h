@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+namespace keldo::sim {
+
+using namespace keldo::model;
+
 class CKeldoDoc;
 
 // Alleles counted in every sample, in the order of the summary columns.
@@ -123,3 +127,5 @@ class EstatisticasPopulacao {
     int32_t inicio = 0;
     uint64_t versaoAtual = 0;
 };
+
+} // namespace keldo::sim

@@ -3,8 +3,17 @@
 #include <cstdint>
 #include <string>
 
+namespace keldo::model {
 class SpecX;
 class FoodX;
+} // namespace keldo::model
+
+namespace keldo::sim {
+
+using namespace keldo::model;
+
+using keldo::model::FoodX;
+using keldo::model::SpecX;
 
 // What a document asks of the program that shows it. A document without a
 // host (keldo-run, tests) registers no images, redraws nothing and saves
@@ -32,3 +41,5 @@ class KeldoHost {
     // Milliseconds of a monotonic tick counter (real-time throttle).
     virtual uint32_t contadorTicks() const;
 };
+
+} // namespace keldo::sim

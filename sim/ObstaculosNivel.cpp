@@ -1,5 +1,7 @@
 #include "sim/ObstaculosNivel.h"
 
+namespace keldo::sim {
+
 namespace {
 // Obstacle rectangles of each level in the 640 x 480 pixel space of the pictures.
 constexpr Rect nivel12Esq[] = {{90, 70, 135, 115},   {290, 85, 315, 110},  {53, 250, 78, 275},
@@ -131,3 +133,5 @@ int ObstaculosNivel::caminhoBloqueadoDevagar(int x1, int y1, int x2, int y2,
                 return 1;
     return 0;
 }
+
+} // namespace keldo::sim

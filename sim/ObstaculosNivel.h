@@ -4,6 +4,11 @@
 #include <span>
 #include <string>
 
+namespace keldo::sim {
+
+using namespace keldo::indices;
+using namespace keldo::model;
+
 // The obstacles of a world: the level's code and background picture, its
 // rectangles, and the tests of a point and of a path against them. The
 // straight scan over the rectangles is the reference; the obstacle map
@@ -62,3 +67,5 @@ class ObstaculosNivel {
     // reference path); every change of those clears it, atualizarMapa sets it.
     mutable bool mapaPronto = false;
 };
+
+} // namespace keldo::sim

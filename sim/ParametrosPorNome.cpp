@@ -4,6 +4,10 @@
 #include <charconv>
 #include <cstdint>
 
+namespace keldo::sim {
+
+using namespace keldo::io;
+
 namespace {
 using Tipo = TipoParametro;
 using Campo = DescricaoParametro;
@@ -93,3 +97,5 @@ std::string valorPorNome(const SimulationParameters& parametros, std::string_vie
         return std::to_string(parametros.*(campo->semSinal));
     return cp1252ParaUtf8(parametros.*(campo->texto));
 }
+
+} // namespace keldo::sim

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+namespace keldo::sim {
+
 // Sets one field of the parameter record from text, by the field's own name
 // ("numIndividuos", "taxaPermuta3", "morte_mm", ...), for batch runs and
 // scripts. Numbers must be plain decimal integers in the range of the field's
@@ -24,3 +26,5 @@ std::string valorEsperadoPor(std::string_view nome);
 
 // The field's value as --set would take it (UTF-8); empty for an unknown name.
 std::string valorPorNome(const SimulationParameters& parametros, std::string_view nome);
+
+} // namespace keldo::sim

@@ -1,6 +1,8 @@
 #include "sim/SimulationParameters.h"
 #include "sim/TabelaParametros.h"
 
+namespace keldo::sim {
+
 namespace {
 // "X deve estar entre A e B", or only the bound the load range sets.
 std::string foraDaCarga(const DescricaoParametro& d) {
@@ -26,3 +28,5 @@ std::string SimulationParameters::valorInutilizavel() const {
                std::to_string(energiaMax) + ")";
     return {};
 }
+
+} // namespace keldo::sim

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace keldo::sim {
+
+using namespace keldo::model;
+
 class CKeldoDoc;
 
 // The parameters of one simulation project. Texts are held in Windows-1252,
@@ -48,3 +52,5 @@ struct SimulationParameters {
     // Returns an empty text when every such value is usable, else a message (UTF-8).
     std::string valorInutilizavel() const;
 };
+
+} // namespace keldo::sim

@@ -4,6 +4,8 @@
 #include <limits>
 #include <stdexcept>
 
+namespace keldo::sim {
+
 namespace {
 using D = DescricaoParametro;
 using P = SimulationParameters;
@@ -232,3 +234,5 @@ std::string listagemDeParametros() {
     }
     return s;
 }
+
+} // namespace keldo::sim

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace keldo::sim {
+
 enum class TipoParametro { inteiro, semSinal, texto };
 
 // One parameter --set takes: where the record holds it, what it means, the
@@ -86,3 +88,5 @@ std::string avisoForaDoDialogo(std::string_view nome, std::string_view valor);
 
 // The --params listing: a header, then name;type;default;dialog;loads;description.
 std::string listagemDeParametros();
+
+} // namespace keldo::sim

@@ -5,6 +5,10 @@
 #error "KELDO_VERSAO is set from the CMake project version"
 #endif
 
+namespace keldo::sim {
+
 const char* versaoKeldo() {
     return KELDO_VERSAO;
 }
+
+} // namespace keldo::sim

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+namespace keldo::indices {
+
 float BuscaCandidatos::limiarQuadrado(float alcance) {
     // The square root rounds monotonically, so `sqrt(s) <= alcance` holds for
     // exactly the squares up to some float; walk from alcance² to it.
@@ -350,3 +352,5 @@ uint32_t BuscaCandidatos::enesimo(std::vector<uint32_t>& lista, size_t ordem) co
     std::nth_element(lista.begin(), alvo, lista.end());
     return *alvo;
 }
+
+} // namespace keldo::indices

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace keldo::indices {
+
 // One point a sight query found: its position in its list and its distance.
 struct Candidato {
     uint32_t pos;
@@ -94,3 +96,5 @@ class BuscaCandidatos {
     uint32_t maiorPosicao = 0;
     std::vector<uint32_t> celulaDe; // scratch of `construir`
 };
+
+} // namespace keldo::indices

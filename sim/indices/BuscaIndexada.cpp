@@ -1,6 +1,8 @@
 #include "sim/indices/BuscaIndexada.h"
 #include "sim/indices/ListaRascunho.h"
 
+namespace keldo::indices {
+
 // Females a male may head for; nothing that decides this changes during the phase.
 void BuscaIndexada::prepararParceiras(const std::vector<SpecX>& vivos, const MapaObstaculos* mapa) {
     esvaziarRascunho(femeasVisiveis, vivos.size());
@@ -86,3 +88,5 @@ int64_t BuscaIndexada::escolherNaBusca(const BuscaCandidatos& busca, const SpecX
     return busca.enesimo(candidatos,
                          static_cast<size_t>(rng.randomInt(static_cast<int>(candidatos.size()))));
 }
+
+} // namespace keldo::indices

@@ -5,6 +5,8 @@
 #include "sim/indices/GradeEspacial.h"
 #include "sim/indices/ListaCurtaAlimentos.h"
 
+namespace keldo::indices {
+
 // The fast search: sight indexes over the females and the food a phase can
 // head for, grids over the individuals for the contact reach, and a table of
 // the food lying on whole cells. Short lists are scanned: an index would cost
@@ -47,3 +49,5 @@ class BuscaIndexada final : public BuscaVizinhos {
     ListaCurtaAlimentos listaCurta;
     AlimentosPorCelula alimentosPorCelula;
 };
+
+} // namespace keldo::indices

@@ -2,6 +2,10 @@
 #include "sim/ObstaculosNivel.h"
 #include "sim/indices/ListaRascunho.h"
 
+namespace keldo::indices {
+
+using namespace keldo::sim;
+
 bool BuscaPorVarredura::bloqueado(int x1, int y1, int x2, int y2) const {
     return obstaculos.caminhoBloqueado(x1, y1, x2, y2, arena) != 0;
 }
@@ -93,3 +97,5 @@ const std::vector<uint32_t>& BuscaPorVarredura::comensaisPerto(const std::vector
             candidatos.push_back(k);
     return candidatos;
 }
+
+} // namespace keldo::indices

@@ -3,6 +3,10 @@
 #include "sim/indices/BuscaVizinhos.h"
 #include "sim/indices/GradeEspacial.h"
 
+namespace keldo::indices {
+
+using namespace keldo::model;
+
 // The reference: every answer judges the whole list in order, and paths are
 // tested rectangle by rectangle. The indexed search must match it draw for draw.
 class BuscaPorVarredura final : public BuscaVizinhos {
@@ -31,3 +35,5 @@ class BuscaPorVarredura final : public BuscaVizinhos {
     std::vector<PontoLista> individuos;
     std::vector<uint32_t> candidatos;
 };
+
+} // namespace keldo::indices

@@ -7,7 +7,15 @@
 #include <memory>
 #include <vector>
 
+namespace keldo::sim {
 class ObstaculosNivel;
+} // namespace keldo::sim
+
+namespace keldo::indices {
+
+using namespace keldo::model;
+
+using keldo::sim::ObstaculosNivel;
 
 // Who is near whom in the phases of a cycle: the female a male heads for, the
 // food a hungry individual heads for, the ready males beside a female and the
@@ -80,3 +88,5 @@ class BuscaVizinhos {
         return candidatos[static_cast<size_t>(rng.randomInt(static_cast<int>(candidatos.size())))];
     }
 };
+
+} // namespace keldo::indices

@@ -2,6 +2,8 @@
 #include "sim/indices/BuscaCandidatos.h"
 #include <algorithm>
 
+namespace keldo::indices {
+
 // About two cells per item: the contact reach then spans a few nearly empty
 // cells, and a crowded list still gets cells of a unit.
 void GradeEspacial::escolherLado(std::size_t n) {
@@ -28,3 +30,5 @@ void GradeEspacial::ordenar(std::vector<uint32_t>& lista) {
 float GradeEspacial::limiarQuadrado(float raio) {
     return BuscaCandidatos::limiarQuadrado(raio);
 }
+
+} // namespace keldo::indices

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace keldo::indices {
+
 // A compact copy of an item's position and its place in its list, so that
 // scans over many candidates touch little memory.
 struct PontoLista {
@@ -121,3 +123,5 @@ class GradeEspacial {
     std::size_t celulasCheias = 0;
     std::vector<float> xs, ys; // per item
 };
+
+} // namespace keldo::indices

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <vector>
 
+namespace keldo::indices {
+
 // Sizes a scratch list whose old contents are about to be overwritten. A list
 // that must grow lets go of its old block before its new one is filled, so the
 // two never take memory side by side, and doubles, so it seldom grows again.
@@ -21,3 +23,5 @@ template <class T> void esvaziarRascunho(std::vector<T>& lista, std::size_t maxi
     if (lista.capacity() < maximo)
         lista.reserve(std::max(maximo, 2 * lista.capacity()));
 }
+
+} // namespace keldo::indices

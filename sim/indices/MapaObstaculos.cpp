@@ -1,5 +1,7 @@
 #include "sim/indices/MapaObstaculos.h"
 
+namespace keldo::indices {
+
 namespace {
 int pixel(int32_t tamanhoArena, int coordenada) {
     return static_cast<int>(static_cast<int64_t>(tamanhoArena) * coordenada / 99);
@@ -54,3 +56,5 @@ MapaObstaculos::MascarasEixo MapaObstaculos::calcularY(int y) const {
     }
     return m;
 }
+
+} // namespace keldo::indices

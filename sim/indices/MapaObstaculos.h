@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <span>
 
+namespace keldo::indices {
+
+using namespace keldo::model;
+
 // The obstacle queries answered from per-coordinate bit masks, one bit per
 // rectangle: the outside codes of the clipping test and the containment test
 // depend on x and on y separately, so two small tables answer a query with a
@@ -95,3 +99,5 @@ class MapaObstaculos {
     std::array<MascarasEixo, tamanho> tabelaY{};
     std::array<uint8_t, tamanho * tamanho> grade{}; // [x - minimo][y - minimo]: 1 = inside
 };
+
+} // namespace keldo::indices

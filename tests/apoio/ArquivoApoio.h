@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+using namespace keldo::sim;
+
 namespace apoio {
 
 // Little-endian bytes written by hand, independent of the archive class.

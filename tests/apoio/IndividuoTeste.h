@@ -6,6 +6,8 @@
 #include "model/Individuo.h"
 #include <cstdint>
 
+using namespace keldo::model;
+
 class IndividuoTeste {
   public:
     explicit IndividuoTeste(int32_t id = 0) { s.id = id; }

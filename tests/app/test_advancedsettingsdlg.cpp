@@ -6,6 +6,9 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+using namespace keldo::sim;
+using namespace keldo::app;
+
 namespace {
 
 const QString lembrete = QStringLiteral("Para que estes configurações tomem efeito uma nova "

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+using namespace keldo::app;
+
 namespace {
 
 struct Arena {

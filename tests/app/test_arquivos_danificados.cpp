@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+using namespace keldo::app;
+
 namespace {
 namespace fs = std::filesystem;
 

@@ -7,6 +7,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace keldo::app;
+
 namespace {
 
 using Taxas = std::array<uint8_t, 6>;

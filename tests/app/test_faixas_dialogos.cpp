@@ -12,6 +12,10 @@
 #include <gtest/gtest.h>
 #include <map>
 
+using namespace keldo::gui;
+using namespace keldo::sim;
+using namespace keldo::app;
+
 namespace {
 
 enum class Dialogo { parametros, avancadas, permuta };

@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
 
+using namespace keldo::app;
+
 namespace {
 
 // The main window with the default world from a fixed seed, shown offscreen.

@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
 
+using namespace keldo::app;
+
 namespace {
 
 struct Aula {

@@ -10,6 +10,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace keldo::app;
+
 namespace {
 // V4 R p L m I3 N (paternal) and V1 r P l M I2 n (maternal); male, X D, Y C.
 SpecX conhecido(CKeldoDoc& doc) {

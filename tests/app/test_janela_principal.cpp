@@ -17,6 +17,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace keldo::app;
+
 namespace {
 
 // A window with the default world, made from a fixed seed, shown offscreen.

@@ -14,6 +14,9 @@
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
+using namespace keldo::sim;
+using namespace keldo::app;
+
 namespace {
 
 const QString mensagemOrdem =

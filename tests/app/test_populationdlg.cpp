@@ -11,6 +11,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace keldo::sim;
+using namespace keldo::app;
+
 namespace {
 
 class PopulacaoDlgTeste : public ::testing::Test {

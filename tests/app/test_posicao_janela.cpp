@@ -8,6 +8,8 @@
 #include <QSettings>
 #include <gtest/gtest.h>
 
+using namespace keldo::app;
+
 namespace {
 // A window manager's title bar and borders around the client area.
 const QMargins decoracao(4, 30, 4, 4);

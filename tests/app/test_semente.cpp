@@ -10,6 +10,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace keldo::app;
+
 namespace {
 void esperarMesmosVivos(const std::vector<SpecX>& a, const std::vector<SpecX>& b) {
     ASSERT_EQ(a.size(), b.size());

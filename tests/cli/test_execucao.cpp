@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <sstream>
 
+using namespace keldo::sim;
+
 namespace {
 // The first field of every line; fails the test on a line not ended by CR LF.
 std::vector<int> prefixosDoTrace(const std::string& texto) {

@@ -4,6 +4,8 @@
 #include "sim/CKeldoDoc.h"
 #include "sim/Versao.h"
 
+using namespace keldo::sim;
+
 namespace {
 bool umaLinhaDeErro(const Saida& s) {
     return s.out.empty() && s.err.rfind("keldo-run: ", 0) == 0 &&

@@ -5,6 +5,8 @@
 #include "sim/TabelaParametros.h"
 #include <sstream>
 
+using namespace keldo::sim;
+
 TEST_F(KeldoRun, ParamsListaCadaParametroComAsFaixasDoDialogo) {
     const Saida s = rodar({"--params"});
     ASSERT_EQ(s.status, 0) << s.err;

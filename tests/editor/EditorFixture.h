@@ -18,6 +18,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+using namespace keldo::gui;
+using namespace keldo::editor;
+
 // The editor's main window with its modal questions answered by the test.
 class Editor : public ::testing::Test {
   protected:

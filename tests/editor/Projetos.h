@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <functional>
 
+using namespace keldo::sim;
+
 // Project files for the editor's tests, written by the core library.
 namespace Projetos {
 

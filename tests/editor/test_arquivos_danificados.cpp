@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <filesystem>
 
+using namespace keldo::editor;
+
 namespace {
 namespace fs = std::filesystem;
 

@@ -3,6 +3,8 @@
 #include <QPushButton>
 #include <set>
 
+using namespace keldo::editor;
+
 TEST_F(Editor, ComecaVazioEAbrirMostraVivosDepoisMortosESelecionaOUltimo) {
     EXPECT_EQ(janela->windowTitle(), QStringLiteral("Keldo GE - Editor de Genótipos: Untitled"));
     EXPECT_FALSE(janela->acaoSalvar()->isEnabled());

@@ -2,6 +2,8 @@
 #include "gui/CAboutDlg.h"
 #include "gui/IconePrograma.h"
 
+using namespace keldo::gui;
+
 namespace {
 
 QImage argb(const QImage& i) {

@@ -3,6 +3,8 @@
 #include "editor/TextoLinha.h"
 #include <gtest/gtest.h>
 
+using namespace keldo::editor;
+
 namespace {
 
 SpecX exemplo() {

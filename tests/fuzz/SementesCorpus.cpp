@@ -3,6 +3,8 @@
 #include <functional>
 #include <limits>
 
+using namespace keldo::sim;
+
 namespace {
 // A world made from the default parameters changed by `ajuste`, run for
 // `ciclos` cycles without a trace or a save.

@@ -2,6 +2,8 @@
 #include "sim/CKeldoDoc.h"
 #include <vector>
 
+using namespace keldo::sim;
+
 namespace {
 constexpr uint8_t assinaturaVersao[4] = {0xB8, 0x0B, 0x00, 0x00}; // 3000
 

@@ -28,6 +28,8 @@
 #define KELDO_SANITIZADO 0
 #endif
 
+using namespace keldo::sim;
+
 namespace {
 namespace fs = std::filesystem;
 

@@ -16,6 +16,9 @@
 #include <gtest/gtest.h>
 #include <optional>
 
+using namespace keldo::gui;
+using namespace keldo::sim;
+
 TEST(GuiComum, RecentesGuardamOsCincoUltimosPrimeiroEPreenchemOMenu) {
     QTemporaryDir pasta;
     auto caminho = [&](int i) { return pasta.filePath(QStringLiteral("p%1.gen").arg(i)); };

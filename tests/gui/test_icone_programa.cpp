@@ -4,6 +4,8 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+using namespace keldo::gui;
+
 TEST(IconePrograma, FiguraDeKeldoSvgEmQualquerTamanho) {
     // Points of the picture in the drawing's 64-unit grid: field, food,
     // female, male, and the transparent corner outside the rounded frame.

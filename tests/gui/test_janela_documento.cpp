@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+using namespace keldo::gui;
+
 namespace {
 
 class JanelaDocumentoTeste : public ::testing::Test {

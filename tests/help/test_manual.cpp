@@ -13,6 +13,9 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+using namespace keldo::help;
+using namespace keldo::sim;
+
 namespace {
 
 QString pagina(const QString& arquivo) {

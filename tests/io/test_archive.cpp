@@ -4,6 +4,8 @@
 #include "io/CArchive.h"
 #include <gtest/gtest.h>
 
+using namespace keldo::io;
+
 using apoio::Bytes;
 
 namespace {

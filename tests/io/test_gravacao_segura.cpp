@@ -12,6 +12,8 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+using namespace keldo::io;
+
 namespace {
 namespace fs = std::filesystem;
 

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 #include <string>
 
+using namespace keldo::sim;
+using namespace keldo::model;
+
 using namespace Genoma;
 
 TEST(Genoma, CadaGeneNoSeuLugarDaPalavra) {

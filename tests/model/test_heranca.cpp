@@ -8,6 +8,9 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+using namespace keldo::sim;
+using namespace keldo::model;
+
 namespace {
 constexpr uint8_t macho = EstadoBit::sexo, cuidaOuX2 = EstadoBit::detecXCuidaY,
                   detecX = EstadoBit::detecX, adultoVivo = EstadoBit::adulto | EstadoBit::vivo;

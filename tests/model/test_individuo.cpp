@@ -11,6 +11,9 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+using namespace keldo::sim;
+using namespace keldo::model;
+
 namespace {
 constexpr uint16_t R = 0x40, P = 0x20, L = 0x10, M = 0x08;
 

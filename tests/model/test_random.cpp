@@ -1,6 +1,8 @@
 #include "model/Random.h"
 #include <gtest/gtest.h>
 
+using namespace keldo::model;
+
 // The generator's first outputs for seed 1 are the classic sequence of this LCG.
 TEST(Random, SequenciaConhecidaESemSorteioParaZero) {
     Random rng(1);

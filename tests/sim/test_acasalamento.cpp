@@ -6,6 +6,9 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+using namespace keldo::sim;
+using namespace keldo::model;
+
 namespace {
 constexpr uint16_t L = 0x10, M = 0x08, I4 = 0x06;
 // V1V1 (sight 50), rr (threshold 400), LL (no fights), MM, I1I1 (random choices).

@@ -6,6 +6,9 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+using namespace keldo::sim;
+using namespace keldo::model;
+
 namespace {
 constexpr uint16_t P = 0x20, L = 0x10, M = 0x08, I4 = 0x06, I2 = 0x02;
 // V1V1 (sight 50), rr (threshold 400), pp, LL (no fights), MM (death 0), I1I1.

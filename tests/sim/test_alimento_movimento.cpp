@@ -6,6 +6,9 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+using namespace keldo::sim;
+using namespace keldo::model;
+
 namespace {
 constexpr uint16_t comum = 0x18; // sight 50, rr (threshold 400), no fights, MM (death 0)
 

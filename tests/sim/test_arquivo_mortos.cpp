@@ -8,6 +8,8 @@
 #include <cstring>
 #include <sys/resource.h>
 
+using namespace keldo::sim;
+
 namespace {
 std::vector<SpecX> lote(int32_t primeiroId, size_t n) {
     std::vector<SpecX> v(n);

@@ -8,6 +8,9 @@
 #include <random>
 #include <vector>
 
+using namespace keldo::sim;
+using namespace keldo::indices;
+
 namespace {
 constexpr float infinito = std::numeric_limits<float>::infinity();
 // More reaches than the search keeps thresholds for.

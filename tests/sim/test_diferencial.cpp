@@ -12,6 +12,9 @@
 #pragma GCC diagnostic ignored "-Wrestrict"
 #endif
 
+using namespace keldo::sim;
+using namespace keldo::indices;
+
 namespace {
 struct Mundo {
     const char* nome;

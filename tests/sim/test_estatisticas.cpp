@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <limits>
 
+using namespace keldo::sim;
+
 namespace {
 
 SpecX individuo(uint16_t p, uint16_t m, uint8_t estado) {

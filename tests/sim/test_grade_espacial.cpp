@@ -4,6 +4,8 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+using namespace keldo::indices;
+
 namespace {
 struct Item {
     float x, y;

@@ -6,6 +6,9 @@
 #include <ctime>
 #include <gtest/gtest.h>
 
+using namespace keldo::sim;
+using namespace keldo::model;
+
 namespace {
 constexpr uint32_t semente = 1234;
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <string>
 
+using namespace keldo::sim;
+
 namespace {
 void nivel(CKeldoDoc& doc, const std::string& texto) {
     doc.parametrosEditaveis().nivelObstaculos = texto;

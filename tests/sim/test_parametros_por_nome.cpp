@@ -5,6 +5,8 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+using namespace keldo::sim;
+
 namespace {
 // The numeric fields in the order the project file stores them, with the byte
 // offset of the first one after the two default texts ("12" and "Manual").
