@@ -2,6 +2,8 @@
 #include <array>
 #include <cmath>
 
+namespace keldo::model {
+
 namespace {
 constexpr double pi = 3.1415926535;
 
@@ -30,3 +32,5 @@ Rumo Rumo::emGraus(int graus) {
     static const std::array<Rumo, 360> tabela = tabelaGraus();
     return tabela[static_cast<size_t>(graus)];
 }
+
+} // namespace keldo::model

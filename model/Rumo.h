@@ -1,6 +1,8 @@
 #pragma once
 #include <cmath>
 
+namespace keldo::model {
+
 // A unit heading in single precision. Its values are, bit for bit, the float
 // roundings of the double-precision cos and sin of the heading's angle: the
 // results every run has always had, produced here without the trigonometric
@@ -57,3 +59,5 @@ inline Rumo Rumo::para(float dx, float dy) {
         return r;
     return porAtan2(dx, dy);
 }
+
+} // namespace keldo::model

@@ -1,5 +1,7 @@
 #include "sim/indices/AlimentosPorCelula.h"
 
+namespace keldo::indices {
+
 void AlimentosPorCelula::construir(const std::vector<FoodX>& alimentos) {
     if (tabela.empty() || ++marca == 0) {
         // First build, or the stamps wrapped: no entry may look current.
@@ -26,3 +28,5 @@ const FoodX* AlimentosPorCelula::procurar(const std::vector<FoodX>& alimentos, i
             return &f;
     return nullptr;
 }
+
+} // namespace keldo::indices

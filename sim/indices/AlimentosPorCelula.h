@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <vector>
 
+namespace keldo::indices {
+
+using namespace keldo::model;
+
 // The first food item of a list lying exactly on each whole cell of the arena,
 // so that a searcher finds its remembered target without a scan. Valid until
 // the list changes; rebuilt in a pass over the list, without clearing: each
@@ -31,3 +35,5 @@ class AlimentosPorCelula {
     std::vector<Entrada> tabela;
     uint32_t marca = 0;
 };
+
+} // namespace keldo::indices

@@ -8,6 +8,8 @@
 #include <emmintrin.h>
 #endif
 
+namespace keldo::indices {
+
 void ListaCurtaAlimentos::construir(const std::vector<FoodX>& alimentos,
                                     const MapaObstaculos* mapaObstaculos) {
     mapa = mapaObstaculos;
@@ -172,3 +174,5 @@ int64_t ListaCurtaAlimentos::escolher(const SpecX& quem, Random& rng) {
         return melhor(quem, aceitos);
     return emOrdem[rng.randomInt(static_cast<int>(total))];
 }
+
+} // namespace keldo::indices

@@ -8,6 +8,10 @@
 #include <cstdint>
 #include <vector>
 
+namespace keldo::indices {
+
+using namespace keldo::model;
+
 // The food search over a short list, where any grid costs more per query than
 // it saves. The open-region items lie side by side ordered by their whole y
 // coordinate, so that a query reads only the band its reach spans, in one
@@ -79,3 +83,5 @@ class ListaCurtaAlimentos {
     std::array<float, visoesGuardadas> limiares{};
     std::array<bool, visoesGuardadas> limiarConhecido{};
 };
+
+} // namespace keldo::indices

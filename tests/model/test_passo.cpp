@@ -3,6 +3,8 @@
 #include <climits>
 #include <gtest/gtest.h>
 
+using namespace keldo::model;
+
 namespace {
 SpecX comEnergia(int32_t energia, int16_t reproducao, int16_t morte, bool vivo) {
     SpecX s;

@@ -8,6 +8,8 @@
 #include <limits>
 #include <random>
 
+using namespace keldo::model;
+
 namespace {
 // The expression every heading toward a target has always come from.
 Rumo esperado(float dx, float dy) {

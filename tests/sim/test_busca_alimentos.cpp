@@ -12,6 +12,10 @@
 #include <limits>
 #include <random>
 
+using namespace keldo::model;
+using namespace keldo::sim;
+using namespace keldo::indices;
+
 namespace {
 FoodX alimentoEm(float x, float y, int16_t valor, uint8_t regiao = 0) {
     FoodX f;

@@ -2,6 +2,9 @@
 #include "sim/ObstaculosNivel.h"
 #include <gtest/gtest.h>
 
+using namespace keldo::sim;
+using namespace keldo::indices;
+
 // Every level, the picture's arena and a larger odd one, every coordinate of
 // the grid and well beyond it on all sides (where the map falls back to the
 // masks): the grid, the masks and the point query agree with the scan.
