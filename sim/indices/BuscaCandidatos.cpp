@@ -87,7 +87,21 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         inicio[c] += inicio[c - 1];
     for (auto* v : {&xs, &ys, &valores})
         redimensionarRascunho(*v, n);
-    redimensionarRascunho(posicoes, n);
+    for (auto* v : {&posicoes, &rankDe, &posicaoDoRank, &celulaDoRank})
+        redimensionarRascunho(*v, n);
+    // Ranks: list places when the positions ascend (every phase's list does).
+    std::vector<uint32_t> rankDoListado;
+    if (!std::is_sorted(pontos.begin(), pontos.end(),
+                        [](const PontoLista& a, const PontoLista& b) { return a.pos <= b.pos; })) {
+        std::vector<uint32_t> ordem(n);
+        for (uint32_t k = 0; k < n; ++k)
+            ordem[k] = k;
+        std::sort(ordem.begin(), ordem.end(),
+                  [&](uint32_t a, uint32_t b) { return pontos[a].pos < pontos[b].pos; });
+        rankDoListado.resize(n);
+        for (uint32_t r = 0; r < n; ++r)
+            rankDoListado[ordem[r]] = r;
+    }
     // Cells of whole units share their points' masks: those are looked up per cell.
     const size_t comMascaras = porUnidade ? 0 : n;
     for (auto* v : {&antesX, &depoisX, &antesY, &depoisY})
@@ -99,6 +113,10 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         ys[d] = p.y;
         valores[d] = p.valor;
         posicoes[d] = p.pos;
+        const uint32_t r = rankDoListado.empty() ? static_cast<uint32_t>(k) : rankDoListado[k];
+        rankDe[d] = r;
+        posicaoDoRank[r] = p.pos;
+        celulaDoRank[r] = celulaDe[k];
         if (porUnidade)
             continue;
         const auto mx = mapa ? mapa->mascaraX(p.cx) : MapaObstaculos::MascarasEixo{};
@@ -112,6 +130,181 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
     for (size_t c = inicio.size() - 1; c > 0; --c)
         inicio[c] = inicio[c - 1];
     inicio[0] = 0;
+    construirMascarasDeCelulas(pontos);
+    construirContagens();
+}
+
+void BuscaCandidatos::construirMascarasDeCelulas(const std::vector<PontoLista>& pontos) {
+    mascarasColuna.assign(static_cast<size_t>(lado), MascarasComuns{});
+    mascarasLinha.assign(static_cast<size_t>(lado), MascarasComuns{});
+    auto juntar = [](MascarasComuns& m, const MapaObstaculos::MascarasEixo& e) {
+        m.antesE &= e.antes;
+        m.depoisE &= e.depois;
+        m.antesOu |= e.antes;
+        m.depoisOu |= e.depois;
+    };
+    if (!mapa) { // nothing blocks: every path is free
+        mascarasColuna.assign(static_cast<size_t>(lado), MascarasComuns{0, 0, 0, 0});
+        mascarasLinha = mascarasColuna;
+        return;
+    }
+    for (size_t k = 0; k < pontos.size(); ++k) {
+        const uint32_t c = celulaDe[k];
+        juntar(mascarasColuna[c % static_cast<uint32_t>(lado)], mapa->mascaraX(pontos[k].cx));
+        juntar(mascarasLinha[c / static_cast<uint32_t>(lado)], mapa->mascaraY(pontos[k].cy));
+    }
+}
+
+// Blocks of at least 64 ranks, at most 64 blocks while a block's count fits 16 bits.
+void BuscaCandidatos::construirContagens() {
+    const size_t n = posicoes.size();
+    deslocamento = 6;
+    while ((size_t{64} << deslocamento) < n && deslocamento < 15)
+        ++deslocamento;
+    const size_t blocos =
+        std::max<size_t>(1, (n + (size_t{1} << deslocamento) - 1) >> deslocamento);
+    blocosPorCelula = (blocos + 7) / 8 * 8; // whole vectors of eight counters
+    const size_t porLinha = static_cast<size_t>(lado + 1) * blocosPorCelula;
+    antesNaLinha.assign(static_cast<size_t>(lado) * porLinha, 0);
+    for (uint32_t r = 0; r < n; ++r) {
+        const uint32_t c = celulaDoRank[r];
+        const size_t j = c / static_cast<uint32_t>(lado), i = c % static_cast<uint32_t>(lado);
+        ++antesNaLinha[j * porLinha + (i + 1) * blocosPorCelula + (r >> deslocamento)];
+    }
+    for (size_t j = 0; j < static_cast<size_t>(lado); ++j) {
+        uint16_t* linha = antesNaLinha.data() + j * porLinha;
+        for (size_t k = blocosPorCelula; k < porLinha; ++k)
+            linha[k] = static_cast<uint16_t>(linha[k] + linha[k - blocosPorCelula]);
+    }
+    porBloco.assign(blocosPorCelula, 0);
+    marcaCelula.resize(static_cast<size_t>(lado) * static_cast<size_t>(lado));
+    marcaPonto.resize(n);
+}
+
+BuscaCandidatos::Caminhos BuscaCandidatos::caminhosDaColuna(const Consulta& c, int i) const {
+    const MascarasComuns& m = mascarasColuna[static_cast<size_t>(i)];
+    return {(c.origem.x.antes & m.antesE) | (c.origem.x.depois & m.depoisE),
+            (c.origem.x.antes & m.antesOu) | (c.origem.x.depois & m.depoisOu)};
+}
+
+BuscaCandidatos::Caminhos BuscaCandidatos::caminhosDaLinha(const Consulta& c, int j) const {
+    const MascarasComuns& m = mascarasLinha[static_cast<size_t>(j)];
+    return {(c.origem.y.antes & m.antesE) | (c.origem.y.depois & m.depoisE),
+            (c.origem.y.antes & m.antesOu) | (c.origem.y.depois & m.depoisOu)};
+}
+
+void BuscaCandidatos::inteirasDaLinha(int j, float x, float y, float alcance, int& f0,
+                                      int& f1) const {
+    f0 = lado;
+    f1 = lado - 1;
+    const double folga = margem + 1e-5 * std::max(std::fabs(x), std::fabs(y));
+    const double dentro = alcance - folga; // reach that rounding cannot push past alcance
+    const double baixo = minY + j * tamanhoCelula, alto = baixo + tamanhoCelula;
+    const double dyMaximo = std::max(std::fabs(baixo - y), std::fabs(alto - y));
+    if (!(dentro > 0.0 && dyMaximo < dentro) || std::isinf(dentro))
+        return;
+    const double meia = std::sqrt(dentro * dentro - dyMaximo * dyMaximo);
+    // Cell i spans [minX + i * tamanho, minX + (i + 1) * tamanho].
+    const double primeira = std::ceil((x - meia - minX) * porCelula);
+    const double ultima = std::floor((x + meia - minX) * porCelula) - 1.0;
+    f0 = primeira <= 0.0 ? 0 : primeira >= lado ? lado : static_cast<int>(primeira);
+    f1 = ultima < 0.0 ? -1 : ultima >= lado - 1 ? lado - 1 : static_cast<int>(ultima);
+}
+
+void BuscaCandidatos::contarNaCelula(const Consulta& c, uint32_t de, uint32_t ate,
+                                     bool livre) const {
+    for (uint32_t k = de; k < ate; ++k) {
+        const float dx = c.x - xs[k];
+        const float dy = c.y - ys[k];
+        if (!(dx * dx + dy * dy <= c.limiar) || !(livre || pontoLivre(c, k)))
+            continue;
+        const uint32_t r = rankDe[k];
+        marcaPonto[r] = marca;
+        ++porBloco[r >> deslocamento];
+    }
+}
+
+void BuscaCandidatos::somarCorrida(int j, int a, int b) const {
+    const size_t porLinha = static_cast<size_t>(lado + 1) * blocosPorCelula;
+    const uint16_t* antes = antesNaLinha.data() + static_cast<size_t>(j) * porLinha;
+    const uint16_t* __restrict ate = antes + static_cast<size_t>(b + 1) * blocosPorCelula;
+    const uint16_t* __restrict de = antes + static_cast<size_t>(a) * blocosPorCelula;
+    uint16_t* __restrict soma = porBloco.data();
+    for (size_t k = 0; k < blocosPorCelula; ++k)
+        soma[k] = static_cast<uint16_t>(soma[k] + (ate[k] - de[k]));
+    uint32_t* marcas = marcaCelula.data() + static_cast<size_t>(j * lado);
+    for (int i = a; i <= b; ++i)
+        marcas[i] = marca;
+}
+
+uint32_t BuscaCandidatos::contar(float x, float y, float alcance, int ox, int oy) const {
+    if (posicoes.empty())
+        return 0;
+    const Consulta c = consulta(x, y, alcance, ox, oy);
+    if (!(c.limiar >= 0.0f))
+        return 0;
+    if (++marca == 0) { // stamps wrapped: none may look current
+        std::fill(marcaCelula.begin(), marcaCelula.end(), 0u);
+        std::fill(marcaPonto.begin(), marcaPonto.end(), 0u);
+        marca = 1;
+    }
+    std::fill(porBloco.begin(), porBloco.end(), uint16_t{0});
+    const double folga = margem + 1e-5 * std::max(std::fabs(x), std::fabs(y));
+    const int j0 = celula(y - alcance - 2 * folga, minY);
+    const int j1 = celula(y + alcance + 2 * folga, minY);
+    const int c0 = celula(x - alcance - 2 * folga, minX);
+    const int c1 = celula(x + alcance + 2 * folga, minX);
+    std::array<Caminhos, 100> colunas;
+    for (int i = c0; i <= c1; ++i)
+        colunas[static_cast<size_t>(i)] = caminhosDaColuna(c, i);
+    for (int j = j0; j <= j1; ++j) {
+        int i0 = 0, i1 = 0, f0 = 0, f1 = 0;
+        if (!faixaDaLinha(j, x, y, alcance, i0, i1))
+            continue;
+        inteirasDaLinha(j, x, y, alcance, f0, f1);
+        const Caminhos linha = caminhosDaLinha(c, j);
+        const uint32_t* comeco = inicio.data() + static_cast<size_t>(j * lado);
+        int corrida = -1; // first cell of the current run of whole free cells
+        auto fecharCorrida = [&](int fim) {
+            if (corrida >= 0)
+                somarCorrida(j, corrida, fim);
+            corrida = -1;
+        };
+        for (int i = i0; i <= i1; ++i) {
+            const Caminhos& coluna = colunas[static_cast<size_t>(i)];
+            const bool livre = (coluna.livre | linha.livre) == c.todos;
+            if (livre && i >= f0 && i <= f1) {
+                if (corrida < 0)
+                    corrida = i;
+                continue;
+            }
+            fecharCorrida(i - 1);
+            if ((coluna.talvez | linha.talvez) != c.todos || comeco[i] == comeco[i + 1])
+                continue; // no point of the cell has a free path
+            contarNaCelula(c, comeco[i], comeco[i + 1], livre);
+        }
+        fecharCorrida(i1);
+    }
+    uint32_t total = 0;
+    for (uint16_t b : porBloco)
+        total += b;
+    return total;
+}
+
+uint32_t BuscaCandidatos::enesima(uint32_t ordem) const {
+    size_t bloco = 0;
+    while (ordem >= porBloco[bloco])
+        ordem -= porBloco[bloco++];
+    const uint32_t fim = std::min(static_cast<uint32_t>(posicoes.size()),
+                                  static_cast<uint32_t>((bloco + 1) << deslocamento));
+    for (uint32_t r = static_cast<uint32_t>(bloco << deslocamento); r < fim; ++r) {
+        if (marcaPonto[r] != marca && marcaCelula[celulaDoRank[r]] != marca)
+            continue;
+        if (ordem == 0)
+            return posicaoDoRank[r];
+        --ordem;
+    }
+    return posicaoDoRank[fim - 1]; // not reached: the block holds more than `ordem`
 }
 
 BuscaCandidatos::Consulta BuscaCandidatos::consulta(float x, float y, float alcance, int ox,

@@ -42,6 +42,13 @@ class BuscaCandidatos {
     // list, such as `coletar` gives; reorders `lista`.
     uint32_t enesimo(std::vector<uint32_t>& lista, size_t ordem) const;
 
+    // How many points `coletar` would give, without listing them: cells wholly
+    // within reach on a free path count by their totals, only the others are
+    // looked at point by point. Keeps what `enesima` needs (until the next query).
+    uint32_t contar(float x, float y, float alcance, int ox, int oy) const;
+    // The `ordem`-th smallest position (from 0, below the last `contar`) of what it counted.
+    uint32_t enesima(uint32_t ordem) const;
+
     // The largest squared distance (as the simulation computes it, in float)
     // whose square root is still within `alcance`.
     static float limiarQuadrado(float alcance);
@@ -57,6 +64,28 @@ class BuscaCandidatos {
     // Flags, for the points [inicio, fim) in cell order, those within reach on a free path.
     void marcar(const Consulta& c, uint32_t inicio, uint32_t fim, uint8_t* __restrict aceito) const;
     void coletarPorCelula(const Consulta& c, float alcance, std::vector<uint32_t>& saida) const;
+    // Whether every point of cell (i, j) has a free path from the query's
+    // origin (`livre`), or maybe some has (`talvez`), from the masks its
+    // column and row of cells share.
+    struct Caminhos {
+        uint32_t livre, talvez;
+    };
+    Caminhos caminhosDaColuna(const Consulta& c, int i) const;
+    Caminhos caminhosDaLinha(const Consulta& c, int j) const;
+    // Cells [f0, f1] of row `j` lie wholly within reach (rounding included); f0 > f1 for none.
+    void inteirasDaLinha(int j, float x, float y, float alcance, int& f0, int& f1) const;
+    // Counts the points of cell `celula` ([de, ate) in cell order) in reach
+    // and on a free path, marking them for `enesima`.
+    void contarNaCelula(const Consulta& c, uint32_t de, uint32_t ate, bool livre) const;
+    // Adds the cells [a, b] of row `j`, wholly taken, to the per-block counts.
+    void somarCorrida(int j, int a, int b) const;
+    bool pontoLivre(const Consulta& c, uint32_t k) const {
+        return ((c.origem.x.antes & antesX[k]) | (c.origem.x.depois & depoisX[k]) |
+                (c.origem.y.antes & antesY[k]) | (c.origem.y.depois & depoisY[k])) == c.todos;
+    }
+    void construirPosicoes(const std::vector<PontoLista>& pontos);
+    void construirMascarasDeCelulas(const std::vector<PontoLista>& pontos);
+    void construirContagens();
     // Whole-unit cells: the rectangles a path from the query's origin to any
     // point of column `i` (row `j`) clears along that axis; 0 without a map.
     uint32_t livreNaColuna(const Consulta& c, int i) const {
@@ -94,7 +123,30 @@ class BuscaCandidatos {
     const MapaObstaculos* mapa = nullptr;
     std::vector<uint32_t> posicoes;
     uint32_t maiorPosicao = 0;
-    std::vector<uint32_t> celulaDe; // scratch of `construir`
+    std::vector<uint32_t> celulaDe; // each listed point's cell
+
+    // For `contar`/`enesima`. A point's rank is its place among the positions
+    // in ascending order (its place in the list when that is ascending). Ranks
+    // fall in blocks of 2^deslocamento; per row of cells, the counts of each
+    // block in the row's cells before each cell are kept (`blocosPorCelula`
+    // counters per cell boundary), so a run of whole cells counts by block in
+    // a few subtractions. The wanted rank is then found in one block only.
+    struct MascarasComuns {
+        uint32_t antesE = ~0u, depoisE = ~0u; // shared by every point (AND)
+        uint32_t antesOu = 0, depoisOu = 0;   // held by some point (OR)
+    };
+    std::vector<MascarasComuns> mascarasColuna, mascarasLinha;
+    std::vector<uint32_t> rankDe;        // rank of each point, in cell order
+    std::vector<uint32_t> posicaoDoRank; // position of each rank
+    std::vector<uint32_t> celulaDoRank;  // cell of each rank
+    std::vector<uint16_t> antesNaLinha;  // per row, per cell boundary, per block
+    int deslocamento = 6;
+    size_t blocosPorCelula = 8;
+    // What the last `contar` took: per-block counts, and stamps on the cells
+    // taken whole and on the points taken one by one.
+    mutable std::vector<uint16_t> porBloco;
+    mutable std::vector<uint32_t> marcaCelula, marcaPonto;
+    mutable uint32_t marca = 0;
 };
 
 } // namespace keldo::indices

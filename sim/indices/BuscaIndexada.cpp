@@ -66,8 +66,8 @@ void BuscaIndexada::prepararAlimentos(const std::vector<FoodX>& alimentos,
 
 // The same choice as a scan in list order, from the candidates a sight query
 // finds: when the intelligence draw (looked at before it is made) picks the
-// best, only the best is searched for; else every candidate is, and the one
-// at the drawn place in list order is taken. No candidate, no draw.
+// best, only the best is searched for; else the candidates are counted, and
+// the one at the drawn place in list order is taken. No candidate, no draw.
 int64_t BuscaIndexada::escolherNaBusca(const BuscaCandidatos& busca, const SpecX& quem,
                                        Random& rng) {
     const float x = quem.x, y = quem.y, alcance = quem.visao;
@@ -80,13 +80,12 @@ int64_t BuscaIndexada::escolherNaBusca(const BuscaCandidatos& busca, const SpecX
         rng.randomInt(100);
         return melhor.pos;
     }
-    busca.coletar(x, y, alcance, ox, oy, candidatos);
-    if (candidatos.empty())
+    const uint32_t total = busca.contar(x, y, alcance, ox, oy);
+    if (total == 0)
         return -1;
     if (inteligencia > 0)
         rng.randomInt(100);
-    return busca.enesimo(candidatos,
-                         static_cast<size_t>(rng.randomInt(static_cast<int>(candidatos.size()))));
+    return busca.enesima(static_cast<uint32_t>(rng.randomInt(static_cast<int>(total))));
 }
 
 } // namespace keldo::indices

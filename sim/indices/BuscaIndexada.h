@@ -39,7 +39,6 @@ class BuscaIndexada final : public BuscaVizinhos {
     int64_t escolherNaBusca(const BuscaCandidatos& busca, const SpecX& quem, Random& rng);
     GradeEspacial grade;
     std::vector<uint32_t> proximos;
-    std::vector<uint32_t> candidatos;
     std::vector<PontoLista> femeasVisiveis;
     std::vector<PontoLista> alimentosVisiveis;
     BuscaCandidatos buscaFemeas;

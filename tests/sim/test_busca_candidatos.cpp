@@ -64,6 +64,25 @@ std::vector<uint32_t> conferir(const BuscaCandidatos& busca, const std::vector<P
     busca.coletar(x, y, alcance, ox, oy, achados);
     std::sort(achados.begin(), achados.end());
     EXPECT_EQ(achados, v.todos);
+    // Counted, then picked by rank: the first, the last, and both sides of
+    // every boundary between blocks of ranks.
+    const uint32_t total = busca.contar(x, y, alcance, ox, oy);
+    EXPECT_EQ(total, v.todos.size());
+    if (total == v.todos.size() && total > 0) {
+        std::vector<uint32_t> todas; // every position, for the ranks
+        for (const PontoLista& p : pontos)
+            todas.push_back(p.pos);
+        std::sort(todas.begin(), todas.end());
+        auto bloco = [&](uint32_t r) {
+            return (std::lower_bound(todas.begin(), todas.end(), v.todos[r]) - todas.begin()) / 64;
+        };
+        std::vector<uint32_t> ordens = {0, total / 3, total - 1};
+        for (uint32_t r = 0; r + 1 < total; ++r)
+            if (bloco(r) != bloco(r + 1))
+                ordens.insert(ordens.end(), {r, r + 1});
+        for (uint32_t r : ordens)
+            EXPECT_EQ(busca.enesima(r), v.todos[r]) << "ordem " << r;
+    }
     Candidato c{999999u, -1.0f};
     EXPECT_EQ(busca.melhor(x, y, alcance, ox, oy, c), v.achou);
     if (v.achou) {
