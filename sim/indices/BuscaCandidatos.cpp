@@ -87,8 +87,9 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         inicio[c] += inicio[c - 1];
     for (auto* v : {&xs, &ys, &valores})
         redimensionarRascunho(*v, n);
-    for (auto* v : {&posicoes, &rankDe, &posicaoDoRank, &celulaDoRank})
+    for (auto* v : {&posicoes, &rankDe, &posicaoDoRank})
         redimensionarRascunho(*v, n);
+    redimensionarRascunho(celulaDoRank, n);
     // Ranks: list places when the positions ascend (every phase's list does).
     std::vector<uint32_t> rankDoListado;
     if (!std::is_sorted(pontos.begin(), pontos.end(),
@@ -116,7 +117,8 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         const uint32_t r = rankDoListado.empty() ? static_cast<uint32_t>(k) : rankDoListado[k];
         rankDe[d] = r;
         posicaoDoRank[r] = p.pos;
-        celulaDoRank[r] = celulaDe[k];
+        celulaDoRank[r] = static_cast<uint16_t>(celulaDe[k] % static_cast<uint32_t>(lado) |
+                                                (celulaDe[k] / static_cast<uint32_t>(lado)) << 8);
         if (porUnidade)
             continue;
         const auto mx = mapa ? mapa->mascaraX(p.cx) : MapaObstaculos::MascarasEixo{};
@@ -130,6 +132,8 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
     for (size_t c = inicio.size() - 1; c > 0; --c)
         inicio[c] = inicio[c - 1];
     inicio[0] = 0;
+    if (!contaPorCelulas())
+        return;
     construirMascarasDeCelulas(pontos);
     construirContagens();
 }
@@ -167,8 +171,7 @@ void BuscaCandidatos::construirContagens() {
     const size_t porLinha = static_cast<size_t>(lado + 1) * blocosPorCelula;
     antesNaLinha.assign(static_cast<size_t>(lado) * porLinha, 0);
     for (uint32_t r = 0; r < n; ++r) {
-        const uint32_t c = celulaDoRank[r];
-        const size_t j = c / static_cast<uint32_t>(lado), i = c % static_cast<uint32_t>(lado);
+        const size_t i = celulaDoRank[r] & 255u, j = celulaDoRank[r] >> 8;
         ++antesNaLinha[j * porLinha + (i + 1) * blocosPorCelula + (r >> deslocamento)];
     }
     for (size_t j = 0; j < static_cast<size_t>(lado); ++j) {
@@ -177,7 +180,6 @@ void BuscaCandidatos::construirContagens() {
             linha[k] = static_cast<uint16_t>(linha[k] + linha[k - blocosPorCelula]);
     }
     porBloco.assign(blocosPorCelula, 0);
-    marcaCelula.resize(static_cast<size_t>(lado) * static_cast<size_t>(lado));
     marcaPonto.resize(n);
 }
 
@@ -193,26 +195,36 @@ BuscaCandidatos::Caminhos BuscaCandidatos::caminhosDaLinha(const Consulta& c, in
             (c.origem.y.antes & m.antesOu) | (c.origem.y.depois & m.depoisOu)};
 }
 
-void BuscaCandidatos::inteirasDaLinha(int j, float x, float y, float alcance, int& f0,
-                                      int& f1) const {
-    f0 = lado;
-    f1 = lado - 1;
+BuscaCandidatos::Alcance BuscaCandidatos::alcanceDe(float x, float y, float alcance) const {
     const double folga = margem + 1e-5 * std::max(std::fabs(x), std::fabs(y));
-    const double dentro = alcance - folga; // reach that rounding cannot push past alcance
-    const double baixo = minY + j * tamanhoCelula, alto = baixo + tamanhoCelula;
-    const double dyMaximo = std::max(std::fabs(baixo - y), std::fabs(alto - y));
-    if (!(dentro > 0.0 && dyMaximo < dentro) || std::isinf(dentro))
-        return;
-    const double meia = std::sqrt(dentro * dentro - dyMaximo * dyMaximo);
-    // Cell i spans [minX + i * tamanho, minX + (i + 1) * tamanho].
-    const double primeira = std::ceil((x - meia - minX) * porCelula);
-    const double ultima = std::floor((x + meia - minX) * porCelula) - 1.0;
-    f0 = primeira <= 0.0 ? 0 : primeira >= lado ? lado : static_cast<int>(primeira);
-    f1 = ultima < 0.0 ? -1 : ultima >= lado - 1 ? lado - 1 : static_cast<int>(ultima);
+    // Within `dentro`, rounding cannot push a distance past the reach.
+    const double dentro = alcance - folga;
+    return {x, y, folga, alcance + folga, std::isinf(dentro) ? 0.0 : dentro};
 }
 
-void BuscaCandidatos::contarNaCelula(const Consulta& c, uint32_t de, uint32_t ate,
-                                     bool livre) const {
+bool BuscaCandidatos::faixasDaLinha(const Alcance& a, int j, Faixas& f) const {
+    const double baixo = minY + j * tamanhoCelula, alto = baixo + tamanhoCelula;
+    const double dy = std::max({0.0, baixo - a.y, a.y - alto}) - a.folga; // |dy| is at least this
+    if (dy > a.raio)
+        return false;
+    const double meiaLargura = (dy > 0.0 ? std::sqrt(a.raio * a.raio - dy * dy) : a.raio) + a.folga;
+    f.i0 = celula(a.x - meiaLargura, minX);
+    f.i1 = celula(a.x + meiaLargura, minX);
+    f.f0 = lado;
+    f.f1 = lado - 1;
+    const double dyMaximo = std::max(std::fabs(baixo - a.y), std::fabs(alto - a.y));
+    if (!(a.dentro > 0.0 && dyMaximo < a.dentro))
+        return true;
+    const double meia = std::sqrt(a.dentro * a.dentro - dyMaximo * dyMaximo);
+    // Cell i spans [minX + i * tamanho, minX + (i + 1) * tamanho].
+    const double primeira = std::ceil((a.x - meia - minX) * porCelula);
+    const double ultima = std::floor((a.x + meia - minX) * porCelula) - 1.0;
+    f.f0 = primeira <= 0.0 ? 0 : primeira >= lado ? lado : static_cast<int>(primeira);
+    f.f1 = ultima < 0.0 ? -1 : ultima >= lado - 1 ? lado - 1 : static_cast<int>(ultima);
+    return true;
+}
+
+void BuscaCandidatos::contarPontos(const Consulta& c, uint32_t de, uint32_t ate, bool livre) const {
     for (uint32_t k = de; k < ate; ++k) {
         const float dx = c.x - xs[k];
         const float dy = c.y - ys[k];
@@ -232,58 +244,61 @@ void BuscaCandidatos::somarCorrida(int j, int a, int b) const {
     uint16_t* __restrict soma = porBloco.data();
     for (size_t k = 0; k < blocosPorCelula; ++k)
         soma[k] = static_cast<uint16_t>(soma[k] + (ate[k] - de[k]));
-    uint32_t* marcas = marcaCelula.data() + static_cast<size_t>(j * lado);
-    for (int i = a; i <= b; ++i)
-        marcas[i] = marca;
 }
 
 uint32_t BuscaCandidatos::contar(float x, float y, float alcance, int ox, int oy) const {
-    if (posicoes.empty())
-        return 0;
+    linhaInicial = 0;
+    linhaFinal = -1;
+    if (!contaPorCelulas()) {
+        coletar(x, y, alcance, ox, oy, coletados);
+        return static_cast<uint32_t>(coletados.size());
+    }
     const Consulta c = consulta(x, y, alcance, ox, oy);
     if (!(c.limiar >= 0.0f))
         return 0;
     if (++marca == 0) { // stamps wrapped: none may look current
-        std::fill(marcaCelula.begin(), marcaCelula.end(), 0u);
         std::fill(marcaPonto.begin(), marcaPonto.end(), 0u);
         marca = 1;
     }
     std::fill(porBloco.begin(), porBloco.end(), uint16_t{0});
-    const double folga = margem + 1e-5 * std::max(std::fabs(x), std::fabs(y));
-    const int j0 = celula(y - alcance - 2 * folga, minY);
-    const int j1 = celula(y + alcance + 2 * folga, minY);
-    const int c0 = celula(x - alcance - 2 * folga, minX);
-    const int c1 = celula(x + alcance + 2 * folga, minX);
-    std::array<Caminhos, 100> colunas;
-    for (int i = c0; i <= c1; ++i)
-        colunas[static_cast<size_t>(i)] = caminhosDaColuna(c, i);
-    for (int j = j0; j <= j1; ++j) {
-        int i0 = 0, i1 = 0, f0 = 0, f1 = 0;
-        if (!faixaDaLinha(j, x, y, alcance, i0, i1))
+    todosDaConsulta = c.todos;
+    const Alcance a = alcanceDe(x, y, alcance);
+    linhaInicial = celula(y - alcance - 2 * a.folga, minY);
+    linhaFinal = celula(y + alcance + 2 * a.folga, minY);
+    const int c0 = celula(x - alcance - 2 * a.folga, minX);
+    const int c1 = celula(x + alcance + 2 * a.folga, minX);
+    std::array<uint32_t, 100> talvezNaColuna;
+    for (int i = c0; i <= c1; ++i) {
+        const Caminhos coluna = caminhosDaColuna(c, i);
+        livreNaColunaDe[static_cast<size_t>(i)] = coluna.livre;
+        talvezNaColuna[static_cast<size_t>(i)] = coluna.talvez;
+    }
+    for (int j = linhaInicial; j <= linhaFinal; ++j) {
+        Faixas f{0, -1, lado, lado - 1};
+        const bool alcancada = faixasDaLinha(a, j, f);
+        inteiraDe[static_cast<size_t>(j)] = static_cast<int16_t>(f.f0);
+        inteiraAte[static_cast<size_t>(j)] = static_cast<int16_t>(f.f1);
+        if (!alcancada)
             continue;
-        inteirasDaLinha(j, x, y, alcance, f0, f1);
         const Caminhos linha = caminhosDaLinha(c, j);
+        livreNaLinhaDe[static_cast<size_t>(j)] = linha.livre;
         const uint32_t* comeco = inicio.data() + static_cast<size_t>(j * lado);
         int corrida = -1; // first cell of the current run of whole free cells
-        auto fecharCorrida = [&](int fim) {
-            if (corrida >= 0)
-                somarCorrida(j, corrida, fim);
-            corrida = -1;
-        };
-        for (int i = i0; i <= i1; ++i) {
-            const Caminhos& coluna = colunas[static_cast<size_t>(i)];
-            const bool livre = (coluna.livre | linha.livre) == c.todos;
-            if (livre && i >= f0 && i <= f1) {
+        for (int i = f.i0; i <= f.i1; ++i) {
+            const bool livre = (livreNaColunaDe[static_cast<size_t>(i)] | linha.livre) == c.todos;
+            if (livre && i >= f.f0 && i <= f.f1) {
                 if (corrida < 0)
                     corrida = i;
                 continue;
             }
-            fecharCorrida(i - 1);
-            if ((coluna.talvez | linha.talvez) != c.todos || comeco[i] == comeco[i + 1])
-                continue; // no point of the cell has a free path
-            contarNaCelula(c, comeco[i], comeco[i + 1], livre);
+            if (corrida >= 0)
+                somarCorrida(j, corrida, i - 1);
+            corrida = -1;
+            if ((talvezNaColuna[static_cast<size_t>(i)] | linha.talvez) == c.todos)
+                contarPontos(c, comeco[i], comeco[i + 1], livre);
         }
-        fecharCorrida(i1);
+        if (corrida >= 0)
+            somarCorrida(j, corrida, f.i1);
     }
     uint32_t total = 0;
     for (uint16_t b : porBloco)
@@ -291,14 +306,26 @@ uint32_t BuscaCandidatos::contar(float x, float y, float alcance, int ox, int oy
     return total;
 }
 
+bool BuscaCandidatos::contado(uint32_t r) const {
+    if (marcaPonto[r] == marca)
+        return true;
+    // Else only if its cell was taken whole.
+    const uint32_t i = celulaDoRank[r] & 255u, j = celulaDoRank[r] >> 8;
+    return static_cast<int>(j) >= linhaInicial && static_cast<int>(j) <= linhaFinal &&
+           static_cast<int>(i) >= inteiraDe[j] && static_cast<int>(i) <= inteiraAte[j] &&
+           (livreNaColunaDe[i] | livreNaLinhaDe[j]) == todosDaConsulta;
+}
+
 uint32_t BuscaCandidatos::enesima(uint32_t ordem) const {
+    if (!contaPorCelulas())
+        return enesimo(coletados, ordem);
     size_t bloco = 0;
     while (ordem >= porBloco[bloco])
         ordem -= porBloco[bloco++];
     const uint32_t fim = std::min(static_cast<uint32_t>(posicoes.size()),
                                   static_cast<uint32_t>((bloco + 1) << deslocamento));
     for (uint32_t r = static_cast<uint32_t>(bloco << deslocamento); r < fim; ++r) {
-        if (marcaPonto[r] != marca && marcaCelula[celulaDoRank[r]] != marca)
+        if (!contado(r))
             continue;
         if (ordem == 0)
             return posicaoDoRank[r];

@@ -46,7 +46,8 @@ class BuscaCandidatos {
     // within reach on a free path count by their totals, only the others are
     // looked at point by point. Keeps what `enesima` needs (until the next query).
     uint32_t contar(float x, float y, float alcance, int ox, int oy) const;
-    // The `ordem`-th smallest position (from 0, below the last `contar`) of what it counted.
+    // The `ordem`-th smallest position (from 0, below the last `contar`) of
+    // what it counted; once per `contar` (a short list is reordered by it).
     uint32_t enesima(uint32_t ordem) const;
 
     // The largest squared distance (as the simulation computes it, in float)
@@ -72,13 +73,23 @@ class BuscaCandidatos {
     };
     Caminhos caminhosDaColuna(const Consulta& c, int i) const;
     Caminhos caminhosDaLinha(const Consulta& c, int j) const;
-    // Cells [f0, f1] of row `j` lie wholly within reach (rounding included); f0 > f1 for none.
-    void inteirasDaLinha(int j, float x, float y, float alcance, int& f0, int& f1) const;
-    // Counts the points of cell `celula` ([de, ate) in cell order) in reach
-    // and on a free path, marking them for `enesima`.
-    void contarNaCelula(const Consulta& c, uint32_t de, uint32_t ate, bool livre) const;
+    // The cells of one row a query reaches: [i0, i1] may hold points within
+    // reach, every point of [f0, f1] is within it (rounding included; f0 > f1 for none).
+    struct Faixas {
+        int i0, i1, f0, f1;
+    };
+    // A query's reach with the slack for rounding, for `faixasDaLinha`.
+    struct Alcance {
+        double x, y, folga, raio, dentro;
+    };
+    Alcance alcanceDe(float x, float y, float alcance) const;
+    bool faixasDaLinha(const Alcance& a, int j, Faixas& f) const;
+    // Counts the points of [de, ate) (cell order) in reach and on a free path, by block of ranks.
+    void contarPontos(const Consulta& c, uint32_t de, uint32_t ate, bool livre) const;
     // Adds the cells [a, b] of row `j`, wholly taken, to the per-block counts.
     void somarCorrida(int j, int a, int b) const;
+    // Whether `contar` took the point of rank `r`.
+    bool contado(uint32_t r) const;
     bool pontoLivre(const Consulta& c, uint32_t k) const {
         return ((c.origem.x.antes & antesX[k]) | (c.origem.x.depois & depoisX[k]) |
                 (c.origem.y.antes & antesY[k]) | (c.origem.y.depois & depoisY[k])) == c.todos;
@@ -97,6 +108,12 @@ class BuscaCandidatos {
     int celula(double v, double minimo) const;
     // Range of cells [i0, i1] of row `j` that can hold a point within `alcance`.
     bool faixaDaLinha(int j, float x, float y, float alcance, int& i0, int& i1) const;
+
+    // Shorter lists are counted by listing what is in sight: their cells hold
+    // too few points for whole cells and blocks of ranks to pay.
+    static constexpr size_t minimoParaContar = 2048;
+    bool contaPorCelulas() const { return posicoes.size() >= minimoParaContar; }
+    mutable std::vector<uint32_t> coletados; // what the last `contar` listed, when short
 
     // From this many points on, cells are whole units of the arena (when every point is on it).
     static constexpr size_t minimoPorUnidade = 10000;
@@ -138,15 +155,20 @@ class BuscaCandidatos {
     std::vector<MascarasComuns> mascarasColuna, mascarasLinha;
     std::vector<uint32_t> rankDe;        // rank of each point, in cell order
     std::vector<uint32_t> posicaoDoRank; // position of each rank
-    std::vector<uint32_t> celulaDoRank;  // cell of each rank
+    std::vector<uint16_t> celulaDoRank;  // cell of each rank: column, plus row << 8
     std::vector<uint16_t> antesNaLinha;  // per row, per cell boundary, per block
     int deslocamento = 6;
     size_t blocosPorCelula = 8;
-    // What the last `contar` took: per-block counts, and stamps on the cells
-    // taken whole and on the points taken one by one.
+    // What the last `contar` took: per-block counts, the points taken one by
+    // one (stamped), and what tells the cells taken whole: their rows' ranges
+    // and the paths of their columns and rows.
     mutable std::vector<uint16_t> porBloco;
-    mutable std::vector<uint32_t> marcaCelula, marcaPonto;
+    mutable std::vector<uint32_t> marcaPonto;
     mutable uint32_t marca = 0;
+    mutable int linhaInicial = 0, linhaFinal = -1;
+    mutable std::array<int16_t, 100> inteiraDe{}, inteiraAte{};
+    mutable std::array<uint32_t, 100> livreNaColunaDe{}, livreNaLinhaDe{};
+    mutable uint32_t todosDaConsulta = 0;
 };
 
 } // namespace keldo::indices

@@ -76,12 +76,18 @@ std::vector<uint32_t> conferir(const BuscaCandidatos& busca, const std::vector<P
         auto bloco = [&](uint32_t r) {
             return (std::lower_bound(todas.begin(), todas.end(), v.todos[r]) - todas.begin()) / 64;
         };
-        std::vector<uint32_t> ordens = {0, total / 3, total - 1};
+        std::vector<uint32_t> fronteiras; // last of a block, first of the next
         for (uint32_t r = 0; r + 1 < total; ++r)
             if (bloco(r) != bloco(r + 1))
-                ordens.insert(ordens.end(), {r, r + 1});
-        for (uint32_t r : ordens)
+                fronteiras.push_back(r);
+        std::vector<uint32_t> ordens = {0, total / 3, total - 1};
+        const size_t passo = fronteiras.size() / 6 + 1; // a few of them on long lists
+        for (size_t k = 0; k < fronteiras.size(); k += passo)
+            ordens.insert(ordens.end(), {fronteiras[k], fronteiras[k] + 1});
+        for (uint32_t r : ordens) {
+            busca.contar(x, y, alcance, ox, oy);
             EXPECT_EQ(busca.enesima(r), v.todos[r]) << "ordem " << r;
+        }
     }
     Candidato c{999999u, -1.0f};
     EXPECT_EQ(busca.melhor(x, y, alcance, ox, oy, c), v.achou);
