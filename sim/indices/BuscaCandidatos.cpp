@@ -40,7 +40,9 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
     const size_t n = pontos.size();
     // A short list is read whole faster than cell by cell.
     lado = 1;
-    while (n >= 64 && lado < 50 && static_cast<size_t>(lado * lado) * 2 < n)
+    // Lists counted by cells want fewer rows and more whole cells.
+    const size_t porCelulaAlvo = n >= minimoParaContar ? 6 : 2;
+    while (n >= 64 && lado < 50 && static_cast<size_t>(lado * lado) * porCelulaAlvo < n)
         ++lado;
     double maxX = 0.0, maxY = 0.0;
     minX = minY = 0.0;
@@ -87,12 +89,16 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         inicio[c] += inicio[c - 1];
     for (auto* v : {&xs, &ys, &valores})
         redimensionarRascunho(*v, n);
-    for (auto* v : {&posicoes, &rankDe, &posicaoDoRank})
-        redimensionarRascunho(*v, n);
-    redimensionarRascunho(celulaDoRank, n);
-    // Ranks: list places when the positions ascend (every phase's list does).
+    redimensionarRascunho(posicoes, n);
+    // Ranks, for counting by cells: list places when the positions ascend (every phase's list
+    // does).
+    const bool comRanks = n >= minimoParaContar;
+    for (auto* v : {&rankDe, &posicaoDoRank})
+        redimensionarRascunho(*v, comRanks ? n : 0);
+    redimensionarRascunho(celulaDoRank, comRanks ? n : 0);
     std::vector<uint32_t> rankDoListado;
-    if (!std::is_sorted(pontos.begin(), pontos.end(),
+    if (comRanks &&
+        !std::is_sorted(pontos.begin(), pontos.end(),
                         [](const PontoLista& a, const PontoLista& b) { return a.pos <= b.pos; })) {
         std::vector<uint32_t> ordem(n);
         for (uint32_t k = 0; k < n; ++k)
@@ -114,11 +120,14 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         ys[d] = p.y;
         valores[d] = p.valor;
         posicoes[d] = p.pos;
-        const uint32_t r = rankDoListado.empty() ? static_cast<uint32_t>(k) : rankDoListado[k];
-        rankDe[d] = r;
-        posicaoDoRank[r] = p.pos;
-        celulaDoRank[r] = static_cast<uint16_t>(celulaDe[k] % static_cast<uint32_t>(lado) |
-                                                (celulaDe[k] / static_cast<uint32_t>(lado)) << 8);
+        if (comRanks) {
+            const uint32_t r = rankDoListado.empty() ? static_cast<uint32_t>(k) : rankDoListado[k];
+            rankDe[d] = r;
+            posicaoDoRank[r] = p.pos;
+            celulaDoRank[r] =
+                static_cast<uint16_t>(celulaDe[k] % static_cast<uint32_t>(lado) |
+                                      (celulaDe[k] / static_cast<uint32_t>(lado)) << 8);
+        }
         if (porUnidade)
             continue;
         const auto mx = mapa ? mapa->mascaraX(p.cx) : MapaObstaculos::MascarasEixo{};

@@ -111,7 +111,7 @@ class BuscaCandidatos {
 
     // Shorter lists are counted by listing what is in sight: their cells hold
     // too few points for whole cells and blocks of ranks to pay.
-    static constexpr size_t minimoParaContar = 2048;
+    static constexpr size_t minimoParaContar = 512;
     bool contaPorCelulas() const { return posicoes.size() >= minimoParaContar; }
     mutable std::vector<uint32_t> coletados; // what the last `contar` listed, when short
 
