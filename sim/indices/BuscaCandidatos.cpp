@@ -1,7 +1,6 @@
 #include "sim/indices/BuscaCandidatos.h"
 #include "sim/indices/ListaRascunho.h"
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -38,16 +37,18 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
                                 const MapaObstaculos* mapaObstaculos) {
     mapa = mapaObstaculos;
     const size_t n = pontos.size();
-    // A short list is read whole faster than cell by cell.
+    varre = n < minimoParaContar;
+    if (varre) {
+        curta.construir(pontos, mapa);
+        return;
+    }
+    // Lists counted by cells want few rows and many whole cells.
     lado = 1;
-    // Lists counted by cells want fewer rows and more whole cells.
-    const size_t porCelulaAlvo = n >= minimoParaContar ? 6 : 2;
-    while (n >= 64 && lado < 50 && static_cast<size_t>(lado * lado) * porCelulaAlvo < n)
+    while (lado < 50 && static_cast<size_t>(lado * lado) * 6 < n)
         ++lado;
     double maxX = 0.0, maxY = 0.0;
     minX = minY = 0.0;
     valorMaximo = 0.0f;
-    maiorPosicao = 0;
     for (size_t k = 0; k < n; ++k) {
         const PontoLista& p = pontos[k];
         if (k == 0) {
@@ -60,7 +61,6 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         minY = std::min(minY, static_cast<double>(p.y));
         maxY = std::max(maxY, static_cast<double>(p.y));
         valorMaximo = std::max(valorMaximo, p.valor);
-        maiorPosicao = std::max(maiorPosicao, p.pos);
     }
     tamanhoCelula = std::max({maxX - minX, maxY - minY, 1.0}) / lado;
     // Many points on the arena: one cell per whole coordinate, so that every
@@ -92,13 +92,11 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
     redimensionarRascunho(posicoes, n);
     // Ranks, for counting by cells: list places when the positions ascend (every phase's list
     // does).
-    const bool comRanks = n >= minimoParaContar;
     for (auto* v : {&rankDe, &posicaoDoRank})
-        redimensionarRascunho(*v, comRanks ? n : 0);
-    redimensionarRascunho(celulaDoRank, comRanks ? n : 0);
+        redimensionarRascunho(*v, n);
+    redimensionarRascunho(celulaDoRank, n);
     std::vector<uint32_t> rankDoListado;
-    if (comRanks &&
-        !std::is_sorted(pontos.begin(), pontos.end(),
+    if (!std::is_sorted(pontos.begin(), pontos.end(),
                         [](const PontoLista& a, const PontoLista& b) { return a.pos <= b.pos; })) {
         std::vector<uint32_t> ordem(n);
         for (uint32_t k = 0; k < n; ++k)
@@ -120,14 +118,11 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         ys[d] = p.y;
         valores[d] = p.valor;
         posicoes[d] = p.pos;
-        if (comRanks) {
-            const uint32_t r = rankDoListado.empty() ? static_cast<uint32_t>(k) : rankDoListado[k];
-            rankDe[d] = r;
-            posicaoDoRank[r] = p.pos;
-            celulaDoRank[r] =
-                static_cast<uint16_t>(celulaDe[k] % static_cast<uint32_t>(lado) |
-                                      (celulaDe[k] / static_cast<uint32_t>(lado)) << 8);
-        }
+        const uint32_t r = rankDoListado.empty() ? static_cast<uint32_t>(k) : rankDoListado[k];
+        rankDe[d] = r;
+        posicaoDoRank[r] = p.pos;
+        celulaDoRank[r] = static_cast<uint16_t>(celulaDe[k] % static_cast<uint32_t>(lado) |
+                                                (celulaDe[k] / static_cast<uint32_t>(lado)) << 8);
         if (porUnidade)
             continue;
         const auto mx = mapa ? mapa->mascaraX(p.cx) : MapaObstaculos::MascarasEixo{};
@@ -141,8 +136,6 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
     for (size_t c = inicio.size() - 1; c > 0; --c)
         inicio[c] = inicio[c - 1];
     inicio[0] = 0;
-    if (!contaPorCelulas())
-        return;
     construirMascarasDeCelulas(pontos);
     construirContagens();
 }
@@ -258,11 +251,9 @@ void BuscaCandidatos::somarCorrida(int j, int a, int b) const {
 uint32_t BuscaCandidatos::contar(float x, float y, float alcance, int ox, int oy) const {
     linhaInicial = 0;
     linhaFinal = -1;
-    if (!contaPorCelulas()) {
-        coletar(x, y, alcance, ox, oy, coletados);
-        return static_cast<uint32_t>(coletados.size());
-    }
     const Consulta c = consulta(x, y, alcance, ox, oy);
+    if (varre)
+        return curta.contar(c, alcance);
     if (!(c.limiar >= 0.0f))
         return 0;
     if (++marca == 0) { // stamps wrapped: none may look current
@@ -326,8 +317,8 @@ bool BuscaCandidatos::contado(uint32_t r) const {
 }
 
 uint32_t BuscaCandidatos::enesima(uint32_t ordem) const {
-    if (!contaPorCelulas())
-        return enesimo(coletados, ordem);
+    if (varre)
+        return curta.enesima(ordem);
     size_t bloco = 0;
     while (ordem >= porBloco[bloco])
         ordem -= porBloco[bloco++];
@@ -395,10 +386,15 @@ bool BuscaCandidatos::faixaDaLinha(int j, float x, float y, float alcance, int& 
 
 void BuscaCandidatos::coletar(float x, float y, float alcance, int ox, int oy,
                               std::vector<uint32_t>& saida) const {
+    const Consulta c = consulta(x, y, alcance, ox, oy);
+    if (varre) {
+        curta.contar(c, alcance);
+        curta.posicoesContadas(saida);
+        return;
+    }
     saida.clear();
     if (posicoes.empty())
         return;
-    const Consulta c = consulta(x, y, alcance, ox, oy);
     if (porUnidade) {
         coletarPorCelula(c, alcance, saida);
         return;
@@ -485,9 +481,11 @@ void BuscaCandidatos::coletarPorCelula(const Consulta& c, float alcance,
 
 bool BuscaCandidatos::melhor(float x, float y, float alcance, int ox, int oy,
                              Candidato& saida) const {
+    const Consulta c = consulta(x, y, alcance, ox, oy);
+    if (varre)
+        return curta.melhor(c, alcance, saida.pos, saida.distancia);
     if (posicoes.empty())
         return false;
-    const Consulta c = consulta(x, y, alcance, ox, oy);
     const double folga = margem + 1e-5 * std::max(std::fabs(x), std::fabs(y));
     bool achou = false;
     float melhorPontos = 0.0f;
@@ -556,30 +554,6 @@ bool BuscaCandidatos::melhor(float x, float y, float alcance, int ox, int oy,
         }
     }
     return achou;
-}
-
-// Long lists: one counting pass over the top bits of the positions finds the
-// bucket that holds the wanted one; only that bucket is then ordered.
-uint32_t BuscaCandidatos::enesimo(std::vector<uint32_t>& lista, size_t ordem) const {
-    auto alvo = lista.begin() + static_cast<std::ptrdiff_t>(ordem);
-    if (lista.size() > 32) {
-        const int bits = std::bit_width(maiorPosicao);
-        const int deslocamento = bits > 8 ? bits - 8 : 0;
-        uint32_t contagem[256] = {};
-        for (uint32_t p : lista)
-            ++contagem[(p >> deslocamento) & 255u];
-        uint32_t balde = 0;
-        while (ordem >= contagem[balde])
-            ordem -= contagem[balde++];
-        size_t n = 0;
-        for (uint32_t p : lista)
-            if ((p >> deslocamento) == balde)
-                lista[n++] = p;
-        lista.resize(n);
-        alvo = lista.begin() + static_cast<std::ptrdiff_t>(ordem);
-    }
-    std::nth_element(lista.begin(), alvo, lista.end());
-    return *alvo;
 }
 
 } // namespace keldo::indices

@@ -1,6 +1,7 @@
 #pragma once
 #include "sim/indices/GradeEspacial.h"
 #include "sim/indices/MapaObstaculos.h"
+#include "sim/indices/VarreduraCurta.h"
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -38,16 +39,12 @@ class BuscaCandidatos {
     // cells nearest first and stops once no farther point can do better.
     bool melhor(float x, float y, float alcance, int ox, int oy, Candidato& saida) const;
 
-    // The `ordem`-th smallest (from 0) of distinct positions taken from this
-    // list, such as `coletar` gives; reorders `lista`.
-    uint32_t enesimo(std::vector<uint32_t>& lista, size_t ordem) const;
-
     // How many points `coletar` would give, without listing them: cells wholly
     // within reach on a free path count by their totals, only the others are
     // looked at point by point. Keeps what `enesima` needs (until the next query).
     uint32_t contar(float x, float y, float alcance, int ox, int oy) const;
     // The `ordem`-th smallest position (from 0, below the last `contar`) of
-    // what it counted; once per `contar` (a short list is reordered by it).
+    // what it counted.
     uint32_t enesima(uint32_t ordem) const;
 
     // The largest squared distance (as the simulation computes it, in float)
@@ -56,11 +53,7 @@ class BuscaCandidatos {
 
   private:
     // A query's fixed terms: its point, squared reach and the obstacle masks of its path's start.
-    struct Consulta {
-        float x, y, limiar;
-        MapaObstaculos::Origem origem;
-        uint32_t todos;
-    };
+    using Consulta = VarreduraCurta::Consulta;
     Consulta consulta(float x, float y, float alcance, int ox, int oy) const;
     // Flags, for the points [inicio, fim) in cell order, those within reach on a free path.
     void marcar(const Consulta& c, uint32_t inicio, uint32_t fim, uint8_t* __restrict aceito) const;
@@ -109,11 +102,12 @@ class BuscaCandidatos {
     // Range of cells [i0, i1] of row `j` that can hold a point within `alcance`.
     bool faixaDaLinha(int j, float x, float y, float alcance, int& i0, int& i1) const;
 
-    // Shorter lists are counted by listing what is in sight: their cells hold
-    // too few points for whole cells and blocks of ranks to pay.
-    static constexpr size_t minimoParaContar = 512;
-    bool contaPorCelulas() const { return posicoes.size() >= minimoParaContar; }
-    mutable std::vector<uint32_t> coletados; // what the last `contar` listed, when short
+    // Shorter lists are read whole in one pass (the bands of y in reach): their
+    // cells would hold too few points for whole cells and blocks of ranks to pay.
+    static constexpr size_t minimoParaContar = 2048;
+    bool contaPorCelulas() const { return !varre; }
+    bool varre = true;
+    mutable VarreduraCurta curta;
 
     // From this many points on, cells are whole units of the arena (when every point is on it).
     static constexpr size_t minimoPorUnidade = 10000;
@@ -139,7 +133,6 @@ class BuscaCandidatos {
     std::vector<uint32_t> antesX, depoisX, antesY, depoisY;
     const MapaObstaculos* mapa = nullptr;
     std::vector<uint32_t> posicoes;
-    uint32_t maiorPosicao = 0;
     std::vector<uint32_t> celulaDe; // each listed point's cell
 
     // For `contar`/`enesima`. A point's rank is its place among the positions

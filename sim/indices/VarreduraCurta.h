@@ -1,0 +1,62 @@
+#pragma once
+#include "sim/indices/GradeEspacial.h"
+#include "sim/indices/MapaObstaculos.h"
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+// Sight queries over a list too short for cells to pay: the points lie side by
+// side ordered by their whole y (list order within each band), so that a query
+// reads only the bands its reach spans, in one branch-free pass over distances
+// and obstacle masks that yields one bit per point. What a pick in list order
+// needs is then a walk over bit words: no listing, no sorting.
+class VarreduraCurta {
+  public:
+    // A query's fixed terms: its point, squared reach, the masks of its path's
+    // start and the bits a free path's ends share (one per rectangle).
+    struct Consulta {
+        float x, y, limiar;
+        MapaObstaculos::Origem origem;
+        uint32_t todos;
+    };
+    // `pontos` in any order; paths are tested against `mapa` (null: nothing
+    // blocks), which must stay as it is while the queries run.
+    void construir(const std::vector<PontoLista>& pontos, const MapaObstaculos* mapa);
+    size_t tamanho() const { return posicaoDoRank.size(); }
+
+    // How many points are within `alcance` (squared: `c.limiar`) of the query on
+    // a free path; keeps them for `enesima` and `posicoes` (until the next query).
+    uint32_t contar(const Consulta& c, float alcance);
+    // The `ordem`-th smallest position (from 0, below what `contar` gave) it took.
+    uint32_t enesima(uint32_t ordem) const;
+    // The positions the last `contar` took, ascending.
+    void posicoesContadas(std::vector<uint32_t>& saida) const;
+    // Of the points in sight, the one of greatest `valor - distancia` (the
+    // distance as the simulation computes it), the lowest position among
+    // equals; false when none is.
+    bool melhor(const Consulta& c, float alcance, uint32_t& pos, float& distancia);
+
+  private:
+    // Bands of whole y: below 0 (and NaN), 0 .. 100, from 101 up.
+    static constexpr int faixas = 103;
+    static int faixa(double y) {
+        if (!(y >= 0.0))
+            return 0;
+        return y >= 101.0 ? faixas - 1 : static_cast<int>(y) + 1;
+    }
+    // Marks the points of the bands the reach spans into `aceitos` (storage
+    // order); gives the words [w0, w1) it wrote.
+    void marcarAlcancados(const Consulta& c, float alcance, size_t& w0, size_t& w1);
+    // Bits of the points [de, ate) (multiples of 4) within the threshold on a free path.
+    void marcar(const Consulta& c, uint32_t de, uint32_t ate);
+    void marcarSimples(const Consulta& c, uint32_t de, uint32_t ate);
+
+    std::vector<float> xs, ys, valores; // storage order, padded to a multiple of 4
+    std::vector<uint32_t> antesX, depoisX, antesY, depoisY;
+    std::vector<uint32_t> rankDe;                   // rank of each stored point (place by position)
+    std::vector<uint32_t> posicaoDoRank;            // position of each rank
+    std::array<uint32_t, faixas + 1> inicioFaixa{}; // first point of each band, plus the end
+    std::vector<uint64_t> aceitos;                  // per stored point, from the last pass
+    std::vector<uint64_t> porRank;                  // per rank, from the last `contar`
+};
