@@ -69,52 +69,76 @@ void VarreduraCurta::marcarAlcancados(const Consulta& c, float alcance, size_t& 
                        (inicioFaixa[static_cast<size_t>(faixa(y + alcance + 1.0)) + 1] + 3) & ~3u);
     }
     w0 = de / 64;
-    w1 = (ate + 63) / 64;
-    std::fill(aceitos.begin() + static_cast<std::ptrdiff_t>(w0),
-              aceitos.begin() + static_cast<std::ptrdiff_t>(w1), uint64_t{0});
+    w1 = de < ate ? (ate + 63) / 64 : w0;
     if (de < ate)
         marcar(c, de, ate);
 }
 
-void VarreduraCurta::marcarSimples(const Consulta& c, uint32_t de, uint32_t ate) {
-    for (uint32_t k = de; k < ate; ++k) {
-        const float dx = c.x - xs[k], dy = c.y - ys[k];
-        const uint32_t partilham =
-            (c.origem.x.antes & antesX[k]) | (c.origem.x.depois & depoisX[k]) |
-            (c.origem.y.antes & antesY[k]) | (c.origem.y.depois & depoisY[k]);
-        const bool sim = (dx * dx + dy * dy <= c.limiar) & (partilham == c.todos);
-        aceitos[k / 64] |= static_cast<uint64_t>(sim) << (k % 64);
-    }
-}
-
-// Four points at a time, the same float operations as one at a time.
-void VarreduraCurta::marcar(const Consulta& c, uint32_t de, uint32_t ate) {
+namespace {
 #if defined(__SSE2__)
-    const __m128 vx = _mm_set1_ps(c.x), vy = _mm_set1_ps(c.y), vl = _mm_set1_ps(c.limiar);
-    const __m128i oxa = _mm_set1_epi32(static_cast<int>(c.origem.x.antes));
-    const __m128i oxd = _mm_set1_epi32(static_cast<int>(c.origem.x.depois));
-    const __m128i oya = _mm_set1_epi32(static_cast<int>(c.origem.y.antes));
-    const __m128i oyd = _mm_set1_epi32(static_cast<int>(c.origem.y.depois));
-    const __m128i vt = _mm_set1_epi32(static_cast<int>(c.todos));
-    auto carregar = [](const uint32_t* p) {
+// Four points at a time, the same float operations as one at a time.
+struct Quatro {
+    __m128 x, y, limiar;
+    __m128i antesX, depoisX, antesY, depoisY, todos;
+    explicit Quatro(const VarreduraCurta::Consulta& c)
+        : x(_mm_set1_ps(c.x)), y(_mm_set1_ps(c.y)), limiar(_mm_set1_ps(c.limiar)),
+          antesX(_mm_set1_epi32(static_cast<int>(c.origem.x.antes))),
+          depoisX(_mm_set1_epi32(static_cast<int>(c.origem.x.depois))),
+          antesY(_mm_set1_epi32(static_cast<int>(c.origem.y.antes))),
+          depoisY(_mm_set1_epi32(static_cast<int>(c.origem.y.depois))),
+          todos(_mm_set1_epi32(static_cast<int>(c.todos))) {}
+    static __m128i carregar(const uint32_t* p) {
         return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    };
-    for (uint32_t k = de; k < ate; k += 4) {
-        const __m128 dx = _mm_sub_ps(vx, _mm_loadu_ps(xs.data() + k));
-        const __m128 dy = _mm_sub_ps(vy, _mm_loadu_ps(ys.data() + k));
-        const __m128 perto = _mm_cmple_ps(_mm_add_ps(_mm_mul_ps(dx, dx), _mm_mul_ps(dy, dy)), vl);
-        const __m128i partilham =
-            _mm_or_si128(_mm_or_si128(_mm_and_si128(oxa, carregar(antesX.data() + k)),
-                                      _mm_and_si128(oxd, carregar(depoisX.data() + k))),
-                         _mm_or_si128(_mm_and_si128(oya, carregar(antesY.data() + k)),
-                                      _mm_and_si128(oyd, carregar(depoisY.data() + k))));
-        const __m128 livre = _mm_castsi128_ps(_mm_cmpeq_epi32(partilham, vt));
-        const auto sim = static_cast<uint64_t>(_mm_movemask_ps(_mm_and_ps(perto, livre)));
-        aceitos[k / 64] |= sim << (k % 64);
     }
+    uint64_t operator()(const float* px, const float* py, const uint32_t* ax, const uint32_t* dx,
+                        const uint32_t* ay, const uint32_t* dy) const {
+        const __m128 ddx = _mm_sub_ps(x, _mm_loadu_ps(px));
+        const __m128 ddy = _mm_sub_ps(y, _mm_loadu_ps(py));
+        const __m128 perto =
+            _mm_cmple_ps(_mm_add_ps(_mm_mul_ps(ddx, ddx), _mm_mul_ps(ddy, ddy)), limiar);
+        const __m128i partilham = _mm_or_si128(
+            _mm_or_si128(_mm_and_si128(antesX, carregar(ax)), _mm_and_si128(depoisX, carregar(dx))),
+            _mm_or_si128(_mm_and_si128(antesY, carregar(ay)),
+                         _mm_and_si128(depoisY, carregar(dy))));
+        const __m128 livre = _mm_castsi128_ps(_mm_cmpeq_epi32(partilham, todos));
+        return static_cast<uint64_t>(_mm_movemask_ps(_mm_and_ps(perto, livre)));
+    }
+};
 #else
-    marcarSimples(c, de, ate);
+// Without vector instructions: the same tests point by point.
+struct Quatro {
+    VarreduraCurta::Consulta c;
+    explicit Quatro(const VarreduraCurta::Consulta& consulta) : c(consulta) {}
+    uint64_t operator()(const float* px, const float* py, const uint32_t* ax, const uint32_t* dx,
+                        const uint32_t* ay, const uint32_t* dy) const {
+        uint64_t bits = 0;
+        for (int k = 0; k < 4; ++k) {
+            const float ddx = c.x - px[k], ddy = c.y - py[k];
+            const uint32_t partilham = (c.origem.x.antes & ax[k]) | (c.origem.x.depois & dx[k]) |
+                                       (c.origem.y.antes & ay[k]) | (c.origem.y.depois & dy[k]);
+            const bool sim = (ddx * ddx + ddy * ddy <= c.limiar) & (partilham == c.todos);
+            bits |= static_cast<uint64_t>(sim) << k;
+        }
+        return bits;
+    }
+};
 #endif
+} // namespace
+
+// Whole words at a time, built in a register; bits outside [de, ate) are clear.
+void VarreduraCurta::marcar(const Consulta& c, uint32_t de, uint32_t ate) {
+    const Quatro quatro(c);
+    const float* px = xs.data();
+    const float* py = ys.data();
+    const uint32_t *ax = antesX.data(), *dx = depoisX.data();
+    const uint32_t *ay = antesY.data(), *dy = depoisY.data();
+    for (uint32_t w = de / 64; w * 64 < ate; ++w) {
+        const uint32_t k1 = std::min(ate, w * 64 + 64);
+        uint64_t palavra = 0;
+        for (uint32_t k = std::max(de, w * 64); k < k1; k += 4)
+            palavra |= quatro(px + k, py + k, ax + k, dx + k, ay + k, dy + k) << (k % 64);
+        aceitos[w] = palavra;
+    }
 }
 
 uint32_t VarreduraCurta::contar(const Consulta& c, float alcance) {

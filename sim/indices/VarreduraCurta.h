@@ -50,7 +50,6 @@ class VarreduraCurta {
     void marcarAlcancados(const Consulta& c, float alcance, size_t& w0, size_t& w1);
     // Bits of the points [de, ate) (multiples of 4) within the threshold on a free path.
     void marcar(const Consulta& c, uint32_t de, uint32_t ate);
-    void marcarSimples(const Consulta& c, uint32_t de, uint32_t ate);
 
     std::vector<float> xs, ys, valores; // storage order, padded to a multiple of 4
     std::vector<uint32_t> antesX, depoisX, antesY, depoisY;
