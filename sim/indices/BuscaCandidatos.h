@@ -102,9 +102,10 @@ class BuscaCandidatos {
     // Range of cells [i0, i1] of row `j` that can hold a point within `alcance`.
     bool faixaDaLinha(int j, float x, float y, float alcance, int& i0, int& i1) const;
 
-    // Shorter lists are read whole in one pass (the bands of y in reach): their
-    // cells would hold too few points for whole cells and blocks of ranks to pay.
-    static constexpr size_t minimoParaContar = 2048;
+    // Shorter lists are read in one pass over the bands of y in reach: their
+    // cells would hold too few points for whole cells and blocks of ranks to
+    // pay (measured: from about a thousand points on, counting by cells wins).
+    static constexpr size_t minimoParaContar = 1024;
     bool contaPorCelulas() const { return !varre; }
     bool varre = true;
     mutable VarreduraCurta curta;
