@@ -82,14 +82,13 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
     inicio.assign(static_cast<size_t>(lado * lado) + 1, 0);
     for (size_t k = 0; k < n; ++k) {
         celulaDe[k] =
-            static_cast<uint32_t>(celula(pontos[k].y, minY) * lado + celula(pontos[k].x, minX));
+            static_cast<uint16_t>(celula(pontos[k].y, minY) * lado + celula(pontos[k].x, minX));
         ++inicio[celulaDe[k] + 1];
     }
     for (size_t c = 1; c < inicio.size(); ++c)
         inicio[c] += inicio[c - 1];
     for (auto* v : {&xs, &ys, &valores})
         redimensionarRascunho(*v, n);
-    redimensionarRascunho(posicoes, n);
     // Ranks, for counting by cells: list places when the positions ascend (every phase's list
     // does).
     for (auto* v : {&rankDe, &posicaoDoRank})
@@ -117,12 +116,10 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         xs[d] = p.x;
         ys[d] = p.y;
         valores[d] = p.valor;
-        posicoes[d] = p.pos;
         const uint32_t r = rankDoListado.empty() ? static_cast<uint32_t>(k) : rankDoListado[k];
         rankDe[d] = r;
         posicaoDoRank[r] = p.pos;
-        celulaDoRank[r] = static_cast<uint16_t>(celulaDe[k] % static_cast<uint32_t>(lado) |
-                                                (celulaDe[k] / static_cast<uint32_t>(lado)) << 8);
+        celulaDoRank[r] = static_cast<uint16_t>(celulaDe[k] % lado | (celulaDe[k] / lado) << 8);
         if (porUnidade)
             continue;
         const auto mx = mapa ? mapa->mascaraX(p.cx) : MapaObstaculos::MascarasEixo{};
@@ -155,15 +152,15 @@ void BuscaCandidatos::construirMascarasDeCelulas(const std::vector<PontoLista>& 
         return;
     }
     for (size_t k = 0; k < pontos.size(); ++k) {
-        const uint32_t c = celulaDe[k];
-        juntar(mascarasColuna[c % static_cast<uint32_t>(lado)], mapa->mascaraX(pontos[k].cx));
-        juntar(mascarasLinha[c / static_cast<uint32_t>(lado)], mapa->mascaraY(pontos[k].cy));
+        const int c = celulaDe[k];
+        juntar(mascarasColuna[static_cast<size_t>(c % lado)], mapa->mascaraX(pontos[k].cx));
+        juntar(mascarasLinha[static_cast<size_t>(c / lado)], mapa->mascaraY(pontos[k].cy));
     }
 }
 
 // Blocks of at least 64 ranks, at most 64 blocks while a block's count fits 16 bits.
 void BuscaCandidatos::construirContagens() {
-    const size_t n = posicoes.size();
+    const size_t n = rankDe.size();
     deslocamento = 6;
     while ((size_t{64} << deslocamento) < n && deslocamento < 15)
         ++deslocamento;
@@ -172,17 +169,23 @@ void BuscaCandidatos::construirContagens() {
     blocosPorCelula = (blocos + 7) / 8 * 8; // whole vectors of eight counters
     const size_t porLinha = static_cast<size_t>(lado + 1) * blocosPorCelula;
     antesNaLinha.assign(static_cast<size_t>(lado) * porLinha, 0);
+    std::vector<uint16_t> naLinha(static_cast<size_t>(lado) * blocosPorCelula, 0);
     for (uint32_t r = 0; r < n; ++r) {
         const size_t i = celulaDoRank[r] & 255u, j = celulaDoRank[r] >> 8;
         ++antesNaLinha[j * porLinha + (i + 1) * blocosPorCelula + (r >> deslocamento)];
+        ++naLinha[j * blocosPorCelula + (r >> deslocamento)];
     }
     for (size_t j = 0; j < static_cast<size_t>(lado); ++j) {
-        uint16_t* linha = antesNaLinha.data() + j * porLinha;
+        uint8_t* linha = antesNaLinha.data() + j * porLinha;
         for (size_t k = blocosPorCelula; k < porLinha; ++k)
-            linha[k] = static_cast<uint16_t>(linha[k] + linha[k - blocosPorCelula]);
+            linha[k] = static_cast<uint8_t>(linha[k] + linha[k - blocosPorCelula]);
+        const auto* total = naLinha.data() + j * blocosPorCelula;
+        densa[j] = std::any_of(total, total + blocosPorCelula, [](uint16_t t) { return t > 255; });
     }
     porBloco.assign(blocosPorCelula, 0);
-    marcaPonto.resize(n);
+    tomado.assign(n / 64 + 1, 0);
+    tomados.clear();
+    tomadosDemais = false;
 }
 
 BuscaCandidatos::Caminhos BuscaCandidatos::caminhosDaColuna(const Consulta& c, int i) const {
@@ -233,19 +236,33 @@ void BuscaCandidatos::contarPontos(const Consulta& c, uint32_t de, uint32_t ate,
         if (!(dx * dx + dy * dy <= c.limiar) || !(livre || pontoLivre(c, k)))
             continue;
         const uint32_t r = rankDe[k];
-        marcaPonto[r] = marca;
+        tomado[r / 64] |= uint64_t{1} << (r % 64);
+        if (tomados.size() < tomado.size())
+            tomados.push_back(r);
+        else
+            tomadosDemais = true;
         ++porBloco[r >> deslocamento];
     }
 }
 
 void BuscaCandidatos::somarCorrida(int j, int a, int b) const {
     const size_t porLinha = static_cast<size_t>(lado + 1) * blocosPorCelula;
-    const uint16_t* antes = antesNaLinha.data() + static_cast<size_t>(j) * porLinha;
-    const uint16_t* __restrict ate = antes + static_cast<size_t>(b + 1) * blocosPorCelula;
-    const uint16_t* __restrict de = antes + static_cast<size_t>(a) * blocosPorCelula;
+    const uint8_t* antes = antesNaLinha.data() + static_cast<size_t>(j) * porLinha;
+    const uint8_t* __restrict ate = antes + static_cast<size_t>(b + 1) * blocosPorCelula;
+    const uint8_t* __restrict de = antes + static_cast<size_t>(a) * blocosPorCelula;
     uint16_t* __restrict soma = porBloco.data();
     for (size_t k = 0; k < blocosPorCelula; ++k)
-        soma[k] = static_cast<uint16_t>(soma[k] + (ate[k] - de[k]));
+        soma[k] = static_cast<uint16_t>(soma[k] + static_cast<uint8_t>(ate[k] - de[k]));
+}
+
+void BuscaCandidatos::limparTomados() const {
+    if (tomadosDemais)
+        std::fill(tomado.begin(), tomado.end(), uint64_t{0});
+    else
+        for (uint32_t r : tomados)
+            tomado[r / 64] = 0;
+    tomados.clear();
+    tomadosDemais = false;
 }
 
 uint32_t BuscaCandidatos::contar(float x, float y, float alcance, int ox, int oy) const {
@@ -256,10 +273,7 @@ uint32_t BuscaCandidatos::contar(float x, float y, float alcance, int ox, int oy
         return curta.contar(c, alcance);
     if (!(c.limiar >= 0.0f))
         return 0;
-    if (++marca == 0) { // stamps wrapped: none may look current
-        std::fill(marcaPonto.begin(), marcaPonto.end(), 0u);
-        marca = 1;
-    }
+    limparTomados();
     std::fill(porBloco.begin(), porBloco.end(), uint16_t{0});
     todosDaConsulta = c.todos;
     const Alcance a = alcanceDe(x, y, alcance);
@@ -276,6 +290,10 @@ uint32_t BuscaCandidatos::contar(float x, float y, float alcance, int ox, int oy
     for (int j = linhaInicial; j <= linhaFinal; ++j) {
         Faixas f{0, -1, lado, lado - 1};
         const bool alcancada = faixasDaLinha(a, j, f);
+        if (densa[static_cast<size_t>(j)]) { // no runs: every cell point by point
+            f.f0 = lado;
+            f.f1 = lado - 1;
+        }
         inteiraDe[static_cast<size_t>(j)] = static_cast<int16_t>(f.f0);
         inteiraAte[static_cast<size_t>(j)] = static_cast<int16_t>(f.f1);
         if (!alcancada)
@@ -307,7 +325,7 @@ uint32_t BuscaCandidatos::contar(float x, float y, float alcance, int ox, int oy
 }
 
 bool BuscaCandidatos::contado(uint32_t r) const {
-    if (marcaPonto[r] == marca)
+    if (tomado[r / 64] >> (r % 64) & 1u)
         return true;
     // Else only if its cell was taken whole.
     const uint32_t i = celulaDoRank[r] & 255u, j = celulaDoRank[r] >> 8;
@@ -322,7 +340,7 @@ uint32_t BuscaCandidatos::enesima(uint32_t ordem) const {
     size_t bloco = 0;
     while (ordem >= porBloco[bloco])
         ordem -= porBloco[bloco++];
-    const uint32_t fim = std::min(static_cast<uint32_t>(posicoes.size()),
+    const uint32_t fim = std::min(static_cast<uint32_t>(rankDe.size()),
                                   static_cast<uint32_t>((bloco + 1) << deslocamento));
     for (uint32_t r = static_cast<uint32_t>(bloco << deslocamento); r < fim; ++r) {
         if (!contado(r))
@@ -393,7 +411,7 @@ void BuscaCandidatos::coletar(float x, float y, float alcance, int ox, int oy,
         return;
     }
     saida.clear();
-    if (posicoes.empty())
+    if (rankDe.empty())
         return;
     if (porUnidade) {
         coletarPorCelula(c, alcance, saida);
@@ -416,7 +434,7 @@ void BuscaCandidatos::coletar(float x, float y, float alcance, int ox, int oy,
             // Branch-free packing into a local block: no zero-filling of the list.
             size_t n = 0;
             for (uint32_t k = de; k < ate; ++k) {
-                achados[n] = posicoes[k];
+                achados[n] = posicaoDe(k);
                 n += aceito[k - de];
             }
             saida.insert(saida.end(), achados, achados + n);
@@ -452,7 +470,8 @@ void BuscaCandidatos::coletarPorCelula(const Consulta& c, float alcance,
         // Free cells wholly within reach side by side are one run of points.
         uint32_t corrida = 0, fimCorrida = 0;
         auto fecharCorrida = [&] {
-            saida.insert(saida.end(), posicoes.begin() + corrida, posicoes.begin() + fimCorrida);
+            for (uint32_t k = corrida; k < fimCorrida; ++k)
+                saida.push_back(posicaoDe(k));
             corrida = fimCorrida = 0;
         };
         for (int i = i0; i <= i1; ++i) {
@@ -472,7 +491,7 @@ void BuscaCandidatos::coletarPorCelula(const Consulta& c, float alcance,
                 const float dx = c.x - xs[k];
                 const float dy = c.y - ys[k];
                 if (dx * dx + dy * dy <= c.limiar)
-                    saida.push_back(posicoes[k]);
+                    saida.push_back(posicaoDe(k));
             }
         }
         fecharCorrida();
@@ -484,7 +503,7 @@ bool BuscaCandidatos::melhor(float x, float y, float alcance, int ox, int oy,
     const Consulta c = consulta(x, y, alcance, ox, oy);
     if (varre)
         return curta.melhor(c, alcance, saida.pos, saida.distancia);
-    if (posicoes.empty())
+    if (rankDe.empty())
         return false;
     const double folga = margem + 1e-5 * std::max(std::fabs(x), std::fabs(y));
     bool achou = false;
@@ -497,10 +516,10 @@ bool BuscaCandidatos::melhor(float x, float y, float alcance, int ox, int oy,
         const float d = std::sqrt(ddx * ddx + ddy * ddy);
         const float pontos = valores[k] - d;
         if (!achou || pontos > melhorPontos ||
-            (pontos == melhorPontos && posicoes[k] < saida.pos)) {
+            (pontos == melhorPontos && posicaoDe(k) < saida.pos)) {
             achou = true;
             melhorPontos = pontos;
-            saida = {posicoes[k], d};
+            saida = {posicaoDe(k), d};
         }
     };
     // Whole-unit cells: the path test once per cell, then only the distances.

@@ -81,6 +81,8 @@ class BuscaCandidatos {
     void contarPontos(const Consulta& c, uint32_t de, uint32_t ate, bool livre) const;
     // Adds the cells [a, b] of row `j`, wholly taken, to the per-block counts.
     void somarCorrida(int j, int a, int b) const;
+    // Clears what the last `contar` took point by point.
+    void limparTomados() const;
     // Whether `contar` took the point of rank `r`.
     bool contado(uint32_t r) const;
     bool pontoLivre(const Consulta& c, uint32_t k) const {
@@ -133,8 +135,9 @@ class BuscaCandidatos {
     // Empty for whole-unit cells, whose masks are the map's for that cell.
     std::vector<uint32_t> antesX, depoisX, antesY, depoisY;
     const MapaObstaculos* mapa = nullptr;
-    std::vector<uint32_t> posicoes;
-    std::vector<uint32_t> celulaDe; // each listed point's cell
+    std::vector<uint16_t> celulaDe; // each listed point's cell
+    // The list position of the point at `k` (cell order).
+    uint32_t posicaoDe(uint32_t k) const { return posicaoDoRank[rankDe[k]]; }
 
     // For `contar`/`enesima`. A point's rank is its place among the positions
     // in ascending order (its place in the list when that is ascending). Ranks
@@ -142,6 +145,9 @@ class BuscaCandidatos {
     // block in the row's cells before each cell are kept (`blocosPorCelula`
     // counters per cell boundary), so a run of whole cells counts by block in
     // a few subtractions. The wanted rank is then found in one block only.
+    // The counters wrap at 256: a difference is exact while a row holds fewer
+    // than 256 points of each block; rows that hold more (`densa`) have no
+    // runs, their points are looked at one by one.
     struct MascarasComuns {
         uint32_t antesE = ~0u, depoisE = ~0u; // shared by every point (AND)
         uint32_t antesOu = 0, depoisOu = 0;   // held by some point (OR)
@@ -150,15 +156,17 @@ class BuscaCandidatos {
     std::vector<uint32_t> rankDe;        // rank of each point, in cell order
     std::vector<uint32_t> posicaoDoRank; // position of each rank
     std::vector<uint16_t> celulaDoRank;  // cell of each rank: column, plus row << 8
-    std::vector<uint16_t> antesNaLinha;  // per row, per cell boundary, per block
+    std::vector<uint8_t> antesNaLinha;   // per row, per cell boundary, per block
+    std::array<bool, 100> densa{};
     int deslocamento = 6;
     size_t blocosPorCelula = 8;
     // What the last `contar` took: per-block counts, the points taken one by
-    // one (stamped), and what tells the cells taken whole: their rows' ranges
-    // and the paths of their columns and rows.
+    // one (a bit per rank, with the ranks set, to clear them), and what tells
+    // the cells taken whole: their rows' ranges and the paths of their columns and rows.
     mutable std::vector<uint16_t> porBloco;
-    mutable std::vector<uint32_t> marcaPonto;
-    mutable uint32_t marca = 0;
+    mutable std::vector<uint64_t> tomado;
+    mutable std::vector<uint32_t> tomados;
+    mutable bool tomadosDemais = false; // more than a whole clear costs
     mutable int linhaInicial = 0, linhaFinal = -1;
     mutable std::array<int16_t, 100> inteiraDe{}, inteiraAte{};
     mutable std::array<uint32_t, 100> livreNaColunaDe{}, livreNaLinhaDe{};
