@@ -78,7 +78,8 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
                                     std::fabs(maxY), std::fabs(static_cast<double>(valorMaximo))});
     margem = 1e-2 + 1e-5 * escala;
 
-    redimensionarRascunho(celulaDe, n);
+    lista = &pontos;
+    std::vector<uint16_t> celulaDe(n); // each listed point's cell
     inicio.assign(static_cast<size_t>(lado * lado) + 1, 0);
     for (size_t k = 0; k < n; ++k) {
         celulaDe[k] =
@@ -87,16 +88,20 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
     }
     for (size_t c = 1; c < inicio.size(); ++c)
         inicio[c] += inicio[c - 1];
-    for (auto* v : {&xs, &ys, &valores})
+    for (auto* v : {&xs, &ys})
         redimensionarRascunho(*v, n);
+    const bool comValores =
+        std::any_of(pontos.begin(), pontos.end(), [](const PontoLista& p) { return p.valor != 0; });
+    redimensionarRascunho(valores, comValores ? n : 0);
     // Ranks, for counting by cells: list places when the positions ascend (every phase's list
     // does).
-    for (auto* v : {&rankDe, &posicaoDoRank})
-        redimensionarRascunho(*v, n);
+    redimensionarRascunho(rankDe, n);
     redimensionarRascunho(celulaDoRank, n);
     std::vector<uint32_t> rankDoListado;
+    posicoesEmOrdem.clear();
     if (!std::is_sorted(pontos.begin(), pontos.end(),
                         [](const PontoLista& a, const PontoLista& b) { return a.pos <= b.pos; })) {
+        posicoesEmOrdem.resize(n);
         std::vector<uint32_t> ordem(n);
         for (uint32_t k = 0; k < n; ++k)
             ordem[k] = k;
@@ -115,10 +120,12 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         const uint32_t d = inicio[celulaDe[k]]++;
         xs[d] = p.x;
         ys[d] = p.y;
-        valores[d] = p.valor;
+        if (comValores)
+            valores[d] = p.valor;
         const uint32_t r = rankDoListado.empty() ? static_cast<uint32_t>(k) : rankDoListado[k];
         rankDe[d] = r;
-        posicaoDoRank[r] = p.pos;
+        if (!posicoesEmOrdem.empty())
+            posicoesEmOrdem[r] = p.pos;
         celulaDoRank[r] = static_cast<uint16_t>(celulaDe[k] % lado | (celulaDe[k] / lado) << 8);
         if (porUnidade)
             continue;
@@ -133,11 +140,12 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
     for (size_t c = inicio.size() - 1; c > 0; --c)
         inicio[c] = inicio[c - 1];
     inicio[0] = 0;
-    construirMascarasDeCelulas(pontos);
+    construirMascarasDeCelulas(pontos, celulaDe);
     construirContagens();
 }
 
-void BuscaCandidatos::construirMascarasDeCelulas(const std::vector<PontoLista>& pontos) {
+void BuscaCandidatos::construirMascarasDeCelulas(const std::vector<PontoLista>& pontos,
+                                                 const std::vector<uint16_t>& celulaDe) {
     mascarasColuna.assign(static_cast<size_t>(lado), MascarasComuns{});
     mascarasLinha.assign(static_cast<size_t>(lado), MascarasComuns{});
     auto juntar = [](MascarasComuns& m, const MapaObstaculos::MascarasEixo& e) {
@@ -346,10 +354,10 @@ uint32_t BuscaCandidatos::enesima(uint32_t ordem) const {
         if (!contado(r))
             continue;
         if (ordem == 0)
-            return posicaoDoRank[r];
+            return posicaoDoRank(r);
         --ordem;
     }
-    return posicaoDoRank[fim - 1]; // not reached: the block holds more than `ordem`
+    return posicaoDoRank(fim - 1); // not reached: the block holds more than `ordem`
 }
 
 BuscaCandidatos::Consulta BuscaCandidatos::consulta(float x, float y, float alcance, int ox,
@@ -514,7 +522,7 @@ bool BuscaCandidatos::melhor(float x, float y, float alcance, int ox, int oy,
         const float ddx = x - xs[k];
         const float ddy = y - ys[k];
         const float d = std::sqrt(ddx * ddx + ddy * ddy);
-        const float pontos = valores[k] - d;
+        const float pontos = valorDe(k) - d;
         if (!achou || pontos > melhorPontos ||
             (pontos == melhorPontos && posicaoDe(k) < saida.pos)) {
             achou = true;

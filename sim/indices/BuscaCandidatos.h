@@ -25,8 +25,8 @@ struct Candidato {
 class BuscaCandidatos {
   public:
     // `pontos` in list order; paths are tested against `mapa` (null: nothing
-    // blocks), which must stay as it is while the queries run. Short lists
-    // stay in one cell; the cells get finer as the list grows.
+    // blocks). Both must stay as they are while the queries run (the
+    // positions are read from the list). Short lists are scanned.
     void construir(const std::vector<PontoLista>& pontos, const MapaObstaculos* mapa);
 
     // The list positions of every point within `alcance` of (x, y) whose path
@@ -90,7 +90,8 @@ class BuscaCandidatos {
                 (c.origem.y.antes & antesY[k]) | (c.origem.y.depois & depoisY[k])) == c.todos;
     }
     void construirPosicoes(const std::vector<PontoLista>& pontos);
-    void construirMascarasDeCelulas(const std::vector<PontoLista>& pontos);
+    void construirMascarasDeCelulas(const std::vector<PontoLista>& pontos,
+                                    const std::vector<uint16_t>& celulaDe);
     void construirContagens();
     // Whole-unit cells: the rectangles a path from the query's origin to any
     // point of column `i` (row `j`) clears along that axis; 0 without a map.
@@ -129,15 +130,19 @@ class BuscaCandidatos {
     mutable size_t emCache = 0;
 
     std::vector<uint32_t> inicio; // first point of each cell, row by row, plus the end
-    std::vector<float> xs, ys, valores;
+    std::vector<float> xs, ys;
+    std::vector<float> valores; // empty when every value is 0 (the females')
     // Obstacle masks of each point's whole cell: a path is free when the masks
     // of its two ends, ANDed edge by edge and ORed, cover every rectangle.
     // Empty for whole-unit cells, whose masks are the map's for that cell.
     std::vector<uint32_t> antesX, depoisX, antesY, depoisY;
     const MapaObstaculos* mapa = nullptr;
-    std::vector<uint16_t> celulaDe; // each listed point's cell
-    // The list position of the point at `k` (cell order).
-    uint32_t posicaoDe(uint32_t k) const { return posicaoDoRank[rankDe[k]]; }
+    // The list position of the point at `k` (cell order), and of rank `r`.
+    uint32_t posicaoDe(uint32_t k) const { return posicaoDoRank(rankDe[k]); }
+    uint32_t posicaoDoRank(uint32_t r) const {
+        return posicoesEmOrdem.empty() ? (*lista)[r].pos : posicoesEmOrdem[r];
+    }
+    float valorDe(uint32_t k) const { return valores.empty() ? 0.0f : valores[k]; }
 
     // For `contar`/`enesima`. A point's rank is its place among the positions
     // in ascending order (its place in the list when that is ascending). Ranks
@@ -153,10 +158,11 @@ class BuscaCandidatos {
         uint32_t antesOu = 0, depoisOu = 0;   // held by some point (OR)
     };
     std::vector<MascarasComuns> mascarasColuna, mascarasLinha;
-    std::vector<uint32_t> rankDe;        // rank of each point, in cell order
-    std::vector<uint32_t> posicaoDoRank; // position of each rank
-    std::vector<uint16_t> celulaDoRank;  // cell of each rank: column, plus row << 8
-    std::vector<uint8_t> antesNaLinha;   // per row, per cell boundary, per block
+    std::vector<uint32_t> rankDe;                   // rank of each point, in cell order
+    const std::vector<PontoLista>* lista = nullptr; // ranks are its places when ascending
+    std::vector<uint32_t> posicoesEmOrdem;          // else: the position of each rank
+    std::vector<uint16_t> celulaDoRank;             // cell of each rank: column, plus row << 8
+    std::vector<uint8_t> antesNaLinha;              // per row, per cell boundary, per block
     std::array<bool, 100> densa{};
     int deslocamento = 6;
     size_t blocosPorCelula = 8;
