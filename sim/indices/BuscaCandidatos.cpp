@@ -166,11 +166,12 @@ void BuscaCandidatos::construirMascarasDeCelulas(const std::vector<PontoLista>& 
     }
 }
 
-// Blocks of at least 64 ranks, at most 64 blocks while a block's count fits 16 bits.
+// Blocks of at least 64 ranks, at most 32 blocks (the tables are kept small)
+// while a block's count fits 16 bits.
 void BuscaCandidatos::construirContagens() {
     const size_t n = rankDe.size();
     deslocamento = 6;
-    while ((size_t{64} << deslocamento) < n && deslocamento < 15)
+    while ((size_t{32} << deslocamento) < n && deslocamento < 15)
         ++deslocamento;
     const size_t blocos =
         std::max<size_t>(1, (n + (size_t{1} << deslocamento) - 1) >> deslocamento);
@@ -191,9 +192,8 @@ void BuscaCandidatos::construirContagens() {
         densa[j] = std::any_of(total, total + blocosPorCelula, [](uint16_t t) { return t > 255; });
     }
     porBloco.assign(blocosPorCelula, 0);
-    tomado.assign(n / 64 + 1, 0);
-    tomados.clear();
-    tomadosDemais = false;
+    marcaPonto.assign(n, 0);
+    marca = 0;
 }
 
 BuscaCandidatos::Caminhos BuscaCandidatos::caminhosDaColuna(const Consulta& c, int i) const {
@@ -244,11 +244,7 @@ void BuscaCandidatos::contarPontos(const Consulta& c, uint32_t de, uint32_t ate,
         if (!(dx * dx + dy * dy <= c.limiar) || !(livre || pontoLivre(c, k)))
             continue;
         const uint32_t r = rankDe[k];
-        tomado[r / 64] |= uint64_t{1} << (r % 64);
-        if (tomados.size() < tomado.size())
-            tomados.push_back(r);
-        else
-            tomadosDemais = true;
+        marcaPonto[r] = marca;
         ++porBloco[r >> deslocamento];
     }
 }
@@ -263,16 +259,6 @@ void BuscaCandidatos::somarCorrida(int j, int a, int b) const {
         soma[k] = static_cast<uint16_t>(soma[k] + static_cast<uint8_t>(ate[k] - de[k]));
 }
 
-void BuscaCandidatos::limparTomados() const {
-    if (tomadosDemais)
-        std::fill(tomado.begin(), tomado.end(), uint64_t{0});
-    else
-        for (uint32_t r : tomados)
-            tomado[r / 64] = 0;
-    tomados.clear();
-    tomadosDemais = false;
-}
-
 uint32_t BuscaCandidatos::contar(float x, float y, float alcance, int ox, int oy) const {
     linhaInicial = 0;
     linhaFinal = -1;
@@ -281,7 +267,10 @@ uint32_t BuscaCandidatos::contar(float x, float y, float alcance, int ox, int oy
         return curta.contar(c, alcance);
     if (!(c.limiar >= 0.0f))
         return 0;
-    limparTomados();
+    if (++marca == 0) { // stamps wrapped: none may look current
+        std::fill(marcaPonto.begin(), marcaPonto.end(), uint8_t{0});
+        marca = 1;
+    }
     std::fill(porBloco.begin(), porBloco.end(), uint16_t{0});
     todosDaConsulta = c.todos;
     const Alcance a = alcanceDe(x, y, alcance);
@@ -333,7 +322,7 @@ uint32_t BuscaCandidatos::contar(float x, float y, float alcance, int ox, int oy
 }
 
 bool BuscaCandidatos::contado(uint32_t r) const {
-    if (tomado[r / 64] >> (r % 64) & 1u)
+    if (marcaPonto[r] == marca)
         return true;
     // Else only if its cell was taken whole.
     const uint32_t i = celulaDoRank[r] & 255u, j = celulaDoRank[r] >> 8;

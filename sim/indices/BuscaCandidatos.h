@@ -81,8 +81,6 @@ class BuscaCandidatos {
     void contarPontos(const Consulta& c, uint32_t de, uint32_t ate, bool livre) const;
     // Adds the cells [a, b] of row `j`, wholly taken, to the per-block counts.
     void somarCorrida(int j, int a, int b) const;
-    // Clears what the last `contar` took point by point.
-    void limparTomados() const;
     // Whether `contar` took the point of rank `r`.
     bool contado(uint32_t r) const;
     bool pontoLivre(const Consulta& c, uint32_t k) const {
@@ -167,12 +165,11 @@ class BuscaCandidatos {
     int deslocamento = 6;
     size_t blocosPorCelula = 8;
     // What the last `contar` took: per-block counts, the points taken one by
-    // one (a bit per rank, with the ranks set, to clear them), and what tells
-    // the cells taken whole: their rows' ranges and the paths of their columns and rows.
+    // one (stamped; a byte per rank, cleared once the stamps wrap), and what
+    // tells the cells taken whole: their rows' ranges and the paths of their columns and rows.
     mutable std::vector<uint16_t> porBloco;
-    mutable std::vector<uint64_t> tomado;
-    mutable std::vector<uint32_t> tomados;
-    mutable bool tomadosDemais = false; // more than a whole clear costs
+    mutable std::vector<uint8_t> marcaPonto;
+    mutable uint8_t marca = 0;
     mutable int linhaInicial = 0, linhaFinal = -1;
     mutable std::array<int16_t, 100> inteiraDe{}, inteiraAte{};
     mutable std::array<uint32_t, 100> livreNaColunaDe{}, livreNaLinhaDe{};
