@@ -47,11 +47,6 @@ const std::vector<uint32_t>& BuscaIndexada::comensaisPerto(const std::vector<Spe
 void BuscaIndexada::prepararAlimentos(const std::vector<FoodX>& alimentos,
                                       const MapaObstaculos* mapa) {
     alimentosPorCelula.construir(alimentos);
-    alimentosCurtos = alimentos.size() <= ListaCurtaAlimentos::maximo;
-    if (alimentosCurtos) {
-        listaCurta.construir(alimentos, mapa);
-        return;
-    }
     // Only food of the open region is ever a target (searchers are free).
     esvaziarRascunho(alimentosVisiveis, alimentos.size());
     for (size_t k = 0; k < alimentos.size(); ++k) {

@@ -3,7 +3,6 @@
 #include "sim/indices/BuscaCandidatos.h"
 #include "sim/indices/BuscaVizinhos.h"
 #include "sim/indices/GradeEspacial.h"
-#include "sim/indices/ListaCurtaAlimentos.h"
 
 namespace keldo::indices {
 
@@ -27,8 +26,7 @@ class BuscaIndexada final : public BuscaVizinhos {
         return alimentosPorCelula.em(alimentos, x, y);
     }
     int64_t alimento(const std::vector<FoodX>&, const SpecX& quem, Random& rng) override {
-        return alimentosCurtos ? listaCurta.escolher(quem, rng)
-                               : escolherNaBusca(buscaAlimentos, quem, rng);
+        return escolherNaBusca(buscaAlimentos, quem, rng);
     }
     void prepararComensais(const std::vector<SpecX>& vivos) override;
     const std::vector<uint32_t>& comensaisPerto(const std::vector<SpecX>& vivos,
@@ -43,9 +41,6 @@ class BuscaIndexada final : public BuscaVizinhos {
     std::vector<PontoLista> alimentosVisiveis;
     BuscaCandidatos buscaFemeas;
     BuscaCandidatos buscaAlimentos;
-    // Food lists up to ListaCurtaAlimentos::maximo are searched by scans.
-    bool alimentosCurtos = false;
-    ListaCurtaAlimentos listaCurta;
     AlimentosPorCelula alimentosPorCelula;
 };
 

@@ -75,12 +75,30 @@ void VarreduraCurta::marcarAlcancados(const Consulta& c, float alcance, size_t& 
 }
 
 namespace {
+// The tests of four points, one by one.
+struct QuatroSimples {
+    VarreduraCurta::Consulta c;
+    explicit QuatroSimples(const VarreduraCurta::Consulta& consulta) : c(consulta) {}
+    uint64_t operator()(const VarreduraCurta::Colunas& p, uint32_t k0) const {
+        uint64_t bits = 0;
+        for (uint32_t k = k0; k < k0 + 4; ++k) {
+            const float dx = c.x - p.xs[k], dy = c.y - p.ys[k];
+            const uint32_t partilham =
+                (c.origem.x.antes & p.antesX[k]) | (c.origem.x.depois & p.depoisX[k]) |
+                (c.origem.y.antes & p.antesY[k]) | (c.origem.y.depois & p.depoisY[k]);
+            const bool sim = (dx * dx + dy * dy <= c.limiar) & (partilham == c.todos);
+            bits |= static_cast<uint64_t>(sim) << (k - k0);
+        }
+        return bits;
+    }
+};
+
 #if defined(__SSE2__)
 // Four points at a time, the same float operations as one at a time.
-struct Quatro {
+struct QuatroVetor {
     __m128 x, y, limiar;
     __m128i antesX, depoisX, antesY, depoisY, todos;
-    explicit Quatro(const VarreduraCurta::Consulta& c)
+    explicit QuatroVetor(const VarreduraCurta::Consulta& c)
         : x(_mm_set1_ps(c.x)), y(_mm_set1_ps(c.y)), limiar(_mm_set1_ps(c.limiar)),
           antesX(_mm_set1_epi32(static_cast<int>(c.origem.x.antes))),
           depoisX(_mm_set1_epi32(static_cast<int>(c.origem.x.depois))),
@@ -90,53 +108,44 @@ struct Quatro {
     static __m128i carregar(const uint32_t* p) {
         return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     }
-    uint64_t operator()(const float* px, const float* py, const uint32_t* ax, const uint32_t* dx,
-                        const uint32_t* ay, const uint32_t* dy) const {
-        const __m128 ddx = _mm_sub_ps(x, _mm_loadu_ps(px));
-        const __m128 ddy = _mm_sub_ps(y, _mm_loadu_ps(py));
+    uint64_t operator()(const VarreduraCurta::Colunas& p, uint32_t k) const {
+        const __m128 ddx = _mm_sub_ps(x, _mm_loadu_ps(p.xs + k));
+        const __m128 ddy = _mm_sub_ps(y, _mm_loadu_ps(p.ys + k));
         const __m128 perto =
             _mm_cmple_ps(_mm_add_ps(_mm_mul_ps(ddx, ddx), _mm_mul_ps(ddy, ddy)), limiar);
-        const __m128i partilham = _mm_or_si128(
-            _mm_or_si128(_mm_and_si128(antesX, carregar(ax)), _mm_and_si128(depoisX, carregar(dx))),
-            _mm_or_si128(_mm_and_si128(antesY, carregar(ay)),
-                         _mm_and_si128(depoisY, carregar(dy))));
+        const __m128i partilham =
+            _mm_or_si128(_mm_or_si128(_mm_and_si128(antesX, carregar(p.antesX + k)),
+                                      _mm_and_si128(depoisX, carregar(p.depoisX + k))),
+                         _mm_or_si128(_mm_and_si128(antesY, carregar(p.antesY + k)),
+                                      _mm_and_si128(depoisY, carregar(p.depoisY + k))));
         const __m128 livre = _mm_castsi128_ps(_mm_cmpeq_epi32(partilham, todos));
         return static_cast<uint64_t>(_mm_movemask_ps(_mm_and_ps(perto, livre)));
     }
 };
+using Quatro = QuatroVetor;
 #else
-// Without vector instructions: the same tests point by point.
-struct Quatro {
-    VarreduraCurta::Consulta c;
-    explicit Quatro(const VarreduraCurta::Consulta& consulta) : c(consulta) {}
-    uint64_t operator()(const float* px, const float* py, const uint32_t* ax, const uint32_t* dx,
-                        const uint32_t* ay, const uint32_t* dy) const {
-        uint64_t bits = 0;
-        for (int k = 0; k < 4; ++k) {
-            const float ddx = c.x - px[k], ddy = c.y - py[k];
-            const uint32_t partilham = (c.origem.x.antes & ax[k]) | (c.origem.x.depois & dx[k]) |
-                                       (c.origem.y.antes & ay[k]) | (c.origem.y.depois & dy[k]);
-            const bool sim = (ddx * ddx + ddy * ddy <= c.limiar) & (partilham == c.todos);
-            bits |= static_cast<uint64_t>(sim) << k;
-        }
-        return bits;
-    }
-};
+using Quatro = QuatroSimples;
 #endif
 } // namespace
+
+uint64_t VarreduraCurta::quatro(const Colunas& p, const Consulta& c, uint32_t k) {
+    return Quatro(c)(p, k);
+}
+
+uint64_t VarreduraCurta::quatroSimples(const Colunas& p, const Consulta& c, uint32_t k) {
+    return QuatroSimples(c)(p, k);
+}
 
 // Whole words at a time, built in a register; bits outside [de, ate) are clear.
 void VarreduraCurta::marcar(const Consulta& c, uint32_t de, uint32_t ate) {
     const Quatro quatro(c);
-    const float* px = xs.data();
-    const float* py = ys.data();
-    const uint32_t *ax = antesX.data(), *dx = depoisX.data();
-    const uint32_t *ay = antesY.data(), *dy = depoisY.data();
+    const Colunas p{xs.data(),      ys.data(),     antesX.data(),
+                    depoisX.data(), antesY.data(), depoisY.data()};
     for (uint32_t w = de / 64; w * 64 < ate; ++w) {
         const uint32_t k1 = std::min(ate, w * 64 + 64);
         uint64_t palavra = 0;
         for (uint32_t k = std::max(de, w * 64); k < k1; k += 4)
-            palavra |= quatro(px + k, py + k, ax + k, dx + k, ay + k, dy + k) << (k % 64);
+            palavra |= quatro(p, k) << (k % 64);
         aceitos[w] = palavra;
     }
 }

@@ -37,6 +37,20 @@ class VarreduraCurta {
     // equals; false when none is.
     bool melhor(const Consulta& c, float alcance, uint32_t& pos, float& distancia);
 
+    // Points side by side: coordinates and the obstacle masks of their whole cells.
+    struct Colunas {
+        const float* xs;
+        const float* ys;
+        const uint32_t* antesX;
+        const uint32_t* depoisX;
+        const uint32_t* antesY;
+        const uint32_t* depoisY;
+    };
+    // Bits (0..3) of the points [k, k + 4) within the threshold on a free path:
+    // with vector instructions where the machine has them, and without.
+    static uint64_t quatro(const Colunas& p, const Consulta& c, uint32_t k);
+    static uint64_t quatroSimples(const Colunas& p, const Consulta& c, uint32_t k);
+
   private:
     // Bands of whole y: below 0 (and NaN), 0 .. 100, from 101 up.
     static constexpr int faixas = 103;

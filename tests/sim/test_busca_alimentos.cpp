@@ -6,7 +6,7 @@
 #include "sim/ObstaculosNivel.h"
 #include "sim/indices/BuscaIndexada.h"
 #include "sim/indices/BuscaPorVarredura.h"
-#include "sim/indices/ListaCurtaAlimentos.h"
+#include "sim/indices/VarreduraCurta.h"
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -126,8 +126,7 @@ class BuscaDeAlimentos : public ::testing::Test {
 TEST_F(BuscaDeAlimentos, EscolhaIgualAVarreduraEmTodosOsComprimentos) {
     std::mt19937 gerador(5);
     for (size_t n : {size_t{0}, size_t{1}, size_t{3}, size_t{4}, size_t{40}, size_t{63}, size_t{64},
-                     size_t{65}, ListaCurtaAlimentos::maximo - 1, ListaCurtaAlimentos::maximo,
-                     ListaCurtaAlimentos::maximo + 1, size_t{400}})
+                     size_t{65}, size_t{400}, size_t{1023}, size_t{1024}, size_t{1025}})
         for (bool iguais : {true, false})
             for (bool comObstaculos : {true, false}) {
                 const auto alimentos = listaDeAlimentos(n, gerador, iguais);
@@ -214,17 +213,17 @@ TEST_F(BuscaDeAlimentos, AlvoLembradoIgualAVarredura) {
 
 // The vector pass and its plain fallback flag the same items: at the
 // threshold, a float step past it, at NaN, far off, behind obstacles.
-TEST(ListaCurtaAlimentos, PassoVetorialIgualAoSimples) {
+TEST(VarreduraCurta, PassoVetorialIgualAoSimples) {
     std::mt19937 gerador(3);
     std::uniform_real_distribution<float> posicao(-10.0f, 110.0f);
     std::uniform_int_distribution<uint32_t> mascara(0, 15);
-    constexpr size_t n = ListaCurtaAlimentos::maximo;
+    constexpr size_t n = 128;
     std::vector<float> xs(n), ys(n);
     std::vector<uint32_t> ax(n), dx(n), ay(n), dy(n);
     for (int rodada = 0; rodada < 300; ++rodada) {
         const float x = posicao(gerador), y = posicao(gerador);
         const auto alcance = static_cast<float>(rodada % 51);
-        ListaCurtaAlimentos::Consulta q{x, y, BuscaCandidatos::limiarQuadrado(alcance), {}, 15};
+        VarreduraCurta::Consulta q{x, y, BuscaCandidatos::limiarQuadrado(alcance), {}, 15};
         q.origem = {{mascara(gerador), mascara(gerador), 0},
                     {mascara(gerador), mascara(gerador), 0}};
         for (size_t k = 0; k < n; ++k) {
@@ -242,12 +241,10 @@ TEST(ListaCurtaAlimentos, PassoVetorialIgualAoSimples) {
             ay[k] = mascara(gerador);
             dy[k] = k % 4 ? 15 : mascara(gerador);
         }
-        const ListaCurtaAlimentos::Colunas c{xs.data(), ys.data(), ax.data(),
-                                             dx.data(), ay.data(), dy.data()};
-        for (auto [de, ate] : {std::pair{0u, 0u}, std::pair{0u, 4u}, std::pair{8u, 60u},
-                               std::pair{0u, 64u}, std::pair{60u, 68u}, std::pair{0u, 128u}})
-            ASSERT_EQ(ListaCurtaAlimentos::marcar(c, q, de, ate),
-                      ListaCurtaAlimentos::marcarSimples(c, q, de, ate))
-                << rodada << " " << de << ".." << ate;
+        const VarreduraCurta::Colunas c{xs.data(), ys.data(), ax.data(),
+                                        dx.data(), ay.data(), dy.data()};
+        for (uint32_t k = 0; k < n; k += 4)
+            ASSERT_EQ(VarreduraCurta::quatro(c, q, k), VarreduraCurta::quatroSimples(c, q, k))
+                << rodada << " " << k;
     }
 }
