@@ -224,3 +224,30 @@ TEST(Diferencial, BuscasDeVizinhosRespondemIgualConsultaAConsulta) {
             ASSERT_EQ(varredura.comensaisPerto(vivos, f), indexada.comensaisPerto(vivos, f));
     }
 }
+
+// The benchmark worlds (bench/mundos.sh), shortened: partner lists of a few
+// hundred to a few thousand females (scanned, and counted by cells past the
+// crossover) and the crowded world's long lists, on the bench's seeds.
+TEST(Diferencial, MundosDaBancadaReduzidosIgualAoDeReferencia) {
+    auto comObstaculos = [](int individuos, int alimento) {
+        return [=](SimulationParameters& p) {
+            p.numIndividuos = individuos;
+            p.qtdAlimento = alimento;
+            p.nivelObstaculos.assign("30");
+        };
+    };
+    const Mundo bancada[] = {{"K1000", comObstaculos(1000, 40), 100},
+                             {"K5000", comObstaculos(1000, 60), 100},
+                             {"D", [](SimulationParameters&) {}, 600},
+                             {"C", comObstaculos(1000, 2000), 25}};
+    for (const Mundo& mundo : bancada)
+        for (uint32_t semente : {1001u, 1002u}) {
+            CKeldoDoc referencia, indexado;
+            std::vector<std::vector<uint8_t>> a, b;
+            rodar(referencia, semente, mundo, true, a);
+            rodar(indexado, semente, mundo, false, b);
+            ASSERT_EQ(a.size(), b.size());
+            for (size_t k = 0; k < a.size(); ++k)
+                ASSERT_TRUE(a[k] == b[k]) << mundo.nome << " semente " << semente << " marco " << k;
+        }
+}
