@@ -300,7 +300,7 @@ TEST(BuscaCandidatos, ObstaculosDosNiveisComoOCaminhoBloqueado) {
         mapa.construir(CKeldoDoc::tabelaObstaculos(codigo, 0),
                        CKeldoDoc::tabelaObstaculos(codigo, 1), 640, 480);
         size_t bloqueados = 0;
-        for (size_t n : {40, 64, 700, 4000, 12000}) {
+        for (size_t n : {40, 64, 65, 700, 1023, 1024, 4000, 12000}) {
             std::vector<PontoLista> pontos;
             for (uint32_t k = 0; k < n; ++k) {
                 float x = arena(rng), y = arena(rng);
@@ -312,7 +312,7 @@ TEST(BuscaCandidatos, ObstaculosDosNiveisComoOCaminhoBloqueado) {
             busca.construir(pontos, &mapa);
             for (int q = 0; q < 40; ++q) {
                 const float x = consulta(rng), y = consulta(rng);
-                for (float a : {12.0f, 25.0f, 50.0f, 150.0f}) {
+                for (float a : {1.0f, 12.0f, 25.0f, 50.0f, 150.0f}) {
                     const auto livres = conferir(busca, pontos, &mapa, x, y, a);
                     bloqueados += varrer(pontos, nullptr, x, y, a).todos.size() - livres.size();
                 }
