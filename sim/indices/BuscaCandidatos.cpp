@@ -24,6 +24,16 @@ float BuscaCandidatos::limiarQuadrado(float alcance) {
 }
 
 float BuscaCandidatos::limiarPara(float alcance) const {
+    if (alcance >= 0.0f && alcance < static_cast<float>(inteirosGuardados)) {
+        const auto k = static_cast<size_t>(alcance);
+        if (static_cast<float>(k) == alcance) {
+            if (!limiarInteiroConhecido[k]) {
+                limiarInteiro[k] = limiarQuadrado(alcance);
+                limiarInteiroConhecido[k] = true;
+            }
+            return limiarInteiro[k];
+        }
+    }
     for (size_t k = 0; k < emCache; ++k)
         if (alcances[k] == alcance)
             return limiares[k];

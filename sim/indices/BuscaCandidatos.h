@@ -123,6 +123,10 @@ class BuscaCandidatos {
     // Queries come with a handful of reaches (the sight phenotypes); their
     // thresholds are kept.
     float limiarPara(float alcance) const;
+    // Whole reaches (every sight phenotype) straight from a table; others from a small cache.
+    static constexpr int inteirosGuardados = 64;
+    mutable std::array<float, inteirosGuardados> limiarInteiro{};
+    mutable std::array<bool, inteirosGuardados> limiarInteiroConhecido{};
     mutable std::array<float, 8> alcances{};
     mutable std::array<float, 8> limiares{};
     mutable size_t emCache = 0;

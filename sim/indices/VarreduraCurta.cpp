@@ -31,11 +31,15 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
         inicioFaixa[b] += inicioFaixa[b - 1];
     // The padding is never in sight: no distance to NaN is within reach.
     const size_t comPreenchimento = (n + 3) & ~size_t{3};
-    for (auto* v : {&xs, &ys})
-        v->assign(comPreenchimento, std::numeric_limits<float>::quiet_NaN());
-    valores.assign(comPreenchimento, 0.0f);
+    for (auto* v : {&xs, &ys, &valores})
+        v->resize(comPreenchimento);
     for (auto* v : {&antesX, &depoisX, &antesY, &depoisY, &rankDe})
-        v->assign(comPreenchimento, 0);
+        v->resize(comPreenchimento);
+    for (size_t d = n; d < comPreenchimento; ++d) {
+        xs[d] = ys[d] = std::numeric_limits<float>::quiet_NaN();
+        valores[d] = 0.0f;
+        antesX[d] = depoisX[d] = antesY[d] = depoisY[d] = rankDe[d] = 0;
+    }
     std::array<uint32_t, faixas + 1> cursor = inicioFaixa;
     for (size_t k = 0; k < n; ++k) {
         const PontoLista& p = pontos[k];
@@ -44,10 +48,8 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
         ys[d] = p.y;
         valores[d] = p.valor;
         rankDe[d] = rankDoListado(k);
-        if (!mapa)
-            continue;
-        const auto mx = mapa->mascaraX(p.cx);
-        const auto my = mapa->mascaraY(p.cy);
+        const auto mx = mapa ? mapa->mascaraX(p.cx) : MapaObstaculos::MascarasEixo{};
+        const auto my = mapa ? mapa->mascaraY(p.cy) : MapaObstaculos::MascarasEixo{};
         antesX[d] = mx.antes;
         depoisX[d] = mx.depois;
         antesY[d] = my.antes;
