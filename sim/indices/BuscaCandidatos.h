@@ -16,12 +16,12 @@ struct Candidato {
 };
 
 // Sight queries over a list of points that stays put for a whole phase (the
-// females a male may head for, the food an individual may head for). The
-// points are bucketed in square cells over their bounding box, with their
-// coordinates side by side in cell order, so that a query reads only the
-// cells its range reaches. Queries give candidates in no particular order;
-// the caller picks by list position, which is what a scan of the whole list
-// in order would pick. Queries keep a small cache: one thread at a time.
+// females a male may head for, the food an individual may head for). Short
+// lists are scanned (`VarreduraCurta`); longer ones are bucketed in square
+// cells over their bounding box, with their coordinates side by side in cell
+// order, so that a query reads only the cells its range reaches. Picks go by
+// list position, which is what a scan of the whole list in order would pick.
+// Queries keep a small cache: one thread at a time.
 class BuscaCandidatos {
   public:
     // `pontos` in list order; paths are tested against `mapa` (null: nothing
