@@ -41,12 +41,14 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
         antesX[d] = depoisX[d] = antesY[d] = depoisY[d] = rankDe[d] = 0;
     }
     std::array<uint32_t, faixas + 1> cursor = inicioFaixa;
+    valorMaximo = n > 0 ? static_cast<double>(pontos[0].valor) : 0.0;
     for (size_t k = 0; k < n; ++k) {
         const PontoLista& p = pontos[k];
         const uint32_t d = cursor[static_cast<size_t>(faixa(p.y))]++;
         xs[d] = p.x;
         ys[d] = p.y;
         valores[d] = p.valor;
+        valorMaximo = std::max(valorMaximo, static_cast<double>(p.valor));
         rankDe[d] = rankDoListado(k);
         const auto mx = mapa ? mapa->mascaraX(p.cx) : MapaObstaculos::MascarasEixo{};
         const auto my = mapa ? mapa->mascaraY(p.cy) : MapaObstaculos::MascarasEixo{};
@@ -55,6 +57,8 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
         antesY[d] = my.antes;
         depoisY[d] = my.depois;
     }
+    // Slack for rounding in distances and scores.
+    folga = 1e-2 + 1e-5 * std::fabs(valorMaximo);
     aceitos.assign(comPreenchimento / 64 + 1, 0);
     porRank.assign((n + 63) / 64, 0);
 }
@@ -184,24 +188,57 @@ void VarreduraCurta::posicoesContadas(std::vector<uint32_t>& saida) const {
             saida.push_back(posicaoDoRank[w * 64 + static_cast<size_t>(std::countr_zero(b))]);
 }
 
+// Bands nearest first, in windows doubling in width: a point `s` bands from
+// the query's lies more than s - 1 away, so once that beats no score the
+// search stops. Only lists without values: with them it seldom stops.
 bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, float& distancia) {
-    size_t w0 = 0, w1 = 0;
-    marcarAlcancados(c, alcance, w0, w1);
     bool achou = false;
     float melhorPontos = 0.0f;
-    for (size_t w = w0; w < w1; ++w)
-        for (uint64_t b = aceitos[w]; b != 0; b &= b - 1) {
-            const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(b));
-            const float dx = c.x - xs[k], dy = c.y - ys[k];
-            const float d = std::sqrt(dx * dx + dy * dy);
-            const float pontos = valores[k] - d;
-            const uint32_t p = posicaoDoRank[rankDe[k]];
-            if (!achou || pontos > melhorPontos || (pontos == melhorPontos && p < pos)) {
-                achou = true;
-                melhorPontos = pontos;
-                pos = p;
-                distancia = d;
+    auto examinar = [&](uint32_t de, uint32_t ate) {
+        if (de >= ate)
+            return;
+        marcar(c, de, ate);
+        for (size_t w = de / 64; w < (ate + 63) / 64; ++w)
+            for (uint64_t b = aceitos[w]; b != 0; b &= b - 1) {
+                const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(b));
+                const float dx = c.x - xs[k], dy = c.y - ys[k];
+                const float d = std::sqrt(dx * dx + dy * dy);
+                const float pontos = valores[k] - d;
+                const uint32_t p = posicaoDoRank[rankDe[k]];
+                if (!achou || pontos > melhorPontos || (pontos == melhorPontos && p < pos)) {
+                    achou = true;
+                    melhorPontos = pontos;
+                    pos = p;
+                    distancia = d;
+                }
             }
-        }
+    };
+    const auto n = static_cast<uint32_t>(xs.size());
+    auto faixas = [&](int b0, int b1) { // the points of bands [b0, b1], whole groups of four
+        examinar(inicioFaixa[static_cast<size_t>(b0)] & ~3u,
+                 std::min(n, (inicioFaixa[static_cast<size_t>(b1) + 1] + 3) & ~3u));
+    };
+    if (!(std::fabs(c.y) < 1e4f && alcance < 1e4f)) { // far off: the whole list
+        examinar(0, n);
+        return achou;
+    }
+    const double y = c.y;
+    const int b0 = faixa(y - alcance - 1.0), b1 = faixa(y + alcance + 1.0), bq = faixa(y);
+    if (valorMaximo != 0.0) {
+        faixas(b0, b1);
+        return achou;
+    }
+    int feito = 2; // bands bq - feito + 1 .. bq + feito - 1 are done
+    faixas(std::max(b0, bq - 1), std::min(b1, bq + 1));
+    while (bq - feito >= b0 || bq + feito <= b1) {
+        if (achou && -static_cast<double>(feito - 1) < melhorPontos - folga)
+            break;
+        const int ate = 2 * feito;
+        if (bq - feito >= b0)
+            faixas(std::max(b0, bq - ate + 1), bq - feito);
+        if (bq + feito <= b1)
+            faixas(bq + feito, std::min(b1, bq + ate - 1));
+        feito = ate;
+    }
     return achou;
 }

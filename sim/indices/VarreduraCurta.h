@@ -72,4 +72,5 @@ class VarreduraCurta {
     std::array<uint32_t, faixas + 1> inicioFaixa{}; // first point of each band, plus the end
     std::vector<uint64_t> aceitos;                  // per stored point, from the last pass
     std::vector<uint64_t> porRank;                  // per rank, from the last `contar`
+    double valorMaximo = 0.0, folga = 0.0;          // for the nearest-first `melhor`
 };
