@@ -7,6 +7,8 @@
 #include <emmintrin.h>
 #endif
 
+namespace keldo::indices {
+
 void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const MapaObstaculos* mapa) {
     const size_t n = pontos.size();
     // Ranks: list places when the positions ascend (every phase's list does).
@@ -242,3 +244,5 @@ bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, flo
     }
     return achou;
 }
+
+} // namespace keldo::indices

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace keldo::indices {
+
 // Sight queries over a list too short for cells to pay: the points lie side by
 // side ordered by their whole y (list order within each band), so that a query
 // reads only the bands its reach spans, in one branch-free pass over distances
@@ -74,3 +76,5 @@ class VarreduraCurta {
     std::vector<uint64_t> porRank;                  // per rank, from the last `contar`
     double valorMaximo = 0.0, folga = 0.0;          // for the nearest-first `melhor`
 };
+
+} // namespace keldo::indices
