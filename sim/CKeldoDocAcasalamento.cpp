@@ -63,13 +63,15 @@ int CKeldoDoc::acasalar() {
     const int32_t mutacao = parametros_.mutacaoAtiva ? parametros_.taxaMutacao : 0;
     recemNascidos.clear();
     busca->prepararMachos(vivos_);
-    for (SpecX& q : vivos_) {
+    // Newborns join the list after the phase, so the places stay put.
+    for (size_t posicao = 0; posicao < vivos_.size(); ++posicao) {
+        SpecX& q = vivos_[posicao];
         if (discretas && static_cast<uint32_t>(ovos_) >= parametros_.numIndDiscretas)
             break;
         if (q.sexo() || !BuscaVizinhos::prontoParaReproduzir(q))
             continue;
         candidatosParceiro.clear();
-        for (uint32_t k : busca->machosPerto(vivos_, q))
+        for (uint32_t k : busca->machosPerto(vivos_, posicao))
             candidatosParceiro.push_back(&vivos_[k]);
         if (candidatosParceiro.empty())
             continue;

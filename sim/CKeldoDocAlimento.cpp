@@ -39,11 +39,11 @@ int CKeldoDoc::comer() {
     int comidos = 0;
     alimentoComido.assign(alimentos_.size(), 0);
     std::vector<SpecX*>& candidatos = candidatosParceiro; // free outside the mating phases
-    busca->prepararComensais(vivos_);
+    busca->prepararComensais(vivos_, alimentos_);
     for (size_t k = 0; k < alimentos_.size(); ++k) {
         const FoodX& f = alimentos_[k];
         candidatos.clear();
-        for (uint32_t p : busca->comensaisPerto(vivos_, f))
+        for (uint32_t p : busca->comensaisPerto(vivos_, alimentos_, k))
             candidatos.push_back(&vivos_[p]);
         if (candidatos.empty())
             continue;

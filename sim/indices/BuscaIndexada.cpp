@@ -20,7 +20,8 @@ void BuscaIndexada::prepararMachos(const std::vector<SpecX>& vivos) {
 }
 
 const std::vector<uint32_t>& BuscaIndexada::machosPerto(const std::vector<SpecX>& vivos,
-                                                        const SpecX& femea) {
+                                                        std::size_t posicao) {
+    const SpecX& femea = vivos[posicao];
     grade.consultar(
         femea.x, femea.y, alcanceContato, [&](uint32_t k) { return alcancaMacho(femea, vivos[k]); },
         proximos);
@@ -29,16 +30,30 @@ const std::vector<uint32_t>& BuscaIndexada::machosPerto(const std::vector<SpecX>
 
 // Only the living free adults that see can eat; none of that changes during
 // the phase but life, which eating and sharing can only take away.
-void BuscaIndexada::prepararComensais(const std::vector<SpecX>& vivos) {
-    grade.construir(vivos, [](const SpecX& i) {
-        return i.vivo() && i.adulto() && i.livre == 0 && i.visao != 0;
-    });
+void BuscaIndexada::prepararComensais(const std::vector<SpecX>& vivos,
+                                      const std::vector<FoodX>& alimentos) {
+    contatos.comecar(alimentos.size(), vivos.size(), alcanceContato);
+    for (const FoodX& f : alimentos) {
+        // The eaters are free, so food of an enclosed region feeds none.
+        if (f.regiao == 0)
+            contatos.adicionar(f.x, f.y);
+        else
+            contatos.pular();
+    }
+    contatos.reunir(
+        vivos,
+        [](const SpecX& i) { return i.vivo() && i.adulto() && i.livre == 0 && i.visao != 0; },
+        [&](const SpecX& i, uint32_t f) { return podeComer(i, alimentos[f]); },
+        [](const SpecX&, size_t k) { return static_cast<uint32_t>(k); });
 }
 
 const std::vector<uint32_t>& BuscaIndexada::comensaisPerto(const std::vector<SpecX>& vivos,
-                                                           const FoodX& f) {
-    grade.consultar(
-        f.x, f.y, alcanceContato, [&](uint32_t k) { return podeComer(vivos[k], f); }, proximos);
+                                                           const std::vector<FoodX>& alimentos,
+                                                           std::size_t alimento) {
+    if (!contatos.eAlvo(alimento))
+        return varrerComensais(vivos, alimentos[alimento], proximos);
+    contatos.contatos(
+        alimento, [&](uint32_t k) { return vivos[k].vivo() != 0; }, proximos);
     return proximos;
 }
 

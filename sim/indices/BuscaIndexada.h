@@ -2,14 +2,15 @@
 #include "sim/indices/AlimentosPorCelula.h"
 #include "sim/indices/BuscaCandidatos.h"
 #include "sim/indices/BuscaVizinhos.h"
+#include "sim/indices/ContatosPorAlvo.h"
 #include "sim/indices/GradeEspacial.h"
 
 namespace keldo::indices {
 
 // The fast search: sight indexes over the females and the food a phase can
-// head for, grids over the individuals for the contact reach, and a table of
-// the food lying on whole cells. Short lists are scanned: an index would cost
-// more than it saves.
+// head for, a grid over the ready males, the eaters within reach of each food
+// item, and a table of the food lying on whole cells. Short lists are scanned:
+// an index would cost more than it saves.
 class BuscaIndexada final : public BuscaVizinhos {
   public:
     void prepararParceiras(const std::vector<SpecX>& vivos, const MapaObstaculos* mapa) override;
@@ -18,7 +19,7 @@ class BuscaIndexada final : public BuscaVizinhos {
     }
     void prepararMachos(const std::vector<SpecX>& vivos) override;
     const std::vector<uint32_t>& machosPerto(const std::vector<SpecX>& vivos,
-                                             const SpecX& femea) override;
+                                             std::size_t femea) override;
     void prepararAlimentos(const std::vector<FoodX>& alimentos,
                            const MapaObstaculos* mapa) override;
     const FoodX* alimentoEm(const std::vector<FoodX>& alimentos, int16_t x,
@@ -28,14 +29,17 @@ class BuscaIndexada final : public BuscaVizinhos {
     int64_t alimento(const std::vector<FoodX>&, const SpecX& quem, Random& rng) override {
         return escolherNaBusca(buscaAlimentos, quem, rng);
     }
-    void prepararComensais(const std::vector<SpecX>& vivos) override;
+    void prepararComensais(const std::vector<SpecX>& vivos,
+                           const std::vector<FoodX>& alimentos) override;
     const std::vector<uint32_t>& comensaisPerto(const std::vector<SpecX>& vivos,
-                                                const FoodX& alimento) override;
+                                                const std::vector<FoodX>& alimentos,
+                                                std::size_t alimento) override;
 
   private:
     // Position in its list of what `quem` heads for, or -1 (nothing in sight, nothing drawn).
     int64_t escolherNaBusca(const BuscaCandidatos& busca, const SpecX& quem, Random& rng);
     GradeEspacial grade;
+    ContatosPorAlvo contatos;
     std::vector<uint32_t> proximos;
     std::vector<PontoLista> femeasVisiveis;
     std::vector<PontoLista> alimentosVisiveis;

@@ -45,12 +45,8 @@ int64_t BuscaPorVarredura::parceira(const std::vector<SpecX>& vivos, const SpecX
 }
 
 const std::vector<uint32_t>& BuscaPorVarredura::machosPerto(const std::vector<SpecX>& vivos,
-                                                            const SpecX& femea) {
-    candidatos.clear();
-    for (uint32_t k = 0; k < vivos.size(); ++k)
-        if (alcancaMacho(femea, vivos[k]))
-            candidatos.push_back(k);
-    return candidatos;
+                                                            std::size_t posicao) {
+    return varrerMachos(vivos, vivos[posicao], candidatos);
 }
 
 const FoodX* BuscaPorVarredura::alimentoEm(const std::vector<FoodX>& alimentos, int16_t x,
@@ -90,12 +86,9 @@ int64_t BuscaPorVarredura::alimento(const std::vector<FoodX>& alimentos, const S
 }
 
 const std::vector<uint32_t>& BuscaPorVarredura::comensaisPerto(const std::vector<SpecX>& vivos,
-                                                               const FoodX& f) {
-    candidatos.clear();
-    for (uint32_t k = 0; k < vivos.size(); ++k)
-        if (podeComer(vivos[k], f))
-            candidatos.push_back(k);
-    return candidatos;
+                                                               const std::vector<FoodX>& alimentos,
+                                                               std::size_t alimento) {
+    return varrerComensais(vivos, alimentos[alimento], candidatos);
 }
 
 } // namespace keldo::indices

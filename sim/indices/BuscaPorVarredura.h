@@ -18,14 +18,15 @@ class BuscaPorVarredura final : public BuscaVizinhos {
     int64_t parceira(const std::vector<SpecX>& vivos, const SpecX& macho, Random& rng) override;
     void prepararMachos(const std::vector<SpecX>&) override {}
     const std::vector<uint32_t>& machosPerto(const std::vector<SpecX>& vivos,
-                                             const SpecX& femea) override;
+                                             std::size_t femea) override;
     void prepararAlimentos(const std::vector<FoodX>&, const MapaObstaculos*) override {}
     const FoodX* alimentoEm(const std::vector<FoodX>& alimentos, int16_t x,
                             int16_t y) const override;
     int64_t alimento(const std::vector<FoodX>& alimentos, const SpecX& quem, Random& rng) override;
-    void prepararComensais(const std::vector<SpecX>&) override {}
+    void prepararComensais(const std::vector<SpecX>&, const std::vector<FoodX>&) override {}
     const std::vector<uint32_t>& comensaisPerto(const std::vector<SpecX>& vivos,
-                                                const FoodX& alimento) override;
+                                                const std::vector<FoodX>& alimentos,
+                                                std::size_t alimento) override;
 
   private:
     bool bloqueado(int x1, int y1, int x2, int y2) const;

@@ -11,4 +11,24 @@ BuscaVizinhos::criar(bool porVarredura, const ObstaculosNivel& obstaculos, const
     return std::make_unique<BuscaIndexada>();
 }
 
+const std::vector<uint32_t>& BuscaVizinhos::varrerMachos(const std::vector<SpecX>& vivos,
+                                                         const SpecX& femea,
+                                                         std::vector<uint32_t>& saida) {
+    saida.clear();
+    for (uint32_t k = 0; k < vivos.size(); ++k)
+        if (alcancaMacho(femea, vivos[k]))
+            saida.push_back(k);
+    return saida;
+}
+
+const std::vector<uint32_t>& BuscaVizinhos::varrerComensais(const std::vector<SpecX>& vivos,
+                                                            const FoodX& alimento,
+                                                            std::vector<uint32_t>& saida) {
+    saida.clear();
+    for (uint32_t k = 0; k < vivos.size(); ++k)
+        if (podeComer(vivos[k], alimento))
+            saida.push_back(k);
+    return saida;
+}
+
 } // namespace keldo::indices

@@ -38,9 +38,9 @@ class BuscaVizinhos {
     // Once per mating phase: mating only spends energy, so the males ready at
     // its start are all that can father.
     virtual void prepararMachos(const std::vector<SpecX>& vivos) = 0;
-    // The ready males within reach of `femea`, ascending.
+    // The ready males within reach of the individual at `femea`, ascending.
     virtual const std::vector<uint32_t>& machosPerto(const std::vector<SpecX>& vivos,
-                                                     const SpecX& femea) = 0;
+                                                     std::size_t femea) = 0;
 
     // Once per food search.
     virtual void prepararAlimentos(const std::vector<FoodX>& alimentos,
@@ -52,11 +52,13 @@ class BuscaVizinhos {
     virtual int64_t alimento(const std::vector<FoodX>& alimentos, const SpecX& quem,
                              Random& rng) = 0;
 
-    // Once per feeding phase.
-    virtual void prepararComensais(const std::vector<SpecX>& vivos) = 0;
-    // The individuals within reach of `alimento` that may eat it, ascending.
+    // Once per feeding phase, with the food it hands out.
+    virtual void prepararComensais(const std::vector<SpecX>& vivos,
+                                   const std::vector<FoodX>& alimentos) = 0;
+    // The individuals within reach of the food item at `alimento` that may eat it, ascending.
     virtual const std::vector<uint32_t>& comensaisPerto(const std::vector<SpecX>& vivos,
-                                                        const FoodX& alimento) = 0;
+                                                        const std::vector<FoodX>& alimentos,
+                                                        std::size_t alimento) = 0;
 
     static bool prontoParaReproduzir(const SpecX& i) {
         return i.vivo() && i.adulto() && i.livre == 0 && i.energia >= i.limiarReproducao;
@@ -75,6 +77,12 @@ class BuscaVizinhos {
         return i.vivo() && i.adulto() && i.livre == 0 && i.visao != 0 && i.livre == f.regiao &&
                i.distancia(f.x, f.y) <= alcanceContato;
     }
+    // The whole-list answers, in list order.
+    static const std::vector<uint32_t>&
+    varrerMachos(const std::vector<SpecX>& vivos, const SpecX& femea, std::vector<uint32_t>& saida);
+    static const std::vector<uint32_t>& varrerComensais(const std::vector<SpecX>& vivos,
+                                                        const FoodX& alimento,
+                                                        std::vector<uint32_t>& saida);
     static bool femeaLivre(const SpecX& f) {
         return !f.sexo() && f.vivo() && f.adulto() && f.livre == 0;
     }

@@ -204,24 +204,26 @@ TEST(Diferencial, BuscasDeVizinhosRespondemIgualConsultaAConsulta) {
         indexada.prepararAlimentos(alimentos, comMapa.mapaDaFase(arena));
         Random a(7), b(7);
         int achados = 0;
-        for (const SpecX& i : vivos) {
+        for (size_t k = 0; k < vivos.size(); ++k) {
+            const SpecX& i = vivos[k];
             const int64_t parceira = varredura.parceira(vivos, i, a);
             ASSERT_EQ(parceira, indexada.parceira(vivos, i, b)) << tamanho << " " << i.id;
             const int64_t alimento = varredura.alimento(alimentos, i, a);
             ASSERT_EQ(alimento, indexada.alimento(alimentos, i, b)) << tamanho << " " << i.id;
             ASSERT_EQ(a.estadoAtual(), b.estadoAtual()) << tamanho << " " << i.id;
             achados += (parceira >= 0) + (alimento >= 0);
-            ASSERT_EQ(varredura.machosPerto(vivos, i), indexada.machosPerto(vivos, i));
+            ASSERT_EQ(varredura.machosPerto(vivos, k), indexada.machosPerto(vivos, k));
             ASSERT_EQ(varredura.alimentoEm(alimentos, static_cast<int16_t>(i.x),
                                            static_cast<int16_t>(i.y)),
                       indexada.alimentoEm(alimentos, static_cast<int16_t>(i.x),
                                           static_cast<int16_t>(i.y)));
         }
         EXPECT_GT(achados, 0) << tamanho;
-        varredura.prepararComensais(vivos);
-        indexada.prepararComensais(vivos);
-        for (const FoodX& f : alimentos)
-            ASSERT_EQ(varredura.comensaisPerto(vivos, f), indexada.comensaisPerto(vivos, f));
+        varredura.prepararComensais(vivos, alimentos);
+        indexada.prepararComensais(vivos, alimentos);
+        for (size_t k = 0; k < alimentos.size(); ++k)
+            ASSERT_EQ(varredura.comensaisPerto(vivos, alimentos, k),
+                      indexada.comensaisPerto(vivos, alimentos, k));
     }
 }
 

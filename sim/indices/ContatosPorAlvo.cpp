@@ -1,0 +1,70 @@
+#include "sim/indices/ContatosPorAlvo.h"
+#include "sim/indices/BuscaCandidatos.h"
+#include "sim/indices/ListaRascunho.h"
+#include <algorithm>
+#include <cmath>
+
+namespace keldo::indices {
+
+// Empties what the last phase filled: only its cells, so the cost follows the lists.
+void ContatosPorAlvo::comecar(std::size_t alvos, std::size_t itens, float raio) {
+    if (cabeca.empty()) {
+        cabeca.assign(ladoMaximo * ladoMaximo, -1);
+        cheias.resize(ladoMaximo * ladoMaximo);
+    }
+    for (std::size_t k = 0; k < numCheias; ++k)
+        cabeca[cheias[k]] = -1;
+    numCheias = 0;
+    numEntradas = 0;
+    pares.clear();
+    redimensionarRascunho(primeiro, alvos);
+    redimensionarRascunho(ultimo, alvos);
+    numerados = 0;
+    escolherLado(itens);
+    if (!(raio == raioAgora) || limiarAgora == 0.0f) {
+        raioAgora = raio;
+        limiarAgora = BuscaCandidatos::limiarQuadrado(raio);
+    }
+    // Cells are monotone in the coordinate; the slack covers the rounding of
+    // x ± raio below 65536 in magnitude; beyond, every cell is a border one.
+    margemAgora = raio + 0.01f;
+}
+
+// Wider cells put a target on fewer of them but let more items stand on
+// them out of reach; the side that balances the two grows as the cube root
+// of the area per item (whole cells for crowded lists).
+void ContatosPorAlvo::escolherLado(std::size_t itens) {
+    const double celulas = 100.0 / std::cbrt(2.0e4 / static_cast<double>(itens + 1));
+    lado = celulas >= ladoMaximo ? ladoMaximo : celulas < 4.0 ? 4 : static_cast<int>(celulas);
+    celulasPorUnidade = static_cast<float>(lado) / 100.0f;
+    bitsDoLado = std::bit_cast<uint32_t>(static_cast<float>(lado));
+}
+
+void ContatosPorAlvo::adicionar(float x, float y) {
+    const auto alvo = static_cast<uint32_t>(numerados);
+    primeiro[numerados++] = -1;
+    const float margem = margemAgora;
+    const int x0 = celula(x - margem), x1 = celula(x + margem);
+    const int y0 = celula(y - margem), y1 = celula(y + margem);
+    const std::size_t usadas = numEntradas;
+    const auto novas = static_cast<std::size_t>((x1 - x0 + 1) * (y1 - y0 + 1));
+    if (entradas.size() < usadas + novas)
+        entradas.resize(std::max(usadas + novas, 2 * entradas.size()));
+    // Locals, as the stores could otherwise alias the members.
+    int32_t* const cabecas = cabeca.data();
+    uint16_t* const cheiasAgora = cheias.data();
+    Entrada* const elos = entradas.data();
+    std::size_t n = numEntradas, m = numCheias;
+    for (int cy = y0; cy <= y1; ++cy)
+        for (int cx = x0, c = cy * lado + x0; cx <= x1; ++cx, ++c) {
+            const int32_t seguinte = cabecas[c];
+            if (seguinte < 0)
+                cheiasAgora[m++] = static_cast<uint16_t>(c);
+            elos[n] = {x, y, alvo, seguinte};
+            cabecas[c] = static_cast<int32_t>(n++);
+        }
+    numEntradas = n;
+    numCheias = m;
+}
+
+} // namespace keldo::indices

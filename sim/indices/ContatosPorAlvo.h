@@ -1,0 +1,122 @@
+#pragma once
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace keldo::indices {
+
+using namespace keldo::model;
+
+// For each target of a contact phase (a food item, a ready female), the items
+// of a list (the individuals) within contact reach of it, in list order.
+// Targets are few beside the list: each is put on the cells its reach
+// overlaps, so most items cost one cell lookup and only those standing on such
+// a cell are judged. One pass over the list, in order, then hands every target
+// its items already ascending.
+class ContatosPorAlvo {
+  public:
+    // Starts a phase of `alvos` targets within `raio` of up to `itens` items.
+    void comecar(std::size_t alvos, std::size_t itens, float raio);
+    // The next target, at (x, y), or a number that is no target.
+    void adicionar(float x, float y);
+    void pular() { primeiro[numerados++] = naoAlvo; }
+
+    // Gives each target the items of `itens` that `admite` takes and that
+    // `perto(item, alvo)` puts within its reach (no farther than `raio`);
+    // `posicao(item, i)` is the place the item stands for.
+    template <class Item, class Admite, class Perto, class Posicao>
+    void reunir(const std::vector<Item>& itens, Admite&& admite, Perto&& perto, Posicao&& posicao) {
+        // Locals, as the stores of `anexar` could otherwise alias the members.
+        const int32_t* const cabecas = cabeca.data();
+        const Entrada* const elos = entradas.data();
+        const int ladoAgora = lado;
+        const float escala = celulasPorUnidade, limiar = limiarAgora;
+        const uint32_t foraDaGrade = bitsDoLado;
+        const Item* const inicio = itens.data();
+        const Item* const fim = inicio + itens.size();
+        for (const Item* item = inicio; item != fim; ++item) {
+            const float x = item->x, y = item->y;
+            const float qx = x * escala, qy = y * escala;
+            // `celula`, with the grid's figures held in registers.
+            int32_t e;
+            if (std::bit_cast<uint32_t>(qx) < foraDaGrade &&
+                std::bit_cast<uint32_t>(qy) < foraDaGrade)
+                e = cabecas[static_cast<int>(qy) * ladoAgora + static_cast<int>(qx)];
+            else
+                e = cabecas[celula(y) * ladoAgora + celula(x)];
+            if (e < 0 || !admite(*item))
+                continue;
+            for (; e >= 0; e = elos[e].seguinte) {
+                // The target's coordinates sit in the entry, so most targets
+                // out of reach are turned away without reading the target.
+                const float dx = x - elos[e].x, dy = y - elos[e].y;
+                if (dx * dx + dy * dy <= limiar && perto(*item, elos[e].alvo))
+                    anexar(elos[e].alvo, posicao(*item, static_cast<std::size_t>(item - inicio)));
+            }
+        }
+    }
+
+    bool eAlvo(std::size_t alvo) const { return alvo < numerados && primeiro[alvo] != naoAlvo; }
+
+    // The items gathered for `alvo` that `aceita(posicao)` still takes, ascending.
+    template <class Aceita>
+    void contatos(std::size_t alvo, Aceita&& aceita, std::vector<uint32_t>& saida) const {
+        saida.clear();
+        for (int32_t p = primeiro[alvo]; p >= 0; p = pares[static_cast<std::size_t>(p)].seguinte)
+            if (aceita(pares[static_cast<std::size_t>(p)].item))
+                saida.push_back(pares[static_cast<std::size_t>(p)].item);
+    }
+
+  private:
+    // Positions outside the arena (or not numbers) fall into the border cells;
+    // targets are put the same way, so nothing within reach is ever missed.
+    int celula(float v) const {
+        // Monotone like the coordinate; a value just below 100 can round up to `lado`.
+        const float quociente = v * celulasPorUnidade;
+        // The bits of a float in [0, lado) are below those of `lado`; negative
+        // values, -0 and non-numbers are not, and go the long way.
+        if (std::bit_cast<uint32_t>(quociente) < bitsDoLado)
+            return static_cast<int>(quociente);
+        return v >= 0.0f ? lado - 1 : 0;
+    }
+    void escolherLado(std::size_t itens);
+    void anexar(uint32_t alvo, uint32_t item) {
+        const auto p = static_cast<int32_t>(pares.size());
+        pares.push_back({item, -1});
+        if (primeiro[alvo] < 0)
+            primeiro[alvo] = p;
+        else
+            pares[static_cast<std::size_t>(ultimo[alvo])].seguinte = p;
+        ultimo[alvo] = p;
+    }
+
+    static constexpr int ladoMaximo = 100;
+    static constexpr int32_t naoAlvo = -2;
+    struct Entrada {
+        float x, y;
+        uint32_t alvo;
+        int32_t seguinte; // the next entry of the same cell, or -1
+    };
+    struct Par {
+        uint32_t item;
+        int32_t seguinte; // the target's next pair, or -1
+    };
+    int lado = 25;
+    float celulasPorUnidade = 0.25f;
+    uint32_t bitsDoLado = std::bit_cast<uint32_t>(25.0f);
+    float raioAgora = 0.0f;
+    float margemAgora = 0.0f;
+    float limiarAgora = 0.0f;
+    std::vector<int32_t> cabeca;   // per cell: its first entry, or -1
+    std::vector<Entrada> entradas; // a target on a cell, `numEntradas` of them
+    std::size_t numEntradas = 0;
+    std::vector<uint16_t> cheias; // the cells holding entries, `numCheias` of them
+    std::size_t numCheias = 0;
+    std::size_t numerados = 0;     // targets (and skipped numbers) so far
+    std::vector<int32_t> primeiro; // per target: its first pair, -1 when none, or naoAlvo
+    std::vector<int32_t> ultimo;   // per target: its last pair
+    std::vector<Par> pares;        // an item within reach of a target
+};
+
+} // namespace keldo::indices
