@@ -6,8 +6,6 @@
 
 namespace keldo::indices {
 
-using namespace keldo::model;
-
 // For each target of a contact phase (a food item, a ready female), the items
 // of a list (the individuals) within contact reach of it, in list order.
 // Targets are few beside the list: each is put on the cells its reach
