@@ -270,11 +270,16 @@ void BuscaCandidatos::somarCorrida(int j, int a, int b) const {
 }
 
 uint32_t BuscaCandidatos::contar(float x, float y, float alcance, int ox, int oy) const {
+    // Short lists first, apart: the cell count's set-up would cost every query.
+    if (varre)
+        return curta.contar(consulta(x, y, alcance, ox, oy), alcance);
+    return contarPorCelulas(x, y, alcance, ox, oy);
+}
+
+uint32_t BuscaCandidatos::contarPorCelulas(float x, float y, float alcance, int ox, int oy) const {
     linhaInicial = 0;
     linhaFinal = -1;
     const Consulta c = consulta(x, y, alcance, ox, oy);
-    if (varre)
-        return curta.contar(c, alcance);
     if (!(c.limiar >= 0.0f))
         return 0;
     if (++marca == 0) { // stamps wrapped: none may look current
@@ -507,9 +512,14 @@ void BuscaCandidatos::coletarPorCelula(const Consulta& c, float alcance,
 
 bool BuscaCandidatos::melhor(float x, float y, float alcance, int ox, int oy,
                              Candidato& saida) const {
-    const Consulta c = consulta(x, y, alcance, ox, oy);
     if (varre)
-        return curta.melhor(c, alcance, saida.pos, saida.distancia);
+        return curta.melhor(consulta(x, y, alcance, ox, oy), alcance, saida.pos, saida.distancia);
+    return melhorPorCelulas(x, y, alcance, ox, oy, saida);
+}
+
+bool BuscaCandidatos::melhorPorCelulas(float x, float y, float alcance, int ox, int oy,
+                                       Candidato& saida) const {
+    const Consulta c = consulta(x, y, alcance, ox, oy);
     if (rankDe.empty())
         return false;
     const double folga = margem + 1e-5 * std::max(std::fabs(x), std::fabs(y));

@@ -55,6 +55,9 @@ class BuscaCandidatos {
     // A query's fixed terms: its point, squared reach and the obstacle masks of its path's start.
     using Consulta = VarreduraCurta::Consulta;
     Consulta consulta(float x, float y, float alcance, int ox, int oy) const;
+    // `contar` and `melhor` over the cells of a longer list.
+    uint32_t contarPorCelulas(float x, float y, float alcance, int ox, int oy) const;
+    bool melhorPorCelulas(float x, float y, float alcance, int ox, int oy, Candidato& saida) const;
     // Flags, for the points [inicio, fim) in cell order, those within reach on a free path.
     void marcar(const Consulta& c, uint32_t inicio, uint32_t fim, uint8_t* __restrict aceito) const;
     void coletarPorCelula(const Consulta& c, float alcance, std::vector<uint32_t>& saida) const;

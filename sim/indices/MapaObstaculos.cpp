@@ -22,6 +22,18 @@ void MapaObstaculos::construir(std::span<const Rect> esquerda, std::span<const R
         tabelaX[k] = calcularX(minimo + k);
         tabelaY[k] = calcularY(minimo + k);
     }
+    // Rows before a top are a prefix of the table, rows beyond a bottom a
+    // suffix; one whole table past the end stands for "never" either way.
+    for (int r = 0; r < maxRetangulos; ++r) {
+        const uint32_t b = 1u << r;
+        int antes = 0, naoDepois = 0;
+        for (const MascarasEixo& m : tabelaY) {
+            antes += (m.antes & b) != 0;
+            naoDepois += (m.depois & b) == 0;
+        }
+        ultimaAntes[static_cast<size_t>(r)] = antes == tamanho ? 2 * tamanho : minimo + antes - 1;
+        primeiraDepois[static_cast<size_t>(r)] = minimo + naoDepois;
+    }
     for (int kx = 0; kx < tamanho; ++kx)
         for (int ky = 0; ky < tamanho; ++ky)
             grade[kx * tamanho + ky] = (tabelaX[kx].dentro & tabelaY[ky].dentro) != 0 ? 1 : 0;

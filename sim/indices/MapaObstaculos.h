@@ -25,6 +25,8 @@ class MapaObstaculos {
         todos = 0;
         tabelaX.fill({});
         tabelaY.fill({});
+        ultimaAntes.fill(0);
+        primeiraDepois.fill(0);
         grade.fill(0);
     }
     bool valeraPara(int32_t largura, int32_t altura) const {
@@ -73,6 +75,11 @@ class MapaObstaculos {
     const Rect& retangulo(int indice) const { return retangulos[indice]; }
     // The bits a free path's two ends share: one per rectangle (0 without rectangles).
     uint32_t mascaraTodos() const { return todos; }
+    // Of rectangle `r`: the last whole y that lies before its top and the
+    // first that lies beyond its bottom (by the masks, which are monotone in y).
+    // Out of the tables' span they say only "at most / at least" that far.
+    int ultimaAntesY(int r) const { return ultimaAntes[static_cast<size_t>(r)]; }
+    int primeiraDepoisY(int r) const { return primeiraDepois[static_cast<size_t>(r)]; }
     MascarasEixo mascaraX(int x) const {
         const unsigned k = static_cast<unsigned>(x - minimo);
         return k < tamanho ? tabelaX[k] : calcularX(x);
@@ -97,6 +104,7 @@ class MapaObstaculos {
     int32_t alturaArena = -1;
     std::array<MascarasEixo, tamanho> tabelaX{};
     std::array<MascarasEixo, tamanho> tabelaY{};
+    std::array<int, maxRetangulos> ultimaAntes{}, primeiraDepois{};
     std::array<uint8_t, tamanho * tamanho> grade{}; // [x - minimo][y - minimo]: 1 = inside
 };
 

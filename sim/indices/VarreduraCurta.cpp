@@ -9,6 +9,12 @@
 
 namespace keldo::indices {
 
+bool VarreduraCurta::cyNaFaixa(const PontoLista& p, int b) {
+    if (b == 0)
+        return p.cy <= 0 || std::isnan(p.y);
+    return b == faixas - 1 ? p.cy >= faixas - 2 : p.cy == b - 1;
+}
+
 void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const MapaObstaculos* mapa) {
     const size_t n = pontos.size();
     // Ranks: list places when the positions ascend (every phase's list does).
@@ -27,8 +33,11 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
     };
     // A counting sort by band, list order within each.
     inicioFaixa.fill(0);
-    for (const PontoLista& p : pontos)
-        ++inicioFaixa[static_cast<size_t>(faixa(p.y)) + 1];
+    faixaDe.resize(n);
+    for (size_t k = 0; k < n; ++k) {
+        faixaDe[k] = static_cast<uint8_t>(faixa(pontos[k].y));
+        ++inicioFaixa[static_cast<size_t>(faixaDe[k]) + 1];
+    }
     for (size_t b = 1; b < inicioFaixa.size(); ++b)
         inicioFaixa[b] += inicioFaixa[b - 1];
     // The padding is never in sight: no distance to NaN is within reach.
@@ -43,15 +52,17 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
         antesX[d] = depoisX[d] = antesY[d] = depoisY[d] = rankDe[d] = 0;
     }
     std::array<uint32_t, faixas + 1> cursor = inicioFaixa;
+    bool coerente = true;
     valorMaximo = n > 0 ? static_cast<double>(pontos[0].valor) : 0.0;
     for (size_t k = 0; k < n; ++k) {
         const PontoLista& p = pontos[k];
-        const uint32_t d = cursor[static_cast<size_t>(faixa(p.y))]++;
+        const uint32_t d = cursor[faixaDe[k]]++;
         xs[d] = p.x;
         ys[d] = p.y;
         valores[d] = p.valor;
         valorMaximo = std::max(valorMaximo, static_cast<double>(p.valor));
         rankDe[d] = rankDoListado(k);
+        coerente &= cyNaFaixa(p, faixaDe[k]);
         const auto mx = mapa ? mapa->mascaraX(p.cx) : MapaObstaculos::MascarasEixo{};
         const auto my = mapa ? mapa->mascaraY(p.cy) : MapaObstaculos::MascarasEixo{};
         antesX[d] = mx.antes;
@@ -59,23 +70,60 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
         antesY[d] = my.antes;
         depoisY[d] = my.depois;
     }
+    recorta = mapa != nullptr && coerente;
+    for (int r = 0; recorta && r < static_cast<int>(faixaAntes.size()); ++r) {
+        // Band b > 0 holds the whole y b - 1; band 0 mixes whole ys up to 0
+        // and the last band those from 101 on, so the bounds never cut into them.
+        faixaAntes[static_cast<size_t>(r)] = std::clamp(mapa->ultimaAntesY(r) + 1, 0, faixas - 1);
+        const int depois = mapa->primeiraDepoisY(r);
+        faixaDepois[static_cast<size_t>(r)] = depois <= 0 ? 0 : std::min(depois + 1, faixas - 1);
+    }
     // Slack for rounding in distances and scores.
     folga = 1e-2 + 1e-5 * std::fabs(valorMaximo);
     aceitos.assign(comPreenchimento / 64 + 1, 0);
     porRank.assign((n + 63) / 64, 0);
 }
 
-void VarreduraCurta::marcarAlcancados(const Consulta& c, float alcance, size_t& w0, size_t& w1) {
-    uint32_t de = 0, ate = static_cast<uint32_t>(xs.size());
-    // Only the bands the reach spans: a point in sight lies less than the
-    // reach and a unit (rounding included) from the query's y. Far from the
-    // arena rounding grows: the whole list is read.
+// Only the bands the reach spans: a point in sight lies less than the reach
+// and a unit (rounding included) from the query's y. Far from the arena
+// rounding grows: every band.
+void VarreduraCurta::faixasDoAlcance(const Consulta& c, float alcance, int& b0, int& b1) {
+    b0 = 0;
+    b1 = faixas - 1;
     if (std::fabs(c.y) < 1e4f && alcance < 1e4f) {
         const double y = c.y;
-        de = inicioFaixa[static_cast<size_t>(faixa(y - alcance - 1.0))] & ~3u;
-        ate = std::min(ate,
-                       (inicioFaixa[static_cast<size_t>(faixa(y + alcance + 1.0)) + 1] + 3) & ~3u);
+        b0 = faixa(y - alcance - 1.0);
+        b1 = faixa(y + alcance + 1.0);
     }
+}
+
+bool VarreduraCurta::recortar(const Consulta& c, int& b0, int& b1) const {
+    if (!recorta)
+        return b0 <= b1;
+    // These rectangles span the origin's column: no point's x clears them.
+    uint32_t atravessam = c.todos & ~(c.origem.x.antes | c.origem.x.depois);
+    for (; atravessam != 0; atravessam &= atravessam - 1) {
+        const auto r = static_cast<size_t>(std::countr_zero(atravessam));
+        const uint32_t bit = 1u << r;
+        if (c.origem.y.antes & bit)
+            b1 = std::min(b1, faixaAntes[r]);
+        else if (c.origem.y.depois & bit)
+            b0 = std::max(b0, faixaDepois[r]);
+        else
+            return false; // the origin is inside it
+    }
+    return b0 <= b1;
+}
+
+void VarreduraCurta::marcarAlcancados(const Consulta& c, float alcance, size_t& w0, size_t& w1) {
+    int b0 = 0, b1 = 0;
+    faixasDoAlcance(c, alcance, b0, b1);
+    w0 = w1 = 0;
+    if (!recortar(c, b0, b1))
+        return;
+    const uint32_t de = inicioFaixa[static_cast<size_t>(b0)] & ~3u;
+    const uint32_t ate = std::min(static_cast<uint32_t>(xs.size()),
+                                  (inicioFaixa[static_cast<size_t>(b1) + 1] + 3) & ~3u);
     w0 = de / 64;
     w1 = de < ate ? (ate + 63) / 64 : w0;
     if (de < ate)
@@ -172,10 +220,19 @@ uint32_t VarreduraCurta::contar(const Consulta& c, float alcance) {
     return total;
 }
 
+namespace {
+// std::popcount is a library call on baseline x86-64: the bit count by halves instead.
+uint32_t bitsUm(uint64_t v) {
+    v = v - ((v >> 1) & 0x5555555555555555u);
+    v = (v & 0x3333333333333333u) + ((v >> 2) & 0x3333333333333333u);
+    v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    return static_cast<uint32_t>((v * 0x0101010101010101u) >> 56);
+}
+} // namespace
+
 uint32_t VarreduraCurta::enesima(uint32_t ordem) const {
     size_t w = 0;
-    for (auto n = static_cast<uint32_t>(std::popcount(porRank[w])); ordem >= n;
-         n = static_cast<uint32_t>(std::popcount(porRank[++w])))
+    for (uint32_t n = bitsUm(porRank[w]); ordem >= n; n = bitsUm(porRank[++w]))
         ordem -= n;
     uint64_t b = porRank[w];
     for (; ordem > 0; --ordem)
@@ -220,13 +277,13 @@ bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, flo
         examinar(inicioFaixa[static_cast<size_t>(b0)] & ~3u,
                  std::min(n, (inicioFaixa[static_cast<size_t>(b1) + 1] + 3) & ~3u));
     };
-    if (!(std::fabs(c.y) < 1e4f && alcance < 1e4f)) { // far off: the whole list
-        examinar(0, n);
-        return achou;
-    }
-    const double y = c.y;
-    const int b0 = faixa(y - alcance - 1.0), b1 = faixa(y + alcance + 1.0), bq = faixa(y);
-    if (valorMaximo != 0.0) {
+    int b0 = 0, b1 = 0;
+    faixasDoAlcance(c, alcance, b0, b1);
+    if (!recortar(c, b0, b1))
+        return false;
+    const bool longe = !(std::fabs(c.y) < 1e4f && alcance < 1e4f); // far off: no nearest first
+    const int bq = longe ? 0 : faixa(c.y);
+    if (longe || valorMaximo != 0.0) {
         faixas(b0, b1);
         return achou;
     }

@@ -61,6 +61,14 @@ class VarreduraCurta {
             return 0;
         return y >= 101.0 ? faixas - 1 : static_cast<int>(y) + 1;
     }
+    // The bands [b0, b1] the reach spans (all of them far off the arena).
+    static void faixasDoAlcance(const Consulta& c, float alcance, int& b0, int& b1);
+    // Narrows [b0, b1] to the bands a path from the query's origin can reach:
+    // a rectangle across the origin's column blocks every path to the rows
+    // beyond it. False when no band is left.
+    bool recortar(const Consulta& c, int& b0, int& b1) const;
+    // Whether the point's whole y is what its band `b` stands for.
+    static bool cyNaFaixa(const PontoLista& p, int b);
     // Marks the points of the bands the reach spans into `aceitos` (storage
     // order); gives the words [w0, w1) it wrote.
     void marcarAlcancados(const Consulta& c, float alcance, size_t& w0, size_t& w1);
@@ -72,9 +80,15 @@ class VarreduraCurta {
     std::vector<uint32_t> rankDe;                   // rank of each stored point (place by position)
     std::vector<uint32_t> posicaoDoRank;            // position of each rank
     std::array<uint32_t, faixas + 1> inicioFaixa{}; // first point of each band, plus the end
+    std::vector<uint8_t> faixaDe;                   // band of each listed point, while building
     std::vector<uint64_t> aceitos;                  // per stored point, from the last pass
     std::vector<uint64_t> porRank;                  // per rank, from the last `contar`
     double valorMaximo = 0.0, folga = 0.0;          // for the nearest-first `melhor`
+    // Per rectangle, the last band before its top and the first beyond its
+    // bottom; `recorta` when there is a map and every point's whole y falls
+    // in its band, so that rows beyond a rectangle are bands beyond it.
+    std::array<int, 32> faixaAntes{}, faixaDepois{};
+    bool recorta = false;
 };
 
 } // namespace keldo::indices
