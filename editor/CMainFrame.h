@@ -17,8 +17,6 @@ namespace keldo::editor {
 using namespace keldo::gui;
 using namespace keldo::sim;
 
-using keldo::gui::ArquivosRecentes;
-
 class CKeldoView;
 
 // The editor's main window: the form with the list, the Simulação and Ajuda

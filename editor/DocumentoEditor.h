@@ -11,8 +11,6 @@ namespace keldo::editor {
 
 using namespace keldo::sim;
 
-using keldo::sim::KeldoHost;
-
 class CIndividuosModel;
 
 // The editor's document: the simulator's document without the simulation,

@@ -31,8 +31,6 @@ using namespace keldo::indices;
 using namespace keldo::model;
 using namespace keldo::io;
 
-using keldo::io::CArchive;
-
 // Run state of a document: never started since the world was made, running,
 // or stopped by the user.
 enum class EstadoExecucao : int { naoIniciado = 0, executando = 1, parado = 2 };
