@@ -11,9 +11,9 @@ int trunca(float v) {
 
 void CKeldoDoc::procurarParceira() {
     busca->prepararParceiras(vivos_, mapaDaFase());
-    for (SpecX& m : vivos_) {
-        if (!m.sexo() || !BuscaVizinhos::prontoParaReproduzir(m) || m.visao == 0)
-            continue;
+    // The search changes no male's readiness, so the ready ones found before it are all that ask.
+    for (uint32_t k : busca->prontos().machos()) {
+        SpecX& m = vivos_[k];
         m.targetId = -1;
         const SpecX* escolhida = itemEm(vivos_, busca->parceira(vivos_, m, rng_));
         if (!escolhida)
@@ -63,13 +63,13 @@ int CKeldoDoc::acasalar() {
     const int32_t mutacao = parametros_.mutacaoAtiva ? parametros_.taxaMutacao : 0;
     recemNascidos.clear();
     busca->prepararMachos(vivos_);
-    // Newborns join the list after the phase, so the places stay put.
-    for (size_t posicao = 0; posicao < vivos_.size(); ++posicao) {
+    // Newborns join the list after the phase, so the places stay put. A
+    // female's energy changes only on her own turn, so the ready ones found
+    // at the start are those that mate.
+    for (uint32_t posicao : busca->prontos().femeas()) {
         SpecX& q = vivos_[posicao];
         if (discretas && static_cast<uint32_t>(ovos_) >= parametros_.numIndDiscretas)
             break;
-        if (q.sexo() || !BuscaVizinhos::prontoParaReproduzir(q))
-            continue;
         candidatosParceiro.clear();
         for (uint32_t k : busca->machosPerto(vivos_, posicao))
             candidatosParceiro.push_back(&vivos_[k]);

@@ -4,19 +4,20 @@
 namespace keldo::indices {
 
 // Females a male may head for; nothing that decides this changes during the phase.
-void BuscaIndexada::prepararParceiras(const std::vector<SpecX>& vivos, const MapaObstaculos* mapa) {
-    esvaziarRascunho(femeasVisiveis, vivos.size());
-    for (size_t k = 0; k < vivos.size(); ++k) {
-        const SpecX& f = vivos[k];
-        if (femeaLivre(f))
-            femeasVisiveis.push_back(
-                {f.x, f.y, trunca(f.x), trunca(f.y), static_cast<uint32_t>(k)});
+void BuscaIndexada::prepararFemeas(const std::vector<SpecX>& vivos,
+                                   std::span<const uint32_t> femeas, const MapaObstaculos* mapa) {
+    redimensionarRascunho(femeasVisiveis, femeas.size());
+    PontoLista* const pontos = femeasVisiveis.data();
+    for (size_t k = 0; k < femeas.size(); ++k) {
+        const SpecX& f = vivos[femeas[k]];
+        pontos[k] = {f.x, f.y, trunca(f.x), trunca(f.y), femeas[k]};
     }
     buscaFemeas.construir(femeasVisiveis, mapa);
 }
 
-void BuscaIndexada::prepararMachos(const std::vector<SpecX>& vivos) {
-    grade.construir(vivos, [](const SpecX& p) { return machoPronto(p); });
+void BuscaIndexada::prepararMachosDe(const std::vector<SpecX>& vivos,
+                                     std::span<const uint32_t> machos) {
+    grade.construirEm(vivos, machos);
 }
 
 const std::vector<uint32_t>& BuscaIndexada::machosPerto(const std::vector<SpecX>& vivos,

@@ -13,11 +13,9 @@ namespace keldo::indices {
 // an index would cost more than it saves.
 class BuscaIndexada final : public BuscaVizinhos {
   public:
-    void prepararParceiras(const std::vector<SpecX>& vivos, const MapaObstaculos* mapa) override;
     int64_t parceira(const std::vector<SpecX>&, const SpecX& macho, Random& rng) override {
         return escolherNaBusca(buscaFemeas, macho, rng);
     }
-    void prepararMachos(const std::vector<SpecX>& vivos) override;
     const std::vector<uint32_t>& machosPerto(const std::vector<SpecX>& vivos,
                                              std::size_t femea) override;
     void prepararAlimentos(const std::vector<FoodX>& alimentos,
@@ -34,6 +32,12 @@ class BuscaIndexada final : public BuscaVizinhos {
     const std::vector<uint32_t>& comensaisPerto(const std::vector<SpecX>& vivos,
                                                 const std::vector<FoodX>& alimentos,
                                                 std::size_t alimento) override;
+
+  protected:
+    void prepararFemeas(const std::vector<SpecX>& vivos, std::span<const uint32_t> femeas,
+                        const MapaObstaculos* mapa) override;
+    void prepararMachosDe(const std::vector<SpecX>& vivos,
+                          std::span<const uint32_t> machos) override;
 
   private:
     // Position in its list of what `quem` heads for, or -1 (nothing in sight, nothing drawn).

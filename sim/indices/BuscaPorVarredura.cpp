@@ -10,7 +10,8 @@ bool BuscaPorVarredura::bloqueado(int x1, int y1, int x2, int y2) const {
     return obstaculos.caminhoBloqueado(x1, y1, x2, y2, arena) != 0;
 }
 
-void BuscaPorVarredura::prepararParceiras(const std::vector<SpecX>& vivos, const MapaObstaculos*) {
+void BuscaPorVarredura::prepararFemeas(const std::vector<SpecX>& vivos, std::span<const uint32_t>,
+                                       const MapaObstaculos*) {
     esvaziarRascunho(individuos, vivos.size());
     for (size_t k = 0; k < vivos.size(); ++k) {
         const SpecX& f = vivos[k];

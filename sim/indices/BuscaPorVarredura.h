@@ -14,9 +14,7 @@ class BuscaPorVarredura final : public BuscaVizinhos {
     BuscaPorVarredura(const ObstaculosNivel& obstaculosDoNivel, const Rect& arenaDoDoc)
         : obstaculos(obstaculosDoNivel), arena(arenaDoDoc) {}
 
-    void prepararParceiras(const std::vector<SpecX>& vivos, const MapaObstaculos* mapa) override;
     int64_t parceira(const std::vector<SpecX>& vivos, const SpecX& macho, Random& rng) override;
-    void prepararMachos(const std::vector<SpecX>&) override {}
     const std::vector<uint32_t>& machosPerto(const std::vector<SpecX>& vivos,
                                              std::size_t femea) override;
     void prepararAlimentos(const std::vector<FoodX>&, const MapaObstaculos*) override {}
@@ -27,6 +25,12 @@ class BuscaPorVarredura final : public BuscaVizinhos {
     const std::vector<uint32_t>& comensaisPerto(const std::vector<SpecX>& vivos,
                                                 const std::vector<FoodX>& alimentos,
                                                 std::size_t alimento) override;
+
+  protected:
+    // Every individual is offered, and judged at the query.
+    void prepararFemeas(const std::vector<SpecX>& vivos, std::span<const uint32_t>,
+                        const MapaObstaculos*) override;
+    void prepararMachosDe(const std::vector<SpecX>&, std::span<const uint32_t>) override {}
 
   private:
     bool bloqueado(int x1, int y1, int x2, int y2) const;

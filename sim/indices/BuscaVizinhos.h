@@ -3,6 +3,7 @@
 #include "model/Individuo.h"
 #include "model/Random.h"
 #include "sim/indices/MapaObstaculos.h"
+#include "sim/indices/ProntosDaFase.h"
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -30,14 +31,23 @@ class BuscaVizinhos {
     static std::unique_ptr<BuscaVizinhos>
     criar(bool porVarredura, const ObstaculosNivel& obstaculos, const Rect& arena);
 
-    // Once per partner search, before the males ask.
-    virtual void prepararParceiras(const std::vector<SpecX>& vivos, const MapaObstaculos* mapa) = 0;
+    // Once per partner search, before the males ask; then `prontos()` holds
+    // the ready males that see and the free females.
+    void prepararParceiras(const std::vector<SpecX>& vivos, const MapaObstaculos* mapa) {
+        prontos_.classificarBusca(vivos);
+        prepararFemeas(vivos, prontos_.femeas(), mapa);
+    }
     // The female `macho` heads for; -1 when none is in sight (then nothing is drawn).
     virtual int64_t parceira(const std::vector<SpecX>& vivos, const SpecX& macho, Random& rng) = 0;
 
     // Once per mating phase: mating only spends energy, so the males ready at
-    // its start are all that can father.
-    virtual void prepararMachos(const std::vector<SpecX>& vivos) = 0;
+    // its start are all that can father. Then `prontos()` holds those males
+    // and the ready females.
+    void prepararMachos(const std::vector<SpecX>& vivos) {
+        prontos_.classificarAcasalamento(vivos);
+        prepararMachosDe(vivos, prontos_.machos());
+    }
+    const ProntosDaFase& prontos() const { return prontos_; }
     // The ready males within reach of the individual at `femea`, ascending.
     virtual const std::vector<uint32_t>& machosPerto(const std::vector<SpecX>& vivos,
                                                      std::size_t femea) = 0;
@@ -65,6 +75,12 @@ class BuscaVizinhos {
     }
 
   protected:
+    // The sight search over the females at `femeas` (ascending places of the free ones).
+    virtual void prepararFemeas(const std::vector<SpecX>& vivos, std::span<const uint32_t> femeas,
+                                const MapaObstaculos* mapa) = 0;
+    // The reach search over the males at `machos` (ascending places of the ready ones).
+    virtual void prepararMachosDe(const std::vector<SpecX>& vivos,
+                                  std::span<const uint32_t> machos) = 0;
     static constexpr float alcanceContato = 1.5f;
     static int trunca(float v) { return static_cast<int>(v); }
     static bool machoPronto(const SpecX& p) {
@@ -95,6 +111,9 @@ class BuscaVizinhos {
             return melhor;
         return candidatos[static_cast<size_t>(rng.randomInt(static_cast<int>(candidatos.size())))];
     }
+
+  private:
+    ProntosDaFase prontos_;
 };
 
 } // namespace keldo::indices

@@ -30,38 +30,22 @@ class GradeEspacial {
     // that `admite` takes. The cells get finer as the list grows, from 4 x 4
     // up to 100 x 100 over 0..99.
     template <class T, class Admite> void construir(const std::vector<T>& itens, Admite&& admite) {
-        esvaziarCelulas();
-        escolherLado(itens.size());
-        redimensionarRascunho(celulaDe, itens.size());
-        redimensionarRascunho(seguinte, itens.size());
-        redimensionarRascunho(xs, itens.size());
-        redimensionarRascunho(ys, itens.size());
-        // Backwards, so that each chain comes out in list order. Locals, as the
-        // stores below could otherwise alias the members and reload them each time.
-        int32_t* const cabecas = cabeca.data();
-        int32_t* const seguintes = seguinte.data();
-        float* const xis = xs.data();
-        float* const ypsilons = ys.data();
-        uint16_t* const cheias = celulaDe.data();
-        const int ladoAgora = lado;
-        const float escala = celulasPorUnidade;
-        std::size_t n = 0;
-        for (std::size_t i = itens.size(); i-- > 0;) {
-            if (!admite(itens[i]))
-                continue;
-            const float x = itens[i].x, y = itens[i].y;
-            const auto c = static_cast<uint16_t>(celulaEm(y, ladoAgora, escala) * ladoAgora +
-                                                 celulaEm(x, ladoAgora, escala));
-            cheias[n++] = c;
-            xis[i] = x;
-            ypsilons[i] = y;
-            seguintes[i] = cabecas[c];
-            cabecas[c] = static_cast<int32_t>(i);
-        }
-        celulasCheias = n;
+        construirCom(itens, [&](auto&& inserir) {
+            for (std::size_t i = itens.size(); i-- > 0;)
+                if (admite(itens[i]))
+                    inserir(i);
+        });
     }
     template <class T> void construir(const std::vector<T>& itens) {
         construir(itens, [](const T&) { return true; });
+    }
+    // The same for the items at `posicoes` (ascending) only, sized as for the whole list.
+    template <class T, class Posicoes>
+    void construirEm(const std::vector<T>& itens, const Posicoes& posicoes) {
+        construirCom(itens, [&](auto&& inserir) {
+            for (std::size_t k = posicoes.size(); k-- > 0;)
+                inserir(static_cast<std::size_t>(posicoes[k]));
+        });
     }
 
     // Positions, ascending, of the items within `raio` of (x, y) (the float
@@ -95,6 +79,38 @@ class GradeEspacial {
     }
 
   private:
+    // Empties the cells and lets `percorrer` insert items, from the last to the first.
+    template <class T, class Percorrer>
+    void construirCom(const std::vector<T>& itens, Percorrer&& percorrer) {
+        esvaziarCelulas();
+        escolherLado(itens.size());
+        redimensionarRascunho(celulaDe, itens.size());
+        redimensionarRascunho(seguinte, itens.size());
+        redimensionarRascunho(xs, itens.size());
+        redimensionarRascunho(ys, itens.size());
+        // Backwards, so that each chain comes out in list order. Locals, as the
+        // stores below could otherwise alias the members and reload them each time.
+        int32_t* const cabecas = cabeca.data();
+        int32_t* const seguintes = seguinte.data();
+        float* const xis = xs.data();
+        float* const ypsilons = ys.data();
+        uint16_t* const cheias = celulaDe.data();
+        const int ladoAgora = lado;
+        const float escala = celulasPorUnidade;
+        const T* const lista = itens.data();
+        std::size_t n = 0;
+        percorrer([&](std::size_t i) {
+            const float x = lista[i].x, y = lista[i].y;
+            const auto c = static_cast<uint16_t>(celulaEm(y, ladoAgora, escala) * ladoAgora +
+                                                 celulaEm(x, ladoAgora, escala));
+            cheias[n++] = c;
+            xis[i] = x;
+            ypsilons[i] = y;
+            seguintes[i] = cabecas[c];
+            cabecas[c] = static_cast<int32_t>(i);
+        });
+        celulasCheias = n;
+    }
     // Positions outside the arena (or not numbers) fall into the border cells;
     // queries clamp the same way, so nothing within reach is ever missed.
     int celula(float v) const { return celulaEm(v, lado, celulasPorUnidade); }
