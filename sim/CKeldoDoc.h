@@ -76,7 +76,8 @@ class CKeldoDoc final : public Ambiente {
     std::string textoStatus() const;
     void renovarGeracao();
     void procurarParceira();
-    int acasalar();
+    // `aposBusca`: the partner search just ran and nothing has changed the list since.
+    int acasalar(bool aposBusca = false);
     SpecX* escolherParceiro(const std::vector<SpecX*>& candidatos);
     void procurarAlimento();
     int comer();

@@ -57,16 +57,16 @@ SpecX* CKeldoDoc::escolherParceiro(const std::vector<SpecX*>& candidatos) {
     return vencedor;
 }
 
-int CKeldoDoc::acasalar() {
+int CKeldoDoc::acasalar(bool aposBusca) {
     int acasalamentos = 0;
     const bool discretas = parametros_.tipoGeracoes == 1;
     const int32_t mutacao = parametros_.mutacaoAtiva ? parametros_.taxaMutacao : 0;
     recemNascidos.clear();
-    busca->prepararMachos(vivos_);
+    busca->prepararMachos(vivos_, aposBusca);
     // Newborns join the list after the phase, so the places stay put. A
     // female's energy changes only on her own turn, so the ready ones found
     // at the start are those that mate.
-    for (uint32_t posicao : busca->prontos().femeas()) {
+    for (uint32_t posicao : busca->prontos().femeasProntas()) {
         SpecX& q = vivos_[posicao];
         if (discretas && static_cast<uint32_t>(ovos_) >= parametros_.numIndDiscretas)
             break;

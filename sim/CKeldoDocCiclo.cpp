@@ -106,7 +106,7 @@ bool CKeldoDoc::executarCiclo() {
     }
     renovarGeracao();
     procurarParceira();
-    acasalar();
+    acasalar(true);
     procurarAlimento();
     const int comidos = comer();
     reporAlimento(comidos, parametros_.taxaReposicao);

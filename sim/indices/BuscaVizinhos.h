@@ -32,19 +32,20 @@ class BuscaVizinhos {
     criar(bool porVarredura, const ObstaculosNivel& obstaculos, const Rect& arena);
 
     // Once per partner search, before the males ask; then `prontos()` holds
-    // the ready males that see and the free females.
+    // the ready males that see, the free females and the ready ones.
     void prepararParceiras(const std::vector<SpecX>& vivos, const MapaObstaculos* mapa) {
-        prontos_.classificarBusca(vivos);
-        prepararFemeas(vivos, prontos_.femeas(), mapa);
+        prontos_.classificar(vivos);
+        prepararFemeas(vivos, prontos_.femeasLivres(), mapa);
     }
     // The female `macho` heads for; -1 when none is in sight (then nothing is drawn).
     virtual int64_t parceira(const std::vector<SpecX>& vivos, const SpecX& macho, Random& rng) = 0;
 
     // Once per mating phase: mating only spends energy, so the males ready at
-    // its start are all that can father. Then `prontos()` holds those males
-    // and the ready females.
-    void prepararMachos(const std::vector<SpecX>& vivos) {
-        prontos_.classificarAcasalamento(vivos);
+    // its start are all that can father. `prontos()` is classified anew,
+    // unless the list is as the partner search just left it (`aposBusca`).
+    void prepararMachos(const std::vector<SpecX>& vivos, bool aposBusca = false) {
+        if (!aposBusca)
+            prontos_.classificar(vivos);
         prepararMachosDe(vivos, prontos_.machos());
     }
     const ProntosDaFase& prontos() const { return prontos_; }

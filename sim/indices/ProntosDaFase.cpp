@@ -1,4 +1,6 @@
 #include "sim/indices/ProntosDaFase.h"
+#include <cstddef>
+#include <cstring>
 
 namespace keldo::indices {
 
@@ -9,37 +11,45 @@ void garantir(std::vector<uint32_t>& buf, std::size_t n) {
     if (buf.size() < n)
         buf.resize(n);
 }
+
+// The status bits and the partition code, side by side in the record, read as one word.
+static_assert(offsetof(SpecX, livre) == offsetof(SpecX, estado) + 1);
+uint16_t estadoELivre(const SpecX& i) {
+    uint16_t w;
+    std::memcpy(&w, reinterpret_cast<const unsigned char*>(&i) + offsetof(SpecX, estado), 2);
+    return w;
+}
+constexpr uint16_t bitsLidos = 0xFF00u | EstadoBit::vivo | EstadoBit::adulto | EstadoBit::sexo;
+constexpr uint16_t femeaLivre = EstadoBit::vivo | EstadoBit::adulto; // and partition 0
+constexpr uint16_t machoLivre = femeaLivre | EstadoBit::sexo;
 } // namespace
 
-template <bool femeaPronta> void ProntosDaFase::classificar(const std::vector<SpecX>& vivos) {
+void ProntosDaFase::classificar(const std::vector<SpecX>& vivos) {
     const std::size_t n = vivos.size();
     garantir(bufMachos, n);
-    garantir(bufFemeas, n);
+    garantir(bufLivres, n);
+    garantir(bufProntas, n);
     uint32_t* const machosAgora = bufMachos.data();
-    uint32_t* const femeasAgora = bufFemeas.data();
+    uint32_t* const livresAgora = bufLivres.data();
+    uint32_t* const prontasAgora = bufProntas.data();
     const SpecX* const lista = vivos.data();
-    std::size_t m = 0, f = 0;
-    constexpr uint8_t vivoAdulto = EstadoBit::vivo | EstadoBit::adulto;
+    std::size_t m = 0, l = 0, p = 0;
     for (std::size_t k = 0; k < n; ++k) {
         const SpecX& i = lista[k];
-        const unsigned livre = ((i.estado & vivoAdulto) == vivoAdulto) & (i.livre == 0);
-        const unsigned pronto = livre & (i.energia >= i.limiarReproducao);
-        const unsigned macho = i.estado & EstadoBit::sexo;
-        machosAgora[m] = static_cast<uint32_t>(k);
-        m += pronto & macho & (i.visao != 0);
-        femeasAgora[f] = static_cast<uint32_t>(k);
-        f += (femeaPronta ? pronto : livre) & (macho ^ 1u);
+        const unsigned w = estadoELivre(i) & bitsLidos;
+        const unsigned pronto = i.energia >= i.limiarReproducao;
+        const unsigned livre = w == femeaLivre;
+        const auto posicao = static_cast<uint32_t>(k);
+        machosAgora[m] = posicao;
+        m += (w == machoLivre) & pronto & (i.visao != 0);
+        livresAgora[l] = posicao;
+        l += livre;
+        prontasAgora[p] = posicao;
+        p += livre & pronto;
     }
     numMachos = m;
-    numFemeas = f;
-}
-
-void ProntosDaFase::classificarBusca(const std::vector<SpecX>& vivos) {
-    classificar<false>(vivos);
-}
-
-void ProntosDaFase::classificarAcasalamento(const std::vector<SpecX>& vivos) {
-    classificar<true>(vivos);
+    numLivres = l;
+    numProntas = p;
 }
 
 } // namespace keldo::indices

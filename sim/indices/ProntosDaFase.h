@@ -9,27 +9,25 @@ namespace keldo::indices {
 
 using namespace keldo::model;
 
-// The places of the individuals a mating phase deals with, found in one pass
-// over the list: the ready males that see, and the free (search) or ready
-// (mating) females. Neither phase changes who belongs to these groups before
-// it reaches them, so the phases walk these lists instead of the whole one.
+// The places of the individuals the mating phases deal with, found in one
+// pass over the list: the ready males that see, the free females (whom the
+// males look for) and the ready ones (who mate). The partner search changes
+// none of what decides this, and mating changes a female's energy only on her
+// own turn, so both phases of a cycle walk these lists instead of the whole one.
 class ProntosDaFase {
   public:
-    // Before the partner search: ready males that see, and free females.
-    void classificarBusca(const std::vector<SpecX>& vivos);
-    // Before mating: ready males that see, and ready females.
-    void classificarAcasalamento(const std::vector<SpecX>& vivos);
+    void classificar(const std::vector<SpecX>& vivos);
 
     // Ascending places in the list last classified.
     std::span<const uint32_t> machos() const { return {bufMachos.data(), numMachos}; }
-    std::span<const uint32_t> femeas() const { return {bufFemeas.data(), numFemeas}; }
+    std::span<const uint32_t> femeasLivres() const { return {bufLivres.data(), numLivres}; }
+    std::span<const uint32_t> femeasProntas() const { return {bufProntas.data(), numProntas}; }
 
   private:
-    template <bool femeaPronta> void classificar(const std::vector<SpecX>& vivos);
     // Sized for the whole list, so each item is written in place and the
-    // count only advances past those that belong (no branch per item).
-    std::vector<uint32_t> bufMachos, bufFemeas;
-    std::size_t numMachos = 0, numFemeas = 0;
+    // counts only advance past those that belong (no branch per item).
+    std::vector<uint32_t> bufMachos, bufLivres, bufProntas;
+    std::size_t numMachos = 0, numLivres = 0, numProntas = 0;
 };
 
 } // namespace keldo::indices
