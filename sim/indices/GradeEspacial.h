@@ -30,7 +30,7 @@ class GradeEspacial {
     // that `admite` takes. The cells get finer as the list grows, from 4 x 4
     // up to 100 x 100 over 0..99.
     template <class T, class Admite> void construir(const std::vector<T>& itens, Admite&& admite) {
-        construirCom(itens, [&](auto&& inserir) {
+        construirCom(itens, itens.size(), [&](auto&& inserir) {
             for (std::size_t i = itens.size(); i-- > 0;)
                 if (admite(itens[i]))
                     inserir(i);
@@ -39,10 +39,11 @@ class GradeEspacial {
     template <class T> void construir(const std::vector<T>& itens) {
         construir(itens, [](const T&) { return true; });
     }
-    // The same for the items at `posicoes` (ascending) only, sized as for the whole list.
+    // The same for the items at `posicoes` (ascending) only; the cells follow
+    // their number, so a few items get wide cells and a query looks at few of them.
     template <class T, class Posicoes>
     void construirEm(const std::vector<T>& itens, const Posicoes& posicoes) {
-        construirCom(itens, [&](auto&& inserir) {
+        construirCom(itens, posicoes.size(), [&](auto&& inserir) {
             for (std::size_t k = posicoes.size(); k-- > 0;)
                 inserir(static_cast<std::size_t>(posicoes[k]));
         });
@@ -79,11 +80,12 @@ class GradeEspacial {
     }
 
   private:
-    // Empties the cells and lets `percorrer` insert items, from the last to the first.
+    // Empties the cells, sizes them for `admitidos` items and lets `percorrer`
+    // insert items, from the last to the first.
     template <class T, class Percorrer>
-    void construirCom(const std::vector<T>& itens, Percorrer&& percorrer) {
+    void construirCom(const std::vector<T>& itens, std::size_t admitidos, Percorrer&& percorrer) {
         esvaziarCelulas();
-        escolherLado(itens.size());
+        escolherLado(admitidos);
         redimensionarRascunho(celulaDe, itens.size());
         redimensionarRascunho(seguinte, itens.size());
         redimensionarRascunho(xs, itens.size());
