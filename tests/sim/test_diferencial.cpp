@@ -253,3 +253,39 @@ TEST(Diferencial, MundosDaBancadaReduzidosIgualAoDeReferencia) {
                 ASSERT_TRUE(a[k] == b[k]) << mundo.nome << " semente " << semente << " marco " << k;
         }
 }
+
+// Contact reach is inclusive: an individual exactly 1.5 from a female or a
+// food item along an axis (its square is the threshold itself) is within it
+// for both searches, one a hair farther is not.
+TEST(Diferencial, ContatoExatamenteNoAlcanceEntraNasDuasBuscas) {
+    auto individuo = [](float x, float y, bool macho) {
+        SpecX i;
+        i.x = x;
+        i.y = y;
+        i.estado = static_cast<uint8_t>(EstadoBit::vivo | EstadoBit::adulto |
+                                        (macho ? EstadoBit::sexo : 0));
+        i.energia = 100;
+        i.limiarReproducao = 50;
+        i.visao = 5;
+        return i;
+    };
+    const std::vector<SpecX> vivos = {
+        individuo(10.0f, 10.0f, false), individuo(11.5f, 10.0f, true),
+        individuo(10.0f, 8.5f, true),   individuo(21.5f, 20.0f, false),
+        individuo(20.0f, 21.5f, false), individuo(11.6f, 10.0f, true),
+        individuo(20.0f, 21.6f, false)};
+    FoodX comida;
+    comida.x = comida.y = 20.0f;
+    const std::vector<FoodX> alimentos = {comida};
+    ObstaculosNivel obstaculos;
+    const Rect arena{0, 0, 640, 480};
+    BuscaPorVarredura varredura(obstaculos, arena);
+    BuscaIndexada indexada;
+    for (BuscaVizinhos* busca :
+         {static_cast<BuscaVizinhos*>(&varredura), static_cast<BuscaVizinhos*>(&indexada)}) {
+        busca->prepararMachos(vivos);
+        EXPECT_EQ(busca->machosPerto(vivos, 0), (std::vector<uint32_t>{1, 2}));
+        busca->prepararComensais(vivos, alimentos);
+        EXPECT_EQ(busca->comensaisPerto(vivos, alimentos, 0), (std::vector<uint32_t>{3, 4}));
+    }
+}
