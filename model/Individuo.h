@@ -1,5 +1,6 @@
 #pragma once
 #include "model/Genoma.h"
+#include <bit>
 #include <cmath>
 #include <cstdint>
 
@@ -89,6 +90,11 @@ class SpecX {
         return std::sqrt(dx * dx + dy * dy);
     }
     void apontarPara(float alvoX, float alvoY);
+    // Whether either component is other than zero (of either sign): their bits
+    // but the signs, so a step costs no float compares.
+    static bool algumNaoNulo(float a, float b) {
+        return ((std::bit_cast<uint32_t>(a) | std::bit_cast<uint32_t>(b)) << 1) != 0;
+    }
     void mover();
     // The step itself: `mundo` gives gerador() and pontoEmObstaculo(x, y). A
     // template so that the document's movement phase has it inline.
@@ -161,7 +167,7 @@ template <class Mundo> void SpecX::passo(Mundo& mundo) {
     if (sexo() == 0) {
         if (energia >= limiarReproducao) {
             dirX = dirY = savedDirX = savedDirY = 0.0f; // a female ready to mate stands still
-        } else if (savedDirX == 0.0f && savedDirY == 0.0f) {
+        } else if (!algumNaoNulo(savedDirX, savedDirY)) {
             direcaoAleatoria(mundo.gerador());
         }
     }

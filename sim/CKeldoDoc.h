@@ -228,6 +228,8 @@ class CKeldoDoc final : public Ambiente {
     std::vector<SpecX> recemNascidos;
     std::vector<uint8_t> alimentoComido;
     void salvarPeriodico();
+    // The movement phase over a world that answers gerador() and pontoEmObstaculo(x, y).
+    template <class Mundo> void moverCom(Mundo& mundo);
 };
 
 } // namespace keldo::sim

@@ -98,35 +98,48 @@ void CKeldoDoc::reporAlimento(int comidos, int taxa) {
 
 // Every adult steps and pays for it; the dead leave for the dead store and
 // the survivors close ranks. Nothing here resizes the list, so its start and
-// size are read once, nor changes the obstacles, so their map is asked for once.
+// size are read once, nor changes the obstacles, so their map is asked for
+// once, and the loop is made for a world with the map or without it.
 void CKeldoDoc::moverIndividuos() {
-    struct Mundo {
+    struct ComMapa {
         CKeldoDoc& doc;
-        const MapaObstaculos* mapa; // null on the reference path and without obstacles
+        const MapaObstaculos& mapa;
         Random& gerador() { return doc.gerador(); }
-        bool pontoEmObstaculo(int x, int y) const {
-            return mapa ? mapa->ocupado(x, y) : doc.pontoEmObstaculo(x, y) != nullptr;
-        }
-    } mundo{*this, mapaDaFase()};
-    SpecX* const lista = vivos_.data();
-    const size_t n = vivos_.size();
-    size_t destino = 0;
-    for (size_t k = 0; k < n; ++k) {
-        SpecX& i = lista[k];
-        if (i.adulto()) {
-            i.passo(mundo);
-            i.gastarPasso(i.dirX != 0.0f || i.dirY != 0.0f);
-            if (!i.vivo()) {
-                i.loopMorto = tempo_;
-                mortos_.adicionar(i);
+        bool pontoEmObstaculo(int x, int y) const { return mapa.ocupado(x, y); }
+    };
+    struct SemMapa { // the reference path, and worlds without obstacles
+        CKeldoDoc& doc;
+        Random& gerador() { return doc.gerador(); }
+        bool pontoEmObstaculo(int x, int y) const { return doc.pontoEmObstaculo(x, y) != nullptr; }
+    };
+    if (const MapaObstaculos* mapa = mapaDaFase()) {
+        ComMapa mundo{*this, *mapa};
+        moverCom(mundo);
+    } else {
+        SemMapa mundo{*this};
+        moverCom(mundo);
+    }
+}
+
+template <class Mundo> void CKeldoDoc::moverCom(Mundo& mundo) {
+    SpecX* const inicio = vivos_.data();
+    SpecX* const fim = inicio + vivos_.size();
+    SpecX* destino = inicio;
+    for (SpecX* i = inicio; i != fim; ++i) {
+        if (i->adulto()) {
+            i->passo(mundo);
+            i->gastarPasso(SpecX::algumNaoNulo(i->dirX, i->dirY));
+            if (!i->vivo()) {
+                i->loopMorto = tempo_;
+                mortos_.adicionar(*i);
                 continue;
             }
         }
-        if (destino != k)
-            lista[destino] = i;
+        if (destino != i)
+            *destino = *i;
         ++destino;
     }
-    vivos_.resize(destino);
+    vivos_.resize(static_cast<size_t>(destino - inicio));
 }
 
 } // namespace keldo::sim
