@@ -1,17 +1,11 @@
 #include "sim/indices/ProntosDaFase.h"
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
 namespace keldo::indices {
 
 namespace {
-// Sizes a buffer that is written before it is read; it never shrinks, so its
-// growth is the only time it is filled.
-void garantir(std::vector<uint32_t>& buf, std::size_t n) {
-    if (buf.size() < n)
-        buf.resize(n);
-}
-
 // The status bits and the partition code, side by side in the record, read as one word.
 static_assert(offsetof(SpecX, livre) == offsetof(SpecX, estado) + 1);
 uint16_t estadoELivre(const SpecX& i) {
@@ -26,12 +20,16 @@ constexpr uint16_t machoLivre = femeaLivre | EstadoBit::sexo;
 
 void ProntosDaFase::classificar(const std::vector<SpecX>& vivos) {
     const std::size_t n = vivos.size();
-    garantir(bufMachos, n);
-    garantir(bufLivres, n);
-    garantir(bufProntas, n);
-    uint32_t* const machosAgora = bufMachos.data();
-    uint32_t* const livresAgora = bufLivres.data();
-    uint32_t* const prontasAgora = bufProntas.data();
+    if (capacidade < n) {
+        capacidade = std::max(n, 2 * capacidade);
+        for (auto* buf : {&bufMachos, &bufLivres, &bufProntas}) {
+            buf->reset(); // the old block goes before the new one is taken
+            buf->reset(new uint32_t[capacidade]);
+        }
+    }
+    uint32_t* const machosAgora = bufMachos.get();
+    uint32_t* const livresAgora = bufLivres.get();
+    uint32_t* const prontasAgora = bufProntas.get();
     const SpecX* const lista = vivos.data();
     std::size_t m = 0, l = 0, p = 0;
     for (std::size_t k = 0; k < n; ++k) {

@@ -2,6 +2,7 @@
 #include "model/Individuo.h"
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -19,14 +20,16 @@ class ProntosDaFase {
     void classificar(const std::vector<SpecX>& vivos);
 
     // Ascending places in the list last classified.
-    std::span<const uint32_t> machos() const { return {bufMachos.data(), numMachos}; }
-    std::span<const uint32_t> femeasLivres() const { return {bufLivres.data(), numLivres}; }
-    std::span<const uint32_t> femeasProntas() const { return {bufProntas.data(), numProntas}; }
+    std::span<const uint32_t> machos() const { return {bufMachos.get(), numMachos}; }
+    std::span<const uint32_t> femeasLivres() const { return {bufLivres.get(), numLivres}; }
+    std::span<const uint32_t> femeasProntas() const { return {bufProntas.get(), numProntas}; }
 
   private:
-    // Sized for the whole list, so each item is written in place and the
-    // counts only advance past those that belong (no branch per item).
-    std::vector<uint32_t> bufMachos, bufLivres, bufProntas;
+    // Room for the whole list, so each item is written in place and the
+    // counts only advance past those that belong (no branch per item). Left
+    // uninitialised: only the places written (a few past the counts) take memory.
+    std::unique_ptr<uint32_t[]> bufMachos, bufLivres, bufProntas;
+    std::size_t capacidade = 0;
     std::size_t numMachos = 0, numLivres = 0, numProntas = 0;
 };
 
