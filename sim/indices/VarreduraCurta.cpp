@@ -198,10 +198,17 @@ void VarreduraCurta::marcar(const Consulta& c, uint32_t de, uint32_t ate) {
     const Colunas p{xs.data(),      ys.data(),     antesX.data(),
                     depoisX.data(), antesY.data(), depoisY.data()};
     for (uint32_t w = de / 64; w * 64 < ate; ++w) {
-        const uint32_t k1 = std::min(ate, w * 64 + 64);
+        const uint32_t k0 = w * 64, k1 = std::min(ate, k0 + 64);
         uint64_t palavra = 0;
-        for (uint32_t k = std::max(de, w * 64); k < k1; k += 4)
-            palavra |= quatro(p, k) << (k % 64);
+        if (de <= k0 && k1 == k0 + 64) {
+            // A whole word: a fixed count the compiler lays out flat.
+#pragma GCC unroll 16
+            for (uint32_t g = 0; g < 16; ++g)
+                palavra |= quatro(p, k0 + 4 * g) << (4 * g);
+        } else {
+            for (uint32_t k = std::max(de, k0); k < k1; k += 4)
+                palavra |= quatro(p, k) << (k % 64);
+        }
         aceitos[w] = palavra;
     }
 }
