@@ -44,12 +44,12 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
     const size_t comPreenchimento = (n + 3) & ~size_t{3};
     for (auto* v : {&xs, &ys, &valores})
         v->resize(comPreenchimento);
-    for (auto* v : {&antesX, &depoisX, &antesY, &depoisY, &rankDe})
+    for (auto* v : {&antesX, &depoisX, &antesY, &depoisY, &rankDe, &posicaoDe})
         v->resize(comPreenchimento);
     for (size_t d = n; d < comPreenchimento; ++d) {
         xs[d] = ys[d] = std::numeric_limits<float>::quiet_NaN();
         valores[d] = 0.0f;
-        antesX[d] = depoisX[d] = antesY[d] = depoisY[d] = rankDe[d] = 0;
+        antesX[d] = depoisX[d] = antesY[d] = depoisY[d] = rankDe[d] = posicaoDe[d] = 0;
     }
     std::array<uint32_t, faixas + 1> cursor = inicioFaixa;
     bool coerente = true;
@@ -62,6 +62,7 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
         valores[d] = p.valor;
         valorMaximo = std::max(valorMaximo, static_cast<double>(p.valor));
         rankDe[d] = rankDoListado(k);
+        posicaoDe[d] = p.pos;
         coerente &= cyNaFaixa(p, faixaDe[k]);
         const auto mx = mapa ? mapa->mascaraX(p.cx) : MapaObstaculos::MascarasEixo{};
         const auto my = mapa ? mapa->mascaraY(p.cy) : MapaObstaculos::MascarasEixo{};
@@ -270,7 +271,7 @@ bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, flo
                 const float dx = c.x - xs[k], dy = c.y - ys[k];
                 const float d = std::sqrt(dx * dx + dy * dy);
                 const float pontos = valores[k] - d;
-                const uint32_t p = posicaoDoRank[rankDe[k]];
+                const uint32_t p = posicaoDe[k];
                 if (!achou || pontos > melhorPontos || (pontos == melhorPontos && p < pos)) {
                     achou = true;
                     melhorPontos = pontos;
