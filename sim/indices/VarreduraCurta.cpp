@@ -18,9 +18,16 @@ bool VarreduraCurta::cyNaFaixa(const PontoLista& p, int b) {
 void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const MapaObstaculos* mapa) {
     const size_t n = pontos.size();
     // Ranks: list places when the positions ascend (every phase's list does).
+    // One pass takes the positions and counts the bands (a counting sort by
+    // band, list order within each).
     posicaoDoRank.resize(n);
-    for (size_t k = 0; k < n; ++k)
+    inicioFaixa.fill(0);
+    faixaDe.resize(n);
+    for (size_t k = 0; k < n; ++k) {
         posicaoDoRank[k] = pontos[k].pos;
+        faixaDe[k] = static_cast<uint8_t>(faixa(pontos[k].y));
+        ++inicioFaixa[static_cast<size_t>(faixaDe[k]) + 1];
+    }
     const bool crescente = std::is_sorted(posicaoDoRank.begin(), posicaoDoRank.end());
     if (!crescente)
         std::sort(posicaoDoRank.begin(), posicaoDoRank.end());
@@ -31,13 +38,6 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
                                                             posicaoDoRank.end(), pontos[k].pos) -
                                            posicaoDoRank.begin());
     };
-    // A counting sort by band, list order within each.
-    inicioFaixa.fill(0);
-    faixaDe.resize(n);
-    for (size_t k = 0; k < n; ++k) {
-        faixaDe[k] = static_cast<uint8_t>(faixa(pontos[k].y));
-        ++inicioFaixa[static_cast<size_t>(faixaDe[k]) + 1];
-    }
     for (size_t b = 1; b < inicioFaixa.size(); ++b)
         inicioFaixa[b] += inicioFaixa[b - 1];
     // The padding is never in sight: no distance to NaN is within reach.
