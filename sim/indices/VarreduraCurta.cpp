@@ -17,9 +17,9 @@ bool VarreduraCurta::cyNaFaixa(const PontoLista& p, int b) {
 
 void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const MapaObstaculos* mapa) {
     const size_t n = pontos.size();
-    // Ranks: list places when the positions ascend (every phase's list does).
     // One pass takes the positions and counts the bands (a counting sort by
-    // band, list order within each).
+    // band, list order within each). Ranks: list places when the positions
+    // ascend (every phase's list does).
     posicaoDoRank.resize(n);
     inicioFaixa.fill(0);
     faixaDe.resize(n);
@@ -44,12 +44,14 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
     const size_t comPreenchimento = (n + 3) & ~size_t{3};
     for (auto* v : {&xs, &ys, &valores})
         v->resize(comPreenchimento);
-    for (auto* v : {&antesX, &depoisX, &antesY, &depoisY, &rankDe, &posicaoDe})
+    for (auto* v : {&antesX, &depoisX, &antesY, &depoisY, &palavraDoRank, &posicaoDe})
         v->resize(comPreenchimento);
+    bitDoRank.resize(comPreenchimento);
     for (size_t d = n; d < comPreenchimento; ++d) {
         xs[d] = ys[d] = std::numeric_limits<float>::quiet_NaN();
         valores[d] = 0.0f;
-        antesX[d] = depoisX[d] = antesY[d] = depoisY[d] = rankDe[d] = posicaoDe[d] = 0;
+        antesX[d] = depoisX[d] = antesY[d] = depoisY[d] = palavraDoRank[d] = posicaoDe[d] = 0;
+        bitDoRank[d] = 0;
     }
     std::array<uint32_t, faixas + 1> cursor = inicioFaixa;
     bool coerente = true;
@@ -61,7 +63,9 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
         ys[d] = p.y;
         valores[d] = p.valor;
         valorMaximo = std::max(valorMaximo, static_cast<double>(p.valor));
-        rankDe[d] = rankDoListado(k);
+        const uint32_t r = rankDoListado(k);
+        palavraDoRank[d] = r / 64;
+        bitDoRank[d] = uint64_t{1} << (r % 64);
         posicaoDe[d] = p.pos;
         coerente &= cyNaFaixa(p, faixaDe[k]);
         const auto mx = mapa ? mapa->mascaraX(p.cx) : MapaObstaculos::MascarasEixo{};
@@ -221,8 +225,8 @@ uint32_t VarreduraCurta::contar(const Consulta& c, float alcance) {
     uint32_t total = 0;
     for (size_t w = w0; w < w1; ++w)
         for (uint64_t b = aceitos[w]; b != 0; b &= b - 1) {
-            const uint32_t r = rankDe[w * 64 + static_cast<size_t>(std::countr_zero(b))];
-            porRank[r / 64] |= uint64_t{1} << (r % 64);
+            const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(b));
+            porRank[palavraDoRank[k]] |= bitDoRank[k];
             ++total;
         }
     return total;
