@@ -120,19 +120,16 @@ bool VarreduraCurta::recortar(const Consulta& c, int& b0, int& b1) const {
     return b0 <= b1;
 }
 
-void VarreduraCurta::marcarAlcancados(const Consulta& c, float alcance, size_t& w0, size_t& w1) {
+bool VarreduraCurta::alcancados(const Consulta& c, float alcance, uint32_t& de,
+                                uint32_t& ate) const {
     int b0 = 0, b1 = 0;
     faixasDoAlcance(c, alcance, b0, b1);
-    w0 = w1 = 0;
     if (!recortar(c, b0, b1))
-        return;
-    const uint32_t de = inicioFaixa[static_cast<size_t>(b0)] & ~3u;
-    const uint32_t ate = std::min(static_cast<uint32_t>(xs.size()),
-                                  (inicioFaixa[static_cast<size_t>(b1) + 1] + 3) & ~3u);
-    w0 = de / 64;
-    w1 = de < ate ? (ate + 63) / 64 : w0;
-    if (de < ate)
-        marcar(c, de, ate);
+        return false;
+    de = inicioFaixa[static_cast<size_t>(b0)] & ~3u;
+    ate = std::min(static_cast<uint32_t>(xs.size()),
+                   (inicioFaixa[static_cast<size_t>(b1) + 1] + 3) & ~3u);
+    return de < ate;
 }
 
 namespace {
@@ -197,8 +194,14 @@ uint64_t VarreduraCurta::quatroSimples(const Colunas& p, const Consulta& c, uint
     return QuatroSimples(c)(p, k);
 }
 
-// Whole words at a time, built in a register; bits outside [de, ate) are clear.
 void VarreduraCurta::marcar(const Consulta& c, uint32_t de, uint32_t ate) {
+    marcarPara(c, de, ate, [this](uint32_t w, uint64_t bits) { aceitos[w] = bits; });
+}
+
+// Whole words at a time, built in a register; bits outside [de, ate) are clear.
+template <class Destino>
+void VarreduraCurta::marcarPara(const Consulta& c, uint32_t de, uint32_t ate,
+                                Destino&& destino) const {
     const Quatro quatro(c);
     const Colunas p{xs.data(),      ys.data(),     antesX.data(),
                     depoisX.data(), antesY.data(), depoisY.data()};
@@ -214,21 +217,23 @@ void VarreduraCurta::marcar(const Consulta& c, uint32_t de, uint32_t ate) {
             for (uint32_t k = std::max(de, k0); k < k1; k += 4)
                 palavra |= quatro(p, k) << (k % 64);
         }
-        aceitos[w] = palavra;
+        destino(w, palavra);
     }
 }
 
 uint32_t VarreduraCurta::contar(const Consulta& c, float alcance) {
-    size_t w0 = 0, w1 = 0;
-    marcarAlcancados(c, alcance, w0, w1);
     std::fill(porRank.begin(), porRank.end(), uint64_t{0});
-    uint32_t total = 0;
-    for (size_t w = w0; w < w1; ++w)
-        for (uint64_t b = aceitos[w]; b != 0; b &= b - 1) {
-            const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(b));
+    uint32_t de = 0, ate = 0, total = 0;
+    if (!alcancados(c, alcance, de, ate))
+        return 0;
+    // Each word's bits go to their ranks as soon as the word is built.
+    marcarPara(c, de, ate, [&](uint32_t w, uint64_t bits) {
+        for (; bits != 0; bits &= bits - 1) {
+            const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(bits));
             porRank[palavraDoRank[k]] |= bitDoRank[k];
             ++total;
         }
+    });
     return total;
 }
 

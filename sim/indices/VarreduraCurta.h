@@ -69,11 +69,14 @@ class VarreduraCurta {
     bool recortar(const Consulta& c, int& b0, int& b1) const;
     // Whether the point's whole y is what its band `b` stands for.
     static bool cyNaFaixa(const PontoLista& p, int b);
-    // Marks the points of the bands the reach spans into `aceitos` (storage
-    // order); gives the words [w0, w1) it wrote.
-    void marcarAlcancados(const Consulta& c, float alcance, size_t& w0, size_t& w1);
-    // Bits of the points [de, ate) (multiples of 4) within the threshold on a free path.
+    // The stored points [de, ate) of the bands the reach spans (whole groups
+    // of four); false when a path can reach none.
+    bool alcancados(const Consulta& c, float alcance, uint32_t& de, uint32_t& ate) const;
+    // Bits of the points [de, ate) (multiples of 4) within the threshold on a
+    // free path, into `aceitos`, or word by word to `destino(w, bits)`.
     void marcar(const Consulta& c, uint32_t de, uint32_t ate);
+    template <class Destino>
+    void marcarPara(const Consulta& c, uint32_t de, uint32_t ate, Destino&& destino) const;
 
     std::vector<float> xs, ys, valores; // storage order, padded to a multiple of 4
     std::vector<uint32_t> antesX, depoisX, antesY, depoisY;
