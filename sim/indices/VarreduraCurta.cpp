@@ -85,7 +85,6 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
     }
     // Slack for rounding in distances and scores.
     folga = 1e-2 + 1e-5 * std::fabs(valorMaximo);
-    aceitos.assign(comPreenchimento / 64 + 1, 0);
     porRank.assign((n + 63) / 64, 0);
 }
 
@@ -194,10 +193,6 @@ uint64_t VarreduraCurta::quatroSimples(const Colunas& p, const Consulta& c, uint
     return QuatroSimples(c)(p, k);
 }
 
-void VarreduraCurta::marcar(const Consulta& c, uint32_t de, uint32_t ate) {
-    marcarPara(c, de, ate, [this](uint32_t w, uint64_t bits) { aceitos[w] = bits; });
-}
-
 // Whole words at a time, built in a register; bits outside [de, ate) are clear.
 template <class Destino>
 void VarreduraCurta::marcarPara(const Consulta& c, uint32_t de, uint32_t ate,
@@ -273,9 +268,8 @@ bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, flo
     auto examinar = [&](uint32_t de, uint32_t ate) {
         if (de >= ate)
             return;
-        marcar(c, de, ate);
-        for (size_t w = de / 64; w < (ate + 63) / 64; ++w)
-            for (uint64_t b = aceitos[w]; b != 0; b &= b - 1) {
+        marcarPara(c, de, ate, [&](uint32_t w, uint64_t bits) {
+            for (uint64_t b = bits; b != 0; b &= b - 1) {
                 const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(b));
                 const float dx = c.x - xs[k], dy = c.y - ys[k];
                 const float d = std::sqrt(dx * dx + dy * dy);
@@ -288,6 +282,7 @@ bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, flo
                     distancia = d;
                 }
             }
+        });
     };
     const auto n = static_cast<uint32_t>(xs.size());
     auto faixas = [&](int b0, int b1) { // the points of bands [b0, b1], whole groups of four

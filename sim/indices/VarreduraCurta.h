@@ -73,8 +73,7 @@ class VarreduraCurta {
     // of four); false when a path can reach none.
     bool alcancados(const Consulta& c, float alcance, uint32_t& de, uint32_t& ate) const;
     // Bits of the points [de, ate) (multiples of 4) within the threshold on a
-    // free path, into `aceitos`, or word by word to `destino(w, bits)`.
-    void marcar(const Consulta& c, uint32_t de, uint32_t ate);
+    // free path, handed word by word to `destino(w, bits)`.
     template <class Destino>
     void marcarPara(const Consulta& c, uint32_t de, uint32_t ate, Destino&& destino) const;
 
@@ -87,7 +86,6 @@ class VarreduraCurta {
     std::vector<uint32_t> posicaoDoRank;            // position of each rank
     std::array<uint32_t, faixas + 1> inicioFaixa{}; // first point of each band, plus the end
     std::vector<uint8_t> faixaDe;                   // band of each listed point, while building
-    std::vector<uint64_t> aceitos;                  // per stored point, from the last pass
     std::vector<uint64_t> porRank;                  // per rank, from the last `contar`
     double valorMaximo = 0.0, folga = 0.0;          // for the nearest-first `melhor`
     // Per rectangle, the last band before its top and the first beyond its
