@@ -126,7 +126,8 @@ class BuscaDeAlimentos : public ::testing::Test {
 TEST_F(BuscaDeAlimentos, EscolhaIgualAVarreduraEmTodosOsComprimentos) {
     std::mt19937 gerador(5);
     for (size_t n : {size_t{0}, size_t{1}, size_t{3}, size_t{4}, size_t{40}, size_t{63}, size_t{64},
-                     size_t{65}, size_t{400}, size_t{1023}, size_t{1024}, size_t{1025}})
+                     size_t{65}, size_t{400}, size_t{1023}, size_t{1024}, size_t{4095},
+                     size_t{4096}, size_t{4097}})
         for (bool iguais : {true, false})
             for (bool comObstaculos : {true, false}) {
                 const auto alimentos = listaDeAlimentos(n, gerador, iguais);

@@ -300,7 +300,7 @@ TEST(BuscaCandidatos, ObstaculosDosNiveisComoOCaminhoBloqueado) {
         mapa.construir(CKeldoDoc::tabelaObstaculos(codigo, 0),
                        CKeldoDoc::tabelaObstaculos(codigo, 1), 640, 480);
         size_t bloqueados = 0;
-        for (size_t n : {40, 64, 65, 700, 1023, 1024, 4000, 12000}) {
+        for (size_t n : {40, 64, 65, 700, 1023, 1024, 4095, 4096, 12000}) {
             std::vector<PontoLista> pontos;
             for (uint32_t k = 0; k < n; ++k) {
                 float x = arena(rng), y = arena(rng);
