@@ -1,5 +1,8 @@
 #pragma once
 #include <cmath>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace keldo::model {
 
@@ -20,13 +23,40 @@ struct Rumo {
     static Rumo porAtan2(float dx, float dy);
     static Rumo porGraus(int graus);
     // The fast path of para(): false when it cannot be sure of the rounding.
+    // Both components take the same operations, so with SSE2 (every x86-64)
+    // they go side by side in the two lanes of one register.
     static bool semTrigonometria(float dx, float dy, Rumo& rumo) {
+#ifdef __SSE2__
+        return semTrigonometriaPar(dx, dy, rumo);
+#else
+        return semTrigonometriaEscalar(dx, dy, rumo);
+#endif
+    }
+    // One component at a time: the portable form, and the reference of the above.
+    static bool semTrigonometriaEscalar(float dx, float dy, Rumo& rumo) {
         const double x = dx;
         const double y = dy;
         const double h = std::sqrt(x * x + y * y);
         // NaN and infinite components fail the comparisons and fall back.
         return arredondamentoSeguro(x / h, rumo.x) && arredondamentoSeguro(y / h, rumo.y);
     }
+#ifdef __SSE2__
+    // The same IEEE operations lane by lane; x * x + y * y adds in the same
+    // order. A NaN lane compares unequal, as in the scalar form.
+    static bool semTrigonometriaPar(float dx, float dy, Rumo& rumo) {
+        const __m128d v = _mm_cvtps_pd(_mm_setr_ps(dx, dy, 0.0f, 0.0f));
+        const __m128d q = _mm_mul_pd(v, v);
+        const __m128d soma = _mm_add_sd(q, _mm_unpackhi_pd(q, q));
+        const __m128d h = _mm_sqrt_pd(_mm_unpacklo_pd(soma, soma));
+        const __m128d c = _mm_div_pd(v, h);
+        const __m128d margem = _mm_set1_pd(folga);
+        const __m128 baixo = _mm_cvtpd_ps(_mm_sub_pd(c, margem));
+        const __m128 alto = _mm_cvtpd_ps(_mm_add_pd(c, margem));
+        rumo.x = _mm_cvtss_f32(baixo);
+        rumo.y = _mm_cvtss_f32(_mm_shuffle_ps(baixo, baixo, 1));
+        return (_mm_movemask_ps(_mm_cmpeq_ps(baixo, alto)) & 3) == 3;
+    }
+#endif
 
     bool operator==(const Rumo&) const = default;
 

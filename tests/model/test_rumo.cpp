@@ -37,6 +37,7 @@ struct Conferencia {
     long pares = 0;
     long recusados = 0;
     long diferentes = 0;
+    long formasDiferentes = 0; // the two-lane form against the one-component form
     double maiorDesvio = 0.0;
     float primeiroDx = 0.0f;
     float primeiroDy = 0.0f;
@@ -46,8 +47,13 @@ struct Conferencia {
             return; // apontarPara never asks for these
         ++pares;
         Rumo r;
-        if (!Rumo::semTrigonometria(dx, dy, r))
+        const bool seguro = Rumo::semTrigonometria(dx, dy, r);
+        if (!seguro)
             ++recusados;
+        Rumo escalar;
+        if (Rumo::semTrigonometriaEscalar(dx, dy, escalar) != seguro ||
+            (seguro && !mesmosBits(r, escalar)))
+            ++formasDiferentes;
         maiorDesvio = std::max(maiorDesvio, desvioDoLibm(dx, dy));
         if (!mesmosBits(Rumo::para(dx, dy), esperado(dx, dy)) && diferentes++ == 0) {
             primeiroDx = dx;
@@ -64,6 +70,7 @@ struct Conferencia {
     }
     void semDiferencas() const {
         EXPECT_LT(maiorDesvio, 0x1p-49); // a margin of 64 at least
+        EXPECT_EQ(formasDiferentes, 0);
         EXPECT_EQ(diferentes, 0) << "primeiro par: " << primeiroDx << ", " << primeiroDy << " (hex "
                                  << std::hexfloat << primeiroDx << ", " << primeiroDy << ")";
     }
