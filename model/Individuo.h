@@ -2,7 +2,9 @@
 #include "model/Genoma.h"
 #include <bit>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace keldo::io {
 class CArchive;
@@ -40,6 +42,9 @@ class SpecX {
     int detecXBit() const { return Genoma::aleloPrimeiroX(estado); }
     int detecXCuidaYBit() const { return Genoma::aleloSegundo(estado); }
     int livreEstado() const { return EstadoBit::livre(estado); }
+    // Alive, adult and in the open region (partition 0): the status byte and
+    // the partition byte lie side by side, so one word answers all three.
+    bool adultoLivre() const;
     void definirBit(uint8_t bit, bool ligado) { estado = EstadoBit::com(estado, bit, ligado); }
 
     // Energy bookkeeping, distance, heading and movement. Every step spends
@@ -160,6 +165,15 @@ class SpecX {
     uint8_t estado = 0;
     uint8_t livre = 0;
 };
+
+inline bool SpecX::adultoLivre() const {
+    static_assert(offsetof(SpecX, livre) == offsetof(SpecX, estado) + 1);
+    static_assert(std::endian::native == std::endian::little);
+    uint16_t w;
+    std::memcpy(&w, reinterpret_cast<const unsigned char*>(this) + offsetof(SpecX, estado), 2);
+    constexpr unsigned vivoAdulto = EstadoBit::vivo | EstadoBit::adulto;
+    return (w & (0xFF00u | vivoAdulto)) == vivoAdulto;
+}
 
 template <class Mundo> void SpecX::passo(Mundo& mundo) {
     const float ox = x;

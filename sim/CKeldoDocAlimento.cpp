@@ -6,7 +6,7 @@ namespace keldo::sim {
 
 namespace {
 bool ativo(const SpecX& i) {
-    return i.vivo() && i.adulto() && i.livre == 0;
+    return i.adultoLivre();
 }
 int trunca(float v) {
     return static_cast<int>(v);

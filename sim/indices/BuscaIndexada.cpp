@@ -42,8 +42,7 @@ void BuscaIndexada::prepararComensais(const std::vector<SpecX>& vivos,
             contatos.pular();
     }
     contatos.reunir(
-        vivos,
-        [](const SpecX& i) { return i.vivo() && i.adulto() && i.livre == 0 && i.visao != 0; },
+        vivos, [](const SpecX& i) { return i.adultoLivre() && i.visao != 0; },
         [&](const SpecX& i, uint32_t f) { return podeComer(i, alimentos[f]); },
         [](const SpecX&, size_t k) { return static_cast<uint32_t>(k); });
 }
