@@ -120,6 +120,10 @@ class SpecX {
   private:
     // A wall turns the heading back along its axis and holds the position on it.
     static void naParede(float& posicao, float& direcao) {
+        // +0 to 99 (the usual case) are the floats whose bits do not exceed
+        // those of 99; -0, negatives, larger values and NaN go on to the tests.
+        if (std::bit_cast<uint32_t>(posicao) <= std::bit_cast<uint32_t>(99.0f))
+            return;
         if (posicao < 0.0f) {
             direcao = -direcao;
             posicao = 0.0f;

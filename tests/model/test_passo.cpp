@@ -1,7 +1,11 @@
 // The cost of a step, charged at once, against the unit-by-unit bookkeeping.
 #include "model/Individuo.h"
+#include <bit>
 #include <climits>
+#include <cmath>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <limits>
 
 using namespace keldo::model;
 
@@ -50,4 +54,40 @@ TEST(Passo, CustoDoPassoIgualAUnidadeAUnidade) {
                                 ++casos;
                             }
     EXPECT_GT(casos, 10000);
+}
+
+namespace {
+// A world without obstacles; a male never draws a heading, so no generator.
+struct MundoAberto {
+    Random& gerador() { std::abort(); }
+    bool pontoEmObstaculo(int, int) const { return false; }
+};
+} // namespace
+
+// The walls' quick test of the position's bits against the compares themselves,
+// at both walls, on either side of them, at signed zeros and far outside.
+TEST(Passo, ParedesComoAsComparacoes) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float posicoes[] = {-0.0f,  0.0f,  1e-30f, 50.0f, 99.0f, std::nextafter(99.0f, inf),
+                              100.0f, 1e30f, -1e30f};
+    const float passos[] = {-0.0f, 0.0f, -1e-30f, 1e-30f, -1.0f, 1.0f, -0.5f, 0.7f};
+    MundoAberto mundo;
+    for (float x : posicoes)
+        for (float d : passos) {
+            SpecX s;
+            s.definirBit(EstadoBit::sexo, true);
+            s.x = x;
+            s.y = 50.0f;
+            s.dirX = d;
+            s.passo(mundo);
+            float esperadoX = x + d, esperadoDir = d;
+            if (esperadoX < 0.0f || esperadoX > 99.0f) {
+                esperadoDir = -d;
+                esperadoX = esperadoX < 0.0f ? 0.0f : 99.0f;
+            }
+            EXPECT_EQ(std::bit_cast<uint32_t>(s.x), std::bit_cast<uint32_t>(esperadoX))
+                << x << " " << d;
+            EXPECT_EQ(std::bit_cast<uint32_t>(s.dirX), std::bit_cast<uint32_t>(esperadoDir))
+                << x << " " << d;
+        }
 }
