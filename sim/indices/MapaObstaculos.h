@@ -1,5 +1,6 @@
 #pragma once
 #include "model/Geometry.h"
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -37,7 +38,7 @@ class MapaObstaculos {
     bool ocupado(int x, int y) const {
         const unsigned kx = static_cast<unsigned>(x - minimo);
         const unsigned ky = static_cast<unsigned>(y - minimo);
-        if (kx < tamanho && ky < tamanho)
+        if (std::max(kx, ky) < tamanho) // both inside, in one compare
             return grade[kx * tamanho + ky] != 0;
         return retanguloEm(x, y) >= 0;
     }
