@@ -111,7 +111,9 @@ int SpecX::numAlelosMRecessivos() const {
 void SpecX::apontarPara(float alvoX, float alvoY) {
     const float dx = alvoX - x;
     const float dy = alvoY - y;
-    if (dx == 0.0f || dy == 0.0f) {
+    // Either component zero (of either sign), tested on the bits but the signs.
+    const uint32_t bx = std::bit_cast<uint32_t>(dx) << 1, by = std::bit_cast<uint32_t>(dy) << 1;
+    if ((bx == 0) | (by == 0)) {
         dirX = dirY = 0.001f;
         return;
     }
