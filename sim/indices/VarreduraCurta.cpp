@@ -285,7 +285,7 @@ bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, flo
         });
     };
     const auto n = static_cast<uint32_t>(xs.size());
-    auto faixas = [&](int b0, int b1) { // the points of bands [b0, b1], whole groups of four
+    auto lerFaixas = [&](int b0, int b1) { // the points of bands [b0, b1], whole groups of four
         examinar(inicioFaixa[static_cast<size_t>(b0)] & ~3u,
                  std::min(n, (inicioFaixa[static_cast<size_t>(b1) + 1] + 3) & ~3u));
     };
@@ -296,19 +296,19 @@ bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, flo
     const bool longe = !(std::fabs(c.y) < 1e4f && alcance < 1e4f); // far off: no nearest first
     const int bq = longe ? 0 : faixa(c.y);
     if (longe || valorMaximo != 0.0) {
-        faixas(b0, b1);
+        lerFaixas(b0, b1);
         return achou;
     }
     int feito = 2; // bands bq - feito + 1 .. bq + feito - 1 are done
-    faixas(std::max(b0, bq - 1), std::min(b1, bq + 1));
+    lerFaixas(std::max(b0, bq - 1), std::min(b1, bq + 1));
     while (bq - feito >= b0 || bq + feito <= b1) {
         if (achou && -static_cast<double>(feito - 1) < melhorPontos - folga)
             break;
         const int ate = 2 * feito;
         if (bq - feito >= b0)
-            faixas(std::max(b0, bq - ate + 1), bq - feito);
+            lerFaixas(std::max(b0, bq - ate + 1), bq - feito);
         if (bq + feito <= b1)
-            faixas(bq + feito, std::min(b1, bq + ate - 1));
+            lerFaixas(bq + feito, std::min(b1, bq + ate - 1));
         feito = ate;
     }
     return achou;
