@@ -260,8 +260,9 @@ void VarreduraCurta::posicoesContadas(std::vector<uint32_t>& saida) const {
 }
 
 // Bands nearest first, in windows doubling in width: a point `s` bands from
-// the query's lies more than s - 1 away, so once that beats no score the
-// search stops. Only lists without values: with them it seldom stops.
+// the query's lies more than s - 1 away and scores below the greatest value
+// less s - 1, so once that beats no score the search stops (food of one
+// value, the usual case, stops as soon as a list without values).
 bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, float& distancia) {
     bool achou = false;
     float melhorPontos = 0.0f;
@@ -295,14 +296,14 @@ bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, flo
         return false;
     const bool longe = !(std::fabs(c.y) < 1e4f && alcance < 1e4f); // far off: no nearest first
     const int bq = longe ? 0 : faixa(c.y);
-    if (longe || valorMaximo != 0.0) {
+    if (longe) {
         lerFaixas(b0, b1);
         return achou;
     }
     int feito = 2; // bands bq - feito + 1 .. bq + feito - 1 are done
     lerFaixas(std::max(b0, bq - 1), std::min(b1, bq + 1));
     while (bq - feito >= b0 || bq + feito <= b1) {
-        if (achou && -static_cast<double>(feito - 1) < melhorPontos - folga)
+        if (achou && valorMaximo - (feito - 1) < melhorPontos - folga)
             break;
         const int ate = 2 * feito;
         if (bq - feito >= b0)
