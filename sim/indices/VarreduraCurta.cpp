@@ -262,7 +262,7 @@ void VarreduraCurta::posicoesContadas(std::vector<uint32_t>& saida) const {
 // Bands nearest first, in windows doubling in width: a point `s` bands from
 // the query's lies more than s - 1 away and scores below the greatest value
 // less s - 1, so once that beats no score the search stops (food of one
-// value, the usual case, stops as soon as a list without values).
+// value, the usual case, stops as soon as a list without values would).
 bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, float& distancia) {
     bool achou = false;
     float melhorPontos = 0.0f;
@@ -296,7 +296,9 @@ bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, flo
         return false;
     const bool longe = !(std::fabs(c.y) < 1e4f && alcance < 1e4f); // far off: no nearest first
     const int bq = longe ? 0 : faixa(c.y);
-    if (longe) {
+    // A few valued points (the food of most worlds) are read at once: nearest
+    // first would read them in many small pieces and seldom stop early.
+    if (longe || (valorMaximo != 0.0 && xs.size() < 128)) {
         lerFaixas(b0, b1);
         return achou;
     }
