@@ -52,6 +52,13 @@ class VarreduraCurta {
     // with vector instructions where the machine has them, and without.
     static uint64_t quatro(const Colunas& p, const Consulta& c, uint32_t k);
     static uint64_t quatroSimples(const Colunas& p, const Consulta& c, uint32_t k);
+    // Bits of the points [de, ate) (multiples of 4, within one word of 64:
+    // bit i for point de / 64 * 64 + i), eight at a time; only where
+    // `oitoPorVez()`. Reads up to four points past `ate` (lists keep that padding).
+    static uint64_t oito(const Colunas& p, const Consulta& c, uint32_t de, uint32_t ate);
+    static bool oitoPorVez();
+    // Tests: whether the passes may go eight at a time (where the machine can).
+    static void permitirOito(bool sim);
 
   private:
     // Bands of whole y: below 0 (and NaN), 0 .. 100, from 101 up.

@@ -212,15 +212,17 @@ TEST_F(BuscaDeAlimentos, AlvoLembradoIgualAVarredura) {
     EXPECT_EQ(indexada.alimentoEm(uma, 1, 2), &uma[0]);
 }
 
-// The vector pass and its plain fallback flag the same items: at the
-// threshold, a float step past it, at NaN, far off, behind obstacles.
+// The vector passes (four and, where the machine has it, eight at a time)
+// and the plain fallback flag the same items: at the threshold, a float step
+// past it, at NaN, far off, behind obstacles.
 TEST(VarreduraCurta, PassoVetorialIgualAoSimples) {
     std::mt19937 gerador(3);
     std::uniform_real_distribution<float> posicao(-10.0f, 110.0f);
     std::uniform_int_distribution<uint32_t> mascara(0, 15);
     constexpr size_t n = 128;
-    std::vector<float> xs(n), ys(n);
-    std::vector<uint32_t> ax(n), dx(n), ay(n), dy(n);
+    // Four more, as the lists pad for eight at a time: points no query reaches.
+    std::vector<float> xs(n + 4, std::numeric_limits<float>::quiet_NaN()), ys(n + 4, 0.0f);
+    std::vector<uint32_t> ax(n + 4), dx(n + 4), ay(n + 4), dy(n + 4);
     for (int rodada = 0; rodada < 300; ++rodada) {
         const float x = posicao(gerador), y = posicao(gerador);
         const auto alcance = static_cast<float>(rodada % 51);
@@ -247,5 +249,17 @@ TEST(VarreduraCurta, PassoVetorialIgualAoSimples) {
         for (uint32_t k = 0; k < n; k += 4)
             ASSERT_EQ(VarreduraCurta::quatro(c, q, k), VarreduraCurta::quatroSimples(c, q, k))
                 << rodada << " " << k;
+        if (!VarreduraCurta::oitoPorVez())
+            continue;
+        // Eight at a time, over whole and partial words (the bits past `ate` stay clear).
+        const std::pair<uint32_t, uint32_t> trechos[] = {{0, 64},  {64, 128}, {4, 60}, {12, 16},
+                                                         {60, 64}, {68, 124}, {0, 4},  {8, 20}};
+        for (const auto& [de, ate] : trechos) {
+            uint64_t esperado = 0;
+            for (uint32_t k = de; k < ate; k += 4)
+                esperado |= VarreduraCurta::quatroSimples(c, q, k) << (k % 64);
+            ASSERT_EQ(VarreduraCurta::oito(c, q, de, ate), esperado)
+                << rodada << " " << de << ".." << ate;
+        }
     }
 }

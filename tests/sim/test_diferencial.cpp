@@ -108,19 +108,28 @@ const std::vector<Mundo>& mundos() {
 }
 } // namespace
 
+// Also with the short lists' pass four points at a time, as on machines
+// without the eight-wide instructions (a few seeds: it is the same pass).
 TEST(Diferencial, CaminhoIndexadoIgualAoDeReferenciaEmMuitosMundos) {
-    for (const Mundo& mundo : mundos()) {
-        for (uint32_t semente : {1u, 2u, 3u, 17u, 4242u}) {
-            CKeldoDoc referencia, indexado;
-            std::vector<std::vector<uint8_t>> a, b;
-            rodar(referencia, semente, mundo, true, a);
-            rodar(indexado, semente, mundo, false, b);
-            ASSERT_EQ(a.size(), b.size());
-            for (size_t k = 0; k < a.size(); ++k)
-                ASSERT_TRUE(a[k] == b[k]) << mundo.nome << " semente " << semente << " marco " << k;
-            EXPECT_EQ(referencia.textoStatus(), indexado.textoStatus());
-        }
-    }
+    struct Restaurar {
+        ~Restaurar() { VarreduraCurta::permitirOito(true); }
+    } restaurar;
+    for (bool oito : {true, false})
+        for (const Mundo& mundo : mundos())
+            for (uint32_t semente : {1u, 2u, 3u, 17u, 4242u}) {
+                if (!oito && semente != 1u && semente != 17u)
+                    continue;
+                VarreduraCurta::permitirOito(oito);
+                CKeldoDoc referencia, indexado;
+                std::vector<std::vector<uint8_t>> a, b;
+                rodar(referencia, semente, mundo, true, a);
+                rodar(indexado, semente, mundo, false, b);
+                ASSERT_EQ(a.size(), b.size());
+                for (size_t k = 0; k < a.size(); ++k)
+                    ASSERT_TRUE(a[k] == b[k])
+                        << mundo.nome << " semente " << semente << " marco " << k;
+                EXPECT_EQ(referencia.textoStatus(), indexado.textoStatus());
+            }
 }
 
 // Positions just outside the arena (a step back from an obstacle at a wall)
