@@ -44,6 +44,7 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
     };
     for (size_t b = 1; b < inicioFaixa.size(); ++b)
         inicioFaixa[b] += inicioFaixa[b - 1];
+    emOrdem = crescente && n <= 128;
     // The padding is never in sight: no distance to NaN is within reach. Four
     // more than whole groups of four, for passes eight at a time.
     const size_t comPreenchimento = ((n + 3) & ~size_t{3}) + 4;
@@ -63,7 +64,7 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
     valorMaximo = n > 0 ? static_cast<double>(pontos[0].valor) : 0.0;
     for (size_t k = 0; k < n; ++k) {
         const PontoLista& p = pontos[k];
-        const uint32_t d = cursor[faixaDe[k]]++;
+        const uint32_t d = emOrdem ? static_cast<uint32_t>(k) : cursor[faixaDe[k]]++;
         xs[d] = p.x;
         ys[d] = p.y;
         valores[d] = p.valor;
@@ -302,9 +303,27 @@ void VarreduraCurta::marcarPara(const Consulta& c, uint32_t de, uint32_t ate,
     }
 }
 
+namespace {
+// std::popcount is a library call on baseline x86-64: the bit count by halves instead.
+uint32_t bitsUm(uint64_t v) {
+    v = v - ((v >> 1) & 0x5555555555555555u);
+    v = (v & 0x3333333333333333u) + ((v >> 2) & 0x3333333333333333u);
+    v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    return static_cast<uint32_t>((v * 0x0101010101010101u) >> 56);
+}
+} // namespace
+
 uint32_t VarreduraCurta::contar(const Consulta& c, float alcance) {
-    std::fill(porRank.begin(), porRank.end(), uint64_t{0});
     uint32_t de = 0, ate = 0, total = 0;
+    if (emOrdem) {
+        // Stored in rank order: each word of bits is a word of ranks.
+        marcarPara(c, 0, guardados(), [&](uint32_t w, uint64_t bits) {
+            porRank[w] = bits;
+            total += bitsUm(bits);
+        });
+        return total;
+    }
+    std::fill(porRank.begin(), porRank.end(), uint64_t{0});
     if (!alcancados(c, alcance, de, ate))
         return 0;
     // Each word's bits go to their ranks as soon as the word is built.
@@ -317,16 +336,6 @@ uint32_t VarreduraCurta::contar(const Consulta& c, float alcance) {
     });
     return total;
 }
-
-namespace {
-// std::popcount is a library call on baseline x86-64: the bit count by halves instead.
-uint32_t bitsUm(uint64_t v) {
-    v = v - ((v >> 1) & 0x5555555555555555u);
-    v = (v & 0x3333333333333333u) + ((v >> 2) & 0x3333333333333333u);
-    v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
-    return static_cast<uint32_t>((v * 0x0101010101010101u) >> 56);
-}
-} // namespace
 
 uint32_t VarreduraCurta::enesima(uint32_t ordem) const {
     size_t w = 0;
@@ -376,6 +385,10 @@ bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, flo
         examinar(inicioFaixa[static_cast<size_t>(b0)] & ~3u,
                  std::min(n, (inicioFaixa[static_cast<size_t>(b1) + 1] + 3) & ~3u));
     };
+    if (emOrdem) {
+        examinar(0, guardados());
+        return achou;
+    }
     int b0 = 0, b1 = 0;
     faixasDoAlcance(c, alcance, b0, b1);
     if (!recortar(c, b0, b1))

@@ -100,6 +100,14 @@ class VarreduraCurta {
     // in its band, so that rows beyond a rectangle are bands beyond it.
     std::array<int, 32> faixaAntes{}, faixaDepois{};
     bool recorta = false;
+    // A few points whose positions ascend are kept in list order (their rank
+    // order) and every query reads them all: no bands to find, and a word of
+    // bits is a word of ranks.
+    bool emOrdem = false;
+    // The stored points, in whole groups of four (without the padding for eight).
+    uint32_t guardados() const {
+        return static_cast<uint32_t>((posicaoDoRank.size() + 3) & ~size_t{3});
+    }
 };
 
 } // namespace keldo::indices
