@@ -1,6 +1,7 @@
 #include "sim/indices/BuscaCandidatos.h"
 #include "sim/indices/ListaRascunho.h"
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -106,7 +107,6 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
     // Ranks, for counting by cells: list places when the positions ascend (every phase's list
     // does).
     redimensionarRascunho(rankDe, n);
-    redimensionarRascunho(celulaDoRank, n);
     std::vector<uint32_t> rankDoListado;
     posicoesEmOrdem.clear();
     if (!std::is_sorted(pontos.begin(), pontos.end(),
@@ -136,7 +136,6 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         rankDe[d] = r;
         if (!posicoesEmOrdem.empty())
             posicoesEmOrdem[r] = p.pos;
-        celulaDoRank[r] = static_cast<uint16_t>(celulaDe[k] % lado | (celulaDe[k] / lado) << 8);
         if (porUnidade)
             continue;
         const auto mx = mapa ? mapa->mascaraX(p.cx) : MapaObstaculos::MascarasEixo{};
@@ -177,7 +176,7 @@ void BuscaCandidatos::construirMascarasDeCelulas(const std::vector<PontoLista>& 
 }
 
 // Blocks of at least 64 ranks, at most 64 blocks (the tables stay small, and a
-// pick walks at most 1/64 of the ranks) while a block's count fits 16 bits.
+// pick looks at most at 1/64 of the ranks) while a block's count fits 16 bits.
 void BuscaCandidatos::construirContagens() {
     const size_t n = rankDe.size();
     deslocamento = 6;
@@ -186,24 +185,41 @@ void BuscaCandidatos::construirContagens() {
     const size_t blocos =
         std::max<size_t>(1, (n + (size_t{1} << deslocamento) - 1) >> deslocamento);
     blocosPorCelula = (blocos + 7) / 8 * 8; // whole vectors of eight counters
-    const size_t porLinha = static_cast<size_t>(lado + 1) * blocosPorCelula;
-    antesNaLinha.assign(static_cast<size_t>(lado) * porLinha, 0);
-    std::vector<uint16_t> naLinha(static_cast<size_t>(lado) * blocosPorCelula, 0);
-    for (uint32_t r = 0; r < n; ++r) {
-        const size_t i = celulaDoRank[r] & 255u, j = celulaDoRank[r] >> 8;
+    const size_t linhas = static_cast<size_t>(lado);
+    const size_t porLinha = (linhas + 1) * blocosPorCelula;
+    antesNaLinha.assign(linhas * porLinha, 0);
+    inicioNoBloco.assign(blocos * linhas + 1, 0);
+    // Cell by cell, in order: each block's points in a row, and before each cell.
+    auto paraCadaPonto = [&](auto&& fazer) {
+        for (size_t j = 0; j < linhas; ++j)
+            for (size_t i = 0; i < linhas; ++i)
+                for (uint32_t k = inicio[j * linhas + i]; k < inicio[j * linhas + i + 1]; ++k)
+                    fazer(j, i, rankDe[k]);
+    };
+    paraCadaPonto([&](size_t j, size_t i, uint32_t r) {
         ++antesNaLinha[j * porLinha + (i + 1) * blocosPorCelula + (r >> deslocamento)];
-        ++naLinha[j * blocosPorCelula + (r >> deslocamento)];
-    }
-    for (size_t j = 0; j < static_cast<size_t>(lado); ++j) {
+        ++inicioNoBloco[(r >> deslocamento) * linhas + j + 1];
+    });
+    for (size_t j = 0; j < linhas; ++j) {
         uint8_t* linha = antesNaLinha.data() + j * porLinha;
         for (size_t k = blocosPorCelula; k < porLinha; ++k)
             linha[k] = static_cast<uint8_t>(linha[k] + linha[k - blocosPorCelula]);
-        const auto* total = naLinha.data() + j * blocosPorCelula;
-        densa[j] = std::any_of(total, total + blocosPorCelula, [](uint16_t t) { return t > 255; });
+        densa[j] = false;
+        for (size_t b = 0; b < blocos; ++b)
+            densa[j] = densa[j] || inicioNoBloco[b * linhas + j + 1] > 255;
     }
+    for (size_t k = 1; k < inicioNoBloco.size(); ++k)
+        inicioNoBloco[k] += inicioNoBloco[k - 1];
+    redimensionarRascunho(doBloco, n);
+    std::vector<uint32_t> cursor(inicioNoBloco.begin(), inicioNoBloco.end() - 1);
+    const uint32_t mascara = (uint32_t{1} << deslocamento) - 1;
+    paraCadaPonto([&](size_t j, size_t, uint32_t r) {
+        doBloco[cursor[(r >> deslocamento) * linhas + j]++] = static_cast<uint16_t>(r & mascara);
+    });
     porBloco.assign(blocosPorCelula, 0);
-    marcaPonto.assign(n, 0);
-    marca = 0;
+    bitsDoBloco.assign((size_t{1} << deslocamento) / 64, 0);
+    corridas.clear();
+    nasBordas = 0;
 }
 
 BuscaCandidatos::Caminhos BuscaCandidatos::caminhosDaColuna(const Consulta& c, int i) const {
@@ -247,16 +263,19 @@ bool BuscaCandidatos::faixasDaLinha(const Alcance& a, int j, Faixas& f) const {
     return true;
 }
 
+// Branch-free: whether a rim point is in reach is as good as a coin toss.
 void BuscaCandidatos::contarPontos(const Consulta& c, uint32_t de, uint32_t ate, bool livre) const {
+    if (bordas.size() < nasBordas + (ate - de))
+        bordas.resize(std::max(2 * bordas.size(), nasBordas + (ate - de)));
+    uint32_t* __restrict saida = bordas.data();
+    size_t n = nasBordas;
     for (uint32_t k = de; k < ate; ++k) {
         const float dx = c.x - xs[k];
         const float dy = c.y - ys[k];
-        if (!(dx * dx + dy * dy <= c.limiar) || !(livre || pontoLivre(c, k)))
-            continue;
-        const uint32_t r = rankDe[k];
-        marcaPonto[r] = marca;
-        ++porBloco[r >> deslocamento];
+        saida[n] = rankDe[k];
+        n += (dx * dx + dy * dy <= c.limiar) & (livre || pontoLivre(c, k));
     }
+    nasBordas = n;
 }
 
 void BuscaCandidatos::somarCorrida(int j, int a, int b) const {
@@ -267,6 +286,8 @@ void BuscaCandidatos::somarCorrida(int j, int a, int b) const {
     uint16_t* __restrict soma = porBloco.data();
     for (size_t k = 0; k < blocosPorCelula; ++k)
         soma[k] = static_cast<uint16_t>(soma[k] + static_cast<uint8_t>(ate[k] - de[k]));
+    corridas.push_back(
+        {static_cast<uint16_t>(j), static_cast<uint16_t>(a), static_cast<uint16_t>(b)});
 }
 
 uint32_t BuscaCandidatos::contar(float x, float y, float alcance, int ox, int oy) const {
@@ -277,23 +298,18 @@ uint32_t BuscaCandidatos::contar(float x, float y, float alcance, int ox, int oy
 }
 
 uint32_t BuscaCandidatos::contarPorCelulas(float x, float y, float alcance, int ox, int oy) const {
-    linhaInicial = 0;
-    linhaFinal = -1;
+    corridas.clear();
+    nasBordas = 0;
     const Consulta c = consulta(x, y, alcance, ox, oy);
     if (!(c.limiar >= 0.0f))
         return 0;
-    if (++marca == 0) { // stamps wrapped: none may look current
-        std::fill(marcaPonto.begin(), marcaPonto.end(), uint8_t{0});
-        marca = 1;
-    }
     std::fill(porBloco.begin(), porBloco.end(), uint16_t{0});
-    todosDaConsulta = c.todos;
     const Alcance a = alcanceDe(x, y, alcance);
-    linhaInicial = celula(y - alcance - 2 * a.folga, minY);
-    linhaFinal = celula(y + alcance + 2 * a.folga, minY);
+    const int linhaInicial = celula(y - alcance - 2 * a.folga, minY);
+    const int linhaFinal = celula(y + alcance + 2 * a.folga, minY);
     const int c0 = celula(x - alcance - 2 * a.folga, minX);
     const int c1 = celula(x + alcance + 2 * a.folga, minX);
-    std::array<uint32_t, 100> talvezNaColuna;
+    std::array<uint32_t, 100> livreNaColunaDe, talvezNaColuna;
     for (int i = c0; i <= c1; ++i) {
         const Caminhos coluna = caminhosDaColuna(c, i);
         livreNaColunaDe[static_cast<size_t>(i)] = coluna.livre;
@@ -301,17 +317,13 @@ uint32_t BuscaCandidatos::contarPorCelulas(float x, float y, float alcance, int 
     }
     for (int j = linhaInicial; j <= linhaFinal; ++j) {
         Faixas f{0, -1, lado, lado - 1};
-        const bool alcancada = faixasDaLinha(a, j, f);
+        if (!faixasDaLinha(a, j, f))
+            continue;
         if (densa[static_cast<size_t>(j)]) { // no runs: every cell point by point
             f.f0 = lado;
             f.f1 = lado - 1;
         }
-        inteiraDe[static_cast<size_t>(j)] = static_cast<int16_t>(f.f0);
-        inteiraAte[static_cast<size_t>(j)] = static_cast<int16_t>(f.f1);
-        if (!alcancada)
-            continue;
         const Caminhos linha = caminhosDaLinha(c, j);
-        livreNaLinhaDe[static_cast<size_t>(j)] = linha.livre;
         const uint32_t* comeco = inicio.data() + static_cast<size_t>(j * lado);
         int corrida = -1; // first cell of the current run of whole free cells
         for (int i = f.i0; i <= f.i1; ++i) {
@@ -330,38 +342,54 @@ uint32_t BuscaCandidatos::contarPorCelulas(float x, float y, float alcance, int 
         if (corrida >= 0)
             somarCorrida(j, corrida, f.i1);
     }
+    for (size_t k = 0; k < nasBordas; ++k)
+        ++porBloco[bordas[k] >> deslocamento];
     uint32_t total = 0;
     for (uint16_t b : porBloco)
         total += b;
     return total;
 }
 
-bool BuscaCandidatos::contado(uint32_t r) const {
-    if (marcaPonto[r] == marca)
-        return true;
-    // Else only if its cell was taken whole.
-    const uint32_t i = celulaDoRank[r] & 255u, j = celulaDoRank[r] >> 8;
-    return static_cast<int>(j) >= linhaInicial && static_cast<int>(j) <= linhaFinal &&
-           static_cast<int>(i) >= inteiraDe[j] && static_cast<int>(i) <= inteiraAte[j] &&
-           (livreNaColunaDe[i] | livreNaLinhaDe[j]) == todosDaConsulta;
+void BuscaCandidatos::marcarBloco(uint32_t bloco) const {
+    std::fill(bitsDoBloco.begin(), bitsDoBloco.end(), uint64_t{0});
+    uint64_t* __restrict bits = bitsDoBloco.data();
+    const size_t porLinha = static_cast<size_t>(lado + 1) * blocosPorCelula;
+    const uint32_t* inicioDaLinha = inicioNoBloco.data() + bloco * static_cast<size_t>(lado);
+    for (const Corrida& k : corridas) {
+        // Rows with runs hold fewer than 256 points of the block: the counters are exact.
+        const uint8_t* antes = antesNaLinha.data() + k.linha * porLinha + bloco;
+        const uint32_t base = inicioDaLinha[k.linha];
+        const uint32_t ate = base + antes[(k.ultima + size_t{1}) * blocosPorCelula];
+        for (uint32_t p = base + antes[k.primeira * blocosPorCelula]; p < ate; ++p)
+            bits[doBloco[p] >> 6] |= uint64_t{1} << (doBloco[p] & 63u);
+    }
+    const uint32_t mascara = (uint32_t{1} << deslocamento) - 1;
+    for (size_t k = 0; k < nasBordas; ++k) {
+        const uint32_t r = bordas[k];
+        bits[(r & mascara) >> 6] |= uint64_t{(r >> deslocamento) == bloco} << (r & 63u);
+    }
 }
 
 uint32_t BuscaCandidatos::enesima(uint32_t ordem) const {
     if (varre)
         return curta.enesima(ordem);
-    size_t bloco = 0;
+    uint32_t bloco = 0;
     while (ordem >= porBloco[bloco])
         ordem -= porBloco[bloco++];
-    const uint32_t fim = std::min(static_cast<uint32_t>(rankDe.size()),
-                                  static_cast<uint32_t>((bloco + 1) << deslocamento));
-    for (uint32_t r = static_cast<uint32_t>(bloco << deslocamento); r < fim; ++r) {
-        if (!contado(r))
+    marcarBloco(bloco);
+    for (size_t w = 0; w < bitsDoBloco.size(); ++w) {
+        uint64_t bits = bitsDoBloco[w];
+        const auto n = static_cast<uint32_t>(std::popcount(bits));
+        if (ordem >= n) {
+            ordem -= n;
             continue;
-        if (ordem == 0)
-            return posicaoDoRank(r);
-        --ordem;
+        }
+        for (; ordem > 0; --ordem)
+            bits &= bits - 1;
+        return posicaoDoRank((bloco << deslocamento) + static_cast<uint32_t>(w * 64) +
+                             static_cast<uint32_t>(std::countr_zero(bits)));
     }
-    return posicaoDoRank(fim - 1); // not reached: the block holds more than `ordem`
+    return posicaoDoRank(static_cast<uint32_t>(rankDe.size()) - 1); // not reached
 }
 
 BuscaCandidatos::Consulta BuscaCandidatos::consulta(float x, float y, float alcance, int ox,

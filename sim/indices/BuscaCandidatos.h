@@ -80,12 +80,12 @@ class BuscaCandidatos {
     };
     Alcance alcanceDe(float x, float y, float alcance) const;
     bool faixasDaLinha(const Alcance& a, int j, Faixas& f) const;
-    // Counts the points of [de, ate) (cell order) in reach and on a free path, by block of ranks.
+    // Keeps the ranks of the points of [de, ate) (cell order) in reach and on a free path.
     void contarPontos(const Consulta& c, uint32_t de, uint32_t ate, bool livre) const;
-    // Adds the cells [a, b] of row `j`, wholly taken, to the per-block counts.
+    // Adds the cells [a, b] of row `j`, wholly taken, to the per-block counts, and keeps the run.
     void somarCorrida(int j, int a, int b) const;
-    // Whether `contar` took the point of rank `r`.
-    bool contado(uint32_t r) const;
+    // Sets, in `bitsDoBloco`, the bits of the ranks of block `bloco` that the last `contar` took.
+    void marcarBloco(uint32_t bloco) const;
     bool pontoLivre(const Consulta& c, uint32_t k) const {
         return ((c.origem.x.antes & antesX[k]) | (c.origem.x.depois & depoisX[k]) |
                 (c.origem.y.antes & antesY[k]) | (c.origem.y.depois & depoisY[k])) == c.todos;
@@ -159,6 +159,9 @@ class BuscaCandidatos {
     // The counters wrap at 256: a difference is exact while a row holds fewer
     // than 256 points of each block; rows that hold more (`densa`) have no
     // runs, their points are looked at one by one.
+    // Each block's ranks are also kept in cell order (`doBloco`, less the
+    // block's first rank), so the block's points in a run of a row are one
+    // span there: from the row's start in the block plus the same counters.
     struct MascarasComuns {
         uint32_t antesE = ~0u, depoisE = ~0u; // shared by every point (AND)
         uint32_t antesOu = 0, depoisOu = 0;   // held by some point (OR)
@@ -167,21 +170,22 @@ class BuscaCandidatos {
     std::vector<uint32_t> rankDe;                   // rank of each point, in cell order
     const std::vector<PontoLista>* lista = nullptr; // ranks are its places when ascending
     std::vector<uint32_t> posicoesEmOrdem;          // else: the position of each rank
-    std::vector<uint16_t> celulaDoRank;             // cell of each rank: column, plus row << 8
     std::vector<uint8_t> antesNaLinha;              // per row, per cell boundary, per block
+    std::vector<uint16_t> doBloco;                  // ranks by block, then cell
+    std::vector<uint32_t> inicioNoBloco;            // per block, per row: where it starts there
     std::array<bool, 100> densa{};
     int deslocamento = 6;
     size_t blocosPorCelula = 8;
-    // What the last `contar` took: per-block counts, the points taken one by
-    // one (stamped; a byte per rank, cleared once the stamps wrap), and what
-    // tells the cells taken whole: their rows' ranges and the paths of their columns and rows.
+    // What the last `contar` took: per-block counts, the runs of whole cells
+    // and the ranks of the points taken one by one (`nasBordas` of them).
+    struct Corrida {
+        uint16_t linha, primeira, ultima;
+    };
     mutable std::vector<uint16_t> porBloco;
-    mutable std::vector<uint8_t> marcaPonto;
-    mutable uint8_t marca = 0;
-    mutable int linhaInicial = 0, linhaFinal = -1;
-    mutable std::array<int16_t, 100> inteiraDe{}, inteiraAte{};
-    mutable std::array<uint32_t, 100> livreNaColunaDe{}, livreNaLinhaDe{};
-    mutable uint32_t todosDaConsulta = 0;
+    mutable std::vector<Corrida> corridas;
+    mutable std::vector<uint32_t> bordas;
+    mutable size_t nasBordas = 0;
+    mutable std::vector<uint64_t> bitsDoBloco; // the ranks of one block, for `enesima`
 };
 
 } // namespace keldo::indices
