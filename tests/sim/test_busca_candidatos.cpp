@@ -323,3 +323,50 @@ TEST(BuscaCandidatos, ObstaculosDosNiveisComoOCaminhoBloqueado) {
         EXPECT_EQ(bloqueados > 0, codigo != 'r') << codigo; // the obstacles came into play
     }
 }
+
+// Crowded lists (whole-unit cells, blocks of 2,048 ranks): after one count, every
+// drawn place is the scan's, whether it falls in runs of whole cells reaching a row's
+// end, in rim cells only, in a row crowded with one block's points or behind obstacles.
+TEST(BuscaCandidatos, CadaSorteioEmListasLotadas) {
+    std::mt19937 rng(1001);
+    std::uniform_real_distribution<float> arena(0.0f, 99.99f), faixa(40.0f, 40.99f);
+    MapaObstaculos mapa;
+    mapa.construir(CKeldoDoc::tabelaObstaculos('m', 0), CKeldoDoc::tabelaObstaculos('m', 1), 640,
+                   480);
+    for (bool embaralhar : {false, true})
+        for (const MapaObstaculos* m : {static_cast<const MapaObstaculos*>(nullptr),
+                                        static_cast<const MapaObstaculos*>(&mapa)}) {
+            std::vector<PontoLista> pontos;
+            for (uint32_t k = 0; k < 70000; ++k) { // row 40 gets 600 listed side by side
+                const bool lotada = k >= 10000 && k < 10600;
+                pontos.push_back(ponto(arena(rng), lotada ? faixa(rng) : arena(rng), 2 * k));
+            }
+            if (embaralhar) { // positions no longer ascend along the list
+                std::vector<uint32_t> pos;
+                for (const PontoLista& p : pontos)
+                    pos.push_back(p.pos);
+                std::shuffle(pos.begin(), pos.end(), rng);
+                for (size_t k = 0; k < pontos.size(); ++k)
+                    pontos[k].pos = pos[k];
+            }
+            BuscaCandidatos busca;
+            busca.construir(pontos, m);
+            const float consultas[][3] = {
+                {50.5f, 50.5f, 9.0f}, {0.3f, 70.2f, 14.0f},   {99.7f, 3.1f, 12.5f},
+                {40.5f, 40.5f, 6.0f}, {12.25f, 33.75f, 0.7f}, {77.5f, 88.5f, 1.2f},
+                {60.1f, 41.9f, 3.0f}, {20.0f, 99.9f, 11.0f},  {45.0f, 55.0f, 150.0f}};
+            for (const auto& q : consultas) {
+                SCOPED_TRACE(::testing::Message()
+                             << "embaralhadas " << embaralhar << " mapa " << (m != nullptr)
+                             << " consulta (" << q[0] << ", " << q[1] << ") alcance " << q[2]);
+                const auto v = varrer(pontos, m, q[0], q[1], q[2]).todos;
+                const int ox = static_cast<int>(q[0]), oy = static_cast<int>(q[1]);
+                const uint32_t total = busca.contar(q[0], q[1], q[2], ox, oy);
+                ASSERT_EQ(total, v.size());
+                const uint32_t passo = total > 8000 ? 97 : 1;
+                for (uint32_t r = 0; r < total; r += passo)
+                    ASSERT_EQ(busca.enesima(r), v[r]) << "ordem " << r;
+                EXPECT_EQ(busca.enesima(total - 1), v.back());
+            }
+        }
+}
