@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace keldo::indices {
 
@@ -188,7 +189,7 @@ void BuscaCandidatos::construirContagens() {
     const size_t linhas = static_cast<size_t>(lado);
     const size_t porLinha = (linhas + 1) * blocosPorCelula;
     antesNaLinha.assign(linhas * porLinha, 0);
-    inicioNoBloco.assign(blocos * linhas + 1, 0);
+    inicioNoBloco.assign(blocos * linhas, 0);
     // Cell by cell, in order: each block's points in a row, and before each cell.
     auto paraCadaPonto = [&](auto&& fazer) {
         for (size_t j = 0; j < linhas; ++j)
@@ -198,7 +199,7 @@ void BuscaCandidatos::construirContagens() {
     };
     paraCadaPonto([&](size_t j, size_t i, uint32_t r) {
         ++antesNaLinha[j * porLinha + (i + 1) * blocosPorCelula + (r >> deslocamento)];
-        ++inicioNoBloco[(r >> deslocamento) * linhas + j + 1];
+        ++inicioNoBloco[(r >> deslocamento) * linhas + j];
     });
     for (size_t j = 0; j < linhas; ++j) {
         uint8_t* linha = antesNaLinha.data() + j * porLinha;
@@ -206,16 +207,28 @@ void BuscaCandidatos::construirContagens() {
             linha[k] = static_cast<uint8_t>(linha[k] + linha[k - blocosPorCelula]);
         densa[j] = false;
         for (size_t b = 0; b < blocos; ++b)
-            densa[j] = densa[j] || inicioNoBloco[b * linhas + j + 1] > 255;
+            densa[j] = densa[j] || inicioNoBloco[b * linhas + j] > 255;
     }
-    for (size_t k = 1; k < inicioNoBloco.size(); ++k)
-        inicioNoBloco[k] += inicioNoBloco[k - 1];
+    // Counts to starts, within each block (every block but the last holds 2^deslocamento).
+    for (size_t b = 0; b < blocos; ++b) {
+        uint16_t* linha = inicioNoBloco.data() + b * linhas;
+        uint16_t antes = 0;
+        for (size_t j = 0; j < linhas; ++j)
+            antes = static_cast<uint16_t>(antes + std::exchange(linha[j], antes));
+    }
     redimensionarRascunho(doBloco, n);
-    std::vector<uint32_t> cursor(inicioNoBloco.begin(), inicioNoBloco.end() - 1);
     const uint32_t mascara = (uint32_t{1} << deslocamento) - 1;
     paraCadaPonto([&](size_t j, size_t, uint32_t r) {
-        doBloco[cursor[(r >> deslocamento) * linhas + j]++] = static_cast<uint16_t>(r & mascara);
+        const uint32_t b = r >> deslocamento;
+        doBloco[(b << deslocamento) + inicioNoBloco[b * linhas + j]++] =
+            static_cast<uint16_t>(r & mascara);
     });
+    // The cursors ran to each row's end, which is the next row's start.
+    for (size_t b = 0; b < blocos; ++b) {
+        uint16_t* linha = inicioNoBloco.data() + b * linhas;
+        std::copy_backward(linha, linha + linhas - 1, linha + linhas);
+        linha[0] = 0;
+    }
     porBloco.assign(blocosPorCelula, 0);
     bitsDoBloco.assign((size_t{1} << deslocamento) / 64, 0);
     corridas.clear();
@@ -354,11 +367,11 @@ void BuscaCandidatos::marcarBloco(uint32_t bloco) const {
     std::fill(bitsDoBloco.begin(), bitsDoBloco.end(), uint64_t{0});
     uint64_t* __restrict bits = bitsDoBloco.data();
     const size_t porLinha = static_cast<size_t>(lado + 1) * blocosPorCelula;
-    const uint32_t* inicioDaLinha = inicioNoBloco.data() + bloco * static_cast<size_t>(lado);
+    const uint16_t* inicioDaLinha = inicioNoBloco.data() + bloco * static_cast<size_t>(lado);
     for (const Corrida& k : corridas) {
         // Rows with runs hold fewer than 256 points of the block: the counters are exact.
         const uint8_t* antes = antesNaLinha.data() + k.linha * porLinha + bloco;
-        const uint32_t base = inicioDaLinha[k.linha];
+        const uint32_t base = (bloco << deslocamento) + inicioDaLinha[k.linha];
         const uint32_t ate = base + antes[(k.ultima + size_t{1}) * blocosPorCelula];
         for (uint32_t p = base + antes[k.primeira * blocosPorCelula]; p < ate; ++p)
             bits[doBloco[p] >> 6] |= uint64_t{1} << (doBloco[p] & 63u);

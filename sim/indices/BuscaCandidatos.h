@@ -160,8 +160,9 @@ class BuscaCandidatos {
     // than 256 points of each block; rows that hold more (`densa`) have no
     // runs, their points are looked at one by one.
     // Each block's ranks are also kept in cell order (`doBloco`, less the
-    // block's first rank), so the block's points in a run of a row are one
-    // span there: from the row's start in the block plus the same counters.
+    // block's first rank; block b from b * 2^deslocamento on), so the block's
+    // points in a run of a row are one span there: from the row's start in
+    // the block plus the same counters.
     struct MascarasComuns {
         uint32_t antesE = ~0u, depoisE = ~0u; // shared by every point (AND)
         uint32_t antesOu = 0, depoisOu = 0;   // held by some point (OR)
@@ -172,7 +173,7 @@ class BuscaCandidatos {
     std::vector<uint32_t> posicoesEmOrdem;          // else: the position of each rank
     std::vector<uint8_t> antesNaLinha;              // per row, per cell boundary, per block
     std::vector<uint16_t> doBloco;                  // ranks by block, then cell
-    std::vector<uint32_t> inicioNoBloco;            // per block, per row: where it starts there
+    std::vector<uint16_t> inicioNoBloco;            // per block, per row: where it starts in it
     std::array<bool, 100> densa{};
     int deslocamento = 6;
     size_t blocosPorCelula = 8;
