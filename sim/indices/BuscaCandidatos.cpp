@@ -384,8 +384,13 @@ void BuscaCandidatos::marcarBloco(uint32_t bloco) const {
 }
 
 uint32_t BuscaCandidatos::enesima(uint32_t ordem) const {
+    // Short lists apart, as in `contar`: the long path's set-up would cost every pick.
     if (varre)
         return curta.enesima(ordem);
+    return enesimaPorCelulas(ordem);
+}
+
+uint32_t BuscaCandidatos::enesimaPorCelulas(uint32_t ordem) const {
     uint32_t bloco = 0;
     while (ordem >= porBloco[bloco])
         ordem -= porBloco[bloco++];

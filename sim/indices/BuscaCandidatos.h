@@ -57,6 +57,7 @@ class BuscaCandidatos {
     Consulta consulta(float x, float y, float alcance, int ox, int oy) const;
     // `contar` and `melhor` over the cells of a longer list.
     uint32_t contarPorCelulas(float x, float y, float alcance, int ox, int oy) const;
+    uint32_t enesimaPorCelulas(uint32_t ordem) const;
     bool melhorPorCelulas(float x, float y, float alcance, int ox, int oy, Candidato& saida) const;
     // Flags, for the points [inicio, fim) in cell order, those within reach on a free path.
     void marcar(const Consulta& c, uint32_t inicio, uint32_t fim, uint8_t* __restrict aceito) const;
