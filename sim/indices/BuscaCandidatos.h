@@ -55,7 +55,7 @@ class BuscaCandidatos {
     // A query's fixed terms: its point, squared reach and the obstacle masks of its path's start.
     using Consulta = VarreduraCurta::Consulta;
     Consulta consulta(float x, float y, float alcance, int ox, int oy) const;
-    // `contar` and `melhor` over the cells of a longer list.
+    // `contar`, `enesima` and `melhor` over the cells of a longer list.
     uint32_t contarPorCelulas(float x, float y, float alcance, int ox, int oy) const;
     uint32_t enesimaPorCelulas(uint32_t ordem) const;
     bool melhorPorCelulas(float x, float y, float alcance, int ox, int oy, Candidato& saida) const;
