@@ -324,7 +324,7 @@ TEST(BuscaCandidatos, ObstaculosDosNiveisComoOCaminhoBloqueado) {
     }
 }
 
-// Crowded lists (whole-unit cells, blocks of 2,048 ranks): after one count, every
+// Crowded lists (whole-unit cells, blocks of thousands of ranks): after one count, every
 // drawn place is the scan's, whether it falls in runs of whole cells reaching a row's
 // end, in rim cells only, in a row crowded with one block's points or behind obstacles.
 TEST(BuscaCandidatos, CadaSorteioEmListasLotadas) {
