@@ -30,9 +30,18 @@ const std::vector<uint32_t>& BuscaIndexada::machosPerto(const std::vector<SpecX>
 }
 
 // Only the living free adults that see can eat; none of that changes during
-// the phase but life, which eating and sharing can only take away.
+// the phase but life, which eating and sharing can only take away. Sparse
+// food goes to the contact table; crowded worlds ask the grid (free between
+// the mating phases) food item by food item.
 void BuscaIndexada::prepararComensais(const std::vector<SpecX>& vivos,
                                       const std::vector<FoodX>& alimentos) {
+    auto comensal = [](const SpecX& i) { return i.adultoLivre() && i.visao != 0; };
+    comensaisNaGrade = !contatos.compensa(alimentos.size(), vivos.size(), alcanceContato);
+    if (comensaisNaGrade) {
+        contatos.esquecer();
+        grade.construir(vivos, comensal);
+        return;
+    }
     contatos.comecar(alimentos.size(), vivos.size(), alcanceContato);
     for (const FoodX& f : alimentos) {
         // The eaters are free, so food of an enclosed region feeds none.
@@ -42,8 +51,7 @@ void BuscaIndexada::prepararComensais(const std::vector<SpecX>& vivos,
             contatos.pular();
     }
     contatos.reunir(
-        vivos, [](const SpecX& i) { return i.adultoLivre() && i.visao != 0; },
-        [&](const SpecX& i, uint32_t f) { return podeComer(i, alimentos[f]); },
+        vivos, comensal, [&](const SpecX& i, uint32_t f) { return podeComer(i, alimentos[f]); },
         [](const SpecX&, size_t k) { return static_cast<uint32_t>(k); });
 }
 
@@ -51,9 +59,20 @@ const std::vector<uint32_t>& BuscaIndexada::comensaisPerto(const std::vector<Spe
                                                            const std::vector<FoodX>& alimentos,
                                                            std::size_t alimento) {
     if (!contatos.eAlvo(alimento))
-        return varrerComensais(vivos, alimentos[alimento], proximos);
+        return comensaisSemContatos(vivos, alimentos[alimento]);
     contatos.contatos(
         alimento, [&](uint32_t k) { return vivos[k].vivo() != 0; }, proximos);
+    return proximos;
+}
+
+// Food the contact table did not take: asked of the grid in a crowded phase,
+// else (food of an enclosed region) the whole list is judged.
+const std::vector<uint32_t>& BuscaIndexada::comensaisSemContatos(const std::vector<SpecX>& vivos,
+                                                                 const FoodX& f) {
+    if (!comensaisNaGrade)
+        return varrerComensais(vivos, f, proximos);
+    grade.consultar(
+        f.x, f.y, alcanceContato, [&](uint32_t k) { return podeComer(vivos[k], f); }, proximos);
     return proximos;
 }
 

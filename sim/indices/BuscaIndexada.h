@@ -8,8 +8,9 @@
 namespace keldo::indices {
 
 // The fast search: sight indexes over the females and the food a phase can
-// head for, a grid over the ready males, the eaters within reach of each food
-// item, and a table of the food lying on whole cells. Short lists are scanned:
+// head for, a grid over the ready males (or, in crowded feeding phases, over
+// the eaters), the eaters within reach of each food item, and a table of the
+// food lying on whole cells. Short lists are scanned:
 // an index would cost more than it saves.
 class BuscaIndexada final : public BuscaVizinhos {
   public:
@@ -42,8 +43,12 @@ class BuscaIndexada final : public BuscaVizinhos {
   private:
     // Position in its list of what `quem` heads for, or -1 (nothing in sight, nothing drawn).
     int64_t escolherNaBusca(const BuscaCandidatos& busca, const SpecX& quem, Random& rng);
+    // Kept apart, so the contact table's answers pay nothing for it.
+    [[gnu::noinline]] const std::vector<uint32_t>&
+    comensaisSemContatos(const std::vector<SpecX>& vivos, const FoodX& f);
     GradeEspacial grade;
     ContatosPorAlvo contatos;
+    bool comensaisNaGrade = false; // this feeding phase asks `grade`, not `contatos`
     std::vector<uint32_t> proximos;
     std::vector<PontoLista> femeasVisiveis;
     std::vector<PontoLista> alimentosVisiveis;

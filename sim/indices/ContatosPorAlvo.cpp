@@ -2,16 +2,12 @@
 #include "sim/indices/BuscaCandidatos.h"
 #include "sim/indices/ListaRascunho.h"
 #include <algorithm>
-#include <cmath>
 
 namespace keldo::indices {
 
-// Empties what the last phase filled: only its cells, so the cost follows the lists.
+// Empties what the last phase filled: only its cells, so the cost follows the
+// lists. The cell tables grow with the grid's side, which follows the items.
 void ContatosPorAlvo::comecar(std::size_t alvos, std::size_t itens, float raio) {
-    if (cabeca.empty()) {
-        cabeca.assign(ladoMaximo * ladoMaximo, -1);
-        cheias.resize(ladoMaximo * ladoMaximo);
-    }
     for (std::size_t k = 0; k < numCheias; ++k)
         cabeca[cheias[k]] = -1;
     numCheias = 0;
@@ -21,6 +17,11 @@ void ContatosPorAlvo::comecar(std::size_t alvos, std::size_t itens, float raio) 
     redimensionarRascunho(ultimo, alvos);
     numerados = 0;
     escolherLado(itens);
+    const auto celulas = static_cast<std::size_t>(lado * lado);
+    if (cabeca.size() < celulas) {
+        cabeca.resize(celulas, -1);
+        cheias.resize(celulas);
+    }
     if (!(raio == raioAgora) || limiarAgora == 0.0f) {
         raioAgora = raio;
         limiarAgora = BuscaCandidatos::limiarQuadrado(raio);
@@ -32,12 +33,28 @@ void ContatosPorAlvo::comecar(std::size_t alvos, std::size_t itens, float raio) 
 
 // Wider cells put a target on fewer of them but let more items stand on
 // them out of reach; the side that balances the two grows as the cube root
-// of the area per item (whole cells for crowded lists).
+// of the area per item, 50 (itens + 1) cubed cells (whole cells for crowded
+// lists). The list changes little between phases: the last side is the start.
 void ContatosPorAlvo::escolherLado(std::size_t itens) {
-    const double celulas = 100.0 / std::cbrt(2.0e4 / static_cast<double>(itens + 1));
-    lado = celulas >= ladoMaximo ? ladoMaximo : celulas < 4.0 ? 4 : static_cast<int>(celulas);
+    const std::size_t limite = 50 * (itens + 1);
+    auto cubo = [](int l) { return static_cast<std::size_t>(l * l * l); };
+    int novo = lado;
+    while (novo < ladoMaximo && cubo(novo + 1) <= limite)
+        ++novo;
+    while (novo > ladoMinimo && cubo(novo) > limite)
+        --novo;
+    if (novo == lado)
+        return;
+    lado = novo;
     celulasPorUnidade = static_cast<float>(lado) / 100.0f;
     bitsDoLado = std::bit_cast<uint32_t>(static_cast<float>(lado));
+}
+
+// A target spans about 2 (raio + 0.01) / (100 / lado) + 1 cells a side.
+bool ContatosPorAlvo::compensa(std::size_t alvos, std::size_t itens, float raio) {
+    escolherLado(itens);
+    const float porAlvo = 2.0f * (raio + 0.01f) * celulasPorUnidade + 1.0f;
+    return static_cast<float>(alvos) * porAlvo * porAlvo < static_cast<float>(lado * lado);
 }
 
 void ContatosPorAlvo::adicionar(float x, float y) {

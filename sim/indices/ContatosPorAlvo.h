@@ -11,9 +11,16 @@ namespace keldo::indices {
 // Targets are few beside the list: each is put on the cells its reach
 // overlaps, so most items cost one cell lookup and only those standing on such
 // a cell are judged. One pass over the list, in order, then hands every target
-// its items already ascending.
+// its items already ascending. Crowded phases are better served by a grid
+// over the items asked target by target (`compensa` tells them apart).
 class ContatosPorAlvo {
   public:
+    // Whether `alvos` targets within `raio` of `itens` items leave most cells
+    // free: once their cells cover the grid, every item is judged against a few
+    // of them and each pair kept costs memory, where a grid over the items
+    // costs one pass and no pairs. A phase the table does not take must
+    // `esquecer` the last one.
+    bool compensa(std::size_t alvos, std::size_t itens, float raio);
     // Starts a phase of `alvos` targets within `raio` of up to `itens` items.
     void comecar(std::size_t alvos, std::size_t itens, float raio);
     // The next target, at (x, y), or a number that is no target.
@@ -55,6 +62,8 @@ class ContatosPorAlvo {
         }
     }
 
+    // No number is a target until the next `comecar`.
+    void esquecer() { numerados = 0; }
     bool eAlvo(std::size_t alvo) const { return alvo < numerados && primeiro[alvo] != naoAlvo; }
 
     // The items gathered for `alvo` that `aceita(posicao)` still takes, ascending.
@@ -89,7 +98,7 @@ class ContatosPorAlvo {
         ultimo[alvo] = p;
     }
 
-    static constexpr int ladoMaximo = 100;
+    static constexpr int ladoMinimo = 4, ladoMaximo = 100;
     static constexpr int32_t naoAlvo = -2;
     struct Entrada {
         float x, y;
@@ -106,7 +115,7 @@ class ContatosPorAlvo {
     float raioAgora = 0.0f;
     float margemAgora = 0.0f;
     float limiarAgora = 0.0f;
-    std::vector<int32_t> cabeca;   // per cell: its first entry, or -1
+    std::vector<int32_t> cabeca;   // per cell of the widest grid so far: its first entry, or -1
     std::vector<Entrada> entradas; // a target on a cell, `numEntradas` of them
     std::size_t numEntradas = 0;
     std::vector<uint16_t> cheias; // the cells holding entries, `numCheias` of them
