@@ -10,30 +10,34 @@ using namespace keldo::model;
 
 // The first food item of a list lying exactly on each whole cell of the arena,
 // so that a searcher finds its remembered target without a scan. Valid until
-// the list changes; rebuilt in a pass over the list, without clearing: each
-// build stamps its entries, and entries of older builds count as empty.
+// the list changes; each build clears only the cells the last one filled.
 class AlimentosPorCelula {
   public:
     void construir(const std::vector<FoodX>& alimentos);
     // The first item of `alimentos` (the list last built from) at exactly (x, y), or null.
     const FoodX* em(const std::vector<FoodX>& alimentos, int16_t x, int16_t y) const {
-        if (x >= 0 && x < lado && y >= 0 && y < lado && !tabela.empty()) {
-            const Entrada& e = tabela[static_cast<std::size_t>(y * lado + x)];
-            return e.marca == marca ? &alimentos[e.primeiro] : nullptr;
+        // Negative coordinates turn into large unsigned ones, beyond the table.
+        const unsigned ux = static_cast<uint16_t>(x), uy = static_cast<uint16_t>(y);
+        if (ux < lado && uy < lado && !tabela.empty()) {
+            const unsigned e = tabela[uy * lado + ux];
+            if (e - 1u < alemDaTabela - 1u) // neither vazia nor alemDaTabela
+                return &alimentos[e - 1u];
+            if (e == vazia)
+                return nullptr;
         }
         return procurar(alimentos, x, y);
     }
 
   private:
-    // Off the table's cells (food read from a file may lie anywhere): a scan.
+    // Off the table's cells (food read from a file may lie anywhere), or first
+    // items beyond what an entry holds: a scan.
     static const FoodX* procurar(const std::vector<FoodX>& alimentos, int16_t x, int16_t y);
-    struct Entrada {
-        uint32_t marca;
-        uint32_t primeiro;
-    };
     static constexpr int lado = 101; // cells 0..100: the arena and its far edge
-    std::vector<Entrada> tabela;
-    uint32_t marca = 0;
+    static constexpr uint16_t vazia = 0;
+    static constexpr uint16_t alemDaTabela = 0xFFFF;
+    std::vector<uint16_t> tabela; // per cell: its first item's place + 1, vazia or alemDaTabela
+    std::vector<uint16_t> cheias; // the cells the last build filled, `numCheias` of them
+    std::size_t numCheias = 0;
 };
 
 } // namespace keldo::indices

@@ -15,8 +15,6 @@ void GradeEspacial::escolherLado(std::size_t n) {
 }
 
 void GradeEspacial::esvaziarCelulas() {
-    if (cabeca.empty())
-        cabeca.assign(ladoMaximo * ladoMaximo, -1);
     for (std::size_t k = 0; k < celulasCheias; ++k)
         cabeca[celulaDe[k]] = -1;
     celulasCheias = 0;

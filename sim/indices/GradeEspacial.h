@@ -86,7 +86,9 @@ class GradeEspacial {
     void construirCom(const std::vector<T>& itens, std::size_t admitidos, Percorrer&& percorrer) {
         esvaziarCelulas();
         escolherLado(admitidos);
-        redimensionarRascunho(celulaDe, itens.size());
+        if (cabeca.size() < static_cast<std::size_t>(lado * lado))
+            cabeca.resize(static_cast<std::size_t>(lado * lado), -1);
+        redimensionarRascunho(celulaDe, admitidos);
         redimensionarRascunho(seguinte, itens.size());
         redimensionarRascunho(xs, itens.size());
         redimensionarRascunho(ys, itens.size());
@@ -124,7 +126,7 @@ class GradeEspacial {
         return quociente >= static_cast<float>(lado - 1) ? lado - 1 : static_cast<int>(quociente);
     }
     void escolherLado(std::size_t n);
-    // Empties the cells the last build filled (the first build makes the table).
+    // Empties the cells the last build filled.
     void esvaziarCelulas();
     static float limiarQuadrado(float raio);
     mutable float raioEmCache = -1.0f;
@@ -135,7 +137,7 @@ class GradeEspacial {
     int lado = 25;
     float celulasPorUnidade = 0.25f;
 
-    std::vector<int32_t> cabeca;    // per cell: its first item, or -1
+    std::vector<int32_t> cabeca;    // per cell of the widest grid so far: its first item, or -1
     std::vector<int32_t> seguinte;  // per item: the next item of its cell, or -1
     std::vector<uint16_t> celulaDe; // the cells of the items admitted, `celulasCheias` of them
     std::size_t celulasCheias = 0;

@@ -4,6 +4,7 @@
 // regions, blocked paths, every reach, and the remembered-target table.
 #include "sim/CKeldoDoc.h"
 #include "sim/ObstaculosNivel.h"
+#include "sim/indices/AlimentosPorCelula.h"
 #include "sim/indices/BuscaIndexada.h"
 #include "sim/indices/BuscaPorVarredura.h"
 #include "sim/indices/VarreduraCurta.h"
@@ -210,6 +211,27 @@ TEST_F(BuscaDeAlimentos, AlvoLembradoIgualAVarredura) {
     indexada.prepararAlimentos(uma, nullptr);
     EXPECT_EQ(indexada.alimentoEm(uma, 30, 30), nullptr);
     EXPECT_EQ(indexada.alimentoEm(uma, 1, 2), &uma[0]);
+}
+
+// A list longer than a table entry holds: the first item on a cell beyond it
+// is still found (by a scan), the ones before it from the table.
+TEST_F(BuscaDeAlimentos, AlvoLembradoAlemDeUmaEntradaDaTabela) {
+    std::vector<FoodX> alimentos(65534, alimentoEm(0.5f, 0.5f, 1)); // off whole cells
+    alimentos.push_back(alimentoEm(5.0f, 5.0f, 2));                 // place 65534
+    alimentos.push_back(alimentoEm(6.0f, 6.0f, 3));                 // place 65535
+    alimentos.push_back(alimentoEm(5.0f, 5.0f, 4));
+    for (int k = 0; k < 5; ++k)
+        alimentos.push_back(alimentoEm(0.5f, 0.5f, 1));
+    alimentos.push_back(alimentoEm(7.0f, 7.0f, 5)); // place 65542
+    alimentos.front() = alimentoEm(8.0f, 8.0f, 6);
+    AlimentosPorCelula tabela;
+    tabela.construir(alimentos);
+    EXPECT_EQ(tabela.em(alimentos, 8, 8), &alimentos[0]);
+    EXPECT_EQ(tabela.em(alimentos, 5, 5), &alimentos[65534]);
+    EXPECT_EQ(tabela.em(alimentos, 6, 6), &alimentos[65535]);
+    EXPECT_EQ(tabela.em(alimentos, 7, 7), &alimentos[65542]);
+    EXPECT_EQ(tabela.em(alimentos, 0, 0), nullptr);
+    EXPECT_EQ(tabela.em(alimentos, 9, 9), nullptr);
 }
 
 // The vector passes (four and, where the machine has it, eight at a time)
