@@ -71,8 +71,14 @@ const std::vector<uint32_t>& BuscaIndexada::comensaisSemContatos(const std::vect
                                                                  const FoodX& f) {
     if (!comensaisNaGrade)
         return varrerComensais(vivos, f, proximos);
+    if (f.regiao != 0) { // the eaters are free
+        proximos.clear();
+        return proximos;
+    }
+    // The grid holds the free adults that see and judges the reach as
+    // `podeComer` does; of the rest only life changes during the phase.
     grade.consultar(
-        f.x, f.y, alcanceContato, [&](uint32_t k) { return podeComer(vivos[k], f); }, proximos);
+        f.x, f.y, alcanceContato, [&](uint32_t k) { return vivos[k].vivo() != 0; }, proximos);
     return proximos;
 }
 

@@ -15,8 +15,12 @@ void GradeEspacial::escolherLado(std::size_t n) {
 }
 
 void GradeEspacial::esvaziarCelulas() {
-    for (std::size_t k = 0; k < celulasCheias; ++k)
-        cabeca[celulaDe[k]] = -1;
+    // A crowded list filled about every cell: the whole table is one fill.
+    if (celulasCheias >= cabeca.size())
+        std::fill(cabeca.begin(), cabeca.end(), -1);
+    else
+        for (std::size_t k = 0; k < celulasCheias; ++k)
+            cabeca[celulaDe[k]] = -1;
     celulasCheias = 0;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "sim/indices/ListaRascunho.h"
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -119,11 +120,13 @@ class GradeEspacial {
     // queries clamp the same way, so nothing within reach is ever missed.
     int celula(float v) const { return celulaEm(v, lado, celulasPorUnidade); }
     static int celulaEm(float v, int lado, float celulasPorUnidade) {
-        if (!(v >= 0.0f))
-            return 0;
         // Monotone like the coordinate; a value just below 100 can round up to `lado`.
         const float quociente = v * celulasPorUnidade;
-        return quociente >= static_cast<float>(lado - 1) ? lado - 1 : static_cast<int>(quociente);
+        // The bits of a float in [0, lado) are below those of `lado`; negative
+        // values, -0 and non-numbers are not, and go the long way.
+        if (std::bit_cast<uint32_t>(quociente) < std::bit_cast<uint32_t>(static_cast<float>(lado)))
+            return static_cast<int>(quociente);
+        return quociente >= static_cast<float>(lado - 1) ? lado - 1 : 0;
     }
     void escolherLado(std::size_t n);
     // Empties the cells the last build filled.
