@@ -108,6 +108,18 @@ const std::vector<Mundo>& mundos() {
     };
     return lista;
 }
+// Runs `mundo` from `semente` on the reference path and on the indexed one:
+// the same snapshot at every mark and the same status line.
+void conferirCaminhos(const Mundo& mundo, uint32_t semente) {
+    CKeldoDoc referencia, indexado;
+    std::vector<std::vector<uint8_t>> a, b;
+    rodar(referencia, semente, mundo, true, a);
+    rodar(indexado, semente, mundo, false, b);
+    ASSERT_EQ(a.size(), b.size());
+    for (size_t k = 0; k < a.size(); ++k)
+        ASSERT_TRUE(a[k] == b[k]) << mundo.nome << " semente " << semente << " marco " << k;
+    EXPECT_EQ(referencia.textoStatus(), indexado.textoStatus());
+}
 } // namespace
 
 // Also with the short lists' pass four points at a time, as on machines
@@ -122,15 +134,7 @@ TEST(Diferencial, CaminhoIndexadoIgualAoDeReferenciaEmMuitosMundos) {
                 if (!oito && semente != 1u && semente != 17u)
                     continue;
                 VarreduraCurta::permitirOito(oito);
-                CKeldoDoc referencia, indexado;
-                std::vector<std::vector<uint8_t>> a, b;
-                rodar(referencia, semente, mundo, true, a);
-                rodar(indexado, semente, mundo, false, b);
-                ASSERT_EQ(a.size(), b.size());
-                for (size_t k = 0; k < a.size(); ++k)
-                    ASSERT_TRUE(a[k] == b[k])
-                        << mundo.nome << " semente " << semente << " marco " << k;
-                EXPECT_EQ(referencia.textoStatus(), indexado.textoStatus());
+                ASSERT_NO_FATAL_FAILURE(conferirCaminhos(mundo, semente));
             }
 }
 
@@ -169,15 +173,8 @@ TEST(Diferencial, ArenaLotadaIgualAoDeReferencia) {
                            p.repro_rr = p.repro_Rr = p.repro_RR = 150;
                        },
                        3};
-    for (uint32_t semente : {5u, 6u}) {
-        CKeldoDoc referencia, indexado;
-        std::vector<std::vector<uint8_t>> a, b;
-        rodar(referencia, semente, lotado, true, a);
-        rodar(indexado, semente, lotado, false, b);
-        ASSERT_EQ(a.size(), b.size());
-        for (size_t k = 0; k < a.size(); ++k)
-            ASSERT_TRUE(a[k] == b[k]) << "semente " << semente << " marco " << k;
-    }
+    for (uint32_t semente : {5u, 6u})
+        ASSERT_NO_FATAL_FAILURE(conferirCaminhos(lotado, semente));
 }
 
 // The two neighbour searches asked the same questions one by one, on a long
@@ -254,15 +251,8 @@ TEST(Diferencial, MundosDaBancadaReduzidosIgualAoDeReferencia) {
                              {"D", [](SimulationParameters&) {}, 600},
                              {"C", comObstaculos(1000, 2000), 25}};
     for (const Mundo& mundo : bancada)
-        for (uint32_t semente : {1001u, 1002u}) {
-            CKeldoDoc referencia, indexado;
-            std::vector<std::vector<uint8_t>> a, b;
-            rodar(referencia, semente, mundo, true, a);
-            rodar(indexado, semente, mundo, false, b);
-            ASSERT_EQ(a.size(), b.size());
-            for (size_t k = 0; k < a.size(); ++k)
-                ASSERT_TRUE(a[k] == b[k]) << mundo.nome << " semente " << semente << " marco " << k;
-        }
+        for (uint32_t semente : {1001u, 1002u})
+            ASSERT_NO_FATAL_FAILURE(conferirCaminhos(mundo, semente));
 }
 
 // Contact reach is inclusive: an individual exactly 1.5 from a female or a
