@@ -4,8 +4,9 @@
 # world and seed the two run one right after the other (ANTIGO, NOVO, ANTIGO, NOVO, ...), so a
 # change in the machine's load hits both alike. A world's CPU time (user + sys) in one
 # repetition is the sum over its seeds; the table gives the median over the repetitions, the
-# individual-cycles per CPU second it makes, their ratio NOVO/ANTIGO (above 1: NOVO is faster)
-# and the largest peak memory (max RSS) of any single run.
+# individual-cycles per CPU second it makes, their ratio NOVO/ANTIGO (above 1: NOVO is faster),
+# the largest peak memory (max RSS) of any single run and the median peak over the runs (a
+# run's peak moves by about 0.1 MiB from run to run with address layout alone).
 # Every summary must be byte-identical to the first ANTIGO summary of the same world and seed,
 # for both binaries and every repetition; the first difference stops the script with status 1.
 # The table goes to standard output, progress to standard error. CPU time comes in hundredths
@@ -66,10 +67,10 @@ echo "carga antes: $(cut -d' ' -f1-3 /proc/loadavg); núcleos: $(nproc)"
 echo "ANTIGO: $ANTIGO"
 echo "NOVO:   $NOVO"
 echo "sementes: $SEMENTES; $REPS repetições; escala dos ciclos: $ESCALA"
-printf '%-6s %6s %12s %9s %9s %13s %13s %9s %8s %8s\n' mundo ciclos ind-ciclos \
-    cpu_ant cpu_novo ind-ciclos/s ind-ciclos/s novo/ant pico_ant pico_nov
-printf '%-6s %6s %12s %9s %9s %13s %13s %9s %8s %8s\n' "" "" "" "(s)" "(s)" ANTIGO NOVO \
-    "" "(MiB)" "(MiB)"
+printf '%-6s %6s %12s %9s %9s %13s %13s %9s %8s %8s %8s %8s\n' mundo ciclos ind-ciclos \
+    cpu_ant cpu_novo ind-ciclos/s ind-ciclos/s novo/ant pico_ant pico_nov med_ant med_nov
+printf '%-6s %6s %12s %9s %9s %13s %13s %9s %8s %8s %8s %8s\n' "" "" "" "(s)" "(s)" ANTIGO NOVO \
+    "" "(MiB)" "(MiB)" "(MiB)" "(MiB)"
 
 comparados=0
 for mundo in $MUNDOS; do
@@ -80,6 +81,8 @@ for mundo in $MUNDOS; do
     tempos_nov=()
     pico_ant=0
     pico_nov=0
+    picos_ant=()
+    picos_nov=()
     for ((r = 1; r <= REPS; r++)); do
         echo "  $mundo: repetição $r de $REPS" >&2
         soma_ant=0
@@ -89,11 +92,13 @@ for mundo in $MUNDOS; do
             rodar "$ANTIGO" "$TMP/antigo.csv" "$semente" "${argumentos[@]}"
             soma_ant=$(awk -v a="$soma_ant" -v b="$CPU" 'BEGIN { print a + b }')
             ((KIB > pico_ant)) && pico_ant=$KIB
+            picos_ant+=("$KIB")
             ((r == 1)) && cp "$TMP/antigo.csv" "$referencia"
             conferir "$referencia" "$TMP/antigo.csv" "ANTIGO contra si mesmo" "$mundo" "$semente"
             rodar "$NOVO" "$TMP/novo.csv" "$semente" "${argumentos[@]}"
             soma_nov=$(awk -v a="$soma_nov" -v b="$CPU" 'BEGIN { print a + b }')
             ((KIB > pico_nov)) && pico_nov=$KIB
+            picos_nov+=("$KIB")
             conferir "$referencia" "$TMP/novo.csv" "NOVO contra ANTIGO" "$mundo" "$semente"
             comparados=$((comparados + 2))
         done
@@ -105,12 +110,14 @@ for mundo in $MUNDOS; do
         indciclos=$((indciclos + $(individuos_ciclos "$TMP/ref-$mundo-$semente.csv")))
     done
     awk -v m="$mundo" -v c="$ciclos" -v ic="$indciclos" -v ta="$(printf '%s\n' "${tempos_ant[@]}" | mediana)" \
-        -v tn="$(printf '%s\n' "${tempos_nov[@]}" | mediana)" -v pa="$pico_ant" -v pn="$pico_nov" 'BEGIN {
+        -v tn="$(printf '%s\n' "${tempos_nov[@]}" | mediana)" -v pa="$pico_ant" -v pn="$pico_nov" \
+        -v ma="$(printf '%s\n' "${picos_ant[@]}" | mediana)" \
+        -v mn="$(printf '%s\n' "${picos_nov[@]}" | mediana)" 'BEGIN {
         ra = (ta > 0) ? sprintf("%.0f", ic / ta) : "-"
         rn = (tn > 0) ? sprintf("%.0f", ic / tn) : "-"
         razao = (ta > 0 && tn > 0) ? sprintf("%.2f", ta / tn) : "-"
-        printf "%-6s %6d %12d %9.2f %9.2f %13s %13s %9s %8.1f %8.1f\n", m, c, ic, ta, tn, ra, rn,
-            razao, pa / 1024, pn / 1024
+        printf "%-6s %6d %12d %9.2f %9.2f %13s %13s %9s %8.1f %8.1f %8.2f %8.2f\n", m, c, ic, ta,
+            tn, ra, rn, razao, pa / 1024, pn / 1024, ma / 1024, mn / 1024
     }'
 done
 echo "resumos idênticos byte a byte: $comparados execuções conferidas"
