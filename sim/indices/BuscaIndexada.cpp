@@ -22,9 +22,12 @@ void BuscaIndexada::prepararMachosDe(const std::vector<SpecX>& vivos,
 
 const std::vector<uint32_t>& BuscaIndexada::machosPerto(const std::vector<SpecX>& vivos,
                                                         std::size_t posicao) {
+    // The grid judges the reach as `alcancaMacho` does (the same float
+    // distance against the squares whose root is within it); of the rest only
+    // the energy a father spends changes during the phase.
     const SpecX& femea = vivos[posicao];
     grade.consultar(
-        femea.x, femea.y, alcanceContato, [&](uint32_t k) { return alcancaMacho(femea, vivos[k]); },
+        femea.x, femea.y, alcanceContato, [&](uint32_t k) { return machoPronto(vivos[k]); },
         proximos);
     return proximos;
 }

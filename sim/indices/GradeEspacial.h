@@ -1,5 +1,6 @@
 #pragma once
 #include "sim/indices/ListaRascunho.h"
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -21,18 +22,19 @@ struct PontoLista {
 // Buckets of list positions over the arena, so that reach and sight queries
 // look at nearby items only. A query returns the candidate positions in
 // ascending list order, so the rules that choose among candidates by their
-// order see exactly what a scan of the whole list would give them. Each cell
-// holds a chain of its items in list order; a build touches only the cells of
-// its items (and clears only those of the previous build), so its cost follows
-// the list, never the number of cells.
+// order see exactly what a scan of the whole list would give them. The items
+// lie side by side by cell, row after row and in list order within a cell,
+// with their coordinates: the cells of one row a query reaches are one span
+// it reads straight through. A build sorts the items it admits by cell in two
+// passes, so its cost follows the list and the cells, which follow the list.
 class GradeEspacial {
   public:
     // Buckets the positions of the items of `itens` (anything with float x, y)
     // that `admite` takes. The cells get finer as the list grows, from 4 x 4
     // up to 100 x 100 over 0..99.
     template <class T, class Admite> void construir(const std::vector<T>& itens, Admite&& admite) {
-        construirCom(itens, itens.size(), [&](auto&& inserir) {
-            for (std::size_t i = itens.size(); i-- > 0;)
+        construirCom(itens, itens.size(), itens.size(), [&](auto&& inserir) {
+            for (std::size_t i = 0; i < itens.size(); ++i)
                 if (admite(itens[i]))
                     inserir(i);
         });
@@ -44,8 +46,8 @@ class GradeEspacial {
     // their number, so a few items get wide cells and a query looks at few of them.
     template <class T, class Posicoes>
     void construirEm(const std::vector<T>& itens, const Posicoes& posicoes) {
-        construirCom(itens, posicoes.size(), [&](auto&& inserir) {
-            for (std::size_t k = posicoes.size(); k-- > 0;)
+        construirCom(itens, posicoes.size(), posicoes.size(), [&](auto&& inserir) {
+            for (std::size_t k = 0; k < posicoes.size(); ++k)
                 inserir(static_cast<std::size_t>(posicoes[k]));
         });
     }
@@ -66,39 +68,40 @@ class GradeEspacial {
             limiarEmCache = limiarQuadrado(raio);
         }
         const float limiar = limiarEmCache;
-        for (int cy = y0; cy <= y1; ++cy)
-            for (int cx = x0; cx <= x1; ++cx)
-                for (int32_t k = cabeca[cy * lado + cx]; k >= 0; k = seguinte[k]) {
-                    // The coordinates sit beside the chain, so most items far off
-                    // are turned away without reading the item itself.
-                    const float dx = x - xs[k], dy = y - ys[k];
-                    if (dx * dx + dy * dy <= limiar && aceita(static_cast<uint32_t>(k)))
-                        saida.push_back(static_cast<uint32_t>(k));
-                }
-        // One cell is already in list order; the accepted few sort quickly.
-        if ((y1 != y0 || x1 != x0) && saida.size() > 1)
+        const Ponto* const todos = pontos.data();
+        const uint32_t* const comecos = inicio.data();
+        for (int cy = y0; cy <= y1; ++cy) {
+            const uint32_t de = comecos[cy * lado + x0], ate = comecos[cy * lado + x1 + 1];
+            for (uint32_t k = de; k < ate; ++k) {
+                const Ponto& p = todos[k];
+                const float dx = x - p.x, dy = y - p.y;
+                if (dx * dx + dy * dy <= limiar && aceita(p.pos))
+                    saida.push_back(p.pos);
+            }
+        }
+        // Each cell is in list order; the few found are mostly ascending already.
+        if (saida.size() > 1 && !std::is_sorted(saida.begin(), saida.end()))
             ordenar(saida);
     }
 
   private:
-    // Empties the cells, sizes them for `admitidos` items and lets `percorrer`
-    // insert items, from the last to the first.
+    struct Ponto {
+        float x, y;
+        uint32_t pos;
+    };
+    // Sizes the cells for `escolhidos` items, lets `percorrer` insert at most
+    // `admitidos` items in list order and sorts them by cell.
     template <class T, class Percorrer>
-    void construirCom(const std::vector<T>& itens, std::size_t admitidos, Percorrer&& percorrer) {
-        esvaziarCelulas();
-        escolherLado(admitidos);
-        if (cabeca.size() < static_cast<std::size_t>(lado * lado))
-            cabeca.resize(static_cast<std::size_t>(lado * lado), -1);
+    void construirCom(const std::vector<T>& itens, std::size_t escolhidos, std::size_t admitidos,
+                      Percorrer&& percorrer) {
+        escolherLado(escolhidos);
+        const auto celulas = static_cast<std::size_t>(lado * lado);
+        inicio.assign(celulas + 1, 0);
         redimensionarRascunho(celulaDe, admitidos);
-        redimensionarRascunho(seguinte, itens.size());
-        redimensionarRascunho(xs, itens.size());
-        redimensionarRascunho(ys, itens.size());
-        // Backwards, so that each chain comes out in list order. Locals, as the
-        // stores below could otherwise alias the members and reload them each time.
-        int32_t* const cabecas = cabeca.data();
-        int32_t* const seguintes = seguinte.data();
-        float* const xis = xs.data();
-        float* const ypsilons = ys.data();
+        redimensionarRascunho(emOrdem, admitidos);
+        // Locals, as the stores below could otherwise alias the members and reload them each time.
+        uint32_t* const contagem = inicio.data() + 1;
+        Ponto* const lidos = emOrdem.data();
         uint16_t* const cheias = celulaDe.data();
         const int ladoAgora = lado;
         const float escala = celulasPorUnidade;
@@ -108,14 +111,14 @@ class GradeEspacial {
             const float x = lista[i].x, y = lista[i].y;
             const auto c = static_cast<uint16_t>(celulaEm(y, ladoAgora, escala) * ladoAgora +
                                                  celulaEm(x, ladoAgora, escala));
-            cheias[n++] = c;
-            xis[i] = x;
-            ypsilons[i] = y;
-            seguintes[i] = cabecas[c];
-            cabecas[c] = static_cast<int32_t>(i);
+            cheias[n] = c;
+            lidos[n++] = {x, y, static_cast<uint32_t>(i)};
+            ++contagem[c];
         });
-        celulasCheias = n;
+        distribuir(n);
     }
+    // From the counts per cell to where each cell starts, and the items read into their cells.
+    void distribuir(std::size_t n);
     // Positions outside the arena (or not numbers) fall into the border cells;
     // queries clamp the same way, so nothing within reach is ever missed.
     int celula(float v) const { return celulaEm(v, lado, celulasPorUnidade); }
@@ -129,22 +132,20 @@ class GradeEspacial {
         return quociente >= static_cast<float>(lado - 1) ? lado - 1 : 0;
     }
     void escolherLado(std::size_t n);
-    // Empties the cells the last build filled.
-    void esvaziarCelulas();
     static float limiarQuadrado(float raio);
     mutable float raioEmCache = -1.0f;
     mutable float limiarEmCache = 0.0f;
     static void ordenar(std::vector<uint32_t>& posicoes);
 
     static constexpr int ladoMaximo = 100;
-    int lado = 25;
-    float celulasPorUnidade = 0.25f;
+    int lado = 4;
+    float celulasPorUnidade = 0.04f;
 
-    std::vector<int32_t> cabeca;    // per cell of the widest grid so far: its first item, or -1
-    std::vector<int32_t> seguinte;  // per item: the next item of its cell, or -1
-    std::vector<uint16_t> celulaDe; // the cells of the items admitted, `celulasCheias` of them
-    std::size_t celulasCheias = 0;
-    std::vector<float> xs, ys; // per item
+    // Where each cell starts in `pontos`, row by row, plus the end (one empty cell before a build).
+    std::vector<uint32_t> inicio = std::vector<uint32_t>(static_cast<std::size_t>(lado * lado) + 1);
+    std::vector<Ponto> pontos;      // the items admitted, by cell
+    std::vector<Ponto> emOrdem;     // the same in list order, while building
+    std::vector<uint16_t> celulaDe; // the cell of each of `emOrdem`
 };
 
 } // namespace keldo::indices

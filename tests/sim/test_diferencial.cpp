@@ -291,6 +291,51 @@ TEST(Diferencial, ContatoExatamenteNoAlcanceEntraNasDuasBuscas) {
     }
 }
 
+// The males' grid against the whole-list scan: females and males on cell
+// borders of every grid size, exactly at the contact reach and a hair beyond,
+// off the arena, many males on one spot, and males that stop being ready
+// during the phase (a father spends energy) after the grid was built.
+TEST(Diferencial, MachosPertoIgualAVarreduraNasBordasDasCelulas) {
+    const float lugares[] = {-2.0f, -0.0f, 0.0f,  1.5f,      1.5000001f, 24.999998f, 25.0f,
+                             26.5f, 50.0f, 98.5f, 99.99999f, 100.0f,     101.5f,     150.0f};
+    constexpr size_t nLugares = std::size(lugares);
+    ObstaculosNivel obstaculos;
+    const Rect arena{0, 0, 640, 480};
+    for (size_t machos : {size_t{3}, size_t{40}, size_t{700}, size_t{6000}}) {
+        std::vector<SpecX> vivos;
+        for (size_t k = 0; k < machos + nLugares * nLugares; ++k) {
+            SpecX i;
+            const bool macho = k % 3 != 0 || k >= machos;
+            // Females on every spot; males on the spots too, many on each.
+            const size_t lugar = (k * 7) % (nLugares * nLugares);
+            i.x = lugares[lugar % nLugares];
+            i.y = lugares[lugar / nLugares];
+            i.estado = static_cast<uint8_t>(EstadoBit::vivo | EstadoBit::adulto |
+                                            (macho && k < machos ? EstadoBit::sexo : 0));
+            i.energia = k % 11 == 5 ? 10 : 100; // some not ready
+            i.limiarReproducao = 50;
+            i.visao = k % 13 == 4 ? 0 : 5; // some blind
+            vivos.push_back(i);
+        }
+        BuscaPorVarredura varredura(obstaculos, arena);
+        BuscaIndexada indexada;
+        varredura.prepararMachos(vivos);
+        indexada.prepararMachos(vivos);
+        size_t achados = 0;
+        for (size_t k = 0; k < vivos.size(); ++k) {
+            if (vivos[k].sexo())
+                continue;
+            const std::vector<uint32_t> esperado = varredura.machosPerto(vivos, k);
+            ASSERT_EQ(esperado, indexada.machosPerto(vivos, k)) << machos << " femea " << k;
+            achados += esperado.size();
+            // The first father of each answer has spent its energy.
+            if (!esperado.empty())
+                vivos[esperado.front()].energia = 20;
+        }
+        EXPECT_GT(achados, machos / 4) << machos;
+    }
+}
+
 // The eaters of each food item on a world of sparse food (the contact table)
 // and of crowded food (the grid over the eaters): the scan's, in its order,
 // also once eaters of earlier items have died during the phase.
