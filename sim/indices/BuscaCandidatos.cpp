@@ -414,10 +414,17 @@ uint32_t BuscaCandidatos::enesimaPorCelulas(uint32_t ordem) const {
 
 BuscaCandidatos::Consulta BuscaCandidatos::consulta(float x, float y, float alcance, int ox,
                                                     int oy) const {
-    Consulta c{x, y, limiarPara(alcance), {}, 0};
+    // Field by field in the caller's place, so nothing is copied through the stack.
+    Consulta c;
+    c.x = x;
+    c.y = y;
+    c.limiar = limiarPara(alcance);
     if (mapa) {
-        c.origem = mapa->origem(ox, oy);
+        mapa->origemEm(ox, oy, c.origem);
         c.todos = mapa->mascaraTodos();
+    } else {
+        c.origem = {};
+        c.todos = 0;
     }
     return c;
 }

@@ -62,6 +62,20 @@ class MapaObstaculos {
         MascarasEixo y;
     };
     Origem origem(int x, int y) const { return {mascaraX(x), mascaraY(y)}; }
+    // The same written in place, word by word: a query that copied the masks
+    // whole went through the stack in pieces and read them back across them.
+    void origemEm(int x, int y, Origem& o) const {
+        const unsigned kx = static_cast<unsigned>(x - minimo);
+        const unsigned ky = static_cast<unsigned>(y - minimo);
+        if (kx < tamanho)
+            copiar(tabelaX[kx], o.x);
+        else
+            o.x = calcularX(x);
+        if (ky < tamanho)
+            copiar(tabelaY[ky], o.y);
+        else
+            o.y = calcularY(y);
+    }
     bool caminhoBloqueado(const Origem& a, int x2, int y2) const {
         if (numRetangulos == 0)
             return false;
@@ -95,6 +109,11 @@ class MapaObstaculos {
     static constexpr int tamanho = 112; // coordinates minimo .. minimo + tamanho - 1
     static constexpr int maxRetangulos = 32;
 
+    static void copiar(const MascarasEixo& de, MascarasEixo& para) {
+        para.antes = de.antes;
+        para.depois = de.depois;
+        para.dentro = de.dentro;
+    }
     MascarasEixo calcularX(int x) const;
     MascarasEixo calcularY(int y) const;
 
