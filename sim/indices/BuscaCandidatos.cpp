@@ -25,7 +25,7 @@ float BuscaCandidatos::limiarQuadrado(float alcance) {
     return limiar;
 }
 
-float BuscaCandidatos::limiarPara(float alcance) const {
+float BuscaCandidatos::limiarNovo(float alcance) const {
     if (alcance >= 0.0f && alcance < static_cast<float>(inteirosGuardados)) {
         const auto k = static_cast<size_t>(alcance);
         if (static_cast<float>(k) == alcance) {
@@ -305,13 +305,6 @@ void BuscaCandidatos::somarCorrida(int j, int a, int b) const {
         {static_cast<uint16_t>(j), static_cast<uint16_t>(a), static_cast<uint16_t>(b)});
 }
 
-uint32_t BuscaCandidatos::contar(float x, float y, float alcance, int ox, int oy) const {
-    // Short lists first, apart: the cell count's set-up would cost every query.
-    if (varre)
-        return curta.contar(consulta(x, y, alcance, ox, oy), alcance);
-    return contarPorCelulas(x, y, alcance, ox, oy);
-}
-
 uint32_t BuscaCandidatos::contarPorCelulas(float x, float y, float alcance, int ox, int oy) const {
     corridas.clear();
     nasBordas = 0;
@@ -385,13 +378,6 @@ void BuscaCandidatos::marcarBloco(uint32_t bloco) const {
     }
 }
 
-uint32_t BuscaCandidatos::enesima(uint32_t ordem) const {
-    // Short lists apart, as in `contar`: the long path's set-up would cost every pick.
-    if (varre)
-        return curta.enesima(ordem);
-    return enesimaPorCelulas(ordem);
-}
-
 uint32_t BuscaCandidatos::enesimaPorCelulas(uint32_t ordem) const {
     uint32_t bloco = 0;
     while (ordem >= porBloco[bloco])
@@ -410,23 +396,6 @@ uint32_t BuscaCandidatos::enesimaPorCelulas(uint32_t ordem) const {
                              static_cast<uint32_t>(std::countr_zero(bits)));
     }
     return posicaoDoRank(static_cast<uint32_t>(rankDe.size()) - 1); // not reached
-}
-
-BuscaCandidatos::Consulta BuscaCandidatos::consulta(float x, float y, float alcance, int ox,
-                                                    int oy) const {
-    // Field by field in the caller's place, so nothing is copied through the stack.
-    Consulta c;
-    c.x = x;
-    c.y = y;
-    c.limiar = limiarPara(alcance);
-    if (mapa) {
-        mapa->origemEm(ox, oy, c.origem);
-        c.todos = mapa->mascaraTodos();
-    } else {
-        c.origem = {};
-        c.todos = 0;
-    }
-    return c;
 }
 
 // Branch-free, so that the compiler can run it over several points at once.
@@ -563,13 +532,6 @@ void BuscaCandidatos::coletarPorCelula(const Consulta& c, float alcance,
         }
         fecharCorrida();
     }
-}
-
-bool BuscaCandidatos::melhor(float x, float y, float alcance, int ox, int oy,
-                             Candidato& saida) const {
-    if (varre)
-        return curta.melhor(consulta(x, y, alcance, ox, oy), alcance, saida.pos, saida.distancia);
-    return melhorPorCelulas(x, y, alcance, ox, oy, saida);
 }
 
 bool BuscaCandidatos::melhorPorCelulas(float x, float y, float alcance, int ox, int oy,

@@ -37,15 +37,27 @@ class BuscaCandidatos {
     // The candidate that `coletar` would give with the greatest `valor - distancia`,
     // the lowest position among equals; false when there is none. Looks at
     // cells nearest first and stops once no farther point can do better.
-    bool melhor(float x, float y, float alcance, int ox, int oy, Candidato& saida) const;
+    bool melhor(float x, float y, float alcance, int ox, int oy, Candidato& saida) const {
+        if (varre)
+            return curta.melhor(consulta(x, y, alcance, ox, oy), alcance, saida.pos,
+                                saida.distancia);
+        return melhorPorCelulas(x, y, alcance, ox, oy, saida);
+    }
 
     // How many points `coletar` would give, without listing them: cells wholly
     // within reach on a free path count by their totals, only the others are
     // looked at point by point. Keeps what `enesima` needs (until the next query).
-    uint32_t contar(float x, float y, float alcance, int ox, int oy) const;
+    // Short lists first, apart and inline: the cell count's set-up would cost every query.
+    uint32_t contar(float x, float y, float alcance, int ox, int oy) const {
+        if (varre)
+            return curta.contar(consulta(x, y, alcance, ox, oy), alcance);
+        return contarPorCelulas(x, y, alcance, ox, oy);
+    }
     // The `ordem`-th smallest position (from 0, below the last `contar`) of
     // what it counted.
-    uint32_t enesima(uint32_t ordem) const;
+    uint32_t enesima(uint32_t ordem) const {
+        return varre ? curta.enesima(ordem) : enesimaPorCelulas(ordem);
+    }
 
     // The largest squared distance (as the simulation computes it, in float)
     // whose square root is still within `alcance`.
@@ -54,7 +66,21 @@ class BuscaCandidatos {
   private:
     // A query's fixed terms: its point, squared reach and the obstacle masks of its path's start.
     using Consulta = VarreduraCurta::Consulta;
-    Consulta consulta(float x, float y, float alcance, int ox, int oy) const;
+    // Field by field in the caller's place, so nothing is copied through the stack.
+    Consulta consulta(float x, float y, float alcance, int ox, int oy) const {
+        Consulta c;
+        c.x = x;
+        c.y = y;
+        c.limiar = limiarPara(alcance);
+        if (mapa) {
+            mapa->origemEm(ox, oy, c.origem);
+            c.todos = mapa->mascaraTodos();
+        } else {
+            c.origem = {};
+            c.todos = 0;
+        }
+        return c;
+    }
     // `contar`, `enesima` and `melhor` over the cells of a longer list.
     uint32_t contarPorCelulas(float x, float y, float alcance, int ox, int oy) const;
     uint32_t enesimaPorCelulas(uint32_t ordem) const;
@@ -127,7 +153,16 @@ class BuscaCandidatos {
     float valorMaximo = 0.0f;
     // Queries come with a handful of reaches (the sight phenotypes); their
     // thresholds are kept.
-    float limiarPara(float alcance) const;
+    float limiarPara(float alcance) const {
+        if (alcance >= 0.0f && alcance < static_cast<float>(inteirosGuardados)) {
+            const auto k = static_cast<size_t>(alcance);
+            if (static_cast<float>(k) == alcance && limiarInteiroConhecido[k])
+                return limiarInteiro[k];
+        }
+        return limiarNovo(alcance);
+    }
+    // The first time for a whole reach, and every other reach.
+    float limiarNovo(float alcance) const;
     // Whole reaches (every sight phenotype) straight from a table; others from a small cache.
     static constexpr int inteirosGuardados = 64;
     mutable std::array<float, inteirosGuardados> limiarInteiro{};
