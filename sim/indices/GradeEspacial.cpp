@@ -14,20 +14,16 @@ void GradeEspacial::escolherLado(std::size_t n) {
     celulasPorUnidade = static_cast<float>(lado) / 100.0f;
 }
 
-void GradeEspacial::distribuir(std::size_t n) {
+void GradeEspacial::acumular() {
     uint32_t* const comecos = inicio.data();
     const std::size_t celulas = inicio.size() - 1;
     for (std::size_t c = 0; c < celulas; ++c)
         comecos[c + 1] += comecos[c];
-    redimensionarRascunho(pontos, n);
-    // Each cell's items go in list order from its start on; the starts move
-    // to the ends and are taken back by one cell afterwards.
-    Ponto* const destino = pontos.data();
-    const uint16_t* const cheias = celulaDe.data();
-    const Ponto* const lidos = emOrdem.data();
-    for (std::size_t k = 0; k < n; ++k)
-        destino[comecos[cheias[k]]++] = lidos[k];
-    for (std::size_t c = celulas; c > 0; --c)
+}
+
+void GradeEspacial::recuar() {
+    uint32_t* const comecos = inicio.data();
+    for (std::size_t c = inicio.size() - 1; c > 0; --c)
         comecos[c] = comecos[c - 1];
     comecos[0] = 0;
 }

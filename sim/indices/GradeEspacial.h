@@ -101,7 +101,7 @@ class GradeEspacial {
         redimensionarRascunho(emOrdem, admitidos);
         // Locals, as the stores below could otherwise alias the members and reload them each time.
         uint32_t* const contagem = inicio.data() + 1;
-        Ponto* const lidos = emOrdem.data();
+        uint32_t* const lidos = emOrdem.data();
         uint16_t* const cheias = celulaDe.data();
         const int ladoAgora = lado;
         const float escala = celulasPorUnidade;
@@ -112,13 +112,24 @@ class GradeEspacial {
             const auto c = static_cast<uint16_t>(celulaEm(y, ladoAgora, escala) * ladoAgora +
                                                  celulaEm(x, ladoAgora, escala));
             cheias[n] = c;
-            lidos[n++] = {x, y, static_cast<uint32_t>(i)};
+            lidos[n++] = static_cast<uint32_t>(i);
             ++contagem[c];
         });
-        distribuir(n);
+        // Each cell's items go in list order from its start on; the starts
+        // move to the ends and are taken back by one cell afterwards.
+        acumular();
+        redimensionarRascunho(pontos, n);
+        Ponto* const destino = pontos.data();
+        uint32_t* const comecos = inicio.data();
+        for (std::size_t k = 0; k < n; ++k) {
+            const uint32_t i = lidos[k];
+            destino[comecos[cheias[k]]++] = {lista[i].x, lista[i].y, i};
+        }
+        recuar();
     }
-    // From the counts per cell to where each cell starts, and the items read into their cells.
-    void distribuir(std::size_t n);
+    // From the counts per cell to where each cell starts; and from where each cell ends.
+    void acumular();
+    void recuar();
     // Positions outside the arena (or not numbers) fall into the border cells;
     // queries clamp the same way, so nothing within reach is ever missed.
     int celula(float v) const { return celulaEm(v, lado, celulasPorUnidade); }
@@ -144,7 +155,7 @@ class GradeEspacial {
     // Where each cell starts in `pontos`, row by row, plus the end (one empty cell before a build).
     std::vector<uint32_t> inicio = std::vector<uint32_t>(static_cast<std::size_t>(lado * lado) + 1);
     std::vector<Ponto> pontos;      // the items admitted, by cell
-    std::vector<Ponto> emOrdem;     // the same in list order, while building
+    std::vector<uint32_t> emOrdem;  // their positions in list order, while building
     std::vector<uint16_t> celulaDe; // the cell of each of `emOrdem`
 };
 
