@@ -397,7 +397,7 @@ bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, flo
     const int bq = longe ? 0 : faixa(c.y);
     // A few valued points (the food of most worlds) are read at once: nearest
     // first would read them in many small pieces and seldom stop early.
-    if (longe || (valorMaximo != 0.0 && xs.size() < 128)) {
+    if (longe || (valorMaximo != 0.0 && tamanho() < 128)) {
         lerFaixas(b0, b1);
         return achou;
     }
