@@ -33,7 +33,7 @@ class GradeEspacial {
     // that `admite` takes. The cells get finer as the list grows, from 4 x 4
     // up to 100 x 100 over 0..99.
     template <class T, class Admite> void construir(const std::vector<T>& itens, Admite&& admite) {
-        construirCom(itens, itens.size(), itens.size(), [&](auto&& inserir) {
+        construirCom(itens, itens.size(), [&](auto&& inserir) {
             for (std::size_t i = 0; i < itens.size(); ++i)
                 if (admite(itens[i]))
                     inserir(i);
@@ -46,7 +46,7 @@ class GradeEspacial {
     // their number, so a few items get wide cells and a query looks at few of them.
     template <class T, class Posicoes>
     void construirEm(const std::vector<T>& itens, const Posicoes& posicoes) {
-        construirCom(itens, posicoes.size(), posicoes.size(), [&](auto&& inserir) {
+        construirCom(itens, posicoes.size(), [&](auto&& inserir) {
             for (std::size_t k = 0; k < posicoes.size(); ++k)
                 inserir(static_cast<std::size_t>(posicoes[k]));
         });
@@ -89,31 +89,27 @@ class GradeEspacial {
         float x, y;
         uint32_t pos;
     };
-    // Sizes the cells for `escolhidos` items, lets `percorrer` insert at most
-    // `admitidos` items in list order and sorts them by cell.
+    // Sizes the cells for `escolhidos` items and sorts by cell the items
+    // `percorrer` inserts, in list order: one pass counts them per cell, a
+    // second places them, so no scratch list is kept beside the grid.
     template <class T, class Percorrer>
-    void construirCom(const std::vector<T>& itens, std::size_t escolhidos, std::size_t admitidos,
-                      Percorrer&& percorrer) {
+    void construirCom(const std::vector<T>& itens, std::size_t escolhidos, Percorrer&& percorrer) {
         escolherLado(escolhidos);
         const auto celulas = static_cast<std::size_t>(lado * lado);
         inicio.assign(celulas + 1, 0);
-        redimensionarRascunho(celulaDe, admitidos);
-        redimensionarRascunho(emOrdem, admitidos);
         // Locals, as the stores below could otherwise alias the members and reload them each time.
-        uint32_t* const contagem = inicio.data() + 1;
-        uint32_t* const lidos = emOrdem.data();
-        uint16_t* const cheias = celulaDe.data();
         const int ladoAgora = lado;
         const float escala = celulasPorUnidade;
         const T* const lista = itens.data();
+        auto celulaDoItem = [&](std::size_t i) {
+            return static_cast<std::size_t>(celulaEm(lista[i].y, ladoAgora, escala) * ladoAgora +
+                                            celulaEm(lista[i].x, ladoAgora, escala));
+        };
+        uint32_t* const contagem = inicio.data() + 1;
         std::size_t n = 0;
         percorrer([&](std::size_t i) {
-            const float x = lista[i].x, y = lista[i].y;
-            const auto c = static_cast<uint16_t>(celulaEm(y, ladoAgora, escala) * ladoAgora +
-                                                 celulaEm(x, ladoAgora, escala));
-            cheias[n] = c;
-            lidos[n++] = static_cast<uint32_t>(i);
-            ++contagem[c];
+            ++contagem[celulaDoItem(i)];
+            ++n;
         });
         // Each cell's items go in list order from its start on; the starts
         // move to the ends and are taken back by one cell afterwards.
@@ -121,10 +117,10 @@ class GradeEspacial {
         redimensionarRascunho(pontos, n);
         Ponto* const destino = pontos.data();
         uint32_t* const comecos = inicio.data();
-        for (std::size_t k = 0; k < n; ++k) {
-            const uint32_t i = lidos[k];
-            destino[comecos[cheias[k]]++] = {lista[i].x, lista[i].y, i};
-        }
+        percorrer([&](std::size_t i) {
+            destino[comecos[celulaDoItem(i)]++] = {lista[i].x, lista[i].y,
+                                                   static_cast<uint32_t>(i)};
+        });
         recuar();
     }
     // From the counts per cell to where each cell starts; and from where each cell ends.
@@ -154,9 +150,7 @@ class GradeEspacial {
 
     // Where each cell starts in `pontos`, row by row, plus the end (one empty cell before a build).
     std::vector<uint32_t> inicio = std::vector<uint32_t>(static_cast<std::size_t>(lado * lado) + 1);
-    std::vector<Ponto> pontos;      // the items admitted, by cell
-    std::vector<uint32_t> emOrdem;  // their positions in list order, while building
-    std::vector<uint16_t> celulaDe; // the cell of each of `emOrdem`
+    std::vector<Ponto> pontos; // the items admitted, by cell
 };
 
 } // namespace keldo::indices
