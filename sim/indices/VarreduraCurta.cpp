@@ -278,7 +278,6 @@ uint64_t VarreduraCurta::quatroSimples(const Colunas& p, const Consulta& c, uint
 template <class Destino>
 void VarreduraCurta::marcarPara(const Consulta& c, uint32_t de, uint32_t ate,
                                 Destino&& destino) const {
-    const Quatro quatro(c);
     const Colunas p{xs.data(),      ys.data(),     antesX.data(),
                     depoisX.data(), antesY.data(), depoisY.data()};
 #if defined(KELDO_OITO_POR_VEZ)
@@ -287,6 +286,7 @@ void VarreduraCurta::marcarPara(const Consulta& c, uint32_t de, uint32_t ate,
         return;
     }
 #endif
+    const Quatro quatro(c); // only the four-wide pass takes its terms from here
     for (uint32_t w = de / 64; w * 64 < ate; ++w) {
         const uint32_t k0 = w * 64, k1 = std::min(ate, k0 + 64);
         uint64_t palavra = 0;
