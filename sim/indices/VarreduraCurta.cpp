@@ -13,6 +13,26 @@
 
 namespace keldo::indices {
 
+namespace {
+// std::popcount is a library call on baseline x86-64: the bit count by halves instead.
+uint32_t bitsUm(uint64_t v) {
+    v = v - ((v >> 1) & 0x5555555555555555u);
+    v = (v & 0x3333333333333333u) + ((v >> 2) & 0x3333333333333333u);
+    v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+    return static_cast<uint32_t>((v * 0x0101010101010101u) >> 56);
+}
+
+// The word of `palavras` holding the `ordem`-th set bit (from 0), which
+// becomes the place among that word's bits.
+template <class Contar>
+size_t palavraDaOrdem(const uint64_t* palavras, uint32_t& ordem, Contar contar) {
+    size_t w = 0;
+    for (uint32_t n = contar(palavras[w]); ordem >= n; n = contar(palavras[++w]))
+        ordem -= n;
+    return w;
+}
+} // namespace
+
 bool VarreduraCurta::cyNaFaixa(const PontoLista& p, int b) {
     if (b == 0)
         return p.cy <= 0 || std::isnan(p.y);
@@ -198,11 +218,12 @@ __attribute__((target("avx2"))) inline __m256i carregar(const uint32_t* q) {
 }
 
 // The pass of `marcarPara` eight points at a time, on the machines that can:
-// the same float operations as four at a time.
+// the same float operations as four at a time. (Every machine with AVX2 also
+// counts bits in one instruction.)
 template <class Destino>
-__attribute__((target("avx2"))) void marcarOito(const VarreduraCurta::Colunas& p,
-                                                const VarreduraCurta::Consulta& c, uint32_t de,
-                                                uint32_t ate, Destino& destino) {
+__attribute__((target("avx2,popcnt"))) void
+marcarOito(const VarreduraCurta::Colunas& p, const VarreduraCurta::Consulta& c, uint32_t de,
+           uint32_t ate, Destino& destino) {
     const __m256 x = _mm256_set1_ps(c.x), y = _mm256_set1_ps(c.y);
     const __m256 limiar = _mm256_set1_ps(c.limiar);
     const __m256i antesX = _mm256_set1_epi32(static_cast<int>(c.origem.x.antes));
@@ -231,7 +252,7 @@ __attribute__((target("avx2"))) void marcarOito(const VarreduraCurta::Colunas& p
         }
         if (k1 - k0 < 64)
             palavra &= (uint64_t{1} << (k1 - k0)) - 1;
-        destino(w, palavra);
+        destino(w, palavra, static_cast<uint32_t>(__builtin_popcountll(palavra)));
     }
 }
 
@@ -258,7 +279,7 @@ bool VarreduraCurta::oitoPorVez() {
 uint64_t VarreduraCurta::oito(const Colunas& p, const Consulta& c, uint32_t de, uint32_t ate) {
     uint64_t palavra = 0;
 #if defined(KELDO_OITO_POR_VEZ)
-    auto guardar = [&](uint32_t, uint64_t bits) { palavra = bits; };
+    auto guardar = [&](uint32_t, uint64_t bits, uint32_t) { palavra = bits; };
     marcarOito(p, c, de, ate, guardar);
 #else
     (void)p, (void)c, (void)de, (void)ate;
@@ -299,27 +320,17 @@ void VarreduraCurta::marcarPara(const Consulta& c, uint32_t de, uint32_t ate,
             for (uint32_t k = std::max(de, k0); k < k1; k += 4)
                 palavra |= quatro(p, k) << (k % 64);
         }
-        destino(w, palavra);
+        destino(w, palavra, bitsUm(palavra));
     }
 }
-
-namespace {
-// std::popcount is a library call on baseline x86-64: the bit count by halves instead.
-uint32_t bitsUm(uint64_t v) {
-    v = v - ((v >> 1) & 0x5555555555555555u);
-    v = (v & 0x3333333333333333u) + ((v >> 2) & 0x3333333333333333u);
-    v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
-    return static_cast<uint32_t>((v * 0x0101010101010101u) >> 56);
-}
-} // namespace
 
 uint32_t VarreduraCurta::contar(const Consulta& c, float alcance) {
     uint32_t de = 0, ate = 0, total = 0;
     if (emOrdem) {
         // Stored in rank order: each word of bits is a word of ranks.
-        marcarPara(c, 0, guardados(), [&](uint32_t w, uint64_t bits) {
+        marcarPara(c, 0, guardados(), [&](uint32_t w, uint64_t bits, uint32_t n) {
             porRank[w] = bits;
-            total += bitsUm(bits);
+            total += n;
         });
         return total;
     }
@@ -327,20 +338,33 @@ uint32_t VarreduraCurta::contar(const Consulta& c, float alcance) {
     if (!alcancados(c, alcance, de, ate))
         return 0;
     // Each word's bits go to their ranks as soon as the word is built.
-    marcarPara(c, de, ate, [&](uint32_t w, uint64_t bits) {
+    marcarPara(c, de, ate, [&](uint32_t w, uint64_t bits, uint32_t n) {
+        total += n;
         for (; bits != 0; bits &= bits - 1) {
             const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(bits));
             porRank[palavraDoRank[k]] |= bitDoRank[k];
-            ++total;
         }
     });
     return total;
 }
 
+#if defined(KELDO_OITO_POR_VEZ)
+namespace {
+__attribute__((target("popcnt"))) size_t palavraDaOrdemUmaInstrucao(const uint64_t* palavras,
+                                                                    uint32_t& ordem) {
+    return palavraDaOrdem(
+        palavras, ordem, [](uint64_t v) { return static_cast<uint32_t>(__builtin_popcountll(v)); });
+}
+} // namespace
+#endif
+
 uint32_t VarreduraCurta::enesima(uint32_t ordem) const {
-    size_t w = 0;
-    for (uint32_t n = bitsUm(porRank[w]); ordem >= n; n = bitsUm(porRank[++w]))
-        ordem -= n;
+#if defined(KELDO_OITO_POR_VEZ)
+    const size_t w = temOito ? palavraDaOrdemUmaInstrucao(porRank.data(), ordem)
+                             : palavraDaOrdem(porRank.data(), ordem, bitsUm);
+#else
+    const size_t w = palavraDaOrdem(porRank.data(), ordem, bitsUm);
+#endif
     uint64_t b = porRank[w];
     for (; ordem > 0; --ordem)
         b &= b - 1;
@@ -364,7 +388,7 @@ bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, flo
     auto examinar = [&](uint32_t de, uint32_t ate) {
         if (de >= ate)
             return;
-        marcarPara(c, de, ate, [&](uint32_t w, uint64_t bits) {
+        marcarPara(c, de, ate, [&](uint32_t w, uint64_t bits, uint32_t) {
             for (uint64_t b = bits; b != 0; b &= b - 1) {
                 const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(b));
                 const float dx = c.x - xs[k], dy = c.y - ys[k];
