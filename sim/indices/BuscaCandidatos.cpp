@@ -169,10 +169,36 @@ void BuscaCandidatos::construirMascarasDeCelulas(const std::vector<PontoLista>& 
         mascarasLinha = mascarasColuna;
         return;
     }
+    std::vector<uint8_t> comPontos(static_cast<size_t>(lado), 0);
     for (size_t k = 0; k < pontos.size(); ++k) {
         const int c = celulaDe[k];
         juntar(mascarasColuna[static_cast<size_t>(c % lado)], mapa->mascaraX(pontos[k].cx));
         juntar(mascarasLinha[static_cast<size_t>(c / lado)], mapa->mascaraY(pontos[k].cy));
+        comPontos[static_cast<size_t>(c % lado)] = 1;
+    }
+    // An empty column takes the masks of its neighbours (it holds nothing to
+    // judge), so that along the columns the "before" masks only lose bits and
+    // the "beyond" masks only gain them: `colunasQueLiberam` relies on it.
+    uint32_t antesE = 0, antesOu = 0, depoisE = 0, depoisOu = 0;
+    for (size_t i = mascarasColuna.size(); i-- > 0;) {
+        MascarasComuns& m = mascarasColuna[i];
+        if (comPontos[i]) {
+            antesE = m.antesE;
+            antesOu = m.antesOu;
+        } else {
+            m.antesE = antesE;
+            m.antesOu = antesOu;
+        }
+    }
+    for (size_t i = 0; i < mascarasColuna.size(); ++i) {
+        MascarasComuns& m = mascarasColuna[i];
+        if (comPontos[i]) {
+            depoisE = m.depoisE;
+            depoisOu = m.depoisOu;
+        } else {
+            m.depoisE = depoisE;
+            m.depoisOu = depoisOu;
+        }
     }
 }
 
@@ -237,16 +263,40 @@ void BuscaCandidatos::construirContagens() {
     nasBordas = 0;
 }
 
-BuscaCandidatos::Caminhos BuscaCandidatos::caminhosDaColuna(const Consulta& c, int i) const {
-    const MascarasComuns& m = mascarasColuna[static_cast<size_t>(i)];
-    return {(c.origem.x.antes & m.antesE) | (c.origem.x.depois & m.depoisE),
-            (c.origem.x.antes & m.antesOu) | (c.origem.x.depois & m.depoisOu)};
-}
-
 BuscaCandidatos::Caminhos BuscaCandidatos::caminhosDaLinha(const Consulta& c, int j) const {
     const MascarasComuns& m = mascarasLinha[static_cast<size_t>(j)];
     return {(c.origem.y.antes & m.antesE) | (c.origem.y.depois & m.depoisE),
             (c.origem.y.antes & m.antesOu) | (c.origem.y.depois & m.depoisOu)};
+}
+
+// A rectangle the origin lies before is cleared by the columns before it, a
+// prefix of them (the masks only lose such bits along the columns); one it
+// lies beyond, by a suffix; any other by no column. So the columns clearing
+// every rectangle of `deixadas` are one span, found by halving.
+BuscaCandidatos::Colunas BuscaCandidatos::colunasQueLiberam(const Consulta& c, uint32_t deixadas,
+                                                            bool todosOsPontos) const {
+    const uint32_t antes = deixadas & c.origem.x.antes, depois = deixadas & c.origem.x.depois;
+    if ((deixadas & ~(antes | depois)) != 0)
+        return {0, 0};
+    const MascarasComuns* m = mascarasColuna.data();
+    int de = 0, ate = lado; // ate: the first column lacking a bit of `antes`
+    for (int baixo = 0; baixo < ate;) {
+        const int meio = (baixo + ate) / 2;
+        const uint32_t k = todosOsPontos ? m[meio].antesE : m[meio].antesOu;
+        if ((k & antes) == antes)
+            baixo = meio + 1;
+        else
+            ate = meio;
+    }
+    for (int alto = lado; de < alto;) { // de: the first column holding every bit of `depois`
+        const int meio = (de + alto) / 2;
+        const uint32_t k = todosOsPontos ? m[meio].depoisE : m[meio].depoisOu;
+        if ((k & depois) == depois)
+            alto = meio;
+        else
+            de = meio + 1;
+    }
+    return {de, ate};
 }
 
 BuscaCandidatos::Alcance BuscaCandidatos::alcanceDe(float x, float y, float alcance) const {
@@ -315,14 +365,12 @@ uint32_t BuscaCandidatos::contarPorCelulas(float x, float y, float alcance, int 
     const Alcance a = alcanceDe(x, y, alcance);
     const int linhaInicial = celula(y - alcance - 2 * a.folga, minY);
     const int linhaFinal = celula(y + alcance + 2 * a.folga, minY);
-    const int c0 = celula(x - alcance - 2 * a.folga, minX);
-    const int c1 = celula(x + alcance + 2 * a.folga, minX);
-    std::array<uint32_t, 100> livreNaColunaDe, talvezNaColuna;
-    for (int i = c0; i <= c1; ++i) {
-        const Caminhos coluna = caminhosDaColuna(c, i);
-        livreNaColunaDe[static_cast<size_t>(i)] = coluna.livre;
-        talvezNaColuna[static_cast<size_t>(i)] = coluna.talvez;
-    }
+    // The columns whose paths clear what a row leaves are one span; rows
+    // between the same rectangle edges leave the same, so a span is found once
+    // for them.
+    Colunas livres{}, talvez{};
+    uint32_t deixadasLivre = 0, deixadasTalvez = 0;
+    bool conhecidas = false;
     for (int j = linhaInicial; j <= linhaFinal; ++j) {
         Faixas f{0, -1, lado, lado - 1};
         if (!faixasDaLinha(a, j, f))
@@ -332,23 +380,29 @@ uint32_t BuscaCandidatos::contarPorCelulas(float x, float y, float alcance, int 
             f.f1 = lado - 1;
         }
         const Caminhos linha = caminhosDaLinha(c, j);
+        const uint32_t deixaLivre = c.todos & ~linha.livre, deixaTalvez = c.todos & ~linha.talvez;
+        if (!conhecidas || deixaLivre != deixadasLivre)
+            livres = colunasQueLiberam(c, deixadasLivre = deixaLivre, true);
+        if (!conhecidas || deixaTalvez != deixadasTalvez)
+            talvez = colunasQueLiberam(c, deixadasTalvez = deixaTalvez, false);
+        conhecidas = true;
+        // The whole free cells are one run; the other cells that may hold a
+        // point on a free path are looked at point by point.
         const uint32_t* comeco = inicio.data() + static_cast<size_t>(j * lado);
-        int corrida = -1; // first cell of the current run of whole free cells
-        for (int i = f.i0; i <= f.i1; ++i) {
-            const bool livre = (livreNaColunaDe[static_cast<size_t>(i)] | linha.livre) == c.todos;
-            if (livre && i >= f.f0 && i <= f.f1) {
-                if (corrida < 0)
-                    corrida = i;
-                continue;
-            }
-            if (corrida >= 0)
-                somarCorrida(j, corrida, i - 1);
-            corrida = -1;
-            if ((talvezNaColuna[static_cast<size_t>(i)] | linha.talvez) == c.todos)
-                contarPontos(c, comeco[i], comeco[i + 1], livre);
+        auto pontoAPonto = [&](int de, int ate) {
+            for (int i = de; i <= ate; ++i)
+                contarPontos(c, comeco[i], comeco[i + 1], i >= livres.de && i < livres.ate);
+        };
+        const int r0 = std::max({f.f0, f.i0, livres.de});
+        const int r1 = std::min({f.f1, f.i1, livres.ate - 1});
+        const int t0 = std::max(f.i0, talvez.de), t1 = std::min(f.i1, talvez.ate - 1);
+        if (r0 <= r1) {
+            pontoAPonto(t0, r0 - 1);
+            somarCorrida(j, r0, r1);
+            pontoAPonto(r1 + 1, t1);
+        } else {
+            pontoAPonto(t0, t1);
         }
-        if (corrida >= 0)
-            somarCorrida(j, corrida, f.i1);
     }
     for (size_t k = 0; k < nasBordas; ++k)
         ++porBloco[bordas[k] >> deslocamento];

@@ -88,14 +88,19 @@ class BuscaCandidatos {
     // Flags, for the points [inicio, fim) in cell order, those within reach on a free path.
     void marcar(const Consulta& c, uint32_t inicio, uint32_t fim, uint8_t* __restrict aceito) const;
     void coletarPorCelula(const Consulta& c, float alcance, std::vector<uint32_t>& saida) const;
-    // Whether every point of cell (i, j) has a free path from the query's
-    // origin (`livre`), or maybe some has (`talvez`), from the masks its
-    // column and row of cells share.
+    // The rectangles that paths from the query's origin to every point of
+    // row `j` of cells (`livre`), or to some of them (`talvez`), clear along
+    // y, from the masks the row's points share.
     struct Caminhos {
         uint32_t livre, talvez;
     };
-    Caminhos caminhosDaColuna(const Consulta& c, int i) const;
     Caminhos caminhosDaLinha(const Consulta& c, int j) const;
+    // The columns [de, ate) of cells from which every point (`todosOsPontos`)
+    // or some point has a path clearing every rectangle of `deixadas`.
+    struct Colunas {
+        int de, ate;
+    };
+    Colunas colunasQueLiberam(const Consulta& c, uint32_t deixadas, bool todosOsPontos) const;
     // The cells of one row a query reaches: [i0, i1] may hold points within
     // reach, every point of [f0, f1] is within it (rounding included; f0 > f1 for none).
     struct Faixas {

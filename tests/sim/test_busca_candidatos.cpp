@@ -370,3 +370,37 @@ TEST(BuscaCandidatos, CadaSorteioEmListasLotadas) {
             }
         }
 }
+
+// Columns of cells holding no point, between columns behind obstacles: the
+// count finds the whole free cells of a row as one span of columns, which the
+// empty ones must not break or stretch. Cells of several units (where a
+// column's points may differ in what they clear) and of one unit.
+TEST(BuscaCandidatos, ColunasVaziasEntreObstaculos) {
+    std::mt19937 rng(4711);
+    std::uniform_real_distribution<float> esquerda(0.0f, 30.0f), direita(70.0f, 99.0f),
+        altura(0.0f, 99.0f), consulta(-5.0f, 104.0f);
+    MapaObstaculos mapa;
+    mapa.construir(CKeldoDoc::tabelaObstaculos('d', 0), CKeldoDoc::tabelaObstaculos('d', 1), 640,
+                   480);
+    for (size_t n : {size_t{5000}, size_t{12000}}) {
+        std::vector<PontoLista> pontos;
+        for (uint32_t k = 0; k < n; ++k) {
+            // Most points far left or right; a thin column in the middle of the gap.
+            const float x = k % 50 == 0 ? 50.5f : k % 2 ? esquerda(rng) : direita(rng);
+            pontos.push_back(ponto(x, altura(rng), 2 * k));
+        }
+        BuscaCandidatos busca;
+        busca.construir(pontos, &mapa);
+        for (int q = 0; q < 60; ++q) {
+            const float x = consulta(rng), y = consulta(rng);
+            for (float a : {12.0f, 25.0f, 37.0f, 50.0f}) {
+                const auto v = varrer(pontos, &mapa, x, y, a).todos;
+                const int ox = static_cast<int>(x), oy = static_cast<int>(y);
+                const uint32_t total = busca.contar(x, y, a, ox, oy);
+                ASSERT_EQ(total, v.size()) << n << " (" << x << ", " << y << ") alcance " << a;
+                for (uint32_t r = 0; r < total; r += 1 + total / 40)
+                    ASSERT_EQ(busca.enesima(r), v[r]) << n << " ordem " << r;
+            }
+        }
+    }
+}
