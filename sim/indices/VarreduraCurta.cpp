@@ -378,40 +378,113 @@ void VarreduraCurta::posicoesContadas(std::vector<uint32_t>& saida) const {
             saida.push_back(posicaoDoRank[w * 64 + static_cast<size_t>(std::countr_zero(b))]);
 }
 
+#if defined(KELDO_OITO_POR_VEZ)
+namespace {
+// The best of the points eight at a time, on the machines that can: each
+// lane keeps the best of the points it saw, by the same float operations as
+// one at a time (so the same scores and distances), and the lanes are
+// compared at the end in the order the scalar scan keeps.
+struct MelhorOito {
+    VarreduraCurta::Colunas p;
+    const float* valores;
+    const uint32_t* posicoes;
+    alignas(32) float pontos[8];
+    alignas(32) float distancias[8];
+    alignas(32) int32_t posicao[8]; // nenhuma: no point yet
+    static constexpr int32_t nenhuma = std::numeric_limits<int32_t>::max();
+    bool reduzido = false;
+    int melhorLane = -1;
+
+    MelhorOito(const VarreduraCurta::Colunas& colunas, const float* v, const uint32_t* pos)
+        : p(colunas), valores(v), posicoes(pos) {
+        std::fill(std::begin(pontos), std::end(pontos), -std::numeric_limits<float>::infinity());
+        std::fill(std::begin(distancias), std::end(distancias), 0.0f);
+        std::fill(std::begin(posicao), std::end(posicao), nenhuma);
+    }
+    // The lane of the greatest score, the lowest position among equals (-1: none).
+    int lane() {
+        if (!reduzido) {
+            melhorLane = -1;
+            for (int l = 0; l < 8; ++l) {
+                if (posicao[l] == nenhuma)
+                    continue;
+                if (melhorLane < 0 || pontos[l] > pontos[melhorLane] ||
+                    (pontos[l] == pontos[melhorLane] && posicao[l] < posicao[melhorLane]))
+                    melhorLane = l;
+            }
+            reduzido = true;
+        }
+        return melhorLane;
+    }
+    bool achou() { return lane() >= 0; }
+    float melhoresPontos() { return pontos[lane()]; }
+    void examinar(const VarreduraCurta::Consulta& c, uint32_t de, uint32_t ate);
+};
+
+__attribute__((target("avx2"))) void MelhorOito::examinar(const VarreduraCurta::Consulta& c,
+                                                          uint32_t de, uint32_t ate) {
+    reduzido = false;
+    const __m256 x = _mm256_set1_ps(c.x), y = _mm256_set1_ps(c.y);
+    const __m256 limiar = _mm256_set1_ps(c.limiar);
+    const __m256i antesX = _mm256_set1_epi32(static_cast<int>(c.origem.x.antes));
+    const __m256i depoisX = _mm256_set1_epi32(static_cast<int>(c.origem.x.depois));
+    const __m256i antesY = _mm256_set1_epi32(static_cast<int>(c.origem.y.antes));
+    const __m256i depoisY = _mm256_set1_epi32(static_cast<int>(c.origem.y.depois));
+    const __m256i todos = _mm256_set1_epi32(static_cast<int>(c.todos));
+    __m256 bp = _mm256_load_ps(pontos), bd = _mm256_load_ps(distancias);
+    __m256i bpos = _mm256_load_si256(reinterpret_cast<const __m256i*>(posicao));
+    // Whole groups of eight from `de`: the few points past `ate` are points of
+    // the list (or padding, never in sight), and a point read twice changes nothing.
+    for (uint32_t k = de; k < ate; k += 8) {
+        const __m256 ddx = _mm256_sub_ps(x, _mm256_loadu_ps(p.xs + k));
+        const __m256 ddy = _mm256_sub_ps(y, _mm256_loadu_ps(p.ys + k));
+        const __m256 quadrado = _mm256_add_ps(_mm256_mul_ps(ddx, ddx), _mm256_mul_ps(ddy, ddy));
+        const __m256 perto = _mm256_cmp_ps(quadrado, limiar, _CMP_LE_OQ);
+        const __m256i partilham =
+            _mm256_or_si256(_mm256_or_si256(_mm256_and_si256(antesX, carregar(p.antesX + k)),
+                                            _mm256_and_si256(depoisX, carregar(p.depoisX + k))),
+                            _mm256_or_si256(_mm256_and_si256(antesY, carregar(p.antesY + k)),
+                                            _mm256_and_si256(depoisY, carregar(p.depoisY + k))));
+        const __m256 aceito =
+            _mm256_and_ps(perto, _mm256_castsi256_ps(_mm256_cmpeq_epi32(partilham, todos)));
+        if (_mm256_movemask_ps(aceito) == 0)
+            continue;
+        const __m256 d = _mm256_sqrt_ps(quadrado);
+        const __m256 pts = _mm256_sub_ps(_mm256_loadu_ps(valores + k), d);
+        const __m256i pos = carregar(posicoes + k);
+        const __m256 maior = _mm256_cmp_ps(pts, bp, _CMP_GT_OQ);
+        const __m256 igual = _mm256_cmp_ps(pts, bp, _CMP_EQ_OQ);
+        const __m256 antes = _mm256_castsi256_ps(_mm256_cmpgt_epi32(bpos, pos));
+        const __m256 melhora =
+            _mm256_and_ps(aceito, _mm256_or_ps(maior, _mm256_and_ps(igual, antes)));
+        bp = _mm256_blendv_ps(bp, pts, melhora);
+        bd = _mm256_blendv_ps(bd, d, melhora);
+        bpos = _mm256_castps_si256(
+            _mm256_blendv_ps(_mm256_castsi256_ps(bpos), _mm256_castsi256_ps(pos), melhora));
+    }
+    _mm256_store_ps(pontos, bp);
+    _mm256_store_ps(distancias, bd);
+    _mm256_store_si256(reinterpret_cast<__m256i*>(posicao), bpos);
+}
+} // namespace
+#endif
+
 // Bands nearest first, in windows doubling in width: a point `s` bands from
 // the query's lies more than s - 1 away and scores below the greatest value
 // less s - 1, so once that beats no score the search stops (food of one
 // value, the usual case, stops as soon as a list without values would).
-bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, float& distancia) {
-    bool achou = false;
-    float melhorPontos = 0.0f;
-    auto examinar = [&](uint32_t de, uint32_t ate) {
-        if (de >= ate)
-            return;
-        marcarPara(c, de, ate, [&](uint32_t w, uint64_t bits, uint32_t) {
-            for (uint64_t b = bits; b != 0; b &= b - 1) {
-                const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(b));
-                const float dx = c.x - xs[k], dy = c.y - ys[k];
-                const float d = std::sqrt(dx * dx + dy * dy);
-                const float pontos = valores[k] - d;
-                const uint32_t p = posicaoDe[k];
-                if (!achou || pontos > melhorPontos || (pontos == melhorPontos && p < pos)) {
-                    achou = true;
-                    melhorPontos = pontos;
-                    pos = p;
-                    distancia = d;
-                }
-            }
-        });
-    };
+template <class Escolha>
+bool VarreduraCurta::melhorPor(const Consulta& c, float alcance, Escolha& escolha) const {
     const auto n = static_cast<uint32_t>(xs.size());
     auto lerFaixas = [&](int b0, int b1) { // the points of bands [b0, b1], whole groups of four
-        examinar(inicioFaixa[static_cast<size_t>(b0)] & ~3u,
-                 std::min(n, (inicioFaixa[static_cast<size_t>(b1) + 1] + 3) & ~3u));
+        const uint32_t de = inicioFaixa[static_cast<size_t>(b0)] & ~3u;
+        const uint32_t ate = std::min(n, (inicioFaixa[static_cast<size_t>(b1) + 1] + 3) & ~3u);
+        if (de < ate)
+            escolha.examinar(c, de, ate);
     };
     if (emOrdem) {
-        examinar(0, guardados());
-        return achou;
+        escolha.examinar(c, 0, guardados());
+        return escolha.achou();
     }
     int b0 = 0, b1 = 0;
     faixasDoAlcance(c, alcance, b0, b1);
@@ -423,14 +496,14 @@ bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, flo
     // first would read them in many small pieces and seldom stop early.
     if (longe || (valorMaximo != 0.0 && tamanho() < 128)) {
         lerFaixas(b0, b1);
-        return achou;
+        return escolha.achou();
     }
     // The first window spans five bands: a nearer stop seldom pays for the
     // extra pass it costs when it finds nothing (measured on the bench worlds).
     int feito = 3; // bands bq - feito + 1 .. bq + feito - 1 are done
     lerFaixas(std::max(b0, bq - feito + 1), std::min(b1, bq + feito - 1));
     while (bq - feito >= b0 || bq + feito <= b1) {
-        if (achou && valorMaximo - (feito - 1) < melhorPontos - folga)
+        if (escolha.achou() && valorMaximo - (feito - 1) < escolha.melhoresPontos() - folga)
             break;
         const int ate = 2 * feito;
         if (bq - feito >= b0)
@@ -439,7 +512,52 @@ bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, flo
             lerFaixas(bq + feito, std::min(b1, bq + ate - 1));
         feito = ate;
     }
-    return achou;
+    return escolha.achou();
+}
+
+bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, float& distancia) {
+#if defined(KELDO_OITO_POR_VEZ)
+    if (temOito) {
+        MelhorOito escolha(
+            {xs.data(), ys.data(), antesX.data(), depoisX.data(), antesY.data(), depoisY.data()},
+            valores.data(), posicaoDe.data());
+        if (!melhorPor(c, alcance, escolha))
+            return false;
+        const int l = escolha.lane();
+        pos = static_cast<uint32_t>(escolha.posicao[l]);
+        distancia = escolha.distancias[l];
+        return true;
+    }
+#endif
+    // One at a time, in storage order.
+    struct Simples {
+        const VarreduraCurta& v;
+        uint32_t& pos;
+        float& distancia;
+        bool encontrado = false;
+        float pontosMelhor = 0.0f;
+        bool achou() const { return encontrado; }
+        float melhoresPontos() const { return pontosMelhor; }
+        void examinar(const Consulta& c, uint32_t de, uint32_t ate) {
+            v.marcarPara(c, de, ate, [&](uint32_t w, uint64_t bits, uint32_t) {
+                for (uint64_t b = bits; b != 0; b &= b - 1) {
+                    const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(b));
+                    const float dx = c.x - v.xs[k], dy = c.y - v.ys[k];
+                    const float d = std::sqrt(dx * dx + dy * dy);
+                    const float pontos = v.valores[k] - d;
+                    const uint32_t p = v.posicaoDe[k];
+                    if (!encontrado || pontos > pontosMelhor ||
+                        (pontos == pontosMelhor && p < pos)) {
+                        encontrado = true;
+                        pontosMelhor = pontos;
+                        pos = p;
+                        distancia = d;
+                    }
+                }
+            });
+        }
+    } escolha{*this, pos, distancia};
+    return melhorPor(c, alcance, escolha);
 }
 
 } // namespace keldo::indices

@@ -83,6 +83,11 @@ class VarreduraCurta {
     // free path, handed word by word to `destino(w, bits)`.
     template <class Destino>
     void marcarPara(const Consulta& c, uint32_t de, uint32_t ate, Destino&& destino) const;
+    // The search of `melhor` over the bands, nearest first; `escolha` reads
+    // the stored points [de, ate) (`examinar(de, ate)`, reading more is
+    // harmless) and keeps the best so far (`achou()`, `pontos()`).
+    template <class Escolha>
+    bool melhorPor(const Consulta& c, float alcance, Escolha& escolha) const;
 
     std::vector<float> xs, ys, valores; // storage order, padded to a multiple of 4
     std::vector<uint32_t> antesX, depoisX, antesY, depoisY;
