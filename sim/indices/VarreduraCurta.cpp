@@ -392,8 +392,7 @@ struct MelhorOito {
     alignas(32) float distancias[8];
     alignas(32) int32_t posicao[8]; // nenhuma: no point yet
     static constexpr int32_t nenhuma = std::numeric_limits<int32_t>::max();
-    bool reduzido = false;
-    int melhorLane = -1;
+    int melhorLane = -1; // as of the last `examinar`
 
     MelhorOito(const VarreduraCurta::Colunas& colunas, const float* v, const uint32_t* pos)
         : p(colunas), valores(v), posicoes(pos) {
@@ -402,28 +401,14 @@ struct MelhorOito {
         std::fill(std::begin(posicao), std::end(posicao), nenhuma);
     }
     // The lane of the greatest score, the lowest position among equals (-1: none).
-    int lane() {
-        if (!reduzido) {
-            melhorLane = -1;
-            for (int l = 0; l < 8; ++l) {
-                if (posicao[l] == nenhuma)
-                    continue;
-                if (melhorLane < 0 || pontos[l] > pontos[melhorLane] ||
-                    (pontos[l] == pontos[melhorLane] && posicao[l] < posicao[melhorLane]))
-                    melhorLane = l;
-            }
-            reduzido = true;
-        }
-        return melhorLane;
-    }
-    bool achou() { return lane() >= 0; }
-    float melhoresPontos() { return pontos[lane()]; }
+    int lane() const { return melhorLane; }
+    bool achou() const { return melhorLane >= 0; }
+    float melhoresPontos() const { return pontos[melhorLane]; }
     void examinar(const VarreduraCurta::Consulta& c, uint32_t de, uint32_t ate);
 };
 
 __attribute__((target("avx2"))) void MelhorOito::examinar(const VarreduraCurta::Consulta& c,
                                                           uint32_t de, uint32_t ate) {
-    reduzido = false;
     const __m256 x = _mm256_set1_ps(c.x), y = _mm256_set1_ps(c.y);
     const __m256 limiar = _mm256_set1_ps(c.limiar);
     const __m256i antesX = _mm256_set1_epi32(static_cast<int>(c.origem.x.antes));
@@ -465,6 +450,24 @@ __attribute__((target("avx2"))) void MelhorOito::examinar(const VarreduraCurta::
     _mm256_store_ps(pontos, bp);
     _mm256_store_ps(distancias, bd);
     _mm256_store_si256(reinterpret_cast<__m256i*>(posicao), bpos);
+    // The lanes compared at once: the greatest score, then the lowest
+    // position among the lanes that hold it (a lane without a point holds
+    // minus infinity, below any score, and the largest position).
+    __m256 maximo = _mm256_max_ps(bp, _mm256_permute2f128_ps(bp, bp, 1));
+    maximo = _mm256_max_ps(maximo, _mm256_permute_ps(maximo, 0x4E));
+    maximo = _mm256_max_ps(maximo, _mm256_permute_ps(maximo, 0xB1));
+    const __m256i candidatas = _mm256_castps_si256(
+        _mm256_blendv_ps(_mm256_castsi256_ps(_mm256_set1_epi32(nenhuma)), _mm256_castsi256_ps(bpos),
+                         _mm256_cmp_ps(bp, maximo, _CMP_EQ_OQ)));
+    __m256i menor =
+        _mm256_min_epi32(candidatas, _mm256_permute2x128_si256(candidatas, candidatas, 1));
+    menor = _mm256_min_epi32(menor, _mm256_shuffle_epi32(menor, 0x4E));
+    menor = _mm256_min_epi32(menor, _mm256_shuffle_epi32(menor, 0xB1));
+    const int mascara =
+        _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpeq_epi32(candidatas, menor)));
+    melhorLane = _mm256_cvtsi256_si32(menor) == nenhuma
+                     ? -1
+                     : std::countr_zero(static_cast<unsigned>(mascara));
 }
 } // namespace
 #endif
