@@ -70,14 +70,12 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
     const size_t comPreenchimento = ((n + 3) & ~size_t{3}) + 4;
     for (auto* v : {&xs, &ys, &valores})
         v->resize(comPreenchimento);
-    for (auto* v : {&antesX, &depoisX, &antesY, &depoisY, &palavraDoRank, &posicaoDe})
+    for (auto* v : {&antesX, &depoisX, &antesY, &depoisY, &rankDe, &posicaoDe})
         v->resize(comPreenchimento);
-    bitDoRank.resize(comPreenchimento);
     for (size_t d = n; d < comPreenchimento; ++d) {
         xs[d] = ys[d] = std::numeric_limits<float>::quiet_NaN();
         valores[d] = 0.0f;
-        antesX[d] = depoisX[d] = antesY[d] = depoisY[d] = palavraDoRank[d] = posicaoDe[d] = 0;
-        bitDoRank[d] = 0;
+        antesX[d] = depoisX[d] = antesY[d] = depoisY[d] = rankDe[d] = posicaoDe[d] = 0;
     }
     std::array<uint32_t, faixas + 1> cursor = inicioFaixa;
     bool coerente = true;
@@ -89,9 +87,7 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
         ys[d] = p.y;
         valores[d] = p.valor;
         valorMaximo = std::max(valorMaximo, static_cast<double>(p.valor));
-        const uint32_t r = rankDoListado(k);
-        palavraDoRank[d] = r / 64;
-        bitDoRank[d] = uint64_t{1} << (r % 64);
+        rankDe[d] = rankDoListado(k);
         posicaoDe[d] = p.pos;
         coerente &= cyNaFaixa(p, faixaDe[k]);
         const auto mx = mapa ? mapa->mascaraX(p.cx) : MapaObstaculos::MascarasEixo{};
@@ -341,8 +337,8 @@ uint32_t VarreduraCurta::contar(const Consulta& c, float alcance) {
     marcarPara(c, de, ate, [&](uint32_t w, uint64_t bits, uint32_t n) {
         total += n;
         for (; bits != 0; bits &= bits - 1) {
-            const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(bits));
-            porRank[palavraDoRank[k]] |= bitDoRank[k];
+            const uint32_t r = rankDe[w * 64 + static_cast<size_t>(std::countr_zero(bits))];
+            porRank[r / 64] |= uint64_t{1} << (r % 64);
         }
     });
     return total;

@@ -91,9 +91,7 @@ class VarreduraCurta {
 
     std::vector<float> xs, ys, valores; // storage order, padded to a multiple of 4
     std::vector<uint32_t> antesX, depoisX, antesY, depoisY;
-    // Of each stored point, the word and bit of its rank (place by position).
-    std::vector<uint32_t> palavraDoRank;
-    std::vector<uint64_t> bitDoRank;
+    std::vector<uint32_t> rankDe;                   // of each stored point: its place by position
     std::vector<uint32_t> posicaoDe;                // position of each stored point
     std::vector<uint32_t> posicaoDoRank;            // position of each rank
     std::array<uint32_t, faixas + 1> inicioFaixa{}; // first point of each band, plus the end
