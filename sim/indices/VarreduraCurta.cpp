@@ -389,13 +389,12 @@ struct MelhorOito {
     alignas(32) int32_t posicao[8]; // nenhuma: no point yet
     static constexpr int32_t nenhuma = std::numeric_limits<int32_t>::max();
     int melhorLane = -1; // as of the last `examinar`
+    // The lanes start empty in registers: storing them here first and
+    // loading them whole would wait on the stores.
+    bool vazias = true;
 
     MelhorOito(const VarreduraCurta::Colunas& colunas, const float* v, const uint32_t* pos)
-        : p(colunas), valores(v), posicoes(pos) {
-        std::fill(std::begin(pontos), std::end(pontos), -std::numeric_limits<float>::infinity());
-        std::fill(std::begin(distancias), std::end(distancias), 0.0f);
-        std::fill(std::begin(posicao), std::end(posicao), nenhuma);
-    }
+        : p(colunas), valores(v), posicoes(pos) {}
     // The lane of the greatest score, the lowest position among equals (-1: none).
     int lane() const { return melhorLane; }
     bool achou() const { return melhorLane >= 0; }
@@ -412,8 +411,17 @@ __attribute__((target("avx2"))) void MelhorOito::examinar(const VarreduraCurta::
     const __m256i antesY = _mm256_set1_epi32(static_cast<int>(c.origem.y.antes));
     const __m256i depoisY = _mm256_set1_epi32(static_cast<int>(c.origem.y.depois));
     const __m256i todos = _mm256_set1_epi32(static_cast<int>(c.todos));
-    __m256 bp = _mm256_load_ps(pontos), bd = _mm256_load_ps(distancias);
-    __m256i bpos = _mm256_load_si256(reinterpret_cast<const __m256i*>(posicao));
+    __m256 bp = _mm256_set1_ps(-std::numeric_limits<float>::infinity());
+    __m256 bd = _mm256_setzero_ps();
+    __m256i bpos = _mm256_set1_epi32(nenhuma);
+    if (!vazias) {
+        bp = _mm256_load_ps(pontos);
+        bd = _mm256_load_ps(distancias);
+        bpos = _mm256_load_si256(reinterpret_cast<const __m256i*>(posicao));
+    }
+    vazias = false;
+    const float* const valor = valores;
+    const uint32_t* const posicaoDe = posicoes;
     // Whole groups of eight from `de`: the few points past `ate` are points of
     // the list (or padding, never in sight), and a point read twice changes nothing.
     for (uint32_t k = de; k < ate; k += 8) {
@@ -431,8 +439,8 @@ __attribute__((target("avx2"))) void MelhorOito::examinar(const VarreduraCurta::
         if (_mm256_movemask_ps(aceito) == 0)
             continue;
         const __m256 d = _mm256_sqrt_ps(quadrado);
-        const __m256 pts = _mm256_sub_ps(_mm256_loadu_ps(valores + k), d);
-        const __m256i pos = carregar(posicoes + k);
+        const __m256 pts = _mm256_sub_ps(_mm256_loadu_ps(valor + k), d);
+        const __m256i pos = carregar(posicaoDe + k);
         const __m256 maior = _mm256_cmp_ps(pts, bp, _CMP_GT_OQ);
         const __m256 igual = _mm256_cmp_ps(pts, bp, _CMP_EQ_OQ);
         const __m256 antes = _mm256_castsi256_ps(_mm256_cmpgt_epi32(bpos, pos));
