@@ -1,6 +1,8 @@
 #include "sim/indices/GradeEspacial.h"
 #include "sim/indices/BuscaCandidatos.h"
 #include <algorithm>
+#include <bit>
+#include <utility>
 
 namespace keldo::indices {
 
@@ -28,8 +30,39 @@ void GradeEspacial::recuar() {
     comecos[0] = 0;
 }
 
-void GradeEspacial::ordenar(std::vector<uint32_t>& lista) {
-    std::sort(lista.begin(), lista.end());
+void GradeEspacial::prepararOrdem(std::size_t itens) {
+    // Grown only, and cleared when grown: every sort leaves its bits clear.
+    const std::size_t palavras = (itens + 63) / 64, resumo = (palavras + 63) / 64;
+    if (bitsOrdem.size() < palavras)
+        bitsOrdem.assign(palavras, 0);
+    if (resumoOrdem.size() < resumo)
+        resumoOrdem.assign(resumo, 0);
+}
+
+void GradeEspacial::ordenar(uint32_t* posicoes, std::size_t n) const {
+    // A few are sorted sooner by comparisons than by reading the summary words.
+    if (n < 64) {
+        std::sort(posicoes, posicoes + n);
+        return;
+    }
+    uint64_t* const bits = bitsOrdem.data();
+    uint64_t* const resumo = resumoOrdem.data();
+    for (std::size_t k = 0; k < n; ++k) {
+        const uint32_t p = posicoes[k];
+        bits[p >> 6] |= uint64_t{1} << (p & 63);
+        resumo[p >> 12] |= uint64_t{1} << ((p >> 6) & 63);
+    }
+    uint32_t* saida = posicoes;
+    // Every position lies below the list's end, so the summary words in use come first.
+    for (std::size_t r = 0; saida != posicoes + n; ++r) {
+        for (uint64_t palavras = std::exchange(resumo[r], 0); palavras != 0;
+             palavras &= palavras - 1) {
+            const std::size_t w = r * 64 + static_cast<std::size_t>(std::countr_zero(palavras));
+            const auto base = static_cast<uint32_t>(w * 64);
+            for (uint64_t b = std::exchange(bits[w], 0); b != 0; b &= b - 1)
+                *saida++ = base + static_cast<uint32_t>(std::countr_zero(b));
+        }
+    }
 }
 
 // The squares whose root is within the radius, as the sight index counts them.

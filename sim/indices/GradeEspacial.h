@@ -81,7 +81,7 @@ class GradeEspacial {
         }
         // Each cell is in list order; the few found are mostly ascending already.
         if (saida.size() > 1 && !std::is_sorted(saida.begin(), saida.end()))
-            ordenar(saida);
+            ordenar(saida.data(), saida.size());
     }
 
   private:
@@ -95,6 +95,7 @@ class GradeEspacial {
     template <class T, class Percorrer>
     void construirCom(const std::vector<T>& itens, std::size_t escolhidos, Percorrer&& percorrer) {
         escolherLado(escolhidos);
+        prepararOrdem(itens.size());
         const auto celulas = static_cast<std::size_t>(lado * lado);
         inicio.assign(celulas + 1, 0);
         // Locals, as the stores below could otherwise alias the members and reload them each time.
@@ -142,7 +143,12 @@ class GradeEspacial {
     static float limiarQuadrado(float raio);
     mutable float raioEmCache = -1.0f;
     mutable float limiarEmCache = 0.0f;
-    static void ordenar(std::vector<uint32_t>& posicoes);
+    // Puts `n` distinct positions of the list in ascending order; many through
+    // one bit per position (a crowded grid's answers interleave the ranks of a
+    // dozen cells), leaving the bits clear. `prepararOrdem` makes room for a
+    // list of `itens`.
+    void ordenar(uint32_t* posicoes, std::size_t n) const;
+    void prepararOrdem(std::size_t itens);
 
     static constexpr int ladoMaximo = 100;
     int lado = 4;
@@ -151,6 +157,10 @@ class GradeEspacial {
     // Where each cell starts in `pontos`, row by row, plus the end (one empty cell before a build).
     std::vector<uint32_t> inicio = std::vector<uint32_t>(static_cast<std::size_t>(lado * lado) + 1);
     std::vector<Ponto> pontos; // the items admitted, by cell
+    // One bit per position of the list, and one per word of those bits set:
+    // a sort reads the words set only, at a cost of one word per 4,096 positions.
+    mutable std::vector<uint64_t> bitsOrdem;
+    mutable std::vector<uint64_t> resumoOrdem;
 };
 
 } // namespace keldo::indices
