@@ -5,6 +5,7 @@
 #include "sim/indices/BuscaIndexada.h"
 #include "sim/indices/BuscaPorVarredura.h"
 #include "sim/indices/ContatosPorAlvo.h"
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 #include <random>
@@ -337,45 +338,54 @@ TEST(Diferencial, MachosPertoIgualAVarreduraNasBordasDasCelulas) {
 }
 
 // The eaters of each food item on a world of sparse food (the contact table)
-// and of crowded food (the grid over the eaters): the scan's, in its order,
-// also once eaters of earlier items have died during the phase.
+// and of crowded food (the grid over the eaters), also packed so that items
+// have a hundred eaters or more (the grid orders such answers by their bits):
+// the scan's, in its order, also once eaters of earlier items have died
+// during the phase.
 TEST(Diferencial, ComensaisIguaisComAlimentoEsparsoEDenso) {
+    struct Caso {
+        size_t individuos, alimentos;
+        float lado; // of the square, from -1, they lie on
+    };
     std::mt19937 gerador(5);
-    std::uniform_real_distribution<float> posicao(-1.0f, 101.0f);
-    std::vector<SpecX> vivos(3000);
-    for (size_t k = 0; k < vivos.size(); ++k) {
-        SpecX& i = vivos[k];
-        i.x = posicao(gerador);
-        i.y = posicao(gerador);
-        i.estado = static_cast<uint8_t>(EstadoBit::vivo | (k % 9 ? EstadoBit::adulto : 0));
-        i.livre = static_cast<uint8_t>(k % 11 == 0);
-        i.visao = static_cast<int16_t>(k % 7 ? 5 : 0);
-    }
     ObstaculosNivel obstaculos;
     const Rect arena{0, 0, 640, 480};
-    for (size_t numAlimentos : {size_t{20}, size_t{3000}}) {
-        ASSERT_EQ(ContatosPorAlvo().compensa(numAlimentos, vivos.size(), 1.5f), numAlimentos == 20);
-        std::vector<FoodX> alimentos(numAlimentos);
+    for (const Caso caso : {Caso{3000, 20, 102}, Caso{3000, 3000, 102}, Caso{20000, 3000, 32}}) {
+        std::uniform_real_distribution<float> posicao(-1.0f, caso.lado - 1.0f);
+        std::vector<SpecX> mundo(caso.individuos);
+        for (size_t k = 0; k < mundo.size(); ++k) {
+            SpecX& i = mundo[k];
+            i.x = posicao(gerador);
+            i.y = posicao(gerador);
+            i.estado = static_cast<uint8_t>(EstadoBit::vivo | (k % 9 ? EstadoBit::adulto : 0));
+            i.livre = static_cast<uint8_t>(k % 11 == 0);
+            i.visao = static_cast<int16_t>(k % 7 ? 5 : 0);
+        }
+        ASSERT_EQ(ContatosPorAlvo().compensa(caso.alimentos, mundo.size(), 1.5f),
+                  caso.alimentos == 20);
+        std::vector<FoodX> alimentos(caso.alimentos);
         for (size_t k = 0; k < alimentos.size(); ++k) {
             // Every other item beside the one before, so that they share eaters.
             alimentos[k].x = k % 2 ? alimentos[k - 1].x + 0.7f : posicao(gerador);
             alimentos[k].y = k % 2 ? alimentos[k - 1].y : posicao(gerador);
             alimentos[k].regiao = static_cast<uint8_t>(k % 13 == 0);
         }
-        std::vector<SpecX> mundo = vivos;
         BuscaPorVarredura varredura(obstaculos, arena);
         BuscaIndexada indexada;
         varredura.prepararComensais(mundo, alimentos);
         indexada.prepararComensais(mundo, alimentos);
-        size_t mortos = 0;
+        size_t mortos = 0, maior = 0;
         for (size_t k = 0; k < alimentos.size(); ++k) {
             const std::vector<uint32_t> esperados = varredura.comensaisPerto(mundo, alimentos, k);
-            ASSERT_EQ(esperados, indexada.comensaisPerto(mundo, alimentos, k)) << numAlimentos;
+            ASSERT_EQ(esperados, indexada.comensaisPerto(mundo, alimentos, k)) << caso.individuos;
+            // The first eater of every other item dies; the next item shares eaters with it.
             if (!esperados.empty() && k % 2 == 0) {
                 mundo[esperados.front()].definirBit(EstadoBit::vivo, false);
                 ++mortos;
             }
+            maior = std::max(maior, esperados.size());
         }
-        EXPECT_GE(mortos, 5u) << numAlimentos;
+        EXPECT_GE(mortos, 5u) << caso.individuos;
+        EXPECT_GE(maior, caso.individuos == 20000 ? 100u : 1u);
     }
 }
