@@ -70,8 +70,11 @@ void CKeldoDoc::distribuirAlimento(const std::vector<SpecX*>& candidatos, const 
     }
     naoPartilham.clear();
     for (SpecX* c : candidatos)
-        if (c->compartilha == 0)
+        if (c->compartilha == 0) {
             naoPartilham.push_back(c);
+            // They all pay below; the energy can lie on the record's other cache line.
+            __builtin_prefetch(&c->energia, 1);
+        }
     if (!naoPartilham.empty()) {
         SpecX* vencedor = naoPartilham[rng_.randomInt(static_cast<int>(naoPartilham.size()))];
         vencedor->ganharEnergia(energiaAlimento);
