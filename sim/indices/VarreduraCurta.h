@@ -70,6 +70,13 @@ class VarreduraCurta {
     }
     // The bands [b0, b1] the reach spans (all of them far off the arena).
     static void faixasDoAlcance(const Consulta& c, float alcance, int& b0, int& b1);
+    // Whether a short reach holds no point of a list kept in list order: the
+    // shortest sight finds nothing in most of its queries, and those need
+    // read nothing.
+    bool nadaPerto(const Consulta& c, float alcance) const {
+        return alcance <= 3.0f && ocupacaoValida && vazioEmVolta(c, alcance);
+    }
+    bool vazioEmVolta(const Consulta& c, float alcance) const;
     // Narrows [b0, b1] to the bands a path from the query's origin can reach:
     // a rectangle across the origin's column blocks every path to the rows
     // beyond it. False when no band is left.
@@ -107,6 +114,12 @@ class VarreduraCurta {
     // order) and every query reads them all: no bands to find, and a word of
     // bits is a word of ranks.
     bool emOrdem = false;
+    // Of a list kept in list order, one bit per square of 2 x 2 whole cells
+    // over 0..127 x 0..127 holding a point (a word per row of squares);
+    // `ocupacaoValida` when every point's cell is among them.
+    static constexpr int ladoOcupacao = 128;
+    std::array<uint64_t, ladoOcupacao / 2> ocupacao{};
+    bool ocupacaoValida = false;
     // The stored points, in whole groups of four (without the padding for eight).
     uint32_t guardados() const {
         return static_cast<uint32_t>((posicaoDoRank.size() + 3) & ~size_t{3});

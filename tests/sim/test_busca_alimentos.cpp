@@ -234,6 +234,42 @@ TEST_F(BuscaDeAlimentos, AlvoLembradoAlemDeUmaEntradaDaTabela) {
     EXPECT_EQ(tabela.em(alimentos, 9, 9), nullptr);
 }
 
+// Short reaches over short lists: searchers by the cell boundaries (either
+// side of 0 too) with items a reach away, a float step either side of it, and
+// lists with an item off the squares the quick emptiness test covers.
+TEST_F(BuscaDeAlimentos, AlcancesCurtosPertoDasBordasDasCelulas) {
+    std::vector<SpecX> buscadores;
+    std::vector<FoodX> lista;
+    const float xs[] = {-0.5f, 0.0f, 0.99f, 1.0f, 2.5f, 31.999f, 64.0f, 98.5f, 99.0f, 126.9f};
+    for (int16_t visao : {1, 2, 3})
+        for (float x : xs)
+            for (int16_t inteligencia : {0, 100}) {
+                buscadores.push_back(buscador(x, x, visao, inteligencia));
+                buscadores.push_back(buscador(x, 50.25f, visao, inteligencia));
+            }
+    for (float x : {0.0f, 5.0f, 34.999f, 67.0f, 101.5f}) // items a reach or a step beyond it
+        for (float d : {1.0f, 2.0f, 3.0f})
+            for (float alem : {-1.0f, 0.0f, 1.0f}) {
+                const float perto = x + d, passo = std::nextafter(perto, perto + alem * 10.0f);
+                lista.push_back(alimentoEm(alem == 0.0f ? perto : passo, x, 200));
+                lista.push_back(alimentoEm(x, 50.25f - d, 200));
+            }
+    for (bool comObstaculos : {true, false}) {
+        comparar(lista, buscadores, comObstaculos, "curtos");
+        std::vector<FoodX> fora = lista; // an item beyond the squares: nothing is ruled out
+        fora.push_back(alimentoEm(130.0f, 5.0f, 200));
+        fora.push_back(alimentoEm(-3.0f, 1.0f, 200));
+        comparar(fora, buscadores, comObstaculos, "curtos, um de fora");
+        // The only item near the searcher lies off the squares.
+        const std::vector<FoodX> so = {alimentoEm(-2.0f, 0.5f, 200), alimentoEm(60.0f, 60.0f, 200)};
+        const int antes = achados;
+        comparar(so, {buscador(0.3f, 0.5f, 3, 0), buscador(0.3f, 0.5f, 3, 100)}, comObstaculos,
+                 "curtos, perto de fora");
+        EXPECT_EQ(achados, antes + 2);
+    }
+    EXPECT_GT(achados, 20);
+}
+
 // The vector passes (four and, where the machine has it, eight at a time)
 // and the plain fallback flag the same items: at the threshold, a float step
 // past it, at NaN, far off, behind obstacles.
