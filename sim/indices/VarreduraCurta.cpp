@@ -99,16 +99,8 @@ void VarreduraCurta::construir(const std::vector<PontoLista>& pontos, const Mapa
     }
     recorta = mapa != nullptr && coerente;
     ocupacaoValida = emOrdem;
-    if (emOrdem) {
-        ocupacao.fill(0);
-        for (const PontoLista& p : pontos) {
-            const auto ux = static_cast<uint32_t>(p.cx), uy = static_cast<uint32_t>(p.cy);
-            if ((ux | uy) < ladoOcupacao)
-                ocupacao[uy / 2] |= uint64_t{1} << (ux / 2);
-            else
-                ocupacaoValida = false;
-        }
-    }
+    if (emOrdem)
+        marcarVizinhancas(pontos);
     for (int r = 0; recorta && r < static_cast<int>(faixaAntes.size()); ++r) {
         // Band b > 0 holds the whole y b - 1; band 0 mixes whole ys up to 0
         // and the last band those from 101 on, so the bounds never cut into them.
@@ -134,25 +126,20 @@ void VarreduraCurta::faixasDoAlcance(const Consulta& c, float alcance, int& b0, 
     }
 }
 
-// A point within reach lies within the reach and a unit of rounding of the
-// query's point, so its whole cell within the reach rounded up and one of the
-// query's whole cell (truncation toward zero either side); the squares over
-// that box, cut to the map's, hold every point in reach.
-bool VarreduraCurta::vazioEmVolta(const Consulta& c, float alcance) const {
-    if (!(std::fabs(c.x) < 1e4f && std::fabs(c.y) < 1e4f))
-        return false;
-    const int raio = 2 + (alcance > 1.0f) + (alcance > 2.0f);
-    const int cx = static_cast<int>(c.x), cy = static_cast<int>(c.y);
-    constexpr int ultima = ladoOcupacao - 1;
-    const int x0 = std::max(0, cx - raio), x1 = std::min(ultima, cx + raio);
-    const int y0 = std::max(0, cy - raio), y1 = std::min(ultima, cy + raio);
-    if (x0 > x1 || y0 > y1)
-        return true;
-    const uint64_t colunas = (~uint64_t{0} >> (63 - x1 / 2)) & (~uint64_t{0} << (x0 / 2));
-    uint64_t achadas = 0;
-    for (int y = y0 / 2; y <= y1 / 2; ++y)
-        achadas |= ocupacao[static_cast<size_t>(y)];
-    return (achadas & colunas) == 0;
+void VarreduraCurta::marcarVizinhancas(const std::vector<PontoLista>& pontos) {
+    std::array<uint64_t, ladoOcupacao / 2> ocupadas{};
+    for (const PontoLista& p : pontos) {
+        const auto ux = static_cast<uint32_t>(p.cx), uy = static_cast<uint32_t>(p.cy);
+        if ((ux | uy) < ladoOcupacao)
+            ocupadas[uy / 2] |= uint64_t{1} << (ux / 2);
+        else
+            ocupacaoValida = false;
+    }
+    for (size_t y = 0; y < ocupadas.size(); ++y) {
+        const uint64_t linhas = ocupadas[y] | (y > 0 ? ocupadas[y - 1] : 0) |
+                                (y + 1 < ocupadas.size() ? ocupadas[y + 1] : 0);
+        vizinhancas[y] = linhas | (linhas << 1) | (linhas >> 1);
+    }
 }
 
 bool VarreduraCurta::recortar(const Consulta& c, int& b0, int& b1) const {

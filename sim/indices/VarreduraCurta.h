@@ -70,17 +70,25 @@ class VarreduraCurta {
     }
     // The bands [b0, b1] the reach spans (all of them far off the arena).
     static void faixasDoAlcance(const Consulta& c, float alcance, int& b0, int& b1);
-    // Whether a short reach holds no point of a list kept in list order: the
-    // shortest sight finds nothing in most of its queries, and those need
-    // read nothing.
+    // Whether a reach of at most 1 holds no point of a list kept in list
+    // order: the shortest sight finds nothing in most of its queries, and
+    // those need read nothing. A point within such a reach lies within a unit
+    // and rounding of the query's point, so its whole cell within 2 of the
+    // query's (truncation toward zero either side): all in the square of the
+    // query's cell and its neighbours.
     bool nadaPerto(const Consulta& c, float alcance) const {
-        return alcance <= 3.0f && ocupacaoValida && vazioEmVolta(c, alcance);
+        if (!(alcance <= 1.0f) || !ocupacaoValida)
+            return false;
+        if (!(c.x >= 0.0f && c.y >= 0.0f && c.x < ladoOcupacao && c.y < ladoOcupacao))
+            return false;
+        const auto cx = static_cast<uint32_t>(c.x), cy = static_cast<uint32_t>(c.y);
+        return ((vizinhancas[cy / 2] >> (cx / 2)) & 1u) == 0;
     }
-    bool vazioEmVolta(const Consulta& c, float alcance) const;
     // Narrows [b0, b1] to the bands a path from the query's origin can reach:
     // a rectangle across the origin's column blocks every path to the rows
     // beyond it. False when no band is left.
     bool recortar(const Consulta& c, int& b0, int& b1) const;
+    void marcarVizinhancas(const std::vector<PontoLista>& pontos);
     // Whether the point's whole y is what its band `b` stands for.
     static bool cyNaFaixa(const PontoLista& p, int b);
     // The stored points [de, ate) of the bands the reach spans (whole groups
@@ -115,10 +123,11 @@ class VarreduraCurta {
     // bits is a word of ranks.
     bool emOrdem = false;
     // Of a list kept in list order, one bit per square of 2 x 2 whole cells
-    // over 0..127 x 0..127 holding a point (a word per row of squares);
-    // `ocupacaoValida` when every point's cell is among them.
+    // over 0..127 x 0..127 set when it or a square next to it (diagonals
+    // too) holds a point (a word per row of squares); `ocupacaoValida` when
+    // every point's cell is among them.
     static constexpr int ladoOcupacao = 128;
-    std::array<uint64_t, ladoOcupacao / 2> ocupacao{};
+    std::array<uint64_t, ladoOcupacao / 2> vizinhancas{};
     bool ocupacaoValida = false;
     // The stored points, in whole groups of four (without the padding for eight).
     uint32_t guardados() const {
