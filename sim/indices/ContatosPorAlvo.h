@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -39,25 +40,41 @@ class ContatosPorAlvo {
         const float escala = celulasPorUnidade, limiar = limiarAgora;
         const uint32_t foraDaGrade = bitsDoLado;
         const Item* const inicio = itens.data();
-        const Item* const fim = inicio + itens.size();
-        for (const Item* item = inicio; item != fim; ++item) {
-            const float x = item->x, y = item->y;
-            const float qx = x * escala, qy = y * escala;
-            // `celula`, with the grid's figures held in registers.
-            int32_t e;
-            if (std::bit_cast<uint32_t>(qx) < foraDaGrade &&
-                std::bit_cast<uint32_t>(qy) < foraDaGrade)
-                e = cabecas[static_cast<int>(qy) * ladoAgora + static_cast<int>(qx)];
-            else
-                e = cabecas[celula(y) * ladoAgora + celula(x)];
-            if (e < 0 || !admite(*item))
-                continue;
-            for (; e >= 0; e = elos[e].seguinte) {
-                // The target's coordinates sit in the entry, so most targets
-                // out of reach are turned away without reading the target.
-                const float dx = x - elos[e].x, dy = y - elos[e].y;
-                if (dx * dx + dy * dy <= limiar && perto(*item, elos[e].alvo))
-                    anexar(elos[e].alvo, posicao(*item, static_cast<std::size_t>(item - inicio)));
+        const std::size_t total = itens.size();
+        // Most items stand on no target's cell: a first pass over a block
+        // keeps those that do without a branch (one per item would often be
+        // mispredicted), a second judges the few kept, still in list order.
+        uint32_t achados[bloco];
+        int32_t primeiras[bloco];
+        for (std::size_t base = 0; base < total; base += bloco) {
+            const std::size_t ate = std::min(total, base + bloco);
+            std::size_t m = 0;
+            for (std::size_t k = base; k < ate; ++k) {
+                const float x = inicio[k].x, y = inicio[k].y;
+                const float qx = x * escala, qy = y * escala;
+                // `celula`, with the grid's figures held in registers.
+                int32_t e;
+                if (std::bit_cast<uint32_t>(qx) < foraDaGrade &&
+                    std::bit_cast<uint32_t>(qy) < foraDaGrade)
+                    e = cabecas[static_cast<int>(qy) * ladoAgora + static_cast<int>(qx)];
+                else
+                    e = cabecas[celula(y) * ladoAgora + celula(x)];
+                achados[m] = static_cast<uint32_t>(k);
+                primeiras[m] = e;
+                m += static_cast<std::size_t>(e >= 0);
+            }
+            for (std::size_t j = 0; j < m; ++j) {
+                const Item& item = inicio[achados[j]];
+                if (!admite(item))
+                    continue;
+                const float x = item.x, y = item.y;
+                for (int32_t e = primeiras[j]; e >= 0; e = elos[e].seguinte) {
+                    // The target's coordinates sit in the entry, so most targets
+                    // out of reach are turned away without reading the target.
+                    const float dx = x - elos[e].x, dy = y - elos[e].y;
+                    if (dx * dx + dy * dy <= limiar && perto(item, elos[e].alvo))
+                        anexar(elos[e].alvo, posicao(item, achados[j]));
+                }
             }
         }
     }
@@ -99,6 +116,7 @@ class ContatosPorAlvo {
     }
 
     static constexpr int ladoMinimo = 4, ladoMaximo = 100;
+    static constexpr std::size_t bloco = 256; // items per pass of `reunir`
     static constexpr int32_t naoAlvo = -2;
     struct Entrada {
         float x, y;
