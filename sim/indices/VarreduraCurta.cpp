@@ -409,6 +409,8 @@ struct MelhorOito {
     const uint32_t* posicoes;
     alignas(32) float pontos[8];
     alignas(32) float distancias[8];
+    // Positions compare as signed 32-bit lanes: they are places in a list,
+    // which the world's limit keeps far below 2^31 - 1 (`nenhuma`).
     alignas(32) int32_t posicao[8]; // nenhuma: no point yet
     static constexpr int32_t nenhuma = std::numeric_limits<int32_t>::max();
     int melhorLane = -1; // as of the last `examinar`

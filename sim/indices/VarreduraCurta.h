@@ -88,6 +88,7 @@ class VarreduraCurta {
     // a rectangle across the origin's column blocks every path to the rows
     // beyond it. False when no band is left.
     bool recortar(const Consulta& c, int& b0, int& b1) const;
+    // Fills `vizinhancas` (clearing `ocupacaoValida` for a point off its squares).
     void marcarVizinhancas(const std::vector<PontoLista>& pontos);
     // Whether the point's whole y is what its band `b` stands for.
     static bool cyNaFaixa(const PontoLista& p, int b);
@@ -95,12 +96,12 @@ class VarreduraCurta {
     // of four); false when a path can reach none.
     bool alcancados(const Consulta& c, float alcance, uint32_t& de, uint32_t& ate) const;
     // Bits of the points [de, ate) (multiples of 4) within the threshold on a
-    // free path, handed word by word to `destino(w, bits)`.
+    // free path, handed word by word to `destino(w, bits, number of bits set)`.
     template <class Destino>
     void marcarPara(const Consulta& c, uint32_t de, uint32_t ate, Destino&& destino) const;
     // The search of `melhor` over the bands, nearest first; `escolha` reads
-    // the stored points [de, ate) (`examinar(de, ate)`, reading more is
-    // harmless) and keeps the best so far (`achou()`, `pontos()`).
+    // the stored points [de, ate) (`examinar(c, de, ate)`, reading more is
+    // harmless) and keeps the best so far (`achou()`, `melhoresPontos()`).
     template <class Escolha>
     bool melhorPor(const Consulta& c, float alcance, Escolha& escolha) const;
 
