@@ -179,27 +179,25 @@ void BuscaCandidatos::construirMascarasDeCelulas(const std::vector<PontoLista>& 
     // An empty column takes the masks of its neighbours (it holds nothing to
     // judge), so that along the columns the "before" masks only lose bits and
     // the "beyond" masks only gain them: `colunasQueLiberam` relies on it.
-    uint32_t antesE = 0, antesOu = 0, depoisE = 0, depoisOu = 0;
-    for (size_t i = mascarasColuna.size(); i-- > 0;) {
-        MascarasComuns& m = mascarasColuna[i];
-        if (comPontos[i]) {
-            antesE = m.antesE;
-            antesOu = m.antesOu;
-        } else {
-            m.antesE = antesE;
-            m.antesOu = antesOu;
+    // The "before" masks come from the next column with points (none past
+    // the last), the "beyond" masks from the previous one (none before the first).
+    auto herdar = [&](bool paraTras, uint32_t MascarasComuns::*e, uint32_t MascarasComuns::*ou) {
+        const size_t n = mascarasColuna.size();
+        uint32_t herdadaE = 0, herdadaOu = 0;
+        for (size_t k = 0; k < n; ++k) {
+            const size_t i = paraTras ? n - 1 - k : k;
+            MascarasComuns& m = mascarasColuna[i];
+            if (comPontos[i]) {
+                herdadaE = m.*e;
+                herdadaOu = m.*ou;
+            } else {
+                m.*e = herdadaE;
+                m.*ou = herdadaOu;
+            }
         }
-    }
-    for (size_t i = 0; i < mascarasColuna.size(); ++i) {
-        MascarasComuns& m = mascarasColuna[i];
-        if (comPontos[i]) {
-            depoisE = m.depoisE;
-            depoisOu = m.depoisOu;
-        } else {
-            m.depoisE = depoisE;
-            m.depoisOu = depoisOu;
-        }
-    }
+    };
+    herdar(true, &MascarasComuns::antesE, &MascarasComuns::antesOu);
+    herdar(false, &MascarasComuns::depoisE, &MascarasComuns::depoisOu);
 }
 
 // Blocks of at least 64 ranks, at most 32 blocks while a block's count fits 16

@@ -232,37 +232,49 @@ __attribute__((target("avx2"))) inline __m256i carregar(const uint32_t* q) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(q));
 }
 
-// The pass of `marcarPara` eight points at a time, on the machines that can:
-// the same float operations as four at a time. (Every machine with AVX2 also
-// counts bits in one instruction.)
+// A query's terms in every lane, and the test of eight points against them:
+// the same float operations as four at a time.
+struct OitoDaConsulta {
+    __m256 x, y, limiar;
+    __m256i antesX, depoisX, antesY, depoisY, todos;
+    __attribute__((target("avx2"))) explicit OitoDaConsulta(const VarreduraCurta::Consulta& c)
+        : x(_mm256_set1_ps(c.x)), y(_mm256_set1_ps(c.y)), limiar(_mm256_set1_ps(c.limiar)),
+          antesX(_mm256_set1_epi32(static_cast<int>(c.origem.x.antes))),
+          depoisX(_mm256_set1_epi32(static_cast<int>(c.origem.x.depois))),
+          antesY(_mm256_set1_epi32(static_cast<int>(c.origem.y.antes))),
+          depoisY(_mm256_set1_epi32(static_cast<int>(c.origem.y.depois))),
+          todos(_mm256_set1_epi32(static_cast<int>(c.todos))) {}
+    // All ones in the lanes of the points [k, k + 8) within the threshold on a
+    // free path; `quadrado`: their squared distances.
+    __attribute__((target("avx2"))) __m256 aceitos(const VarreduraCurta::Colunas& p, uint32_t k,
+                                                   __m256& quadrado) const {
+        const __m256 ddx = _mm256_sub_ps(x, _mm256_loadu_ps(p.xs + k));
+        const __m256 ddy = _mm256_sub_ps(y, _mm256_loadu_ps(p.ys + k));
+        quadrado = _mm256_add_ps(_mm256_mul_ps(ddx, ddx), _mm256_mul_ps(ddy, ddy));
+        const __m256 perto = _mm256_cmp_ps(quadrado, limiar, _CMP_LE_OQ);
+        const __m256i partilham =
+            _mm256_or_si256(_mm256_or_si256(_mm256_and_si256(antesX, carregar(p.antesX + k)),
+                                            _mm256_and_si256(depoisX, carregar(p.depoisX + k))),
+                            _mm256_or_si256(_mm256_and_si256(antesY, carregar(p.antesY + k)),
+                                            _mm256_and_si256(depoisY, carregar(p.depoisY + k))));
+        return _mm256_and_ps(perto, _mm256_castsi256_ps(_mm256_cmpeq_epi32(partilham, todos)));
+    }
+};
+
+// The pass of `marcarPara` eight points at a time, on the machines that can.
+// (Every machine with AVX2 also counts bits in one instruction.)
 template <class Destino>
 __attribute__((target("avx2,popcnt"))) void
 marcarOito(const VarreduraCurta::Colunas& p, const VarreduraCurta::Consulta& c, uint32_t de,
            uint32_t ate, Destino& destino) {
-    const __m256 x = _mm256_set1_ps(c.x), y = _mm256_set1_ps(c.y);
-    const __m256 limiar = _mm256_set1_ps(c.limiar);
-    const __m256i antesX = _mm256_set1_epi32(static_cast<int>(c.origem.x.antes));
-    const __m256i depoisX = _mm256_set1_epi32(static_cast<int>(c.origem.x.depois));
-    const __m256i antesY = _mm256_set1_epi32(static_cast<int>(c.origem.y.antes));
-    const __m256i depoisY = _mm256_set1_epi32(static_cast<int>(c.origem.y.depois));
-    const __m256i todos = _mm256_set1_epi32(static_cast<int>(c.todos));
+    const OitoDaConsulta consulta(c);
     for (uint32_t w = de / 64; w * 64 < ate; ++w) {
         const uint32_t k0 = w * 64, k1 = ate - k0 < 64 ? ate : k0 + 64;
         uint64_t palavra = 0;
         // Bits past bit 63 of a last group that overruns the word fall off the shift.
         for (uint32_t k = de > k0 ? de : k0; k < k1; k += 8) {
-            const __m256 ddx = _mm256_sub_ps(x, _mm256_loadu_ps(p.xs + k));
-            const __m256 ddy = _mm256_sub_ps(y, _mm256_loadu_ps(p.ys + k));
-            const __m256 perto =
-                _mm256_cmp_ps(_mm256_add_ps(_mm256_mul_ps(ddx, ddx), _mm256_mul_ps(ddy, ddy)),
-                              limiar, _CMP_LE_OQ);
-            const __m256i partilham = _mm256_or_si256(
-                _mm256_or_si256(_mm256_and_si256(antesX, carregar(p.antesX + k)),
-                                _mm256_and_si256(depoisX, carregar(p.depoisX + k))),
-                _mm256_or_si256(_mm256_and_si256(antesY, carregar(p.antesY + k)),
-                                _mm256_and_si256(depoisY, carregar(p.depoisY + k))));
-            const __m256 livre = _mm256_castsi256_ps(_mm256_cmpeq_epi32(partilham, todos));
-            palavra |= static_cast<uint64_t>(_mm256_movemask_ps(_mm256_and_ps(perto, livre)))
+            __m256 quadrado;
+            palavra |= static_cast<uint64_t>(_mm256_movemask_ps(consulta.aceitos(p, k, quadrado)))
                        << (k - k0);
         }
         if (k1 - k0 < 64)
@@ -429,13 +441,7 @@ struct MelhorOito {
 
 __attribute__((target("avx2"))) void MelhorOito::examinar(const VarreduraCurta::Consulta& c,
                                                           uint32_t de, uint32_t ate) {
-    const __m256 x = _mm256_set1_ps(c.x), y = _mm256_set1_ps(c.y);
-    const __m256 limiar = _mm256_set1_ps(c.limiar);
-    const __m256i antesX = _mm256_set1_epi32(static_cast<int>(c.origem.x.antes));
-    const __m256i depoisX = _mm256_set1_epi32(static_cast<int>(c.origem.x.depois));
-    const __m256i antesY = _mm256_set1_epi32(static_cast<int>(c.origem.y.antes));
-    const __m256i depoisY = _mm256_set1_epi32(static_cast<int>(c.origem.y.depois));
-    const __m256i todos = _mm256_set1_epi32(static_cast<int>(c.todos));
+    const OitoDaConsulta consulta(c);
     __m256 bp = _mm256_set1_ps(-std::numeric_limits<float>::infinity());
     __m256 bd = _mm256_setzero_ps();
     __m256i bpos = _mm256_set1_epi32(nenhuma);
@@ -450,17 +456,8 @@ __attribute__((target("avx2"))) void MelhorOito::examinar(const VarreduraCurta::
     // Whole groups of eight from `de`: the few points past `ate` are points of
     // the list (or padding, never in sight), and a point read twice changes nothing.
     for (uint32_t k = de; k < ate; k += 8) {
-        const __m256 ddx = _mm256_sub_ps(x, _mm256_loadu_ps(p.xs + k));
-        const __m256 ddy = _mm256_sub_ps(y, _mm256_loadu_ps(p.ys + k));
-        const __m256 quadrado = _mm256_add_ps(_mm256_mul_ps(ddx, ddx), _mm256_mul_ps(ddy, ddy));
-        const __m256 perto = _mm256_cmp_ps(quadrado, limiar, _CMP_LE_OQ);
-        const __m256i partilham =
-            _mm256_or_si256(_mm256_or_si256(_mm256_and_si256(antesX, carregar(p.antesX + k)),
-                                            _mm256_and_si256(depoisX, carregar(p.depoisX + k))),
-                            _mm256_or_si256(_mm256_and_si256(antesY, carregar(p.antesY + k)),
-                                            _mm256_and_si256(depoisY, carregar(p.depoisY + k))));
-        const __m256 aceito =
-            _mm256_and_ps(perto, _mm256_castsi256_ps(_mm256_cmpeq_epi32(partilham, todos)));
+        __m256 quadrado;
+        const __m256 aceito = consulta.aceitos(p, k, quadrado);
         if (_mm256_movemask_ps(aceito) == 0)
             continue;
         const __m256 d = _mm256_sqrt_ps(quadrado);
