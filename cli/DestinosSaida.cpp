@@ -1,5 +1,6 @@
 #include "cli/DestinosSaida.h"
 #include "io/GravacaoSegura.h"
+#include "sim/CKeldoDoc.h"
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -9,6 +10,7 @@
 namespace keldo::cli {
 
 using namespace keldo::io;
+using namespace keldo::sim;
 
 namespace {
 namespace fs = std::filesystem;
@@ -18,6 +20,22 @@ fs::path resolvido(const std::string& caminho) {
     const fs::path absoluto = fs::absolute(caminho, erro);
     const fs::path canonico = fs::weakly_canonical(absoluto, erro);
     return erro ? absoluto.lexically_normal() : canonico;
+}
+
+// Where a write to `caminho` lands: its links followed to the last one's
+// target, which need not exist yet (a dangling link is written through).
+fs::path destinoFinal(const std::string& caminho) {
+    fs::path atual = resolvido(caminho);
+    for (int saltos = 0; saltos < 40; ++saltos) {
+        std::error_code erro;
+        if (!fs::is_symlink(fs::symlink_status(atual, erro)))
+            break;
+        const fs::path alvo = fs::read_symlink(atual, erro);
+        if (erro)
+            break;
+        atual = resolvido((alvo.is_absolute() ? alvo : atual.parent_path() / alvo).string());
+    }
+    return atual;
 }
 
 std::string semPermissao(const std::string& opcao, const std::string& alvo, int erro) {
@@ -38,7 +56,7 @@ bool mesmoArquivo(const std::string& a, const std::string& b) {
     }, sb{};
     if (::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0)
         return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-    return resolvido(a) == resolvido(b);
+    return destinoFinal(a) == destinoFinal(b);
 }
 
 std::string arquivosRepetidos(const std::vector<ArquivoDaExecucao>& arquivos) {
@@ -79,8 +97,9 @@ std::string problemaDeEscrita(const ArquivoDaExecucao& arquivo, bool porRenomeac
 std::vector<ArquivoDaExecucao> snapshotsEntre(const std::string& opcao, const std::string& projeto,
                                               int64_t primeiro, int64_t ultimo,
                                               const std::vector<ArquivoDaExecucao>& outros) {
-    const size_t ponto = projeto.rfind('.');
-    const std::string raiz = ponto == projeto.npos ? std::string() : projeto.substr(0, ponto);
+    if (!CKeldoDoc::temSnapshot(projeto))
+        return {};
+    const std::string raiz = CKeldoDoc::raizSnapshot(projeto);
     const fs::path pai = fs::path(raiz).parent_path();
     const fs::path pasta = resolvido(pai.empty() ? "." : pai.string());
     const std::string prefixo = fs::path(raiz).filename().string();

@@ -45,9 +45,13 @@ class ExecucaoLote {
         if (opcoes.arquivoResumo && !fecharResumo())
             falha(codigoSaida::erroArquivo,
                   "não foi possível escrever o resumo em " + *opcoes.arquivoResumo + razaoResumo());
-        // The summary on standard output sends the status line to standard error.
-        (resumoNaSaida() ? erro : saida) << doc->textoStatus() << '\n' << std::flush;
-        if (opcoes.arquivoSalvar) {
+        // Data on standard output sends the status line to standard error.
+        (resumoNaSaida() || salvarNaSaida() ? erro : saida) << doc->textoStatus() << '\n'
+                                                            << std::flush;
+        if (salvarNaSaida() && !salvarNaSaidaPadrao())
+            return falha(codigoSaida::erroArquivo,
+                         "não foi possível escrever o projeto na saída padrão");
+        if (opcoes.arquivoSalvar && !salvarNaSaida()) {
             const ResultadoArquivo r = doc->salvarProjeto(*opcoes.arquivoSalvar);
             if (!r.ok)
                 return falha(codigoSaida::erroArquivo, r.mensagem);
@@ -77,6 +81,14 @@ class ExecucaoLote {
     static constexpr size_t tamanhoBlocoResumo = 1 << 16;
 
     bool resumoNaSaida() const { return opcoes.arquivoResumo == "-"; }
+    bool salvarNaSaida() const { return opcoes.arquivoSalvar == "-"; }
+
+    bool salvarNaSaidaPadrao() {
+        const std::vector<uint8_t> bytes = doc->serializar();
+        return !bytes.empty() &&
+               std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() &&
+               std::fflush(stdout) == 0;
+    }
 
     int falha(int codigo, const std::string& mensagem) {
         erro << "keldo-run: " << mensagem << '\n' << std::flush;
@@ -89,7 +101,7 @@ class ExecucaoLote {
              {std::tuple{"--save", opcoes.arquivoSalvar, true},
               std::tuple{"--trace", opcoes.arquivoTrace, false},
               std::tuple{"--summary", opcoes.arquivoResumo, false}}) {
-            if (!arquivo || (arquivo == opcoes.arquivoResumo && resumoNaSaida()))
+            if (!arquivo || *arquivo == "-")
                 continue;
             const std::string problema = problemaDeEscrita({opcao, *arquivo}, porRenomeacao);
             if (!problema.empty())
@@ -108,10 +120,11 @@ class ExecucaoLote {
                 arquivos.push_back({opcao, *arquivo});
         };
         // Reading the project and then saving over it is a continued run.
-        if (!(opcoes.projeto && opcoes.arquivoSalvar &&
+        if (!(opcoes.projeto && opcoes.arquivoSalvar && !salvarNaSaida() &&
               mesmoArquivo(*opcoes.projeto, *opcoes.arquivoSalvar)))
             juntar("PROJETO", opcoes.projeto);
-        juntar("--save", opcoes.arquivoSalvar);
+        if (!salvarNaSaida())
+            juntar("--save", opcoes.arquivoSalvar);
         juntar("--trace", opcoes.arquivoTrace);
         if (!resumoNaSaida())
             juntar("--summary", opcoes.arquivoResumo);
@@ -126,6 +139,8 @@ class ExecucaoLote {
         if (doc->parametros().gerarTrace == 1 &&
             !(opcoes.arquivoTrace && mesmoArquivo(*opcoes.arquivoTrace, traceDoCiclo)))
             arquivos.push_back({"gerarTrace", traceDoCiclo});
+        if (!doc->arquivo().temCaminho())
+            return; // nothing is saved to a file, so no snapshot is written
         const int64_t periodicos =
             doc->parametros().salvarAtivo && doc->arquivo().temCaminho()
                 ? salvamentosPeriodicos(doc->tempo(), opcoes.ciclos, doc->parametros().salvarCiclos)
@@ -180,6 +195,9 @@ class ExecucaoLote {
     int prepararMundo() {
         // Only the summary reads the per-cycle figures; without it they are not measured.
         doc->medirEstatisticas(opcoes.arquivoResumo.has_value());
+        if (resumoNaSaida() && salvarNaSaida())
+            return falha(codigoSaida::erroUso,
+                         "--summary - e --save - não podem ambos usar a saída padrão");
         if (const int r = verificarRepetidos(false); r != codigoSaida::sucesso)
             return r;
         if (const int r = verificarDestinos(); r != codigoSaida::sucesso)
@@ -191,9 +209,10 @@ class ExecucaoLote {
         const bool continuar = opcoes.projeto && !opcoes.novo;
         // A new world made from a project is not that project: periodic saves
         // never overwrite the file it was read from.
-        doc->arquivo().definirCaminho(opcoes.arquivoSalvar ? *opcoes.arquivoSalvar
-                                      : continuar          ? *opcoes.projeto
-                                                           : std::string());
+        doc->arquivo().definirCaminho(salvarNaSaida()        ? std::string()
+                                      : opcoes.arquivoSalvar ? *opcoes.arquivoSalvar
+                                      : continuar            ? *opcoes.projeto
+                                                             : std::string());
         if (const int v = verificarRepetidos(true); v != codigoSaida::sucesso)
             return v;
         for (const std::string& aviso : opcoes.avisos)

@@ -5,6 +5,7 @@
 #include "cli/OpcoesExecucao.h"
 #include "sim/TabelaParametros.h"
 #include "sim/Versao.h"
+#include <cstdio>
 #include <exception>
 #include <iostream>
 #include <new>
@@ -15,7 +16,23 @@
 using namespace keldo::cli;
 using namespace keldo::sim;
 
-int main(int argc, char** argv) {
+namespace {
+// A result or message that could not be written is a failure, never a success
+// (a full disk under standard output, a closed pipe).
+int conferirSaidas(int codigo) {
+    std::cout.flush();
+    if (!std::cout || std::ferror(stdout) || std::fflush(stdout) != 0) {
+        std::cerr << "keldo-run: não foi possível escrever na saída padrão\n";
+        if (codigo == codigoSaida::sucesso)
+            codigo = codigoSaida::erroArquivo;
+    }
+    std::cerr.flush();
+    if ((!std::cerr || std::ferror(stderr)) && codigo == codigoSaida::sucesso)
+        codigo = codigoSaida::erroArquivo;
+    return codigo;
+}
+
+int executar(int argc, char** argv) {
 #if defined(__GLIBC__)
     // The lists of a crowded world grow by doubling; blocks this large come
     // straight from the system and go back to it when freed, instead of
@@ -52,4 +69,9 @@ int main(int argc, char** argv) {
         std::cerr << "keldo-run: " << e.what() << '\n';
     }
     return codigoSaida::erroArquivo;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    return conferirSaidas(executar(argc, argv));
 }

@@ -90,6 +90,9 @@ class CKeldoDoc final : public Ambiente {
     bool escreverTrace(const std::string& nomeArquivo, bool anexarAoFim,
                        int* erroSistema = nullptr) const;
     std::string nomeSnapshot(const std::string& caminhoProjeto) const;
+    static std::string raizSnapshot(const std::string& caminhoProjeto);
+    // False for a project saved to a device or to standard output ("-").
+    static bool temSnapshot(const std::string& caminhoProjeto);
     ResultadoArquivo salvarProjeto(const std::string& caminhoProjeto, bool comSnapshot = true);
     ResultadoArquivo carregarProjeto(const std::string& caminhoProjeto);
     ResultadoArquivo carregarBytes(const std::vector<uint8_t>& bytes);

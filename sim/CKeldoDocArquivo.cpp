@@ -29,7 +29,7 @@ void CKeldoDoc::completarObjetos() {
 }
 
 ResultadoArquivo CKeldoDoc::salvarProjeto(const std::string& caminhoProjeto, bool comSnapshot) {
-    if (comSnapshot)
+    if (comSnapshot && temSnapshot(caminhoProjeto))
         escreverTrace(nomeSnapshot(caminhoProjeto), false); // a failed snapshot is skipped
     const std::vector<uint8_t> bytes = serializar();
     // An empty result: the dead kept on disk could not be read back.

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <sys/stat.h>
 
 namespace keldo::sim {
 
@@ -89,12 +90,29 @@ bool CKeldoDoc::escreverTrace(const std::string& nomeArquivo, bool anexarAoFim,
 }
 
 std::string CKeldoDoc::nomeSnapshot(const std::string& caminhoProjeto) const {
-    const size_t ponto = caminhoProjeto.rfind('.');
-    const std::string raiz =
-        ponto == std::string::npos ? std::string() : caminhoProjeto.substr(0, ponto);
     char numero[16];
     std::snprintf(numero, sizeof numero, "%03d", numSnapshot_);
-    return raiz + numero + ".txt";
+    return raizSnapshot(caminhoProjeto) + numero + ".txt";
+}
+
+// The project's path up to the last dot of its file name: the snapshot lies
+// beside the project whatever dots its folders have or its name lacks.
+std::string CKeldoDoc::raizSnapshot(const std::string& caminhoProjeto) {
+    const size_t barra = caminhoProjeto.rfind('/');
+    const size_t inicioNome = barra == std::string::npos ? 0 : barra + 1;
+    const size_t ponto = caminhoProjeto.rfind('.');
+    if (ponto == std::string::npos || ponto < inicioNome)
+        return caminhoProjeto;
+    return caminhoProjeto.substr(0, ponto);
+}
+
+// A project written to a device or to standard output has no folder to put
+// a snapshot in.
+bool CKeldoDoc::temSnapshot(const std::string& caminhoProjeto) {
+    struct stat st {};
+    if (caminhoProjeto == "-")
+        return false;
+    return ::stat(caminhoProjeto.c_str(), &st) != 0 || S_ISREG(st.st_mode);
 }
 
 } // namespace keldo::sim

@@ -111,3 +111,36 @@ TEST_F(KeldoRun, SaveSobreArquivoSemPermissaoRecusadoAntesDoPrimeiroCiclo) {
     EXPECT_FALSE(existe("t.txt"));
     EXPECT_EQ(ler("somente.gen"), "x");
 }
+
+// An experiment's table replaces its file at the end: never the project it
+// reads, by its own name or through a link.
+TEST_F(KeldoRun, TabelaSobreOProjetoLidoEhRecusada) {
+    ASSERT_EQ(rodar({"--seed", "1", "--cycles", "1", "--save", "p.gen"}).status, 0);
+    const std::string p = ler("p.gen");
+    std::filesystem::create_symlink("p.gen", pasta / "link.csv");
+    for (const char* tabela : {"p.gen", "link.csv", "./p.gen"}) {
+        const Saida s =
+            rodar({"--experiment", "--seed", "1", "--cycles", "1", "--table", tabela, "p.gen"});
+        EXPECT_EQ(s.status, 2) << tabela;
+        EXPECT_NE(s.err.find("PROJETO e --table indicam o mesmo arquivo"), std::string::npos)
+            << s.err;
+        EXPECT_EQ(ler("p.gen"), p) << tabela;
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(pasta / "link.csv"));
+}
+
+// A link whose target does not exist yet is still one file with its target:
+// writing both would lose one of them.
+TEST_F(KeldoRun, LigacaoPendenteParaOutraSaidaEhOMesmoArquivo) {
+    std::filesystem::create_symlink("s1.csv", pasta / "s2.csv");
+    std::filesystem::create_directory(pasta / "d");
+    std::filesystem::create_symlink("../s1.csv", pasta / "d" / "s3.csv");
+    for (const char* outro : {"s2.csv", "d/s3.csv"}) {
+        const Saida s =
+            rodar({"--seed", "1", "--cycles", "2", "--trace", "s1.csv", "--summary", outro});
+        EXPECT_TRUE(recusadoSemEscrever(s, 2)) << outro << s.err;
+        EXPECT_NE(s.err.find("--trace e --summary indicam o mesmo arquivo"), std::string::npos)
+            << s.err;
+        EXPECT_FALSE(existe("s1.csv"));
+    }
+}

@@ -34,3 +34,53 @@ TEST_F(KeldoRun, MensagensDeArquivoDizemARazao) {
     EXPECT_NE(salvar.err.find("somente.gen: Permission denied"), std::string::npos) << salvar.err;
     EXPECT_EQ(ler("somente.gen"), "x");
 }
+
+// A project saved to a device or to standard output has no folder beside it:
+// no snapshot is written anywhere. One saved to a name without a dot, or in a
+// folder with a dot, gets its snapshot beside it, named after the file.
+TEST_F(KeldoRun, SnapshotSoAoLadoDeUmProjetoQueEhArquivo) {
+    const fs::path nulo = pasta / "nulo";
+    const bool comDispositivo = mknod(nulo.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    if (comDispositivo) {
+        EXPECT_EQ(rodar({"--seed", "3", "--cycles", "1", "--save", "nulo"}).status, 0);
+        EXPECT_TRUE(fs::is_character_file(nulo));
+        fs::remove(nulo);
+    }
+    const Saida s = rodar({"--seed", "3", "--cycles", "1", "--save", "-"});
+    EXPECT_EQ(s.status, 0) << s.err;
+    EXPECT_TRUE(arquivos().empty()) << arquivos().front();
+    // The project's bytes on standard output, the status line on standard error.
+    ASSERT_EQ(rodar({"--seed", "3", "--cycles", "1", "--save", "ref.gen"}).status, 0);
+    EXPECT_EQ(s.out, ler("ref.gen"));
+    EXPECT_NE(s.err.find("Tempo: 1,"), std::string::npos) << s.err;
+    EXPECT_EQ(rodar({"--seed", "3", "--cycles", "1", "--save", "-", "--summary", "-"}).status, 2);
+
+    fs::create_directory(pasta / "a.dir");
+    ASSERT_EQ(rodar({"--seed", "3", "--cycles", "1", "--save", "a.dir/proj"}).status, 0);
+    EXPECT_TRUE(existe("a.dir/proj000.txt"));
+    EXPECT_FALSE(existe("a000.txt"));
+    EXPECT_FALSE(existe("000.txt"));
+    if (!comDispositivo)
+        GTEST_SKIP() << "sem permissao para criar um dispositivo";
+}
+
+// Output that cannot be written is a failure, not a success.
+TEST_F(KeldoRun, SaidaPadraoCheiaTerminaComErro) {
+    if (!fs::exists("/dev/full"))
+        GTEST_SKIP() << "sem /dev/full";
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--seed", "3", "--cycles", "1"},
+          std::vector<std::string>{"--help"},
+          std::vector<std::string>{"--seed", "3", "--cycles", "1", "--summary", "-"},
+          std::vector<std::string>{"--seed", "3", "--cycles", "1", "--save", "-"},
+          std::vector<std::string>{"--experiment", "--seed", "3", "--cycles", "1"}}) {
+        std::string cmd = "cd " + citar(pasta.string()) + " && " + citar(KELDO_RUN_PATH);
+        for (const std::string& a : args) {
+            cmd += ' ';
+            cmd += citar(a);
+        }
+        cmd += " >/dev/full 2>/dev/null";
+        const int w = std::system(cmd.c_str());
+        EXPECT_TRUE(WIFEXITED(w) && WEXITSTATUS(w) == 1) << cmd;
+    }
+}

@@ -98,12 +98,10 @@ TEST(Snapshot, NomeDoProjetoComNumeroDeTresDigitos) {
         const char* snapshot;
     };
     const Caso casos[] = {
-        {"proj.gen", 3, "proj003.txt"},
-        {"/sim/proj.gen", 0, "/sim/proj000.txt"},
-        {"/sim/a.b.gen", 12, "/sim/a.b012.txt"},
-        {"proj.gen", 1234, "proj1234.txt"},
-        {"semponto", 0, "000.txt"},
-        {"/sim/.gen", 7, "/sim/007.txt"},
+        {"proj.gen", 3, "proj003.txt"},          {"/sim/proj.gen", 0, "/sim/proj000.txt"},
+        {"/sim/a.b.gen", 12, "/sim/a.b012.txt"}, {"proj.gen", 1234, "proj1234.txt"},
+        {"semponto", 0, "semponto000.txt"},      {"/sim/.gen", 7, "/sim/007.txt"},
+        {"a.dir/proj", 2, "a.dir/proj002.txt"},  {"/x.y/a.b/proj.gen", 1, "/x.y/a.b/proj001.txt"},
     };
     CKeldoDoc doc;
     for (const Caso& c : casos) {
