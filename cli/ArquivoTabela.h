@@ -18,11 +18,19 @@ class ArquivoTabela {
     bool escrever(const std::string& texto);
     // Puts the file in place (or flushes standard output); false when anything failed.
     bool concluir();
+    // Puts what was written under a new name that says it is partial
+    // ("T.parcial.csv" for "T.csv", "T.parcial-2.csv" when that exists), never
+    // replacing a file. That name ("-" for standard output), or empty when it
+    // failed; `razao()` then names where the rows were kept.
+    std::string concluirParcial();
+    // The partial table's name for `destino`, the n-th choice (1..).
+    static std::string nomeParcial(const std::string& destino, int n);
     // Why it failed (UTF-8), or empty.
     std::string razao() const;
 
   private:
     std::unique_ptr<GravacaoSegura> arquivo; // none for standard output
+    std::string destino;
     bool falhou = false;
 };
 

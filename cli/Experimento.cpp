@@ -1,8 +1,10 @@
 #include "cli/Experimento.h"
+#include "cli/DestinosSaida.h"
 #include "cli/ExecucaoLote.h"
 #include "cli/Interrupcao.h"
 #include "cli/PreparoMundo.h"
 #include "cli/ProgressoExperimento.h"
+#include "cli/RegistroTarefa.h"
 #include "cli/TabelaExperimento.h"
 #include "sim/CKeldoDoc.h"
 #include <atomic>
@@ -20,12 +22,6 @@ using namespace keldo::sim;
 namespace {
 constexpr int saidaInterrompida = 130; // the shell's status for a SIGINT
 
-uint64_t fnv1a(const std::string& texto, uint64_t h = 0xCBF29CE484222325ull) {
-    for (unsigned char c : texto)
-        h = (h ^ c) * 0x100000001B3ull;
-    return h;
-}
-
 enum class Desfecho { completa, falhou, interrompida };
 
 class Experimento {
@@ -36,6 +32,8 @@ class Experimento {
     int executar() {
         semente = opcoes.semente ? *opcoes.semente : sementeDaEntropia();
         erro << "semente: " << semente << '\n' << std::flush;
+        if (const int r = verificarTabela(); r != codigoSaida::sucesso)
+            return r;
         if (const int r = verificarBase(); r != codigoSaida::sucesso)
             return r;
         std::vector<std::string> avisos = opcoes.avisos;
@@ -44,17 +42,19 @@ class Experimento {
         for (const std::string& aviso : avisos)
             erro << "keldo-run: aviso: " << aviso << '\n';
         TabelaExperimento tabela(impressaoDoExperimento(opcoes, semente), exp.varredura.nomes());
+        if (exp.tarefaDada)
+            tabela.registrarTarefa(exp.tarefa, exp.tarefas, quantas());
         if (const std::string e = tabela.abrir(exp.tabela); !e.empty())
             return falha(codigoSaida::erroArquivo, e);
         instalarInterrupcao();
         ProgressoExperimento progresso(erro, quantas());
         rodarTodas(tabela, progresso);
         progresso.concluir();
+        if (interrompido())
+            return concluirInterrompido(tabela);
         if (!tabela.concluir())
             return falha(codigoSaida::erroArquivo,
                          "não foi possível escrever a tabela em " + exp.tabela + tabela.razao());
-        if (interrompido())
-            return falha(saidaInterrompida, "interrompido: a tabela tem só as execuções completas");
         return falhas > 0 ? codigoSaida::erroArquivo : codigoSaida::sucesso;
     }
 
@@ -69,6 +69,30 @@ class Experimento {
     int falha(int codigo, const std::string& mensagem) {
         erro << "keldo-run: " << mensagem << '\n' << std::flush;
         return codigo;
+    }
+
+    // An interrupted experiment never replaces a whole table of an earlier
+    // run: its whole runs go to a file that says it is partial.
+    int concluirInterrompido(TabelaExperimento& tabela) {
+        const std::string parcial = tabela.concluirParcial(quantas());
+        if (parcial.empty())
+            return falha(codigoSaida::erroArquivo, "interrompido; não foi possível gravar a "
+                                                   "tabela parcial de " +
+                                                       exp.tabela + tabela.razao());
+        if (parcial == "-")
+            return falha(saidaInterrompida, "interrompido: a tabela tem só as execuções completas");
+        return falha(saidaInterrompida,
+                     "interrompido: as execuções completas estão na tabela parcial " + parcial +
+                         (parcial == exp.tabela ? "" : "; " + exp.tabela + " não mudou"));
+    }
+
+    // The table replaces its file at the end: it must not be the project read.
+    int verificarTabela() {
+        if (!opcoes.projeto || exp.tabela == "-")
+            return codigoSaida::sucesso;
+        const std::string repetidos =
+            arquivosRepetidos({{"PROJETO", *opcoes.projeto}, {"--table", exp.tabela}});
+        return repetidos.empty() ? codigoSaida::sucesso : falha(codigoSaida::erroUso, repetidos);
     }
 
     // The base every run starts from must make a world at all: a project that
@@ -113,7 +137,9 @@ class Experimento {
                 progresso.mensagem("keldo-run: a execução " + std::to_string(k) +
                                    " falhou: " + motivo);
             }
-            tabela.entregar(static_cast<size_t>(p), std::move(linhas), d == Desfecho::completa);
+            // A stopped run is not recorded as failed: its task can be run again.
+            tabela.entregar(static_cast<size_t>(p), d == Desfecho::interrompida ? 0 : k,
+                            std::move(linhas), d == Desfecho::completa);
             if (d != Desfecho::interrompida)
                 progresso.avancar();
         }
@@ -198,7 +224,7 @@ std::string impressaoDoExperimento(const OpcoesExecucao& o, uint32_t semente) {
         texto += "\nset=" + nome + "=" + valor;
     texto += "\n" + e.varredura.descricao() + "\nevery=" + std::to_string(e.cada) +
              "\nuntil=" + e.ate.texto();
-    const uint64_t h = fnv1a(texto);
+    const uint64_t h = RegistroTarefa::soma(texto);
     char hex[16];
     std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>((h ^ (h >> 32)) & 0xFFFFFFFFu));
     return std::string(hex) + "-" + std::to_string(e.varredura.total());

@@ -1,14 +1,54 @@
 #include "cli/MesclaTabelas.h"
 #include "cli/ArquivoTabela.h"
 #include "cli/ExecucaoLote.h"
+#include "cli/RegistroTarefa.h"
 #include <charconv>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
+#include <vector>
 
 namespace keldo::cli {
 
 namespace {
+// One part's rows by run, with each run's row count and hash, set against
+// the record the part ends with.
+struct Parte {
+    std::string nome;
+    RegistroTarefa registro;
+    std::map<uint64_t, RegistroTarefa::Execucao> lidas;
+
+    std::string conferir(uint64_t total) const {
+        if (registro.parcial())
+            return nome + " é uma tabela parcial (de um experimento interrompido)";
+        if (!registro.temTarefa())
+            return nome + " não traz o registro das suas execuções (gere as partes com --task)";
+        for (const auto& [k, lida] : lidas)
+            if (!registro.execucoes().count(k))
+                return nome + " tem linhas da execução " + std::to_string(k) +
+                       ", que não está no seu registro";
+        uint64_t esperadas = 0;
+        for (uint64_t k = registro.primeira(); k <= total; k += registro.passo(), ++esperadas)
+            if (!registro.execucoes().count(k))
+                return nome + " não tem a execução " + std::to_string(k) + " da sua tarefa";
+        if (esperadas != registro.quantas() || esperadas != registro.execucoes().size())
+            return nome + " tem um registro que não é o da sua tarefa";
+        for (const auto& [k, e] : registro.execucoes()) {
+            const auto lida = lidas.find(k);
+            const bool confere =
+                lida == lidas.end()
+                    ? e.falhou
+                    : !e.falhou && lida->second.linhas == e.linhas && lida->second.soma == e.soma;
+            if (!confere)
+                return "as linhas da execução " + std::to_string(k) + " em " + nome +
+                       " não conferem com o registro (cortadas, repetidas, reordenadas ou "
+                       "alteradas)";
+        }
+        return {};
+    }
+};
+
 // The runs read so far, each with its rows, and what every table must share.
 class Mescla {
   public:
@@ -28,18 +68,32 @@ class Mescla {
             cabecalho = cab;
         else if (cab != cabecalho)
             return nome + " tem outras colunas: é de outro experimento";
-        return lerLinhas(nome, texto, fimCabecalho + 1);
+        Parte parte{nome, {}, {}};
+        if (const std::string e = lerLinhas(parte, texto, fimCabecalho + 1); !e.empty())
+            return e;
+        partes.push_back(std::move(parte));
+        return {};
     }
 
-    // Empty text when every run 1..total is there.
-    std::string verificarCompleta() const {
-        if (execucoes.empty())
+    // Empty text when every part agrees with its record and every run
+    // 1..total is there (or failed where it ran).
+    std::string verificarCompleta() {
+        for (const Parte& p : partes) {
+            if (const std::string e = p.conferir(total); !e.empty())
+                return e;
+            for (const auto& [k, e] : p.registro.execucoes())
+                if (e.falhou && (execucoes.count(k) || !falhas.insert(k).second))
+                    return "a execução " + std::to_string(k) + " aparece mais de uma vez";
+        }
+        if (experimento.empty())
             return "as tabelas não têm nenhuma execução";
         for (uint64_t k = 1; k <= total; ++k)
-            if (!execucoes.count(k))
+            if (!execucoes.count(k) && !falhas.count(k))
                 return "falta a execução " + std::to_string(k);
         return {};
     }
+
+    const std::set<uint64_t>& falhadas() const { return falhas; }
 
     bool escrever(ArquivoTabela& saida) const {
         bool ok = saida.escrever(cabecalho);
@@ -53,23 +107,33 @@ class Mescla {
     std::string experimento;
     uint64_t total = 0;
     std::map<uint64_t, std::string> execucoes;
+    std::set<uint64_t> falhas;
+    std::vector<Parte> partes;
 
-    std::string lerLinhas(const std::string& nome, const std::string& texto, size_t inicio) {
+    std::string lerLinhas(Parte& parte, const std::string& texto, size_t inicio) {
         uint64_t atual = 0;
         for (size_t fim; inicio < texto.size(); inicio = fim + 1) {
             fim = texto.find('\n', inicio);
             const std::string linha = texto.substr(inicio, fim - inicio + 1);
+            if (linha[0] == '#') {
+                if (const std::string e = parte.registro.ler(linha.substr(0, linha.size() - 1));
+                    !e.empty())
+                    return parte.nome + ": " + e;
+                continue;
+            }
             uint64_t k = 0;
-            if (const std::string e = lerLinha(nome, linha, k); !e.empty())
+            if (const std::string e = lerLinha(parte.nome, linha, k); !e.empty())
                 return e;
             if (k != atual && execucoes.count(k))
                 return "a execução " + std::to_string(k) + " aparece mais de uma vez";
             execucoes[k] += linha;
+            RegistroTarefa::Execucao& lida = parte.lidas[k];
+            lida.soma = lida.linhas++ == 0 ? RegistroTarefa::soma(linha)
+                                           : RegistroTarefa::soma(linha, lida.soma);
             atual = k;
         }
         return {};
     }
-
     // The run of one row, checking its fingerprint.
     std::string lerLinha(const std::string& nome, const std::string& linha, uint64_t& k) {
         const size_t p1 = linha.find(';');
@@ -115,7 +179,10 @@ int mesclarTabelas(const std::vector<std::string>& argumentos, std::ostream& err
     if (!mescla.escrever(saida) || !saida.concluir())
         return falha(codigoSaida::erroArquivo,
                      "não foi possível escrever " + argumentos[0] + saida.razao());
-    return codigoSaida::sucesso;
+    // As on one machine: the table holds the other runs, the status says some failed.
+    for (uint64_t k : mescla.falhadas())
+        falha(codigoSaida::erroArquivo, "a execução " + std::to_string(k) + " falhou");
+    return mescla.falhadas().empty() ? codigoSaida::sucesso : codigoSaida::erroArquivo;
 }
 
 } // namespace keldo::cli

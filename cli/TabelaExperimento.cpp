@@ -1,4 +1,5 @@
 #include "cli/TabelaExperimento.h"
+#include "cli/RegistroTarefa.h"
 #include "sim/EstatisticasPopulacao.h"
 #include <algorithm>
 
@@ -34,33 +35,61 @@ void TabelaExperimento::anexarLinha(std::string& linhas, uint64_t k, uint32_t se
     linhas += '\n';
 }
 
-void TabelaExperimento::entregar(size_t posicao, std::string linhas, bool ok) {
+void TabelaExperimento::registrarTarefa(uint32_t tarefa, uint32_t tarefas, uint64_t quantas) {
+    comRegistro = true;
+    registro = RegistroTarefa::linhaTarefa(tarefa, tarefas, quantas);
+}
+
+void TabelaExperimento::entregar(size_t posicao, uint64_t k, std::string linhas, bool ok) {
     const std::lock_guard<std::mutex> guarda(trava);
     if (ok)
-        esperando.emplace(posicao, std::move(linhas));
+        esperando.emplace(posicao, std::pair{k, std::move(linhas)});
     else
-        desistidas.push_back(posicao);
+        desistidas.emplace(posicao, k);
     escreverProntas();
 }
 
 void TabelaExperimento::escreverProntas() {
     for (;;) {
         if (const auto it = esperando.find(proxima); it != esperando.end()) {
-            arquivo.escrever(it->second);
+            escreverExecucao(it->second.first, it->second.second);
             esperando.erase(it);
-        } else if (std::find(desistidas.begin(), desistidas.end(), proxima) == desistidas.end()) {
+        } else if (const auto f = desistidas.find(proxima); f != desistidas.end()) {
+            if (comRegistro && f->second != 0)
+                registro += RegistroTarefa::linhaFalha(f->second);
+        } else {
             return;
         }
         ++proxima;
     }
 }
 
+void TabelaExperimento::escreverExecucao(uint64_t k, const std::string& linhas) {
+    arquivo.escrever(linhas);
+    ++completas;
+    if (comRegistro)
+        registro += RegistroTarefa::linhaExecucao(k, linhas);
+}
+
+void TabelaExperimento::escreverEsperando() {
+    for (const auto& [posicao, run] : esperando)
+        escreverExecucao(run.first, run.second);
+    esperando.clear();
+    if (comRegistro)
+        arquivo.escrever(registro);
+}
+
 bool TabelaExperimento::concluir() {
     const std::lock_guard<std::mutex> guarda(trava);
-    for (const auto& [posicao, linhas] : esperando)
-        arquivo.escrever(linhas);
-    esperando.clear();
+    escreverEsperando();
     return arquivo.concluir();
+}
+
+std::string TabelaExperimento::concluirParcial(uint64_t quantas) {
+    const std::lock_guard<std::mutex> guarda(trava);
+    escreverEsperando();
+    arquivo.escrever(RegistroTarefa::linhaParcial(completas, quantas));
+    return arquivo.concluirParcial();
 }
 
 } // namespace keldo::cli

@@ -240,6 +240,34 @@ bool GravacaoSegura::concluir() {
     return ok;
 }
 
+int GravacaoSegura::concluirComo(const std::string& outro) {
+    if (modo != Modo::temporario || temporario.empty() || erroSistema) {
+        abandonar();
+        return falhar(erroSistema ? erroSistema : ENOTSUP), erroSistema;
+    }
+    if (fd >= 0) {
+        const int f = fd;
+        fd = -1;
+        if (fsync(f) != 0 || close(f) != 0) {
+            falhar(errno);
+            abandonar();
+            return erroSistema;
+        }
+    }
+    // A hard link is the one way to take a new name that never replaces one.
+    if (link(temporario.c_str(), outro.c_str()) == 0) {
+        unlink(temporario.c_str());
+        temporario.clear();
+        return 0;
+    }
+    const int e = errno;
+    if (e == EEXIST)
+        return e;
+    temporarioMantido = temporario;
+    temporario.clear();
+    return falhar(e), e;
+}
+
 bool GravacaoSegura::falhar(int e) {
     if (erroSistema == 0)
         erroSistema = e;

@@ -34,6 +34,15 @@ class GravacaoSegura {
     bool escrever(const void* dados, size_t n);
     // Puts the new content in place; false (and `erro`) when it could not.
     bool concluir();
+    // Puts the new content under `outro` instead, a new name in the target's
+    // folder, never replacing a file there: 0, EEXIST when `outro` exists
+    // (try another name), or the errno of the failure, after which the
+    // content stays in `mantido()`.
+    int concluirComo(const std::string& outro);
+    // The temporary kept with a whole content that could not be put in place; empty when none.
+    const std::string& mantido() const { return temporarioMantido; }
+    // True when the target is a device or a FIFO, written as the bytes come.
+    bool direta() const { return modo == Modo::direto; }
     // errno of the first failure; 0 while none.
     int erro() const { return erroSistema; }
     // True when the file is being rewritten in place (the folder refused the temporary).
@@ -55,6 +64,7 @@ class GravacaoSegura {
 
     std::string alvo;       // the target, links resolved
     std::string temporario; // its temporary, while one exists
+    std::string temporarioMantido;
     Modo modo = Modo::nenhum;
     int fd = -1;
     int erroSistema = 0;

@@ -1,0 +1,199 @@
+// The parts of an experiment and their merge: each part's record lets the
+// merge refuse rows it cannot vouch for, and an interrupted experiment never
+// replaces a whole table.
+#include "ApoioKeldoRun.h"
+#include <csignal>
+#include <fcntl.h>
+#include <sstream>
+#include <thread>
+
+namespace {
+const std::vector<std::string> base = {
+    "--experiment", "--seed",           "9",     "--cycles",       "13",           "--every", "4",
+    "--set",        "numIndividuos=30", "--set", "qtdAlimento=15", "--replicates", "5"};
+
+std::vector<std::string> com(std::vector<std::string> args, const std::vector<std::string>& mais) {
+    args.insert(args.end(), mais.begin(), mais.end());
+    return args;
+}
+
+std::vector<std::string> linhasDe(const std::string& texto) {
+    std::vector<std::string> r;
+    std::stringstream s(texto);
+    for (std::string l; std::getline(s, l);)
+        r.push_back(l + "\n");
+    return r;
+}
+
+std::string juntar(const std::vector<std::string>& linhas) {
+    std::string t;
+    for (const std::string& l : linhas)
+        t += l;
+    return t;
+}
+
+// Whether process `pid` has a handler for SIGINT (SigCgt in /proc).
+bool trataSigint(pid_t pid) {
+    std::ifstream f("/proc/" + std::to_string(pid) + "/status");
+    for (std::string linha; std::getline(f, linha);)
+        if (linha.rfind("SigCgt:", 0) == 0)
+            return (std::stoull(linha.substr(7), nullptr, 16) >> (SIGINT - 1)) & 1;
+    return false;
+}
+} // namespace
+
+class Mescla : public KeldoRun {
+  protected:
+    void SetUp() override {
+        KeldoRun::SetUp();
+        for (const char* t : {"0", "1", "2"})
+            ASSERT_EQ(rodar(com(base, {"--task", std::string(t) + "/3", "--table",
+                                       std::string("parte") + t + ".csv"}))
+                          .status,
+                      0);
+    }
+
+    // Merges parts 0 and 1 with `parte2` as part 2's text.
+    Saida mesclarCom(const std::string& parte2) {
+        escrever("p2.csv", parte2);
+        return rodar({"--merge", "m.csv", "parte0.csv", "parte1.csv", "p2.csv"});
+    }
+};
+
+// Part 2 holds runs 2 and 5. Every change to its rows is named; the merge
+// writes nothing.
+TEST_F(Mescla, LinhasQueNaoConferemComORegistroSaoRecusadas) {
+    ASSERT_EQ(rodar(com(base, {"--table", "toda.csv"})).status, 0);
+    ASSERT_EQ(mesclarCom(ler("parte2.csv")).status, 0);
+    EXPECT_EQ(ler("m.csv"), ler("toda.csv"));
+    std::filesystem::remove(pasta / "m.csv");
+
+    const std::vector<std::string> l = linhasDe(ler("parte2.csv"));
+    // header, 4 rows of run 2 (cycles 4, 8, 12, 13), 4 of run 5, the record.
+    ASSERT_EQ(l.size(), 12u);
+    ASSERT_EQ(l[9].rfind("#tarefa;2/3;execucoes;2", 0), 0u) << l[9];
+    auto sem = [&](size_t i) {
+        std::vector<std::string> r = l;
+        r.erase(r.begin() + static_cast<long>(i));
+        return r;
+    };
+    std::vector<std::string> trocada = l, editada = l, dobrada = l;
+    std::swap(trocada[6], trocada[7]);
+    editada[3].replace(editada[3].find(";30;"), 4, ";31;");
+    dobrada.insert(dobrada.begin() + 2, dobrada[2]);
+    std::vector<std::string> semUltima = l;
+    semUltima.erase(semUltima.begin() + 11);
+    semUltima.erase(semUltima.begin() + 5, semUltima.begin() + 9);
+    struct Caso {
+        const char* nome;
+        std::string texto;
+        const char* motivo;
+    };
+    const std::vector<Caso> casos = {
+        {"linha apagada", juntar(sem(3)), "execução 2 em p2.csv não conferem"},
+        {"linha repetida", juntar(dobrada), "execução 2 em p2.csv não conferem"},
+        {"linhas trocadas", juntar(trocada), "execução 5 em p2.csv não conferem"},
+        {"linha editada", juntar(editada), "execução 2 em p2.csv não conferem"},
+        {"última execução inteira", juntar(semUltima), "p2.csv não tem a execução 5"},
+        {"só as linhas da última",
+         juntar(std::vector<std::string>(l.begin(), l.begin() + 5)) + l[9] + l[10] + l[11],
+         "execução 5 em p2.csv não conferem"},
+        {"registro sem a última", juntar(sem(11)), "tem linhas da execução 5, que não está"},
+        {"sem registro", juntar(std::vector<std::string>(l.begin(), l.begin() + 9)),
+         "não traz o registro"},
+        {"linha cortada", juntar(l).substr(0, juntar(l).size() - 3), "não é uma tabela"},
+    };
+    for (const Caso& c : casos) {
+        const Saida s = mesclarCom(c.texto);
+        EXPECT_EQ(s.status, 1) << c.nome;
+        EXPECT_NE(s.err.find(c.motivo), std::string::npos) << c.nome << ": " << s.err;
+        EXPECT_FALSE(existe("m.csv")) << c.nome;
+    }
+}
+
+// A run past the world-size limit leaves no rows and exit status 1 on one
+// machine; the merge of the parts writes the same bytes with the same status.
+TEST_F(KeldoRun, ExecucaoNoLimiteDoMundoMesclaComoNumaMaquina) {
+    const std::vector<std::string> args = {"--experiment",
+                                           "--seed",
+                                           "1",
+                                           "--cycles",
+                                           "7",
+                                           "--vary",
+                                           "qtdAlimento=20,2000",
+                                           "--set",
+                                           "numIndividuos=1000",
+                                           "--set",
+                                           "taxaReposicao=500",
+                                           "--set",
+                                           "energiaMin=500",
+                                           "--set",
+                                           "energiaMax=500"};
+    const Saida toda = rodar(com(args, {"--table", "toda.csv"}));
+    EXPECT_EQ(toda.status, 1);
+    EXPECT_NE(toda.err.find("a execução 2 falhou"), std::string::npos) << toda.err;
+    for (const char* t : {"0", "1"})
+        EXPECT_EQ(rodar(com(args, {"--task", std::string(t) + "/2", "--table",
+                                   std::string("parte") + t + ".csv"}))
+                      .status,
+                  std::string(t) == "0" ? 1 : 0);
+    EXPECT_NE(ler("parte0.csv").find("#execucao;2;falhou\n"), std::string::npos);
+    const Saida m = rodar({"--merge", "m.csv", "parte1.csv", "parte0.csv"});
+    EXPECT_EQ(m.status, 1);
+    EXPECT_NE(m.err.find("a execução 2 falhou"), std::string::npos) << m.err;
+    EXPECT_EQ(ler("m.csv"), ler("toda.csv"));
+}
+
+// Ctrl+C during a new run of an experiment: the whole earlier table stays,
+// the finished runs go to a partial table that says so and that no merge takes.
+TEST_F(KeldoRun, InterrupcaoNaoSubstituiATabelaInteira) {
+    escrever("t.csv", "a tabela inteira de antes\n");
+    escrever("t.parcial.csv", "uma parcial de antes\n");
+    const std::vector<std::string> longo = {"--experiment",
+                                            "--seed",
+                                            "4",
+                                            "--cycles",
+                                            "100000",
+                                            "--replicates",
+                                            "1000",
+                                            "--jobs",
+                                            "1",
+                                            "--set",
+                                            "numIndividuos=1000",
+                                            "--set",
+                                            "qtdAlimento=200",
+                                            "--task",
+                                            "0/1",
+                                            "--table",
+                                            "t.csv"};
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::chdir(pasta.c_str());
+        const int nulo = ::open("/dev/null", O_WRONLY);
+        ::dup2(nulo, 1);
+        ::dup2(nulo, 2);
+        std::vector<char*> argv{const_cast<char*>(KELDO_RUN_PATH)};
+        for (const std::string& a : longo)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(KELDO_RUN_PATH, argv.data());
+        ::_exit(127);
+    }
+    // Once the handler is in place the stop is deterministic, whatever the speed.
+    while (!trataSigint(pid))
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ::kill(pid, SIGINT);
+    int w = 0;
+    ::waitpid(pid, &w, 0);
+    ASSERT_TRUE(WIFEXITED(w));
+    EXPECT_EQ(WEXITSTATUS(w), 130);
+    EXPECT_EQ(ler("t.csv"), "a tabela inteira de antes\n");
+    EXPECT_EQ(ler("t.parcial.csv"), "uma parcial de antes\n");
+    const std::string parcial = ler("t.parcial-2.csv");
+    EXPECT_EQ(parcial.rfind("experimento;execucao;semente;", 0), 0u) << parcial;
+    EXPECT_NE(parcial.find("\n#parcial;interrompido com "), std::string::npos) << parcial;
+    const Saida m = rodar({"--merge", "m.csv", "t.parcial-2.csv"});
+    EXPECT_EQ(m.status, 1);
+    EXPECT_NE(m.err.find("é uma tabela parcial"), std::string::npos) << m.err;
+}
