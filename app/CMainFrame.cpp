@@ -273,8 +273,7 @@ bool CMainFrame::salvar() {
 
 bool CMainFrame::salvarDocumento() {
     const QString caminho = caminhoDocumento();
-    const QFileInfo info(caminho);
-    if (caminho.isEmpty() || (info.exists() && !info.isWritable()))
+    if (caminho.isEmpty() || JanelaDocumento::somenteLeitura(caminho))
         return salvarComo();
     return salvarEm(caminho);
 }

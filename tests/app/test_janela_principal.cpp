@@ -369,6 +369,32 @@ TEST(JanelaPrincipal, SalvarAbrirESalvamentoPeriodicoComTimer) {
     EXPECT_EQ(j.frame.findChild<QAction*>(QStringLiteral("acaoRecentes"))->isVisible(), false);
 }
 
+// A project file without any write permission is one the save would refuse,
+// even to root: "Salvar" asks for a name instead.
+TEST(JanelaPrincipal, SalvarArquivoSomenteLeituraPedeNome) {
+    QTemporaryDir pasta;
+    const QString caminho = pasta.filePath(QStringLiteral("aula.gen"));
+    const QString outro = pasta.filePath(QStringLiteral("outra.gen"));
+    Janela j;
+    j.doc().arquivo().definirCaminho(QFile::encodeName(caminho).toStdString());
+    ASSERT_TRUE(j.frame.salvar());
+    ASSERT_TRUE(
+        QFile::setPermissions(caminho, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    j.doc().arquivo().marcarModificado();
+    QStringList propostas;
+    j.frame.dialogos.salvarComo = [&](const QString& proposta) {
+        propostas << proposta;
+        return outro;
+    };
+    QStringList avisos;
+    j.frame.dialogos.avisar = [&](const QString& texto) { avisos << texto; };
+    EXPECT_TRUE(j.frame.salvar());
+    EXPECT_EQ(propostas, QStringList{caminho});
+    EXPECT_TRUE(avisos.isEmpty()) << avisos.join('\n').toStdString();
+    EXPECT_TRUE(QFile::exists(outro));
+    EXPECT_EQ(j.frame.windowTitle(), QStringLiteral("KELDO: outra.gen"));
+}
+
 // What the run loop does, whatever the machine's speed (bench/ measures the
 // rate): one 5 ms timer, one cycle per tick, one paint of the arena per
 // redraw the cycle asks for.
