@@ -152,9 +152,10 @@ TEST(GuiComum, ProgramaInstaladoNaoCriaPastaAoLadoDeSi) {
     QTemporaryDir programa;
     EXPECT_TRUE(PastaSimulacoes::aoLadoDoPrograma(programa.path()));
     for (const char* sistema : {"/usr/bin", "/usr/local/bin", "/usr", "/bin", "/opt"}) {
-        if (QFileInfo(QString::fromLatin1(sistema)).isDir())
+        if (QFileInfo(QString::fromLatin1(sistema)).isDir()) {
             EXPECT_FALSE(PastaSimulacoes::aoLadoDoPrograma(QString::fromLatin1(sistema)))
                 << sistema;
+        }
     }
     // Judged where the folder really lies.
     const QString ligacao = programa.filePath(QStringLiteral("bin"));
