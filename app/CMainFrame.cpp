@@ -10,6 +10,8 @@
 #include "gui/CursorEspera.h"
 #include "gui/IconePrograma.h"
 #include "gui/MensagensArquivo.h"
+#include "io/CArchive.h"
+#include "sim/ArquivoProjeto.h"
 #include "sim/Versao.h"
 #include <QAbstractEventDispatcher>
 #include <QDir>
@@ -24,7 +26,22 @@
 namespace keldo::app {
 
 using namespace keldo::gui;
+using namespace keldo::io;
 using namespace keldo::sim;
+
+namespace {
+
+// The parameters and the defined population as a project file holds them.
+std::vector<uint8_t> bytesNoArquivo(SimulationParameters parametros) {
+    CArchive ar;
+    int32_t numSnapshot = 0;
+    std::vector<FoodX> alimentos;
+    std::vector<SpecX> vivos;
+    ArquivoProjeto::escreverInicio(ar, 0, 0, 0, parametros, numSnapshot, alimentos, vivos);
+    return ar.bytes();
+}
+
+} // namespace
 
 CMainFrame::CMainFrame(QWidget* pai)
     : QMainWindow(pai),
@@ -182,6 +199,10 @@ void CMainFrame::parametros() {
     SimulationParameters parametros = doc.parametros();
     CParametersDlg dialogo(parametros, this);
     dialogo.exec();
+    // The sub-dialogs write as soon as they are confirmed, so the dialog's
+    // result says little: what counts is whether the file would differ.
+    if (bytesNoArquivo(parametros) != bytesNoArquivo(doc.parametros()))
+        doc.arquivo().marcarModificado();
     doc.definirParametros(parametros);
     if (doc.executando())
         iniciarTimer(intervaloTimer);
@@ -191,8 +212,13 @@ void CMainFrame::parametros() {
 // ---- Projects ----------------------------------------------------------
 
 void CMainFrame::novoMundo() {
+    // A run going on goes on with the new world, so that world is a run too:
+    // closing asks, and the parameters dialog and periodic saves restart it.
+    const bool emExecucao = timer.isActive();
     doc.criarMundo();
     doc.arquivo().novo();
+    if (emExecucao)
+        doc.iniciarExecucao();
     atualizarTitulo();
     atualizarVistas();
 }
@@ -247,8 +273,7 @@ bool CMainFrame::salvar() {
 
 bool CMainFrame::salvarDocumento() {
     const QString caminho = caminhoDocumento();
-    const QFileInfo info(caminho);
-    if (caminho.isEmpty() || (info.exists() && !info.isWritable()))
+    if (caminho.isEmpty() || JanelaDocumento::somenteLeitura(caminho))
         return salvarComo();
     return salvarEm(caminho);
 }

@@ -129,12 +129,12 @@ void CIndividuosModel::carregar(const std::vector<SpecX>& lista) {
     beginInsertRows({}, rowCount(), rowCount() + static_cast<int>(lista.size()) - 1);
     for (const SpecX& s : lista) {
         linhas.push_back(s);
-        elevarMaxId(static_cast<uint32_t>(s.id));
+        elevarMaxId(s.id);
     }
     endInsertRows();
 }
 
-void CIndividuosModel::elevarMaxId(uint32_t id) {
+void CIndividuosModel::elevarMaxId(int32_t id) {
     idMaximo = std::max(idMaximo, id);
 }
 
@@ -146,8 +146,11 @@ void CIndividuosModel::armazenar(CKeldoDoc& doc) const {
         copia.anexar(&doc);
         (copia.vivo() ? vivos : mortos).push_back(copia);
     }
-    // Ids handed to clones must never come back as ids of the simulator's newborns.
-    doc.substituirIndividuos(std::move(vivos), std::move(mortos), maiorIdLinhas() + 1);
+    // Ids handed to clones must never come back as ids of the simulator's newborns
+    // (past the largest id there is no next one to give).
+    const int32_t maior = maiorIdLinhas();
+    doc.substituirIndividuos(std::move(vivos), std::move(mortos),
+                             maior < INT32_MAX ? maior + 1 : INT32_MAX);
 }
 
 int32_t CIndividuosModel::maiorIdLinhas() const {

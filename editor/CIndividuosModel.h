@@ -1,6 +1,7 @@
 #pragma once
 #include "model/Individuo.h"
 #include <QAbstractTableModel>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -34,14 +35,15 @@ class CIndividuosModel : public QAbstractTableModel {
 
     const std::vector<SpecX>& individuos() const { return linhas; }
     SpecX& individuo(int linha) { return linhas[static_cast<size_t>(linha)]; }
-    uint32_t maxId() const { return idMaximo; }
+    int32_t maxId() const { return idMaximo; }
 
     // Removes every row and sets maxId to 0.
     void limpar();
     // Appends copies of a document list and raises maxId to the highest id seen.
     void carregar(const std::vector<SpecX>& lista);
-    // Raises maxId (ids already handed out by the project).
-    void elevarMaxId(uint32_t id);
+    // Raises maxId (ids already handed out by the project). Ids are the
+    // file's signed numbers: a negative one never raises it.
+    void elevarMaxId(int32_t id);
     // Rebuilds the document's living and dead lists from the rows, in row order,
     // each copy with generation 0 and attached to the document; the document's
     // generation becomes 0 and its next id passes every id of the rows.
@@ -62,12 +64,14 @@ class CIndividuosModel : public QAbstractTableModel {
     int remover(std::vector<int> linhasRemovidas);
     // Repaints rows de..ate after their individuals changed.
     void linhasAlteradas(int de, int ate);
-    // Hands out the next clone id.
-    uint32_t proximoIdClone() { return ++idMaximo; }
+    // How many clone ids are left above maxId, up to the largest int32.
+    int64_t idsLivres() const { return INT32_MAX - int64_t{idMaximo}; }
+    // Hands out the next clone id, above every row's; only while idsLivres() > 0.
+    int32_t proximoIdClone() { return ++idMaximo; }
 
   private:
     std::vector<SpecX> linhas;
-    uint32_t idMaximo = 0;
+    int32_t idMaximo = 0;
     bool portugues;
     int marca = -1;
 };

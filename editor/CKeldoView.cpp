@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -257,7 +258,7 @@ void CKeldoView::inicializar(bool habilitar) {
     linhas->carregar(doc.doc.mortos());
     // Clones must also stay clear of ids the project has handed out before.
     if (doc.doc.proximoId() > 1)
-        linhas->elevarMaxId(static_cast<uint32_t>(doc.doc.proximoId() - 1));
+        linhas->elevarMaxId(doc.doc.proximoId() - 1);
     setEnabled(habilitar);
     atualizarContagem();
     selecionarLinha(-1);
@@ -337,6 +338,15 @@ void CKeldoView::clonar() {
     const auto n = Validacao::lerSemSinal(qtde, 1, 10000, this, Textos::janela.titulo);
     if (!n)
         return;
+    // Every clone takes an id above all rows': none is made when there are
+    // not ids enough for all of them.
+    if (*n > linhas->idsLivres()) {
+        QMessageBox::warning(this, Textos::janela.titulo,
+                             linhas->idsLivres() == 0
+                                 ? Textos::semIdsParaClones
+                                 : Textos::poucosIdsParaClones.arg(linhas->idsLivres()));
+        return;
+    }
     valores = lerForm();
     valores.qtde = *n;
     const std::string textoForm = TextoLinha::textoForm(valores);
@@ -344,7 +354,7 @@ void CKeldoView::clonar() {
     std::vector<SpecX> clones;
     clones.reserve(*n);
     for (unsigned i = 0; i < *n; ++i) {
-        const auto novoId = static_cast<int32_t>(linhas->proximoIdClone());
+        const int32_t novoId = linhas->proximoIdClone();
         // A random founder off obstacles, then everything the form shows.
         SpecX clone(novoId, 0, &doc.doc);
         TextoLinha::aplicarTextoLinha(clone, TextoLinha::textoLinha(novoId, textoForm),

@@ -128,7 +128,7 @@ bool CMainFrame::abrirArquivo(const QString& caminho) {
 
 bool CMainFrame::salvar() {
     const QFileInfo info(doc.caminho);
-    if (doc.caminho.isEmpty() || !info.exists() || !info.isWritable())
+    if (doc.caminho.isEmpty() || !info.exists() || JanelaDocumento::somenteLeitura(doc.caminho))
         return salvarComo();
     return gravar(doc.caminho, false);
 }

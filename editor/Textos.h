@@ -22,6 +22,11 @@ inline const QString idioma = QStringLiteral("Portugues");
 // The open and save messages of its own.
 inline const QString versaoInvalida = QStringLiteral("Versão de arquivo inválida!");
 inline const QString salvarMesmoNome = QStringLiteral("Salvar com o nome de arquivo anterior?");
+// Clones take ids above every row's, up to the largest the file can hold.
+inline const QString semIdsParaClones =
+    QStringLiteral("Não há mais ids livres para clones: o maior id do projeto já é 2147483647!");
+inline const QString poucosIdsParaClones =
+    QStringLiteral("Restam só %1 id(s) livre(s) para clones: escolha uma quantidade menor!");
 
 inline const CAboutDlg::Conteudo sobre{
     QStringLiteral("Sobre o Keldo GE"),

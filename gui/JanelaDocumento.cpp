@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QWidget>
 
@@ -13,6 +14,18 @@ JanelaDocumento::JanelaDocumento(QWidget* j, DialogosDocumento& d, TextosJanela 
 
 QString JanelaDocumento::textoSalvarAlteracoes(const QString& nome) {
     return QStringLiteral("Save changes to %1?").arg(nome);
+}
+
+bool JanelaDocumento::somenteLeitura(const QString& caminho) {
+    const QFileInfo info(caminho);
+    if (!info.exists())
+        return false;
+    // The mode bits, as the save judges them: access() lets root write anything.
+    const auto escrita =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (info.isFile() && !(info.permissions() & escrita))
+        return true;
+    return !info.isWritable();
 }
 
 bool JanelaDocumento::perguntarSalvar(bool modificado, const QString& nome,

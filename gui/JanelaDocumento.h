@@ -57,6 +57,11 @@ class JanelaDocumento : public QObject {
 
     static QString textoSalvarAlteracoes(const QString& nome);
 
+    // Whether "Save" must ask for another name: an existing regular file with
+    // no write bit at all, which the save refuses whoever runs it (root
+    // included), or a file this user may not write.
+    static bool somenteLeitura(const QString& caminho);
+
   protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 

@@ -24,9 +24,26 @@ bool utilizavel(const QString& caminho) {
 }
 } // namespace
 
+bool aoLadoDoPrograma(const QString& pastaPrograma) {
+    const QFileInfo info(pastaPrograma);
+    const auto escrita =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (!info.isDir() || !info.isWritable() || !(info.permissions() & escrita))
+        return false;
+    // Root may write anywhere: where the program lies tells an installed one.
+    const QString real = info.canonicalFilePath();
+    for (const char* prefixo :
+         {"/usr", "/opt", "/bin", "/sbin", "/lib", "/lib64", "/snap", "/app", "/nix/store"}) {
+        const QString p = QString::fromLatin1(prefixo);
+        if (real == p || real.startsWith(p + QLatin1Char('/')))
+            return false;
+    }
+    return true;
+}
+
 QString pasta(const QString& pastaPrograma) {
     const QString aoLado = QDir(pastaPrograma).filePath(nomePasta);
-    if (utilizavel(aoLado))
+    if (aoLadoDoPrograma(pastaPrograma) && utilizavel(aoLado))
         return QDir::cleanPath(aoLado);
     QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (documentos.isEmpty())

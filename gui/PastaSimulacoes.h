@@ -8,9 +8,14 @@ namespace keldo::gui {
 // The default project folder "Simulações" and the names proposed for saving.
 namespace PastaSimulacoes {
 
-// "Simulações" beside the program (in `pastaPrograma`), created when missing;
-// when that cannot be created or written, "Simulações" under the user's
-// documents folder (created when possible).
+// Whether "Simulações" may be made beside a program in `pastaPrograma`: not
+// where it is installed (under a system prefix such as /usr or /opt, where a
+// package's removal would leave the folder behind), nor in a folder this
+// user may not write or that has no write bit at all.
+bool aoLadoDoPrograma(const QString& pastaPrograma);
+// "Simulações" beside the program (in `pastaPrograma`) when `aoLadoDoPrograma`
+// allows it, created when missing; otherwise, or when that cannot be created
+// or written, "Simulações" under the user's documents folder (created when possible).
 QString pasta(const QString& pastaPrograma);
 // The same for the running program.
 QString pasta();

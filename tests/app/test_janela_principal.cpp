@@ -3,6 +3,8 @@
 #include "RespostaModal.h"
 #include "app/CKeldoView.h"
 #include "app/CMainFrame.h"
+#include "app/CParametersDlg.h"
+#include "app/CPopulationDlg.h"
 #include "gui/CAboutDlg.h"
 #include "gui/IconePrograma.h"
 #include <QAction>
@@ -11,7 +13,9 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -212,18 +216,131 @@ TEST(JanelaPrincipal, ParametrosParaOTimerERetomaSoEmExecucao) {
     EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::parado);
 }
 
-TEST(JanelaPrincipal, NovoDuranteExecucaoSegueComONovoMundo) {
+// The timer goes on through "Novo": the new world is a run like the old one,
+// so closing asks, and the parameters dialog gives it back its timer.
+TEST(JanelaPrincipal, NovoDuranteExecucaoSegueComONovoMundoEmExecucao) {
     Janela j;
     j.acao("acaoIniciar")->trigger();
     esperarTempo(j.doc(), 3);
     auto resposta = RespostaModal::botao(QMessageBox::No, nullptr);
-    j.acao("acaoNovo")->trigger();
+    QTest::keyClick(&j.frame, Qt::Key_N, Qt::ControlModifier);
     EXPECT_TRUE(resposta->vista);
-    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::naoIniciado);
+    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::executando);
+    EXPECT_TRUE(j.doc().arquivo().modificado());
     EXPECT_TRUE(j.frame.timerAtivo());
     EXPECT_LT(j.doc().tempo(), 3);
     esperarTempo(j.doc(), 3);
     EXPECT_GE(j.doc().tempo(), 3);
+
+    auto cancelar = std::make_unique<RespostaModal>([](QWidget* janela) {
+        if (auto* dialogo = qobject_cast<QDialog*>(janela))
+            dialogo->reject();
+    });
+    j.acao("acaoParametros")->trigger();
+    EXPECT_TRUE(cancelar->vista);
+    EXPECT_TRUE(j.frame.timerAtivo());
+
+    QString pergunta;
+    resposta = RespostaModal::botao(QMessageBox::Cancel, &pergunta);
+    EXPECT_FALSE(j.frame.close());
+    EXPECT_EQ(pergunta, QStringLiteral("Save changes to Untitled?"));
+    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::executando);
+}
+
+// A periodic save of the world "Novo" made during a run asks for its name and
+// then lets the run go on, save after save.
+TEST(JanelaPrincipal, SalvamentoPeriodicoDoMundoNovoDuranteExecucaoRetomaOTimer) {
+    QTemporaryDir pasta;
+    const QString caminho = pasta.filePath(QStringLiteral("novo.gen"));
+    Janela j;
+    int nomesPedidos = 0;
+    j.frame.dialogos.salvarComo = [&](const QString&) {
+        ++nomesPedidos;
+        return caminho;
+    };
+    j.doc().parametrosEditaveis().salvarAtivo = 1;
+    j.doc().parametrosEditaveis().salvarCiclos = 5;
+    j.doc().arquivo().definirCaminho(
+        QFile::encodeName(pasta.filePath(QStringLiteral("velho.gen"))).toStdString());
+    j.acao("acaoIniciar")->trigger();
+    esperarTempo(j.doc(), 2);
+    j.frame.dialogos.perguntarSalvar = [](const QString&) { return QMessageBox::No; };
+    j.acao("acaoNovo")->trigger();
+    ASSERT_LT(j.doc().tempo(), 5);
+    EXPECT_TRUE(esperarAte([&] { return j.doc().tempo() >= 12 || !j.frame.timerAtivo(); }));
+    EXPECT_GE(j.doc().tempo(), 12);
+    EXPECT_TRUE(j.frame.timerAtivo());
+    EXPECT_EQ(nomesPedidos, 1); // then saved under that name
+    EXPECT_GE(j.doc().numSnapshot(), 2);
+    EXPECT_TRUE(QFile::exists(caminho));
+    EXPECT_TRUE(j.doc().arquivo().modificado());
+}
+
+// Only a confirmed change to what the project file holds makes closing ask:
+// a parameter, or a defined population confirmed in its own dialog (which
+// stays in the record whatever the parameters dialog ends with).
+TEST(JanelaPrincipal, ParametrosConfirmadosMarcamOProjetoModificado) {
+    Janela j;
+    auto abrirParametros = [&j](const std::function<void(QDialog*)>& acao) {
+        auto resposta = std::make_unique<RespostaModal>([&acao](QWidget* janela) {
+            if (auto* dialogo = qobject_cast<QDialog*>(janela))
+                acao(dialogo);
+        });
+        j.acao("acaoParametros")->trigger();
+        EXPECT_TRUE(resposta->vista);
+    };
+    auto editar = [](QDialog* d, const char* campo, const QString& texto) {
+        d->findChild<QLineEdit*>(QLatin1String(campo))->setText(texto);
+    };
+
+    abrirParametros([&](QDialog* d) {
+        editar(d, "editNumIndividuos", QStringLiteral("77"));
+        d->reject();
+    });
+    EXPECT_FALSE(j.doc().arquivo().modificado());
+    EXPECT_EQ(j.doc().parametros().numIndividuos, 100);
+    abrirParametros([](QDialog* d) { d->accept(); });
+    EXPECT_FALSE(j.doc().arquivo().modificado());
+
+    abrirParametros([&](QDialog* d) {
+        editar(d, "editNumIndividuos", QStringLiteral("77"));
+        d->accept();
+    });
+    EXPECT_EQ(j.doc().parametros().numIndividuos, 77);
+    EXPECT_TRUE(j.doc().arquivo().modificado());
+    QString pergunta;
+    auto resposta = RespostaModal::botao(QMessageBox::Cancel, &pergunta);
+    EXPECT_FALSE(j.frame.close());
+    EXPECT_EQ(pergunta, QStringLiteral("Save changes to Untitled?"));
+}
+
+TEST(JanelaPrincipal, PopulacaoDefinidaConfirmadaMarcaOProjetoModificado) {
+    Janela j;
+    // Two individuals added in "Definição de População Inicial", then Cancel
+    // in the parameters dialog.
+    int passo = 0;
+    auto respostas = std::make_unique<RespostaModal>(
+        [&passo](QWidget* janela) {
+            if (passo == 0 && qobject_cast<CParametersDlg*>(janela)) {
+                passo = 1;
+                auto* botao = janela->findChild<QPushButton*>(QStringLiteral("botaoPopulacao"));
+                QTimer::singleShot(0, botao, &QPushButton::click);
+            } else if (passo == 1 && qobject_cast<CPopulationDlg*>(janela)) {
+                passo = 2;
+                janela->findChild<QLineEdit*>(QStringLiteral("editQtde"))
+                    ->setText(QStringLiteral("2"));
+                janela->findChild<QPushButton*>(QStringLiteral("botaoAdicionar"))->click();
+                static_cast<QDialog*>(janela)->accept();
+            } else if (passo == 2 && qobject_cast<CParametersDlg*>(janela)) {
+                passo = 3;
+                static_cast<QDialog*>(janela)->reject();
+            }
+        },
+        true);
+    j.acao("acaoParametros")->trigger();
+    EXPECT_EQ(passo, 3);
+    EXPECT_EQ(j.doc().parametros().listaDefinida.size(), 2u);
+    EXPECT_TRUE(j.doc().arquivo().modificado());
 }
 
 TEST(JanelaPrincipal, SalvarAbrirESalvamentoPeriodicoComTimer) {
@@ -250,6 +367,32 @@ TEST(JanelaPrincipal, SalvarAbrirESalvamentoPeriodicoComTimer) {
     EXPECT_EQ(j.frame.windowTitle(), QStringLiteral("KELDO: aula.gen"));
     EXPECT_FALSE(j.doc().arquivo().modificado());
     EXPECT_EQ(j.frame.findChild<QAction*>(QStringLiteral("acaoRecentes"))->isVisible(), false);
+}
+
+// A project file without any write permission is one the save would refuse,
+// even to root: "Salvar" asks for a name instead.
+TEST(JanelaPrincipal, SalvarArquivoSomenteLeituraPedeNome) {
+    QTemporaryDir pasta;
+    const QString caminho = pasta.filePath(QStringLiteral("aula.gen"));
+    const QString outro = pasta.filePath(QStringLiteral("outra.gen"));
+    Janela j;
+    j.doc().arquivo().definirCaminho(QFile::encodeName(caminho).toStdString());
+    ASSERT_TRUE(j.frame.salvar());
+    ASSERT_TRUE(
+        QFile::setPermissions(caminho, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    j.doc().arquivo().marcarModificado();
+    QStringList propostas;
+    j.frame.dialogos.salvarComo = [&](const QString& proposta) {
+        propostas << proposta;
+        return outro;
+    };
+    QStringList avisos;
+    j.frame.dialogos.avisar = [&](const QString& texto) { avisos << texto; };
+    EXPECT_TRUE(j.frame.salvar());
+    EXPECT_EQ(propostas, QStringList{caminho});
+    EXPECT_TRUE(avisos.isEmpty()) << avisos.join('\n').toStdString();
+    EXPECT_TRUE(QFile::exists(outro));
+    EXPECT_EQ(j.frame.windowTitle(), QStringLiteral("KELDO: outra.gen"));
 }
 
 // What the run loop does, whatever the machine's speed (bench/ measures the

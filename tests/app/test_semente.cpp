@@ -1,9 +1,11 @@
 // The world's seed: shown, the same world made again, and the same world
 // that keldo-run --seed makes from the same parameters.
+#include "LacoEventos.h"
 #include "app/CMainFrame.h"
 #include "app/CSementeDlg.h"
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -104,5 +106,32 @@ TEST(SementeDoMundo, MesmoMundoDeNovoEOMundoDoKeldoRun) {
     EXPECT_EQ(frame.findChild<QAction*>(QStringLiteral("acaoSemente"))->text(),
               QStringLiteral("&Semente do mundo..."));
     (void)primeiro;
+    doc.arquivo().marcarSalvo();
+}
+
+// Both of the dialog's new worlds made during a run go on as that run, as
+// "Novo" does: running, and modified so that closing asks.
+TEST(SementeDoMundo, MundoDaSementeDuranteExecucaoSegueEmExecucao) {
+    CMainFrame frame;
+    CKeldoDoc& doc = frame.documento();
+    doc.definirSementeFixa(4242u);
+    ASSERT_TRUE(frame.iniciarDocumento(QString()));
+    doc.definirSementeFixa(std::nullopt);
+    frame.dialogos.perguntarSalvar = [](const QString&) { return QMessageBox::No; };
+    frame.iniciar();
+    for (const char* botao : {"botaoMesmoMundo", "botaoCriarComSemente"}) {
+        ASSERT_TRUE(esperarAte([&doc] { return doc.tempo() >= 3; })) << botao;
+        CSementeDlg dialogo(doc.sementeMundo(), &frame);
+        QObject::connect(&dialogo, &CSementeDlg::criarMundo, &frame,
+                         &CMainFrame::novoMundoComSemente);
+        dialogo.findChild<QLineEdit*>(QStringLiteral("campoSemente"))->setText("77");
+        QTest::mouseClick(dialogo.findChild<QPushButton*>(QLatin1String(botao)), Qt::LeftButton);
+        EXPECT_LT(doc.tempo(), 3) << botao;
+        EXPECT_EQ(doc.estadoExecucao(), EstadoExecucao::executando) << botao;
+        EXPECT_TRUE(doc.arquivo().modificado()) << botao;
+        EXPECT_TRUE(frame.timerAtivo()) << botao;
+    }
+    EXPECT_EQ(doc.sementeMundo(), 77u);
+    frame.parar();
     doc.arquivo().marcarSalvo();
 }

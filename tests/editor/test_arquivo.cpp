@@ -139,6 +139,29 @@ TEST_F(Editor, DocumentoModificadoOfereceSalvarEArquivoSumidoPedeNome) {
     EXPECT_FALSE(janela->documento().doc.arquivo().modificado());
 }
 
+// A file without any write permission is one the save would refuse, even to
+// root: "Salvar" asks for a name at once, as "Salvar Como" does.
+TEST_F(Editor, SalvarArquivoSomenteLeituraPedeNome) {
+    const QString a = abrirNovo(QStringLiteral("a.gen"), 20);
+    clicarBotao(1034);
+    const QByteArray antes = Projetos::ler(a);
+    ASSERT_TRUE(QFile::setPermissions(a, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    QStringList propostas;
+    nomeSalvar = pasta.filePath(QStringLiteral("b.gen"));
+    janela->dialogos.salvarComo = [&](const QString& proposta) {
+        propostas << proposta;
+        return nomeSalvar;
+    };
+    EXPECT_TRUE(janela->salvar());
+    EXPECT_EQ(propostas, QStringList{a});
+    EXPECT_TRUE(confirmacoes.isEmpty());
+    EXPECT_TRUE(avisos.isEmpty()) << avisos.join('\n').toStdString();
+    EXPECT_EQ(Projetos::ler(a), antes);
+    EXPECT_TRUE(QFileInfo::exists(nomeSalvar));
+    EXPECT_EQ(janela->windowTitle(), QStringLiteral("Keldo GE - Editor de Genótipos: b.gen"));
+    EXPECT_FALSE(janela->documento().doc.arquivo().modificado());
+}
+
 // A name typed without an extension is saved with ".gen", so that the Open
 // dialog's filter shows it; a name with its own extension is kept.
 TEST_F(Editor, SalvarComoAcrescentaGenAoNomeSemExtensao) {

@@ -155,6 +155,60 @@ TEST_F(Editor, ClonarTresDaIdsAposOMaiorForaDosObstaculosESelecionaOUltimo) {
     EXPECT_TRUE(d.arquivo().modificado());
 }
 
+// Ids are the file's signed numbers: a damaged or hand-edited project with
+// negative ids still gives clones ids above every row's.
+TEST_F(Editor, ClonesDeProjetoComIdsNegativosNaoRepetemIds) {
+    abrirNovo(QStringLiteral("a.gen"), 20, [](CKeldoDoc& d) {
+        d.vivosEditaveis()[0].id = -1;
+        d.vivosEditaveis()[1].id = 0;
+        d.vivosEditaveis()[2].id = INT32_MIN;
+        d.definirProximoId(-5);
+    });
+    const int n = linhas();
+    std::set<int32_t> ids;
+    for (int r = 0; r < n; ++r)
+        ids.insert(linha(r).id);
+    clicarLinha(3, Qt::NoModifier);
+    view()->campoQtde()->setText(QStringLiteral("3"));
+    view()->botaoClonar()->click();
+    ASSERT_EQ(linhas(), n + 3);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(linha(n + k).id, 21 + k);
+        EXPECT_TRUE(ids.insert(linha(n + k).id).second) << linha(n + k).id;
+    }
+}
+
+// At the largest id there is none left: the clone is refused with a message,
+// and a request for more clones than ids left makes none.
+TEST_F(Editor, ClonesSemIdLivreSaoRecusadosComMensagem) {
+    const QString caminho = abrirNovo(QStringLiteral("a.gen"), 20, [](CKeldoDoc& d) {
+        d.vivosEditaveis()[4].id = INT32_MAX - 1;
+    });
+    const int n = linhas();
+    clicarLinha(2, Qt::NoModifier);
+    view()->campoQtde()->setText(QStringLiteral("2"));
+    EXPECT_EQ(
+        responderMensagem([&] { view()->botaoClonar()->click(); }),
+        QStringLiteral("Restam só 1 id(s) livre(s) para clones: escolha uma quantidade menor!"));
+    EXPECT_EQ(linhas(), n);
+    EXPECT_FALSE(janela->documento().doc.arquivo().modificado());
+
+    view()->campoQtde()->setText(QStringLiteral("1"));
+    view()->botaoClonar()->click();
+    ASSERT_EQ(linhas(), n + 1);
+    EXPECT_EQ(linha(n).id, INT32_MAX);
+    EXPECT_EQ(responderMensagem([&] { view()->botaoClonar()->click(); }),
+              QStringLiteral("Não há mais ids livres para clones: o maior id do projeto já é "
+                             "2147483647!"));
+    EXPECT_EQ(linhas(), n + 1);
+
+    // Saved, the project's next id stays at the largest one rather than wrap.
+    ASSERT_TRUE(janela->salvar());
+    CKeldoDoc lido;
+    ASSERT_TRUE(lido.carregarProjeto(QFile::encodeName(caminho).toStdString()).ok);
+    EXPECT_EQ(lido.proximoId(), INT32_MAX);
+}
+
 TEST_F(Editor, QtdeForaDeUmADezMilERecusada) {
     abrirNovo();
     const int n = linhas();

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -142,6 +143,41 @@ TEST(GuiComum, PastaPadraoAoLadoDoProgramaSenaoEmDocumentos) {
     const QString alternativa = PastaSimulacoes::pasta(arquivo);
     EXPECT_FALSE(alternativa.startsWith(arquivo));
     EXPECT_TRUE(alternativa.endsWith(QStringLiteral("/Simulações")));
+}
+
+// An installed program (run as root too) makes no folder beside itself,
+// which the package's removal would leave behind; the user's documents
+// folder serves instead.
+TEST(GuiComum, ProgramaInstaladoNaoCriaPastaAoLadoDeSi) {
+    QTemporaryDir programa;
+    EXPECT_TRUE(PastaSimulacoes::aoLadoDoPrograma(programa.path()));
+    for (const char* sistema : {"/usr/bin", "/usr/local/bin", "/usr", "/bin", "/opt"}) {
+        if (QFileInfo(QString::fromLatin1(sistema)).isDir()) {
+            EXPECT_FALSE(PastaSimulacoes::aoLadoDoPrograma(QString::fromLatin1(sistema)))
+                << sistema;
+        }
+    }
+    // Judged where the folder really lies.
+    const QString ligacao = programa.filePath(QStringLiteral("bin"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/usr/bin"), ligacao));
+    EXPECT_FALSE(PastaSimulacoes::aoLadoDoPrograma(ligacao));
+    // A folder without any write bit is not the program's own to fill, even for root.
+    const QString fechada = programa.filePath(QStringLiteral("fechada"));
+    ASSERT_TRUE(QDir().mkdir(fechada));
+    ASSERT_TRUE(QFile::setPermissions(fechada, QFile::ReadOwner | QFile::ExeOwner));
+    EXPECT_FALSE(PastaSimulacoes::aoLadoDoPrograma(fechada));
+    EXPECT_FALSE(PastaSimulacoes::pasta(fechada).startsWith(fechada));
+    QFile::setPermissions(fechada, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    const QString aoLado = QStringLiteral("/usr/bin/Simulações");
+    const bool existia = QFileInfo::exists(aoLado);
+    const QString escolhida = PastaSimulacoes::pasta(QStringLiteral("/usr/bin"));
+    const bool criada = !existia && QFileInfo::exists(aoLado);
+    if (criada)
+        QDir().rmdir(aoLado);
+    EXPECT_FALSE(criada);
+    EXPECT_FALSE(escolhida.startsWith(QStringLiteral("/usr/")));
+    EXPECT_TRUE(escolhida.endsWith(QStringLiteral("/Simulações")));
 }
 
 TEST(GuiComum, NomePropostoParaSalvarCortaOTituloEUsaAPastaPadrao) {

@@ -4,7 +4,10 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -95,4 +98,26 @@ TEST_F(JanelaDocumentoTeste, FecharPerguntaESoltarAbreOsArquivosLocaisNaOrdem) {
     JanelaDocumento editor(&janela, dialogos, {});
     editor.ligar([] { return true; }, [](const QString&) {}, /*qualquerLink=*/true);
     EXPECT_TRUE(aceitaArrasto(janela, {link}));
+}
+
+// Read-only as the save judges it: by the mode bits, whoever runs the
+// program (root's access() says yes to everything).
+TEST(JanelaDocumentoArquivo, SomenteLeituraPelosBitsDeModoTambemParaRoot) {
+    QTemporaryDir pasta;
+    const QString arquivo = pasta.filePath(QStringLiteral("p.gen"));
+    EXPECT_FALSE(JanelaDocumento::somenteLeitura(arquivo)); // missing: Save creates it
+    QFile f(arquivo);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.close();
+    EXPECT_FALSE(JanelaDocumento::somenteLeitura(arquivo));
+    ASSERT_TRUE(f.setPermissions(QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    EXPECT_TRUE(JanelaDocumento::somenteLeitura(arquivo));
+    const QString ligacao = pasta.filePath(QStringLiteral("ligacao.gen"));
+    ASSERT_TRUE(QFile::link(arquivo, ligacao));
+    EXPECT_TRUE(JanelaDocumento::somenteLeitura(ligacao)); // the file it names
+    // Any write bit lets the save replace it (the owner's is enough for root or the owner).
+    ASSERT_TRUE(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner));
+    EXPECT_FALSE(JanelaDocumento::somenteLeitura(ligacao));
+    ASSERT_TRUE(f.setPermissions(QFile::ReadOwner | QFile::WriteOther));
+    EXPECT_EQ(JanelaDocumento::somenteLeitura(arquivo), !QFileInfo(arquivo).isWritable());
 }
