@@ -5,11 +5,44 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <stdexcept>
+#include <stdlib.h>
+#include <string>
 #include <vector>
 
-// tests/data, wherever the test runs from.
-inline std::filesystem::path pastaDeDadosDeTeste() {
+// tests/data of the source tree; only the writer of the set opens it.
+inline std::filesystem::path pastaDeDadosOriginal() {
     return KELDO_DADOS_TESTE;
+}
+
+// A copy of tests/data in a temporary folder, made once per test program and
+// removed at its end, so that a fault which saves over a file it opened never
+// damages the set.
+class CopiaDosDados {
+  public:
+    CopiaDosDados() {
+        std::string modelo =
+            (std::filesystem::temp_directory_path() / "keldo_dados_XXXXXX").string();
+        if (::mkdtemp(modelo.data()) == nullptr)
+            throw std::runtime_error("mkdtemp falhou");
+        pasta = modelo;
+        std::filesystem::copy(pastaDeDadosOriginal(), pasta,
+                              std::filesystem::copy_options::recursive);
+    }
+    ~CopiaDosDados() {
+        std::error_code erro;
+        std::filesystem::remove_all(pasta, erro);
+    }
+    CopiaDosDados(const CopiaDosDados&) = delete;
+    CopiaDosDados& operator=(const CopiaDosDados&) = delete;
+
+    std::filesystem::path pasta;
+};
+
+// tests/data as the tests open it: the copy.
+inline std::filesystem::path pastaDeDadosDeTeste() {
+    static const CopiaDosDados copia;
+    return copia.pasta;
 }
 
 // The set in name order; at least this many files, so that an emptied or

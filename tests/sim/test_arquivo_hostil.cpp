@@ -259,7 +259,7 @@ std::string nomeDeArquivo(std::string nome) {
 // Writes the damaged set to tests/data/danificados, for the programs' own
 // tests to open: run once with --gtest_also_run_disabled_tests.
 TEST(ArquivoHostil, DISABLED_GravarConjuntoDanificado) {
-    const std::filesystem::path dados = pastaDeDadosDeTeste();
+    const std::filesystem::path dados = pastaDeDadosOriginal();
     std::filesystem::create_directories(dados / "danificados");
     const std::vector<uint8_t> valido = arquivoValido();
     apoio::escreverArquivo((dados / "projeto_pequeno.gen").string(), valido);
