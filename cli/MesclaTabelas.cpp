@@ -1,5 +1,6 @@
 #include "cli/MesclaTabelas.h"
 #include "cli/ArquivoTabela.h"
+#include "cli/DestinosSaida.h"
 #include "cli/ExecucaoLote.h"
 #include "cli/RegistroTarefa.h"
 #include <charconv>
@@ -167,6 +168,11 @@ int mesclarTabelas(const std::vector<std::string>& argumentos, std::ostream& err
         erro << "keldo-run: " << mensagem << '\n' << std::flush;
         return codigo;
     };
+    // The merged table must not replace a part: a part is the only copy of its record.
+    for (size_t i = 1; i < argumentos.size(); ++i)
+        if (argumentos[0] != "-" && mesmoArquivo(argumentos[0], argumentos[i]))
+            return falha(codigoSaida::erroUso,
+                         "SAÍDA e TABELA indicam o mesmo arquivo: " + argumentos[i]);
     Mescla mescla;
     for (size_t i = 1; i < argumentos.size(); ++i)
         if (const std::string e = mescla.ler(argumentos[i]); !e.empty())

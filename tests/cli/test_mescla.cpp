@@ -111,6 +111,18 @@ TEST_F(Mescla, LinhasQueNaoConferemComORegistroSaoRecusadas) {
     }
 }
 
+// The merged table never replaces one of its parts, by name or through a link.
+TEST_F(Mescla, SaidaQueEhUmaDasPartesEhRecusada) {
+    const std::string parte = ler("parte1.csv");
+    std::filesystem::create_symlink("parte1.csv", pasta / "ligacao.csv");
+    for (const char* saida : {"parte1.csv", "ligacao.csv"}) {
+        const Saida s = rodar({"--merge", saida, "parte0.csv", "parte1.csv", "parte2.csv"});
+        EXPECT_EQ(s.status, 2) << saida;
+        EXPECT_NE(s.err.find("SAÍDA e TABELA indicam o mesmo arquivo"), std::string::npos) << s.err;
+        EXPECT_EQ(ler("parte1.csv"), parte);
+    }
+}
+
 // A run past the world-size limit leaves no rows and exit status 1 on one
 // machine; the merge of the parts writes the same bytes with the same status.
 TEST_F(KeldoRun, ExecucaoNoLimiteDoMundoMesclaComoNumaMaquina) {
