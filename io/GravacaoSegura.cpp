@@ -444,14 +444,14 @@ void GravacaoSegura::ajustarComoAlvo() {
 // The complete result is never deleted: it gets a name of its own where it
 // was made (no cleanup takes "<name>.novo-XXXXXX"), or stays as it is.
 void GravacaoSegura::manterTemporario() {
-    mantido = temporario;
+    temporarioMantido = temporario;
     const std::string base =
         pastaDe(temporario) + "/" + nomeDe(alvo).substr(0, maiorNomeNoTemporario) + marcaMantido;
     for (int k = 0; k < tentativasDeNome; ++k) {
         const std::string nome = base + letras();
         if (renameat2(AT_FDCWD, temporario.c_str(), AT_FDCWD, nome.c_str(), RENAME_NOREPLACE) ==
             0) {
-            mantido = nome;
+            temporarioMantido = nome;
             break;
         }
         if (errno != EEXIST)
@@ -479,13 +479,13 @@ void GravacaoSegura::abandonar() {
 }
 
 int GravacaoSegura::gravar(const std::string& destino, const void* dados, size_t n,
-                           std::string* temporarioMantido) {
+                           std::string* mantido) {
     GravacaoSegura g(destino);
     g.reservar(n);
     g.escrever(dados, n);
     g.concluir();
-    if (temporarioMantido)
-        *temporarioMantido = g.mantido;
+    if (mantido)
+        *mantido = g.temporarioMantido;
     return g.erro();
 }
 

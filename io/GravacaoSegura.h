@@ -30,10 +30,11 @@ namespace keldo::io {
 // take the copy (it cannot be created there, or fills up) is the file
 // written directly in place as the content comes, the one case in which a
 // failure in the middle can leave it damaged. A complete result is never
-// deleted: when it cannot be put in place it is kept, under
-// "<name>.novo-XXXXXX" beside the target where possible, and
-// `temporarioMantido` names it. A target without any write permission is
-// never written.
+// deleted: when it cannot be put in place it is kept where it was made
+// (beside the target, or in $TMPDIR) as "<name>.novo-XXXXXX", which no
+// cleanup takes (or under its temporary name if even that rename fails),
+// and `mantido` names it. A target without any write permission is never
+// written.
 //
 // Failures are kept as an errno value, or `erroLigacaoAlheia`.
 class GravacaoSegura {
@@ -58,14 +59,13 @@ class GravacaoSegura {
     int erro() const { return erroSistema; }
     // True when the file is rewritten in place rather than replaced.
     bool noLugar() const;
-    // Where the complete new content was kept when `concluir` could not put
-    // it in place; empty otherwise.
-    const std::string& temporarioMantido() const { return mantido; }
+    // The temporary kept with a whole content that could not be put in place; empty when none.
+    const std::string& mantido() const { return temporarioMantido; }
 
     // The whole file at once; 0 or the failure's code. A kept result is
-    // named in `*temporarioMantido` when given.
+    // named in `*mantido` when given.
     static int gravar(const std::string& destino, const void* dados, size_t n,
-                      std::string* temporarioMantido = nullptr);
+                      std::string* mantido = nullptr);
     // Whether `destino` could be saved now, leaving nothing behind; 0 or the failure's code.
     static int verificar(const std::string& destino);
     // The reason for a failure's code, in English whatever the locale.
@@ -85,7 +85,7 @@ class GravacaoSegura {
 
     std::string alvo;       // the target, links resolved
     std::string temporario; // its temporary, while one exists
-    std::string mantido;    // the complete result that could not be put in place
+    std::string temporarioMantido;
     Modo modo = Modo::nenhum;
     int fd = -1;
     int fdAlvo = -1;          // the target, open to be rewritten in place from the temporary

@@ -40,7 +40,7 @@ ResultadoArquivo CKeldoDoc::salvarProjeto(const std::string& caminhoProjeto, boo
     if (erro) {
         ResultadoArquivo falha = ArquivoProjeto::falha(FalhaArquivo::salvar, erro, caminhoProjeto);
         if (!mantido.empty())
-            falha.mensagem += " (o resultado ficou em " + mantido + ")";
+            falha.mensagem += "; o projeto ficou em " + mantido;
         ultimaFalhaSalvar_ = falha.mensagem;
         return falha;
     }

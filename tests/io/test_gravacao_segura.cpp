@@ -318,7 +318,7 @@ TEST(GravacaoSegura, NoLugarSoTocaNoArquivoAoConcluir) {
             if (!direto && apoio::lerArquivo(alvo) != texto(antigo))
                 return 11;
             g.escrever(novo.data() + 1000, novo.size() - 1000);
-            return g.concluir() && g.temporarioMantido().empty() ? 0 : 12;
+            return g.concluir() && g.mantido().empty() ? 0 : 12;
         });
         EXPECT_EQ(status, 0);
         EXPECT_EQ(apoio::lerArquivo(alvo), texto(novo));
@@ -360,7 +360,7 @@ TEST(GravacaoSegura, RenomeacaoRecusadaNaoPerdeOResultado) {
         g.escrever("resultado", 9);
         if (g.concluir() || g.erro() != EPERM)
             return 11;
-        const std::string& mantido = g.temporarioMantido();
+        const std::string& mantido = g.mantido();
         return !mantido.empty() && apoio::lerArquivo(mantido) == texto("resultado") ? 0 : 12;
     });
     EXPECT_EQ(status, 0);

@@ -370,7 +370,7 @@ TEST(FalhasDeDisco, MontagemSobreOArquivoNaoPerdeOResultado) {
     const std::string mantido = pasta / ("saida/" + nomes[1]);
     EXPECT_EQ(nomes[1].rfind("proj.gen.novo-", 0), 0u) << nomes[1];
     EXPECT_EQ(apoio::lerArquivo(mantido), doc.serializar());
-    EXPECT_NE(falha.mensagem.find("o resultado ficou em " + mantido), std::string::npos)
+    EXPECT_NE(falha.mensagem.find("; o projeto ficou em " + mantido), std::string::npos)
         << falha.mensagem;
 }
 
@@ -423,7 +423,7 @@ TEST(FalhasDeDisco, NoLugarEmDiscoCheioMantemOsDois) {
         g.escrever(novo.data(), novo.size());
         if (g.concluir() || g.erro() != ENOSPC)
             return 22;
-        const std::vector<uint8_t> mantido = apoio::lerArquivo(g.temporarioMantido());
+        const std::vector<uint8_t> mantido = apoio::lerArquivo(g.mantido());
         return std::string(mantido.begin(), mantido.end()) == novo ? 0 : 23;
     });
     EXPECT_EQ(status, 0);
