@@ -305,7 +305,7 @@ TEST(GravacaoSegura, NoLugarSoTocaNoArquivoAoConcluir) {
     const std::string novo = std::string(3000, 'n') + "\n";
     for (const char* pastaTmp : {tmp.c_str(), "/nao/existe"}) {
         SCOPED_TRACE(pastaTmp);
-        const bool direto = pastaTmp[0] == '/' && pastaTmp[1] == 'n';
+        const bool direto = pastaTmp == std::string("/nao/existe");
         apoio::escreverArquivo(alvo, texto(antigo));
         dono(alvo, ninguem);
         const int status = comoUsuario(ninguem, [&] {
