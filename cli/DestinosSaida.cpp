@@ -40,7 +40,7 @@ fs::path destinoFinal(const std::string& caminho) {
 
 std::string semPermissao(const std::string& opcao, const std::string& alvo, int erro) {
     return "n\xC3\xA3o \xC3\xA9 poss\xC3\xADvel gravar " + opcao + " em " + alvo + ": " +
-           std::strerror(erro);
+           GravacaoSegura::descricao(erro);
 }
 
 // The number in a snapshot name as "%03d" writes it, or -1.

@@ -100,7 +100,7 @@ class ExecucaoLote {
         for (const auto& [opcao, arquivo, porRenomeacao] :
              {std::tuple{"--save", opcoes.arquivoSalvar, true},
               std::tuple{"--trace", opcoes.arquivoTrace, false},
-              std::tuple{"--summary", opcoes.arquivoResumo, false}}) {
+              std::tuple{"--summary", opcoes.arquivoResumo, true}}) {
             if (!arquivo || *arquivo == "-")
                 continue;
             const std::string problema = problemaDeEscrita({opcao, *arquivo}, porRenomeacao);
@@ -188,8 +188,11 @@ class ExecucaoLote {
     }
 
     std::string razaoResumo() const {
-        return resumo && resumo->erro() ? ": " + GravacaoSegura::descricao(resumo->erro())
-                                        : std::string();
+        std::string r = resumo && resumo->erro() ? ": " + GravacaoSegura::descricao(resumo->erro())
+                                                 : std::string();
+        if (resumo && !resumo->mantido().empty())
+            r += "; o resumo ficou em " + resumo->mantido();
+        return r;
     }
 
     int prepararMundo() {

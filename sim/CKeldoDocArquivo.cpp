@@ -33,10 +33,14 @@ ResultadoArquivo CKeldoDoc::salvarProjeto(const std::string& caminhoProjeto, boo
         escreverTrace(nomeSnapshot(caminhoProjeto), false); // a failed snapshot is skipped
     const std::vector<uint8_t> bytes = serializar();
     // An empty result: the dead kept on disk could not be read back.
-    const int erro =
-        bytes.empty() ? EIO : GravacaoSegura::gravar(caminhoProjeto, bytes.data(), bytes.size());
+    std::string mantido;
+    const int erro = bytes.empty() ? EIO
+                                   : GravacaoSegura::gravar(caminhoProjeto, bytes.data(),
+                                                            bytes.size(), &mantido);
     if (erro) {
         ResultadoArquivo falha = ArquivoProjeto::falha(FalhaArquivo::salvar, erro, caminhoProjeto);
+        if (!mantido.empty())
+            falha.mensagem += "; o projeto ficou em " + mantido;
         ultimaFalhaSalvar_ = falha.mensagem;
         return falha;
     }

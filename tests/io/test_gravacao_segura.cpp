@@ -6,10 +6,15 @@
 #include "io/GravacaoSegura.h"
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
+#include <functional>
+#include <grp.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
+#include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace keldo::io;
@@ -36,6 +41,37 @@ struct Salvamento {
 
 std::vector<uint8_t> texto(const std::string& s) {
     return {s.begin(), s.end()};
+}
+
+constexpr uid_t ninguem = 65534;
+
+// Runs `passo` in a child process as user `uid` (the caller is root); the
+// child's exit status is what `passo` returns, -1 when it did not exit.
+int comoUsuario(uid_t uid, const std::function<int()>& passo) {
+    std::fflush(nullptr);
+    const pid_t filho = fork();
+    if (filho == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(uid) != 0 || setuid(uid) != 0)
+            _exit(120);
+        _exit(passo());
+    }
+    int w = 0;
+    if (filho < 0 || waitpid(filho, &w, 0) != filho || !WIFEXITED(w))
+        return -1;
+    return WEXITSTATUS(w);
+}
+
+void dono(const std::string& caminho, uid_t uid) {
+    ASSERT_EQ(lchown(caminho.c_str(), uid, uid), 0) << caminho;
+}
+
+// A folder other users may enter, in a temporary folder they may cross.
+std::string pastaAberta(const Salvamento& s, const std::string& nome, mode_t modo) {
+    fs::permissions(s.pasta.caminho, fs::perms(0755));
+    const std::string pasta = s.pasta / nome;
+    fs::create_directory(pasta);
+    chmod(pasta.c_str(), modo);
+    return pasta;
 }
 } // namespace
 
@@ -157,16 +193,185 @@ TEST(GravacaoSegura, SobrasSaoLimpasSemTocarNoQueEstaEmUso) {
     EXPECT_EQ(apoio::lerArquivo(s.pasta / "vitima"), texto("alheio"));
 }
 
-// A new file gets the usual mode (umask applied); a replaced one keeps its own.
+// A new file gets the usual mode (umask applied); a replaced one keeps its
+// permission bits exactly, whatever the umask, but never setuid or setgid.
 TEST(GravacaoSegura, ModoDoArquivoNovoEDoSubstituido) {
     Salvamento s;
+    const std::string alvo = s.pasta / "novo.gen";
     const mode_t antes = umask(027);
-    ASSERT_TRUE(s.doc.salvarProjeto(s.pasta / "novo.gen", false).ok);
+    ASSERT_TRUE(s.doc.salvarProjeto(alvo, false).ok);
+    EXPECT_EQ(fs::status(alvo).permissions(), fs::perms(0640));
+    umask(022);
+    for (const mode_t modo : {0604, 0664, 0666, 0777, 06775}) {
+        SCOPED_TRACE(modo);
+        ASSERT_EQ(chmod(alvo.c_str(), modo), 0);
+        ASSERT_TRUE(s.doc.salvarProjeto(alvo, false).ok);
+        EXPECT_EQ(fs::status(alvo).permissions(), fs::perms(modo & 0777));
+        ASSERT_EQ(chmod(alvo.c_str(), modo), 0);
+        ASSERT_EQ(GravacaoSegura::gravar(alvo, "x", 1), 0);
+        EXPECT_EQ(fs::status(alvo).permissions(), fs::perms(modo & 0777));
+    }
     umask(antes);
-    EXPECT_EQ(fs::status(s.pasta / "novo.gen").permissions(), fs::perms(0640));
-    fs::permissions(s.pasta / "novo.gen", fs::perms(0604));
-    ASSERT_TRUE(s.doc.salvarProjeto(s.pasta / "novo.gen", false).ok);
-    EXPECT_EQ(fs::status(s.pasta / "novo.gen").permissions(), fs::perms(0604));
+}
+
+// Extended attributes (user.* here, ACLs the same way) go over to the new
+// file, where the file system keeps them.
+TEST(GravacaoSegura, AtributosEstendidosPassamAoNovoArquivo) {
+    Salvamento s;
+    const std::string alvo = s.pasta / "proj.gen";
+    apoio::escreverArquivo(alvo, texto("antigo"));
+    if (setxattr(alvo.c_str(), "user.keldo", "valor", 5, 0) != 0)
+        GTEST_SKIP() << "o sistema de arquivos nao guarda atributos user.*";
+    ASSERT_EQ(GravacaoSegura::gravar(alvo, "novo", 4), 0);
+    char valor[16] = {};
+    EXPECT_EQ(getxattr(alvo.c_str(), "user.keldo", valor, sizeof valor), 5);
+    EXPECT_EQ(std::string(valor), "valor");
+    EXPECT_EQ(apoio::lerArquivo(alvo), texto("novo"));
+}
+
+// A file with several hard links is rewritten in place, so every name sees
+// the new content; nothing is left beside it.
+TEST(GravacaoSegura, LigacoesFisicasVeemONovoConteudo) {
+    Salvamento s;
+    const std::string alvo = s.pasta / "proj.gen", outro = s.pasta / "copia.gen";
+    apoio::escreverArquivo(alvo, texto("um conteudo antigo e mais longo"));
+    ASSERT_EQ(link(alvo.c_str(), outro.c_str()), 0);
+    struct stat antes {};
+    ASSERT_EQ(stat(alvo.c_str(), &antes), 0);
+    ASSERT_TRUE(s.doc.salvarProjeto(outro, false).ok);
+    EXPECT_EQ(apoio::lerArquivo(alvo), s.doc.serializar());
+    ASSERT_EQ(GravacaoSegura::gravar(alvo, "novo", 4), 0);
+    EXPECT_EQ(apoio::lerArquivo(outro), texto("novo"));
+    struct stat depois {};
+    ASSERT_EQ(stat(outro.c_str(), &depois), 0);
+    EXPECT_EQ(depois.st_ino, antes.st_ino);
+    EXPECT_EQ(depois.st_nlink, 2u);
+    EXPECT_EQ(s.nomes(), (std::vector<std::string>{"copia.gen", "proj.gen"}));
+}
+
+// A link that another user planted in a sticky world-writable folder is not
+// followed, by the save nor by its check, whoever saves (root too); the
+// user's own links, the folder owner's, and links in other folders are.
+TEST(GravacaoSegura, LigacaoDeOutroUsuarioEmPastaCompartilhadaRecusada) {
+    Salvamento s;
+    if (geteuid() != 0)
+        GTEST_SKIP() << "precisa de root para dar a ligacao a outro usuario";
+    const std::string compartilhada = pastaAberta(s, "compartilhada", 01777);
+    const std::string vitima = s.pasta / "vitima", ligacao = compartilhada + "/saida.gen";
+    apoio::escreverArquivo(vitima, texto("de outra pessoa"));
+    fs::create_symlink(vitima, ligacao);
+    dono(ligacao, ninguem);
+
+    EXPECT_EQ(GravacaoSegura::verificar(ligacao), GravacaoSegura::erroLigacaoAlheia);
+    EXPECT_EQ(GravacaoSegura::gravar(ligacao, "novo", 4), GravacaoSegura::erroLigacaoAlheia);
+    GravacaoSegura aberta(ligacao);
+    EXPECT_FALSE(aberta.aberta());
+    const ResultadoArquivo r = s.doc.salvarProjeto(ligacao, false);
+    EXPECT_EQ(r.erroSistema, GravacaoSegura::erroLigacaoAlheia);
+    EXPECT_NE(r.mensagem.find("Symbolic link of another user in a shared folder"),
+              std::string::npos)
+        << r.mensagem;
+    EXPECT_EQ(apoio::lerArquivo(vitima), texto("de outra pessoa"));
+    EXPECT_EQ(apoio::nomesEm(compartilhada), std::vector<std::string>{"saida.gen"});
+
+    // The folder's owner may leave links there; a folder that is not sticky
+    // is no protection to begin with.
+    dono(compartilhada, ninguem);
+    EXPECT_EQ(GravacaoSegura::gravar(ligacao, "dono", 4), 0);
+    EXPECT_EQ(apoio::lerArquivo(vitima), texto("dono"));
+    dono(compartilhada, 0);
+    chmod(compartilhada.c_str(), 0777);
+    EXPECT_EQ(GravacaoSegura::gravar(ligacao, "comum", 5), 0);
+    EXPECT_EQ(apoio::lerArquivo(vitima), texto("comum"));
+    chmod(compartilhada.c_str(), 01777);
+    dono(ligacao, 0);
+    EXPECT_EQ(GravacaoSegura::verificar(ligacao), 0);
+    EXPECT_EQ(GravacaoSegura::gravar(ligacao, "meu", 3), 0);
+    EXPECT_EQ(apoio::lerArquivo(vitima), texto("meu"));
+    EXPECT_TRUE(fs::is_symlink(ligacao));
+}
+
+// A folder that refuses new files: the whole content is made in $TMPDIR and
+// only then written over the old file, which stays whole until then.
+TEST(GravacaoSegura, NoLugarSoTocaNoArquivoAoConcluir) {
+    Salvamento s;
+    if (geteuid() != 0)
+        GTEST_SKIP() << "precisa de root para gravar como outro usuario";
+    const std::string fechada = pastaAberta(s, "fechada", 0755);
+    const std::string tmp = pastaAberta(s, "tmp", 0700);
+    dono(tmp, ninguem);
+    const std::string alvo = fechada + "/tabela.csv";
+    const std::string antigo(5000, 'a');
+    const std::string novo = std::string(3000, 'n') + "\n";
+    for (const char* pastaTmp : {tmp.c_str(), "/nao/existe"}) {
+        SCOPED_TRACE(pastaTmp);
+        const bool direto = pastaTmp == std::string("/nao/existe");
+        apoio::escreverArquivo(alvo, texto(antigo));
+        dono(alvo, ninguem);
+        const int status = comoUsuario(ninguem, [&] {
+            setenv("TMPDIR", pastaTmp, 1);
+            GravacaoSegura g(alvo);
+            if (!g.aberta() || !g.noLugar())
+                return 10;
+            g.escrever(novo.data(), 1000);
+            // Killed here, the old file would be whole; written directly, it is not.
+            if (!direto && apoio::lerArquivo(alvo) != texto(antigo))
+                return 11;
+            g.escrever(novo.data() + 1000, novo.size() - 1000);
+            return g.concluir() && g.mantido().empty() ? 0 : 12;
+        });
+        EXPECT_EQ(status, 0);
+        EXPECT_EQ(apoio::lerArquivo(alvo), texto(novo));
+        EXPECT_EQ(apoio::nomesEm(fechada), std::vector<std::string>{"tabela.csv"});
+        EXPECT_EQ(apoio::nomesEm(tmp), std::vector<std::string>{});
+    }
+}
+
+// The rename refused at the end (another user's writable file in a sticky
+// folder: EPERM) does not throw the result away: it is written in place,
+// and where that fails too, it is kept and named.
+TEST(GravacaoSegura, RenomeacaoRecusadaNaoPerdeOResultado) {
+    Salvamento s;
+    if (geteuid() != 0)
+        GTEST_SKIP() << "precisa de root para gravar como outro usuario";
+    constexpr uid_t usuario = 4242;
+    const std::string compartilhada = pastaAberta(s, "compartilhada", 01777);
+    const std::string alvo = compartilhada + "/resumo.csv";
+    apoio::escreverArquivo(alvo, texto("antigo"));
+    dono(alvo, ninguem);
+    chmod(alvo.c_str(), 0666);
+    struct stat antes {};
+    ASSERT_EQ(stat(alvo.c_str(), &antes), 0);
+    EXPECT_EQ(comoUsuario(usuario, [&] { return GravacaoSegura::gravar(alvo, "novo", 4); }), 0);
+    EXPECT_EQ(apoio::lerArquivo(alvo), texto("novo"));
+    struct stat depois {};
+    ASSERT_EQ(stat(alvo.c_str(), &depois), 0);
+    EXPECT_EQ(depois.st_ino, antes.st_ino);
+    EXPECT_EQ(depois.st_uid, ninguem);
+    EXPECT_EQ(apoio::nomesEm(compartilhada), std::vector<std::string>{"resumo.csv"});
+
+    // Writable by its group only: the check passes, the rename and the
+    // write in place are both refused.
+    chmod(alvo.c_str(), 0660);
+    const int status = comoUsuario(usuario, [&] {
+        if (GravacaoSegura::verificar(alvo) != 0)
+            return 10;
+        GravacaoSegura g(alvo);
+        g.escrever("resultado", 9);
+        if (g.concluir() || g.erro() != EPERM)
+            return 11;
+        const std::string& mantido = g.mantido();
+        return !mantido.empty() && apoio::lerArquivo(mantido) == texto("resultado") ? 0 : 12;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(apoio::lerArquivo(alvo), texto("novo"));
+    const std::vector<std::string> nomes = apoio::nomesEm(compartilhada);
+    ASSERT_EQ(nomes.size(), 2u);
+    EXPECT_EQ(nomes[1].rfind("resumo.csv.novo-", 0), 0u) << nomes[1];
+    EXPECT_EQ(apoio::lerArquivo(compartilhada + "/" + nomes[1]), texto("resultado"));
+    // The next save's cleanup leaves a kept result alone.
+    ASSERT_EQ(GravacaoSegura::gravar(alvo, "depois", 6), 0);
+    EXPECT_EQ(apoio::nomesEm(compartilhada), nomes);
 }
 
 // The check that a target can be written leaves nothing behind and gives

@@ -2,16 +2,21 @@
 // that is really full, a folder that turns read-only (for root too), and a
 // program that dies between writing the new file and renaming it into place.
 // The previous project stays byte for byte, nothing is left behind, the run
-// goes on, and keldo-run ends with status 1.
+// goes on, and keldo-run ends with status 1. A rename refused at the end
+// (a bind mount) does not lose the new content.
 #include "ArquivoApoio.h"
+#include "io/GravacaoSegura.h"
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <functional>
+#include <grp.h>
 #include <sched.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,29 +27,42 @@ namespace fs = std::filesystem;
 // crash or a power cut right after the temporary file was written.
 std::atomic<bool> morrerNaRenomeacao{false};
 constexpr int statusInterrompido = 75;
+// When not 0, renames onto a project file fail with this errno.
+std::atomic<int> erroNaRenomeacao{0};
 } // namespace
 
 // Every rename of this test program passes here (the library's file system
 // calls reach the C library's rename through the dynamic linker).
 extern "C" int rename(const char* de, const char* para) noexcept {
     const std::string destino = para;
-    if (morrerNaRenomeacao.load() && destino.size() > 4 &&
-        destino.compare(destino.size() - 4, 4, ".gen") == 0)
+    const bool projeto = destino.size() > 4 && destino.compare(destino.size() - 4, 4, ".gen") == 0;
+    if (morrerNaRenomeacao.load() && projeto)
         _exit(statusInterrompido);
+    if (erroNaRenomeacao.load() && projeto) {
+        errno = erroNaRenomeacao.load();
+        return -1;
+    }
     return renameat(AT_FDCWD, de, AT_FDCWD, para);
 }
 
 namespace {
+// Mounts made from here on are this process's own (a mount namespace of its
+// own); false without the right to mount.
+bool montagensIsoladas() {
+    static const bool isolado = unshare(CLONE_NEWNS) == 0 &&
+                                mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+    return isolado;
+}
+
 // A small tmpfs mounted in a mount namespace of this process only, so a
 // full or read-only disk is real even for root. Unavailable without the
 // right to mount: the tests that need it are skipped.
 class DiscoPequeno {
   public:
     explicit DiscoPequeno(size_t kib) {
-        static const bool isolado = unshare(CLONE_NEWNS) == 0 &&
-                                    mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
         const std::string opcoes = "size=" + std::to_string(kib) + "k";
-        montado = isolado && mount("tmpfs", pasta.caminho.c_str(), "tmpfs", 0, opcoes.c_str()) == 0;
+        montado = montagensIsoladas() &&
+                  mount("tmpfs", pasta.caminho.c_str(), "tmpfs", 0, opcoes.c_str()) == 0;
     }
     ~DiscoPequeno() {
         if (montado)
@@ -298,4 +316,146 @@ TEST(FalhasDeDisco, InterrompidoEntreEscritaERenomeacao) {
     ASSERT_TRUE(doc.salvarProjeto(alvo).ok);
     EXPECT_EQ(apoio::lerArquivo(alvo), novo);
     EXPECT_EQ(apoio::nomesEm(pasta.caminho), (std::vector<std::string>{"proj.gen", "proj000.txt"}));
+}
+
+// The final rename refused (a target bind-mounted into place gives EBUSY):
+// the project is written over the file in place instead, every byte.
+TEST(FalhasDeDisco, RenomeacaoRecusadaGravaNoLugar) {
+    apoio::PastaTemporaria pasta;
+    const std::string alvo = pasta / "proj.gen";
+    CKeldoDoc doc;
+    mundo(doc, 40);
+    ASSERT_TRUE(doc.salvarProjeto(alvo, false).ok);
+    struct stat antes {};
+    ASSERT_EQ(stat(alvo.c_str(), &antes), 0);
+    doc.executarCiclo();
+    erroNaRenomeacao = EBUSY;
+    const ResultadoArquivo r = doc.salvarProjeto(alvo, false);
+    erroNaRenomeacao = 0;
+    EXPECT_TRUE(r.ok) << r.mensagem;
+    EXPECT_EQ(apoio::lerArquivo(alvo), doc.serializar());
+    struct stat depois {};
+    ASSERT_EQ(stat(alvo.c_str(), &depois), 0);
+    EXPECT_EQ(depois.st_ino, antes.st_ino);
+    EXPECT_EQ(apoio::nomesEm(pasta.caminho), std::vector<std::string>{"proj.gen"});
+}
+
+// A real bind mount over the target: saved in place through it; made
+// read-only, the new project is kept beside it and the message names it.
+TEST(FalhasDeDisco, MontagemSobreOArquivoNaoPerdeOResultado) {
+    apoio::PastaTemporaria pasta;
+    const std::string fonte = pasta / "fonte.gen", alvo = pasta / "saida/proj.gen";
+    fs::create_directory(pasta / "saida");
+    apoio::escreverArquivo(fonte, {1, 2, 3});
+    apoio::escreverArquivo(alvo, {});
+    if (!montagensIsoladas() || mount(fonte.c_str(), alvo.c_str(), nullptr, MS_BIND, nullptr) != 0)
+        GTEST_SKIP() << "sem permissao para montar (mount --bind)";
+    CKeldoDoc doc;
+    mundo(doc, 40);
+    const ResultadoArquivo r = doc.salvarProjeto(alvo, false);
+    EXPECT_TRUE(r.ok) << r.mensagem;
+    EXPECT_EQ(apoio::lerArquivo(fonte), doc.serializar());
+    EXPECT_EQ(apoio::nomesEm(pasta / "saida"), std::vector<std::string>{"proj.gen"});
+
+    const std::vector<uint8_t> anterior = apoio::lerArquivo(fonte);
+    ASSERT_EQ(mount(nullptr, alvo.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr), 0);
+    doc.executarCiclo();
+    const ResultadoArquivo falha = doc.salvarProjeto(alvo, false);
+    umount2(alvo.c_str(), MNT_DETACH);
+    EXPECT_FALSE(falha.ok);
+    EXPECT_EQ(falha.erroSistema, EBUSY);
+    EXPECT_EQ(apoio::lerArquivo(fonte), anterior);
+    const std::vector<std::string> nomes = apoio::nomesEm(pasta / "saida");
+    ASSERT_EQ(nomes.size(), 2u);
+    const std::string mantido = pasta / ("saida/" + nomes[1]);
+    EXPECT_EQ(nomes[1].rfind("proj.gen.novo-", 0), 0u) << nomes[1];
+    EXPECT_EQ(apoio::lerArquivo(mantido), doc.serializar());
+    EXPECT_NE(falha.mensagem.find("; o projeto ficou em " + mantido), std::string::npos)
+        << falha.mensagem;
+}
+
+constexpr uid_t ninguem = 65534;
+
+// Runs `passo` as user nobody in a child process (the caller is root) with
+// $TMPDIR set; the child's exit status is what `passo` returns.
+int comoNinguem(const std::string& tmpdir, const std::function<int()>& passo) {
+    std::fflush(nullptr);
+    const pid_t filho = fork();
+    if (filho == 0) {
+        if (setgroups(0, nullptr) != 0 || setgid(ninguem) != 0 || setuid(ninguem) != 0)
+            _exit(120);
+        setenv("TMPDIR", tmpdir.c_str(), 1);
+        _exit(passo());
+    }
+    int w = 0;
+    if (filho < 0 || waitpid(filho, &w, 0) != filho || !WIFEXITED(w))
+        return -1;
+    return WEXITSTATUS(w);
+}
+
+// A file of nobody's in a folder that refuses nobody new files.
+void arquivoEmPastaFechada(const std::string& alvo, const std::vector<uint8_t>& conteudo) {
+    apoio::escreverArquivo(alvo, conteudo);
+    ASSERT_EQ(chown(alvo.c_str(), ninguem, ninguem), 0);
+    ASSERT_EQ(chmod(fs::path(alvo).parent_path().c_str(), 0755), 0);
+}
+
+// Rewritten in place (the folder refuses new files) on a full disk: the new
+// content is made in $TMPDIR first, so the old file stays whole and the new
+// one is kept there and named.
+TEST(FalhasDeDisco, NoLugarEmDiscoCheioMantemOsDois) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "precisa de root para gravar como outro usuario";
+    DiscoPequeno disco{96};
+    if (!disco.montado)
+        GTEST_SKIP() << "sem permissao para montar um tmpfs";
+    apoio::PastaTemporaria tmp;
+    fs::permissions(tmp.caminho, fs::perms(0777));
+    const std::string alvo = disco.pasta / "tabela.csv";
+    const std::vector<uint8_t> anterior(40000, 'a');
+    arquivoEmPastaFechada(alvo, anterior);
+    disco.encher();
+    const std::string novo(60000, 'n');
+    const int status = comoNinguem(tmp.caminho, [&] {
+        keldo::io::GravacaoSegura g(alvo);
+        if (!g.noLugar())
+            return 21;
+        g.escrever(novo.data(), novo.size());
+        if (g.concluir() || g.erro() != ENOSPC)
+            return 22;
+        const std::vector<uint8_t> mantido = apoio::lerArquivo(g.mantido());
+        return std::string(mantido.begin(), mantido.end()) == novo ? 0 : 23;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(apoio::lerArquivo(alvo), anterior);
+    EXPECT_EQ(apoio::nomesEm(tmp.caminho).size(), 1u);
+}
+
+// A $TMPDIR too small for the copy: what it took goes to the file, and the
+// rest is written there directly, as without a copy.
+TEST(FalhasDeDisco, NoLugarComTmpdirCheioGravaDireto) {
+    if (geteuid() != 0)
+        GTEST_SKIP() << "precisa de root para gravar como outro usuario";
+    DiscoPequeno disco{96};
+    if (!disco.montado)
+        GTEST_SKIP() << "sem permissao para montar um tmpfs";
+    ASSERT_EQ(chmod(disco.pasta.caminho.c_str(), 01777), 0);
+    apoio::PastaTemporaria pasta;
+    fs::permissions(pasta.caminho, fs::perms(0755));
+    const std::string alvo = pasta / "tabela.csv";
+    arquivoEmPastaFechada(alvo, std::vector<uint8_t>(1000, 'a'));
+    std::string novo;
+    for (int linha = 0; novo.size() < 300000; ++linha)
+        novo += std::to_string(linha) + ";linha da tabela\n";
+    const int status = comoNinguem(disco.pasta.caminho, [&] {
+        keldo::io::GravacaoSegura g(alvo);
+        for (size_t k = 0; k < novo.size(); k += 10000)
+            if (!g.escrever(novo.data() + k, std::min<size_t>(10000, novo.size() - k)))
+                return 21;
+        return g.concluir() ? 0 : 22;
+    });
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(apoio::lerArquivo(alvo), std::vector<uint8_t>(novo.begin(), novo.end()));
+    EXPECT_EQ(apoio::nomesEm(disco.pasta.caminho), std::vector<std::string>{});
+    EXPECT_EQ(apoio::nomesEm(pasta.caminho), std::vector<std::string>{"tabela.csv"});
 }
