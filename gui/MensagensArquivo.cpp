@@ -15,6 +15,10 @@ QString texto(const ResultadoArquivo& r, const QString& arquivo) {
     const QString razao = QString::fromStdString(GravacaoSegura::descricao(r.erroSistema));
     switch (r.falha) {
     case FalhaArquivo::salvar:
+        if (!r.mantido.empty())
+            return QStringLiteral(
+                       "Failed to save document.\n%1: %2.\nThe document was saved as %3.")
+                .arg(nome, razao, QDir::toNativeSeparators(QString::fromStdString(r.mantido)));
         return QStringLiteral("Failed to save document.\n%1: %2.").arg(nome, razao);
     case FalhaArquivo::abrir:
         return abrir + QStringLiteral("%1: %2.").arg(nome, razao);

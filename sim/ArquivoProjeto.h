@@ -23,6 +23,7 @@ struct ResultadoArquivo {
     FalhaArquivo falha = FalhaArquivo::nenhuma;
     int erroSistema = 0; // errno of a failed read or write
     std::string mensagem;
+    std::string mantido = {}; // where a save that failed kept the new content, if it did
 };
 
 // The ".gen" project file's format: the version, the counters, the parameter

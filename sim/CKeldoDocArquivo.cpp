@@ -39,6 +39,7 @@ ResultadoArquivo CKeldoDoc::salvarProjeto(const std::string& caminhoProjeto, boo
                                                             bytes.size(), &mantido);
     if (erro) {
         ResultadoArquivo falha = ArquivoProjeto::falha(FalhaArquivo::salvar, erro, caminhoProjeto);
+        falha.mantido = mantido;
         if (!mantido.empty())
             falha.mensagem += "; o projeto ficou em " + mantido;
         ultimaFalhaSalvar_ = falha.mensagem;

@@ -2,6 +2,7 @@
 #include "gui/ArquivosRecentes.h"
 #include "gui/CAboutDlg.h"
 #include "gui/LinhaComando.h"
+#include "gui/MensagensArquivo.h"
 #include "gui/PastaSimulacoes.h"
 #include "sim/Versao.h"
 #include <QAction>
@@ -14,6 +15,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cerrno>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -202,4 +204,18 @@ TEST(GuiComum, ProgramaDeAjudaProcuradoPrimeiroAoLadoDoPrograma) {
     f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     EXPECT_EQ(Ajuda::localizar(programa.path()), ajuda);
     qputenv("PATH", path);
+}
+
+// A save that failed after the world was written says where the new content is.
+TEST(GuiComum, FalhaAoSalvarNomeiaOndeOProjetoFicou) {
+    ResultadoArquivo r;
+    r.ok = false;
+    r.falha = FalhaArquivo::salvar;
+    r.erroSistema = EBUSY;
+    EXPECT_EQ(MensagensArquivo::texto(r, QStringLiteral("/x/p.gen")),
+              QStringLiteral("Failed to save document.\n/x/p.gen: Device or resource busy."));
+    r.mantido = "/x/p.gen.novo-AbC123";
+    EXPECT_EQ(MensagensArquivo::texto(r, QStringLiteral("/x/p.gen")),
+              QStringLiteral("Failed to save document.\n/x/p.gen: Device or resource busy.\nThe "
+                             "document was saved as /x/p.gen.novo-AbC123."));
 }
