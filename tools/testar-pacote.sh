@@ -29,7 +29,8 @@ remover() {
     if dpkg-query -W -f='${Status}' keldo 2>/dev/null | grep -q "installed"; then
         DEBIAN_FRONTEND=noninteractive "${apt[@]}" purge keldo >/dev/null || status=1
     fi
-    if [ -e /usr/bin/keldo ] || [ -e /usr/share/mime/packages/keldo.xml ]; then
+    if [ -e /usr/bin/keldo ] || [ -e /usr/share/mime/packages/keldo.xml ] ||
+        [ -e "/usr/bin/Simulações" ]; then
         echo "testar-pacote: arquivos do pacote ficaram depois da remoção" >&2
         status=1
     fi
