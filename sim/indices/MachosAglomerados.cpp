@@ -30,8 +30,7 @@ uint32_t MachosAglomerados::celulaDe(float x, float y) {
     return static_cast<uint32_t>(celulaEm(y) * lado + celulaEm(x));
 }
 
-bool MachosAglomerados::construir(const std::vector<SpecX>& vivos,
-                                  std::span<const uint32_t> machos,
+bool MachosAglomerados::construir(const std::vector<SpecX>& vivos, std::span<const uint32_t> machos,
                                   std::vector<uint32_t>& espalhados) {
     for (const Grupo& g : grupos)
         grupoDaCelula[g.celula] = -1;
@@ -88,7 +87,8 @@ bool MachosAglomerados::construir(const std::vector<SpecX>& vivos,
         else
             naoLutadores[g.ateNao++] = k;
         if (std::isnan(m.x) || std::isnan(m.y))
-            g.x0 = std::nanf(""); // a box that no reach is sure of: its members are judged one by one
+            g.x0 =
+                std::nanf(""); // a box that no reach is sure of: its members are judged one by one
         g.ponto = g.ponto && m.x == g.x0 && m.y == g.y0 && m.x == g.x1 && m.y == g.y1;
         g.x0 = std::min(g.x0, m.x);
         g.y0 = std::min(g.y0, m.y);
