@@ -45,8 +45,11 @@ const std::vector<uint32_t>& BuscaIndexada::machosPerto(const std::vector<SpecX>
 
 // A crowd's non-fighters are counted and picked by place, not listed.
 uint32_t BuscaIndexada::consultarMachos(const std::vector<SpecX>& vivos, std::size_t posicao) {
-    if (aglomerados.vazio())
-        return BuscaVizinhos::consultarMachos(vivos, posicao);
+    if (aglomerados.vazio()) { // the grid's whole answer
+        BuscaIndexada::machosPerto(vivos, posicao);
+        separarLutadores(vivos, proximos);
+        return static_cast<uint32_t>(proximos.size());
+    }
     if (machoEntregue >= 0)
         aglomerados.conferir(vivos, static_cast<uint32_t>(machoEntregue));
     machoEntregue = -1;
@@ -64,7 +67,7 @@ uint32_t BuscaIndexada::consultarMachos(const std::vector<SpecX>& vivos, std::si
 
 uint32_t BuscaIndexada::machoPerto(uint32_t ordem) {
     if (aglomerados.vazio())
-        return BuscaVizinhos::machoPerto(ordem);
+        return proximos[ordem];
     const uint32_t k = aglomerados.enesimo(proximos, ordem);
     machoEntregue = k;
     return k;

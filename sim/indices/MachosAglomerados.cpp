@@ -36,7 +36,7 @@ bool MachosAglomerados::construir(const std::vector<SpecX>& vivos, std::span<con
         grupoDaCelula[g.celula] = -1;
     grupos.clear();
     inteiros.clear();
-    if (machos.size() < minimoGrupo)
+    if (machos.size() < minimoMachos)
         return false;
     if (contagem.empty()) {
         contagem.assign(static_cast<size_t>(lado * lado), 0);

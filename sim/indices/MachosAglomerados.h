@@ -46,7 +46,10 @@ class MachosAglomerados {
                      std::vector<uint32_t>& saida) const;
 
     // Fewer males on a cell are left to the grid: listing them costs little.
+    // Nor are cells counted among fewer ready males than `minimoMachos`: even
+    // all on one spot, they cost less to list than the count costs a phase.
     static constexpr uint32_t minimoGrupo = 128;
+    static constexpr uint32_t minimoMachos = 1024;
 
   private:
     struct Grupo {
