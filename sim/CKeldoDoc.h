@@ -226,7 +226,6 @@ class CKeldoDoc final : public Ambiente {
     // Scratch lists of the phases, reused from cycle to cycle.
     std::vector<SpecX*> candidatosParceiro;
     std::vector<SpecX*> lutadores;
-    std::vector<SpecX*> naoLutadores;
     std::vector<SpecX*> naoPartilham;
     std::vector<SpecX> recemNascidos;
     std::vector<uint8_t> alimentoComido;

@@ -25,20 +25,22 @@ void CKeldoDoc::procurarParceira() {
     }
 }
 
-SpecX* CKeldoDoc::escolherParceiro(const std::vector<SpecX*>& candidatos) {
-    if (candidatos.empty())
+namespace {
+// The father among `total` candidates of which `lutadores` are the fighters
+// (in list order); `enesimo(k)` gives the candidate at place k, asked only
+// when there is no fighter or a single candidate.
+template <class Enesimo>
+SpecX* escolherPai(std::size_t total, const std::vector<SpecX*>& lutadores, Enesimo&& enesimo,
+                   uint32_t luta, Random& rng) {
+    if (total == 0)
         return nullptr; // randomInt(0) would index before the list
-    if (candidatos.size() == 1)
-        return candidatos[0];
-    lutadores.clear();
-    naoLutadores.clear();
-    for (SpecX* c : candidatos)
-        (c->lutador == 1 ? lutadores : naoLutadores).push_back(c);
+    if (total == 1)
+        return lutadores.empty() ? enesimo(0) : lutadores[0];
     if (lutadores.empty())
-        return naoLutadores[rng_.randomInt(static_cast<int>(naoLutadores.size()))];
+        return enesimo(static_cast<uint32_t>(rng.randomInt(static_cast<int>(total))));
 
     for (SpecX* l : lutadores)
-        l->gastarEnergia(static_cast<int>(parametros_.luta));
+        l->gastarEnergia(static_cast<int>(luta));
     SpecX* vencedor = nullptr;
     for (SpecX* l : lutadores)
         if (l->vivo())
@@ -56,6 +58,18 @@ SpecX* CKeldoDoc::escolherParceiro(const std::vector<SpecX*>& candidatos) {
     }
     return vencedor;
 }
+} // namespace
+
+SpecX* CKeldoDoc::escolherParceiro(const std::vector<SpecX*>& candidatos) {
+    lutadores.clear();
+    for (SpecX* c : candidatos)
+        if (c->lutador == 1)
+            lutadores.push_back(c);
+    // Without fighters every candidate is a non-fighter, in the same order.
+    return escolherPai(
+        candidatos.size(), lutadores, [&](uint32_t k) { return candidatos[k]; }, parametros_.luta,
+        rng_);
+}
 
 int CKeldoDoc::acasalar(bool aposBusca) {
     int acasalamentos = 0;
@@ -70,12 +84,16 @@ int CKeldoDoc::acasalar(bool aposBusca) {
         SpecX& q = vivos_[posicao];
         if (discretas && static_cast<uint32_t>(ovos_) >= parametros_.numIndDiscretas)
             break;
-        candidatosParceiro.clear();
-        for (uint32_t k : busca->machosPerto(vivos_, posicao))
-            candidatosParceiro.push_back(&vivos_[k]);
-        if (candidatosParceiro.empty())
+        // A crowd of males is counted, not listed: only its fighters are.
+        const uint32_t candidatos = busca->consultarMachos(vivos_, posicao);
+        if (candidatos == 0)
             continue;
-        SpecX* pai = escolherParceiro(candidatosParceiro);
+        lutadores.clear();
+        for (uint32_t k : busca->lutadoresPerto())
+            lutadores.push_back(&vivos_[k]);
+        SpecX* pai = escolherPai(
+            candidatos, lutadores, [&](uint32_t k) { return &vivos_[busca->machoPerto(k)]; },
+            parametros_.luta, rng_);
         if (!pai)
             continue;
         uint32_t g = static_cast<uint32_t>(geracao_);
@@ -99,7 +117,6 @@ int CKeldoDoc::acasalar(bool aposBusca) {
         if (discretas && static_cast<uint32_t>(ovos_) >= parametros_.numIndDiscretas)
             break;
     }
-    candidatosParceiro.clear();
     for (SpecX& filho : recemNascidos)
         vivos_.push_back(filho);
     recemNascidos.clear();

@@ -151,7 +151,28 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
         inicio[c] = inicio[c - 1];
     inicio[0] = 0;
     construirMascarasDeCelulas(pontos, celulaDe);
+    construirPontosComuns(comValores);
     construirContagens();
+}
+
+void BuscaCandidatos::construirPontosComuns(bool comValores) {
+    const size_t celulas = inicio.size() - 1;
+    noMesmoPonto.assign(celulas, 0);
+    redimensionarRascunho(valorMaximoDaCelula, comValores ? celulas : 0);
+    for (size_t c = 0; c < celulas; ++c) {
+        const uint32_t de = inicio[c], ate = inicio[c + 1];
+        if (ate - de < minimoNoPonto)
+            continue;
+        bool mesmo = true; // not a number is no spot: such a cell is judged point by point
+        float maximo = valorDe(de);
+        for (uint32_t k = de; k < ate; ++k) {
+            mesmo = mesmo && xs[k] == xs[de] && ys[k] == ys[de];
+            maximo = std::max(maximo, valorDe(k));
+        }
+        noMesmoPonto[c] = mesmo;
+        if (comValores)
+            valorMaximoDaCelula[c] = maximo;
+    }
 }
 
 void BuscaCandidatos::construirMascarasDeCelulas(const std::vector<PontoLista>& pontos,
@@ -234,6 +255,25 @@ void BuscaCandidatos::construirContagens() {
         densa[j] = false;
         for (size_t b = 0; b < blocos; ++b)
             densa[j] = densa[j] || inicioNoBloco[b * linhas + j] > 255;
+    }
+    // Full counters for the rows the narrow ones cannot count.
+    size_t largas = 0;
+    for (size_t j = 0; j < linhas; ++j)
+        linhaLarga[j] = densa[j] ? static_cast<uint32_t>(largas++) : 0;
+    antesNaLinhaLarga.assign(largas * porLinha, 0);
+    if (largas > 0) {
+        paraCadaPonto([&](size_t j, size_t i, uint32_t r) {
+            if (densa[j])
+                ++antesNaLinhaLarga[linhaLarga[j] * porLinha + (i + 1) * blocosPorCelula +
+                                    (r >> deslocamento)];
+        });
+        for (size_t j = 0; j < linhas; ++j) {
+            if (!densa[j])
+                continue;
+            uint32_t* linha = antesNaLinhaLarga.data() + linhaLarga[j] * porLinha;
+            for (size_t k = blocosPorCelula; k < porLinha; ++k)
+                linha[k] += linha[k - blocosPorCelula];
+        }
     }
     // Counts to starts, within each block (every block but the last holds 2^deslocamento).
     for (size_t b = 0; b < blocos; ++b) {
@@ -341,8 +381,27 @@ void BuscaCandidatos::contarPontos(const Consulta& c, uint32_t de, uint32_t ate,
     nasBordas = n;
 }
 
+uint32_t BuscaCandidatos::antesNaFronteira(size_t j, size_t fronteira, uint32_t bloco) const {
+    const size_t porLinha = static_cast<size_t>(lado + 1) * blocosPorCelula;
+    const size_t k = fronteira * blocosPorCelula + bloco;
+    if (densa[j])
+        return antesNaLinhaLarga[linhaLarga[j] * porLinha + k];
+    return antesNaLinha[j * porLinha + k];
+}
+
 void BuscaCandidatos::somarCorrida(int j, int a, int b) const {
     const size_t porLinha = static_cast<size_t>(lado + 1) * blocosPorCelula;
+    if (densa[static_cast<size_t>(j)]) {
+        const uint32_t* antes =
+            antesNaLinhaLarga.data() + linhaLarga[static_cast<size_t>(j)] * porLinha;
+        for (size_t k = 0; k < blocosPorCelula; ++k)
+            porBloco[k] = static_cast<uint16_t>(
+                porBloco[k] + antes[static_cast<size_t>(b + 1) * blocosPorCelula + k] -
+                antes[static_cast<size_t>(a) * blocosPorCelula + k]);
+        corridas.push_back(
+            {static_cast<uint16_t>(j), static_cast<uint16_t>(a), static_cast<uint16_t>(b)});
+        return;
+    }
     const uint8_t* antes = antesNaLinha.data() + static_cast<size_t>(j) * porLinha;
     const uint8_t* __restrict ate = antes + static_cast<size_t>(b + 1) * blocosPorCelula;
     const uint8_t* __restrict de = antes + static_cast<size_t>(a) * blocosPorCelula;
@@ -373,10 +432,6 @@ uint32_t BuscaCandidatos::contarPorCelulas(float x, float y, float alcance, int 
         Faixas f{0, -1, lado, lado - 1};
         if (!faixasDaLinha(a, j, f))
             continue;
-        if (densa[static_cast<size_t>(j)]) { // no runs: every cell point by point
-            f.f0 = lado;
-            f.f1 = lado - 1;
-        }
         const Caminhos linha = caminhosDaLinha(c, j);
         const uint32_t deixaLivre = c.todos & ~linha.livre, deixaTalvez = c.todos & ~linha.talvez;
         if (!conhecidas || deixaLivre != deixadasLivre)
@@ -388,8 +443,17 @@ uint32_t BuscaCandidatos::contarPorCelulas(float x, float y, float alcance, int 
         // point on a free path are looked at point by point.
         const uint32_t* comeco = inicio.data() + static_cast<size_t>(j * lado);
         auto pontoAPonto = [&](int de, int ate) {
-            for (int i = de; i <= ate; ++i)
-                contarPontos(c, comeco[i], comeco[i + 1], i >= livres.de && i < livres.ate);
+            for (int i = de; i <= ate; ++i) {
+                const bool livre = i >= livres.de && i < livres.ate;
+                if (noMesmoPonto[static_cast<size_t>(j * lado + i)]) {
+                    const uint32_t k = comeco[i];
+                    const float dx = c.x - xs[k], dy = c.y - ys[k];
+                    if (dx * dx + dy * dy <= c.limiar && (livre || pontoLivre(c, k)))
+                        somarCorrida(j, i, i);
+                    continue;
+                }
+                contarPontos(c, comeco[i], comeco[i + 1], livre);
+            }
         };
         const int r0 = std::max({f.f0, f.i0, livres.de});
         const int r1 = std::min({f.f1, f.i1, livres.ate - 1});
@@ -416,11 +480,17 @@ void BuscaCandidatos::marcarBloco(uint32_t bloco) const {
     const size_t porLinha = static_cast<size_t>(lado + 1) * blocosPorCelula;
     const uint16_t* inicioDaLinha = inicioNoBloco.data() + bloco * static_cast<size_t>(lado);
     for (const Corrida& k : corridas) {
-        // Rows with runs hold fewer than 256 points of the block: the counters are exact.
-        const uint8_t* antes = antesNaLinha.data() + k.linha * porLinha + bloco;
         const uint32_t base = (bloco << deslocamento) + inicioDaLinha[k.linha];
-        const uint32_t ate = base + antes[(k.ultima + size_t{1}) * blocosPorCelula];
-        for (uint32_t p = base + antes[k.primeira * blocosPorCelula]; p < ate; ++p)
+        uint32_t de, ate;
+        if (densa[k.linha]) {
+            de = base + antesNaFronteira(k.linha, k.primeira, bloco);
+            ate = base + antesNaFronteira(k.linha, k.ultima + size_t{1}, bloco);
+        } else { // fewer than 256 points of the block in the row: the narrow counters are exact
+            const uint8_t* antes = antesNaLinha.data() + k.linha * porLinha + bloco;
+            ate = base + antes[(k.ultima + size_t{1}) * blocosPorCelula];
+            de = base + antes[k.primeira * blocosPorCelula];
+        }
+        for (uint32_t p = de; p < ate; ++p)
             bits[doBloco[p] >> 6] |= uint64_t{1} << (doBloco[p] & 63u);
     }
     const uint32_t mascara = (uint32_t{1} << deslocamento) - 1;
@@ -594,6 +664,12 @@ bool BuscaCandidatos::melhorPorCelulas(float x, float y, float alcance, int ox, 
     const double folga = margem + 1e-5 * std::max(std::fabs(x), std::fabs(y));
     bool achou = false;
     float melhorPontos = 0.0f;
+    // Once a point scores the most any can (the greatest value at distance 0),
+    // only a lower place can take its lead; each cell holds its points in
+    // list order when the places ascend, so a cell is read only up to the
+    // leader's place (a crowd on one spot costs one point, not all of them).
+    const bool celulasEmOrdem = posicoesEmOrdem.empty();
+    bool imbativel = false;
     constexpr uint32_t bloco = 256;
     uint8_t aceito[bloco];
     auto pontuar = [&](uint32_t k) {
@@ -606,7 +682,35 @@ bool BuscaCandidatos::melhorPorCelulas(float x, float y, float alcance, int ox, 
             achou = true;
             melhorPontos = pontos;
             saida = {posicaoDe(k), d};
+            imbativel = celulasEmOrdem && pontos >= valorMaximo;
         }
+    };
+    // The cell's points from `k` on that may still take the lead, judged one by one.
+    auto examinarAteOLider = [&](uint32_t k, uint32_t fim) {
+        for (; k < fim && posicaoDe(k) < saida.pos; ++k) {
+            const float ddx = x - xs[k];
+            const float ddy = y - ys[k];
+            if (ddx * ddx + ddy * ddy <= c.limiar && (porUnidade || pontoLivre(c, k)))
+                pontuar(k);
+        }
+    };
+    // A cell whose points share one spot: one distance and one path for all,
+    // so its best is the first point (in list order) of the greatest score.
+    auto examinarNoMesmoPonto = [&](size_t celula) {
+        const uint32_t de = inicio[celula], ate = inicio[celula + 1];
+        const float ddx = x - xs[de];
+        const float ddy = y - ys[de];
+        if (!(ddx * ddx + ddy * ddy <= c.limiar) || !(porUnidade || pontoLivre(c, de)))
+            return;
+        const float d = std::sqrt(ddx * ddx + ddy * ddy);
+        const float maior = valorMaximoDaCelula.empty() ? 0.0f : valorMaximoDaCelula[celula] - d;
+        for (uint32_t k = de; k < ate; ++k)
+            if (valorDe(k) - d == maior) {
+                pontuar(k);
+                return;
+            }
+        for (uint32_t k = de; k < ate; ++k) // not reached unless a value is not a number
+            pontuar(k);
     };
     // Whole-unit cells: the path test once per cell, then only the distances.
     auto examinarPorCelula = [&](int j, int i0, int i1) {
@@ -615,7 +719,15 @@ bool BuscaCandidatos::melhorPorCelulas(float x, float y, float alcance, int ox, 
         for (int i = i0; i <= i1; ++i) {
             if ((livreNaColuna(c, i) | partilhaY) != c.todos)
                 continue;
+            if (celulasEmOrdem && noMesmoPonto[static_cast<size_t>(j * lado + i)]) {
+                examinarNoMesmoPonto(static_cast<size_t>(j * lado + i));
+                continue;
+            }
             for (uint32_t k = linha[i]; k < linha[i + 1]; ++k) {
+                if (imbativel) {
+                    examinarAteOLider(k, linha[i + 1]);
+                    break;
+                }
                 const float ddx = x - xs[k];
                 const float ddy = y - ys[k];
                 if (ddx * ddx + ddy * ddy <= c.limiar)
@@ -628,14 +740,35 @@ bool BuscaCandidatos::melhorPorCelulas(float x, float y, float alcance, int ox, 
             examinarPorCelula(j, i0, i1);
             return;
         }
-        const uint32_t fim = inicio[static_cast<size_t>(j * lado + i1 + 1)];
-        for (uint32_t de = inicio[static_cast<size_t>(j * lado + i0)]; de < fim; de += bloco) {
-            const uint32_t ate = std::min(fim, de + bloco);
-            marcar(c, de, ate, aceito);
-            for (uint32_t k = de; k < ate; ++k)
-                if (aceito[k - de])
-                    pontuar(k);
+        const uint32_t* linha = inicio.data() + static_cast<size_t>(j * lado);
+        // Cells [a, b] point by point, blocks at a time.
+        auto examinarCelulas = [&](int a, int b) {
+            const uint32_t fim = linha[b + 1];
+            uint32_t de = linha[a];
+            for (; de < fim && !imbativel; de += bloco) {
+                const uint32_t ate = std::min(fim, de + bloco);
+                marcar(c, de, ate, aceito);
+                for (uint32_t k = de; k < ate; ++k)
+                    if (aceito[k - de])
+                        pontuar(k);
+            }
+            // The rest cell by cell, each up to the leader's place.
+            for (int i = a; i <= b && de < fim; ++i)
+                if (linha[i + 1] > de)
+                    examinarAteOLider(std::max(de, linha[i]), linha[i + 1]);
+        };
+        int primeira = i0;
+        for (int i = i0; i <= i1; ++i) {
+            const auto celula = static_cast<size_t>(j * lado + i);
+            if (!celulasEmOrdem || !noMesmoPonto[celula])
+                continue;
+            if (primeira < i)
+                examinarCelulas(primeira, i - 1);
+            examinarNoMesmoPonto(celula);
+            primeira = i + 1;
         }
+        if (primeira <= i1)
+            examinarCelulas(primeira, i1);
     };
     const int ci = celula(x, minX), cj = celula(y, minY);
     const int ultimoAnel = std::max({ci, lado - 1 - ci, cj, lado - 1 - cj});

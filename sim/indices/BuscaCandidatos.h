@@ -126,6 +126,7 @@ class BuscaCandidatos {
     void construirMascarasDeCelulas(const std::vector<PontoLista>& pontos,
                                     const std::vector<uint16_t>& celulaDe);
     void construirContagens();
+    void construirPontosComuns(bool comValores);
     // Whole-unit cells: the rectangles a path from the query's origin to any
     // point of column `i` (row `j`) clears along that axis; 0 without a map.
     uint32_t livreNaColuna(const Consulta& c, int i) const {
@@ -198,8 +199,8 @@ class BuscaCandidatos {
     // counters per cell boundary), so a run of whole cells counts by block in
     // a few subtractions. The wanted rank is then found in one block only.
     // The counters wrap at 256: a difference is exact while a row holds fewer
-    // than 256 points of each block; rows that hold more (`densa`) have no
-    // runs, their points are looked at one by one.
+    // than 256 points of each block; rows that hold more (`densa`, a crowd)
+    // keep full counters beside (`antesNaLinhaLarga`, from `linhaLarga[j]`).
     // Each block's ranks are also kept in cell order (`doBloco`, less the
     // block's first rank; block b from b * 2^deslocamento on), so the block's
     // points in a run of a row are one span there: from the row's start in
@@ -216,6 +217,15 @@ class BuscaCandidatos {
     std::vector<uint16_t> doBloco;                  // ranks by block, then cell
     std::vector<uint16_t> inicioNoBloco;            // per block, per row: where it starts in it
     std::array<bool, 100> densa{};
+    std::array<uint32_t, 100> linhaLarga{};
+    std::vector<uint32_t> antesNaLinhaLarga;
+    // The points of row `j` before cell boundary `fronteira` in block `bloco`.
+    uint32_t antesNaFronteira(size_t j, size_t fronteira, uint32_t bloco) const;
+    // Cells whose many points all lie on one spot: one point's distance and
+    // path are every one's, so such a cell is taken whole or not at all.
+    static constexpr uint32_t minimoNoPonto = 32;
+    std::vector<uint8_t> noMesmoPonto;
+    std::vector<float> valorMaximoDaCelula; // with values only
     int deslocamento = 6;
     size_t blocosPorCelula = 8;
     // What the last `contar` took: per-block counts, the runs of whole cells

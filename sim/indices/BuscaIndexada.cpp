@@ -1,5 +1,6 @@
 #include "sim/indices/BuscaIndexada.h"
 #include "sim/indices/ListaRascunho.h"
+#include <algorithm>
 
 namespace keldo::indices {
 
@@ -17,7 +18,11 @@ void BuscaIndexada::prepararFemeas(const std::vector<SpecX>& vivos,
 
 void BuscaIndexada::prepararMachosDe(const std::vector<SpecX>& vivos,
                                      std::span<const uint32_t> machos) {
-    grade.construirEm(vivos, machos);
+    machoEntregue = -1;
+    if (aglomerados.construir(vivos, machos, machosEspalhados))
+        grade.construirEm(vivos, machosEspalhados);
+    else
+        grade.construirEm(vivos, machos);
 }
 
 const std::vector<uint32_t>& BuscaIndexada::machosPerto(const std::vector<SpecX>& vivos,
@@ -29,7 +34,43 @@ const std::vector<uint32_t>& BuscaIndexada::machosPerto(const std::vector<SpecX>
     grade.consultar(
         femea.x, femea.y, alcanceContato, [&](uint32_t k) { return machoPronto(vivos[k]); },
         proximos);
+    if (!aglomerados.vazio()) {
+        const size_t daGrade = proximos.size();
+        aglomerados.juntarPerto(vivos, femea, proximos);
+        if (proximos.size() != daGrade)
+            std::sort(proximos.begin(), proximos.end());
+    }
     return proximos;
+}
+
+// A crowd's non-fighters are counted and picked by place, not listed.
+uint32_t BuscaIndexada::consultarMachos(const std::vector<SpecX>& vivos, std::size_t posicao) {
+    if (aglomerados.vazio()) { // the grid's whole answer
+        BuscaIndexada::machosPerto(vivos, posicao);
+        separarLutadores(vivos, proximos);
+        return static_cast<uint32_t>(proximos.size());
+    }
+    if (machoEntregue >= 0)
+        aglomerados.conferir(vivos, static_cast<uint32_t>(machoEntregue));
+    machoEntregue = -1;
+    const SpecX& femea = vivos[posicao];
+    grade.consultar(
+        femea.x, femea.y, alcanceContato, [&](uint32_t k) { return machoPronto(vivos[k]); },
+        proximos);
+    const size_t daGrade = proximos.size();
+    const uint32_t contados = aglomerados.consultar(vivos, femea, proximos);
+    if (proximos.size() != daGrade && !std::is_sorted(proximos.begin(), proximos.end()))
+        std::sort(proximos.begin(), proximos.end());
+    separarLutadores(vivos, proximos);
+    return static_cast<uint32_t>(proximos.size()) + contados;
+}
+
+uint32_t BuscaIndexada::machoPerto(uint32_t ordem) {
+    if (aglomerados.vazio())
+        return proximos[ordem];
+    const uint32_t k = aglomerados.enesimo(proximos, ordem);
+    machoEntregue = k;
+    return k;
 }
 
 // Only the living free adults that see can eat; none of that changes during

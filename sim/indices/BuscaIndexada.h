@@ -4,13 +4,15 @@
 #include "sim/indices/BuscaVizinhos.h"
 #include "sim/indices/ContatosPorAlvo.h"
 #include "sim/indices/GradeEspacial.h"
+#include "sim/indices/MachosAglomerados.h"
 
 namespace keldo::indices {
 
 // The fast search: sight indexes over the females and the food a phase can
 // head for, a grid over the ready males (or, in crowded feeding phases, over
-// the eaters), the eaters within reach of each food item, and a table of the
-// food lying on whole cells. Short lists are scanned:
+// the eaters; males crowding onto a few cells are kept apart as groups), the
+// eaters within reach of each food item, and a table of the food lying on
+// whole cells. Short lists are scanned:
 // an index would cost more than it saves.
 class BuscaIndexada final : public BuscaVizinhos {
   public:
@@ -19,6 +21,8 @@ class BuscaIndexada final : public BuscaVizinhos {
     }
     const std::vector<uint32_t>& machosPerto(const std::vector<SpecX>& vivos,
                                              std::size_t femea) override;
+    uint32_t consultarMachos(const std::vector<SpecX>& vivos, std::size_t femea) override;
+    uint32_t machoPerto(uint32_t ordem) override;
     void prepararAlimentos(const std::vector<FoodX>& alimentos,
                            const MapaObstaculos* mapa) override;
     const FoodX* alimentoEm(const std::vector<FoodX>& alimentos, int16_t x,
@@ -47,6 +51,9 @@ class BuscaIndexada final : public BuscaVizinhos {
     [[gnu::noinline]] const std::vector<uint32_t>&
     comensaisSemContatos(const std::vector<SpecX>& vivos, const FoodX& f);
     GradeEspacial grade;
+    MachosAglomerados aglomerados;
+    std::vector<uint32_t> machosEspalhados; // the ready males the grid holds, when some crowd
+    int64_t machoEntregue = -1;             // the male the last `machoPerto` handed out
     ContatosPorAlvo contatos;
     bool comensaisNaGrade = false; // this feeding phase asks `grade`, not `contatos`
     std::vector<uint32_t> proximos;

@@ -11,6 +11,20 @@ BuscaVizinhos::criar(bool porVarredura, const ObstaculosNivel& obstaculos, const
     return std::make_unique<BuscaIndexada>();
 }
 
+uint32_t BuscaVizinhos::consultarMachos(const std::vector<SpecX>& vivos, std::size_t femea) {
+    machosDaConsulta = &machosPerto(vivos, femea);
+    separarLutadores(vivos, *machosDaConsulta);
+    return static_cast<uint32_t>(machosDaConsulta->size());
+}
+
+void BuscaVizinhos::separarLutadores(const std::vector<SpecX>& vivos,
+                                     const std::vector<uint32_t>& machos) {
+    lutadores_.clear();
+    for (uint32_t k : machos)
+        if (vivos[k].lutador == 1)
+            lutadores_.push_back(k);
+}
+
 const std::vector<uint32_t>& BuscaVizinhos::varrerMachos(const std::vector<SpecX>& vivos,
                                                          const SpecX& femea,
                                                          std::vector<uint32_t>& saida) {

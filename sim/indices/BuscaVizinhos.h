@@ -52,6 +52,14 @@ class BuscaVizinhos {
     // The ready males within reach of the individual at `femea`, ascending.
     virtual const std::vector<uint32_t>& machosPerto(const std::vector<SpecX>& vivos,
                                                      std::size_t femea) = 0;
+    // The same males as the choice of a father reads them: how many there are
+    // (returned), the fighters among them (`lutadoresPerto`, ascending) and
+    // the one at a place among all of them (`machoPerto`), so that a crowd
+    // need not be listed. Until the next question only the males this answer
+    // handed out (its fighters and the one picked) may change.
+    virtual uint32_t consultarMachos(const std::vector<SpecX>& vivos, std::size_t femea);
+    const std::vector<uint32_t>& lutadoresPerto() const { return lutadores_; }
+    virtual uint32_t machoPerto(uint32_t ordem) { return (*machosDaConsulta)[ordem]; }
 
     // Once per food search.
     virtual void prepararAlimentos(const std::vector<FoodX>& alimentos,
@@ -113,8 +121,13 @@ class BuscaVizinhos {
         return candidatos[static_cast<size_t>(rng.randomInt(static_cast<int>(candidatos.size())))];
     }
 
+    // The fighters of the last `consultarMachos`, taken from its whole answer.
+    void separarLutadores(const std::vector<SpecX>& vivos, const std::vector<uint32_t>& machos);
+    std::vector<uint32_t> lutadores_;
+
   private:
     ProntosDaFase prontos_;
+    const std::vector<uint32_t>* machosDaConsulta = nullptr;
 };
 
 } // namespace keldo::indices

@@ -391,3 +391,62 @@ TEST(Diferencial, ComensaisIguaisComAlimentoEsparsoEDenso) {
         EXPECT_GE(maior, caso.individuos == 20000 ? 100u : 1u);
     }
 }
+
+namespace {
+// A flock: `noPonto` adults ready to mate on one spot, a few dozen on a second
+// spot within contact reach of the first and the food on the first spot
+// (values apart, so the best item is not the first one).
+void criarBando(CKeldoDoc& doc, uint32_t semente, bool referencia, int noPonto, int alimentos) {
+    doc.definirUsarReferencia(referencia);
+    doc.definirSementeFixa(semente);
+    SimulationParameters& p = doc.parametrosEditaveis();
+    p.numIndividuos = noPonto + 40;
+    p.qtdAlimento = alimentos;
+    p.nivelObstaculos.assign("30");
+    p.energiaMin = 50;
+    p.energiaMax = 400;
+    doc.criarMundo();
+    const float x = doc.vivos().front().x, y = doc.vivos().front().y;
+    for (size_t k = 0; k < doc.vivos().size(); ++k) {
+        SpecX& i = doc.vivosEditaveis()[k];
+        i.definirBit(EstadoBit::adulto, true);
+        i.energia = 400;
+        const bool segundo = k % 97 == 5 && k < 97 * 40;
+        i.x = segundo ? x + 1.0f : x;
+        i.y = segundo ? y + 0.5f : y;
+    }
+    doc.definirOvos(0);
+    for (size_t k = 0; k < doc.alimentos().size(); ++k) {
+        FoodX& f = doc.alimentosEditaveis()[k];
+        if (k % 50 != 7) { // a few stay where they were
+            f.x = x;
+            f.y = y;
+        }
+    }
+}
+
+void conferirBando(uint32_t semente, int noPonto, int alimentos, int ciclos) {
+    CKeldoDoc referencia, indexado;
+    criarBando(referencia, semente, true, noPonto, alimentos);
+    criarBando(indexado, semente, false, noPonto, alimentos);
+    for (int c = 1; c <= ciclos; ++c) {
+        referencia.executarCiclo();
+        indexado.executarCiclo();
+        ASSERT_TRUE(referencia.serializar() == indexado.serializar())
+            << "semente " << semente << " ciclo " << c;
+        ASSERT_EQ(referencia.gerador().estadoAtual(), indexado.gerador().estadoAtual());
+    }
+    EXPECT_EQ(referencia.textoStatus(), indexado.textoStatus());
+}
+} // namespace
+
+// Thousands on one spot: the crowded males are counted and picked by place,
+// the nearest female and the best food found on one point of a crowded cell,
+// crowded rows counted by their full counters. Lists of 4,096 to 10,000
+// points get cells over their bounding box (the females of the first world,
+// the food of the second), longer ones whole units (the food of the third).
+TEST(Diferencial, BandoNumPontoIgualAoDeReferencia) {
+    ASSERT_NO_FATAL_FAILURE(conferirBando(41, 8600, 300, 2));
+    ASSERT_NO_FATAL_FAILURE(conferirBando(42, 600, 5000, 3));
+    ASSERT_NO_FATAL_FAILURE(conferirBando(43, 600, 10500, 3));
+}
