@@ -16,6 +16,7 @@
   let ultimoQuadro = null;
   let desenho = null;
   let graficosSujos = false;
+  let quadrosDesenhados = 0;
   const velocidades = [1, 2, 5, 10, 30, 60, 0];
 
   // --- the worker, one request at a time per id ---
@@ -111,6 +112,7 @@
     if (ultimoQuadro) {
       desenho.desenhar(ultimoQuadro);
       ultimoQuadro = null;
+      ++quadrosDesenhados;
       trabalhador.postMessage({ op: 'desenhado' });
     }
     if (graficosSujos) atualizarGraficos();
@@ -380,5 +382,14 @@
       return mensagem;
     },
     semente() { return semente; },
+    // Frames the arena has drawn since the page loaded (for the benchmark).
+    quadrosDesenhados() { return quadrosDesenhados; },
+    // Starts or stops the run as the button does, at a speed of the slider (0..6, 6: maximum).
+    async rodar(sim, velocidade = 6) {
+      await pronto;
+      $('velocidade').value = velocidade;
+      $('velocidade').oninput();
+      if (sim !== rodando) await $('iniciar').onclick();
+    },
   };
 })();
