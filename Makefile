@@ -18,7 +18,7 @@ SAN_PACKAGES := clang libclang-rt-14-dev llvm
 CLUSTER_PACKAGES := slurm-wlm munge
 
 .PHONY: all deps configure build run test package test-package test-sanitize test-cluster \
-        test-warnings check-format bench clean
+        test-warnings check-format bench clean web serve-web test-web bench-web
 
 all: build
 
@@ -93,5 +93,38 @@ check-format:
 bench: build
 	bench/run.sh $(BUILD_DIR)
 
+# The web edition: the core as WebAssembly (Debian's Emscripten) and the page,
+# as static files in $(WEB_DIR). uPlot and puppeteer-core come from npm at the
+# versions of web/package-lock.json.
+WEB_BUILD_DIR ?= build-wasm
+WEB_DIR ?= build-web
+WEB_PACKAGES := emscripten node-acorn python3
+WEB_TEST_PACKAGES := chromium
+WEB_PORT ?= 8000
+# Debian's Emscripten needs its acorn from Debian's node modules, where a node
+# not from Debian does not look.
+export NODE_PATH := /usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
+
+web:
+	$(MAKE) deps PACKAGES="$(WEB_PACKAGES)"
+	[ web/node_modules/.package-lock.json -nt web/package-lock.json ] || (cd web && npm ci --no-audit --no-fund)
+	emcmake cmake -S . -B $(WEB_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WEB_BUILD_DIR) -j $(JOBS) --target keldo_web
+	web/montar-site.sh $(WEB_BUILD_DIR) $(WEB_DIR)
+
+serve-web: web
+	cd $(WEB_DIR) && python3 -m http.server --bind 127.0.0.1 $(WEB_PORT)
+
+# The browser test (ctest's WebMesmosBytes) against keldo-run of the native build.
+test-web: web configure
+	$(MAKE) deps PACKAGES="$(WEB_TEST_PACKAGES)"
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target keldo-run
+	cd $(BUILD_DIR) && ctest -R '^WebMesmosBytes$$' --output-on-failure
+
+bench-web: web configure
+	$(MAKE) deps PACKAGES="$(WEB_TEST_PACKAGES)"
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target keldo-run
+	node bench/web.mjs $(WEB_DIR) $(BUILD_DIR)/bin/keldo-run
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(WEB_BUILD_DIR) $(WEB_DIR) $(WEB_DIR)-capturas

@@ -112,7 +112,7 @@ void SpecX::apontarPara(float alvoX, float alvoY) {
     const float dx = alvoX - x;
     const float dy = alvoY - y;
     // Either component zero (of either sign), tested on the bits but the signs.
-    const uint32_t bx = std::bit_cast<uint32_t>(dx) << 1, by = std::bit_cast<uint32_t>(dy) << 1;
+    const uint32_t bx = converterBits<uint32_t>(dx) << 1, by = converterBits<uint32_t>(dy) << 1;
     if ((bx == 0) | (by == 0)) {
         dirX = dirY = 0.001f;
         return;

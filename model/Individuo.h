@@ -1,6 +1,6 @@
 #pragma once
+#include "io/Bits.h"
 #include "model/Genoma.h"
-#include <bit>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -12,7 +12,7 @@ class CArchive;
 
 namespace keldo::model {
 
-using keldo::io::CArchive;
+using namespace keldo::io;
 
 class Ambiente;
 class Random;
@@ -98,7 +98,7 @@ class SpecX {
     // Whether either component is other than zero (of either sign): their bits
     // but the signs, so a step costs no float compares.
     static bool algumNaoNulo(float a, float b) {
-        return ((std::bit_cast<uint32_t>(a) | std::bit_cast<uint32_t>(b)) << 1) != 0;
+        return ((converterBits<uint32_t>(a) | converterBits<uint32_t>(b)) << 1) != 0;
     }
     void mover();
     // The step itself: `mundo` gives gerador() and pontoEmObstaculo(x, y). A
@@ -122,7 +122,7 @@ class SpecX {
     static void naParede(float& posicao, float& direcao) {
         // +0 to 99 (the usual case) are the floats whose bits do not exceed
         // those of 99; -0, negatives, larger values and NaN go on to the tests.
-        if (std::bit_cast<uint32_t>(posicao) <= std::bit_cast<uint32_t>(99.0f))
+        if (converterBits<uint32_t>(posicao) <= converterBits<uint32_t>(99.0f))
             return;
         if (posicao < 0.0f) {
             direcao = -direcao;

@@ -1,10 +1,14 @@
 #include "sim/EstatisticasPopulacao.h"
+#include "io/Bits.h"
+#include "io/DecimalFixo.h"
 #include "sim/CKeldoDoc.h"
-#include <bit>
 #include <charconv>
 #include <cmath>
+#include <version>
 
 namespace keldo::sim {
+
+using namespace keldo::io;
 
 namespace {
 using namespace AleloResumo;
@@ -119,7 +123,7 @@ char* escreverQuatroDecimais(char* p, double v) {
         return nullptr;
     uint64_t dezMilesimos = 0; // v * 10000, rounded
     if (v != 0.0) {
-        const uint64_t bits = std::bit_cast<uint64_t>(v);
+        const uint64_t bits = converterBits<uint64_t>(v);
         const int expoente = static_cast<int>(bits >> 52);
         const uint64_t fracao = bits & ((uint64_t{1} << 52) - 1);
         // v = mantissa * 2^-deslocamento, with 12 < deslocamento (v < 2^40).
@@ -155,7 +159,11 @@ void EstatisticasPopulacao::anexarFracao(std::string& s, double v) {
     texto[0] = ';';
     char* fim = escreverQuatroDecimais(texto + 1, v);
     if (!fim)
+#ifdef __cpp_lib_to_chars
         fim = std::to_chars(texto + 1, texto + sizeof texto, v, std::chars_format::fixed, 4).ptr;
+#else
+        fim = escreverDecimalFixo4(texto + 1, v);
+#endif
     s.append(texto, fim);
 }
 

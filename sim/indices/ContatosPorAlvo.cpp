@@ -47,7 +47,7 @@ void ContatosPorAlvo::escolherLado(std::size_t itens) {
         return;
     lado = novo;
     celulasPorUnidade = static_cast<float>(lado) / 100.0f;
-    bitsDoLado = std::bit_cast<uint32_t>(static_cast<float>(lado));
+    bitsDoLado = converterBits<uint32_t>(static_cast<float>(lado));
 }
 
 // A target spans about 2 (raio + 0.01) / (100 / lado) + 1 cells a side.

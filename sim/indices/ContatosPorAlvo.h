@@ -1,11 +1,13 @@
 #pragma once
+#include "io/Bits.h"
 #include <algorithm>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace keldo::indices {
+
+using namespace keldo::io;
 
 // For each target of a contact phase (a food item, a ready female), the items
 // of a list (the individuals) within contact reach of it, in list order.
@@ -54,8 +56,8 @@ class ContatosPorAlvo {
                 const float qx = x * escala, qy = y * escala;
                 // `celula`, with the grid's figures held in registers.
                 int32_t e;
-                if (std::bit_cast<uint32_t>(qx) < foraDaGrade &&
-                    std::bit_cast<uint32_t>(qy) < foraDaGrade)
+                if (converterBits<uint32_t>(qx) < foraDaGrade &&
+                    converterBits<uint32_t>(qy) < foraDaGrade)
                     e = cabecas[static_cast<int>(qy) * ladoAgora + static_cast<int>(qx)];
                 else
                     e = cabecas[celula(y) * ladoAgora + celula(x)];
@@ -100,7 +102,7 @@ class ContatosPorAlvo {
         const float quociente = v * celulasPorUnidade;
         // The bits of a float in [0, lado) are below those of `lado`; negative
         // values, -0 and non-numbers are not, and go the long way.
-        if (std::bit_cast<uint32_t>(quociente) < bitsDoLado)
+        if (converterBits<uint32_t>(quociente) < bitsDoLado)
             return static_cast<int>(quociente);
         return v >= 0.0f ? lado - 1 : 0;
     }
@@ -129,7 +131,7 @@ class ContatosPorAlvo {
     };
     int lado = 25;
     float celulasPorUnidade = 0.25f;
-    uint32_t bitsDoLado = std::bit_cast<uint32_t>(25.0f);
+    uint32_t bitsDoLado = converterBits<uint32_t>(25.0f);
     float raioAgora = 0.0f;
     float margemAgora = 0.0f;
     float limiarAgora = 0.0f;

@@ -1,12 +1,14 @@
 #pragma once
+#include "io/Bits.h"
 #include "sim/indices/ListaRascunho.h"
 #include <algorithm>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace keldo::indices {
+
+using namespace keldo::io;
 
 // A compact copy of an item's position and its place in its list, so that
 // scans over many candidates touch little memory.
@@ -135,7 +137,7 @@ class GradeEspacial {
         const float quociente = v * celulasPorUnidade;
         // The bits of a float in [0, lado) are below those of `lado`; negative
         // values, -0 and non-numbers are not, and go the long way.
-        if (std::bit_cast<uint32_t>(quociente) < std::bit_cast<uint32_t>(static_cast<float>(lado)))
+        if (converterBits<uint32_t>(quociente) < converterBits<uint32_t>(static_cast<float>(lado)))
             return static_cast<int>(quociente);
         return quociente >= static_cast<float>(lado - 1) ? lado - 1 : 0;
     }

@@ -1,0 +1,87 @@
+// The web edition's speed against keldo-run in the same run (not a test):
+// individual-cycles per second of the page's worker in headless chromium
+// (through window.keldo, timed in the page) and of native keldo-run, on the
+// K1000 and D worlds of bench/mundos.sh, seed 1001; then the arena's frames
+// per second while the K1000 world runs at full speed.
+// Usage: node bench/web.mjs SITE KELDO_RUN   (make bench-web)
+import { createRequire } from 'node:module';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { servir } from '../tests/web/servidor.mjs';
+
+const raiz = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..');
+const [site, keldoRun] = process.argv.slice(2).map((p) => path.resolve(p));
+const puppeteer = createRequire(path.join(raiz, 'web/package.json'))('puppeteer-core');
+const temp = fs.mkdtempSync(path.join(os.tmpdir(), 'keldo-bench-web-'));
+const mundos = {
+  K1000: { ciclos: 3000, valores: { numIndividuos: 1000, qtdAlimento: 40, nivelObstaculos: 30 } },
+  D: { ciclos: 20000, valores: {} },
+};
+const semente = 1001;
+const repeticoes = 3;
+
+// Individual-cycles: the living (adults and eggs) after every cycle, summed.
+function individuosCiclos(resumo) {
+  const linhas = resumo.trim().split('\n').slice(2);
+  return linhas.reduce((soma, l) => { const c = l.split(';'); return soma + Number(c[1]) + Number(c[2]); }, 0);
+}
+const mediana = (v) => [...v].sort((a, b) => a - b)[v.length >> 1];
+
+const servidor = await servir(site);
+const navegador = await puppeteer.launch({
+  executablePath: process.env.KELDO_CHROMIUM || '/usr/bin/chromium', headless: true,
+  userDataDir: path.join(temp, 'perfil'),
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+});
+try {
+  const pagina = await navegador.newPage();
+  await pagina.setViewport({ width: 1024, height: 768 });
+  await pagina.goto(`http://127.0.0.1:${servidor.address().port}/index.html`);
+  await pagina.evaluate(() => window.keldo.pronto);
+  console.log('mundo  ciclos  ind-ciclos   web(s)  nativo(s)  web ind-ciclos/s  nativo ind-ciclos/s  razão');
+  for (const [nome, { ciclos, valores }] of Object.entries(mundos)) {
+    const web = [], nativo = [];
+    let resumo = '';
+    for (let r = 0; r < repeticoes; ++r) {
+      const m = await pagina.evaluate(async (s, v, c) => {
+        await window.keldo.criar(s, v);
+        const t0 = performance.now();
+        await window.keldo.executar(c);
+        return { segundos: (performance.now() - t0) / 1000, resumo: window.keldo.resumo() };
+      }, semente, valores, ciclos);
+      web.push(m.segundos);
+      resumo = m.resumo;
+      const sets = Object.entries(valores).flatMap(([k, v]) => ['--set', `${k}=${v}`]);
+      const t0 = process.hrtime.bigint();
+      execFileSync(keldoRun, ['--seed', String(semente), ...sets, '--cycles', String(ciclos),
+        '--summary', path.join(temp, 'r.csv')], { stdio: 'ignore' });
+      nativo.push(Number(process.hrtime.bigint() - t0) / 1e9);
+    }
+    const mesmo = resumo === fs.readFileSync(path.join(temp, 'r.csv'), 'utf8');
+    const ic = individuosCiclos(resumo);
+    const w = mediana(web), n = mediana(nativo);
+    console.log(`${nome.padEnd(6)} ${String(ciclos).padStart(6)} ${String(ic).padStart(11)} ${w.toFixed(3).padStart(8)} ` +
+      `${n.toFixed(3).padStart(10)} ${Math.round(ic / w).toString().padStart(17)} ${Math.round(ic / n).toString().padStart(20)} ` +
+      `${(n / w).toFixed(2).padStart(6)}${mesmo ? '' : '  (summaries differ!)'}`);
+  }
+  // The arena while K1000 runs as fast as the machine goes.
+  await pagina.evaluate((v) => window.keldo.criar(1001, v), mundos.K1000.valores);
+  const q = await pagina.evaluate(async () => {
+    await window.keldo.rodar(true, 6);
+    await new Promise((r) => setTimeout(r, 500));
+    const q0 = window.keldo.quadrosDesenhados(), t0 = performance.now();
+    await new Promise((r) => setTimeout(r, 3000));
+    const q1 = window.keldo.quadrosDesenhados(), t1 = performance.now();
+    await window.keldo.rodar(false);
+    return { fps: (q1 - q0) / ((t1 - t0) / 1000), status: document.getElementById('status').textContent };
+  });
+  console.log(`arena at full speed, K1000: ${q.fps.toFixed(1)} frames/s (${q.status})`);
+} finally {
+  await navegador.close();
+  servidor.close();
+  fs.rmSync(temp, { recursive: true, force: true });
+}

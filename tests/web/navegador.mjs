@@ -1,0 +1,134 @@
+// The web edition in a real browser (Debian's chromium, headless, driven by
+// puppeteer-core): through the page's own code (window.keldo) a world gives
+// the same summary and ".gen" bytes as keldo-run from the same seed and
+// parameters, a ".gen" of keldo-run goes on identically, a damaged file gets
+// the desktop's message and keeps the world, and the page logs no error.
+// Screenshots at 1024x768 and 390x844 go to SITE-capturas/.
+// Usage: node navegador.mjs SITE KELDO_RUN; exit 77 (skipped) without a site.
+import { createRequire } from 'node:module';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { servir } from './servidor.mjs';
+
+const raiz = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+const [site, keldoRun] = process.argv.slice(2).map((p) => path.resolve(p));
+const chromium = process.env.KELDO_CHROMIUM || '/usr/bin/chromium';
+for (const [o, falta] of [[path.join(site, 'keldo.wasm'), 'the web edition (make web)'],
+  [chromium, 'chromium (apt-get install chromium)'],
+  [path.join(raiz, 'web/node_modules/puppeteer-core'), 'puppeteer-core (make web)']]) {
+  if (!fs.existsSync(o)) {
+    console.log(`skipped: no ${falta} at ${o}`);
+    process.exit(77);
+  }
+}
+const puppeteer = createRequire(path.join(raiz, 'web/package.json'))('puppeteer-core');
+
+const temp = fs.mkdtempSync(path.join(os.tmpdir(), 'keldo-web-'));
+let falhas = 0;
+function verificar(condicao, texto) {
+  console.log(`${condicao ? 'ok  ' : 'FAIL'} ${texto}`);
+  if (!condicao) falhas++;
+}
+function keldoRunCom(args) {
+  execFileSync(keldoRun, args, { cwd: temp, stdio: ['ignore', 'ignore', 'pipe'] });
+}
+const iguais = (a, b) => Buffer.compare(Buffer.from(a), Buffer.from(b)) === 0;
+
+const conjuntos = {
+  padrao: {},
+  K1000: { numIndividuos: 1000, qtdAlimento: 40, nivelObstaculos: 30 },
+};
+const sementes = [1001, 7, 4000000000];
+const ciclos = 500;
+
+const servidor = await servir(site);
+const endereco = `http://127.0.0.1:${servidor.address().port}/index.html`;
+const navegador = await puppeteer.launch({
+  executablePath: chromium, headless: true,
+  userDataDir: path.join(temp, 'perfil'),
+  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+    '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+});
+const erros = [];
+try {
+  const pagina = await navegador.newPage();
+  pagina.on('console', (m) => { if (m.type() === 'error') erros.push(m.text()); });
+  pagina.on('pageerror', (e) => erros.push(String(e)));
+  await pagina.setViewport({ width: 1024, height: 768 });
+  const inicio = Date.now();
+  await pagina.goto(endereco, { waitUntil: 'load' });
+  await pagina.evaluate(() => window.keldo.pronto);
+  console.log(`page ready in ${Date.now() - inicio} ms`);
+
+  for (const [nome, valores] of Object.entries(conjuntos)) {
+    for (const s of sementes) {
+      const sets = Object.entries(valores).flatMap(([k, v]) => ['--set', `${k}=${v}`]);
+      const base = `${nome}-${s}`;
+      keldoRunCom(['--seed', String(s), ...sets, '--cycles', String(ciclos),
+        '--summary', `${base}.csv`, '--save', `${base}.gen`]);
+      const r = await pagina.evaluate(async (s2, v2, c) => {
+        const mensagem = await window.keldo.criar(s2, v2);
+        const feitos = await window.keldo.executar(c);
+        return { mensagem, feitos, resumo: window.keldo.resumo(), gen: Array.from(await window.keldo.salvar()) };
+      }, s, valores, ciclos);
+      verificar(r.mensagem === '' && r.feitos === ciclos, `${base}: world made, ${r.feitos} cycles`);
+      verificar(r.resumo === fs.readFileSync(path.join(temp, `${base}.csv`), 'utf8'),
+        `${base}: summary identical to keldo-run --summary (${r.resumo.length} bytes)`);
+      verificar(iguais(r.gen, fs.readFileSync(path.join(temp, `${base}.gen`))),
+        `${base}: .gen identical to keldo-run --save (${r.gen.length} bytes)`);
+    }
+  }
+
+  // A project written by keldo-run, continued in both with the same seed.
+  keldoRunCom(['K1000-1001.gen', '--seed', '99', '--cycles', '300', '--summary', 'cont.csv', '--save', 'cont.gen']);
+  const genK = Array.from(fs.readFileSync(path.join(temp, 'K1000-1001.gen')));
+  const c = await pagina.evaluate(async (bytes) => {
+    const mensagem = await window.keldo.abrir(new Uint8Array(bytes), 99);
+    await window.keldo.executar(300);
+    return { mensagem, resumo: window.keldo.resumo(), gen: Array.from(await window.keldo.salvar()) };
+  }, genK);
+  verificar(c.mensagem === '', 'keldo-run project opened');
+  verificar(c.resumo === fs.readFileSync(path.join(temp, 'cont.csv'), 'utf8'), 'continued: summary identical');
+  verificar(iguais(c.gen, fs.readFileSync(path.join(temp, 'cont.gen'))), 'continued: .gen identical');
+
+  // A damaged file and a foreign one: the desktop's message, the world kept.
+  for (const [nome, bytes, esperado] of [
+    ['cortado.gen', genK.slice(0, genK.length >> 1), 'Failed to open document.\nAn attempt was made to access cortado.gen past its end.'],
+    ['foto.gen', Array.from(Buffer.from('\x89PNG\r\n\x1a\n not a project')), 'Vers\u00e3o inv\u00e1lida do arquivo!']]) {
+    const d = await pagina.evaluate(async (b, n) => {
+      const antes = { resumo: window.keldo.resumo(), gen: Array.from(await window.keldo.salvar()) };
+      const mensagem = await window.keldo.abrir(new Uint8Array(b), 1, n);
+      const caixa = document.getElementById('avisoTexto').textContent;
+      document.getElementById('aviso').close();
+      const depois = { resumo: window.keldo.resumo(), gen: Array.from(await window.keldo.salvar()) };
+      return { mensagem, caixa, mantido: antes.resumo === depois.resumo && antes.gen.join() === depois.gen.join() };
+    }, bytes, nome);
+    verificar(d.mensagem === esperado,
+      `${nome}: desktop message ${JSON.stringify(d.mensagem)}`);
+    verificar(d.caixa === d.mensagem, `${nome}: the message is shown`);
+    verificar(d.mantido, `${nome}: the world is kept`);
+  }
+
+  // Screenshots of a running world with its charts.
+  const capturas = `${site}-capturas`;
+  fs.mkdirSync(capturas, { recursive: true });
+  await pagina.evaluate(() => window.keldo.criar(1001, { numIndividuos: 1000, qtdAlimento: 40, nivelObstaculos: 30 }));
+  await pagina.click('#iniciar');
+  for (const [l, a] of [[1024, 768], [390, 844]]) {
+    await pagina.setViewport({ width: l, height: a });
+    await new Promise((r) => setTimeout(r, 1500));
+    const arquivo = path.join(capturas, `pagina-${l}x${a}.png`);
+    await pagina.screenshot({ path: arquivo });
+    console.log(`screenshot ${arquivo}`);
+  }
+  await pagina.click('#iniciar');
+} finally {
+  await navegador.close();
+  servidor.close();
+}
+verificar(erros.length === 0, `no console error${erros.length ? ': ' + erros.join(' | ') : ''}`);
+fs.rmSync(temp, { recursive: true, force: true });
+process.exit(falhas ? 1 : 0);
