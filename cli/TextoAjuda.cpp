@@ -118,10 +118,11 @@ std::string textoAjuda() {
              "arquivo (também por link; salvar por cima do PROJETO lido é permitido; saída 2),\n"
              "ou se um arquivo a gravar não puder ser gravado (saída 1).\n"
              "\n"
-             "Um mundo com mais de " +
+             "Nenhum ciclo leva o mundo a mais de " +
              std::to_string(CKeldoDoc::limiteMundo) +
-             " indivíduos vivos e alimentos no início de um ciclo para a\n"
-             "execução antes desse ciclo; os arquivos pedidos são gravados como ao fim.\n"
+             " indivíduos vivos e alimentos: a\n"
+             "execução para antes do ciclo que levaria, com o mundo como estava, e os\n"
+             "arquivos pedidos são gravados como ao fim. Um PROJETO maior é recusado.\n"
              "\n"
              "Códigos de saída: 0 sucesso, 1 erro de arquivo ou mundo no limite, 2 erro de\n"
              "uso.\n";

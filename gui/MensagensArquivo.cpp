@@ -30,6 +30,11 @@ QString texto(const ResultadoArquivo& r, const QString& arquivo) {
         return abrir + QStringLiteral("%1 contains an incorrect schema.").arg(nome);
     case FalhaArquivo::formato:
         return abrir + QStringLiteral("%1: Unexpected file format.").arg(nome);
+    case FalhaArquivo::alemDoLimite:
+        return abrir + QStringLiteral("%1 holds more than %2 individuals and food items, the "
+                                      "limit of a world.")
+                           .arg(nome)
+                           .arg(CKeldoDoc::limiteMundo);
     case FalhaArquivo::versao:
     case FalhaArquivo::parametro:
     case FalhaArquivo::nenhuma:

@@ -19,6 +19,7 @@ enum class FalhaArquivo {
     esquema,          // a schema other than 1
     formato,          // any other layout this program never writes
     parametro,        // a parameter value the program cannot use
+    alemDoLimite,     // more individuals and food items than a world may hold
 };
 
 // A reading fault: the bytes end early or hold something this program never writes.

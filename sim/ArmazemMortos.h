@@ -17,6 +17,11 @@ class ArmazemMortos {
     const std::vector<SpecX>& naMemoria() const { return lista; }
     std::vector<SpecX>& naMemoriaEditavel() { return lista; }
     void adicionar(const SpecX& morto) { lista.push_back(morto); }
+    // Forgets the dead added since the list in memory held `n` (a cycle undone;
+    // nothing moves to the file within a cycle).
+    void descartarDesde(size_t n) {
+        lista.erase(lista.begin() + static_cast<std::ptrdiff_t>(n), lista.end());
+    }
     size_t quantidade() const { return guardados.size() + lista.size(); }
     // Every dead individual, oldest first. False when the stored ones cannot be read back.
     template <class Visitar> bool paraCada(Visitar&& visitar) const {

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <limits>
+#include <string>
 #include <sys/stat.h>
 
 namespace keldo::sim {
@@ -61,11 +63,19 @@ template <class T> void escreverLista(CArchive& ar, std::vector<T>& lista) {
         escreverObjeto(ar, objeto);
 }
 
-// Every element takes at least a 2-byte reference and its record, so a count
-// the remaining bytes cannot hold is refused before anything is allocated:
-// the file would end before the list does.
-uint32_t lerContagemPlausivel(CArchive& ar, int tamanhoRegistro) {
+// A list is refused on its count, before anything is allocated: past
+// `maximo`, the most elements a world may take (a world past the limit never
+// runs a cycle, and reading it whole would take the memory first), and past
+// what the remaining bytes can hold, since every element takes at least a
+// 2-byte reference and its record (the file would end before the list does).
+// The limit is judged first, so a huge count is refused for it.
+uint32_t lerContagem(CArchive& ar, int tamanhoRegistro, uint64_t maximo, size_t limite) {
     const uint32_t n = ar.lerContagem();
+    if (n > maximo)
+        throw ArchiveError("Arquivo grande demais: mais de " + std::to_string(limite) +
+                               " indiv\xC3\xAD"
+                               "duos e alimentos, o limite de um mundo.",
+                           FalhaArquivo::alemDoLimite);
     if (n > ar.restante() / (2 + tamanhoRegistro))
         throw ArchiveError("contagem de lista maior que o arquivo", FalhaArquivo::fimDoArquivo);
     return n;
@@ -86,8 +96,9 @@ template <class T> void abrirEspaco(std::vector<T>& lista, uint32_t n) {
         lista.reserve(std::min<size_t>(n, std::max<size_t>(1024, 2 * lista.size())));
 }
 
-void lerIndividuos(CArchive& ar, std::vector<SpecX>& lista, Random& rng) {
-    const uint32_t n = lerContagemPlausivel(ar, SpecX::tamanhoRegistro);
+void lerIndividuos(CArchive& ar, std::vector<SpecX>& lista, Random& rng, uint64_t maximo,
+                   size_t limite) {
+    const uint32_t n = lerContagem(ar, SpecX::tamanhoRegistro, maximo, limite);
     for (uint32_t k = 0; k < n; ++k) {
         abrirEspaco(lista, n);
         if (ar.lerInicioObjeto(SpecX::esquema) != SpecX::nomeClasse)
@@ -102,8 +113,8 @@ void lerIndividuos(CArchive& ar, std::vector<SpecX>& lista, Random& rng) {
     }
 }
 
-void lerAlimentos(CArchive& ar, std::vector<FoodX>& lista) {
-    const uint32_t n = lerContagemPlausivel(ar, FoodX::tamanhoRegistro);
+void lerAlimentos(CArchive& ar, std::vector<FoodX>& lista, size_t limite) {
+    const uint32_t n = lerContagem(ar, FoodX::tamanhoRegistro, limite, limite);
     for (uint32_t k = 0; k < n; ++k) {
         abrirEspaco(lista, n);
         if (ar.lerInicioObjeto(FoodX::esquema) != FoodX::nomeClasse)
@@ -132,7 +143,8 @@ void ArquivoProjeto::escreverMorto(CArchive& ar, SpecX morto) {
     escreverObjeto(ar, morto);
 }
 
-ResultadoArquivo ArquivoProjeto::ler(CArchive& ar, Random& rngLeitura, Conteudo& c) {
+ResultadoArquivo ArquivoProjeto::ler(CArchive& ar, Random& rngLeitura, Conteudo& c,
+                                     size_t limiteMundo) {
     try {
         if (ar.lerInt32() != versaoArquivo)
             return {false, true, FalhaArquivo::versao, 0, mensagemVersao};
@@ -144,11 +156,17 @@ ResultadoArquivo ArquivoProjeto::ler(CArchive& ar, Random& rngLeitura, Conteudo&
         if (!inutilizavel.empty())
             return {false, false, FalhaArquivo::parametro, 0,
                     "Par\xC3\xA2metro inv\xC3\xA1lido no arquivo: " + inutilizavel};
-        lerIndividuos(ar, c.parametros.listaDefinida, rngLeitura);
-        lerAlimentos(ar, c.alimentos);
-        lerIndividuos(ar, c.vivos, rngLeitura);
-        lerIndividuos(ar, c.mortos, rngLeitura);
+        // The defined population becomes living individuals of the world made from it.
+        lerIndividuos(ar, c.parametros.listaDefinida, rngLeitura, limiteMundo, limiteMundo);
+        lerAlimentos(ar, c.alimentos, limiteMundo);
+        lerIndividuos(ar, c.vivos, rngLeitura, limiteMundo - c.alimentos.size(), limiteMundo);
+        // The dead are no part of the limit (a long run has millions of them):
+        // their count is bounded by the file's size, and their list grows
+        // with the records read.
+        lerIndividuos(ar, c.mortos, rngLeitura, std::numeric_limits<uint32_t>::max(), limiteMundo);
     } catch (const ArchiveError& e) {
+        if (e.tipo == FalhaArquivo::alemDoLimite)
+            return {false, false, e.tipo, 0, e.what()};
         return {false, false, e.tipo, 0, std::string("Arquivo danificado: ") + e.what()};
     } catch (const std::bad_alloc&) {
         return {false, false, FalhaArquivo::formato, 0,

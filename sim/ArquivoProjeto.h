@@ -46,7 +46,9 @@ class ArquivoProjeto {
                                std::vector<FoodX>& alimentos, std::vector<SpecX>& vivos);
     static void escreverMorto(CArchive& ar, SpecX morto);
     // Reads a whole file into `c`; the empty individuals of the records draw from `rng`.
-    static ResultadoArquivo ler(CArchive& ar, Random& rng, Conteudo& c);
+    // A file whose food items and living individuals together, or whose
+    // defined population, pass `limiteMundo` is refused on their counts.
+    static ResultadoArquivo ler(CArchive& ar, Random& rng, Conteudo& c, size_t limiteMundo);
     // Opens a regular file and hands `carregar` an archive that reads it as
     // the fields are taken, so that a damaged file is refused after its valid part.
     template <class Carregar>

@@ -66,11 +66,15 @@ class CKeldoDoc final : public Ambiente {
     // The cycle and its phases. False when the run was stopped instead (world
     // past `limiteMundo`).
     bool executarCiclo();
-    // The most living individuals plus food items a cycle starts from: a cycle
-    // there takes a fraction of a second and a few tens of MB, while the food
-    // rule alone can triple a world every cycle.
+    // The most living individuals plus food items a world may have when a
+    // cycle starts or ends: a cycle there takes a fraction of a second and a
+    // few tens of MB. A cycle that would end past it is not run (the world is
+    // left as it was).
     static constexpr size_t limiteMundo = 300000;
     bool mundoAlemDoLimite() const { return vivos_.size() + alimentos_.size() > limiteMundo; }
+    // The most living individuals plus food items the next cycle can end
+    // with, known before it starts.
+    size_t maximoAoFimDoCiclo() const;
     static std::string avisoLimiteMundo();
     void atualizarStatus();
     std::string textoStatus() const;
@@ -83,6 +87,8 @@ class CKeldoDoc final : public Ambiente {
     int comer();
     void distribuirAlimento(const std::vector<SpecX*>& candidatos, const FoodX& alimento);
     void reporAlimento(int comidos, int taxa);
+    // How many items `reporAlimento` adds.
+    static int itensRepostos(int comidos, int taxa);
     void moverIndividuos();
 
     // Files.
@@ -216,6 +222,22 @@ class CKeldoDoc final : public Ambiente {
     ResultadoArquivo carregar(CArchive& ar);
     // Stops the run on the document's own account and tells the host why.
     void interromperExecucao(const std::string& motivo);
+    // The world at the start of a cycle that might end past `limiteMundo`,
+    // put back when it would; its lists keep their room from cycle to cycle.
+    struct InicioCiclo {
+        std::vector<SpecX> vivos;
+        std::vector<FoodX> alimentos;
+        size_t mortosNaMemoria = 0;
+        int32_t ovos = 0, proximoId = 0, geracao = 0;
+        Random rng;
+    };
+    InicioCiclo inicioCiclo;
+    void guardarInicioCiclo();
+    void restaurarInicioCiclo();
+    // Females that could lay a child in the next cycle.
+    size_t maesPossiveis() const;
+    // The phases of one cycle; false, with the world as it was, when it would end past the limit.
+    bool fasesDoCiclo();
     ObstaculosNivel obstaculos;
     // Who is near whom in the phases; the whole-list scan or the indexes.
     std::unique_ptr<BuscaVizinhos> busca;

@@ -92,9 +92,13 @@ void CKeldoDoc::distribuirAlimento(const std::vector<SpecX*>& candidatos, const 
     candidatos.back()->ganharEnergia(energiaAlimento % n);
 }
 
-void CKeldoDoc::reporAlimento(int comidos, int taxa) {
+int CKeldoDoc::itensRepostos(int comidos, int taxa) {
     const double produto = (taxa / 100.0) * comidos;
-    const int n = produto >= 2147483647.0 ? 2147483647 : static_cast<int>(produto);
+    return produto >= 2147483647.0 ? 2147483647 : static_cast<int>(produto);
+}
+
+void CKeldoDoc::reporAlimento(int comidos, int taxa) {
+    const int n = itensRepostos(comidos, taxa);
     for (int k = 0; k < n; ++k)
         alimentos_.emplace_back(0, this);
 }

@@ -61,7 +61,7 @@ ResultadoArquivo CKeldoDoc::carregarBytes(const std::vector<uint8_t>& bytes) {
 ResultadoArquivo CKeldoDoc::carregar(CArchive& ar) {
     ArquivoProjeto::Conteudo c;
     Random rngLeitura = rng_;
-    if (ResultadoArquivo r = ArquivoProjeto::ler(ar, rngLeitura, c); !r.ok)
+    if (ResultadoArquivo r = ArquivoProjeto::ler(ar, rngLeitura, c, limiteMundo); !r.ok)
         return r;
     limparMundo();
     if (host_)

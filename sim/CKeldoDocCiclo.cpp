@@ -1,5 +1,6 @@
 // One cycle of the world and the generation turnover.
 #include "sim/CKeldoDoc.h"
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <limits>
@@ -93,24 +94,91 @@ void CKeldoDoc::interromperExecucao(const std::string& motivo) {
         host_->execucaoParada(motivo);
 }
 
+size_t CKeldoDoc::maesPossiveis() const {
+    size_t maes = 0;
+    for (const SpecX& i : vivos_) // eggs that hatch first count too
+        maes += !i.sexo() && i.vivo() && i.energia >= i.limiarReproducao;
+    if (parametros_.tipoGeracoes == 1)
+        maes = std::min<size_t>(maes, parametros_.numIndDiscretas);
+    return maes;
+}
+
+// Deaths only take away. Each female mates at most once a cycle. The food
+// eaten is at most all of it, and at a rate above 100 % every item eaten comes
+// back more than once (one more for the rounding of the product).
+size_t CKeldoDoc::maximoAoFimDoCiclo() const {
+    const uint64_t taxa = static_cast<uint64_t>(std::max(parametros_.taxaReposicao, 100));
+    const size_t alimentos = static_cast<size_t>((alimentos_.size() * taxa + 99) / 100) + 1;
+    const size_t maximo = vivos_.size() + vivos_.size() + alimentos;
+    if (maximo <= limiteMundo)
+        return maximo; // no need to count the mothers
+    return vivos_.size() + maesPossiveis() + alimentos;
+}
+
+void CKeldoDoc::guardarInicioCiclo() {
+    inicioCiclo.vivos.assign(vivos_.begin(), vivos_.end());
+    inicioCiclo.alimentos.assign(alimentos_.begin(), alimentos_.end());
+    inicioCiclo.mortosNaMemoria = mortos_.naMemoria().size();
+    inicioCiclo.ovos = ovos_;
+    inicioCiclo.proximoId = proximoId_;
+    inicioCiclo.geracao = geracao_;
+    inicioCiclo.rng = rng_;
+}
+
+void CKeldoDoc::restaurarInicioCiclo() {
+    vivos_.assign(inicioCiclo.vivos.begin(), inicioCiclo.vivos.end()); // keeps the room reserved
+    alimentos_.assign(inicioCiclo.alimentos.begin(), inicioCiclo.alimentos.end());
+    mortos_.descartarDesde(inicioCiclo.mortosNaMemoria);
+    ovos_ = inicioCiclo.ovos;
+    proximoId_ = inicioCiclo.proximoId;
+    geracao_ = inicioCiclo.geracao;
+    rng_ = inicioCiclo.rng;
+}
+
+// Whether the cycle can end past the limit is known only once the food is
+// eaten, so a cycle whose bound allows it runs from a copy of the world: the
+// food it would add past the limit is never made, and a world that would end
+// past it is put back. Every other cycle runs as it always did.
+bool CKeldoDoc::fasesDoCiclo() {
+    const bool vigiado = maximoAoFimDoCiclo() > limiteMundo;
+    if (vigiado)
+        guardarInicioCiclo();
+    renovarGeracao();
+    procurarParceira();
+    acasalar(true);
+    procurarAlimento();
+    const int comidos = comer();
+    const int repostos = std::max(itensRepostos(comidos, parametros_.taxaReposicao), 0);
+    if (vigiado && alimentos_.size() + static_cast<size_t>(repostos) > limiteMundo) {
+        restaurarInicioCiclo();
+        return false;
+    }
+    reporAlimento(comidos, parametros_.taxaReposicao);
+    moverIndividuos();
+    if (vigiado && mundoAlemDoLimite()) {
+        restaurarInicioCiclo();
+        return false;
+    }
+    return true;
+}
+
 bool CKeldoDoc::executarCiclo() {
     if (mundoAlemDoLimite()) {
         interromperExecucao(avisoLimiteMundo());
         return false;
     }
+    const uint32_t cicloAnterior = ultimoCiclo;
     if (parametros_.tempoRealCiclo > 0 && !ignorarTempoReal_) {
         const uint32_t agora = host_ ? host_->contadorTicks() : ticksSemHost();
         if (ultimoCiclo + parametros_.tempoRealCiclo > agora)
             return true;
         ultimoCiclo = host_ ? host_->contadorTicks() : ticksSemHost();
     }
-    renovarGeracao();
-    procurarParceira();
-    acasalar(true);
-    procurarAlimento();
-    const int comidos = comer();
-    reporAlimento(comidos, parametros_.taxaReposicao);
-    moverIndividuos();
+    if (!fasesDoCiclo()) {
+        ultimoCiclo = cicloAnterior;
+        interromperExecucao(avisoLimiteMundo());
+        return false;
+    }
     tempo_ = static_cast<int32_t>(static_cast<uint32_t>(tempo_) + 1u);
     mortos_.guardarSeCheio();
     estatisticas_.registrar(*this);

@@ -20,6 +20,13 @@ inline QString falhaSalvar(const QString& caminho, const QString& razao) {
     return QStringLiteral("Failed to save document.\n%1: %2.").arg(nativo(caminho), razao);
 }
 
+// The reason given for a project whose world would pass the limit.
+inline QString alemDoLimite(const QString& caminho) {
+    return QStringLiteral("%1 holds more than 300000 individuals and food items, the limit of a "
+                          "world.")
+        .arg(nativo(caminho));
+}
+
 // The message for a file of the damaged set (tests/data/danificados), by the
 // kind of damage its name tells; the program's own version and parameter
 // checks are left to each program's test (empty here).
@@ -39,6 +46,8 @@ inline QString danificado(const std::filesystem::path& arquivo) {
         return abrir + QStringLiteral("%1 contained an unexpected object.").arg(caminho);
     if (comeca("posicao_") || comeca("direcao_"))
         return abrir + QStringLiteral("%1: Unexpected file format.").arg(caminho);
+    if (comeca("contagem_enorme_de_32_bits")) // past the world limit before past the end
+        return abrir + alemDoLimite(caminho);
     // Cut short, or a count or a text longer than what is left.
     return abrir + QStringLiteral("An attempt was made to access %1 past its end.").arg(caminho);
 }

@@ -89,6 +89,35 @@ TEST(ArquivosDanificados, SimuladorNaoIniciaComArquivoDanificado) {
     });
 }
 
+// A project whose food items and living individuals pass the world limit is
+// refused on their counts with the framework's words; the world shown stays.
+TEST(ArquivosDanificados, SimuladorRecusaProjetoAlemDoLimiteDoMundo) {
+    QTemporaryDir pasta;
+    const QString grande = pasta.filePath(QStringLiteral("grande.gen"));
+    CKeldoDoc alem;
+    alem.definirSementeFixa(5u);
+    alem.criarMundo();
+    alem.alimentosEditaveis().resize(CKeldoDoc::limiteMundo + 1 - alem.vivos().size());
+    ASSERT_TRUE(alem.salvarProjeto(QFile::encodeName(grande).toStdString(), false).ok);
+    CMainFrame frame;
+    frame.documento().definirSementeFixa(78u);
+    ASSERT_TRUE(frame.iniciarDocumento(QString()));
+    const std::vector<uint8_t> mundo = frame.documento().serializar();
+    const QString titulo = frame.windowTitle();
+
+    bool aberto = true;
+    const std::vector<Mensagem> vistas =
+        mensagensDurante([&] { aberto = frame.abrirArquivo(grande); });
+    EXPECT_FALSE(aberto);
+    ASSERT_EQ(vistas.size(), 1u);
+    EXPECT_EQ(vistas[0].texto.toStdString(),
+              (QStringLiteral("Failed to open document.\n") + TextosArquivo::alemDoLimite(grande))
+                  .toStdString());
+    EXPECT_EQ(vistas[0].icone, QMessageBox::Warning);
+    EXPECT_TRUE(frame.documento().serializar() == mundo);
+    EXPECT_EQ(frame.windowTitle().toStdString(), titulo.toStdString());
+}
+
 // Open and save failures name the file and give the system's reason, in the
 // framework's English words, as the editor does.
 TEST(MensagensDeArquivo, SimuladorDizArquivoERazao) {

@@ -212,7 +212,7 @@ TEST_F(KeldoRun, MortosForaDaMemoriaDaoOsMesmosBytes) {
 }
 
 // Food that multiplies every cycle (2,000 items become 453,923 in five): the
-// sixth cycle would start past the size limit, so the run stops before it
+// fifth cycle would end past the size limit, so the run stops before it
 // with the message and exit status 1, and writes what a normal end writes.
 TEST_F(KeldoRun, MundoAlemDoLimiteParaEGravaComoAoFim) {
     const std::vector<std::string> explosao = {"--seed", "1",
@@ -236,13 +236,13 @@ TEST_F(KeldoRun, MundoAlemDoLimiteParaEGravaComoAoFim) {
     doc.parametrosEditaveis().taxaReposicao = 500;
     doc.parametrosEditaveis().energiaMin = doc.parametrosEditaveis().energiaMax = 500;
     doc.criarMundo();
-    rodarCiclos(doc, 5);
-    EXPECT_GT(doc.vivos().size() + doc.alimentos().size(), CKeldoDoc::limiteMundo);
+    rodarCiclos(doc, 4);
+    EXPECT_LE(doc.vivos().size() + doc.alimentos().size(), CKeldoDoc::limiteMundo);
     ASSERT_TRUE(doc.salvarProjeto(caminho("r.gen")).ok);
     EXPECT_EQ(s.out, doc.textoStatus() + "\n");
     EXPECT_EQ(ler("p.gen"), ler("r.gen"));
     EXPECT_EQ(ler("p000.txt"), ler("r000.txt"));
     const std::string resumo = ler("r.csv");
-    EXPECT_EQ(std::count(resumo.begin(), resumo.end(), '\n'), 7); // header, start, cycles 1..5
-    EXPECT_EQ(resumo.substr(resumo.rfind('\n', resumo.size() - 2) + 1, 2), "5;");
+    EXPECT_EQ(std::count(resumo.begin(), resumo.end(), '\n'), 6); // header, start, cycles 1..4
+    EXPECT_EQ(resumo.substr(resumo.rfind('\n', resumo.size() - 2) + 1, 2), "4;");
 }

@@ -76,3 +76,22 @@ TEST_F(Editor, ArquivoDanificadoMostraUmaCaixaDeAviso) {
     EXPECT_FALSE(resposta->caixas[0].texto.isEmpty());
     EXPECT_EQ(linhas(), 20);
 }
+
+// A project whose food items and living individuals pass the world limit is
+// refused on their counts with the framework's words, and the rows stay.
+TEST_F(Editor, ProjetoAlemDoLimiteDoMundoERecusado) {
+    abrirNovo(QStringLiteral("a.gen"), 20);
+    const QString titulo = janela->windowTitle();
+    const QString grande =
+        Projetos::criar(pasta, QStringLiteral("grande.gen"), 5, [](CKeldoDoc& d) {
+            d.alimentosEditaveis().resize(CKeldoDoc::limiteMundo + 1 - d.vivos().size());
+        });
+    avisos.clear();
+    EXPECT_FALSE(janela->abrirArquivo(grande));
+    ASSERT_EQ(avisos.size(), 1);
+    EXPECT_EQ(avisos[0].toStdString(),
+              (QStringLiteral("Failed to open document.\n") + TextosArquivo::alemDoLimite(grande))
+                  .toStdString());
+    EXPECT_EQ(linhas(), 20);
+    EXPECT_EQ(janela->windowTitle(), titulo);
+}

@@ -346,8 +346,14 @@ TEST(ArquivoHostil, ArquivoEnormeRecusadoPelaParteValida) {
     std::vector<uint8_t> contagem = arquivoValido();
     contagem.resize(posListas);
     trocar(contagem, posListas, 0, Bytes().le16(0xFFFF).le32(10'000'000).v); // then zeros
+    // The dead are no part of the world limit: a count the size allows costs
+    // no memory either.
+    std::vector<uint8_t> mortos = arquivoValido();
+    mortos.resize(posContagemMortos());
+    trocar(mortos, posContagemMortos(), 0, Bytes().le16(0xFFFF).le32(10'000'000).v);
     for (const auto& [nome, inicio] :
-         {std::pair{"numIndividuos", numIndividuos}, std::pair{"contagem", contagem}}) {
+         {std::pair{"numIndividuos", numIndividuos}, std::pair{"contagem", contagem},
+          std::pair{"mortos", mortos}}) {
         SCOPED_TRACE(nome);
         const std::string arquivo = pasta / nome;
         apoio::escreverArquivo(arquivo, inicio);
@@ -363,6 +369,105 @@ TEST(ArquivoHostil, ArquivoEnormeRecusadoPelaParteValida) {
         EXPECT_TRUE(retratar(doc) == antes);
         EXPECT_LE(maiorAlocacao.load(), size_t{1} << 20);
     }
+}
+
+namespace {
+constexpr size_t limite = CKeldoDoc::limiteMundo;
+const char* const mensagemLimite = "Arquivo grande demais: mais de 300000 indiv\xC3\xAD"
+                                   "duos e alimentos, o limite de um mundo.";
+constexpr size_t posContagemAlimentos = posListas + 2; // after an empty defined population
+
+// A whole project of so many food items, living and dead individuals.
+std::vector<uint8_t> mundoComContagens(size_t alimentos, size_t vivos, size_t mortos) {
+    CKeldoDoc doc;
+    doc.alimentosEditaveis().resize(alimentos);
+    for (size_t k = 0; k < vivos; ++k)
+        doc.vivosEditaveis().push_back(modelo(static_cast<int32_t>(k + 1), true));
+    doc.mortosEditaveis().assign(mortos, modelo(5, true));
+    return doc.serializar();
+}
+
+// The first `n` bytes of `b`, then a list count written in its long form.
+std::vector<uint8_t> comContagem(std::vector<uint8_t> b, size_t n, uint32_t contagem) {
+    b.resize(n);
+    return Bytes().bytes(b).le16(0xFFFF).le32(contagem).v;
+}
+
+void esperarRecusaPeloLimite(const ResultadoArquivo& r) {
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.falha, FalhaArquivo::alemDoLimite);
+    EXPECT_EQ(r.mensagem, mensagemLimite);
+}
+} // namespace
+
+// Food items plus living individuals past the world limit are refused on the
+// counts, whatever follows them: before the lists are read (a count alone, a
+// count the bytes cannot hold), or, for the living, before theirs; the
+// defined population, which becomes living individuals, likewise.
+TEST(ArquivoHostil, MundoAlemDoLimiteRecusadoPelasContagens) {
+    const std::vector<uint8_t> pequeno = mundoComContagens(0, 0, 0);
+    struct Caso {
+        const char* nome;
+        std::vector<uint8_t> bytes;
+        size_t maiorAlocacao;
+    };
+    const Caso casos[] = {
+        {"alimentos inteiros", mundoComContagens(limite + 1, 0, 0), 64 * 1024},
+        {"um vivo a mais", mundoComContagens(limite - 1, 2, 0), 2 * limite * sizeof(FoodX)},
+        {"contagem de alimentos sozinha", comContagem(pequeno, posContagemAlimentos, limite + 1),
+         64 * 1024},
+        {"contagem de 32 bits sem itens", comContagem(pequeno, posContagemAlimentos, 0xFFFFFFFF),
+         64 * 1024},
+        {"contagem de vivos sozinha",
+         comContagem(mundoComContagens(3, 0, 0), posContagemAlimentos + 2 + (6 + 5 + 7) + 2 * 9,
+                     limite - 2),
+         64 * 1024},
+        {"populacao definida", comContagem(pequeno, posListas, limite + 1), 64 * 1024},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nome);
+        CKeldoDoc doc;
+        mundoAtual(doc);
+        const Retrato antes = retratar(doc);
+        maiorAlocacao = 0;
+        medindo = true;
+        const ResultadoArquivo r = doc.carregarBytes(c.bytes);
+        medindo = false;
+        esperarRecusaPeloLimite(r);
+        EXPECT_TRUE(retratar(doc) == antes);
+        EXPECT_LE(maiorAlocacao.load(), c.maiorAlocacao);
+    }
+}
+
+// A world at the limit loads, with any number of dead: they are no part of it.
+TEST(ArquivoHostil, MundoNoLimiteCarregaComMaisMortosQueOLimite) {
+    const std::vector<uint8_t> b = mundoComContagens(limite - 2, 2, limite + 1);
+    CKeldoDoc doc;
+    const ResultadoArquivo r = doc.carregarBytes(b);
+    ASSERT_TRUE(r.ok) << r.mensagem;
+    EXPECT_EQ(doc.alimentos().size() + doc.vivos().size(), limite);
+    EXPECT_EQ(doc.numMortos(), limite + 1);
+    EXPECT_TRUE(doc.serializar() == b);
+}
+
+// keldo-run's case: a file of 50 million food items (sparse, 450 MB) is
+// refused on its count, having read nothing more.
+TEST(ArquivoHostil, ArquivoEnormeAlemDoLimiteRecusadoSemLer) {
+    apoio::PastaTemporaria pasta;
+    const std::string arquivo = pasta / "grande.gen";
+    apoio::escreverArquivo(
+        arquivo, comContagem(mundoComContagens(0, 0, 0), posContagemAlimentos, 50'000'000));
+    ASSERT_EQ(truncate(arquivo.c_str(), off_t{450'000'000}), 0);
+    CKeldoDoc doc;
+    mundoAtual(doc);
+    const Retrato antes = retratar(doc);
+    maiorAlocacao = 0;
+    medindo = true;
+    const ResultadoArquivo r = doc.carregarProjeto(arquivo);
+    medindo = false;
+    esperarRecusaPeloLimite(r);
+    EXPECT_TRUE(retratar(doc) == antes);
+    EXPECT_LE(maiorAlocacao.load(), size_t{64 * 1024});
 }
 
 TEST(ArquivoHostil, AbrirDoDiscoMantemCaminhoEMundo) {

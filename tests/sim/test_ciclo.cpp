@@ -298,6 +298,130 @@ TEST(Ciclo, MundoAlemDoLimiteParaAntesDoCiclo) {
     EXPECT_TRUE(host.eventos.empty());
 }
 
+namespace {
+constexpr size_t limite = CKeldoDoc::limiteMundo;
+
+size_t tamanho(const CKeldoDoc& doc) {
+    return doc.vivos().size() + doc.alimentos().size();
+}
+
+// The phases of one cycle run straight through, with no limit judged; returns
+// the food items there were after the renewal.
+size_t fasesSemLimite(CKeldoDoc& doc) {
+    doc.renovarGeracao();
+    doc.procurarParceira();
+    doc.acasalar(true);
+    doc.procurarAlimento();
+    doc.reporAlimento(doc.comer(), doc.parametrosEditaveis().taxaReposicao);
+    const size_t alimentos = doc.alimentos().size();
+    doc.moverIndividuos();
+    doc.definirTempo(doc.tempo() + 1);
+    return alimentos;
+}
+
+// Runs `guardado` cycle by cycle beside `livre`, the same world whose phases
+// run straight: every cycle that ends within the limit gives the same bytes,
+// and the first that would end past it is not run, the world and its
+// generator left as they were.
+struct Parada {
+    size_t alimentosAposReposicao = 0; // in `livre`'s cycle past the limit
+    int vigiadosQueRodaram = 0;        // cycles whose bound allowed passing, run as before
+};
+Parada esperarParadaNoCicloQuePassaria(CKeldoDoc& guardado, CKeldoDoc& livre) {
+    HostFalso host(guardado);
+    guardado.definirEstadoExecucao(EstadoExecucao::executando);
+    Parada parada;
+    for (int c = 0; c < 20; ++c) {
+        SCOPED_TRACE("ciclo " + std::to_string(c + 1));
+        const std::vector<uint8_t> antes = guardado.serializar();
+        const uint32_t geradorAntes = guardado.gerador().estadoAtual();
+        const bool podiaPassar = guardado.maximoAoFimDoCiclo() > limite;
+        const size_t alimentos = fasesSemLimite(livre);
+        if (tamanho(livre) <= limite) {
+            EXPECT_TRUE(guardado.executarCiclo());
+            EXPECT_TRUE(guardado.serializar() == livre.serializar());
+            parada.vigiadosQueRodaram += podiaPassar;
+            continue;
+        }
+        EXPECT_TRUE(podiaPassar);
+        EXPECT_FALSE(guardado.executarCiclo());
+        EXPECT_TRUE(guardado.serializar() == antes);
+        EXPECT_EQ(guardado.gerador().estadoAtual(), geradorAntes);
+        EXPECT_EQ(host.eventos,
+                  std::vector<std::string>{"parada " + CKeldoDoc::avisoLimiteMundo()});
+        EXPECT_EQ(guardado.estadoExecucao(), EstadoExecucao::parado);
+        parada.alimentosAposReposicao = alimentos;
+        return parada;
+    }
+    ADD_FAILURE() << "o mundo nunca passaria do limite";
+    return {};
+}
+
+// Food that multiplies every cycle (2,000 items become 453,923 in five).
+void mundoQueSeMultiplica(CKeldoDoc& doc) {
+    SimulationParameters& p = doc.parametrosEditaveis();
+    p.numIndividuos = 1000;
+    p.qtdAlimento = 2000;
+    p.taxaReposicao = 500;
+    p.energiaMin = p.energiaMax = 500;
+    doc.definirSementeFixa(1);
+    doc.definirIgnorarTempoReal(true);
+    ASSERT_TRUE(doc.criarMundo());
+}
+
+// A world at the limit whose food stays as many (every item eaten comes back
+// once) and whose individuals are all ready to mate.
+void mundoNoLimiteComNascimentos(CKeldoDoc& doc) {
+    SimulationParameters& p = doc.parametrosEditaveis();
+    p.numIndividuos = 1000;
+    p.qtdAlimento = 0;
+    p.taxaReposicao = 100;
+    p.repro_rr = p.repro_Rr = p.repro_RR = 0;
+    doc.definirSementeFixa(3);
+    doc.definirIgnorarTempoReal(true);
+    ASSERT_TRUE(doc.criarMundo());
+    doc.alimentosEditaveis().resize(limite - doc.vivos().size());
+}
+} // namespace
+
+// No cycle takes the world past the limit: the food renewal that would is
+// never made (a rate of 500 %).
+TEST(Ciclo, CicloQuePassariaDoLimitePelaComidaNaoRoda) {
+    CKeldoDoc guardado, livre;
+    mundoQueSeMultiplica(guardado);
+    mundoQueSeMultiplica(livre);
+    const Parada parada = esperarParadaNoCicloQuePassaria(guardado, livre);
+    EXPECT_GT(parada.alimentosAposReposicao, limite);
+    EXPECT_GE(parada.vigiadosQueRodaram, 1);
+    EXPECT_LE(guardado.alimentos().capacity(), limite);
+}
+
+// Births past the limit with the food within it: the world is put back.
+TEST(Ciclo, CicloQuePassariaDoLimitePelosNascimentosNaoRoda) {
+    CKeldoDoc guardado, livre;
+    mundoNoLimiteComNascimentos(guardado);
+    mundoNoLimiteComNascimentos(livre);
+    EXPECT_LE(esperarParadaNoCicloQuePassaria(guardado, livre).alimentosAposReposicao, limite);
+    EXPECT_GT(livre.vivos().size(), guardado.vivos().size());
+}
+
+// The bound on what a cycle can add: the mothers and, above 100 %, every
+// item eaten and replaced.
+TEST(Ciclo, MaximoAoFimDoCicloCobreNascimentosEComida) {
+    CKeldoDoc doc;
+    criar(doc, 10, 0);
+    doc.alimentosEditaveis().resize(limite / 2);
+    EXPECT_EQ(doc.maximoAoFimDoCiclo(), 20 + limite / 2 + 1);
+    doc.parametrosEditaveis().taxaReposicao = 300;
+    size_t maes = 0;
+    for (const SpecX& i : doc.vivos())
+        maes += i.sexo() == 0 && i.energia >= i.limiarReproducao;
+    EXPECT_EQ(doc.maximoAoFimDoCiclo(), 10 + maes + 3 * (limite / 2) + 1);
+    doc.parametrosEditaveis().tipoGeracoes = 1;
+    doc.parametrosEditaveis().numIndDiscretas = 0;
+    EXPECT_EQ(doc.maximoAoFimDoCiclo(), 10 + 3 * (limite / 2) + 1);
+}
+
 TEST(Ciclo, RedesenhoACadaIntervaloDeCiclos) {
     CKeldoDoc doc;
     criar(doc, 5, 5);
