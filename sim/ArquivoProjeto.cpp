@@ -86,10 +86,11 @@ template <class T> void abrirEspaco(std::vector<T>& lista, uint32_t n) {
         lista.reserve(std::min<size_t>(n, std::max<size_t>(1024, 2 * lista.size())));
 }
 
-void lerIndividuos(CArchive& ar, std::vector<SpecX>& lista, Random& rng) {
+uint32_t lerIndividuos(CArchive& ar, std::vector<SpecX>& lista, Random& rng, bool guardar = true) {
     const uint32_t n = lerContagemPlausivel(ar, SpecX::tamanhoRegistro);
     for (uint32_t k = 0; k < n; ++k) {
-        abrirEspaco(lista, n);
+        if (guardar)
+            abrirEspaco(lista, n);
         if (ar.lerInicioObjeto(SpecX::esquema) != SpecX::nomeClasse)
             throw ArchiveError("objeto inesperado", FalhaArquivo::objetoInesperado);
         SpecX individuo(rng); // the empty individual draws before the record overwrites it
@@ -98,8 +99,10 @@ void lerIndividuos(CArchive& ar, std::vector<SpecX>& lista, Random& rng) {
             if (!coordenadaUtilizavel(v))
                 throw ArchiveError("posi\xC3\xA7\xC3\xA3o inv\xC3\xA1lida de um indiv\xC3\xAD"
                                    "duo");
-        lista.push_back(individuo);
+        if (guardar)
+            lista.push_back(individuo);
     }
+    return n;
 }
 
 void lerAlimentos(CArchive& ar, std::vector<FoodX>& lista) {
@@ -147,7 +150,8 @@ ResultadoArquivo ArquivoProjeto::ler(CArchive& ar, Random& rngLeitura, Conteudo&
         lerIndividuos(ar, c.parametros.listaDefinida, rngLeitura);
         lerAlimentos(ar, c.alimentos);
         lerIndividuos(ar, c.vivos, rngLeitura);
-        lerIndividuos(ar, c.mortos, rngLeitura);
+        const uint32_t mortos = lerIndividuos(ar, c.mortos, rngLeitura, !c.soContarMortos);
+        c.mortosContados = c.soContarMortos ? mortos : 0;
     } catch (const ArchiveError& e) {
         return {false, false, e.tipo, 0, std::string("Arquivo danificado: ") + e.what()};
     } catch (const std::bad_alloc&) {

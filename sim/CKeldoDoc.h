@@ -164,6 +164,9 @@ class CKeldoDoc final : public Ambiente {
     Random& gerador() override { return rng_; }
     // Batch runs go as fast as they can; the real-time spacing paces animated runs only.
     void definirIgnorarTempoReal(bool ignorar) { ignorarTempoReal_ = ignorar; }
+    // The dead are counted, not kept, those a load reads too: for batch runs
+    // that never save, trace nor snapshot (a save would fail).
+    void soContarMortos(bool contar) { mortos_.soContar(contar); }
     void guardarMortosEmArquivo(bool guardar, size_t limite = ArquivoMortos::tamanhoBloco) {
         mortos_.usarArquivo(guardar, limite);
     }

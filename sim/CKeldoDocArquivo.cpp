@@ -55,6 +55,7 @@ ResultadoArquivo CKeldoDoc::carregarBytes(const std::vector<uint8_t>& bytes) {
 
 ResultadoArquivo CKeldoDoc::carregar(CArchive& ar) {
     ArquivoProjeto::Conteudo c;
+    c.soContarMortos = mortos_.soContando();
     Random rngLeitura = rng_;
     if (ResultadoArquivo r = ArquivoProjeto::ler(ar, rngLeitura, c); !r.ok)
         return r;
@@ -72,7 +73,7 @@ ResultadoArquivo CKeldoDoc::carregar(CArchive& ar) {
     construirObstaculos();
     alimentos_ = std::move(c.alimentos);
     vivos_ = std::move(c.vivos);
-    mortos_.substituir(std::move(c.mortos));
+    mortos_.substituir(std::move(c.mortos), c.mortosContados);
     completarObjetos();
     ovos_ = 0;
     for (const SpecX& individuo : vivos_)
