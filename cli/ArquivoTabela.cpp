@@ -14,16 +14,29 @@ std::string ArquivoTabela::abrir(const std::string& nome) {
     return {};
 }
 
-bool ArquivoTabela::escrever(const std::string& texto) {
-    if (!falhou)
-        falhou = !(arquivo ? arquivo->escrever(texto.data(), texto.size())
-                           : std::fwrite(texto.data(), 1, texto.size(), stdout) == texto.size());
+bool ArquivoTabela::escrever(const char* dados, size_t n) {
+    if (falhou)
+        return false;
+    errno = 0;
+    falhou = !(arquivo ? arquivo->escrever(dados, n) : std::fwrite(dados, 1, n, stdout) == n);
+    if (falhou && !arquivo)
+        erroSaida = errno ? errno : EIO;
+    return !falhou;
+}
+
+bool ArquivoTabela::descarregar() {
+    if (!falhou && !arquivo && std::fflush(stdout) != 0) {
+        falhou = true;
+        erroSaida = errno ? errno : EIO;
+    }
     return !falhou;
 }
 
 bool ArquivoTabela::concluir() {
+    if (!arquivo)
+        return descarregar();
     if (!falhou)
-        falhou = !(arquivo ? arquivo->concluir() : std::fflush(stdout) == 0);
+        falhou = !arquivo->concluir();
     return !falhou;
 }
 
@@ -61,6 +74,8 @@ std::string ArquivoTabela::nomeParcial(const std::string& destino, int n) {
 }
 
 std::string ArquivoTabela::razao() const {
+    if (!arquivo)
+        return erroSaida ? ": " + GravacaoSegura::descricao(erroSaida) : std::string();
     std::string r = arquivo && arquivo->erro() ? ": " + GravacaoSegura::descricao(arquivo->erro())
                                                : std::string();
     if (arquivo && !arquivo->mantido().empty())

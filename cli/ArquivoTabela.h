@@ -15,7 +15,11 @@ class ArquivoTabela {
     // Empty text when open, else why not (UTF-8).
     std::string abrir(const std::string& destino);
     // False from the first failed write on.
-    bool escrever(const std::string& texto);
+    bool escrever(const std::string& texto) { return escrever(texto.data(), texto.size()); }
+    bool escrever(const char* dados, size_t n);
+    // Hands what standard output holds to the system, so that a failure is
+    // found as it happens; false from the first failed write on.
+    bool descarregar();
     // Puts the file in place (or flushes standard output); false when anything failed.
     bool concluir();
     // Puts what was written under a new name that says it is partial
@@ -32,6 +36,7 @@ class ArquivoTabela {
     std::unique_ptr<GravacaoSegura> arquivo; // none for standard output
     std::string destino;
     bool falhou = false;
+    int erroSaida = 0; // errno of a failed write to standard output
 };
 
 } // namespace keldo::cli

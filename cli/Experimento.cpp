@@ -13,7 +13,11 @@
 #include <iterator>
 #include <memory>
 #include <new>
+#include <system_error>
 #include <thread>
+#ifdef __linux__
+#include <sched.h>
+#endif
 
 namespace keldo::cli {
 
@@ -23,6 +27,18 @@ namespace {
 constexpr int saidaInterrompida = 130; // the shell's status for a SIGINT
 
 enum class Desfecho { completa, falhou, interrompida };
+
+// The processors this process may run on (taskset, a cluster's allocation),
+// else the machine's, else one.
+unsigned processadoresDisponiveis() {
+#ifdef __linux__
+    cpu_set_t permitidos;
+    CPU_ZERO(&permitidos);
+    if (sched_getaffinity(0, sizeof permitidos, &permitidos) == 0 && CPU_COUNT(&permitidos) > 0)
+        return static_cast<unsigned>(CPU_COUNT(&permitidos));
+#endif
+    return std::max(std::thread::hardware_concurrency(), 1u);
+}
 
 class Experimento {
   public:
@@ -37,6 +53,9 @@ class Experimento {
         if (const int r = verificarBase(); r != codigoSaida::sucesso)
             return r;
         std::vector<std::string> avisos = opcoes.avisos;
+        if (exp.jobs > OpcoesExperimento::maximoDeTrabalhos)
+            avisos.push_back("--jobs " + std::to_string(exp.jobs) + " reduzido a " +
+                             std::to_string(OpcoesExperimento::maximoDeTrabalhos));
         for (std::string& aviso : exp.varredura.avisos())
             avisos.push_back(std::move(aviso));
         for (const std::string& aviso : avisos)
@@ -50,6 +69,10 @@ class Experimento {
         ProgressoExperimento progresso(erro, quantas());
         rodarTodas(tabela, progresso);
         progresso.concluir();
+        if (tabela.parou())
+            return falha(codigoSaida::erroArquivo, "não foi possível escrever a tabela em " +
+                                                       exp.tabela + tabela.razao() +
+                                                       "; o experimento parou");
         if (interrompido())
             return concluirInterrompido(tabela);
         if (!tabela.concluir())
@@ -99,13 +122,15 @@ class Experimento {
     // does not load or a refused --set stops the experiment before any run.
     int verificarBase() {
         const auto doc = std::make_unique<CKeldoDoc>();
-        doc->guardarMortosEmArquivo(true);
+        doc->soContarMortos(true);
         const ResultadoPreparo r = prepararMundo(*doc, opcoes.origem(), semente);
         if (!r.mensagem.empty())
             return falha(r.codigo, r.mensagem);
         if (doc->parametros().gerarTrace == 1)
             return falha(codigoSaida::erroUso, "gerarTrace=1 não vale com --experiment: as "
                                                "execuções gravariam juntas keldo_trace.txt");
+        if (const std::string e = exp.varredura.verificarContra(doc->parametros()); !e.empty())
+            return falha(codigoSaida::erroUso, e);
         return codigoSaida::sucesso;
     }
 
@@ -116,21 +141,36 @@ class Experimento {
         return total < primeira() ? 0 : (total - primeira()) / exp.tarefas + 1;
     }
 
+    bool parar(const TabelaExperimento& tabela) const { return interrompido() || tabela.parou(); }
+
+    // J threads, this one among them; a thread the system refuses means
+    // fewer of them, never a failure.
     void rodarTodas(TabelaExperimento& tabela, ProgressoExperimento& progresso) {
-        unsigned j = exp.jobs ? exp.jobs : std::thread::hardware_concurrency();
-        j = static_cast<unsigned>(std::min<uint64_t>(std::max(j, 1u), quantas()));
+        const unsigned pedidos = exp.jobs ? exp.jobs : processadoresDisponiveis();
+        const auto j = static_cast<unsigned>(
+            std::min<uint64_t>(std::min(pedidos, OpcoesExperimento::maximoDeTrabalhos),
+                               std::max<uint64_t>(quantas(), 1)));
+        // Two runs a thread ahead of the first one not yet written: enough to
+        // keep every thread busy, few enough that the waiting runs stay small.
+        tabela.definirJanela(2 * static_cast<size_t>(j));
         std::vector<std::thread> trabalhadores;
-        for (unsigned t = 1; t < j; ++t)
-            trabalhadores.emplace_back([&] { trabalhar(tabela, progresso); });
+        try {
+            for (unsigned t = 1; t < j; ++t)
+                trabalhadores.emplace_back([&] { trabalhar(tabela, progresso); });
+        } catch (const std::system_error&) {
+        }
         trabalhar(tabela, progresso);
         for (std::thread& t : trabalhadores)
             t.join();
     }
 
     void trabalhar(TabelaExperimento& tabela, ProgressoExperimento& progresso) {
-        for (uint64_t p; !interrompido() && (p = proxima.fetch_add(1)) < quantas();) {
+        for (uint64_t p; !parar(tabela) && (p = proxima.fetch_add(1)) < quantas();) {
+            if (!tabela.aguardarVez(static_cast<size_t>(p), [] { return interrompido(); }))
+                return;
             const uint64_t k = primeira() + p * exp.tarefas;
-            std::string linhas, motivo;
+            LinhasExecucao linhas;
+            std::string motivo;
             const Desfecho d = executarProtegida(tabela, k, linhas, motivo);
             if (d == Desfecho::falhou) {
                 ++falhas;
@@ -145,7 +185,7 @@ class Experimento {
         }
     }
 
-    Desfecho executarProtegida(const TabelaExperimento& tabela, uint64_t k, std::string& linhas,
+    Desfecho executarProtegida(const TabelaExperimento& tabela, uint64_t k, LinhasExecucao& linhas,
                                std::string& motivo) {
         try {
             return executarUma(tabela, k, linhas, motivo);
@@ -159,10 +199,11 @@ class Experimento {
 
     // Run k: the same world a single run with its seed and its --set values
     // makes, recorded at every K-th cycle, the last, and where --until held.
-    Desfecho executarUma(const TabelaExperimento& tabela, uint64_t k, std::string& linhas,
+    Desfecho executarUma(const TabelaExperimento& tabela, uint64_t k, LinhasExecucao& linhas,
                          std::string& motivo) {
         const auto doc = std::make_unique<CKeldoDoc>();
         doc->medirEstatisticas(false); // the table measures only the cycles it records
+        doc->soContarMortos(true);     // a run saves nothing: the dead's number is all it needs
         OrigemMundo origem = opcoes.origem();
         const auto variados = exp.varredura.definicoesDa(k);
         origem.definicoes.insert(origem.definicoes.end(), variados.begin(), variados.end());
@@ -182,7 +223,7 @@ class Experimento {
         if (opcoes.ciclos == 0)
             registrar(EstatisticasPopulacao::medir(*doc));
         for (uint32_t c = 1; c <= opcoes.ciclos; ++c) {
-            if (interrompido())
+            if (parar(tabela))
                 return Desfecho::interrompida;
             if (!doc->executarCiclo()) { // past the world-size limit
                 motivo = CKeldoDoc::avisoLimiteMundo();

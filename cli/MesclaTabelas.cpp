@@ -3,10 +3,11 @@
 #include "cli/DestinosSaida.h"
 #include "cli/ExecucaoLote.h"
 #include "cli/RegistroTarefa.h"
+#include <cerrno>
 #include <charconv>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 #include <map>
+#include <memory>
 #include <set>
 #include <vector>
 
@@ -50,15 +51,28 @@ struct Parte {
     }
 };
 
+// The whole file into `texto`: 0, or the errno of the failure (a folder,
+// a file that cannot be opened or read).
+int lerArquivo(const std::string& nome, std::string& texto) {
+    errno = 0;
+    std::FILE* f = std::fopen(nome.c_str(), "rb");
+    if (!f)
+        return errno ? errno : EIO;
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> fechar(f, &std::fclose);
+    char bloco[64 * 1024];
+    for (size_t n; (n = std::fread(bloco, 1, sizeof bloco, f)) > 0;)
+        texto.append(bloco, n);
+    return std::ferror(f) ? (errno ? errno : EIO) : 0;
+}
+
 // The runs read so far, each with its rows, and what every table must share.
 class Mescla {
   public:
     // Empty text when the table was taken, else why not (UTF-8).
     std::string ler(const std::string& nome) {
-        std::ifstream f(nome, std::ios::binary);
-        if (!f)
-            return "não foi possível ler " + nome;
-        const std::string texto{std::istreambuf_iterator<char>(f), {}};
+        std::string texto;
+        if (const int e = lerArquivo(nome, texto); e != 0)
+            return "não foi possível ler " + nome + ": " + GravacaoSegura::descricao(e);
         const size_t fimCabecalho = texto.find('\n');
         if (fimCabecalho == std::string::npos || texto.back() != '\n')
             return nome + " não é uma tabela de experimento completa";

@@ -75,7 +75,7 @@ std::string verificarCombinacao(const OpcoesExecucao& o) {
         return "--trace, --summary e --save não valem com --experiment (a tabela traz os números)";
     if (o.experimento.tarefaDada && !o.semente)
         return "--task precisa de --seed: as tarefas de um experimento partem da mesma semente";
-    return {};
+    return o.experimento.varredura.verificarTotal();
 }
 
 } // namespace keldo::cli

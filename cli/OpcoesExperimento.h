@@ -10,9 +10,12 @@ struct OpcoesExecucao;
 
 // What --experiment adds to a keldo-run command line.
 struct OpcoesExperimento {
+    // More threads than this only cost memory: no machine runs them at once.
+    static constexpr unsigned maximoDeTrabalhos = 256;
+
     bool ativo = false;
     Varredura varredura;
-    unsigned jobs = 0; // 0: the machine's cores
+    unsigned jobs = 0; // 0: the processors the process may use
     uint32_t cada = 0; // --every; 0: the last cycle only
     CondicaoParada ate;
     std::string tabela = "-";

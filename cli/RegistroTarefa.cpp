@@ -28,11 +28,11 @@ std::string RegistroTarefa::linhaTarefa(uint32_t tarefa, uint32_t tarefas, uint6
            std::to_string(quantas) + "\n";
 }
 
-std::string RegistroTarefa::linhaExecucao(uint64_t k, const std::string& linhas) {
+std::string RegistroTarefa::linhaExecucao(uint64_t k, uint64_t linhas, uint64_t h) {
     char hex[24];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(soma(linhas)));
-    return "#execucao;" + std::to_string(k) + ";linhas;" +
-           std::to_string(std::count(linhas.begin(), linhas.end(), '\n')) + ";soma;" + hex + "\n";
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h));
+    return "#execucao;" + std::to_string(k) + ";linhas;" + std::to_string(linhas) + ";soma;" + hex +
+           "\n";
 }
 
 std::string RegistroTarefa::linhaFalha(uint64_t k) {

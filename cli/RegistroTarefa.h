@@ -19,7 +19,8 @@ class RegistroTarefa {
     };
 
     static std::string linhaTarefa(uint32_t tarefa, uint32_t tarefas, uint64_t quantas);
-    static std::string linhaExecucao(uint64_t k, const std::string& linhas);
+    // `linhas` rows whose text hashes (`soma`) to `h`.
+    static std::string linhaExecucao(uint64_t k, uint64_t linhas, uint64_t h);
     static std::string linhaFalha(uint64_t k);
     static std::string linhaParcial(uint64_t completas, uint64_t quantas);
     // A 64-bit FNV-1a hash of the text.

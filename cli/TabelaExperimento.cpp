@@ -1,5 +1,6 @@
 #include "cli/TabelaExperimento.h"
 #include "cli/RegistroTarefa.h"
+#include "io/GravacaoSegura.h"
 #include "sim/EstatisticasPopulacao.h"
 #include <algorithm>
 
@@ -11,10 +12,12 @@ TabelaExperimento::TabelaExperimento(std::string exp, const std::vector<std::str
     : experimento(std::move(exp)), variados(nomes) {}
 
 std::string TabelaExperimento::abrir(const std::string& destino) {
-    std::string erro = arquivo.abrir(destino);
-    if (erro.empty())
-        arquivo.escrever(cabecalho() + '\n');
-    return erro;
+    if (std::string erro = arquivo.abrir(destino); !erro.empty())
+        return erro;
+    // A destination that takes nothing (a full device) is found before any run.
+    if (!arquivo.escrever(cabecalho() + '\n') || !arquivo.descarregar())
+        return "não foi possível escrever a tabela em " + destino + arquivo.razao();
+    return {};
 }
 
 std::string TabelaExperimento::cabecalho() const {
@@ -24,15 +27,16 @@ std::string TabelaExperimento::cabecalho() const {
     return c + EstatisticasPopulacao::cabecalhoCsv();
 }
 
-void TabelaExperimento::anexarLinha(std::string& linhas, uint64_t k, uint32_t semente,
+void TabelaExperimento::anexarLinha(LinhasExecucao& linhas, uint64_t k, uint32_t semente,
                                     const std::vector<std::string>& valores,
                                     const AmostraPopulacao& amostra) const {
-    linhas += experimento;
-    linhas += ';' + std::to_string(k) + ';' + std::to_string(semente) + ';';
+    std::string linha = experimento;
+    linha += ';' + std::to_string(k) + ';' + std::to_string(semente) + ';';
     for (const std::string& v : valores)
-        linhas += v + ';';
-    EstatisticasPopulacao::anexarLinhaCsv(linhas, amostra);
-    linhas += '\n';
+        linha += v + ';';
+    EstatisticasPopulacao::anexarLinhaCsv(linha, amostra);
+    linha += '\n';
+    linhas.anexar(linha);
 }
 
 void TabelaExperimento::registrarTarefa(uint32_t tarefa, uint32_t tarefas, uint64_t quantas) {
@@ -40,23 +44,27 @@ void TabelaExperimento::registrarTarefa(uint32_t tarefa, uint32_t tarefas, uint6
     registro = RegistroTarefa::linhaTarefa(tarefa, tarefas, quantas);
 }
 
-void TabelaExperimento::entregar(size_t posicao, uint64_t k, std::string linhas, bool ok) {
-    const std::lock_guard<std::mutex> guarda(trava);
-    if (ok)
-        esperando.emplace(posicao, std::pair{k, std::move(linhas)});
-    else
-        desistidas.emplace(posicao, k);
-    escreverProntas();
+void TabelaExperimento::entregar(size_t posicao, uint64_t k, LinhasExecucao linhas, bool ok) {
+    {
+        const std::lock_guard<std::mutex> guarda(trava);
+        if (ok)
+            esperando.emplace(posicao, std::pair{k, std::move(linhas)});
+        else
+            desistidas.emplace(posicao, k);
+        escreverProntas();
+    }
+    vez.notify_all();
 }
 
 void TabelaExperimento::escreverProntas() {
-    for (;;) {
+    while (!parou()) {
         if (const auto it = esperando.find(proxima); it != esperando.end()) {
             escreverExecucao(it->second.first, it->second.second);
             esperando.erase(it);
         } else if (const auto f = desistidas.find(proxima); f != desistidas.end()) {
             if (comRegistro && f->second != 0)
                 registro += RegistroTarefa::linhaFalha(f->second);
+            desistidas.erase(f);
         } else {
             return;
         }
@@ -64,32 +72,49 @@ void TabelaExperimento::escreverProntas() {
     }
 }
 
-void TabelaExperimento::escreverExecucao(uint64_t k, const std::string& linhas) {
-    arquivo.escrever(linhas);
+void TabelaExperimento::escreverExecucao(uint64_t k, LinhasExecucao& linhas) {
+    const bool escrita = linhas.entregar([&](const char* dados, size_t n) {
+        return arquivo.escrever(dados, n);
+    }) && arquivo.descarregar();
+    if (!escrita) {
+        if (linhas.erroLeitura())
+            motivoLeitura = "as linhas da execução " + std::to_string(k) +
+                            " guardadas num arquivo temporário não puderam ser lidas: " +
+                            keldo::io::GravacaoSegura::descricao(linhas.erroLeitura());
+        falhou = true;
+        return;
+    }
     ++completas;
     if (comRegistro)
-        registro += RegistroTarefa::linhaExecucao(k, linhas);
+        registro += RegistroTarefa::linhaExecucao(k, linhas.linhas(), linhas.soma());
 }
 
 void TabelaExperimento::escreverEsperando() {
-    for (const auto& [posicao, run] : esperando)
-        escreverExecucao(run.first, run.second);
+    for (auto& [posicao, run] : esperando)
+        if (!parou())
+            escreverExecucao(run.first, run.second);
     esperando.clear();
-    if (comRegistro)
+    if (comRegistro && !parou())
         arquivo.escrever(registro);
 }
 
 bool TabelaExperimento::concluir() {
     const std::lock_guard<std::mutex> guarda(trava);
     escreverEsperando();
-    return arquivo.concluir();
+    return !parou() && arquivo.concluir();
 }
 
 std::string TabelaExperimento::concluirParcial(uint64_t quantas) {
     const std::lock_guard<std::mutex> guarda(trava);
     escreverEsperando();
+    if (parou())
+        return {};
     arquivo.escrever(RegistroTarefa::linhaParcial(completas, quantas));
     return arquivo.concluirParcial();
+}
+
+std::string TabelaExperimento::razao() const {
+    return motivoLeitura.empty() ? arquivo.razao() : ": " + motivoLeitura;
 }
 
 } // namespace keldo::cli

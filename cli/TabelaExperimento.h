@@ -1,6 +1,11 @@
 #pragma once
 #include "cli/ArquivoTabela.h"
+#include "cli/LinhasExecucao.h"
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <mutex>
 #include <string>
@@ -16,28 +21,48 @@ using keldo::sim::AmostraPopulacao;
 
 // The table of an experiment: one header, then the rows of each run, whole
 // runs in the order of their numbers whatever order they finish in. A run
-// that finishes early waits in memory (its rows only) for those before it.
+// that finishes early waits (its rows in `LinhasExecucao`) for those before
+// it, and a run may only start within a window of runs from the first one
+// not yet written, so that the runs waiting stay few. The first write that
+// fails stops the table: nothing more is written, and the runs should stop.
 class TabelaExperimento {
   public:
     // `nomesVariados`: the varied parameters' columns, between the seed and the summary's.
     TabelaExperimento(std::string experimento, const std::vector<std::string>& nomesVariados);
 
+    // Opens the destination and writes the header: empty text, else why not (UTF-8).
     std::string abrir(const std::string& destino);
     // The first line: experimento;execucao;semente; the varied names; the
     // summary's columns.
     std::string cabecalho() const;
     // Appends one row of run k to `linhas`.
-    void anexarLinha(std::string& linhas, uint64_t k, uint32_t semente,
+    void anexarLinha(LinhasExecucao& linhas, uint64_t k, uint32_t semente,
                      const std::vector<std::string>& valores,
                      const AmostraPopulacao& amostra) const;
 
     // Ends the table with a task's record (RegistroTarefa), for --merge.
     void registrarTarefa(uint32_t tarefa, uint32_t tarefas, uint64_t quantas);
 
+    // Runs at most `n` (1..) positions past the first one not yet written may start.
+    void definirJanela(size_t n) { janela = n; }
+    // Waits until the run at `posicao` may start; false when the table
+    // stopped or `parar` said so meanwhile. Thread-safe.
+    template <class Parar> bool aguardarVez(size_t posicao, Parar&& parar) {
+        std::unique_lock<std::mutex> guarda(trava);
+        while (posicao >= proxima + janela) {
+            if (parou() || parar())
+                return false;
+            // Woken by each run written; a signal only sets a flag, so look again now and then.
+            vez.wait_for(guarda, std::chrono::milliseconds(100));
+        }
+        return !parou();
+    }
     // Run k, at `posicao` (0.. in the order of this table's runs), is over;
     // `ok` false: it failed (k recorded) or was stopped (k 0), and leaves no
     // rows. Thread-safe.
-    void entregar(size_t posicao, uint64_t k, std::string linhas, bool ok);
+    void entregar(size_t posicao, uint64_t k, LinhasExecucao linhas, bool ok);
+    // True once a write failed: the experiment has to stop.
+    bool parou() const { return falhou.load(std::memory_order_relaxed); }
     // Writes the runs still waiting (after a stop, the whole ones past a gap)
     // and puts the file in place. False when a write failed.
     bool concluir();
@@ -45,24 +70,28 @@ class TabelaExperimento {
     // beside the table (whose earlier content stays). That file's name, or
     // empty when it failed.
     std::string concluirParcial(uint64_t quantas);
-    // Why the file failed (UTF-8), or empty.
-    std::string razao() const { return arquivo.razao(); }
+    // Why the table failed (UTF-8), or empty.
+    std::string razao() const;
 
   private:
     std::string experimento;
     std::vector<std::string> variados;
     ArquivoTabela arquivo;
     std::mutex trava;
+    std::condition_variable vez;
+    size_t janela = SIZE_MAX;
     size_t proxima = 0; // the first run not yet written or given up
-    std::map<size_t, std::pair<uint64_t, std::string>> esperando;
+    std::map<size_t, std::pair<uint64_t, LinhasExecucao>> esperando;
     std::map<size_t, uint64_t> desistidas; // failed runs; stopped ones have no k
     bool comRegistro = false;
     std::string registro;
     uint64_t completas = 0;
+    std::atomic<bool> falhou{false};
+    std::string motivoLeitura; // rows kept in a file that did not read back
 
     void escreverProntas();
     void escreverEsperando();
-    void escreverExecucao(uint64_t k, const std::string& linhas);
+    void escreverExecucao(uint64_t k, LinhasExecucao& linhas);
 };
 
 } // namespace keldo::cli

@@ -83,8 +83,16 @@ std::string textoAjuda() {
         "                    por dentro), e grava uma tabela: experimento;execucao;semente;\n"
         "                    os parâmetros variados e as colunas de --summary\n"
         "  --replicates R    réplicas de cada combinação (padrão 1)\n"
-        "  --vary NOME=LISTA varia um parâmetro: v1,v2,... ou primeiro:passo:último\n"
-        "  --jobs J          execuções ao mesmo tempo (padrão: os núcleos da máquina)\n"
+        "  --vary NOME=LISTA varia um parâmetro: v1,v2,... ou primeiro:passo:último;\n"
+        "                    no máximo " +
+        std::to_string(Varredura::maximoDeValores) + " valores por lista e " +
+        std::to_string(Varredura::maximoDeExecucoes) +
+        " execuções,\n"
+        "                    e nenhum valor que toda execução recusaria (senão, saída 2)\n"
+        "  --jobs J          execuções ao mesmo tempo, no máximo " +
+        std::to_string(OpcoesExperimento::maximoDeTrabalhos) +
+        " (padrão: os\n"
+        "                    processadores que o processo pode usar)\n"
         "  --every K         registra a cada K ciclos e no último (padrão 0: só o último)\n"
         "  --until CONDIÇÃO  termina a execução em extincao, fixacao:GENE ou geracao:G\n"
         "  --table ARQUIVO   onde gravar a tabela (padrão: a saída padrão)\n"

@@ -2,7 +2,9 @@
 #include "sim/ParametrosPorNome.h"
 #include "sim/SimulationParameters.h"
 #include "sim/TabelaParametros.h"
+#include <algorithm>
 #include <charconv>
+#include <set>
 #include <sstream>
 
 namespace keldo::cli {
@@ -10,8 +12,14 @@ namespace keldo::cli {
 using namespace keldo::sim;
 
 namespace {
-// A sweep beyond this is surely a typo, and would only fill the memory.
-constexpr uint64_t maximoDeValores = 1000000;
+constexpr uint64_t maximoDeValores = Varredura::maximoDeValores;
+// Combinations tried to find a run that takes a value refused with the
+// others' base values; past it the value is let through (its runs fail).
+constexpr uint64_t maximoDeTentativas = 10 * maximoDeValores;
+
+std::string textoDoLimite() {
+    return " (no máximo " + std::to_string(maximoDeValores) + " valores)";
+}
 
 bool lerInteiro(const std::string& texto, int64_t& valor) {
     const char* fim = texto.data() + texto.size();
@@ -30,13 +38,24 @@ bool expandirIntervalo(const std::string& lista, std::vector<std::string>& valor
     if (partes.size() != 3 || !lerInteiro(partes[0], primeiro) || !lerInteiro(partes[1], passo) ||
         !lerInteiro(partes[2], ultimo))
         return false;
-    if (passo == 0 || (passo > 0) != (ultimo >= primeiro))
+    if (passo == 0 || (passo > 0) != (ultimo >= primeiro)) {
         erro = "intervalo vazio em --vary: \"" + lista + "\"";
-    else if ((ultimo - primeiro) / passo >= static_cast<int64_t>(maximoDeValores))
-        erro = "intervalo grande demais em --vary: \"" + lista + "\"";
-    else
-        for (int64_t v = primeiro; passo > 0 ? v <= ultimo : v >= ultimo; v += passo)
-            valores.push_back(std::to_string(v));
+        return true;
+    }
+    // Unsigned arithmetic wraps where signed would overflow: the distance and
+    // the step's size always fit in 64 bits, and so does every value.
+    const uint64_t de = static_cast<uint64_t>(primeiro), ate = static_cast<uint64_t>(ultimo);
+    const uint64_t distancia = passo > 0 ? ate - de : de - ate;
+    const uint64_t tamanhoPasso =
+        passo > 0 ? static_cast<uint64_t>(passo) : 0 - static_cast<uint64_t>(passo);
+    const uint64_t passos = distancia / tamanhoPasso;
+    if (passos >= maximoDeValores) {
+        erro = "intervalo grande demais em --vary: \"" + lista + "\"" + textoDoLimite();
+        return true;
+    }
+    for (uint64_t i = 0; i <= passos; ++i)
+        valores.push_back(
+            std::to_string(static_cast<int64_t>(de + i * static_cast<uint64_t>(passo))));
     return true;
 }
 
@@ -79,8 +98,12 @@ std::string Varredura::adicionar(const std::string& texto) {
             return "--vary repete o parâmetro " + eixo.nome;
     const std::string lista = texto.substr(igual + 1);
     std::string erro;
-    if (!expandirIntervalo(lista, eixo.valores, erro))
-        eixo.valores = separarPorVirgula(lista);
+    if (!expandirIntervalo(lista, eixo.valores, erro)) {
+        if (static_cast<uint64_t>(std::count(lista.begin(), lista.end(), ',')) >= maximoDeValores)
+            erro = "lista grande demais em --vary: " + eixo.nome + textoDoLimite();
+        else
+            eixo.valores = separarPorVirgula(lista);
+    }
     if (erro.empty())
         erro = verificarValores(eixo.nome, eixo.valores);
     if (erro.empty() && eixo.nome == "gerarTrace")
@@ -93,15 +116,71 @@ std::string Varredura::adicionar(const std::string& texto) {
 uint64_t Varredura::total() const {
     uint64_t n = replicas;
     for (const Eixo& e : eixos)
-        n *= e.valores.size();
+        if (__builtin_mul_overflow(n, static_cast<uint64_t>(e.valores.size()), &n))
+            return UINT64_MAX;
     return n;
+}
+
+std::string Varredura::verificarTotal() const {
+    if (total() <= maximoDeExecucoes)
+        return {};
+    std::string conta = std::to_string(replicas) + (replicas == 1 ? " réplica" : " réplicas");
+    for (const Eixo& e : eixos)
+        conta += " x " + std::to_string(e.valores.size()) + " valores de " + e.nome;
+    return "experimento grande demais: " + conta + " passa de " +
+           std::to_string(maximoDeExecucoes) + " execuções";
+}
+
+std::string Varredura::verificarContra(const SimulationParameters& base) const {
+    SimulationParameters p = base;
+    uint64_t orcamento = maximoDeTentativas;
+    for (size_t i = 0; i < eixos.size(); ++i) {
+        const Eixo& e = eixos[i];
+        const std::string original = valorPorNome(base, e.nome);
+        for (const std::string& v : e.valores) {
+            definirParametroPorNome(p, e.nome, v);
+            if (const std::string motivo = p.valorInutilizavel();
+                !motivo.empty() && !algumaExecucaoAceita(p, base, i, orcamento))
+                return "valor de --vary que toda execução recusaria: " + e.nome + "=" + v + " (" +
+                       motivo + ")";
+            if (definirParametroPorNome(p, e.nome, original) != ResultadoDefinicao::ok)
+                p = base;
+        }
+    }
+    return {};
+}
+
+// Whether the value set in `p` for axis `eixo` goes with some value of
+// another axis (the record's only rule between fields ties two of them).
+bool Varredura::algumaExecucaoAceita(SimulationParameters& p, const SimulationParameters& base,
+                                     size_t eixo, uint64_t& orcamento) const {
+    for (size_t j = 0; j < eixos.size(); ++j) {
+        if (j == eixo)
+            continue;
+        const std::string original = valorPorNome(base, eixos[j].nome);
+        bool aceita = false;
+        for (const std::string& w : eixos[j].valores) {
+            if (orcamento == 0)
+                return true;
+            --orcamento;
+            definirParametroPorNome(p, eixos[j].nome, w);
+            if ((aceita = p.valorInutilizavel().empty()))
+                break;
+        }
+        // A value that does not read back as it was: let the runs judge.
+        if (definirParametroPorNome(p, eixos[j].nome, original) != ResultadoDefinicao::ok || aceita)
+            return true;
+    }
+    return false;
 }
 
 std::vector<std::string> Varredura::avisos() const {
     std::vector<std::string> r;
+    std::set<std::string> dados;
     for (const Eixo& e : eixos)
         for (const std::string& v : e.valores)
-            if (std::string aviso = avisoForaDoDialogo(e.nome, v); !aviso.empty())
+            if (std::string aviso = avisoForaDoDialogo(e.nome, v);
+                !aviso.empty() && dados.insert(aviso).second)
                 r.push_back(std::move(aviso));
     return r;
 }

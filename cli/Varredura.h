@@ -5,6 +5,10 @@
 #include <utility>
 #include <vector>
 
+namespace keldo::sim {
+struct SimulationParameters;
+} // namespace keldo::sim
+
 namespace keldo::cli {
 
 // The runs of an experiment: every combination of the --vary lists times the
@@ -12,18 +16,29 @@ namespace keldo::cli {
 // first one outermost) and the replicates innermost.
 class Varredura {
   public:
+    // A list longer than this is surely a typo, and would only fill the memory.
+    static constexpr uint64_t maximoDeValores = 1000000;
+    // Runs of one experiment: below 2^32 every run has a seed of its own.
+    static constexpr uint64_t maximoDeExecucoes = 4294967295;
+
     // One --vary NAME=LIST (`v1,v2,...` or `first:step:last`). Empty text when
     // taken, else the usage error (UTF-8).
     std::string adicionar(const std::string& texto);
     void definirReplicas(uint32_t r) { replicas = r; }
 
-    // Number of runs; 0 with no replicates.
+    // Number of runs; 0 with no replicates; UINT64_MAX when it would not fit.
     uint64_t total() const;
+    // The usage error of an experiment of more runs than it may have, or empty.
+    std::string verificarTotal() const;
+    // The usage error of a listed value that every run would refuse, starting
+    // from `base` (the parameters after the project and --set), or empty.
+    std::string verificarContra(const keldo::sim::SimulationParameters& base) const;
     // The varied parameters' names, in the order given.
     std::vector<std::string> nomes() const;
     // The NAME=value settings of run k (1..total()), in the order given.
     std::vector<std::pair<std::string, std::string>> definicoesDa(uint64_t k) const;
-    // One line (UTF-8) per value the dialog would not take, as --set warns.
+    // One line (UTF-8) per value the dialog would not take, as --set warns;
+    // a value listed twice warns once.
     std::vector<std::string> avisos() const;
     // The lists as they expand, for the experiment's fingerprint.
     std::string descricao() const;
@@ -35,6 +50,10 @@ class Varredura {
     };
     std::vector<Eixo> eixos;
     uint32_t replicas = 1;
+
+    bool algumaExecucaoAceita(keldo::sim::SimulationParameters& p,
+                              const keldo::sim::SimulationParameters& base, size_t eixo,
+                              uint64_t& orcamento) const;
 };
 
 // The seed of run k of an experiment of seed S: the 32-bit finalizer of

@@ -6,11 +6,16 @@ void ArmazemMortos::limpar() {
     lista.clear();
     guardados.limpar();
     soNaMemoria = false;
+    contados = 0;
 }
 
-void ArmazemMortos::substituir(std::vector<SpecX> novos) {
-    lista = std::move(novos);
+void ArmazemMortos::substituir(std::vector<SpecX> novos, size_t soContados) {
     guardados.limpar();
+    contados = soContados + (apenasContar ? novos.size() : 0);
+    if (apenasContar)
+        lista.clear();
+    else
+        lista = std::move(novos);
 }
 
 void ArmazemMortos::guardarSeCheio() {

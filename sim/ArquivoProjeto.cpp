@@ -96,11 +96,12 @@ template <class T> void abrirEspaco(std::vector<T>& lista, uint32_t n) {
         lista.reserve(std::min<size_t>(n, std::max<size_t>(1024, 2 * lista.size())));
 }
 
-void lerIndividuos(CArchive& ar, std::vector<SpecX>& lista, Random& rng, uint64_t maximo,
-                   size_t limite) {
+uint32_t lerIndividuos(CArchive& ar, std::vector<SpecX>& lista, Random& rng, uint64_t maximo,
+                       size_t limite, bool guardar = true) {
     const uint32_t n = lerContagem(ar, SpecX::tamanhoRegistro, maximo, limite);
     for (uint32_t k = 0; k < n; ++k) {
-        abrirEspaco(lista, n);
+        if (guardar)
+            abrirEspaco(lista, n);
         if (ar.lerInicioObjeto(SpecX::esquema) != SpecX::nomeClasse)
             throw ArchiveError("objeto inesperado", FalhaArquivo::objetoInesperado);
         SpecX individuo(rng); // the empty individual draws before the record overwrites it
@@ -109,8 +110,10 @@ void lerIndividuos(CArchive& ar, std::vector<SpecX>& lista, Random& rng, uint64_
             if (!coordenadaUtilizavel(v))
                 throw ArchiveError("posi\xC3\xA7\xC3\xA3o inv\xC3\xA1lida de um indiv\xC3\xAD"
                                    "duo");
-        lista.push_back(individuo);
+        if (guardar)
+            lista.push_back(individuo);
     }
+    return n;
 }
 
 void lerAlimentos(CArchive& ar, std::vector<FoodX>& lista, size_t limite) {
@@ -163,7 +166,10 @@ ResultadoArquivo ArquivoProjeto::ler(CArchive& ar, Random& rngLeitura, Conteudo&
         // The dead are no part of the limit (a long run has millions of them):
         // their count is bounded by the file's size, and their list grows
         // with the records read.
-        lerIndividuos(ar, c.mortos, rngLeitura, std::numeric_limits<uint32_t>::max(), limiteMundo);
+        const uint32_t mortos =
+            lerIndividuos(ar, c.mortos, rngLeitura, std::numeric_limits<uint32_t>::max(),
+                          limiteMundo, !c.soContarMortos);
+        c.mortosContados = c.soContarMortos ? mortos : 0;
     } catch (const ArchiveError& e) {
         if (e.tipo == FalhaArquivo::alemDoLimite)
             return {false, false, e.tipo, 0, e.what()};

@@ -38,6 +38,9 @@ class ArquivoProjeto {
         int32_t tempo = 0, proximoId = 0, geracao = 0, numSnapshot = 0;
         std::vector<FoodX> alimentos;
         std::vector<SpecX> vivos, mortos;
+        // Set before reading: the dead are read and counted, not kept.
+        bool soContarMortos = false;
+        uint32_t mortosContados = 0;
     };
 
     // Everything up to the dead: the caller then writes their count and each of them.

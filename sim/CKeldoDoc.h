@@ -170,6 +170,9 @@ class CKeldoDoc final : public Ambiente {
     Random& gerador() override { return rng_; }
     // Batch runs go as fast as they can; the real-time spacing paces animated runs only.
     void definirIgnorarTempoReal(bool ignorar) { ignorarTempoReal_ = ignorar; }
+    // The dead are counted, not kept, those a load reads too: for batch runs
+    // that never save, trace nor snapshot (a save would fail).
+    void soContarMortos(bool contar) { mortos_.soContar(contar); }
     void guardarMortosEmArquivo(bool guardar, size_t limite = ArquivoMortos::tamanhoBloco) {
         mortos_.usarArquivo(guardar, limite);
     }
@@ -227,7 +230,7 @@ class CKeldoDoc final : public Ambiente {
     struct InicioCiclo {
         std::vector<SpecX> vivos;
         std::vector<FoodX> alimentos;
-        size_t mortosNaMemoria = 0;
+        size_t mortos = 0;
         int32_t ovos = 0, proximoId = 0, geracao = 0;
         Random rng;
     };

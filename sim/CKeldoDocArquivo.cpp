@@ -60,6 +60,7 @@ ResultadoArquivo CKeldoDoc::carregarBytes(const std::vector<uint8_t>& bytes) {
 
 ResultadoArquivo CKeldoDoc::carregar(CArchive& ar) {
     ArquivoProjeto::Conteudo c;
+    c.soContarMortos = mortos_.soContando();
     Random rngLeitura = rng_;
     if (ResultadoArquivo r = ArquivoProjeto::ler(ar, rngLeitura, c, limiteMundo); !r.ok)
         return r;
@@ -77,7 +78,7 @@ ResultadoArquivo CKeldoDoc::carregar(CArchive& ar) {
     construirObstaculos();
     alimentos_ = std::move(c.alimentos);
     vivos_ = std::move(c.vivos);
-    mortos_.substituir(std::move(c.mortos));
+    mortos_.substituir(std::move(c.mortos), c.mortosContados);
     completarObjetos();
     ovos_ = 0;
     for (const SpecX& individuo : vivos_)

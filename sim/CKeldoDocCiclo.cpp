@@ -118,7 +118,7 @@ size_t CKeldoDoc::maximoAoFimDoCiclo() const {
 void CKeldoDoc::guardarInicioCiclo() {
     inicioCiclo.vivos.assign(vivos_.begin(), vivos_.end());
     inicioCiclo.alimentos.assign(alimentos_.begin(), alimentos_.end());
-    inicioCiclo.mortosNaMemoria = mortos_.naMemoria().size();
+    inicioCiclo.mortos = mortos_.quantidade();
     inicioCiclo.ovos = ovos_;
     inicioCiclo.proximoId = proximoId_;
     inicioCiclo.geracao = geracao_;
@@ -128,7 +128,7 @@ void CKeldoDoc::guardarInicioCiclo() {
 void CKeldoDoc::restaurarInicioCiclo() {
     vivos_.assign(inicioCiclo.vivos.begin(), inicioCiclo.vivos.end()); // keeps the room reserved
     alimentos_.assign(inicioCiclo.alimentos.begin(), inicioCiclo.alimentos.end());
-    mortos_.descartarDesde(inicioCiclo.mortosNaMemoria);
+    mortos_.descartarDesde(inicioCiclo.mortos);
     ovos_ = inicioCiclo.ovos;
     proximoId_ = inicioCiclo.proximoId;
     geracao_ = inicioCiclo.geracao;

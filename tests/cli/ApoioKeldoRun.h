@@ -42,15 +42,19 @@ class KeldoRun : public ::testing::Test {
     }
 
     // keldo-run with these arguments, run inside `pasta`.
-    Saida rodar(const std::vector<std::string>& args) const {
+    Saida rodar(const std::vector<std::string>& args) const { return rodarApos("", args); }
+
+    // The same after shell commands (limits, redirections) that bind keldo-run only.
+    Saida rodarApos(const std::string& comandos, const std::vector<std::string>& args) const {
         std::string cmd = "cd ";
-        cmd.append(citar(pasta.string())).append(" && ").append(citar(KELDO_RUN_PATH));
+        cmd.append(citar(pasta.string())).append(" && (").append(comandos).append(" ");
+        cmd.append(citar(KELDO_RUN_PATH));
         for (const std::string& a : args) {
             cmd += ' ';
             cmd += citar(a);
         }
         const auto out = pasta / ".stdout", err = pasta / ".stderr";
-        cmd.append(" >").append(citar(out.string())).append(" 2>").append(citar(err.string()));
+        cmd.append(") >").append(citar(out.string())).append(" 2>").append(citar(err.string()));
         const int w = std::system(cmd.c_str());
         Saida s;
         s.status = WIFEXITED(w) ? WEXITSTATUS(w) : -1;

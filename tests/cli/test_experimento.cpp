@@ -1,10 +1,15 @@
 // keldo-run --experiment: every row against the single run that replays it,
 // the table independent of the number of threads, --until, --task and --merge.
 #include "ApoioKeldoRun.h"
+#include "cli/LinhasExecucao.h"
+#include "cli/OpcoesExperimento.h"
+#include "cli/Varredura.h"
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
+#include <sys/resource.h>
 
 namespace {
 std::vector<std::string> campos(const std::string& linha) {
@@ -152,8 +157,10 @@ TEST_F(KeldoRun, UntilTerminaNaCondicao) {
 }
 
 // A run that cannot start leaves no rows and a line naming it; the others go on.
+// (energiaMin=300 goes with energiaMax=400, not with 200.)
 TEST_F(KeldoRun, ExecucaoQueFalhaNaoParaAsOutras) {
-    const Saida s = rodar(com(base, {"--vary", "numIndividuos=5,0,7"}));
+    const Saida s =
+        rodar(com(base, {"--vary", "energiaMin=300", "--vary", "energiaMax=400,200,500"}));
     EXPECT_EQ(s.status, 1);
     EXPECT_NE(s.err.find("a execução 2 falhou"), std::string::npos) << s.err;
     const auto t = linhas(s.out);
@@ -204,4 +211,202 @@ TEST_F(KeldoRun, OpcoesDeExperimentoRecusadas) {
     const Saida traco = rodar({"--experiment", "--set", "gerarTrace=1"});
     EXPECT_EQ(traco.status, 2);
     EXPECT_FALSE(existe("keldo_trace.txt"));
+}
+
+namespace {
+using keldo::cli::LinhasExecucao;
+using keldo::cli::OpcoesExperimento;
+using keldo::cli::Varredura;
+
+size_t contar(const std::string& texto, const std::string& trecho) {
+    size_t n = 0;
+    for (size_t p = 0; (p = texto.find(trecho, p)) != std::string::npos; p += trecho.size())
+        ++n;
+    return n;
+}
+} // namespace
+
+// More jobs than the system gives threads: the cap, and then as many as it
+// gives. With 1 GiB stacks in 4 GiB of address space, a few threads at most.
+TEST_F(KeldoRun, TrabalhosAlemDoSistemaSaoMenosTrabalhos) {
+    const std::string runs = std::to_string(OpcoesExperimento::maximoDeTrabalhos + 20);
+    const Saida s = rodarApos("ulimit -v 4194304; ulimit -s 1048576;",
+                              {"--experiment", "--seed", "1", "--replicates", runs, "--jobs",
+                               "100000", "--cycles", "2", "--set", "numIndividuos=3", "--set",
+                               "qtdAlimento=3", "--table", "t.csv"});
+    ASSERT_EQ(s.status, 0) << s.err;
+    EXPECT_NE(s.err.find("--jobs 100000 reduzido a " +
+                         std::to_string(OpcoesExperimento::maximoDeTrabalhos)),
+              std::string::npos)
+        << s.err;
+    EXPECT_EQ(linhas(ler("t.csv")).size(), 1 + OpcoesExperimento::maximoDeTrabalhos + 20);
+    EXPECT_EQ(arquivos().size(), 1u);
+}
+
+// Ranges near the ends of 64 bits end (no overflow), and lists or run
+// counts past the limits are refused before any run: exit 2, no rows.
+TEST_F(KeldoRun, IntervalosEContagensTemLimite) {
+    const std::string limite = std::to_string(Varredura::maximoDeValores);
+    for (const std::string& vary :
+         {std::string("morte_mm=9223372036854775806:1:9223372036854775807"),
+          std::string("particaoAmbiente=-9223372036854775808:9223372036854775807:"
+                      "9223372036854775807"),
+          std::string("particaoAmbiente=9223372036854775807:-9223372036854775807:"
+                      "-9223372036854775808"),
+          "particaoAmbiente=0:1:" + limite, "particaoAmbiente=" + limite + ":-1:0"}) {
+        const Saida s = rodarApos("timeout 60", com(base, {"--vary", vary}));
+        EXPECT_EQ(s.status, 2) << vary << '\n' << s.err;
+        EXPECT_EQ(s.out, "") << vary;
+    }
+    EXPECT_NE(rodar(com(base, {"--vary", "particaoAmbiente=0:1:" + limite}))
+                  .err.find("no máximo " + limite + " valores"),
+              std::string::npos);
+    const Saida ultimo =
+        rodar(com(base, {"--vary", "particaoAmbiente=2147483646:1:2147483647", "--cycles", "0"}));
+    ASSERT_EQ(ultimo.status, 0) << ultimo.err;
+    EXPECT_EQ(campos(linhas(ultimo.out)[2])[3], "2147483647");
+
+    // 3340214413 x 989540 x 5581 is 4 modulo 2^64.
+    const Saida voltas =
+        rodar(com(base, {"--replicates", "3340214413", "--vary", "particaoAmbiente=0:1:989539",
+                         "--vary", "mostrarEnergia=0:1:5580"}));
+    EXPECT_EQ(voltas.status, 2) << voltas.err;
+    EXPECT_EQ(voltas.out, "");
+    const Saida demais =
+        rodar(com(base, {"--replicates", std::to_string(Varredura::maximoDeExecucoes), "--vary",
+                         "mostrarEnergia=0,1"}));
+    EXPECT_EQ(demais.status, 2);
+    EXPECT_NE(demais.err.find("passa de " + std::to_string(Varredura::maximoDeExecucoes)),
+              std::string::npos)
+        << demais.err;
+}
+
+// A listed value that no run can take is a usage error before any run, with
+// the same judgement as a run's; one that some combination takes is not.
+// Warnings come once per value.
+TEST_F(KeldoRun, ValorQueTodaExecucaoRecusaEErroDeUso) {
+    for (const std::vector<std::string>& vary : std::vector<std::vector<std::string>>{
+             {"--vary", "energiaMin=100,600"},
+             {"--vary", "numIndividuos=5,0,7"},
+             {"--vary", "numIndividuos=5,3000"},
+             {"--vary", "energiaMin=600", "--vary", "energiaMax=300,500"},
+             {"--set", "energiaMin=1", "--set", "energiaMax=90", "--vary", "energiaMin=50,100"}}) {
+        const Saida s = rodar(com(com(base, {"--replicates", "3"}), vary));
+        EXPECT_EQ(s.status, 2) << vary[1] << '\n' << s.err;
+        EXPECT_NE(s.err.find("toda execução recusaria"), std::string::npos) << s.err;
+        EXPECT_EQ(s.err.find("falhou"), std::string::npos) << s.err;
+        EXPECT_EQ(s.out, "");
+    }
+    const Saida avisos =
+        rodar(com(base, {"--replicates", "3", "--vary", "energiaMax=600,600,700,600", "--vary",
+                         "energiaMin=10,20"}));
+    ASSERT_EQ(avisos.status, 0) << avisos.err;
+    EXPECT_EQ(contar(avisos.err, "energiaMax=600 "), 1u) << avisos.err;
+    EXPECT_EQ(contar(avisos.err, "energiaMax=700 "), 1u) << avisos.err;
+    EXPECT_EQ(linhas(avisos.out).size(), 1u + 4 * 2 * 3);
+}
+
+// The first write that fails stops the experiment: a device that takes
+// nothing before any run, a file past its size limit as soon as it fails.
+// Runs 21..40 would fail (energiaMax=200 under energiaMin=300) if they ran.
+TEST_F(KeldoRun, TabelaQueNaoSeGravaParaOExperimento) {
+    const auto args = com(base, {"--vary", "energiaMin=300", "--vary", "energiaMax=400,200",
+                                 "--replicates", "20", "--every", "1", "--jobs", "1"});
+    Saida s = rodar(com(args, {"--table", "/dev/full"}));
+    EXPECT_EQ(s.status, 1);
+    EXPECT_NE(s.err.find("/dev/full: No space left on device"), std::string::npos) << s.err;
+    EXPECT_EQ(s.err.find("falhou"), std::string::npos) << s.err;
+
+    s = rodarApos("exec >/dev/full;", args);
+    EXPECT_EQ(s.status, 1);
+    EXPECT_NE(s.err.find("a tabela em -: No space left on device"), std::string::npos) << s.err;
+    EXPECT_EQ(s.err.find("falhou"), std::string::npos) << s.err;
+
+    // 8 KiB: the header and a few runs.
+    s = rodarApos("trap '' XFSZ; ulimit -f 16;", com(args, {"--table", "t.csv"}));
+    EXPECT_EQ(s.status, 1);
+    EXPECT_NE(s.err.find("t.csv: File too large"), std::string::npos) << s.err;
+    EXPECT_EQ(s.err.find("falhou"), std::string::npos) << s.err;
+    EXPECT_EQ(arquivos().size(), 0u) << arquivos()[0]; // neither table nor temporary
+}
+
+// Runs whose rows outgrow the memory's share go through a temporary file:
+// the table and the task's record are the same bytes, with one job or three.
+TEST_F(KeldoRun, ExecucoesLongasDaoAMesmaTabela) {
+    // Each row is over 200 bytes: twice the bound in rows, in every run.
+    const std::string ciclos = std::to_string(2 * LinhasExecucao::limiteNaMemoria / 200);
+    const auto args = com(base, {"--replicates", "4", "--every", "1", "--cycles", ciclos});
+    ASSERT_EQ(rodar(com(args, {"--jobs", "1", "--table", "um.csv"})).status, 0);
+    ASSERT_EQ(rodar(com(args, {"--jobs", "3", "--table", "tres.csv"})).status, 0);
+    EXPECT_EQ(ler("um.csv"), ler("tres.csv"));
+    const auto t = linhas(ler("um.csv"));
+    ASSERT_EQ(t.size(), 1 + 4 * std::stoul(ciclos));
+    EXPECT_GT(t[1].size(), 200u);
+    for (const char* tarefa : {"0", "1"})
+        ASSERT_EQ(rodar(com(args, {"--jobs", "2", "--task", std::string(tarefa) + "/2", "--table",
+                                   std::string("p") + tarefa + ".csv"}))
+                      .status,
+                  0);
+    ASSERT_EQ(rodar({"--merge", "junta.csv", "p0.csv", "p1.csv"}).status, 0);
+    EXPECT_EQ(ler("junta.csv"), ler("um.csv"));
+}
+
+namespace {
+// The peak resident memory (KiB) of keldo-run with these arguments, measured
+// in a child of its own so that no earlier run counts.
+long picoDeMemoria(const std::function<Saida()>& rodar) {
+    int canal[2];
+    if (::pipe(canal) != 0)
+        return -1;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::close(canal[0]);
+        const long pico = rodar().status == 0 ? [] {
+            rusage uso{};
+            ::getrusage(RUSAGE_CHILDREN, &uso);
+            return uso.ru_maxrss;
+        }()
+                                              : -1;
+        (void)!::write(canal[1], &pico, sizeof pico);
+        ::_exit(0);
+    }
+    ::close(canal[1]);
+    long pico = -1;
+    (void)!::read(canal[0], &pico, sizeof pico);
+    ::close(canal[0]);
+    ::waitpid(pid, nullptr, 0);
+    return pico;
+}
+} // namespace
+
+// Rows recorded at every cycle of a long run cost an experiment no more
+// memory than the single run they replay (whose summary is written as it goes).
+TEST_F(KeldoRun, ExperimentoLongoNaoGuardaAsLinhasNaMemoria) {
+    const std::vector<std::string> mundo = {
+        "--seed", "1", "--set", "numIndividuos=1", "--set", "qtdAlimento=0", "--cycles", "200000"};
+    const long sozinha = picoDeMemoria([&] { return rodar(com(mundo, {})); });
+    const long experimento = picoDeMemoria([&] {
+        return rodar(com(com({"--experiment"}, mundo), {"--every", "1", "--table", "t.csv"}));
+    });
+    ASSERT_GT(sozinha, 0);
+    ASSERT_GT(experimento, 0);
+    EXPECT_GT(ler("t.csv").size(), 40u * 1024 * 1024 / 2); // rows many times the memory's share
+    EXPECT_LT(experimento, 2 * sozinha) << experimento << " KiB against " << sozinha;
+}
+
+// A run counts the project's dead without keeping them: the table's figures
+// (the dead's number among them) are the single run's.
+TEST_F(KeldoRun, ExperimentoDeProjetoComMortosContaOsMortos) {
+    ASSERT_EQ(
+        rodar({"--seed", "5", "--set", "numIndividuos=60", "--cycles", "60", "--save", "p.gen"})
+            .status,
+        0);
+    const Saida e = rodar({"--experiment", "--seed", "5", "p.gen", "--cycles", "4"});
+    ASSERT_EQ(e.status, 0) << e.err;
+    const auto c = campos(linhas(e.out)[1]);
+    const Saida s = rodar({"--seed", c[2], "p.gen", "--cycles", "4", "--summary", "-"});
+    ASSERT_EQ(s.status, 0) << s.err;
+    const std::string ultima = linhas(s.out).back();
+    EXPECT_GT(std::stoi(campos(ultima)[3]), 0) << ultima; // dead there are
+    EXPECT_EQ(linhas(e.out)[1].substr(c[0].size() + c[1].size() + c[2].size() + 3), ultima);
 }

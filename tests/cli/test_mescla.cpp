@@ -209,3 +209,16 @@ TEST_F(KeldoRun, InterrupcaoNaoSubstituiATabelaInteira) {
     EXPECT_EQ(m.status, 1);
     EXPECT_NE(m.err.find("é uma tabela parcial"), std::string::npos) << m.err;
 }
+
+// A part that cannot be read is named, with the system's reason.
+TEST_F(KeldoRun, ParteIlegivelENomeadaComOMotivo) {
+    std::filesystem::create_directory(pasta / "pasta.csv");
+    Saida s = rodar({"--merge", "m.csv", "pasta.csv"});
+    EXPECT_EQ(s.status, 1);
+    EXPECT_NE(s.err.find("não foi possível ler pasta.csv: Is a directory"), std::string::npos)
+        << s.err;
+    s = rodar({"--merge", "m.csv", "nenhuma.csv"});
+    EXPECT_EQ(s.status, 1);
+    EXPECT_NE(s.err.find("nenhuma.csv: No such file or directory"), std::string::npos) << s.err;
+    EXPECT_FALSE(existe("m.csv"));
+}
