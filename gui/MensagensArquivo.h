@@ -7,9 +7,8 @@ namespace keldo::gui {
 using namespace keldo::sim;
 
 // The texts both desktop programs show when a project cannot be opened or
-// saved: the framework's standard English messages, naming the file and,
-// for a failure of the system, its reason. The programs' own checks (the
-// version, a parameter out of range) keep their own Portuguese texts.
+// saved (sim/TextoFalhaArquivo, which the web page shares), naming the file
+// by its absolute path.
 namespace MensagensArquivo {
 
 // `arquivo` is named by its absolute path.

@@ -11,15 +11,16 @@ namespace keldo::io {
 // What went wrong with a project file, for the programs to word it their way.
 enum class FalhaArquivo {
     nenhuma,
-    abrir,            // the file could not be read (`erroSistema` says why)
-    salvar,           // the file could not be written (`erroSistema` says why)
-    versao,           // not version 3000
-    fimDoArquivo,     // the bytes end early
-    objetoInesperado, // a class or an object reference this program never writes
-    esquema,          // a schema other than 1
-    formato,          // any other layout this program never writes
-    parametro,        // a parameter value the program cannot use
-    alemDoLimite,     // more individuals and food items than a world may hold
+    abrir,              // the file could not be read (`erroSistema` says why)
+    salvar,             // the file could not be written (`erroSistema` says why)
+    versao,             // not version 3000
+    fimDoArquivo,       // the bytes end early
+    objetoInesperado,   // a class or an object reference this program never writes
+    esquema,            // a schema other than 1
+    formato,            // any other layout this program never writes
+    parametro,          // a parameter value the program cannot use
+    alemDoLimite,       // more individuals and food items than a world may hold
+    salvarAlemDoLimite, // a save refused: no program would open what it wrote
 };
 
 // A reading fault: the bytes end early or hold something this program never writes.

@@ -29,6 +29,14 @@ void CKeldoDoc::completarObjetos() {
 }
 
 ResultadoArquivo CKeldoDoc::salvarProjeto(const std::string& caminhoProjeto, bool comSnapshot) {
+    // Loads refuse such a file; the editor's clones and edits can build one.
+    if (mundoAlemDoLimite() || parametros_.listaDefinida.size() > limiteMundo) {
+        ultimaFalhaSalvar_ = "O projeto não foi salvo em " + caminhoProjeto + ": tem mais de " +
+                             std::to_string(limiteMundo) +
+                             " indivíduos vivos e alimentos, o limite de um mundo, e nenhum "
+                             "programa o abriria";
+        return {false, false, FalhaArquivo::salvarAlemDoLimite, 0, ultimaFalhaSalvar_};
+    }
     if (comSnapshot && temSnapshot(caminhoProjeto))
         escreverTrace(nomeSnapshot(caminhoProjeto), false); // a failed snapshot is skipped
     const std::vector<uint8_t> bytes = serializar();

@@ -98,7 +98,14 @@ TEST(ArquivosDanificados, SimuladorRecusaProjetoAlemDoLimiteDoMundo) {
     alem.definirSementeFixa(5u);
     alem.criarMundo();
     alem.alimentosEditaveis().resize(CKeldoDoc::limiteMundo + 1 - alem.vivos().size());
-    ASSERT_TRUE(alem.salvarProjeto(QFile::encodeName(grande).toStdString(), false).ok);
+    // The bytes themselves: a save refuses a world past the limit.
+    const std::vector<uint8_t> bytes = alem.serializar();
+    QFile f(grande);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_EQ(
+        f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())),
+        static_cast<qint64>(bytes.size()));
+    f.close();
     CMainFrame frame;
     frame.documento().definirSementeFixa(78u);
     ASSERT_TRUE(frame.iniciarDocumento(QString()));

@@ -6,6 +6,7 @@
 // (a bind mount) does not lose the new content.
 #include "ArquivoApoio.h"
 #include "io/GravacaoSegura.h"
+#include "sim/TextoFalhaArquivo.h"
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -458,4 +459,26 @@ TEST(FalhasDeDisco, NoLugarComTmpdirCheioGravaDireto) {
     EXPECT_EQ(apoio::lerArquivo(alvo), std::vector<uint8_t>(novo.begin(), novo.end()));
     EXPECT_EQ(apoio::nomesEm(disco.pasta.caminho), std::vector<std::string>{});
     EXPECT_EQ(apoio::nomesEm(pasta.caminho), std::vector<std::string>{"tabela.csv"});
+}
+
+// A world past the limit is not saved: every program would refuse to open
+// the file. The previous project stays; the message says why.
+TEST(FalhasDeDisco, MundoAlemDoLimiteNaoESalvo) {
+    apoio::PastaTemporaria pasta;
+    const std::string projeto = (pasta.caminho / "p.gen").string();
+    CKeldoDoc doc;
+    doc.criarMundo();
+    ASSERT_TRUE(doc.salvarProjeto(projeto).ok);
+    const std::vector<uint8_t> antes = apoio::lerArquivo(projeto);
+    FoodX item;
+    doc.alimentosEditaveis().assign(CKeldoDoc::limiteMundo - doc.vivos().size() + 1, item);
+    const ResultadoArquivo r = doc.salvarProjeto(projeto);
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.falha, FalhaArquivo::salvarAlemDoLimite);
+    EXPECT_EQ(apoio::lerArquivo(projeto), antes);
+    EXPECT_EQ(textoFalhaArquivo(r, "/x/p.gen"),
+              "Failed to save document.\n/x/p.gen would hold more than 300000 individuals and "
+              "food items, the limit of a world, and could not be opened again.");
+    doc.alimentosEditaveis().pop_back();
+    EXPECT_TRUE(doc.salvarProjeto(projeto).ok); // exactly at the limit
 }
