@@ -1,6 +1,7 @@
 // keldo-run --experiment: every row against the single run that replays it,
 // the table independent of the number of threads, --until, --task and --merge.
 #include "ApoioKeldoRun.h"
+#include "Sanitizado.h"
 #include "cli/LinhasExecucao.h"
 #include "cli/OpcoesExperimento.h"
 #include "cli/Varredura.h"
@@ -229,6 +230,8 @@ size_t contar(const std::string& texto, const std::string& trecho) {
 // More jobs than the system gives threads: the cap, and then as many as it
 // gives. With 1 GiB stacks in 4 GiB of address space, a few threads at most.
 TEST_F(KeldoRun, TrabalhosAlemDoSistemaSaoMenosTrabalhos) {
+    if (KELDO_SANITIZADO)
+        GTEST_SKIP() << "com AddressSanitizer, limites de memória e picos não dizem nada";
     const std::string runs = std::to_string(OpcoesExperimento::maximoDeTrabalhos + 20);
     const Saida s = rodarApos("ulimit -v 4194304; ulimit -s 1048576;",
                               {"--experiment", "--seed", "1", "--replicates", runs, "--jobs",
@@ -382,6 +385,8 @@ long picoDeMemoria(const std::function<Saida()>& rodar) {
 // Rows recorded at every cycle of a long run cost an experiment no more
 // memory than the single run they replay (whose summary is written as it goes).
 TEST_F(KeldoRun, ExperimentoLongoNaoGuardaAsLinhasNaMemoria) {
+    if (KELDO_SANITIZADO)
+        GTEST_SKIP() << "com AddressSanitizer, limites de memória e picos não dizem nada";
     const std::vector<std::string> mundo = {
         "--seed", "1", "--set", "numIndividuos=1", "--set", "qtdAlimento=0", "--cycles", "200000"};
     const long sozinha = picoDeMemoria([&] { return rodar(com(mundo, {})); });

@@ -17,16 +17,7 @@
 #include <malloc.h>
 #include <new>
 
-#if defined(__SANITIZE_ADDRESS__)
-#define KELDO_SANITIZADO 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define KELDO_SANITIZADO 1
-#endif
-#endif
-#ifndef KELDO_SANITIZADO
-#define KELDO_SANITIZADO 0
-#endif
+#include "Sanitizado.h"
 
 using namespace keldo::sim;
 
