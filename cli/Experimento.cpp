@@ -13,6 +13,7 @@
 #include <iterator>
 #include <memory>
 #include <new>
+#include <optional>
 #include <system_error>
 #include <thread>
 #ifdef __linux__
@@ -179,7 +180,7 @@ class Experimento {
             }
             // A stopped run is not recorded as failed: its task can be run again.
             tabela.entregar(static_cast<size_t>(p), d == Desfecho::interrompida ? 0 : k,
-                            std::move(linhas), d == Desfecho::completa);
+                            std::move(linhas), d == Desfecho::falhou);
             if (d != Desfecho::interrompida)
                 progresso.avancar();
         }
@@ -194,11 +195,21 @@ class Experimento {
         } catch (const std::exception& e) {
             motivo = e.what();
         }
+        linhas = LinhasExecucao(); // no row of a run that broke off
         return Desfecho::falhou;
     }
 
+    // The first --until that holds for these figures, in the order given, or null.
+    const std::string* condicaoCumprida(const AmostraPopulacao& a) const {
+        for (const CondicaoParada& c : exp.ate)
+            if (c.vale(a))
+                return &c.texto();
+        return nullptr;
+    }
+
     // Run k: the same world a single run with its seed and its --set values
-    // makes, recorded at every K-th cycle, the last, and where --until held.
+    // makes, recorded at its start, every K-th cycle (or each new
+    // generation's first), and its last, which says why it ended.
     Desfecho executarUma(const TabelaExperimento& tabela, uint64_t k, LinhasExecucao& linhas,
                          std::string& motivo) {
         const auto doc = std::make_unique<CKeldoDoc>();
@@ -217,27 +228,55 @@ class Experimento {
         }
         doc->arquivo().definirCaminho(
             {}); // no periodic save over the project every run starts from
-        const auto registrar = [&](const AmostraPopulacao& a) {
-            tabela.anexarLinha(linhas, k, s, valores, a);
+        // A row waits for the next one, so that the last can say why the run
+        // ended; a row of the same cycle replaces it.
+        std::optional<AmostraPopulacao> pendente;
+        const auto anotar = [&](const AmostraPopulacao& a) {
+            if (pendente && pendente->tempo != a.tempo)
+                tabela.anexarLinha(linhas, k, s, valores, *pendente, {});
+            pendente = a;
         };
-        if (opcoes.ciclos == 0)
-            registrar(EstatisticasPopulacao::medir(*doc));
+        const auto fechar = [&](const AmostraPopulacao& a, const std::string& parada) {
+            anotar(a);
+            tabela.anexarLinha(linhas, k, s, valores, *pendente, parada);
+        };
+        AmostraPopulacao a = EstatisticasPopulacao::medir(*doc);
+        int32_t geracaoGravada = a.geracao;
+        if (const std::string* cumprida = condicaoCumprida(a)) {
+            fechar(a, *cumprida);
+            return Desfecho::completa;
+        }
+        if (opcoes.ciclos == 0) {
+            fechar(a, "ciclos");
+            return Desfecho::completa;
+        }
+        anotar(a);
         for (uint32_t c = 1; c <= opcoes.ciclos; ++c) {
             if (parar(tabela))
                 return Desfecho::interrompida;
-            if (!doc->executarCiclo()) { // past the world-size limit
+            if (!doc->executarCiclo()) { // past the world-size limit: the world stays as it was
                 motivo = CKeldoDoc::avisoLimiteMundo();
+                fechar(EstatisticasPopulacao::medir(*doc), "limite");
                 return Desfecho::falhou;
             }
-            bool ultimo = c == opcoes.ciclos;
-            if (!ultimo && !exp.ate.ativa() && !(exp.cada && c % exp.cada == 0))
+            const bool ultimo = c == opcoes.ciclos;
+            const bool gravar = (exp.porGeracao && doc->geracao() != geracaoGravada) ||
+                                (exp.cada && c % exp.cada == 0);
+            if (!ultimo && exp.ate.empty() && !gravar)
                 continue;
-            const AmostraPopulacao a = EstatisticasPopulacao::medir(*doc);
-            ultimo = ultimo || exp.ate.vale(a);
-            if (ultimo || (exp.cada && c % exp.cada == 0))
-                registrar(a);
-            if (ultimo)
+            a = EstatisticasPopulacao::medir(*doc);
+            if (const std::string* cumprida = condicaoCumprida(a)) {
+                fechar(a, *cumprida);
                 break;
+            }
+            if (ultimo) {
+                fechar(a, "ciclos");
+                break;
+            }
+            if (gravar) {
+                anotar(a);
+                geracaoGravada = a.geracao;
+            }
         }
         if (doc->salvamentosPeriodicosFalhos() > 0) {
             motivo = "salvamento periódico falhou";
@@ -263,8 +302,10 @@ std::string impressaoDoExperimento(const OpcoesExecucao& o, uint32_t semente) {
     }
     for (const auto& [nome, valor] : o.definicoes)
         texto += "\nset=" + nome + "=" + valor;
-    texto += "\n" + e.varredura.descricao() + "\nevery=" + std::to_string(e.cada) +
-             "\nuntil=" + e.ate.texto();
+    texto += "\n" + e.varredura.descricao() +
+             "\nevery=" + (e.porGeracao ? std::string("geracao") : std::to_string(e.cada));
+    for (const CondicaoParada& c : e.ate)
+        texto += "\nuntil=" + c.texto();
     const uint64_t h = RegistroTarefa::soma(texto);
     char hex[16];
     std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>((h ^ (h >> 32)) & 0xFFFFFFFFu));

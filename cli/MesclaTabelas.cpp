@@ -38,10 +38,9 @@ struct Parte {
             return nome + " tem um registro que não é o da sua tarefa";
         for (const auto& [k, e] : registro.execucoes()) {
             const auto lida = lidas.find(k);
-            const bool confere =
-                lida == lidas.end()
-                    ? e.falhou
-                    : !e.falhou && lida->second.linhas == e.linhas && lida->second.soma == e.soma;
+            const bool confere = lida == lidas.end() ? e.falhou && e.linhas == 0
+                                                     : lida->second.linhas == e.linhas &&
+                                                           lida->second.soma == e.soma;
             if (!confere)
                 return "as linhas da execução " + std::to_string(k) + " em " + nome +
                        " não conferem com o registro (cortadas, repetidas, reordenadas ou "
@@ -96,8 +95,9 @@ class Mescla {
         for (const Parte& p : partes) {
             if (const std::string e = p.conferir(total); !e.empty())
                 return e;
+            // A failed run's rows (if any) were counted once as they were read.
             for (const auto& [k, e] : p.registro.execucoes())
-                if (e.falhou && (execucoes.count(k) || !falhas.insert(k).second))
+                if (e.falhou && ((e.linhas == 0 && execucoes.count(k)) || !falhas.insert(k).second))
                     return "a execução " + std::to_string(k) + " aparece mais de uma vez";
         }
         if (experimento.empty())

@@ -46,8 +46,13 @@ std::string lerOpcaoExperimento(OpcoesExperimento& e, const std::string& opcao,
     std::string erro;
     if (opcao == "--vary")
         return e.varredura.adicionar(v);
-    if (opcao == "--until")
-        return e.ate.ler(v);
+    if (opcao == "--until") {
+        CondicaoParada c;
+        if (std::string erroCondicao = c.ler(v); !erroCondicao.empty())
+            return erroCondicao;
+        e.ate.push_back(c);
+        return {};
+    }
     if (opcao == "--task")
         return lerTarefa(e, v);
     if (opcao == "--table") {
@@ -55,7 +60,11 @@ std::string lerOpcaoExperimento(OpcoesExperimento& e, const std::string& opcao,
             return "a opção --table precisa de um nome de arquivo";
         e.tabela = v;
     } else if (opcao == "--every") {
-        erro = lerContagem(opcao, v, 0, e.cada);
+        e.porGeracao = v == "geracao";
+        e.cada = 0;
+        if (!e.porGeracao && !lerNatural(v, e.cada))
+            erro = "valor inválido para --every: \"" + v +
+                   "\" (esperado geracao ou inteiro de 0 a 4294967295)";
     } else if ((erro = lerContagem(opcao, v, 1, n)).empty()) {
         if (opcao == "--jobs")
             e.jobs = n;

@@ -86,7 +86,8 @@ done
 sinfo -h -o %T 2>/dev/null | grep -qx idle ||
     { tail -n 20 "$dir"/log/*.log >&2; falhar "o nó não ficou pronto"; }
 
-experimento=(--experiment --seed 5 --replicates 6 --vary morte_mm=0,40 --cycles 300 --every 100
+experimento=(--experiment --seed 5 --replicates 6 --vary morte_mm=0,40 --cycles 300 --every geracao
+             --until fixacao:M --until sem-adultos
              --set numIndividuos=60)
 cat > "$dir/tarefa.sh" <<FIM
 #!/bin/bash

@@ -69,21 +69,21 @@ TEST_F(Mescla, LinhasQueNaoConferemComORegistroSaoRecusadas) {
     std::filesystem::remove(pasta / "m.csv");
 
     const std::vector<std::string> l = linhasDe(ler("parte2.csv"));
-    // header, 4 rows of run 2 (cycles 4, 8, 12, 13), 4 of run 5, the record.
-    ASSERT_EQ(l.size(), 12u);
-    ASSERT_EQ(l[9].rfind("#tarefa;2/3;execucoes;2", 0), 0u) << l[9];
+    // header, 5 rows of run 2 (cycles 0, 4, 8, 12, 13), 5 of run 5, the record.
+    ASSERT_EQ(l.size(), 14u);
+    ASSERT_EQ(l[11].rfind("#tarefa;2/3;execucoes;2", 0), 0u) << l[11];
     auto sem = [&](size_t i) {
         std::vector<std::string> r = l;
         r.erase(r.begin() + static_cast<long>(i));
         return r;
     };
     std::vector<std::string> trocada = l, editada = l, dobrada = l;
-    std::swap(trocada[6], trocada[7]);
+    std::swap(trocada[7], trocada[8]);
     editada[3].replace(editada[3].find(";30;"), 4, ";31;");
     dobrada.insert(dobrada.begin() + 2, dobrada[2]);
     std::vector<std::string> semUltima = l;
-    semUltima.erase(semUltima.begin() + 11);
-    semUltima.erase(semUltima.begin() + 5, semUltima.begin() + 9);
+    semUltima.erase(semUltima.begin() + 13);
+    semUltima.erase(semUltima.begin() + 6, semUltima.begin() + 11);
     struct Caso {
         const char* nome;
         std::string texto;
@@ -96,10 +96,10 @@ TEST_F(Mescla, LinhasQueNaoConferemComORegistroSaoRecusadas) {
         {"linha editada", juntar(editada), "execução 2 em p2.csv não conferem"},
         {"última execução inteira", juntar(semUltima), "p2.csv não tem a execução 5"},
         {"só as linhas da última",
-         juntar(std::vector<std::string>(l.begin(), l.begin() + 5)) + l[9] + l[10] + l[11],
+         juntar(std::vector<std::string>(l.begin(), l.begin() + 6)) + l[11] + l[12] + l[13],
          "execução 5 em p2.csv não conferem"},
-        {"registro sem a última", juntar(sem(11)), "tem linhas da execução 5, que não está"},
-        {"sem registro", juntar(std::vector<std::string>(l.begin(), l.begin() + 9)),
+        {"registro sem a última", juntar(sem(13)), "tem linhas da execução 5, que não está"},
+        {"sem registro", juntar(std::vector<std::string>(l.begin(), l.begin() + 11)),
          "não traz o registro"},
         {"linha cortada", juntar(l).substr(0, juntar(l).size() - 3), "não é uma tabela"},
     };
@@ -123,8 +123,9 @@ TEST_F(Mescla, SaidaQueEhUmaDasPartesEhRecusada) {
     }
 }
 
-// A run past the world-size limit leaves no rows and exit status 1 on one
-// machine; the merge of the parts writes the same bytes with the same status.
+// A run past the world-size limit keeps its rows, the last saying "limite",
+// and exit status 1 on one machine; the merge of the parts writes the same
+// bytes with the same status, and still checks the failed run's rows.
 TEST_F(KeldoRun, ExecucaoNoLimiteDoMundoMesclaComoNumaMaquina) {
     const std::vector<std::string> args = {"--experiment",
                                            "--seed",
@@ -149,11 +150,24 @@ TEST_F(KeldoRun, ExecucaoNoLimiteDoMundoMesclaComoNumaMaquina) {
                                    std::string("parte") + t + ".csv"}))
                       .status,
                   std::string(t) == "0" ? 1 : 0);
-    EXPECT_NE(ler("parte0.csv").find("#execucao;2;falhou\n"), std::string::npos);
+    const std::string parte0 = ler("parte0.csv");
+    EXPECT_NE(parte0.find("#execucao;2;linhas;2;soma;"), std::string::npos) << parte0;
+    EXPECT_NE(parte0.find(";falhou\n"), std::string::npos) << parte0;
+    EXPECT_NE(parte0.find(";limite\n#tarefa"), std::string::npos) << parte0;
     const Saida m = rodar({"--merge", "m.csv", "parte1.csv", "parte0.csv"});
     EXPECT_EQ(m.status, 1);
     EXPECT_NE(m.err.find("a execução 2 falhou"), std::string::npos) << m.err;
     EXPECT_EQ(ler("m.csv"), ler("toda.csv"));
+    std::filesystem::remove(pasta / "m.csv");
+
+    // The failed run's rows are vouched for like any other's.
+    std::string editada = parte0;
+    editada.replace(editada.find(";limite\n"), 8, ";ciclos\n");
+    escrever("p0.csv", editada);
+    const Saida e = rodar({"--merge", "m.csv", "parte1.csv", "p0.csv"});
+    EXPECT_EQ(e.status, 1);
+    EXPECT_NE(e.err.find("execução 2 em p0.csv não conferem"), std::string::npos) << e.err;
+    EXPECT_FALSE(existe("m.csv"));
 }
 
 // Ctrl+C during a new run of an experiment: the whole earlier table stays,
