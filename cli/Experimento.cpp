@@ -221,7 +221,7 @@ class Experimento {
         std::vector<std::string> valores;
         for (const auto& par : variados)
             valores.push_back(par.second);
-        const uint32_t s = sementeDaExecucao(semente, k);
+        const uint32_t s = sementeDaExecucao(semente, variados, exp.varredura.replicaDa(k));
         if (const ResultadoPreparo r = prepararMundo(*doc, origem, s); !r.mensagem.empty()) {
             motivo = r.mensagem;
             return Desfecho::falhou;

@@ -1,4 +1,5 @@
 #include "cli/Varredura.h"
+#include "cli/RegistroTarefa.h"
 #include "sim/ParametrosPorNome.h"
 #include "sim/SimulationParameters.h"
 #include "sim/TabelaParametros.h"
@@ -192,6 +193,10 @@ std::vector<std::string> Varredura::nomes() const {
     return r;
 }
 
+uint32_t Varredura::replicaDa(uint64_t k) const {
+    return static_cast<uint32_t>((k - 1) % replicas) + 1;
+}
+
 std::vector<std::pair<std::string, std::string>> Varredura::definicoesDa(uint64_t k) const {
     std::vector<std::pair<std::string, std::string>> r(eixos.size());
     uint64_t resto = (k - 1) / replicas; // the replicate is the innermost digit
@@ -213,14 +218,27 @@ std::string Varredura::descricao() const {
     return d;
 }
 
-uint32_t sementeDaExecucao(uint32_t s, uint64_t k) {
-    uint32_t x = s + static_cast<uint32_t>(k) * 0x9E3779B9u;
+namespace {
+// The 32-bit finalizer of MurmurHash3: one-to-one, every bit mixed.
+uint32_t misturar(uint32_t x) {
     x ^= x >> 16;
     x *= 0x85EBCA6Bu;
     x ^= x >> 13;
     x *= 0xC2B2AE35u;
     x ^= x >> 16;
     return x;
+}
+} // namespace
+
+uint32_t sementeDaExecucao(uint32_t s, std::vector<std::pair<std::string, std::string>> combinacao,
+                           uint32_t replica) {
+    std::sort(combinacao.begin(), combinacao.end());
+    std::string texto;
+    for (const auto& [nome, valor] : combinacao)
+        texto += nome + '=' + valor + '\n';
+    const uint64_t h = RegistroTarefa::soma(texto);
+    const uint32_t c = misturar(s ^ static_cast<uint32_t>(h ^ (h >> 32)));
+    return misturar(c + replica * 0x9E3779B9u);
 }
 
 } // namespace keldo::cli

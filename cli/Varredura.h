@@ -35,6 +35,8 @@ class Varredura {
     std::string verificarContra(const keldo::sim::SimulationParameters& base) const;
     // The varied parameters' names, in the order given.
     std::vector<std::string> nomes() const;
+    // The replicate of run k (1..total()): 1..R.
+    uint32_t replicaDa(uint64_t k) const;
     // The NAME=value settings of run k (1..total()), in the order given.
     std::vector<std::pair<std::string, std::string>> definicoesDa(uint64_t k) const;
     // One line (UTF-8) per value the dialog would not take, as --set warns;
@@ -56,9 +58,14 @@ class Varredura {
                               uint64_t& orcamento) const;
 };
 
-// The seed of run k of an experiment of seed S: the 32-bit finalizer of
-// MurmurHash3 applied to S + k * 0x9E3779B9 (mod 2^32). Both steps are
-// one-to-one, so distinct runs (k < 2^32) get distinct seeds.
-uint32_t sementeDaExecucao(uint32_t s, uint64_t k);
+// The seed of a run of an experiment of seed S, from what the run is rather
+// than where it falls, so that more replicates or values leave every earlier
+// run as it was: with C the 64-bit FNV-1a hash of its combination's
+// "NAME=value\n" lines sorted by name (empty without --vary), folded to 32
+// bits (low ^ high), and f the 32-bit finalizer of MurmurHash3,
+// f(f(S ^ C) + replica * 0x9E3779B9) (mod 2^32). Replicates of one
+// combination get distinct seeds (f is one-to-one).
+uint32_t sementeDaExecucao(uint32_t s, std::vector<std::pair<std::string, std::string>> combinacao,
+                           uint32_t replica);
 
 } // namespace keldo::cli

@@ -545,3 +545,34 @@ TEST_F(KeldoRun, ContagensSaoAFrequenciaVezesABase) {
                 << a;
     }
 }
+
+// A run's seed comes from its combination and replicate, not its number:
+// more replicates or values leave every earlier run's rows as they were
+// (but for the fingerprint and the number), in whatever order --vary came.
+TEST_F(KeldoRun, MaisReplicasEValoresMantemAsExecucoesAnteriores) {
+    const auto depoisDoNumero = [](const std::string& linha) {
+        return linha.substr(linha.find(';', linha.find(';') + 1));
+    };
+    const Saida antes = rodar(com(base, {"--every", "6", "--replicates", "2", "--vary",
+                                         "morte_mm=0,40", "--vary", "taxaMutacao=10"}));
+    const Saida depois = rodar(com(base, {"--every", "6", "--replicates", "3", "--vary",
+                                          "morte_mm=0,40,80", "--vary", "taxaMutacao=10"}));
+    const Saida trocada = rodar(com(base, {"--every", "6", "--replicates", "2", "--vary",
+                                           "taxaMutacao=10", "--vary", "morte_mm=0,40"}));
+    ASSERT_EQ(antes.status, 0) << antes.err;
+    ASSERT_EQ(depois.status, 0) << depois.err;
+    ASSERT_EQ(trocada.status, 0) << trocada.err;
+    const auto a = linhas(antes.out), d = linhas(depois.out), t = linhas(trocada.out);
+    ASSERT_EQ(a.size(), 1u + 4 * 3);
+    ASSERT_EQ(d.size(), 1u + 9 * 3);
+    std::set<std::string> sementes;
+    for (size_t i = 1; i < a.size(); ++i) {
+        const size_t run = (i - 1) / 3, combinacao = run / 2, replica = run % 2;
+        const size_t j = 1 + (combinacao * 3 + replica) * 3 + (i - 1) % 3;
+        EXPECT_EQ(depoisDoNumero(a[i]), depoisDoNumero(d[j])) << i;
+        const auto c = campos(t[i]);
+        EXPECT_EQ(c[2], campos(a[i])[2]) << i; // the seed
+        sementes.insert(c[2]);
+    }
+    EXPECT_EQ(sementes.size(), 4u);
+}
