@@ -59,6 +59,8 @@ class Experimento {
                              std::to_string(OpcoesExperimento::maximoDeTrabalhos));
         for (std::string& aviso : exp.varredura.avisos())
             avisos.push_back(std::move(aviso));
+        for (std::string& aviso : conflitos())
+            avisos.push_back(std::move(aviso));
         for (const std::string& aviso : avisos)
             erro << "keldo-run: aviso: " << aviso << '\n';
         TabelaExperimento tabela(impressaoDoExperimento(opcoes, semente), exp.varredura.nomes());
@@ -108,6 +110,19 @@ class Experimento {
         return falha(saidaInterrompida,
                      "interrompido: as execuções completas estão na tabela parcial " + parcial +
                          (parcial == exp.tabela ? "" : "; " + exp.tabela + " não mudou"));
+    }
+
+    // A parameter both --set and --vary-ed takes the list's values: said, once per name.
+    std::vector<std::string> conflitos() const {
+        std::vector<std::string> r;
+        for (const std::string& nome : exp.varredura.nomes())
+            for (const auto& definicao : opcoes.definicoes)
+                if (definicao.first == nome) {
+                    r.push_back("--set " + nome + " e --vary " + nome +
+                                ": valem os valores de --vary");
+                    break;
+                }
+        return r;
     }
 
     // The table replaces its file at the end: it must not be the project read.

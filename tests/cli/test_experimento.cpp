@@ -576,3 +576,13 @@ TEST_F(KeldoRun, MaisReplicasEValoresMantemAsExecucoesAnteriores) {
     }
     EXPECT_EQ(sementes.size(), 4u);
 }
+
+// A parameter both set and varied is named in a warning; the list wins.
+TEST_F(KeldoRun, SetEVaryDoMesmoParametroAvisam) {
+    const Saida s = rodar(com(base, {"--set", "morte_mm=10", "--set", "morte_mm=20", "--vary",
+                                     "morte_mm=0,50", "--vary", "taxaMutacao=10"}));
+    ASSERT_EQ(s.status, 0) << s.err;
+    EXPECT_EQ(contar(s.err, "aviso: --set morte_mm e --vary morte_mm"), 1u) << s.err;
+    EXPECT_EQ(s.err.find("taxaMutacao"), std::string::npos) << s.err;
+    EXPECT_EQ(campos(linhas(s.out).back())[3], "50");
+}
