@@ -4,9 +4,12 @@
 #include "cli/Interrupcao.h"
 #include "cli/PreparoMundo.h"
 #include "cli/ProgressoExperimento.h"
+#include "cli/RegistroExperimento.h"
 #include "cli/RegistroTarefa.h"
 #include "cli/TabelaExperimento.h"
+#include "io/GravacaoSegura.h"
 #include "sim/CKeldoDoc.h"
+#include "sim/ParametrosPorNome.h"
 #include <atomic>
 #include <cstdio>
 #include <fstream>
@@ -28,6 +31,13 @@ namespace {
 constexpr int saidaInterrompida = 130; // the shell's status for a SIGINT
 
 enum class Desfecho { completa, falhou, interrompida };
+
+// How a run ended, for the experiment's record.
+struct FimExecucao {
+    std::string motivo; // why it failed
+    std::string parada; // its last row's parada; empty without rows
+    std::optional<int32_t> ultimoCiclo;
+};
 
 // The processors this process may run on (taskset, a cluster's allocation),
 // else the machine's, else one.
@@ -63,7 +73,9 @@ class Experimento {
             avisos.push_back(std::move(aviso));
         for (const std::string& aviso : avisos)
             erro << "keldo-run: aviso: " << aviso << '\n';
-        TabelaExperimento tabela(impressaoDoExperimento(opcoes, semente), exp.varredura.nomes());
+        const std::string impressao = impressaoDoExperimento(opcoes, semente);
+        registro = std::make_unique<RegistroExperimento>(opcoes, semente, impressao, efetivos);
+        TabelaExperimento tabela(impressao, exp.varredura.nomes());
         if (exp.tarefaDada)
             tabela.registrarTarefa(exp.tarefa, exp.tarefas, quantas());
         if (const std::string e = tabela.abrir(exp.tabela); !e.empty())
@@ -81,6 +93,8 @@ class Experimento {
         if (!tabela.concluir())
             return falha(codigoSaida::erroArquivo,
                          "não foi possível escrever a tabela em " + exp.tabela + tabela.razao());
+        if (const int r = gravarRegistro(); r != codigoSaida::sucesso)
+            return r;
         return falhas > 0 ? codigoSaida::erroArquivo : codigoSaida::sucesso;
     }
 
@@ -91,6 +105,21 @@ class Experimento {
     uint32_t semente = 0;
     std::atomic<uint64_t> proxima{0};
     std::atomic<int> falhas{0};
+    std::vector<std::pair<std::string, std::string>> efetivos; // every parameter of the base
+    std::unique_ptr<RegistroExperimento> registro;
+
+    // The record goes beside the table once the table is in place.
+    int gravarRegistro() {
+        const std::string destino = RegistroExperimento::destino(opcoes);
+        if (destino.empty())
+            return codigoSaida::sucesso;
+        const std::string texto = registro->texto();
+        if (const int e = keldo::io::GravacaoSegura::gravar(destino, texto.data(), texto.size()))
+            return falha(codigoSaida::erroArquivo, "não foi possível gravar o registro em " +
+                                                       destino + ": " +
+                                                       keldo::io::GravacaoSegura::descricao(e));
+        return codigoSaida::sucesso;
+    }
 
     int falha(int codigo, const std::string& mensagem) {
         erro << "keldo-run: " << mensagem << '\n' << std::flush;
@@ -127,10 +156,16 @@ class Experimento {
 
     // The table replaces its file at the end: it must not be the project read.
     int verificarTabela() {
-        if (!opcoes.projeto || exp.tabela == "-")
+        std::vector<ArquivoDaExecucao> arquivos;
+        if (opcoes.projeto)
+            arquivos.push_back({"PROJETO", *opcoes.projeto});
+        if (exp.tabela != "-")
+            arquivos.push_back({"--table", exp.tabela});
+        if (const std::string r = RegistroExperimento::destino(opcoes); !r.empty())
+            arquivos.push_back({"--record", r});
+        if (arquivos.size() < 2)
             return codigoSaida::sucesso;
-        const std::string repetidos =
-            arquivosRepetidos({{"PROJETO", *opcoes.projeto}, {"--table", exp.tabela}});
+        const std::string repetidos = arquivosRepetidos(arquivos);
         return repetidos.empty() ? codigoSaida::sucesso : falha(codigoSaida::erroUso, repetidos);
     }
 
@@ -147,6 +182,8 @@ class Experimento {
                                                "execuções gravariam juntas keldo_trace.txt");
         if (const std::string e = exp.varredura.verificarContra(doc->parametros()); !e.empty())
             return falha(codigoSaida::erroUso, e);
+        for (const std::string& nome : nomesDeParametros())
+            efetivos.emplace_back(nome, valorPorNome(doc->parametros(), nome));
         return codigoSaida::sucesso;
     }
 
@@ -186,13 +223,15 @@ class Experimento {
                 return;
             const uint64_t k = primeira() + p * exp.tarefas;
             LinhasExecucao linhas;
-            std::string motivo;
-            const Desfecho d = executarProtegida(tabela, k, linhas, motivo);
+            FimExecucao fim;
+            const Desfecho d = executarProtegida(tabela, k, linhas, fim);
             if (d == Desfecho::falhou) {
                 ++falhas;
                 progresso.mensagem("keldo-run: a execução " + std::to_string(k) +
-                                   " falhou: " + motivo);
+                                   " falhou: " + fim.motivo);
             }
+            if (d != Desfecho::interrompida)
+                anotarNoRegistro(k, d == Desfecho::falhou, fim);
             // A stopped run is not recorded as failed: its task can be run again.
             tabela.entregar(static_cast<size_t>(p), d == Desfecho::interrompida ? 0 : k,
                             std::move(linhas), d == Desfecho::falhou);
@@ -201,16 +240,31 @@ class Experimento {
         }
     }
 
+    void anotarNoRegistro(uint64_t k, bool falhou, const FimExecucao& fim) {
+        RegistroExperimento::Execucao e;
+        e.k = k;
+        e.combinacao = exp.varredura.definicoesDa(k);
+        e.replica = exp.varredura.replicaDa(k);
+        e.semente = sementeDaExecucao(semente, e.combinacao, e.replica);
+        e.falhou = falhou;
+        e.parada = fim.parada;
+        e.ultimoCiclo = fim.ultimoCiclo;
+        e.erro = fim.motivo;
+        registro->anotar(e);
+    }
+
     Desfecho executarProtegida(const TabelaExperimento& tabela, uint64_t k, LinhasExecucao& linhas,
-                               std::string& motivo) {
+                               FimExecucao& fim) {
         try {
-            return executarUma(tabela, k, linhas, motivo);
+            return executarUma(tabela, k, linhas, fim);
         } catch (const std::bad_alloc&) {
-            motivo = "memória insuficiente";
+            fim.motivo = "memória insuficiente";
         } catch (const std::exception& e) {
-            motivo = e.what();
+            fim.motivo = e.what();
         }
         linhas = LinhasExecucao(); // no row of a run that broke off
+        fim.parada.clear();
+        fim.ultimoCiclo.reset();
         return Desfecho::falhou;
     }
 
@@ -226,7 +280,7 @@ class Experimento {
     // makes, recorded at its start, every K-th cycle (or each new
     // generation's first), and its last, which says why it ended.
     Desfecho executarUma(const TabelaExperimento& tabela, uint64_t k, LinhasExecucao& linhas,
-                         std::string& motivo) {
+                         FimExecucao& fim) {
         const auto doc = std::make_unique<CKeldoDoc>();
         doc->medirEstatisticas(false); // the table measures only the cycles it records
         doc->soContarMortos(true);     // a run saves nothing: the dead's number is all it needs
@@ -238,7 +292,7 @@ class Experimento {
             valores.push_back(par.second);
         const uint32_t s = sementeDaExecucao(semente, variados, exp.varredura.replicaDa(k));
         if (const ResultadoPreparo r = prepararMundo(*doc, origem, s); !r.mensagem.empty()) {
-            motivo = r.mensagem;
+            fim.motivo = r.mensagem;
             return Desfecho::falhou;
         }
         doc->arquivo().definirCaminho(
@@ -254,6 +308,8 @@ class Experimento {
         const auto fechar = [&](const AmostraPopulacao& a, const std::string& parada) {
             anotar(a);
             tabela.anexarLinha(linhas, k, s, valores, *pendente, parada);
+            fim.parada = parada;
+            fim.ultimoCiclo = pendente->tempo;
         };
         AmostraPopulacao a = EstatisticasPopulacao::medir(*doc);
         int32_t geracaoGravada = a.geracao;
@@ -270,7 +326,7 @@ class Experimento {
             if (parar(tabela))
                 return Desfecho::interrompida;
             if (!doc->executarCiclo()) { // past the world-size limit: the world stays as it was
-                motivo = CKeldoDoc::avisoLimiteMundo();
+                fim.motivo = CKeldoDoc::avisoLimiteMundo();
                 fechar(EstatisticasPopulacao::medir(*doc), "limite");
                 return Desfecho::falhou;
             }
@@ -294,7 +350,7 @@ class Experimento {
             }
         }
         if (doc->salvamentosPeriodicosFalhos() > 0) {
-            motivo = "salvamento periódico falhou";
+            fim.motivo = "salvamento periódico falhou";
             return Desfecho::falhou;
         }
         return Desfecho::completa;

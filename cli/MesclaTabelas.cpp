@@ -2,6 +2,7 @@
 #include "cli/ArquivoTabela.h"
 #include "cli/DestinosSaida.h"
 #include "cli/ExecucaoLote.h"
+#include "cli/RegistroExperimento.h"
 #include "cli/RegistroTarefa.h"
 #include <cerrno>
 #include <charconv>
@@ -175,6 +176,52 @@ class Mescla {
         return !texto.empty() && erro == std::errc() && resto == fim;
     }
 };
+// The parts' records joined as one machine's: the same opening lines but
+// the command (the merge's) and the task (none), the runs of every part.
+class MesclaRegistros {
+  public:
+    // Empty text when the part's record (its name and ".json") was taken or
+    // is missing, else why it cannot be merged.
+    std::string ler(const std::string& parte) {
+        std::string texto;
+        if (lerArquivo(parte + ".json", texto) != 0) {
+            faltando = faltando.empty() ? parte : faltando;
+            return {};
+        }
+        std::vector<std::string> linhas;
+        if (!RegistroExperimento::separar(texto, linhas, execucoes))
+            return parte + ".json não é um registro de experimento (ou repete execuções)";
+        // The command and the task are each part's own; the rest is the experiment's.
+        std::vector<std::string> comuns;
+        for (const std::string& l : linhas)
+            if (l.rfind("  \"tarefa\": ", 0) != 0)
+                comuns.push_back(l.rfind("  \"comando\": ", 0) == 0 ? "  \"comando\": " : l);
+        if (lidos++ == 0)
+            cabeca = comuns;
+        else if (comuns != cabeca)
+            return parte + ".json é o registro de outro experimento";
+        return {};
+    }
+
+    // The part without a record, or empty.
+    const std::string& semRegistro() const { return faltando; }
+
+    std::string texto(const std::vector<std::string>& argumentos) const {
+        std::vector<std::string> linhas = cabeca;
+        std::vector<std::string> comando = {"keldo-run", "--merge"};
+        comando.insert(comando.end(), argumentos.begin(), argumentos.end());
+        for (std::string& l : linhas)
+            if (l.rfind("  \"comando\": ", 0) == 0)
+                l = "  \"comando\": " + RegistroExperimento::lista(comando) + ",";
+        return RegistroExperimento::juntar(linhas, execucoes);
+    }
+
+  private:
+    std::vector<std::string> cabeca;
+    std::map<uint64_t, std::string> execucoes;
+    std::string faltando;
+    size_t lidos = 0;
+};
 } // namespace
 
 int mesclarTabelas(const std::vector<std::string>& argumentos, std::ostream& erro) {
@@ -193,12 +240,26 @@ int mesclarTabelas(const std::vector<std::string>& argumentos, std::ostream& err
             return falha(codigoSaida::erroArquivo, e);
     if (const std::string e = mescla.verificarCompleta(); !e.empty())
         return falha(codigoSaida::erroArquivo, e);
+    MesclaRegistros registros;
+    for (size_t i = 1; i < argumentos.size(); ++i)
+        if (const std::string e = registros.ler(argumentos[i]); !e.empty())
+            return falha(codigoSaida::erroArquivo, e);
     ArquivoTabela saida;
     if (const std::string e = saida.abrir(argumentos[0]); !e.empty())
         return falha(codigoSaida::erroArquivo, e);
     if (!mescla.escrever(saida) || !saida.concluir())
         return falha(codigoSaida::erroArquivo,
                      "não foi possível escrever " + argumentos[0] + saida.razao());
+    if (argumentos[0] != "-" && !registros.semRegistro().empty()) {
+        erro << "keldo-run: aviso: " << registros.semRegistro() << " não tem registro ("
+             << registros.semRegistro() << ".json): " << argumentos[0] << ".json não foi gravado\n";
+    } else if (argumentos[0] != "-") {
+        const std::string texto = registros.texto(argumentos);
+        if (const int e =
+                GravacaoSegura::gravar(argumentos[0] + ".json", texto.data(), texto.size()))
+            return falha(codigoSaida::erroArquivo, "não foi possível gravar " + argumentos[0] +
+                                                       ".json: " + GravacaoSegura::descricao(e));
+    }
     // As on one machine: the table holds the other runs, the status says some failed.
     for (uint64_t k : mescla.falhadas())
         falha(codigoSaida::erroArquivo, "a execução " + std::to_string(k) + " falhou");

@@ -155,7 +155,9 @@ class Analisador {
 } // namespace
 
 AnaliseArgumentos analisarArgumentos(const std::vector<std::string>& argumentos) {
-    return Analisador(argumentos).executar();
+    AnaliseArgumentos a = Analisador(argumentos).executar();
+    a.opcoes.argumentos = argumentos;
+    return a;
 }
 
 } // namespace keldo::cli

@@ -6,8 +6,8 @@
 namespace keldo::cli {
 
 namespace {
-const std::array<const char*, 7> opcoesComValor = {"--replicates", "--vary",  "--jobs", "--every",
-                                                   "--until",      "--table", "--task"};
+const std::array<const char*, 8> opcoesComValor = {"--replicates", "--vary",  "--jobs", "--every",
+                                                   "--until",      "--table", "--task", "--record"};
 
 bool lerNatural(const std::string& texto, uint32_t& valor) {
     const char* fim = texto.data() + texto.size();
@@ -55,10 +55,10 @@ std::string lerOpcaoExperimento(OpcoesExperimento& e, const std::string& opcao,
     }
     if (opcao == "--task")
         return lerTarefa(e, v);
-    if (opcao == "--table") {
+    if (opcao == "--table" || opcao == "--record") {
         if (v.empty())
-            return "a opção --table precisa de um nome de arquivo";
-        e.tabela = v;
+            return "a opção " + opcao + " precisa de um nome de arquivo";
+        (opcao == "--table" ? e.tabela : e.registro) = v;
     } else if (opcao == "--every") {
         e.porGeracao = v == "geracao";
         e.cada = 0;

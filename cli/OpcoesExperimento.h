@@ -22,6 +22,7 @@ struct OpcoesExperimento {
     std::vector<CondicaoParada> ate; // --until, in the order given
 
     std::string tabela = "-";
+    std::string registro; // --record; empty: the table's name and ".json"
     uint32_t tarefa = 0;
     uint32_t tarefas = 1;
     bool tarefaDada = false;

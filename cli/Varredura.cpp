@@ -208,6 +208,13 @@ std::vector<std::pair<std::string, std::string>> Varredura::definicoesDa(uint64_
     return r;
 }
 
+std::vector<std::pair<std::string, std::vector<std::string>>> Varredura::listas() const {
+    std::vector<std::pair<std::string, std::vector<std::string>>> r;
+    for (const Eixo& e : eixos)
+        r.emplace_back(e.nome, e.valores);
+    return r;
+}
+
 std::string Varredura::descricao() const {
     std::string d = "replicas=" + std::to_string(replicas);
     for (const Eixo& e : eixos) {

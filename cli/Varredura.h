@@ -25,6 +25,7 @@ class Varredura {
     // taken, else the usage error (UTF-8).
     std::string adicionar(const std::string& texto);
     void definirReplicas(uint32_t r) { replicas = r; }
+    uint32_t numeroDeReplicas() const { return replicas; }
 
     // Number of runs; 0 with no replicates; UINT64_MAX when it would not fit.
     uint64_t total() const;
@@ -42,6 +43,8 @@ class Varredura {
     // One line (UTF-8) per value the dialog would not take, as --set warns;
     // a value listed twice warns once.
     std::vector<std::string> avisos() const;
+    // Each varied parameter with its values as they expand, in the order given.
+    std::vector<std::pair<std::string, std::vector<std::string>>> listas() const;
     // The lists as they expand, for the experiment's fingerprint.
     std::string descricao() const;
 

@@ -99,7 +99,7 @@ TEST_F(KeldoRun, ExperimentoIgualComUmOuTresTrabalhos) {
     EXPECT_EQ(um.out, "");
     EXPECT_EQ(linhas(ler("um.csv")).size(), 1u + 8 * 4);
     EXPECT_EQ(ler("um.csv"), ler("tres.csv"));
-    EXPECT_EQ(arquivos().size(), 2u); // no temporary file left behind
+    EXPECT_EQ(arquivos().size(), 4u); // tables and records, no temporary file left behind
 }
 
 // Without --seed the experiment's seed comes from the entropy source: two
@@ -255,7 +255,7 @@ TEST_F(KeldoRun, TrabalhosAlemDoSistemaSaoMenosTrabalhos) {
               std::string::npos)
         << s.err;
     EXPECT_EQ(linhas(ler("t.csv")).size(), 1 + 2 * (OpcoesExperimento::maximoDeTrabalhos + 20));
-    EXPECT_EQ(arquivos().size(), 1u);
+    EXPECT_EQ(arquivos().size(), 2u); // the table and its record
 }
 
 // Ranges near the ends of 64 bits end (no overflow), and lists or run
@@ -585,4 +585,72 @@ TEST_F(KeldoRun, SetEVaryDoMesmoParametroAvisam) {
     EXPECT_EQ(contar(s.err, "aviso: --set morte_mm e --vary morte_mm"), 1u) << s.err;
     EXPECT_EQ(s.err.find("taxaMutacao"), std::string::npos) << s.err;
     EXPECT_EQ(campos(linhas(s.out).back())[3], "50");
+}
+
+namespace {
+// The lines of a text that start with `inicio`.
+std::vector<std::string> comecamCom(const std::string& texto, const std::string& inicio) {
+    std::vector<std::string> r;
+    for (const std::string& l : linhas(texto))
+        if (l.rfind(inicio, 0) == 0)
+            r.push_back(l);
+    return r;
+}
+} // namespace
+
+// Beside the table, TABELA.json says what made it, key by key, and how each
+// run ended; with the table on standard output, --record names it.
+TEST_F(KeldoRun, RegistroAoLadoDaTabelaDizOQueAFez) {
+    const auto args = com(base, {"--replicates", "2", "--vary", "morte_mm=0,40", "--every", "5",
+                                 "--until", "extincao", "--until", "perda:V1"});
+    const Saida s = rodar(com(args, {"--table", "t.csv"}));
+    ASSERT_EQ(s.status, 0) << s.err;
+    const std::string r = ler("t.csv.json");
+    const auto t = registros(ler("t.csv"));
+    ASSERT_FALSE(t.empty());
+    for (const std::string& chave :
+         {std::string("  \"versao\": \""),
+          std::string("  \"comando\": [\"keldo-run\", "
+                      "\"--experiment\", \"--seed\", \"9\""),
+          std::string("  \"semente\": 9,"),
+          "  \"experimento\": \"" + t[0].at("experimento") + "\",",
+          std::string("  \"projeto\": null,"), std::string("  \"ciclos\": 12,"),
+          std::string("  \"cada\": 5,"), std::string("  \"ate\": [\"extincao\", \"perda:V1\"],"),
+          std::string("  \"replicas\": 2,"),
+          std::string("  \"variados\": [{\"nome\": \"morte_mm\", \"valores\": [\"0\", \"40\"]}],"),
+          std::string("  \"definidos\": {\"numIndividuos\": \"30\", \"qtdAlimento\": \"15\"},"),
+          std::string("    \"numIndividuos\": \"30\","),
+          std::string("    \"energiaMin\": \"200\","), std::string("  \"execucoes\": [")})
+        EXPECT_EQ(comecamCom(r, chave).size(), 1u) << chave << '\n' << r;
+    EXPECT_NE(r.find("\"--table\", \"t.csv\"]"), std::string::npos);
+    // One line per run: its combination, replicate and seed as in the table,
+    // its ending and last cycle as its last row says.
+    const auto execucoes = comecamCom(r, "    {\"execucao\": ");
+    ASSERT_EQ(execucoes.size(), 4u);
+    for (size_t i = 0; i < t.size(); ++i) {
+        if (t[i].at("parada").empty())
+            continue;
+        const int k = std::stoi(t[i].at("execucao"));
+        const std::string esperada =
+            "    {\"execucao\": " + std::to_string(k) + ", \"combinacao\": {\"morte_mm\": \"" +
+            t[i].at("morte_mm") + "\"}, \"replica\": " + std::to_string((k - 1) % 2 + 1) +
+            ", \"semente\": " + t[i].at("semente") + ", \"estado\": \"completa\", \"parada\": \"" +
+            t[i].at("parada") + "\", \"ultimo_ciclo\": " + t[i].at("tempo") + "}";
+        EXPECT_EQ(execucoes.at(static_cast<size_t>(k - 1)).rfind(esperada, 0), 0u)
+            << execucoes[static_cast<size_t>(k - 1)] << "\n"
+            << esperada;
+    }
+    EXPECT_EQ(r.substr(r.size() - 8), "}\n  ]\n}\n");
+
+    // Standard output: only with --record; never over the table or the project.
+    ASSERT_EQ(rodar(com(args, {"--record", "r.json"})).status, 0);
+    EXPECT_EQ(ler("r.json").substr(ler("r.json").find("\"semente\"")),
+              r.substr(r.find("\"semente\"")));
+    EXPECT_EQ(rodar(com(args, {"--table", "u.csv", "--record", "u.csv"})).status, 2);
+    EXPECT_FALSE(existe("u.csv"));
+    std::filesystem::remove(pasta / "t.csv.json");
+    std::filesystem::remove(pasta / "t.csv");
+    std::filesystem::remove(pasta / "r.json");
+    ASSERT_EQ(rodar(args).status, 0);
+    EXPECT_EQ(arquivos().size(), 0u);
 }

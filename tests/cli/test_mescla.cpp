@@ -158,6 +158,22 @@ TEST_F(KeldoRun, ExecucaoNoLimiteDoMundoMesclaComoNumaMaquina) {
     EXPECT_EQ(m.status, 1);
     EXPECT_NE(m.err.find("a execução 2 falhou"), std::string::npos) << m.err;
     EXPECT_EQ(ler("m.csv"), ler("toda.csv"));
+    // The records too, but for the command line; the failed run says why.
+    const auto semComando = [](std::string r) {
+        const size_t inicio = r.find("  \"comando\": ");
+        return inicio == std::string::npos ? r : r.erase(inicio, r.find('\n', inicio) - inicio);
+    };
+    const std::string registro = ler("toda.csv.json");
+    EXPECT_EQ(semComando(ler("m.csv.json")), semComando(registro));
+    EXPECT_NE(registro.find("\"execucao\": 2, \"combinacao\": {\"qtdAlimento\": \"2000\"}, "
+                            "\"replica\": 1, "),
+              std::string::npos)
+        << registro;
+    EXPECT_NE(registro.find("\"estado\": \"falhou\", \"parada\": \"limite\", "
+                            "\"ultimo_ciclo\": "),
+              std::string::npos)
+        << registro;
+    EXPECT_NE(registro.find("\"erro\": \"O mundo atingiu o limite"), std::string::npos);
     std::filesystem::remove(pasta / "m.csv");
 
     // The failed run's rows are vouched for like any other's.
