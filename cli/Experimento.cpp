@@ -10,6 +10,8 @@
 #include "io/GravacaoSegura.h"
 #include "sim/CKeldoDoc.h"
 #include "sim/ParametrosPorNome.h"
+#include "sim/Versao.h"
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <fstream>
@@ -73,7 +75,7 @@ class Experimento {
             avisos.push_back(std::move(aviso));
         for (const std::string& aviso : avisos)
             erro << "keldo-run: aviso: " << aviso << '\n';
-        const std::string impressao = impressaoDoExperimento(opcoes, semente);
+        const std::string impressao = impressaoDoExperimento(opcoes, semente, efetivos);
         registro = std::make_unique<RegistroExperimento>(opcoes, semente, impressao, efetivos);
         TabelaExperimento tabela(impressao, exp.varredura.nomes());
         if (exp.tarefaDada)
@@ -362,17 +364,20 @@ int executarExperimento(const OpcoesExecucao& opcoes, std::ostream& erro) {
     return Experimento(opcoes, erro).executar();
 }
 
-std::string impressaoDoExperimento(const OpcoesExecucao& o, uint32_t semente) {
+std::string impressaoDoExperimento(const OpcoesExecucao& o, uint32_t semente,
+                                   std::vector<std::pair<std::string, std::string>> parametros) {
     const OpcoesExperimento& e = o.experimento;
-    std::string texto = "ciclos=" + std::to_string(o.ciclos) +
+    std::string texto = std::string("versao=") + versaoKeldo() +
+                        "\nciclos=" + std::to_string(o.ciclos) +
                         "\nsemente=" + std::to_string(semente) + "\nnovo=" + (o.novo ? "1" : "0") +
-                        "\nprojeto=" + o.projeto.value_or("");
+                        "\nprojeto=" + (o.projeto ? "1" : "0");
     if (o.projeto) {
         std::ifstream f(*o.projeto, std::ios::binary);
         texto += std::string(std::istreambuf_iterator<char>(f), {});
     }
-    for (const auto& [nome, valor] : o.definicoes)
-        texto += "\nset=" + nome + "=" + valor;
+    std::sort(parametros.begin(), parametros.end());
+    for (const auto& [nome, valor] : parametros)
+        texto += "\nparametro=" + nome + "=" + valor;
     texto += "\n" + e.varredura.descricao() +
              "\nevery=" + (e.porGeracao ? std::string("geracao") : std::to_string(e.cada));
     for (const CondicaoParada& c : e.ate)

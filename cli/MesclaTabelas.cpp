@@ -191,15 +191,24 @@ class MesclaRegistros {
         std::vector<std::string> linhas;
         if (!RegistroExperimento::separar(texto, linhas, execucoes))
             return parte + ".json não é um registro de experimento (ou repete execuções)";
-        // The command and the task are each part's own; the rest is the experiment's.
-        std::vector<std::string> comuns;
-        for (const std::string& l : linhas)
-            if (l.rfind("  \"tarefa\": ", 0) != 0)
-                comuns.push_back(l.rfind("  \"comando\": ", 0) == 0 ? "  \"comando\": " : l);
-        if (lidos++ == 0)
-            cabeca = comuns;
-        else if (comuns != cabeca)
+        // How each part was called (its command, task, project's path and --set
+        // order) is its own; the rest is the experiment's. The first part's is kept.
+        std::vector<std::string> comuns, proprias;
+        for (const std::string& l : linhas) {
+            if (l.rfind("  \"tarefa\": ", 0) == 0)
+                continue;
+            bool propria = false;
+            for (const char* chave : {"  \"comando\": ", "  \"projeto\": ", "  \"definidos\": "})
+                propria = propria || l.rfind(chave, 0) == 0;
+            comuns.push_back(propria ? l.substr(0, l.find(':')) : l);
+            proprias.push_back(l);
+        }
+        if (lidos++ == 0) {
+            cabeca = proprias;
+            chaves = comuns;
+        } else if (comuns != chaves) {
             return parte + ".json é o registro de outro experimento";
+        }
         return {};
     }
 
@@ -218,6 +227,7 @@ class MesclaRegistros {
 
   private:
     std::vector<std::string> cabeca;
+    std::vector<std::string> chaves; // `cabeca` without what is each part's own
     std::map<uint64_t, std::string> execucoes;
     std::string faltando;
     size_t lidos = 0;

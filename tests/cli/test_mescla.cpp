@@ -252,3 +252,42 @@ TEST_F(KeldoRun, ParteIlegivelENomeadaComOMotivo) {
     EXPECT_NE(s.err.find("nenhuma.csv: No such file or directory"), std::string::npos) << s.err;
     EXPECT_FALSE(existe("m.csv"));
 }
+
+// The fingerprint is the experiment's, not its command line's: parts made
+// from a copy of the project elsewhere, with the --set options in another
+// order, merge into the table of one machine.
+TEST_F(KeldoRun, PartesDeUmProjetoCopiadoSeJuntam) {
+    ASSERT_EQ(
+        rodar({"--seed", "3", "--set", "numIndividuos=20", "--cycles", "5", "--save", "p.gen"})
+            .status,
+        0);
+    std::filesystem::create_directory(pasta / "copia");
+    std::filesystem::copy_file(pasta / "p.gen", pasta / "copia" / "p.gen");
+    const std::vector<std::string> comum = {
+        "--experiment", "--seed", "4",      "--cycles",     "6", "--every", "3",
+        "--replicates", "3",      "--vary", "morte_mm=0,40"};
+    const std::vector<std::string> sets = {"--set", "qtdAlimento=15", "--set", "taxaMutacao=20"};
+    const std::vector<std::string> trocados = {"--set", "taxaMutacao=20", "--set",
+                                               "qtdAlimento=15"};
+    ASSERT_EQ(rodar(com(com(com(comum, sets), {"p.gen"}), {"--table", "toda.csv"})).status, 0);
+    ASSERT_EQ(
+        rodar(com(com(com(comum, sets), {"p.gen"}), {"--task", "0/2", "--table", "a.csv"})).status,
+        0);
+    ASSERT_EQ(rodar(com(com(com(comum, trocados), {"copia/p.gen"}),
+                        {"--task", "1/2", "--table", "b.csv"}))
+                  .status,
+              0);
+    const Saida m = rodar({"--merge", "m.csv", "a.csv", "b.csv"});
+    ASSERT_EQ(m.status, 0) << m.err;
+    EXPECT_EQ(ler("m.csv"), ler("toda.csv"));
+
+    // A different base is another experiment.
+    ASSERT_EQ(rodar(com(com(com(comum, {"--set", "qtdAlimento=16", "--set", "taxaMutacao=20"}),
+                            {"p.gen"}),
+                        {"--task", "1/2", "--table", "c.csv"}))
+                  .status,
+              0);
+    const Saida outra = rodar({"--merge", "n.csv", "a.csv", "c.csv"});
+    EXPECT_EQ(outra.status, 1);
+    EXPECT_NE(outra.err.find("outro experimento"), std::string::npos) << outra.err;
+}
