@@ -45,9 +45,16 @@ RegistroExperimento::RegistroExperimento(
     cabeca.push_back(chave("ate", lista(ate)));
     cabeca.push_back(chave("replicas", std::to_string(e.varredura.numeroDeReplicas())));
     std::string variados = "[";
-    for (const auto& [nome, valores] : e.varredura.listas())
-        variados += std::string(variados.size() > 1 ? ", " : "") + "{\"nome\": " + citar(nome) +
-                    ", \"valores\": " + lista(valores) + "}";
+    for (const auto& eixo : e.varredura.listas())
+        for (const auto& [nome, valores] : eixo) {
+            variados += std::string(variados.size() > 1 ? ", " : "") + "{\"nome\": " + citar(nome) +
+                        ", \"valores\": " + lista(valores);
+            std::vector<std::string> juntos; // --vary-together: the others of its axis
+            for (const auto& outro : eixo)
+                if (outro.first != nome)
+                    juntos.push_back(outro.first);
+            variados += (juntos.empty() ? "" : ", \"junto_com\": " + lista(juntos)) + "}";
+        }
     cabeca.push_back(chave("variados", variados + "]"));
     std::string definidos = "{";
     for (const auto& [nome, valor] : o.definicoes)

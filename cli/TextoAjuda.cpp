@@ -29,7 +29,8 @@ std::string textoAjuda() {
     std::string texto =
         "Uso: keldo-run [--seed N] [--cycles N] [--new] [--set NOME=VALOR]... [--trace ARQUIVO]\n"
         "                [--summary ARQUIVO] [--save ARQUIVO] [PROJETO.gen]\n"
-        "       keldo-run --experiment [--replicates R] [--vary NOME=LISTA]... [--jobs J]\n"
+        "       keldo-run --experiment [--replicates R] [--vary NOME=LISTA]...\n"
+        "                [--vary-together NOME=LISTA NOME=LISTA...]... [--jobs J]\n"
         "                [--every K|geracao] [--until CONDIÇÃO]... [--table ARQUIVO]\n"
         "                [--record ARQUIVO] [--task I/N] [--seed S] [--cycles N]\n"
         "                [--set NOME=VALOR]... [PROJETO.gen]\n"
@@ -92,6 +93,9 @@ std::string textoAjuda() {
         std::to_string(Varredura::maximoDeExecucoes) +
         " execuções,\n"
         "                    e nenhum valor que toda execução recusaria (senão, saída 2)\n"
+        "  --vary-together NOME=LISTA NOME=LISTA...\n"
+        "                    varia os parâmetros juntos, uma combinação por posição\n"
+        "                    (listas do mesmo tamanho)\n"
         "  --jobs J          execuções ao mesmo tempo, no máximo " +
         std::to_string(OpcoesExperimento::maximoDeTrabalhos) +
         " (padrão: os\n"

@@ -13,7 +13,9 @@ namespace keldo::cli {
 
 // The runs of an experiment: every combination of the --vary lists times the
 // replicates, numbered from 1 with the parameters in the order given (the
-// first one outermost) and the replicates innermost.
+// first one outermost) and the replicates innermost. The parameters of one
+// --vary-together are one axis: they step together, one combination per
+// position of their lists.
 class Varredura {
   public:
     // A list longer than this is surely a typo, and would only fill the memory.
@@ -23,7 +25,9 @@ class Varredura {
 
     // One --vary NAME=LIST (`v1,v2,...` or `first:step:last`). Empty text when
     // taken, else the usage error (UTF-8).
-    std::string adicionar(const std::string& texto);
+    std::string adicionar(const std::string& texto) { return adicionarJuntos({texto}); }
+    // One --vary-together NAME=LIST...: lists of one length, varied in step.
+    std::string adicionarJuntos(const std::vector<std::string>& textos);
     void definirReplicas(uint32_t r) { replicas = r; }
     uint32_t numeroDeReplicas() const { return replicas; }
 
@@ -43,15 +47,21 @@ class Varredura {
     // One line (UTF-8) per value the dialog would not take, as --set warns;
     // a value listed twice warns once.
     std::vector<std::string> avisos() const;
-    // Each varied parameter with its values as they expand, in the order given.
-    std::vector<std::pair<std::string, std::vector<std::string>>> listas() const;
+    // Per axis, each of its parameters with its values as they expand, in the order given.
+    std::vector<std::vector<std::pair<std::string, std::vector<std::string>>>> listas() const;
     // The lists as they expand, for the experiment's fingerprint.
     std::string descricao() const;
 
   private:
     struct Eixo {
-        std::string nome;
-        std::vector<std::string> valores;
+        std::vector<std::string> nomes;
+        std::vector<std::vector<std::string>> valores; // one list per name, all as long
+        size_t tamanho() const { return valores.front().size(); }
+        // Sets every name to its value at position `i`; false when one did not take.
+        bool definir(keldo::sim::SimulationParameters& p, size_t i) const;
+        // Puts back the base's values; false when one did not read back.
+        bool restaurar(keldo::sim::SimulationParameters& p,
+                       const keldo::sim::SimulationParameters& base) const;
     };
     std::vector<Eixo> eixos;
     uint32_t replicas = 1;

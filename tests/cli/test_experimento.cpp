@@ -654,3 +654,44 @@ TEST_F(KeldoRun, RegistroAoLadoDaTabelaDizOQueAFez) {
     ASSERT_EQ(rodar(args).status, 0);
     EXPECT_EQ(arquivos().size(), 0u);
 }
+
+// --vary-together: the lists step together, one combination per position,
+// as one axis among the others; each row still replays alone.
+TEST_F(KeldoRun, VaryTogetherVariaEmPasso) {
+    const Saida s =
+        rodar(com(base, {"--vary-together", "morte_mm=0,40,80", "taxaMutacao=10:10:30", "--vary",
+                         "qtdAlimento=15,20", "--replicates", "2", "--table", "t.csv"}));
+    ASSERT_EQ(s.status, 0) << s.err;
+    const auto r = registros(ler("t.csv"));
+    ASSERT_EQ(r.size(), 3u * 2 * 2 * 2); // cycle 0 and the last of 12 runs
+    EXPECT_EQ(linhas(ler("t.csv"))[0].rfind(
+                  "experimento;execucao;semente;morte_mm;taxaMutacao;qtdAlimento;tempo;", 0),
+              0u);
+    for (const auto& l : r) {
+        const int k = std::stoi(l.at("execucao"));
+        EXPECT_EQ(l.at("morte_mm"), std::to_string((k - 1) / 4 * 40)) << k;
+        EXPECT_EQ(l.at("taxaMutacao"), std::to_string((k - 1) / 4 * 10 + 10)) << k;
+        EXPECT_EQ(l.at("qtdAlimento"), (k - 1) / 2 % 2 == 0 ? "15" : "20") << k;
+    }
+    const auto& ultima = r.back();
+    const Saida sozinha = rodar({"--seed", ultima.at("semente"), "--set", "numIndividuos=30",
+                                 "--set", "qtdAlimento=20", "--set", "morte_mm=80", "--set",
+                                 "taxaMutacao=30", "--cycles", "12", "--summary", "-"});
+    ASSERT_EQ(sozinha.status, 0) << sozinha.err;
+    const std::string linha = linhas(ler("t.csv")).back();
+    EXPECT_NE(linha.find(";" + linhas(sozinha.out).back() + ";"), std::string::npos) << linha;
+    EXPECT_NE(ler("t.csv.json")
+                  .find("{\"nome\": \"morte_mm\", \"valores\": [\"0\", \"40\", "
+                        "\"80\"], \"junto_com\": [\"taxaMutacao\"]}"),
+              std::string::npos);
+
+    for (const std::vector<std::string>& ruim : std::vector<std::vector<std::string>>{
+             {"--vary-together", "morte_mm=0,40", "taxaMutacao=10,20,30"},
+             {"--vary-together", "morte_mm=0,40"},
+             {"--vary-together", "morte_mm=0,40", "morte_mm=1,2"},
+             {"--vary", "morte_mm=5", "--vary-together", "morte_mm=0,40", "taxaMutacao=1,2"}}) {
+        const Saida e = rodar(com(base, ruim));
+        EXPECT_EQ(e.status, 2) << ruim[1] << '\n' << e.err;
+        EXPECT_EQ(e.out, "");
+    }
+}
