@@ -6,6 +6,7 @@
 #include "cli/ProgressoExperimento.h"
 #include "cli/RegistroExperimento.h"
 #include "cli/RegistroTarefa.h"
+#include "cli/TabelaAnterior.h"
 #include "cli/TabelaExperimento.h"
 #include "io/GravacaoSegura.h"
 #include "sim/CKeldoDoc.h"
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <new>
 #include <optional>
@@ -80,6 +82,8 @@ class Experimento {
         TabelaExperimento tabela(impressao, exp.varredura.nomes());
         if (exp.tarefaDada)
             tabela.registrarTarefa(exp.tarefa, exp.tarefas, quantas());
+        if (const std::string e = retomar(tabela.cabecalho(), impressao); !e.empty())
+            return falha(codigoSaida::erroArquivo, e);
         if (const std::string e = tabela.abrir(exp.tabela); !e.empty())
             return falha(codigoSaida::erroArquivo, e);
         instalarInterrupcao();
@@ -109,6 +113,88 @@ class Experimento {
     std::atomic<int> falhas{0};
     std::vector<std::pair<std::string, std::string>> efetivos; // every parameter of the base
     std::unique_ptr<RegistroExperimento> registro;
+    std::map<uint64_t, std::string> anteriores; // --resume: rows from the seed on, by run
+
+    // --resume: the earlier table's runs, each matched to the run of this
+    // experiment with its seed and values. An earlier table of another
+    // fingerprint (more replicates or values) needs its record, equal to this
+    // one's but for the lists and how it was called.
+    std::string retomar(const std::string& cabecalho, const std::string& impressao) {
+        if (exp.retomar.empty())
+            return {};
+        TabelaAnterior anterior;
+        if (std::string e = anterior.ler(exp.retomar, cabecalho, exp.varredura.nomes().size());
+            !e.empty())
+            return e;
+        if (!anterior.impressao().empty() && anterior.impressao() != impressao)
+            if (std::string e = conferirRegistroAnterior(); !e.empty())
+                return e;
+        for (uint64_t p = 0; p < quantas(); ++p) {
+            const uint64_t k = primeira() + p * exp.tarefas;
+            const auto combinacao = exp.varredura.definicoesDa(k);
+            std::vector<std::string> valores;
+            for (const auto& par : combinacao)
+                valores.push_back(par.second);
+            const uint32_t s = sementeDaExecucao(semente, combinacao, exp.varredura.replicaDa(k));
+            if (const std::string* linhas = anterior.tomar(s, valores))
+                anteriores[k] = *linhas;
+        }
+        if (const uint64_t k = anterior.sobrando())
+            return "a execução " + std::to_string(k) + " de " + exp.retomar +
+                   " não é deste experimento";
+        return {};
+    }
+
+    std::string conferirRegistroAnterior() const {
+        std::ifstream f(exp.retomar + ".json", std::ios::binary);
+        const std::string texto{std::istreambuf_iterator<char>(f), {}};
+        std::vector<std::string> antes;
+        std::map<uint64_t, std::string> execucoes;
+        if (!RegistroExperimento::separar(texto, antes, execucoes))
+            return exp.retomar +
+                   " é de outro experimento (outra impressão digital, e sem o "
+                   "registro " +
+                   exp.retomar + ".json)";
+        // The lists may grow, and each call has its own command line.
+        const auto proprias = [](const std::vector<std::string>& linhas) {
+            std::vector<std::string> r;
+            for (const std::string& l : linhas) {
+                bool propria = false;
+                for (const char* chave : {"comando", "experimento", "replicas", "variados",
+                                          "tarefa", "projeto", "definidos"})
+                    propria = propria || l.rfind("  \"" + std::string(chave) + "\": ", 0) == 0;
+                if (!propria)
+                    r.push_back(l);
+            }
+            return r;
+        };
+        if (proprias(antes) != proprias(registro->abertura()))
+            return exp.retomar + " é de outro experimento (o registro difere em mais que as "
+                                 "listas)";
+        return {};
+    }
+
+    // A run of the earlier table: its rows under this experiment's number.
+    Desfecho retomarUma(const TabelaExperimento& tabela, uint64_t k, const std::string& antigas,
+                        LinhasExecucao& linhas, FimExecucao& fim) const {
+        const std::string prefixo = tabela.prefixo(k);
+        size_t ultima = 0;
+        for (size_t inicio = 0, p; inicio < antigas.size(); inicio = p + 1) {
+            p = antigas.find('\n', inicio);
+            linhas.anexar(prefixo + antigas.substr(inicio, p - inicio + 1));
+            ultima = inicio;
+        }
+        const std::string linha = antigas.substr(ultima, antigas.size() - 1 - ultima);
+        fim.parada = linha.substr(linha.rfind(';') + 1);
+        size_t tempo = 0; // after the seed and the varied values
+        for (size_t i = 0; i <= exp.varredura.nomes().size(); ++i)
+            tempo = linha.find(';', tempo) + 1;
+        fim.ultimoCiclo = std::stoi(linha.substr(tempo, linha.find(';', tempo) - tempo));
+        if (fim.parada != "limite")
+            return Desfecho::completa;
+        fim.motivo = CKeldoDoc::avisoLimiteMundo();
+        return Desfecho::falhou;
+    }
 
     // The record goes beside the table once the table is in place.
     int gravarRegistro() {
@@ -226,7 +312,10 @@ class Experimento {
             const uint64_t k = primeira() + p * exp.tarefas;
             LinhasExecucao linhas;
             FimExecucao fim;
-            const Desfecho d = executarProtegida(tabela, k, linhas, fim);
+            const auto anterior = anteriores.find(k);
+            const Desfecho d = anterior != anteriores.end()
+                                   ? retomarUma(tabela, k, anterior->second, linhas, fim)
+                                   : executarProtegida(tabela, k, linhas, fim);
             if (d == Desfecho::falhou) {
                 ++falhas;
                 progresso.mensagem("keldo-run: a execução " + std::to_string(k) +

@@ -6,8 +6,9 @@
 namespace keldo::cli {
 
 namespace {
-const std::array<const char*, 8> opcoesComValor = {"--replicates", "--vary",  "--jobs", "--every",
-                                                   "--until",      "--table", "--task", "--record"};
+const std::array<const char*, 9> opcoesComValor = {"--replicates", "--vary",   "--jobs",
+                                                   "--every",      "--until",  "--table",
+                                                   "--task",       "--record", "--resume"};
 
 bool lerNatural(const std::string& texto, uint32_t& valor) {
     const char* fim = texto.data() + texto.size();
@@ -55,10 +56,10 @@ std::string lerOpcaoExperimento(OpcoesExperimento& e, const std::string& opcao,
     }
     if (opcao == "--task")
         return lerTarefa(e, v);
-    if (opcao == "--table" || opcao == "--record") {
+    if (opcao == "--table" || opcao == "--record" || opcao == "--resume") {
         if (v.empty())
             return "a opção " + opcao + " precisa de um nome de arquivo";
-        (opcao == "--table" ? e.tabela : e.registro) = v;
+        (opcao == "--table" ? e.tabela : opcao == "--record" ? e.registro : e.retomar) = v;
     } else if (opcao == "--every") {
         e.porGeracao = v == "geracao";
         e.cada = 0;

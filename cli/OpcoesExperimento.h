@@ -23,6 +23,7 @@ struct OpcoesExperimento {
 
     std::string tabela = "-";
     std::string registro; // --record; empty: the table's name and ".json"
+    std::string retomar;  // --resume: the earlier table whose runs are kept
     uint32_t tarefa = 0;
     uint32_t tarefas = 1;
     bool tarefaDada = false;

@@ -39,6 +39,8 @@ class RegistroExperimento {
 
     // Thread-safe.
     void anotar(const Execucao& e);
+    // The opening lines, each ending in a comma.
+    const std::vector<std::string>& abertura() const { return linhas; }
     // The whole record, runs in their order.
     std::string texto() const;
 

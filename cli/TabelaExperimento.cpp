@@ -34,8 +34,7 @@ void TabelaExperimento::anexarLinha(LinhasExecucao& linhas, uint64_t k, uint32_t
                                     const std::vector<std::string>& valores,
                                     const AmostraPopulacao& amostra,
                                     const std::string& parada) const {
-    std::string linha = experimento;
-    linha += ';' + std::to_string(k) + ';' + std::to_string(semente) + ';';
+    std::string linha = prefixo(k) + std::to_string(semente) + ';';
     for (const std::string& v : valores)
         linha += v + ';';
     EstatisticasPopulacao::anexarLinhaCsv(linha, amostra);

@@ -35,6 +35,8 @@ class TabelaExperimento {
     // The first line: experimento;execucao;semente; the varied names; the
     // summary's columns; each allele's count (n_V1...n_C); parada.
     std::string cabecalho() const;
+    // The start of every row of run k: the fingerprint and k, each with its ';'.
+    std::string prefixo(uint64_t k) const { return experimento + ';' + std::to_string(k) + ';'; }
     // Appends one row of run k to `linhas`; `parada`: why the run ended on
     // this row, empty on every row but its last.
     void anexarLinha(LinhasExecucao& linhas, uint64_t k, uint32_t semente,

@@ -291,3 +291,107 @@ TEST_F(KeldoRun, PartesDeUmProjetoCopiadoSeJuntam) {
     EXPECT_EQ(outra.status, 1);
     EXPECT_NE(outra.err.find("outro experimento"), std::string::npos) << outra.err;
 }
+
+namespace {
+std::vector<std::string> linhasDaTabela(const std::string& texto) {
+    return linhasDe(texto);
+}
+
+std::string semComando(std::string registro) {
+    const size_t inicio = registro.find("  \"comando\": ");
+    return inicio == std::string::npos
+               ? registro
+               : registro.erase(inicio, registro.find('\n', inicio) - inicio);
+}
+} // namespace
+
+// --resume keeps the whole runs of an earlier table and runs the others:
+// the table and record are those of one uninterrupted run. A run cut short
+// runs again; more replicates or values extend a finished study; a table of
+// another experiment is refused before any run.
+TEST_F(KeldoRun, ResumeDaATabelaDeUmaExecucaoSemInterrupcao) {
+    const std::vector<std::string> args = {
+        "--experiment", "--seed",           "6",      "--cycles",      "9",       "--every",    "4",
+        "--set",        "numIndividuos=25", "--vary", "morte_mm=0,40", "--until", "sem-adultos"};
+    ASSERT_EQ(rodar(com(args, {"--replicates", "3", "--table", "toda.csv"})).status, 0);
+    // Runs 1 and 2 whole, run 3 cut after its first row, as an interruption leaves them.
+    const auto t = linhasDaTabela(ler("toda.csv"));
+    std::string parcial = t[0];
+    size_t i = 1;
+    for (; i < t.size() && t[i].find(";3;") == std::string::npos; ++i)
+        parcial += t[i];
+    escrever("t.parcial.csv", parcial + t[i] +
+                                  "#parcial;interrompido com 2 de 6 execuções "
+                                  "completas\n");
+    Saida s =
+        rodar(com(args, {"--replicates", "3", "--resume", "t.parcial.csv", "--table", "t.csv"}));
+    ASSERT_EQ(s.status, 0) << s.err;
+    EXPECT_EQ(ler("t.csv"), ler("toda.csv"));
+    EXPECT_EQ(semComando(ler("t.csv.json")), semComando(ler("toda.csv.json")));
+
+    // A finished study of 2 replicates and one value, extended in place.
+    ASSERT_EQ(rodar(com(args, {"--replicates", "2", "--table", "e.csv"})).status, 0);
+    s = rodar(com(args, {"--replicates", "3", "--resume", "e.csv", "--table", "e.csv"}));
+    ASSERT_EQ(s.status, 0) << s.err;
+    EXPECT_EQ(ler("e.csv"), ler("toda.csv"));
+
+    // Another base, or an earlier table without the record that would say so.
+    s = rodar(com(args, {"--replicates", "3", "--set", "qtdAlimento=9", "--resume", "toda.csv",
+                         "--table", "x.csv"}));
+    EXPECT_EQ(s.status, 1);
+    EXPECT_NE(s.err.find("é de outro experimento"), std::string::npos) << s.err;
+    std::filesystem::remove(pasta / "toda.csv.json");
+    s = rodar(com(args, {"--replicates", "4", "--resume", "toda.csv", "--table", "x.csv"}));
+    EXPECT_EQ(s.status, 1);
+    EXPECT_NE(s.err.find("sem o registro"), std::string::npos) << s.err;
+    EXPECT_FALSE(existe("x.csv"));
+}
+
+// After SIGTERM, the partial table resumed gives the uninterrupted table's bytes.
+TEST_F(KeldoRun, ResumeDepoisDeSigterm) {
+    const std::vector<std::string> args = {
+        "--experiment", "--seed", "4",     "--cycles",         "200",     "--replicates", "300",
+        "--jobs",       "1",      "--set", "numIndividuos=60", "--table", "t.csv"};
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::chdir(pasta.c_str());
+        const int nulo = ::open("/dev/null", O_WRONLY);
+        ::dup2(nulo, 1);
+        ::dup2(nulo, 2);
+        std::vector<char*> argv{const_cast<char*>(KELDO_RUN_PATH)};
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(KELDO_RUN_PATH, argv.data());
+        ::_exit(127);
+    }
+    // Some runs written to the table being made beside t.csv, then the signal.
+    const auto escritos = [&] {
+        uintmax_t n = 0;
+        std::error_code e;
+        for (const auto& f : std::filesystem::directory_iterator(pasta, e))
+            n += std::filesystem::file_size(f.path(), e) == static_cast<uintmax_t>(-1)
+                     ? 0
+                     : std::filesystem::file_size(f.path(), e);
+        return n;
+    };
+    int w = 0;
+    while (escritos() < 8000 && ::waitpid(pid, &w, WNOHANG) == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ::kill(pid, SIGTERM);
+    ::waitpid(pid, &w, 0);
+    if (!WIFEXITED(w) || WEXITSTATUS(w) != 130)
+        GTEST_SKIP() << "the experiment ended before the signal";
+    ASSERT_TRUE(existe("t.parcial.csv"));
+    EXPECT_FALSE(existe("t.csv"));
+    std::vector<std::string> retomar = args;
+    retomar.back() = "r.csv";
+    const Saida r = rodar(com(retomar, {"--resume", "t.parcial.csv"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> inteira = args;
+    inteira.back() = "u.csv";
+    ASSERT_EQ(rodar(inteira).status, 0);
+    EXPECT_EQ(ler("r.csv"), ler("u.csv"));
+    EXPECT_LT(ler("t.parcial.csv").size(), ler("u.csv").size());
+}
