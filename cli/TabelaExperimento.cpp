@@ -50,11 +50,12 @@ void TabelaExperimento::registrarTarefa(uint32_t tarefa, uint32_t tarefas, uint6
     registro = RegistroTarefa::linhaTarefa(tarefa, tarefas, quantas);
 }
 
-void TabelaExperimento::entregar(size_t posicao, uint64_t k, LinhasExecucao linhas, bool falhou) {
+void TabelaExperimento::entregar(size_t posicao, uint64_t k, LinhasExecucao linhas,
+                                 bool naoTerminou) {
     {
         const std::lock_guard<std::mutex> guarda(trava);
         if (k != 0 && linhas.linhas() > 0)
-            esperando.emplace(posicao, Pronta{k, std::move(linhas), falhou});
+            esperando.emplace(posicao, Pronta{k, std::move(linhas), naoTerminou});
         else
             desistidas.emplace(posicao, k);
         escreverProntas();

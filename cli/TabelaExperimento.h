@@ -61,10 +61,10 @@ class TabelaExperimento {
         return !parou();
     }
     // Run k, at `posicao` (0.. in the order of this table's runs), is over;
-    // k 0: it was stopped, and leaves no rows; `falhou`: it did not finish,
+    // k 0: it was stopped, and leaves no rows; `naoTerminou`: it failed,
     // and its rows (if any) are written with the failure in the record.
     // Thread-safe.
-    void entregar(size_t posicao, uint64_t k, LinhasExecucao linhas, bool falhou);
+    void entregar(size_t posicao, uint64_t k, LinhasExecucao linhas, bool naoTerminou);
     // True once a write failed: the experiment has to stop.
     bool parou() const { return falhou.load(std::memory_order_relaxed); }
     // Writes the runs still waiting (after a stop, the whole ones past a gap)
