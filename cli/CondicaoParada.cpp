@@ -7,7 +7,8 @@ namespace keldo::cli {
 using namespace keldo::sim;
 
 namespace {
-const std::string esperado = " (esperado extincao, fixacao:GENE ou geracao:G)";
+const std::string esperado =
+    " (esperado extincao, sem-adultos, fixacao:GENE, perda:ALELO ou geracao:G)";
 
 int geneDaLetra(const std::string& letra) {
     for (int g = 0; g < Genoma::numGenes; ++g)
@@ -25,6 +26,14 @@ std::string CondicaoParada::ler(const std::string& texto) {
         doisPontos == std::string::npos ? std::string() : texto.substr(doisPontos + 1);
     if (texto == "extincao") {
         tipo = Tipo::extincao;
+        return {};
+    }
+    if (texto == "sem-adultos") {
+        tipo = Tipo::semAdultos;
+        return {};
+    }
+    if (nome == "perda" && lerAlelo(argumento)) {
+        tipo = Tipo::perda;
         return {};
     }
     if (nome == "fixacao" && (gene = geneDaLetra(argumento)) >= 0) {
@@ -45,8 +54,12 @@ bool CondicaoParada::vale(const AmostraPopulacao& amostra) const {
     switch (tipo) {
     case Tipo::extincao:
         return amostra.adultos + amostra.ovos == 0;
+    case Tipo::semAdultos:
+        return amostra.adultos == 0;
     case Tipo::fixacao:
         return fixado(amostra);
+    case Tipo::perda:
+        return perdido(amostra);
     case Tipo::geracao:
         return amostra.geracao >= geracao;
     default:
@@ -71,6 +84,31 @@ bool CondicaoParada::fixado(const AmostraPopulacao& amostra) const {
     for (int a = 0; a < Genoma::numAlelos(g); ++a)
         presentes += amostra.contagem[static_cast<size_t>(primeira + a)] > 0 ? 1 : 0;
     return presentes == 1;
+}
+
+// A summary column's allele, or the small letter of a one-bit gene, whose
+// count is what the capital's column does not count.
+bool CondicaoParada::lerAlelo(const std::string& nome) {
+    for (int a = 0; a < AleloResumo::total; ++a)
+        if (nome == AleloResumo::nomes[static_cast<size_t>(a)]) {
+            alelo = a;
+            return true;
+        }
+    for (int g = 0; g < Genoma::numGenes; ++g) {
+        const auto& d = Genoma::genes[static_cast<size_t>(g)];
+        if (d.numBits == 1 && nome == d.letras[1]) {
+            alelo = Genoma::colunaResumo(static_cast<Genoma::Gene>(g));
+            minuscula = true;
+            return true;
+        }
+    }
+    return false;
+}
+
+// No copy left among the carriers; a locus nobody carries has lost them all.
+bool CondicaoParada::perdido(const AmostraPopulacao& amostra) const {
+    const uint32_t n = amostra.contagem[static_cast<size_t>(alelo)];
+    return minuscula ? n == amostra.base(alelo) : n == 0;
 }
 
 } // namespace keldo::cli

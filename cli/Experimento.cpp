@@ -4,15 +4,23 @@
 #include "cli/Interrupcao.h"
 #include "cli/PreparoMundo.h"
 #include "cli/ProgressoExperimento.h"
+#include "cli/RegistroExperimento.h"
 #include "cli/RegistroTarefa.h"
+#include "cli/TabelaAnterior.h"
 #include "cli/TabelaExperimento.h"
+#include "io/GravacaoSegura.h"
 #include "sim/CKeldoDoc.h"
+#include "sim/ParametrosPorNome.h"
+#include "sim/Versao.h"
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <new>
+#include <optional>
 #include <system_error>
 #include <thread>
 #ifdef __linux__
@@ -27,6 +35,13 @@ namespace {
 constexpr int saidaInterrompida = 130; // the shell's status for a SIGINT
 
 enum class Desfecho { completa, falhou, interrompida };
+
+// How a run ended, for the experiment's record.
+struct FimExecucao {
+    std::string motivo; // why it failed
+    std::string parada; // its last row's parada; empty without rows
+    std::optional<int32_t> ultimoCiclo;
+};
 
 // The processors this process may run on (taskset, a cluster's allocation),
 // else the machine's, else one.
@@ -58,11 +73,17 @@ class Experimento {
                              std::to_string(OpcoesExperimento::maximoDeTrabalhos));
         for (std::string& aviso : exp.varredura.avisos())
             avisos.push_back(std::move(aviso));
+        for (std::string& aviso : conflitos())
+            avisos.push_back(std::move(aviso));
         for (const std::string& aviso : avisos)
             erro << "keldo-run: aviso: " << aviso << '\n';
-        TabelaExperimento tabela(impressaoDoExperimento(opcoes, semente), exp.varredura.nomes());
+        const std::string impressao = impressaoDoExperimento(opcoes, semente, efetivos);
+        registro = std::make_unique<RegistroExperimento>(opcoes, semente, impressao, efetivos);
+        TabelaExperimento tabela(impressao, exp.varredura.nomes());
         if (exp.tarefaDada)
             tabela.registrarTarefa(exp.tarefa, exp.tarefas, quantas());
+        if (const std::string e = retomar(tabela.cabecalho(), impressao); !e.empty())
+            return falha(codigoSaida::erroArquivo, e);
         if (const std::string e = tabela.abrir(exp.tabela); !e.empty())
             return falha(codigoSaida::erroArquivo, e);
         instalarInterrupcao();
@@ -78,6 +99,8 @@ class Experimento {
         if (!tabela.concluir())
             return falha(codigoSaida::erroArquivo,
                          "não foi possível escrever a tabela em " + exp.tabela + tabela.razao());
+        if (const int r = gravarRegistro(); r != codigoSaida::sucesso)
+            return r;
         return falhas > 0 ? codigoSaida::erroArquivo : codigoSaida::sucesso;
     }
 
@@ -88,6 +111,103 @@ class Experimento {
     uint32_t semente = 0;
     std::atomic<uint64_t> proxima{0};
     std::atomic<int> falhas{0};
+    std::vector<std::pair<std::string, std::string>> efetivos; // every parameter of the base
+    std::unique_ptr<RegistroExperimento> registro;
+    std::map<uint64_t, std::string> anteriores; // --resume: rows from the seed on, by run
+
+    // --resume: the earlier table's runs, each matched to the run of this
+    // experiment with its seed and values. An earlier table of another
+    // fingerprint (more replicates or values) needs its record, equal to this
+    // one's but for the lists and how it was called.
+    std::string retomar(const std::string& cabecalho, const std::string& impressao) {
+        if (exp.retomar.empty())
+            return {};
+        TabelaAnterior anterior;
+        if (std::string e = anterior.ler(exp.retomar, cabecalho, exp.varredura.nomes().size());
+            !e.empty())
+            return e;
+        if (!anterior.impressao().empty() && anterior.impressao() != impressao)
+            if (std::string e = conferirRegistroAnterior(); !e.empty())
+                return e;
+        for (uint64_t p = 0; p < quantas(); ++p) {
+            const uint64_t k = primeira() + p * exp.tarefas;
+            const auto combinacao = exp.varredura.definicoesDa(k);
+            std::vector<std::string> valores;
+            for (const auto& par : combinacao)
+                valores.push_back(par.second);
+            const uint32_t s = sementeDaExecucao(semente, combinacao, exp.varredura.replicaDa(k));
+            if (const std::string* linhas = anterior.tomar(s, valores))
+                anteriores[k] = *linhas;
+        }
+        if (const uint64_t k = anterior.sobrando())
+            return "a execução " + std::to_string(k) + " de " + exp.retomar +
+                   " não é deste experimento";
+        return {};
+    }
+
+    std::string conferirRegistroAnterior() const {
+        std::ifstream f(exp.retomar + ".json", std::ios::binary);
+        const std::string texto{std::istreambuf_iterator<char>(f), {}};
+        std::vector<std::string> antes;
+        std::map<uint64_t, std::string> execucoes;
+        if (!RegistroExperimento::separar(texto, antes, execucoes))
+            return exp.retomar +
+                   " é de outro experimento (outra impressão digital, e sem o "
+                   "registro " +
+                   exp.retomar + ".json)";
+        // The lists may grow, and each call has its own command line.
+        const auto proprias = [](const std::vector<std::string>& linhas) {
+            std::vector<std::string> r;
+            for (const std::string& l : linhas) {
+                bool propria = false;
+                for (const char* chave : {"comando", "experimento", "replicas", "variados",
+                                          "tarefa", "projeto", "definidos"})
+                    propria = propria || l.rfind("  \"" + std::string(chave) + "\": ", 0) == 0;
+                if (!propria)
+                    r.push_back(l);
+            }
+            return r;
+        };
+        if (proprias(antes) != proprias(registro->abertura()))
+            return exp.retomar + " é de outro experimento (o registro difere em mais que as "
+                                 "listas)";
+        return {};
+    }
+
+    // A run of the earlier table: its rows under this experiment's number.
+    Desfecho retomarUma(const TabelaExperimento& tabela, uint64_t k, const std::string& antigas,
+                        LinhasExecucao& linhas, FimExecucao& fim) const {
+        const std::string prefixo = tabela.prefixo(k);
+        size_t ultima = 0;
+        for (size_t inicio = 0, p; inicio < antigas.size(); inicio = p + 1) {
+            p = antigas.find('\n', inicio);
+            linhas.anexar(prefixo + antigas.substr(inicio, p - inicio + 1));
+            ultima = inicio;
+        }
+        const std::string linha = antigas.substr(ultima, antigas.size() - 1 - ultima);
+        fim.parada = linha.substr(linha.rfind(';') + 1);
+        size_t tempo = 0; // after the seed and the varied values
+        for (size_t i = 0; i <= exp.varredura.nomes().size(); ++i)
+            tempo = linha.find(';', tempo) + 1;
+        fim.ultimoCiclo = std::stoi(linha.substr(tempo, linha.find(';', tempo) - tempo));
+        if (fim.parada != "limite")
+            return Desfecho::completa;
+        fim.motivo = CKeldoDoc::avisoLimiteMundo();
+        return Desfecho::falhou;
+    }
+
+    // The record goes beside the table once the table is in place.
+    int gravarRegistro() {
+        const std::string destino = RegistroExperimento::destino(opcoes);
+        if (destino.empty())
+            return codigoSaida::sucesso;
+        const std::string texto = registro->texto();
+        if (const int e = keldo::io::GravacaoSegura::gravar(destino, texto.data(), texto.size()))
+            return falha(codigoSaida::erroArquivo, "não foi possível gravar o registro em " +
+                                                       destino + ": " +
+                                                       keldo::io::GravacaoSegura::descricao(e));
+        return codigoSaida::sucesso;
+    }
 
     int falha(int codigo, const std::string& mensagem) {
         erro << "keldo-run: " << mensagem << '\n' << std::flush;
@@ -109,12 +229,31 @@ class Experimento {
                          (parcial == exp.tabela ? "" : "; " + exp.tabela + " não mudou"));
     }
 
+    // A parameter both --set and --vary-ed takes the list's values: said, once per name.
+    std::vector<std::string> conflitos() const {
+        std::vector<std::string> r;
+        for (const std::string& nome : exp.varredura.nomes())
+            for (const auto& definicao : opcoes.definicoes)
+                if (definicao.first == nome) {
+                    r.push_back("--set " + nome + " e --vary " + nome +
+                                ": valem os valores de --vary");
+                    break;
+                }
+        return r;
+    }
+
     // The table replaces its file at the end: it must not be the project read.
     int verificarTabela() {
-        if (!opcoes.projeto || exp.tabela == "-")
+        std::vector<ArquivoDaExecucao> arquivos;
+        if (opcoes.projeto)
+            arquivos.push_back({"PROJETO", *opcoes.projeto});
+        if (exp.tabela != "-")
+            arquivos.push_back({"--table", exp.tabela});
+        if (const std::string r = RegistroExperimento::destino(opcoes); !r.empty())
+            arquivos.push_back({"--record", r});
+        if (arquivos.size() < 2)
             return codigoSaida::sucesso;
-        const std::string repetidos =
-            arquivosRepetidos({{"PROJETO", *opcoes.projeto}, {"--table", exp.tabela}});
+        const std::string repetidos = arquivosRepetidos(arquivos);
         return repetidos.empty() ? codigoSaida::sucesso : falha(codigoSaida::erroUso, repetidos);
     }
 
@@ -131,6 +270,8 @@ class Experimento {
                                                "execuções gravariam juntas keldo_trace.txt");
         if (const std::string e = exp.varredura.verificarContra(doc->parametros()); !e.empty())
             return falha(codigoSaida::erroUso, e);
+        for (const std::string& nome : nomesDeParametros())
+            efetivos.emplace_back(nome, valorPorNome(doc->parametros(), nome));
         return codigoSaida::sucesso;
     }
 
@@ -170,37 +311,67 @@ class Experimento {
                 return;
             const uint64_t k = primeira() + p * exp.tarefas;
             LinhasExecucao linhas;
-            std::string motivo;
-            const Desfecho d = executarProtegida(tabela, k, linhas, motivo);
+            FimExecucao fim;
+            const auto anterior = anteriores.find(k);
+            const Desfecho d = anterior != anteriores.end()
+                                   ? retomarUma(tabela, k, anterior->second, linhas, fim)
+                                   : executarProtegida(tabela, k, linhas, fim);
             if (d == Desfecho::falhou) {
                 ++falhas;
                 progresso.mensagem("keldo-run: a execução " + std::to_string(k) +
-                                   " falhou: " + motivo);
+                                   " falhou: " + fim.motivo);
             }
+            if (d != Desfecho::interrompida)
+                anotarNoRegistro(k, d == Desfecho::falhou, fim);
             // A stopped run is not recorded as failed: its task can be run again.
             tabela.entregar(static_cast<size_t>(p), d == Desfecho::interrompida ? 0 : k,
-                            std::move(linhas), d == Desfecho::completa);
+                            std::move(linhas), d == Desfecho::falhou);
             if (d != Desfecho::interrompida)
                 progresso.avancar();
         }
     }
 
+    void anotarNoRegistro(uint64_t k, bool falhou, const FimExecucao& fim) {
+        RegistroExperimento::Execucao e;
+        e.k = k;
+        e.combinacao = exp.varredura.definicoesDa(k);
+        e.replica = exp.varredura.replicaDa(k);
+        e.semente = sementeDaExecucao(semente, e.combinacao, e.replica);
+        e.falhou = falhou;
+        e.parada = fim.parada;
+        e.ultimoCiclo = fim.ultimoCiclo;
+        e.erro = fim.motivo;
+        registro->anotar(e);
+    }
+
     Desfecho executarProtegida(const TabelaExperimento& tabela, uint64_t k, LinhasExecucao& linhas,
-                               std::string& motivo) {
+                               FimExecucao& fim) {
         try {
-            return executarUma(tabela, k, linhas, motivo);
+            return executarUma(tabela, k, linhas, fim);
         } catch (const std::bad_alloc&) {
-            motivo = "memória insuficiente";
+            fim.motivo = "memória insuficiente";
         } catch (const std::exception& e) {
-            motivo = e.what();
+            fim.motivo = e.what();
         }
+        linhas = LinhasExecucao(); // no row of a run that broke off
+        fim.parada.clear();
+        fim.ultimoCiclo.reset();
         return Desfecho::falhou;
     }
 
+    // The first --until that holds for these figures, in the order given, or null.
+    const std::string* condicaoCumprida(const AmostraPopulacao& a) const {
+        for (const CondicaoParada& c : exp.ate)
+            if (c.vale(a))
+                return &c.texto();
+        return nullptr;
+    }
+
     // Run k: the same world a single run with its seed and its --set values
-    // makes, recorded at every K-th cycle, the last, and where --until held.
+    // makes, recorded at its start, every K-th cycle (or each new
+    // generation's first), and its last, which says why it ended.
     Desfecho executarUma(const TabelaExperimento& tabela, uint64_t k, LinhasExecucao& linhas,
-                         std::string& motivo) {
+                         FimExecucao& fim) {
         const auto doc = std::make_unique<CKeldoDoc>();
         doc->medirEstatisticas(false); // the table measures only the cycles it records
         doc->soContarMortos(true);     // a run saves nothing: the dead's number is all it needs
@@ -210,37 +381,67 @@ class Experimento {
         std::vector<std::string> valores;
         for (const auto& par : variados)
             valores.push_back(par.second);
-        const uint32_t s = sementeDaExecucao(semente, k);
+        const uint32_t s = sementeDaExecucao(semente, variados, exp.varredura.replicaDa(k));
         if (const ResultadoPreparo r = prepararMundo(*doc, origem, s); !r.mensagem.empty()) {
-            motivo = r.mensagem;
+            fim.motivo = r.mensagem;
             return Desfecho::falhou;
         }
         doc->arquivo().definirCaminho(
             {}); // no periodic save over the project every run starts from
-        const auto registrar = [&](const AmostraPopulacao& a) {
-            tabela.anexarLinha(linhas, k, s, valores, a);
+        // A row waits for the next one, so that the last can say why the run
+        // ended; a row of the same cycle replaces it.
+        std::optional<AmostraPopulacao> pendente;
+        const auto anotar = [&](const AmostraPopulacao& a) {
+            if (pendente && pendente->tempo != a.tempo)
+                tabela.anexarLinha(linhas, k, s, valores, *pendente, {});
+            pendente = a;
         };
-        if (opcoes.ciclos == 0)
-            registrar(EstatisticasPopulacao::medir(*doc));
+        const auto fechar = [&](const AmostraPopulacao& a, const std::string& parada) {
+            anotar(a);
+            tabela.anexarLinha(linhas, k, s, valores, *pendente, parada);
+            fim.parada = parada;
+            fim.ultimoCiclo = pendente->tempo;
+        };
+        AmostraPopulacao a = EstatisticasPopulacao::medir(*doc);
+        int32_t geracaoGravada = a.geracao;
+        if (const std::string* cumprida = condicaoCumprida(a)) {
+            fechar(a, *cumprida);
+            return Desfecho::completa;
+        }
+        if (opcoes.ciclos == 0) {
+            fechar(a, "ciclos");
+            return Desfecho::completa;
+        }
+        anotar(a);
         for (uint32_t c = 1; c <= opcoes.ciclos; ++c) {
             if (parar(tabela))
                 return Desfecho::interrompida;
-            if (!doc->executarCiclo()) { // past the world-size limit
-                motivo = CKeldoDoc::avisoLimiteMundo();
+            if (!doc->executarCiclo()) { // past the world-size limit: the world stays as it was
+                fim.motivo = CKeldoDoc::avisoLimiteMundo();
+                fechar(EstatisticasPopulacao::medir(*doc), "limite");
                 return Desfecho::falhou;
             }
-            bool ultimo = c == opcoes.ciclos;
-            if (!ultimo && !exp.ate.ativa() && !(exp.cada && c % exp.cada == 0))
+            const bool ultimo = c == opcoes.ciclos;
+            const bool gravar = (exp.porGeracao && doc->geracao() != geracaoGravada) ||
+                                (exp.cada && c % exp.cada == 0);
+            if (!ultimo && exp.ate.empty() && !gravar)
                 continue;
-            const AmostraPopulacao a = EstatisticasPopulacao::medir(*doc);
-            ultimo = ultimo || exp.ate.vale(a);
-            if (ultimo || (exp.cada && c % exp.cada == 0))
-                registrar(a);
-            if (ultimo)
+            a = EstatisticasPopulacao::medir(*doc);
+            if (const std::string* cumprida = condicaoCumprida(a)) {
+                fechar(a, *cumprida);
                 break;
+            }
+            if (ultimo) {
+                fechar(a, "ciclos");
+                break;
+            }
+            if (gravar) {
+                anotar(a);
+                geracaoGravada = a.geracao;
+            }
         }
         if (doc->salvamentosPeriodicosFalhos() > 0) {
-            motivo = "salvamento periódico falhou";
+            fim.motivo = "salvamento periódico falhou";
             return Desfecho::falhou;
         }
         return Desfecho::completa;
@@ -252,19 +453,24 @@ int executarExperimento(const OpcoesExecucao& opcoes, std::ostream& erro) {
     return Experimento(opcoes, erro).executar();
 }
 
-std::string impressaoDoExperimento(const OpcoesExecucao& o, uint32_t semente) {
+std::string impressaoDoExperimento(const OpcoesExecucao& o, uint32_t semente,
+                                   std::vector<std::pair<std::string, std::string>> parametros) {
     const OpcoesExperimento& e = o.experimento;
-    std::string texto = "ciclos=" + std::to_string(o.ciclos) +
+    std::string texto = std::string("versao=") + versaoKeldo() +
+                        "\nciclos=" + std::to_string(o.ciclos) +
                         "\nsemente=" + std::to_string(semente) + "\nnovo=" + (o.novo ? "1" : "0") +
-                        "\nprojeto=" + o.projeto.value_or("");
+                        "\nprojeto=" + (o.projeto ? "1" : "0");
     if (o.projeto) {
         std::ifstream f(*o.projeto, std::ios::binary);
         texto += std::string(std::istreambuf_iterator<char>(f), {});
     }
-    for (const auto& [nome, valor] : o.definicoes)
-        texto += "\nset=" + nome + "=" + valor;
-    texto += "\n" + e.varredura.descricao() + "\nevery=" + std::to_string(e.cada) +
-             "\nuntil=" + e.ate.texto();
+    std::sort(parametros.begin(), parametros.end());
+    for (const auto& [nome, valor] : parametros)
+        texto += "\nparametro=" + nome + "=" + valor;
+    texto += "\n" + e.varredura.descricao() +
+             "\nevery=" + (e.porGeracao ? std::string("geracao") : std::to_string(e.cada));
+    for (const CondicaoParada& c : e.ate)
+        texto += "\nuntil=" + c.texto();
     const uint64_t h = RegistroTarefa::soma(texto);
     char hex[16];
     std::snprintf(hex, sizeof hex, "%08x", static_cast<unsigned>((h ^ (h >> 32)) & 0xFFFFFFFFu));

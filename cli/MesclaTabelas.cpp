@@ -2,6 +2,7 @@
 #include "cli/ArquivoTabela.h"
 #include "cli/DestinosSaida.h"
 #include "cli/ExecucaoLote.h"
+#include "cli/RegistroExperimento.h"
 #include "cli/RegistroTarefa.h"
 #include <cerrno>
 #include <charconv>
@@ -38,10 +39,9 @@ struct Parte {
             return nome + " tem um registro que não é o da sua tarefa";
         for (const auto& [k, e] : registro.execucoes()) {
             const auto lida = lidas.find(k);
-            const bool confere =
-                lida == lidas.end()
-                    ? e.falhou
-                    : !e.falhou && lida->second.linhas == e.linhas && lida->second.soma == e.soma;
+            const bool confere = lida == lidas.end() ? e.falhou && e.linhas == 0
+                                                     : lida->second.linhas == e.linhas &&
+                                                           lida->second.soma == e.soma;
             if (!confere)
                 return "as linhas da execução " + std::to_string(k) + " em " + nome +
                        " não conferem com o registro (cortadas, repetidas, reordenadas ou "
@@ -96,8 +96,9 @@ class Mescla {
         for (const Parte& p : partes) {
             if (const std::string e = p.conferir(total); !e.empty())
                 return e;
+            // A failed run's rows (if any) were counted once as they were read.
             for (const auto& [k, e] : p.registro.execucoes())
-                if (e.falhou && (execucoes.count(k) || !falhas.insert(k).second))
+                if (e.falhou && ((e.linhas == 0 && execucoes.count(k)) || !falhas.insert(k).second))
                     return "a execução " + std::to_string(k) + " aparece mais de uma vez";
         }
         if (experimento.empty())
@@ -175,6 +176,62 @@ class Mescla {
         return !texto.empty() && erro == std::errc() && resto == fim;
     }
 };
+// The parts' records joined as one machine's: the same opening lines but
+// the command (the merge's) and the task (none), the runs of every part.
+class MesclaRegistros {
+  public:
+    // Empty text when the part's record (its name and ".json") was taken or
+    // is missing, else why it cannot be merged.
+    std::string ler(const std::string& parte) {
+        std::string texto;
+        if (lerArquivo(parte + ".json", texto) != 0) {
+            faltando = faltando.empty() ? parte : faltando;
+            return {};
+        }
+        std::vector<std::string> linhas;
+        if (!RegistroExperimento::separar(texto, linhas, execucoes))
+            return parte + ".json não é um registro de experimento (ou repete execuções)";
+        // How each part was called (its command, task, project's path and --set
+        // order) is its own; the rest is the experiment's. The first part's is kept.
+        std::vector<std::string> comuns, proprias;
+        for (const std::string& l : linhas) {
+            if (l.rfind("  \"tarefa\": ", 0) == 0)
+                continue;
+            bool propria = false;
+            for (const char* chave : {"  \"comando\": ", "  \"projeto\": ", "  \"definidos\": "})
+                propria = propria || l.rfind(chave, 0) == 0;
+            comuns.push_back(propria ? l.substr(0, l.find(':')) : l);
+            proprias.push_back(l);
+        }
+        if (lidos++ == 0) {
+            cabeca = proprias;
+            chaves = comuns;
+        } else if (comuns != chaves) {
+            return parte + ".json é o registro de outro experimento";
+        }
+        return {};
+    }
+
+    // The part without a record, or empty.
+    const std::string& semRegistro() const { return faltando; }
+
+    std::string texto(const std::vector<std::string>& argumentos) const {
+        std::vector<std::string> linhas = cabeca;
+        std::vector<std::string> comando = {"keldo-run", "--merge"};
+        comando.insert(comando.end(), argumentos.begin(), argumentos.end());
+        for (std::string& l : linhas)
+            if (l.rfind("  \"comando\": ", 0) == 0)
+                l = "  \"comando\": " + RegistroExperimento::lista(comando) + ",";
+        return RegistroExperimento::juntar(linhas, execucoes);
+    }
+
+  private:
+    std::vector<std::string> cabeca;
+    std::vector<std::string> chaves; // `cabeca` without what is each part's own
+    std::map<uint64_t, std::string> execucoes;
+    std::string faltando;
+    size_t lidos = 0;
+};
 } // namespace
 
 int mesclarTabelas(const std::vector<std::string>& argumentos, std::ostream& erro) {
@@ -193,12 +250,26 @@ int mesclarTabelas(const std::vector<std::string>& argumentos, std::ostream& err
             return falha(codigoSaida::erroArquivo, e);
     if (const std::string e = mescla.verificarCompleta(); !e.empty())
         return falha(codigoSaida::erroArquivo, e);
+    MesclaRegistros registros;
+    for (size_t i = 1; i < argumentos.size(); ++i)
+        if (const std::string e = registros.ler(argumentos[i]); !e.empty())
+            return falha(codigoSaida::erroArquivo, e);
     ArquivoTabela saida;
     if (const std::string e = saida.abrir(argumentos[0]); !e.empty())
         return falha(codigoSaida::erroArquivo, e);
     if (!mescla.escrever(saida) || !saida.concluir())
         return falha(codigoSaida::erroArquivo,
                      "não foi possível escrever " + argumentos[0] + saida.razao());
+    if (argumentos[0] != "-" && !registros.semRegistro().empty()) {
+        erro << "keldo-run: aviso: " << registros.semRegistro() << " não tem registro ("
+             << registros.semRegistro() << ".json): " << argumentos[0] << ".json não foi gravado\n";
+    } else if (argumentos[0] != "-") {
+        const std::string texto = registros.texto(argumentos);
+        if (const int e =
+                GravacaoSegura::gravar(argumentos[0] + ".json", texto.data(), texto.size()))
+            return falha(codigoSaida::erroArquivo, "não foi possível gravar " + argumentos[0] +
+                                                       ".json: " + GravacaoSegura::descricao(e));
+    }
     // As on one machine: the table holds the other runs, the status says some failed.
     for (uint64_t k : mescla.falhadas())
         falha(codigoSaida::erroArquivo, "a execução " + std::to_string(k) + " falhou");

@@ -94,6 +94,8 @@ class Analisador {
         }
         if (a == "--merge")
             return mesclar(o);
+        if (a == "--vary-together")
+            return variarJuntos(o);
         std::string v;
         if (opcaoDeExperimento(a)) {
             o.experimentoMencionado = true;
@@ -106,6 +108,18 @@ class Analisador {
         if (!valor(v))
             return "a opção " + a + " precisa de um valor";
         return opcaoComValor(o, a, v);
+    }
+
+    // The NAME=LIST arguments that follow, varied in step.
+    std::string variarJuntos(OpcoesExecucao& o) {
+        o.experimentoMencionado = true;
+        std::vector<std::string> listas;
+        while (pos + 1 < args.size() && args[pos + 1].rfind("--", 0) != 0 &&
+               args[pos + 1].find('=') != std::string::npos)
+            listas.push_back(args[++pos]);
+        if (listas.size() < 2)
+            return "--vary-together espera ao menos duas NOME=LISTA";
+        return o.experimento.varredura.adicionarJuntos(listas);
     }
 
     // Every argument left: the output, then at least one table.
@@ -155,7 +169,9 @@ class Analisador {
 } // namespace
 
 AnaliseArgumentos analisarArgumentos(const std::vector<std::string>& argumentos) {
-    return Analisador(argumentos).executar();
+    AnaliseArgumentos a = Analisador(argumentos).executar();
+    a.opcoes.argumentos = argumentos;
+    return a;
 }
 
 } // namespace keldo::cli

@@ -27,6 +27,8 @@ struct OpcoesExecucao {
     std::vector<std::string> avisos;
     OpcoesExperimento experimento;
     bool experimentoMencionado = false; // an experiment's option was given
+    // The arguments after the program name, as given (an experiment's record).
+    std::vector<std::string> argumentos;
     // --merge OUT FILE...: the output, then the task tables.
     std::vector<std::string> mescla;
 

@@ -6,8 +6,9 @@
 namespace keldo::cli {
 
 namespace {
-const std::array<const char*, 7> opcoesComValor = {"--replicates", "--vary",  "--jobs", "--every",
-                                                   "--until",      "--table", "--task"};
+const std::array<const char*, 9> opcoesComValor = {"--replicates", "--vary",   "--jobs",
+                                                   "--every",      "--until",  "--table",
+                                                   "--task",       "--record", "--resume"};
 
 bool lerNatural(const std::string& texto, uint32_t& valor) {
     const char* fim = texto.data() + texto.size();
@@ -46,16 +47,25 @@ std::string lerOpcaoExperimento(OpcoesExperimento& e, const std::string& opcao,
     std::string erro;
     if (opcao == "--vary")
         return e.varredura.adicionar(v);
-    if (opcao == "--until")
-        return e.ate.ler(v);
+    if (opcao == "--until") {
+        CondicaoParada c;
+        if (std::string erroCondicao = c.ler(v); !erroCondicao.empty())
+            return erroCondicao;
+        e.ate.push_back(c);
+        return {};
+    }
     if (opcao == "--task")
         return lerTarefa(e, v);
-    if (opcao == "--table") {
+    if (opcao == "--table" || opcao == "--record" || opcao == "--resume") {
         if (v.empty())
-            return "a opção --table precisa de um nome de arquivo";
-        e.tabela = v;
+            return "a opção " + opcao + " precisa de um nome de arquivo";
+        (opcao == "--table" ? e.tabela : opcao == "--record" ? e.registro : e.retomar) = v;
     } else if (opcao == "--every") {
-        erro = lerContagem(opcao, v, 0, e.cada);
+        e.porGeracao = v == "geracao";
+        e.cada = 0;
+        if (!e.porGeracao && !lerNatural(v, e.cada))
+            erro = "valor inválido para --every: \"" + v +
+                   "\" (esperado geracao ou inteiro de 0 a 4294967295)";
     } else if ((erro = lerContagem(opcao, v, 1, n)).empty()) {
         if (opcao == "--jobs")
             e.jobs = n;

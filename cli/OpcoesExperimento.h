@@ -3,6 +3,7 @@
 #include "cli/Varredura.h"
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace keldo::cli {
 
@@ -15,10 +16,14 @@ struct OpcoesExperimento {
 
     bool ativo = false;
     Varredura varredura;
-    unsigned jobs = 0; // 0: the processors the process may use
-    uint32_t cada = 0; // --every; 0: the last cycle only
-    CondicaoParada ate;
+    unsigned jobs = 0;               // 0: the processors the process may use
+    uint32_t cada = 0;               // --every K; 0: the last cycle only
+    bool porGeracao = false;         // --every geracao: the first cycle of each new generation
+    std::vector<CondicaoParada> ate; // --until, in the order given
+
     std::string tabela = "-";
+    std::string registro; // --record; empty: the table's name and ".json"
+    std::string retomar;  // --resume: the earlier table whose runs are kept
     uint32_t tarefa = 0;
     uint32_t tarefas = 1;
     bool tarefaDada = false;

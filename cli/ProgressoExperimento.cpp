@@ -14,20 +14,31 @@ std::string duracao(double segundos) {
 } // namespace
 
 ProgressoExperimento::ProgressoExperimento(std::ostream& e, uint64_t n)
-    : erro(e), total(n), ligado(::isatty(STDERR_FILENO) == 1),
-      inicio(std::chrono::steady_clock::now()) {}
+    : ProgressoExperimento(e, n, ::isatty(STDERR_FILENO) == 1, intervaloPadrao) {}
+
+ProgressoExperimento::ProgressoExperimento(std::ostream& e, uint64_t n, bool terminal,
+                                           std::chrono::steady_clock::duration i)
+    : erro(e), total(n), ligado(terminal), intervalo(i), inicio(std::chrono::steady_clock::now()),
+      ultimaLinha(inicio) {}
+
+std::string ProgressoExperimento::andamento(double decorrido) const {
+    const double restante =
+        decorrido / static_cast<double>(feitas) * static_cast<double>(total - feitas);
+    return std::to_string(feitas) + "/" + std::to_string(total) + " execuções, " +
+           duracao(decorrido) + " decorridos, cerca de " + duracao(restante) + " restantes";
+}
 
 void ProgressoExperimento::avancar() {
     const std::lock_guard<std::mutex> guarda(trava);
     ++feitas;
-    if (!ligado)
-        return;
-    const double decorrido =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - inicio).count();
-    const double restante =
-        decorrido / static_cast<double>(feitas) * static_cast<double>(total - feitas);
-    erro << "\r" << feitas << "/" << total << " execuções, " << duracao(decorrido)
-         << " decorridos, cerca de " << duracao(restante) << " restantes " << std::flush;
+    const auto agora = std::chrono::steady_clock::now();
+    const double decorrido = std::chrono::duration<double>(agora - inicio).count();
+    if (ligado) {
+        erro << "\r" << andamento(decorrido) << ' ' << std::flush;
+    } else if (agora - ultimaLinha >= intervalo) {
+        ultimaLinha = agora;
+        erro << "keldo-run: " << andamento(decorrido) << '\n' << std::flush;
+    }
 }
 
 void ProgressoExperimento::mensagem(const std::string& texto) {

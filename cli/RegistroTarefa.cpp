@@ -28,11 +28,11 @@ std::string RegistroTarefa::linhaTarefa(uint32_t tarefa, uint32_t tarefas, uint6
            std::to_string(quantas) + "\n";
 }
 
-std::string RegistroTarefa::linhaExecucao(uint64_t k, uint64_t linhas, uint64_t h) {
+std::string RegistroTarefa::linhaExecucao(uint64_t k, uint64_t linhas, uint64_t h, bool falhou) {
     char hex[24];
     std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(h));
     return "#execucao;" + std::to_string(k) + ";linhas;" + std::to_string(linhas) + ";soma;" + hex +
-           "\n";
+           (falhou ? ";falhou\n" : "\n");
 }
 
 std::string RegistroTarefa::linhaFalha(uint64_t k) {
@@ -73,9 +73,11 @@ std::string RegistroTarefa::ler(const std::string& linha) {
     Execucao e;
     if (c.size() == 3 && c[2] == "falhou")
         e.falhou = true;
-    else if (!(c.size() == 6 && c[2] == "linhas" && numero(c[3], e.linhas) && c[4] == "soma" &&
-               c[5].size() == 16 && numero(c[5], e.soma, 16)))
+    else if (!((c.size() == 6 || (c.size() == 7 && c[6] == "falhou")) && c[2] == "linhas" &&
+               numero(c[3], e.linhas) && e.linhas > 0 && c[4] == "soma" && c[5].size() == 16 &&
+               numero(c[5], e.soma, 16)))
         return "linha de registro ilegível";
+    e.falhou = e.falhou || c.size() == 7;
     porExecucao[k] = e;
     return {};
 }

@@ -6,7 +6,9 @@
 namespace keldo::cli {
 
 // The lines a task's table ends with ("#tarefa;I/N;execucoes;M", then one
-// "#execucao;K;linhas;N;soma;H" or "#execucao;K;falhou" per run it finished),
+// "#execucao;K;linhas;N;soma;H" per run it finished, the same ending in
+// ";falhou" for a run that did not finish but left rows (the world limit),
+// or "#execucao;K;falhou" for one that left none),
 // so that --merge can tell a part that lost, gained, reordered or changed
 // rows from a whole one. A table of an interrupted experiment ends with a
 // "#parcial;..." line, which no merge accepts.
@@ -20,7 +22,7 @@ class RegistroTarefa {
 
     static std::string linhaTarefa(uint32_t tarefa, uint32_t tarefas, uint64_t quantas);
     // `linhas` rows whose text hashes (`soma`) to `h`.
-    static std::string linhaExecucao(uint64_t k, uint64_t linhas, uint64_t h);
+    static std::string linhaExecucao(uint64_t k, uint64_t linhas, uint64_t h, bool falhou = false);
     static std::string linhaFalha(uint64_t k);
     static std::string linhaParcial(uint64_t completas, uint64_t quantas);
     // A 64-bit FNV-1a hash of the text.

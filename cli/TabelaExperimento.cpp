@@ -24,18 +24,24 @@ std::string TabelaExperimento::cabecalho() const {
     std::string c = "experimento;execucao;semente;";
     for (const std::string& nome : variados)
         c += nome + ';';
-    return c + EstatisticasPopulacao::cabecalhoCsv();
+    c += EstatisticasPopulacao::cabecalhoCsv();
+    for (const char* nome : AleloResumo::nomes)
+        (c += ";n_") += nome;
+    return c + ";parada";
 }
 
 void TabelaExperimento::anexarLinha(LinhasExecucao& linhas, uint64_t k, uint32_t semente,
                                     const std::vector<std::string>& valores,
-                                    const AmostraPopulacao& amostra) const {
-    std::string linha = experimento;
-    linha += ';' + std::to_string(k) + ';' + std::to_string(semente) + ';';
+                                    const AmostraPopulacao& amostra,
+                                    const std::string& parada) const {
+    std::string linha = prefixo(k) + std::to_string(semente) + ';';
     for (const std::string& v : valores)
         linha += v + ';';
     EstatisticasPopulacao::anexarLinhaCsv(linha, amostra);
-    linha += '\n';
+    // The counts behind the frequencies: loss and fixation exact at any size.
+    for (uint32_t n : amostra.contagem)
+        (linha += ';') += std::to_string(n);
+    ((linha += ';') += parada) += '\n';
     linhas.anexar(linha);
 }
 
@@ -44,11 +50,12 @@ void TabelaExperimento::registrarTarefa(uint32_t tarefa, uint32_t tarefas, uint6
     registro = RegistroTarefa::linhaTarefa(tarefa, tarefas, quantas);
 }
 
-void TabelaExperimento::entregar(size_t posicao, uint64_t k, LinhasExecucao linhas, bool ok) {
+void TabelaExperimento::entregar(size_t posicao, uint64_t k, LinhasExecucao linhas,
+                                 bool naoTerminou) {
     {
         const std::lock_guard<std::mutex> guarda(trava);
-        if (ok)
-            esperando.emplace(posicao, std::pair{k, std::move(linhas)});
+        if (k != 0 && linhas.linhas() > 0)
+            esperando.emplace(posicao, Pronta{k, std::move(linhas), naoTerminou});
         else
             desistidas.emplace(posicao, k);
         escreverProntas();
@@ -59,7 +66,7 @@ void TabelaExperimento::entregar(size_t posicao, uint64_t k, LinhasExecucao linh
 void TabelaExperimento::escreverProntas() {
     while (!parou()) {
         if (const auto it = esperando.find(proxima); it != esperando.end()) {
-            escreverExecucao(it->second.first, it->second.second);
+            escreverExecucao(it->second);
             esperando.erase(it);
         } else if (const auto f = desistidas.find(proxima); f != desistidas.end()) {
             if (comRegistro && f->second != 0)
@@ -72,7 +79,9 @@ void TabelaExperimento::escreverProntas() {
     }
 }
 
-void TabelaExperimento::escreverExecucao(uint64_t k, LinhasExecucao& linhas) {
+void TabelaExperimento::escreverExecucao(Pronta& pronta) {
+    const uint64_t k = pronta.k;
+    LinhasExecucao& linhas = pronta.linhas;
     const bool escrita = linhas.entregar([&](const char* dados, size_t n) {
         return arquivo.escrever(dados, n);
     }) && arquivo.descarregar();
@@ -84,15 +93,15 @@ void TabelaExperimento::escreverExecucao(uint64_t k, LinhasExecucao& linhas) {
         falhou = true;
         return;
     }
-    ++completas;
+    completas += pronta.falhou ? 0 : 1;
     if (comRegistro)
-        registro += RegistroTarefa::linhaExecucao(k, linhas.linhas(), linhas.soma());
+        registro += RegistroTarefa::linhaExecucao(k, linhas.linhas(), linhas.soma(), pronta.falhou);
 }
 
 void TabelaExperimento::escreverEsperando() {
-    for (auto& [posicao, run] : esperando)
+    for (auto& [posicao, pronta] : esperando)
         if (!parou())
-            escreverExecucao(run.first, run.second);
+            escreverExecucao(pronta);
     esperando.clear();
     if (comRegistro && !parou())
         arquivo.escrever(registro);

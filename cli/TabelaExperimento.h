@@ -33,12 +33,15 @@ class TabelaExperimento {
     // Opens the destination and writes the header: empty text, else why not (UTF-8).
     std::string abrir(const std::string& destino);
     // The first line: experimento;execucao;semente; the varied names; the
-    // summary's columns.
+    // summary's columns; each allele's count (n_V1...n_C); parada.
     std::string cabecalho() const;
-    // Appends one row of run k to `linhas`.
+    // The start of every row of run k: the fingerprint and k, each with its ';'.
+    std::string prefixo(uint64_t k) const { return experimento + ';' + std::to_string(k) + ';'; }
+    // Appends one row of run k to `linhas`; `parada`: why the run ended on
+    // this row, empty on every row but its last.
     void anexarLinha(LinhasExecucao& linhas, uint64_t k, uint32_t semente,
-                     const std::vector<std::string>& valores,
-                     const AmostraPopulacao& amostra) const;
+                     const std::vector<std::string>& valores, const AmostraPopulacao& amostra,
+                     const std::string& parada) const;
 
     // Ends the table with a task's record (RegistroTarefa), for --merge.
     void registrarTarefa(uint32_t tarefa, uint32_t tarefas, uint64_t quantas);
@@ -58,9 +61,10 @@ class TabelaExperimento {
         return !parou();
     }
     // Run k, at `posicao` (0.. in the order of this table's runs), is over;
-    // `ok` false: it failed (k recorded) or was stopped (k 0), and leaves no
-    // rows. Thread-safe.
-    void entregar(size_t posicao, uint64_t k, LinhasExecucao linhas, bool ok);
+    // k 0: it was stopped, and leaves no rows; `naoTerminou`: it failed,
+    // and its rows (if any) are written with the failure in the record.
+    // Thread-safe.
+    void entregar(size_t posicao, uint64_t k, LinhasExecucao linhas, bool naoTerminou);
     // True once a write failed: the experiment has to stop.
     bool parou() const { return falhou.load(std::memory_order_relaxed); }
     // Writes the runs still waiting (after a stop, the whole ones past a gap)
@@ -81,8 +85,13 @@ class TabelaExperimento {
     std::condition_variable vez;
     size_t janela = SIZE_MAX;
     size_t proxima = 0; // the first run not yet written or given up
-    std::map<size_t, std::pair<uint64_t, LinhasExecucao>> esperando;
-    std::map<size_t, uint64_t> desistidas; // failed runs; stopped ones have no k
+    struct Pronta {
+        uint64_t k;
+        LinhasExecucao linhas;
+        bool falhou;
+    };
+    std::map<size_t, Pronta> esperando;
+    std::map<size_t, uint64_t> desistidas; // runs without rows; stopped ones have no k
     bool comRegistro = false;
     std::string registro;
     uint64_t completas = 0;
@@ -91,7 +100,7 @@ class TabelaExperimento {
 
     void escreverProntas();
     void escreverEsperando();
-    void escreverExecucao(uint64_t k, LinhasExecucao& linhas);
+    void escreverExecucao(Pronta& pronta);
 };
 
 } // namespace keldo::cli

@@ -1,4 +1,5 @@
 #include "cli/Varredura.h"
+#include "cli/RegistroTarefa.h"
 #include "sim/ParametrosPorNome.h"
 #include "sim/SimulationParameters.h"
 #include "sim/TabelaParametros.h"
@@ -88,35 +89,66 @@ std::string verificarValores(const std::string& nome, const std::vector<std::str
 }
 } // namespace
 
-std::string Varredura::adicionar(const std::string& texto) {
-    const size_t igual = texto.find('=');
-    if (igual == std::string::npos || igual == 0 || igual + 1 == texto.size())
-        return "--vary espera NOME=LISTA, recebeu \"" + texto + "\"";
-    Eixo eixo{texto.substr(0, igual), {}};
-    for (const Eixo& outro : eixos)
-        if (outro.nome == eixo.nome)
-            return "--vary repete o parâmetro " + eixo.nome;
-    const std::string lista = texto.substr(igual + 1);
-    std::string erro;
-    if (!expandirIntervalo(lista, eixo.valores, erro)) {
-        if (static_cast<uint64_t>(std::count(lista.begin(), lista.end(), ',')) >= maximoDeValores)
-            erro = "lista grande demais em --vary: " + eixo.nome + textoDoLimite();
-        else
-            eixo.valores = separarPorVirgula(lista);
+std::string Varredura::adicionarJuntos(const std::vector<std::string>& textos) {
+    Eixo eixo;
+    for (const std::string& texto : textos) {
+        const size_t igual = texto.find('=');
+        if (igual == std::string::npos || igual == 0 || igual + 1 == texto.size())
+            return "--vary espera NOME=LISTA, recebeu \"" + texto + "\"";
+        const std::string nome = texto.substr(0, igual);
+        for (const Eixo& outro : eixos)
+            if (std::count(outro.nomes.begin(), outro.nomes.end(), nome) > 0)
+                return "--vary repete o parâmetro " + nome;
+        if (std::count(eixo.nomes.begin(), eixo.nomes.end(), nome) > 0)
+            return "--vary repete o parâmetro " + nome;
+        const std::string lista = texto.substr(igual + 1);
+        std::vector<std::string> valores;
+        std::string erro;
+        if (!expandirIntervalo(lista, valores, erro)) {
+            if (static_cast<uint64_t>(std::count(lista.begin(), lista.end(), ',')) >=
+                maximoDeValores)
+                erro = "lista grande demais em --vary: " + nome + textoDoLimite();
+            else
+                valores = separarPorVirgula(lista);
+        }
+        if (erro.empty())
+            erro = verificarValores(nome, valores);
+        if (erro.empty() && nome == "gerarTrace")
+            erro = "gerarTrace não pode variar: as execuções gravariam juntas keldo_trace.txt";
+        if (erro.empty() && !eixo.valores.empty() && valores.size() != eixo.tamanho())
+            erro = "--vary-together com listas de tamanhos diferentes: " + eixo.nomes.front() +
+                   " tem " + std::to_string(eixo.tamanho()) + " valores, " + nome + " tem " +
+                   std::to_string(valores.size());
+        if (!erro.empty())
+            return erro;
+        eixo.nomes.push_back(nome);
+        eixo.valores.push_back(std::move(valores));
     }
-    if (erro.empty())
-        erro = verificarValores(eixo.nome, eixo.valores);
-    if (erro.empty() && eixo.nome == "gerarTrace")
-        erro = "gerarTrace não pode variar: as execuções gravariam juntas keldo_trace.txt";
-    if (erro.empty())
-        eixos.push_back(std::move(eixo));
-    return erro;
+    if (eixo.nomes.empty())
+        return "--vary-together espera NOME=LISTA...";
+    eixos.push_back(std::move(eixo));
+    return {};
+}
+
+bool Varredura::Eixo::definir(SimulationParameters& p, size_t i) const {
+    bool ok = true;
+    for (size_t j = 0; j < nomes.size(); ++j)
+        ok = definirParametroPorNome(p, nomes[j], valores[j][i]) == ResultadoDefinicao::ok && ok;
+    return ok;
+}
+
+bool Varredura::Eixo::restaurar(SimulationParameters& p, const SimulationParameters& base) const {
+    bool ok = true;
+    for (const std::string& nome : nomes)
+        ok = definirParametroPorNome(p, nome, valorPorNome(base, nome)) == ResultadoDefinicao::ok &&
+             ok;
+    return ok;
 }
 
 uint64_t Varredura::total() const {
     uint64_t n = replicas;
     for (const Eixo& e : eixos)
-        if (__builtin_mul_overflow(n, static_cast<uint64_t>(e.valores.size()), &n))
+        if (__builtin_mul_overflow(n, static_cast<uint64_t>(e.tamanho()), &n))
             return UINT64_MAX;
     return n;
 }
@@ -125,8 +157,12 @@ std::string Varredura::verificarTotal() const {
     if (total() <= maximoDeExecucoes)
         return {};
     std::string conta = std::to_string(replicas) + (replicas == 1 ? " réplica" : " réplicas");
-    for (const Eixo& e : eixos)
-        conta += " x " + std::to_string(e.valores.size()) + " valores de " + e.nome;
+    for (const Eixo& e : eixos) {
+        std::string nomes;
+        for (const std::string& nome : e.nomes)
+            nomes += (nomes.empty() ? "" : "+") + nome;
+        conta += " x " + std::to_string(e.tamanho()) + " valores de " + nomes;
+    }
     return "experimento grande demais: " + conta + " passa de " +
            std::to_string(maximoDeExecucoes) + " execuções";
 }
@@ -136,14 +172,17 @@ std::string Varredura::verificarContra(const SimulationParameters& base) const {
     uint64_t orcamento = maximoDeTentativas;
     for (size_t i = 0; i < eixos.size(); ++i) {
         const Eixo& e = eixos[i];
-        const std::string original = valorPorNome(base, e.nome);
-        for (const std::string& v : e.valores) {
-            definirParametroPorNome(p, e.nome, v);
+        for (size_t v = 0; v < e.tamanho(); ++v) {
+            e.definir(p, v);
             if (const std::string motivo = p.valorInutilizavel();
-                !motivo.empty() && !algumaExecucaoAceita(p, base, i, orcamento))
-                return "valor de --vary que toda execução recusaria: " + e.nome + "=" + v + " (" +
-                       motivo + ")";
-            if (definirParametroPorNome(p, e.nome, original) != ResultadoDefinicao::ok)
+                !motivo.empty() && !algumaExecucaoAceita(p, base, i, orcamento)) {
+                std::string valores;
+                for (size_t j = 0; j < e.nomes.size(); ++j)
+                    valores += (j ? " " : "") + e.nomes[j] + "=" + e.valores[j][v];
+                return "valor de --vary que toda execução recusaria: " + valores + " (" + motivo +
+                       ")";
+            }
+            if (!e.restaurar(p, base))
                 p = base;
         }
     }
@@ -157,18 +196,17 @@ bool Varredura::algumaExecucaoAceita(SimulationParameters& p, const SimulationPa
     for (size_t j = 0; j < eixos.size(); ++j) {
         if (j == eixo)
             continue;
-        const std::string original = valorPorNome(base, eixos[j].nome);
         bool aceita = false;
-        for (const std::string& w : eixos[j].valores) {
+        for (size_t w = 0; w < eixos[j].tamanho(); ++w) {
             if (orcamento == 0)
                 return true;
             --orcamento;
-            definirParametroPorNome(p, eixos[j].nome, w);
+            eixos[j].definir(p, w);
             if ((aceita = p.valorInutilizavel().empty()))
                 break;
         }
         // A value that does not read back as it was: let the runs judge.
-        if (definirParametroPorNome(p, eixos[j].nome, original) != ResultadoDefinicao::ok || aceita)
+        if (!eixos[j].restaurar(p, base) || aceita)
             return true;
     }
     return false;
@@ -178,49 +216,82 @@ std::vector<std::string> Varredura::avisos() const {
     std::vector<std::string> r;
     std::set<std::string> dados;
     for (const Eixo& e : eixos)
-        for (const std::string& v : e.valores)
-            if (std::string aviso = avisoForaDoDialogo(e.nome, v);
-                !aviso.empty() && dados.insert(aviso).second)
-                r.push_back(std::move(aviso));
+        for (size_t j = 0; j < e.nomes.size(); ++j)
+            for (const std::string& v : e.valores[j])
+                if (std::string aviso = avisoForaDoDialogo(e.nomes[j], v);
+                    !aviso.empty() && dados.insert(aviso).second)
+                    r.push_back(std::move(aviso));
     return r;
 }
 
 std::vector<std::string> Varredura::nomes() const {
     std::vector<std::string> r;
     for (const Eixo& e : eixos)
-        r.push_back(e.nome);
+        r.insert(r.end(), e.nomes.begin(), e.nomes.end());
     return r;
 }
 
+uint32_t Varredura::replicaDa(uint64_t k) const {
+    return static_cast<uint32_t>((k - 1) % replicas) + 1;
+}
+
 std::vector<std::pair<std::string, std::string>> Varredura::definicoesDa(uint64_t k) const {
-    std::vector<std::pair<std::string, std::string>> r(eixos.size());
+    std::vector<size_t> posicoes(eixos.size());
     uint64_t resto = (k - 1) / replicas; // the replicate is the innermost digit
     for (size_t i = eixos.size(); i-- > 0;) {
-        const auto& valores = eixos[i].valores;
-        r[i] = {eixos[i].nome, valores[resto % valores.size()]};
-        resto /= valores.size();
+        posicoes[i] = static_cast<size_t>(resto % eixos[i].tamanho());
+        resto /= eixos[i].tamanho();
+    }
+    std::vector<std::pair<std::string, std::string>> r;
+    for (size_t i = 0; i < eixos.size(); ++i)
+        for (size_t j = 0; j < eixos[i].nomes.size(); ++j)
+            r.emplace_back(eixos[i].nomes[j], eixos[i].valores[j][posicoes[i]]);
+    return r;
+}
+
+std::vector<std::vector<std::pair<std::string, std::vector<std::string>>>>
+Varredura::listas() const {
+    std::vector<std::vector<std::pair<std::string, std::vector<std::string>>>> r;
+    for (const Eixo& e : eixos) {
+        r.emplace_back();
+        for (size_t j = 0; j < e.nomes.size(); ++j)
+            r.back().emplace_back(e.nomes[j], e.valores[j]);
     }
     return r;
 }
 
 std::string Varredura::descricao() const {
     std::string d = "replicas=" + std::to_string(replicas);
-    for (const Eixo& e : eixos) {
-        d += "\nvary=" + e.nome;
-        for (const std::string& v : e.valores)
-            d += (&v == &e.valores.front() ? "=" : ",") + v;
-    }
+    for (const Eixo& e : eixos)
+        for (size_t j = 0; j < e.nomes.size(); ++j) {
+            d += (j == 0 ? "\nvary=" : "\ntogether=") + e.nomes[j];
+            for (const std::string& v : e.valores[j])
+                d += (&v == &e.valores[j].front() ? "=" : ",") + v;
+        }
     return d;
 }
 
-uint32_t sementeDaExecucao(uint32_t s, uint64_t k) {
-    uint32_t x = s + static_cast<uint32_t>(k) * 0x9E3779B9u;
+namespace {
+// The 32-bit finalizer of MurmurHash3: one-to-one, every bit mixed.
+uint32_t misturar(uint32_t x) {
     x ^= x >> 16;
     x *= 0x85EBCA6Bu;
     x ^= x >> 13;
     x *= 0xC2B2AE35u;
     x ^= x >> 16;
     return x;
+}
+} // namespace
+
+uint32_t sementeDaExecucao(uint32_t s, std::vector<std::pair<std::string, std::string>> combinacao,
+                           uint32_t replica) {
+    std::sort(combinacao.begin(), combinacao.end());
+    std::string texto;
+    for (const auto& [nome, valor] : combinacao)
+        texto += nome + '=' + valor + '\n';
+    const uint64_t h = RegistroTarefa::soma(texto);
+    const uint32_t c = misturar(s ^ static_cast<uint32_t>(h ^ (h >> 32)));
+    return misturar(c + replica * 0x9E3779B9u);
 }
 
 } // namespace keldo::cli

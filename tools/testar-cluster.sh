@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # make test-cluster: a one-node Slurm cluster on this machine (as root), a
-# job array of four tasks over one experiment, the task tables merged and
-# compared byte for byte with the same experiment run by one keldo-run with
-# two jobs. Everything lives in BUILD/cluster; the daemons started here are
+# job array of four tasks over one experiment, the task tables and records
+# merged and compared byte for byte (the records but for their command line)
+# with the same experiment run by one keldo-run with two jobs. Everything lives in BUILD/cluster; the daemons started here are
 # stopped by their PIDs on the way out, whatever happened.
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
@@ -86,7 +86,8 @@ done
 sinfo -h -o %T 2>/dev/null | grep -qx idle ||
     { tail -n 20 "$dir"/log/*.log >&2; falhar "o nó não ficou pronto"; }
 
-experimento=(--experiment --seed 5 --replicates 6 --vary morte_mm=0,40 --cycles 300 --every 100
+experimento=(--experiment --seed 5 --replicates 6 --vary morte_mm=0,40 --cycles 300 --every geracao
+             --until fixacao:M --until sem-adultos
              --set numIndividuos=60)
 cat > "$dir/tarefa.sh" <<FIM
 #!/bin/bash
@@ -99,4 +100,7 @@ sbatch --wait --array=0-3 --chdir="$dir/trabalho" --output="$dir/log/tarefa-%a.o
 "$run" --merge juntas.csv part-0.csv part-1.csv part-2.csv part-3.csv
 "$run" "${experimento[@]}" --jobs 2 --table uma.csv 2>/dev/null
 cmp juntas.csv uma.csv || falhar "a tabela juntada difere da de uma só máquina"
+# The records too, but for the command line: each one's own.
+cmp <(grep -v '^  "comando": ' juntas.csv.json) <(grep -v '^  "comando": ' uma.csv.json) ||
+    falhar "o registro juntado difere do de uma só máquina"
 echo "testar-cluster: $(($(wc -l < uma.csv) - 1)) linhas de 4 tarefas Slurm iguais às de uma máquina"

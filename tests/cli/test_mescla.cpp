@@ -69,21 +69,21 @@ TEST_F(Mescla, LinhasQueNaoConferemComORegistroSaoRecusadas) {
     std::filesystem::remove(pasta / "m.csv");
 
     const std::vector<std::string> l = linhasDe(ler("parte2.csv"));
-    // header, 4 rows of run 2 (cycles 4, 8, 12, 13), 4 of run 5, the record.
-    ASSERT_EQ(l.size(), 12u);
-    ASSERT_EQ(l[9].rfind("#tarefa;2/3;execucoes;2", 0), 0u) << l[9];
+    // header, 5 rows of run 2 (cycles 0, 4, 8, 12, 13), 5 of run 5, the record.
+    ASSERT_EQ(l.size(), 14u);
+    ASSERT_EQ(l[11].rfind("#tarefa;2/3;execucoes;2", 0), 0u) << l[11];
     auto sem = [&](size_t i) {
         std::vector<std::string> r = l;
         r.erase(r.begin() + static_cast<long>(i));
         return r;
     };
     std::vector<std::string> trocada = l, editada = l, dobrada = l;
-    std::swap(trocada[6], trocada[7]);
+    std::swap(trocada[7], trocada[8]);
     editada[3].replace(editada[3].find(";30;"), 4, ";31;");
     dobrada.insert(dobrada.begin() + 2, dobrada[2]);
     std::vector<std::string> semUltima = l;
-    semUltima.erase(semUltima.begin() + 11);
-    semUltima.erase(semUltima.begin() + 5, semUltima.begin() + 9);
+    semUltima.erase(semUltima.begin() + 13);
+    semUltima.erase(semUltima.begin() + 6, semUltima.begin() + 11);
     struct Caso {
         const char* nome;
         std::string texto;
@@ -96,10 +96,10 @@ TEST_F(Mescla, LinhasQueNaoConferemComORegistroSaoRecusadas) {
         {"linha editada", juntar(editada), "execução 2 em p2.csv não conferem"},
         {"última execução inteira", juntar(semUltima), "p2.csv não tem a execução 5"},
         {"só as linhas da última",
-         juntar(std::vector<std::string>(l.begin(), l.begin() + 5)) + l[9] + l[10] + l[11],
+         juntar(std::vector<std::string>(l.begin(), l.begin() + 6)) + l[11] + l[12] + l[13],
          "execução 5 em p2.csv não conferem"},
-        {"registro sem a última", juntar(sem(11)), "tem linhas da execução 5, que não está"},
-        {"sem registro", juntar(std::vector<std::string>(l.begin(), l.begin() + 9)),
+        {"registro sem a última", juntar(sem(13)), "tem linhas da execução 5, que não está"},
+        {"sem registro", juntar(std::vector<std::string>(l.begin(), l.begin() + 11)),
          "não traz o registro"},
         {"linha cortada", juntar(l).substr(0, juntar(l).size() - 3), "não é uma tabela"},
     };
@@ -123,8 +123,9 @@ TEST_F(Mescla, SaidaQueEhUmaDasPartesEhRecusada) {
     }
 }
 
-// A run past the world-size limit leaves no rows and exit status 1 on one
-// machine; the merge of the parts writes the same bytes with the same status.
+// A run past the world-size limit keeps its rows, the last saying "limite",
+// and exit status 1 on one machine; the merge of the parts writes the same
+// bytes with the same status, and still checks the failed run's rows.
 TEST_F(KeldoRun, ExecucaoNoLimiteDoMundoMesclaComoNumaMaquina) {
     const std::vector<std::string> args = {"--experiment",
                                            "--seed",
@@ -149,11 +150,40 @@ TEST_F(KeldoRun, ExecucaoNoLimiteDoMundoMesclaComoNumaMaquina) {
                                    std::string("parte") + t + ".csv"}))
                       .status,
                   std::string(t) == "0" ? 1 : 0);
-    EXPECT_NE(ler("parte0.csv").find("#execucao;2;falhou\n"), std::string::npos);
+    const std::string parte0 = ler("parte0.csv");
+    EXPECT_NE(parte0.find("#execucao;2;linhas;2;soma;"), std::string::npos) << parte0;
+    EXPECT_NE(parte0.find(";falhou\n"), std::string::npos) << parte0;
+    EXPECT_NE(parte0.find(";limite\n#tarefa"), std::string::npos) << parte0;
     const Saida m = rodar({"--merge", "m.csv", "parte1.csv", "parte0.csv"});
     EXPECT_EQ(m.status, 1);
     EXPECT_NE(m.err.find("a execução 2 falhou"), std::string::npos) << m.err;
     EXPECT_EQ(ler("m.csv"), ler("toda.csv"));
+    // The records too, but for the command line; the failed run says why.
+    const auto semComando = [](std::string r) {
+        const size_t inicio = r.find("  \"comando\": ");
+        return inicio == std::string::npos ? r : r.erase(inicio, r.find('\n', inicio) - inicio);
+    };
+    const std::string registro = ler("toda.csv.json");
+    EXPECT_EQ(semComando(ler("m.csv.json")), semComando(registro));
+    EXPECT_NE(registro.find("\"execucao\": 2, \"combinacao\": {\"qtdAlimento\": \"2000\"}, "
+                            "\"replica\": 1, "),
+              std::string::npos)
+        << registro;
+    EXPECT_NE(registro.find("\"estado\": \"falhou\", \"parada\": \"limite\", "
+                            "\"ultimo_ciclo\": "),
+              std::string::npos)
+        << registro;
+    EXPECT_NE(registro.find("\"erro\": \"O mundo atingiu o limite"), std::string::npos);
+    std::filesystem::remove(pasta / "m.csv");
+
+    // The failed run's rows are vouched for like any other's.
+    std::string editada = parte0;
+    editada.replace(editada.find(";limite\n"), 8, ";ciclos\n");
+    escrever("p0.csv", editada);
+    const Saida e = rodar({"--merge", "m.csv", "parte1.csv", "p0.csv"});
+    EXPECT_EQ(e.status, 1);
+    EXPECT_NE(e.err.find("execução 2 em p0.csv não conferem"), std::string::npos) << e.err;
+    EXPECT_FALSE(existe("m.csv"));
 }
 
 // Ctrl+C during a new run of an experiment: the whole earlier table stays,
@@ -221,4 +251,147 @@ TEST_F(KeldoRun, ParteIlegivelENomeadaComOMotivo) {
     EXPECT_EQ(s.status, 1);
     EXPECT_NE(s.err.find("nenhuma.csv: No such file or directory"), std::string::npos) << s.err;
     EXPECT_FALSE(existe("m.csv"));
+}
+
+// The fingerprint is the experiment's, not its command line's: parts made
+// from a copy of the project elsewhere, with the --set options in another
+// order, merge into the table of one machine.
+TEST_F(KeldoRun, PartesDeUmProjetoCopiadoSeJuntam) {
+    ASSERT_EQ(
+        rodar({"--seed", "3", "--set", "numIndividuos=20", "--cycles", "5", "--save", "p.gen"})
+            .status,
+        0);
+    std::filesystem::create_directory(pasta / "copia");
+    std::filesystem::copy_file(pasta / "p.gen", pasta / "copia" / "p.gen");
+    const std::vector<std::string> comum = {
+        "--experiment", "--seed", "4",      "--cycles",     "6", "--every", "3",
+        "--replicates", "3",      "--vary", "morte_mm=0,40"};
+    const std::vector<std::string> sets = {"--set", "qtdAlimento=15", "--set", "taxaMutacao=20"};
+    const std::vector<std::string> trocados = {"--set", "taxaMutacao=20", "--set",
+                                               "qtdAlimento=15"};
+    ASSERT_EQ(rodar(com(com(com(comum, sets), {"p.gen"}), {"--table", "toda.csv"})).status, 0);
+    ASSERT_EQ(
+        rodar(com(com(com(comum, sets), {"p.gen"}), {"--task", "0/2", "--table", "a.csv"})).status,
+        0);
+    ASSERT_EQ(rodar(com(com(com(comum, trocados), {"copia/p.gen"}),
+                        {"--task", "1/2", "--table", "b.csv"}))
+                  .status,
+              0);
+    const Saida m = rodar({"--merge", "m.csv", "a.csv", "b.csv"});
+    ASSERT_EQ(m.status, 0) << m.err;
+    EXPECT_EQ(ler("m.csv"), ler("toda.csv"));
+
+    // A different base is another experiment.
+    ASSERT_EQ(rodar(com(com(com(comum, {"--set", "qtdAlimento=16", "--set", "taxaMutacao=20"}),
+                            {"p.gen"}),
+                        {"--task", "1/2", "--table", "c.csv"}))
+                  .status,
+              0);
+    const Saida outra = rodar({"--merge", "n.csv", "a.csv", "c.csv"});
+    EXPECT_EQ(outra.status, 1);
+    EXPECT_NE(outra.err.find("outro experimento"), std::string::npos) << outra.err;
+}
+
+namespace {
+std::vector<std::string> linhasDaTabela(const std::string& texto) {
+    return linhasDe(texto);
+}
+
+std::string semComando(std::string registro) {
+    const size_t inicio = registro.find("  \"comando\": ");
+    return inicio == std::string::npos
+               ? registro
+               : registro.erase(inicio, registro.find('\n', inicio) - inicio);
+}
+} // namespace
+
+// --resume keeps the whole runs of an earlier table and runs the others:
+// the table and record are those of one uninterrupted run. A run cut short
+// runs again; more replicates or values extend a finished study; a table of
+// another experiment is refused before any run.
+TEST_F(KeldoRun, ResumeDaATabelaDeUmaExecucaoSemInterrupcao) {
+    const std::vector<std::string> args = {
+        "--experiment", "--seed",           "6",      "--cycles",      "9",       "--every",    "4",
+        "--set",        "numIndividuos=25", "--vary", "morte_mm=0,40", "--until", "sem-adultos"};
+    ASSERT_EQ(rodar(com(args, {"--replicates", "3", "--table", "toda.csv"})).status, 0);
+    // Runs 1 and 2 whole, run 3 cut after its first row, as an interruption leaves them.
+    const auto t = linhasDaTabela(ler("toda.csv"));
+    std::string parcial = t[0];
+    size_t i = 1;
+    for (; i < t.size() && t[i].find(";3;") == std::string::npos; ++i)
+        parcial += t[i];
+    escrever("t.parcial.csv", parcial + t[i] +
+                                  "#parcial;interrompido com 2 de 6 execuções "
+                                  "completas\n");
+    Saida s =
+        rodar(com(args, {"--replicates", "3", "--resume", "t.parcial.csv", "--table", "t.csv"}));
+    ASSERT_EQ(s.status, 0) << s.err;
+    EXPECT_EQ(ler("t.csv"), ler("toda.csv"));
+    EXPECT_EQ(semComando(ler("t.csv.json")), semComando(ler("toda.csv.json")));
+
+    // A finished study of 2 replicates and one value, extended in place.
+    ASSERT_EQ(rodar(com(args, {"--replicates", "2", "--table", "e.csv"})).status, 0);
+    s = rodar(com(args, {"--replicates", "3", "--resume", "e.csv", "--table", "e.csv"}));
+    ASSERT_EQ(s.status, 0) << s.err;
+    EXPECT_EQ(ler("e.csv"), ler("toda.csv"));
+
+    // Another base, or an earlier table without the record that would say so.
+    s = rodar(com(args, {"--replicates", "3", "--set", "qtdAlimento=9", "--resume", "toda.csv",
+                         "--table", "x.csv"}));
+    EXPECT_EQ(s.status, 1);
+    EXPECT_NE(s.err.find("é de outro experimento"), std::string::npos) << s.err;
+    std::filesystem::remove(pasta / "toda.csv.json");
+    s = rodar(com(args, {"--replicates", "4", "--resume", "toda.csv", "--table", "x.csv"}));
+    EXPECT_EQ(s.status, 1);
+    EXPECT_NE(s.err.find("sem o registro"), std::string::npos) << s.err;
+    EXPECT_FALSE(existe("x.csv"));
+}
+
+// After SIGTERM, the partial table resumed gives the uninterrupted table's bytes.
+TEST_F(KeldoRun, ResumeDepoisDeSigterm) {
+    const std::vector<std::string> args = {
+        "--experiment", "--seed", "4",     "--cycles",         "200",     "--replicates", "300",
+        "--jobs",       "1",      "--set", "numIndividuos=60", "--table", "t.csv"};
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        ::chdir(pasta.c_str());
+        const int nulo = ::open("/dev/null", O_WRONLY);
+        ::dup2(nulo, 1);
+        ::dup2(nulo, 2);
+        std::vector<char*> argv{const_cast<char*>(KELDO_RUN_PATH)};
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(KELDO_RUN_PATH, argv.data());
+        ::_exit(127);
+    }
+    // Some runs written to the table being made beside t.csv, then the signal.
+    const auto escritos = [&] {
+        uintmax_t n = 0;
+        std::error_code e;
+        for (const auto& f : std::filesystem::directory_iterator(pasta, e))
+            n += std::filesystem::file_size(f.path(), e) == static_cast<uintmax_t>(-1)
+                     ? 0
+                     : std::filesystem::file_size(f.path(), e);
+        return n;
+    };
+    int w = 0;
+    while (escritos() < 8000 && ::waitpid(pid, &w, WNOHANG) == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ::kill(pid, SIGTERM);
+    ::waitpid(pid, &w, 0);
+    if (!WIFEXITED(w) || WEXITSTATUS(w) != 130)
+        GTEST_SKIP() << "the experiment ended before the signal";
+    ASSERT_TRUE(existe("t.parcial.csv"));
+    EXPECT_FALSE(existe("t.csv"));
+    std::vector<std::string> retomar = args;
+    retomar.back() = "r.csv";
+    const Saida r = rodar(com(retomar, {"--resume", "t.parcial.csv"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> inteira = args;
+    inteira.back() = "u.csv";
+    ASSERT_EQ(rodar(inteira).status, 0);
+    EXPECT_EQ(ler("r.csv"), ler("u.csv"));
+    EXPECT_LT(ler("t.parcial.csv").size(), ler("u.csv").size());
 }
