@@ -112,6 +112,34 @@ try {
     verificar(d.mantido, `${nome}: the world is kept`);
   }
 
+  // The arena composed in memory paints what drawImage of each item's
+  // picture over the background paints, items at the edges clipped.
+  const arena = await pagina.evaluate(() => {
+    const obstaculos = [[100, 100, 220, 180], [400, 300, 420, 320]];
+    const dados = new Float32Array([0, 0, 6, 99, 99, 7, 50, 50, 0, 50.5, 50.2, 3, 1, 98, 1, 98, 1, 2,
+      20, 30, 4, 21, 31, 5, 60, 40, 6, 33.3, 66.6, 7]);
+    const c = document.createElement('canvas');
+    const d = new Arena.Desenho(c);
+    d.definirObstaculos(JSON.stringify(obstaculos));
+    d.desenhar(dados);
+    const r = document.createElement('canvas');
+    r.width = 640; r.height = 480;
+    const g = r.getContext('2d');
+    g.drawImage(Arena.fundo(obstaculos), 0, 0);
+    const imagens = Arena.imagens();
+    for (let k = 0; k < dados.length; k += 3)
+      g.drawImage(imagens[dados[k + 2]], Arena.paraPixel(640, dados[k]) - 10, Arena.paraPixel(480, dados[k + 1]) - 10);
+    const a = c.getContext('2d').getImageData(0, 0, 640, 480).data, b = g.getImageData(0, 0, 640, 480).data;
+    let diferentes = 0, pintados = 0;
+    for (let i = 0; i < a.length; i += 4) {
+      if (a[i] !== b[i] || a[i + 1] !== b[i + 1] || a[i + 2] !== b[i + 2] || a[i + 3] !== b[i + 3]) ++diferentes;
+      if (a[i] !== 153 || a[i + 1] !== 204 || a[i + 2] !== 255) ++pintados;
+    }
+    return { diferentes, pintados };
+  });
+  verificar(arena.diferentes === 0 && arena.pintados > 2000,
+    `arena frame as drawImage paints it (${arena.diferentes} pixels differ, ${arena.pintados} not field)`);
+
   // Screenshots of a running world with its charts.
   const capturas = `${site}-capturas`;
   fs.mkdirSync(capturas, { recursive: true });

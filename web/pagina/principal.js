@@ -17,6 +17,7 @@
   let desenho = null;
   let graficosSujos = false;
   let quadrosDesenhados = 0;
+  let quadrosRecebidos = 0; // since the last one drawn, which the worker is told
   const velocidades = [1, 2, 5, 10, 30, 60, 0];
 
   // --- the worker, one request at a time per id ---
@@ -39,6 +40,7 @@
     } else if (m.tipo === 'quadro') {
       aplicarEstado(m.estado);
       ultimoQuadro = m.dados;
+      ++quadrosRecebidos;
     } else if (m.tipo === 'parado') {
       aplicarEstado(m.estado);
       mostrarRodando(false);
@@ -113,7 +115,8 @@
       desenho.desenhar(ultimoQuadro);
       ultimoQuadro = null;
       ++quadrosDesenhados;
-      trabalhador.postMessage({ op: 'desenhado' });
+      trabalhador.postMessage({ op: 'desenhado', quadros: quadrosRecebidos });
+      quadrosRecebidos = 0;
     }
     if (graficosSujos) atualizarGraficos();
     requestAnimationFrame(quadroAQuadro);
