@@ -191,8 +191,12 @@ try {
   await esperarTempo('(t) => t >= 50');
   await controles.click('#iniciar');
   await controles.waitForFunction(() => document.getElementById('iniciar').textContent === 'Iniciar');
-  const parado = await tempo();
-  await new Promise((r) => setTimeout(r, 300));
+  // The worker ends the cycles it was running: the status settles.
+  let parado = -1;
+  for (let i = 0; i < 20 && parado !== await tempo(); ++i) {
+    parado = await tempo();
+    await new Promise((r) => setTimeout(r, 300));
+  }
   verificar(await tempo() === parado && !await controles.$eval('#passo', (b) => b.disabled),
     `Parar: stopped at cycle ${parado}, Passo enabled`);
   verificar(await controles.evaluate(() => window.keldo.resumo()) === resumoDoKeldoRun(semente1, parado),
@@ -221,6 +225,18 @@ try {
   verificar(await controles.evaluate(() => window.keldo.resumo()) === resumoLimite,
     'world limit: the summary keldo-run writes when it stops there');
   await controles.click('#aviso button');
+
+  // The form's descriptions follow the language: the core's words in
+  // Portuguese, the catalogue's in English, for every field.
+  const descricoes = () => controles.$$eval('#parametros label', (ls) => ls.map((l) => l.title));
+  const emPortugues = await descricoes();
+  await controles.select('#idioma', 'en');
+  await controles.waitForFunction(() => document.getElementById('novo').textContent === 'New');
+  const emIngles = await descricoes();
+  verificar(emPortugues.includes('itens de alimento espalhados quando o mundo \u00e9 criado') &&
+    emIngles.includes('food items scattered when the world is made') &&
+    emIngles.every((d, i) => d && d !== emPortugues[i]),
+  `form: ${emIngles.length} descriptions in English, none left in Portuguese`);
 
   // Layout: no two controls overlap, all within the width, the arena shown.
   for (const [l, a] of [[1024, 768], [390, 844]]) {

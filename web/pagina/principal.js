@@ -65,6 +65,7 @@
     preencherLegenda();
     $('velocidade').title = t.velocidades[$('velocidade').value];
     construirGraficos();
+    descreverFormulario();
   }
   function idiomaInicial() {
     const salvo = localStorage.getItem('keldo.idioma');
@@ -183,7 +184,6 @@
       if (!p.noDialogo) continue;
       const rotulo = document.createElement('label');
       rotulo.textContent = p.nome;
-      rotulo.title = p.descricao;
       rotulo.htmlFor = 'p_' + p.nome;
       let campo;
       if (p.escolhas) {
@@ -195,7 +195,6 @@
       }
       campo.id = 'p_' + p.nome;
       campo.name = p.nome;
-      campo.title = p.descricao + (p.escolhas ? '' : ` (${p.minimo}..${p.maximo})`);
       f.append(rotulo, campo);
     }
     const acoes = document.createElement('div');
@@ -206,6 +205,18 @@
     acoes.append(ok);
     f.append(acoes);
     f.onsubmit = (e) => { e.preventDefault(); aplicarFormulario(); };
+    descreverFormulario();
+  }
+  // The one-line descriptions: the core's (Portuguese) unless the language's
+  // catalogue has its own.
+  function descreverFormulario() {
+    for (const p of tabela) {
+      const campo = $('p_' + p.nome);
+      if (!campo) continue;
+      const descricao = (t.descricoes && t.descricoes[p.nome]) || p.descricao;
+      campo.previousElementSibling.title = descricao;
+      campo.title = descricao + (p.escolhas ? '' : ` (${p.minimo}..${p.maximo})`);
+    }
   }
   function preencherFormulario(valores) {
     for (const [nome, valor] of Object.entries(valores || {})) {
