@@ -113,32 +113,42 @@ try {
   }
 
   // The arena composed in memory paints what drawImage of each item's
-  // picture over the background paints, items at the edges clipped.
+  // picture over the background paints, items at the edges clipped; with the
+  // energy shown, the numbers are written (cyan only for an individual at
+  // its reproduction threshold).
   const arena = await pagina.evaluate(() => {
     const obstaculos = [[100, 100, 220, 180], [400, 300, 420, 320]];
-    const dados = new Float32Array([0, 0, 6, 99, 99, 7, 50, 50, 0, 50.5, 50.2, 3, 1, 98, 1, 98, 1, 2,
-      20, 30, 4, 21, 31, 5, 60, 40, 6, 33.3, 66.6, 7]);
-    const c = document.createElement('canvas');
-    const d = new Arena.Desenho(c);
-    d.definirObstaculos(JSON.stringify(obstaculos));
-    d.desenhar(dados);
+    const itens = [[0, 0, 6, 40, 0], [99, 99, 7, 5, 0], [50, 50, 0, 777, 1], [50.5, 50.2, 3, 9, 0], [1, 98, 1, 1, 0],
+      [98, 1, 2, 2, 0], [20, 30, 4, 3, 0], [21, 31, 5, 4, 0], [60, 40, 6, 55, 0], [33.3, 66.6, 7, 6, 0]];
+    const dados = new Float32Array(itens.flat());
+    const pixels = (comEnergia) => {
+      const c = document.createElement('canvas');
+      const d = new Arena.Desenho(c);
+      d.definirObstaculos(JSON.stringify(obstaculos));
+      d.desenhar(dados, comEnergia);
+      return c.getContext('2d').getImageData(0, 0, 640, 480).data;
+    };
     const r = document.createElement('canvas');
     r.width = 640; r.height = 480;
     const g = r.getContext('2d');
     g.drawImage(Arena.fundo(obstaculos), 0, 0);
     const imagens = Arena.imagens();
-    for (let k = 0; k < dados.length; k += 3)
-      g.drawImage(imagens[dados[k + 2]], Arena.paraPixel(640, dados[k]) - 10, Arena.paraPixel(480, dados[k + 1]) - 10);
-    const a = c.getContext('2d').getImageData(0, 0, 640, 480).data, b = g.getImageData(0, 0, 640, 480).data;
-    let diferentes = 0, pintados = 0;
+    for (const [x, y, i] of itens)
+      g.drawImage(imagens[i], Arena.paraPixel(640, x) - 10, Arena.paraPixel(480, y) - 10);
+    const a = pixels(false), b = g.getImageData(0, 0, 640, 480).data, e = pixels(true);
+    let diferentes = 0, pintados = 0, comNumeros = 0, ciano = 0;
     for (let i = 0; i < a.length; i += 4) {
       if (a[i] !== b[i] || a[i + 1] !== b[i + 1] || a[i + 2] !== b[i + 2] || a[i + 3] !== b[i + 3]) ++diferentes;
       if (a[i] !== 153 || a[i + 1] !== 204 || a[i + 2] !== 255) ++pintados;
+      if (e[i] !== a[i] || e[i + 1] !== a[i + 1] || e[i + 2] !== a[i + 2]) ++comNumeros;
+      if (e[i] < 60 && e[i + 1] > 200 && e[i + 2] > 200) ++ciano;
     }
-    return { diferentes, pintados };
+    return { diferentes, pintados, comNumeros, ciano };
   });
   verificar(arena.diferentes === 0 && arena.pintados > 2000,
     `arena frame as drawImage paints it (${arena.diferentes} pixels differ, ${arena.pintados} not field)`);
+  verificar(arena.comNumeros > 100 && arena.ciano > 5,
+    `arena with energy: ${arena.comNumeros} pixels of numbers, ${arena.ciano} cyan`);
 
   // Screenshots of a running world with its charts.
   const capturas = `${site}-capturas`;

@@ -150,6 +150,10 @@ const Arena = (() => {
     };
   }
 
+  // Floats per item of a frame (web/MundoWeb.h).
+  const itemDoQuadro = 5;
+  const fonteEnergia = '12px "DejaVu Sans", sans-serif';
+
   // Arena units (0..99) to pixels, in single precision and truncated, as the desktop view.
   const f = Math.fround;
   function paraPixel(tamanho, u) { return Math.trunc(f(f(tamanho * u) / 99)); }
@@ -165,20 +169,25 @@ const Arena = (() => {
       this.mascaras = [macho(1), macho(0), macho(2), femea(1), femea(0), femea(2), comida(), ovo()].map(mascara);
       this.quadro = new ImageData(largura, altura);
       this.pixels = new Uint32Array(this.quadro.data.buffer);
+      this.imagens = imagens();
       this.fundo = null;
+      this.fundoCanvas = null;
       this.chaveFundo = null;
     }
     definirObstaculos(json) {
       if (json === this.chaveFundo) return;
       this.chaveFundo = json;
-      const c = fundo(JSON.parse(json));
-      this.fundo = new Uint32Array(c.getContext('2d').getImageData(0, 0, largura, altura).data.buffer);
+      this.fundoCanvas = fundo(JSON.parse(json));
+      this.fundo = new Uint32Array(this.fundoCanvas.getContext('2d').getImageData(0, 0, largura, altura).data.buffer);
     }
-    // dados: x, y, image per item (food first, then the living).
-    desenhar(dados) {
+    // dados: x, y, image, energy, label colour per item (food first, then
+    // the living); with the energy shown, each item's number as the desktop
+    // writes it.
+    desenhar(dados, comEnergia = false) {
+      if (comEnergia) return this.desenharComEnergia(dados);
       const p = this.pixels;
       if (this.fundo) p.set(this.fundo);
-      for (let k = 0; k + 2 < dados.length; k += 3) {
+      for (let k = 0; k + itemDoQuadro - 1 < dados.length; k += itemDoQuadro) {
         const m = this.mascaras[dados[k + 2]];
         if (!m) continue;
         const x0 = paraPixel(largura, dados[k]) - 10, y0 = paraPixel(altura, dados[k + 1]) - 10;
@@ -194,6 +203,26 @@ const Arena = (() => {
         }
       }
       this.g.putImageData(this.quadro, 0, 0);
+    }
+    // Text between the pictures: drawn item by item. Food's number goes over
+    // its picture; an individual's picture covers its own number.
+    desenharComEnergia(dados) {
+      const g = this.g;
+      if (this.fundoCanvas) g.drawImage(this.fundoCanvas, 0, 0);
+      g.font = fonteEnergia;
+      g.textBaseline = 'top';
+      for (let k = 0; k + itemDoQuadro - 1 < dados.length; k += itemDoQuadro) {
+        const img = this.imagens[dados[k + 2]];
+        const x = paraPixel(largura, dados[k]), y = paraPixel(altura, dados[k + 1]);
+        const rotulo = () => {
+          g.fillStyle = dados[k + 4] ? 'rgb(0,255,255)' : 'rgb(0,0,0)';
+          g.fillText(String(dados[k + 3]), x - 14, paraPixel(altura, f(dados[k + 1] + 1)));
+        };
+        const comida = dados[k + 2] === 6;
+        if (!comida) rotulo();
+        if (img) g.drawImage(img, x - 10, y - 10);
+        if (comida) rotulo();
+      }
     }
   }
   return { Desenho, imagens, fundo, paraPixel };

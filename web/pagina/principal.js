@@ -17,6 +17,7 @@
   let desenho = null;
   let graficosSujos = false;
   let quadrosDesenhados = 0;
+  let mostrarEnergia = false; // the world's mostrarEnergia: numbers beside the items
   let quadrosRecebidos = 0; // since the last one drawn, which the worker is told
   const velocidades = [1, 2, 5, 10, 30, 60, 0];
 
@@ -93,6 +94,7 @@
     semente = e.semente;
     $('sementeAtual').textContent = String(e.semente);
     if (desenho) desenho.definirObstaculos(e.obstaculos);
+    mostrarEnergia = e.mostrarEnergia;
   }
   function anexarResumo(texto) {
     resumo += texto;
@@ -113,7 +115,7 @@
   // --- the arena ---
   function quadroAQuadro() {
     if (ultimoQuadro) {
-      desenho.desenhar(ultimoQuadro);
+      desenho.desenhar(ultimoQuadro, mostrarEnergia);
       ultimoQuadro = null;
       ++quadrosDesenhados;
       trabalhador.postMessage({ op: 'desenhado', quadros: quadrosRecebidos });

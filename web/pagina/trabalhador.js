@@ -24,6 +24,7 @@ function estado(reiniciar) {
     tempo: mundo.tempo(), geracao: mundo.geracao(), status: mundo.status(),
     semente: mundo.semente(), bitmapFundo: mundo.bitmapFundo(),
     obstaculos: mundo.obstaculos(), reiniciar: !!reiniciar, resumo: novasLinhas(),
+    mostrarEnergia: mundo.valorParametro('mostrarEnergia') !== '0',
   };
 }
 
