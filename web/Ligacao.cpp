@@ -43,7 +43,7 @@ val salvar(MundoWeb& m) {
 
 val quadro(MundoWeb& m) {
     const size_t n = m.prepararQuadro();
-    return val(typed_memory_view(3 * n, m.quadro()));
+    return val(typed_memory_view(MundoWeb::valoresPorItem * n, m.quadro()));
 }
 
 // The summary from byte `inicio` on (the lines a page has not read yet).

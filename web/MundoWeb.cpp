@@ -120,17 +120,21 @@ std::string MundoWeb::valorParametro(const std::string& nome) const {
 
 size_t MundoWeb::prepararQuadro() {
     const size_t n = tamanhoMundo();
-    quadro_.resize(3 * n);
+    quadro_.resize(valoresPorItem * n);
     float* q = quadro_.data();
     for (const FoodX& a : doc->alimentos()) {
         *q++ = a.x;
         *q++ = a.y;
         *q++ = 6.0f;
+        *q++ = static_cast<float>(a.valorEnergetico);
+        *q++ = 0.0f;
     }
     for (const SpecX& s : doc->vivos()) {
         *q++ = s.x;
         *q++ = s.y;
         *q++ = static_cast<float>(CKeldoDoc::indiceImagem(s));
+        *q++ = static_cast<float>(s.energia);
+        *q++ = s.energia < s.limiarReproducao ? 0.0f : 1.0f;
     }
     return n;
 }

@@ -59,8 +59,11 @@ class MundoWeb {
     std::string valorParametro(const std::string& nome) const;
 
     // The frame: per food item, then per living individual, x and y (arena
-    // units, 0..99) and the arena image index (0..7) as floats. Rebuilt in
-    // place (no allocation once grown); `quadro()` points to `3 * n` floats.
+    // units, 0..99), the arena image index (0..7), the energy and its label's
+    // colour as the desktop arena writes it (1: cyan, at or above the
+    // reproduction threshold; 0: black) as floats. Rebuilt in place (no
+    // allocation once grown); `quadro()` points to `valoresPorItem * n` floats.
+    static constexpr size_t valoresPorItem = 5;
     size_t prepararQuadro();
     const float* quadro() const { return quadro_.data(); }
 

@@ -135,32 +135,95 @@ const Arena = (() => {
     return c;
   }
 
+  // A picture as the offsets (in a 640-pixel row) and colours of its opaque
+  // pixels: the pictures have no partly transparent pixel, so copying these
+  // is what drawImage would paint.
+  function mascara(img) {
+    const cores = new Uint32Array(img.data.buffer);
+    const dx = [], dy = [], valores = [];
+    for (let j = 0; j < lado; ++j) for (let i = 0; i < lado; ++i) {
+      if (img.data[4 * (j * lado + i) + 3]) { dx.push(i); dy.push(j); valores.push(cores[j * lado + i]); }
+    }
+    return {
+      dx: Int32Array.from(dx), dy: Int32Array.from(dy), cores: Uint32Array.from(valores),
+      deslocamentos: Int32Array.from(dx.map((x, k) => dy[k] * largura + x)),
+    };
+  }
+
+  // Floats per item of a frame (web/MundoWeb.h).
+  const itemDoQuadro = 5;
+  const fonteEnergia = '12px "DejaVu Sans", sans-serif';
+
   // Arena units (0..99) to pixels, in single precision and truncated, as the desktop view.
   const f = Math.fround;
   function paraPixel(tamanho, u) { return Math.trunc(f(f(tamanho * u) / 99)); }
 
+  // The frame is composed in memory (background, then each item's pixels)
+  // and put on the canvas once: thousands of drawImage calls are far slower
+  // without a GPU.
   class Desenho {
     constructor(canvas) {
       this.canvas = canvas;
       canvas.width = largura; canvas.height = altura;
       this.g = canvas.getContext('2d');
+      this.mascaras = [macho(1), macho(0), macho(2), femea(1), femea(0), femea(2), comida(), ovo()].map(mascara);
+      this.quadro = new ImageData(largura, altura);
+      this.pixels = new Uint32Array(this.quadro.data.buffer);
       this.imagens = imagens();
       this.fundo = null;
+      this.fundoCanvas = null;
       this.chaveFundo = null;
     }
     definirObstaculos(json) {
-      if (json !== this.chaveFundo) { this.chaveFundo = json; this.fundo = fundo(JSON.parse(json)); }
+      if (json === this.chaveFundo) return;
+      this.chaveFundo = json;
+      this.fundoCanvas = fundo(JSON.parse(json));
+      this.fundo = new Uint32Array(this.fundoCanvas.getContext('2d').getImageData(0, 0, largura, altura).data.buffer);
     }
-    // dados: x, y, image per item (food first, then the living).
-    desenhar(dados) {
+    // dados: x, y, image, energy, label colour per item (food first, then
+    // the living); with the energy shown, each item's number as the desktop
+    // writes it.
+    desenhar(dados, comEnergia = false) {
+      if (comEnergia) return this.desenharComEnergia(dados);
+      const p = this.pixels;
+      if (this.fundo) p.set(this.fundo);
+      for (let k = 0; k + itemDoQuadro - 1 < dados.length; k += itemDoQuadro) {
+        const m = this.mascaras[dados[k + 2]];
+        if (!m) continue;
+        const x0 = paraPixel(largura, dados[k]) - 10, y0 = paraPixel(altura, dados[k + 1]) - 10;
+        const { deslocamentos, cores } = m;
+        if (x0 >= 0 && y0 >= 0 && x0 + lado <= largura && y0 + lado <= altura) {
+          const base = y0 * largura + x0;
+          for (let i = 0; i < cores.length; ++i) p[base + deslocamentos[i]] = cores[i];
+        } else {
+          for (let i = 0; i < cores.length; ++i) {
+            const x = x0 + m.dx[i], y = y0 + m.dy[i];
+            if (x >= 0 && y >= 0 && x < largura && y < altura) p[y * largura + x] = cores[i];
+          }
+        }
+      }
+      this.g.putImageData(this.quadro, 0, 0);
+    }
+    // Text between the pictures: drawn item by item. Food's number goes over
+    // its picture; an individual's picture covers its own number.
+    desenharComEnergia(dados) {
       const g = this.g;
-      if (this.fundo) g.drawImage(this.fundo, 0, 0);
-      for (let k = 0; k + 2 < dados.length; k += 3) {
+      if (this.fundoCanvas) g.drawImage(this.fundoCanvas, 0, 0);
+      g.font = fonteEnergia;
+      g.textBaseline = 'top';
+      for (let k = 0; k + itemDoQuadro - 1 < dados.length; k += itemDoQuadro) {
         const img = this.imagens[dados[k + 2]];
-        if (img) g.drawImage(img, paraPixel(largura, dados[k]) - 10, paraPixel(altura, dados[k + 1]) - 10);
+        const x = paraPixel(largura, dados[k]), y = paraPixel(altura, dados[k + 1]);
+        const rotulo = () => {
+          g.fillStyle = dados[k + 4] ? 'rgb(0,255,255)' : 'rgb(0,0,0)';
+          g.fillText(String(dados[k + 3]), x - 14, paraPixel(altura, f(dados[k + 1] + 1)));
+        };
+        const comida = dados[k + 2] === 6;
+        if (!comida) rotulo();
+        if (img) g.drawImage(img, x - 10, y - 10);
+        if (comida) rotulo();
       }
     }
-    static imagemLegenda(indice) { return imagens()[indice]; }
   }
-  return { Desenho, imagens };
+  return { Desenho, imagens, fundo, paraPixel };
 })();

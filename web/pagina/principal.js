@@ -17,6 +17,8 @@
   let desenho = null;
   let graficosSujos = false;
   let quadrosDesenhados = 0;
+  let mostrarEnergia = false; // the world's mostrarEnergia: numbers beside the items
+  let quadrosRecebidos = 0; // since the last one drawn, which the worker is told
   const velocidades = [1, 2, 5, 10, 30, 60, 0];
 
   // --- the worker, one request at a time per id ---
@@ -39,6 +41,7 @@
     } else if (m.tipo === 'quadro') {
       aplicarEstado(m.estado);
       ultimoQuadro = m.dados;
+      ++quadrosRecebidos;
     } else if (m.tipo === 'parado') {
       aplicarEstado(m.estado);
       mostrarRodando(false);
@@ -63,6 +66,7 @@
     preencherLegenda();
     $('velocidade').title = t.velocidades[$('velocidade').value];
     construirGraficos();
+    descreverFormulario();
   }
   function idiomaInicial() {
     const salvo = localStorage.getItem('keldo.idioma');
@@ -90,6 +94,7 @@
     semente = e.semente;
     $('sementeAtual').textContent = String(e.semente);
     if (desenho) desenho.definirObstaculos(e.obstaculos);
+    mostrarEnergia = e.mostrarEnergia;
   }
   function anexarResumo(texto) {
     resumo += texto;
@@ -110,10 +115,11 @@
   // --- the arena ---
   function quadroAQuadro() {
     if (ultimoQuadro) {
-      desenho.desenhar(ultimoQuadro);
+      desenho.desenhar(ultimoQuadro, mostrarEnergia);
       ultimoQuadro = null;
       ++quadrosDesenhados;
-      trabalhador.postMessage({ op: 'desenhado' });
+      trabalhador.postMessage({ op: 'desenhado', quadros: quadrosRecebidos });
+      quadrosRecebidos = 0;
     }
     if (graficosSujos) atualizarGraficos();
     requestAnimationFrame(quadroAQuadro);
@@ -180,7 +186,6 @@
       if (!p.noDialogo) continue;
       const rotulo = document.createElement('label');
       rotulo.textContent = p.nome;
-      rotulo.title = p.descricao;
       rotulo.htmlFor = 'p_' + p.nome;
       let campo;
       if (p.escolhas) {
@@ -192,7 +197,6 @@
       }
       campo.id = 'p_' + p.nome;
       campo.name = p.nome;
-      campo.title = p.descricao + (p.escolhas ? '' : ` (${p.minimo}..${p.maximo})`);
       f.append(rotulo, campo);
     }
     const acoes = document.createElement('div');
@@ -203,6 +207,18 @@
     acoes.append(ok);
     f.append(acoes);
     f.onsubmit = (e) => { e.preventDefault(); aplicarFormulario(); };
+    descreverFormulario();
+  }
+  // The one-line descriptions: the core's (Portuguese) unless the language's
+  // catalogue has its own.
+  function descreverFormulario() {
+    for (const p of tabela) {
+      const campo = $('p_' + p.nome);
+      if (!campo) continue;
+      const descricao = (t.descricoes && t.descricoes[p.nome]) || p.descricao;
+      campo.previousElementSibling.title = descricao;
+      campo.title = descricao + (p.escolhas ? '' : ` (${p.minimo}..${p.maximo})`);
+    }
   }
   function preencherFormulario(valores) {
     for (const [nome, valor] of Object.entries(valores || {})) {

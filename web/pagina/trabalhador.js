@@ -9,7 +9,7 @@ let mundo = null;
 let enviado = 0;          // bytes of the summary already sent to the page
 let rodando = false;
 let ciclosPorSegundo = 0; // 0: as fast as the machine goes
-let quadroPendente = false; // a frame the page has not drawn yet
+let quadrosPendentes = 0; // frames sent that the page has not drawn yet
 let temporizador = null;
 
 function novasLinhas() {
@@ -24,13 +24,14 @@ function estado(reiniciar) {
     tempo: mundo.tempo(), geracao: mundo.geracao(), status: mundo.status(),
     semente: mundo.semente(), bitmapFundo: mundo.bitmapFundo(),
     obstaculos: mundo.obstaculos(), reiniciar: !!reiniciar, resumo: novasLinhas(),
+    mostrarEnergia: mundo.valorParametro('mostrarEnergia') !== '0',
   };
 }
 
 function quadro() {
   // One bulk copy of the frame the core packed; its buffer moves to the page.
   const dados = mundo.quadro().slice();
-  quadroPendente = true;
+  ++quadrosPendentes;
   postMessage({ tipo: 'quadro', dados, estado: estado(false) }, [dados.buffer]);
 }
 
@@ -41,8 +42,19 @@ function parar(motivo) {
   postMessage({ tipo: 'parado', motivo: motivo || '', estado: estado(false) });
 }
 
+// The next step at full speed: a message to itself, since a chain of
+// setTimeout(0) waits at least 4 ms a step.
+const proximoPasso = new MessageChannel();
+let passoAgendado = false;
+proximoPasso.port1.onmessage = () => {
+  passoAgendado = false;
+  passoDaExecucao();
+};
+
 // One step of a run: a single cycle at a set pace, or as many cycles as fit
-// in about 15 ms, then a frame when the page has drawn the last one.
+// in about 15 ms, then a frame. At full speed a second frame may go while the
+// page draws the first, so that the page need not wait a whole step for the
+// next one; a page that draws nothing (a hidden tab) gets no more.
 function passoDaExecucao() {
   temporizador = null;
   if (!rodando) return;
@@ -50,8 +62,12 @@ function passoDaExecucao() {
   do {
     if (mundo.executar(1) !== 1) return parar(mundo.parada());
   } while (ciclosPorSegundo === 0 && performance.now() - inicio < 15);
-  if (!quadroPendente || ciclosPorSegundo !== 0) quadro();
-  temporizador = setTimeout(passoDaExecucao, ciclosPorSegundo ? 1000 / ciclosPorSegundo : 0);
+  if (quadrosPendentes < 2 || ciclosPorSegundo !== 0) quadro();
+  if (ciclosPorSegundo) temporizador = setTimeout(passoDaExecucao, 1000 / ciclosPorSegundo);
+  else {
+    passoAgendado = true;
+    proximoPasso.port2.postMessage(null);
+  }
 }
 
 const operacoes = {
@@ -88,7 +104,8 @@ const operacoes = {
     ciclosPorSegundo = velocidade;
     if (!rodando) {
       rodando = true;
-      passoDaExecucao();
+      // A step still on its way from the last run goes on with this one.
+      if (!passoAgendado) passoDaExecucao();
     }
     return {};
   },
@@ -118,7 +135,7 @@ function parametros() {
 onmessage = async (evento) => {
   const pedido = evento.data;
   if (pedido.op === 'desenhado') {
-    quadroPendente = false;
+    quadrosPendentes = Math.max(0, quadrosPendentes - pedido.quadros);
     return;
   }
   try {
