@@ -440,8 +440,16 @@ void CGraficosDlg::posicionar() {
     const QMargins borda(cliente.left() - moldura.left(), cliente.top() - moldura.top(),
                          moldura.right() - cliente.right(), moldura.bottom() - cliente.bottom());
     const QSize extra(borda.left() + borda.right(), borda.top() + borda.bottom());
-    const QRect r = PosicaoJanela::aoLado(tela->availableGeometry(), moldura,
-                                          tamanhoDesejado() + extra, tamanhoMinimo() + extra);
+    // Qt never makes the window smaller than its layout allows, and a window
+    // manager slides a widened window back onto the screen, over the arena.
+    const QSize minimo = tamanhoMinimo().expandedTo(minimumSizeHint()) + extra;
+    const QSize desejado = tamanhoDesejado().expandedTo(minimo - extra) + extra;
+    const QRect area = tela->availableGeometry();
+    // No strip wide enough: our own main window makes room.
+    const QPoint lugar = PosicaoJanela::lugarDoPrincipal(area, moldura, desejado, minimo);
+    if (lugar != moldura.topLeft())
+        principal->move(lugar);
+    const QRect r = PosicaoJanela::aoLado(area, QRect(lugar, moldura.size()), desejado, minimo);
     setGeometry(r.marginsRemoved(borda));
 }
 
