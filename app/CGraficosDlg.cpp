@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QVBoxLayout>
 #include <cmath>
@@ -138,11 +139,16 @@ CGraficosDlg::CGraficosDlg(const CKeldoDoc& d, QWidget* pai) : QDialog(pai), doc
     layout->addWidget(montarControles());
     plot = new QCustomPlot(this);
     plot->setObjectName(QStringLiteral("grafico"));
-    plot->setMinimumSize(300, 200);
     plot->setNoAntialiasingOnDrag(true);
     plot->setAutoAddPlottableToLegend(false);
     plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
-    layout->addWidget(plot, 1);
+    rolagem = new QScrollArea(this);
+    rolagem->setObjectName(QStringLiteral("rolagemPaineis"));
+    rolagem->setWidgetResizable(true);
+    rolagem->setFrameShape(QFrame::NoFrame);
+    rolagem->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    rolagem->setWidget(plot);
+    layout->addWidget(rolagem, 1);
     layout->addWidget(montarBotoes());
     montarPaineis();
 
@@ -278,6 +284,13 @@ void CGraficosDlg::montarPaineis() {
     ligarEixosX();
 }
 
+// The layout knows its rows' least heights once a replot has measured the
+// axes' labels.
+int CGraficosDlg::alturaMinimaPaineis() const {
+    return plot->plotLayout()->minimumOuterSizeHint().height() +
+           numPaineis() * 4 * plot->fontMetrics().height();
+}
+
 void CGraficosDlg::adicionarPainel(const QString& titulo, const QString& rotuloY,
                                    std::vector<PainelCurvas::Curva> curvas) {
     const int linha = 3 * static_cast<int>(paineis.size());
@@ -347,6 +360,11 @@ void CGraficosDlg::verTudo() {
     desenhar();
 }
 
+void CGraficosDlg::mundoNovo() {
+    zoomDoUsuario = false;
+    atualizar();
+}
+
 const PainelCurvas* CGraficosDlg::painelGene(Genoma::Gene g) const {
     return porGene[static_cast<size_t>(g)];
 }
@@ -388,6 +406,9 @@ void CGraficosDlg::desenhar() {
     const double fim = x.isEmpty() ? 0.0 : x.back();
     ajustarEixos(inicio, std::max(fim, inicio + (geracoes ? 1.0 : 10.0)));
     plot->replot();
+    // A taller minimum resizes the plot, which replots it.
+    if (const int altura = alturaMinimaPaineis(); altura != plot->minimumHeight())
+        plot->setMinimumSize(300, altura);
     custoUltimoMs = desdeDesenho.elapsed();
 }
 

@@ -13,6 +13,7 @@ class QCPMarginGroup;
 class QCPTextElement;
 class QCustomPlot;
 class QListWidget;
+class QScrollArea;
 namespace keldo::sim {
 class CKeldoDoc;
 struct AmostraPopulacao;
@@ -56,6 +57,8 @@ class CGraficosDlg : public QDialog {
     bool emGeracoes() const;
     // Back to the whole run after a zoom or a drag.
     void verTudo();
+    // A world made or read: its whole run shows, whatever the last one's zoom.
+    void mundoNovo();
 
     // Export of the charts (with the caption below) and of their figures.
     // False when the file could not be written.
@@ -78,6 +81,10 @@ class CGraficosDlg : public QDialog {
     // The window's place on a screen beside `principal`, as PosicaoJanela decides it.
     static QSize tamanhoDesejado() { return {680, 720}; }
     static QSize tamanhoMinimo() { return {340, 300}; }
+    // The least height of the panels with their titles, legends and labels
+    // whole and a few text lines for the curves; below it they scroll rather
+    // than squeeze their labels together.
+    int alturaMinimaPaineis() const;
 
   protected:
     void showEvent(QShowEvent* evento) override;
@@ -100,6 +107,7 @@ class CGraficosDlg : public QDialog {
 
     const CKeldoDoc& doc;
     QCustomPlot* plot = nullptr;
+    QScrollArea* rolagem = nullptr;
     QListWidget* listaGenes = nullptr;
     QCheckBox* caixaGeracoes = nullptr;
     QCheckBox* caixaHeterozigose = nullptr;

@@ -14,6 +14,7 @@
 #include "sim/ArquivoProjeto.h"
 #include "sim/Versao.h"
 #include <QAbstractEventDispatcher>
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -220,7 +221,7 @@ void CMainFrame::novoMundo() {
     if (emExecucao)
         doc.iniciarExecucao();
     atualizarTitulo();
-    atualizarVistas();
+    mundoNovoNasVistas();
 }
 
 void CMainFrame::novo() {
@@ -263,7 +264,7 @@ bool CMainFrame::carregar(const QString& caminho) {
     }
     recentes.adicionar(absoluto);
     atualizarTitulo();
-    atualizarVistas();
+    mundoNovoNasVistas();
     return true;
 }
 
@@ -331,9 +332,19 @@ void CMainFrame::ajuda() {
     Ajuda::iniciar();
 }
 
+void CMainFrame::mundoNovoNasVistas() {
+    if (janelaDeGraficos)
+        janelaDeGraficos->mundoNovo();
+    atualizarVistas();
+}
+
 void CMainFrame::graficos() {
-    if (!janelaDeGraficos)
+    if (!janelaDeGraficos) {
         janelaDeGraficos = new CGraficosDlg(doc, this);
+        // The run's commands answer their keys in the chart window too.
+        for (const char* nome : {"acaoIniciar", "acaoParar", "acaoSalvar", "acaoNovo"})
+            janelaDeGraficos->addAction(findChild<QAction*>(QLatin1String(nome)));
+    }
     janelaDeGraficos->show();
     janelaDeGraficos->raise();
     janelaDeGraficos->activateWindow();

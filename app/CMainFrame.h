@@ -81,6 +81,8 @@ class CMainFrame : public QMainWindow, public KeldoHost {
     QAction* novaAcao(QMenu* menu, const QString& texto, const char* nome, const QString& dica,
                       const QKeySequence& atalho = {});
     void novoMundo();
+    // A world made or read: the views show it from its start.
+    void mundoNovoNasVistas();
     bool carregar(const QString& caminho);
     void abrirRecente(const QString& caminho);
     bool salvarEm(const QString& caminho);
