@@ -1,7 +1,7 @@
 #include "app/CGraficosDlg.h"
+#include "app/LegendaExportacao.h"
 #include "app/PosicaoJanela.h"
 #include "sim/CKeldoDoc.h"
-#include "sim/ParametrosPorNome.h"
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
@@ -360,7 +360,8 @@ void CGraficosDlg::verTudo() {
     desenhar();
 }
 
-void CGraficosDlg::mundoNovo() {
+void CGraficosDlg::mundoNovo(std::optional<SimulationParameters> parametros) {
+    parametrosMundo = std::move(parametros);
     zoomDoUsuario = false;
     atualizar();
 }
@@ -482,27 +483,8 @@ QString CGraficosDlg::textoLegenda() const {
             ? QStringLiteral("Untitled")
             : QFileInfo(QFile::decodeName(QByteArray::fromStdString(doc.arquivo().caminho())))
                   .fileName();
-    const QString semente = doc.sementeMundo()
-                                ? QString::number(*doc.sementeMundo())
-                                : QStringLiteral("desconhecida (mundo lido de um projeto)");
-    const SimulationParameters padrao;
-    QStringList diferentes;
-    for (const std::string& nome : nomesDeParametros()) {
-        const std::string valor = valorPorNome(doc.parametros(), nome);
-        if (valor != valorPorNome(padrao, nome))
-            diferentes << QString::fromStdString(nome + "=" + valor);
-    }
-    QString texto =
-        QStringLiteral("KELDO · projeto %1 · %2 · semente %3\n")
-            .arg(projeto, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
-                 semente);
-    if (diferentes.isEmpty())
-        return texto + QStringLiteral("Parâmetros: os padrão");
-    // A few per line, so the caption stays within the picture.
-    texto += QStringLiteral("Parâmetros diferentes do padrão:");
-    for (qsizetype i = 0; i < diferentes.size(); ++i)
-        texto += (i % 5 == 0 ? QStringLiteral("\n") : QStringLiteral(", ")) + diferentes[i];
-    return texto;
+    return LegendaExportacao::texto(projeto, QDateTime::currentDateTime(), doc.sementeMundo(),
+                                    parametrosMundo);
 }
 
 // The caption joins the charts below the last panel for the file only.

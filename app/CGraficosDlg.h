@@ -1,11 +1,13 @@
 #pragma once
 #include "app/PainelCurvas.h"
 #include "model/Genoma.h"
+#include "sim/SimulationParameters.h"
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -25,6 +27,7 @@ using namespace keldo::model;
 
 using keldo::sim::AmostraPopulacao;
 using keldo::sim::CKeldoDoc;
+using keldo::sim::SimulationParameters;
 
 // The chart window beside the arena, from the document's history: the
 // population, the allele frequencies of every gene ticked in the list (one
@@ -57,15 +60,17 @@ class CGraficosDlg : public QDialog {
     bool emGeracoes() const;
     // Back to the whole run after a zoom or a drag.
     void verTudo();
-    // A world made or read: its whole run shows, whatever the last one's zoom.
-    void mundoNovo();
+    // A world made (with these parameters) or read (none known): its whole
+    // run shows, whatever the last one's zoom, and the caption names them.
+    void mundoNovo(std::optional<SimulationParameters> parametros);
 
     // Export of the charts (with the caption below) and of their figures.
     // False when the file could not be written.
     bool exportarPng(const QString& caminho);
     bool exportarPdf(const QString& caminho);
     bool exportarCsv(const QString& caminho);
-    // Project name, date, the world's seed and the parameters that differ from the defaults.
+    // Project name, date, the world's seed and the parameters it was made with
+    // that differ from the defaults (LegendaExportacao).
     QString textoLegenda() const;
 
     QCustomPlot* grafico() const { return plot; }
@@ -116,6 +121,7 @@ class CGraficosDlg : public QDialog {
     const PainelCurvas* heterozigose = nullptr;
     std::vector<const PainelCurvas*> porGene;
 
+    std::optional<SimulationParameters> parametrosMundo;
     bool zoomDoUsuario = false;
     bool ajustando = false;
     bool posicionado = false;

@@ -217,6 +217,7 @@ void CMainFrame::novoMundo() {
     // closing asks, and the parameters dialog and periodic saves restart it.
     const bool emExecucao = timer.isActive();
     doc.criarMundo();
+    parametrosDoMundo = doc.parametros();
     doc.arquivo().novo();
     if (emExecucao)
         doc.iniciarExecucao();
@@ -263,6 +264,7 @@ bool CMainFrame::carregar(const QString& caminho) {
         return false;
     }
     recentes.adicionar(absoluto);
+    parametrosDoMundo.reset(); // the file holds today's parameters, not the world's
     atualizarTitulo();
     mundoNovoNasVistas();
     return true;
@@ -334,7 +336,7 @@ void CMainFrame::ajuda() {
 
 void CMainFrame::mundoNovoNasVistas() {
     if (janelaDeGraficos)
-        janelaDeGraficos->mundoNovo();
+        janelaDeGraficos->mundoNovo(parametrosDoMundo);
     atualizarVistas();
 }
 
@@ -344,6 +346,7 @@ void CMainFrame::graficos() {
         // The run's commands answer their keys in the chart window too.
         for (const char* nome : {"acaoIniciar", "acaoParar", "acaoSalvar", "acaoNovo"})
             janelaDeGraficos->addAction(findChild<QAction*>(QLatin1String(nome)));
+        janelaDeGraficos->mundoNovo(parametrosDoMundo);
     }
     janelaDeGraficos->show();
     janelaDeGraficos->raise();

@@ -102,6 +102,8 @@ class CMainFrame : public QMainWindow, public KeldoHost {
     ArquivosRecentes recentes;
     CInspetor* inspetorArena = nullptr;
     QLabel* linhaStatus = nullptr;
+    // What the present world was made with; none for a world read from a project.
+    std::optional<SimulationParameters> parametrosDoMundo;
 };
 
 } // namespace keldo::app
