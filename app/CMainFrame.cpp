@@ -23,6 +23,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <random>
 
 namespace keldo::app {
 
@@ -40,6 +41,11 @@ std::vector<uint8_t> bytesNoArquivo(SimulationParameters parametros) {
     std::vector<SpecX> vivos;
     ArquivoProjeto::escreverInicio(ar, 0, 0, 0, parametros, numSnapshot, alimentos, vivos);
     return ar.bytes();
+}
+
+uint32_t sementeDoSistema() {
+    std::random_device entropia; // getrandom(2) on Linux
+    return static_cast<uint32_t>(entropia());
 }
 
 } // namespace
@@ -216,7 +222,13 @@ void CMainFrame::novoMundo() {
     // A run going on goes on with the new world, so that world is a run too:
     // closing asks, and the parameters dialog and periodic saves restart it.
     const bool emExecucao = timer.isActive();
+    // Two classroom PCs pressing Novo in the same second must not share a
+    // world: the seed comes from the system's entropy, not the clock.
+    const std::optional<uint32_t> fixa = doc.sementeFixa();
+    if (!fixa)
+        doc.definirSementeFixa(sementeDoSistema());
     doc.criarMundo();
+    doc.definirSementeFixa(fixa);
     parametrosDoMundo = doc.parametros();
     doc.arquivo().novo();
     if (emExecucao)
@@ -359,7 +371,7 @@ void CMainFrame::sementeDoMundo() {
     dialogo.exec();
 }
 
-// Like "Novo", with the given seed instead of the clock's.
+// Like "Novo", with the given seed instead of the system's.
 void CMainFrame::novoMundoComSemente(uint32_t semente) {
     if (!perguntarSalvar())
         return;
