@@ -394,7 +394,10 @@ Rect CMainFrame::areaCliente() const {
 }
 
 void CMainFrame::definirStatus(const std::string& texto) {
-    const QString t = QString::fromStdString(texto);
+    QString t = QString::fromStdString(texto);
+    if (doc.geracaoParada())
+        t += Textos::geracaoParada.arg(static_cast<int64_t>(doc.parametros().numIndDiscretas) -
+                                       doc.ovos());
     if (linhaStatus->text() != t)
         linhaStatus->setText(t);
 }
