@@ -288,7 +288,7 @@ void CGraficosDlg::montarPaineis() {
 // axes' labels.
 int CGraficosDlg::alturaMinimaPaineis() const {
     return plot->plotLayout()->minimumOuterSizeHint().height() +
-           numPaineis() * 4 * plot->fontMetrics().height();
+           numPaineis() * 2 * plot->fontMetrics().height();
 }
 
 void CGraficosDlg::adicionarPainel(const QString& titulo, const QString& rotuloY,
@@ -305,7 +305,9 @@ void CGraficosDlg::ligarEixosX() {
         emGeracoes() ? QStringLiteral("Geração") : QStringLiteral("Tempo (ciclos)");
     for (const auto& p : paineis) {
         QCPAxis* x = p->eixos()->axis(QCPAxis::atBottom);
+        // The shared axis is labelled once, under the last panel.
         x->setLabel(p == paineis.back() ? rotulo : QString());
+        x->setTickLabels(p == paineis.back());
         connect(x, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
                 [this](const QCPRange& faixa) {
                     if (ajustando)
