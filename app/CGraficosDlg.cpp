@@ -362,6 +362,15 @@ void CGraficosDlg::verTudo() {
     desenhar();
 }
 
+void CGraficosDlg::embutir() {
+    embutido = true;
+    posicionado = true;
+    setWindowFlags(Qt::Widget);
+    setSizeGripEnabled(false);
+    if (auto* fechar = findChild<QPushButton*>(QStringLiteral("botaoFechar")))
+        fechar->hide();
+}
+
 void CGraficosDlg::mundoNovo(std::optional<SimulationParameters> parametros) {
     parametrosMundo = std::move(parametros);
     zoomDoUsuario = false;
@@ -441,8 +450,9 @@ void CGraficosDlg::showEvent(QShowEvent* evento) {
 }
 
 void CGraficosDlg::hideEvent(QHideEvent* evento) {
-    QSettings(QStringLiteral("Keldo"), QStringLiteral("keldo"))
-        .setValue(chaveGeometria, saveGeometry());
+    if (!embutido)
+        QSettings(QStringLiteral("Keldo"), QStringLiteral("keldo"))
+            .setValue(chaveGeometria, saveGeometry());
     QDialog::hideEvent(evento);
 }
 

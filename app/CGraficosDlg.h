@@ -58,6 +58,9 @@ class CGraficosDlg : public QDialog {
     void mostrarHeterozigose(bool mostrar);
     void usarGeracoes(bool geracoes);
     bool emGeracoes() const;
+    // A part of another window (the presentation mode): placed by its layout,
+    // without a close button, and never remembered as the window's place.
+    void embutir();
     // Back to the whole run after a zoom or a drag.
     void verTudo();
     // A world made (with these parameters) or read (none known): its whole
@@ -125,6 +128,7 @@ class CGraficosDlg : public QDialog {
     bool zoomDoUsuario = false;
     bool ajustando = false;
     bool posicionado = false;
+    bool embutido = false;
 
     QElapsedTimer desdeDesenho;
     qint64 custoUltimoMs = 0;

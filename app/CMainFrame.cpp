@@ -2,6 +2,7 @@
 #include "app/CGraficosDlg.h"
 #include "app/CInspetor.h"
 #include "app/CKeldoView.h"
+#include "app/CModoApresentacao.h"
 #include "app/CParametersDlg.h"
 #include "app/CSementeDlg.h"
 #include "app/ImagensArena.h"
@@ -89,6 +90,7 @@ CMainFrame::CMainFrame(QWidget* pai)
 }
 
 CMainFrame::~CMainFrame() {
+    delete janelaApresentacao;
     timer.stop();
     doc.definirHost(nullptr);
 }
@@ -143,6 +145,10 @@ void CMainFrame::criarMenus() {
     connect(novaAcao(exibir, QStringLiteral("&Semente do mundo..."), "acaoSemente",
                      QStringLiteral("Mostra a semente deste mundo e cria o mesmo mundo de novo")),
             &QAction::triggered, this, &CMainFrame::sementeDoMundo);
+    connect(novaAcao(exibir, QStringLiteral("&Modo de apresentação\tF11"), "acaoApresentacao",
+                     QStringLiteral("Mostra o mundo em tela cheia, para o projetor"),
+                     QKeySequence(Qt::Key_F11)),
+            &QAction::triggered, this, &CMainFrame::modoApresentacao);
 
     QMenu* menuAjuda = menuBar()->addMenu(QStringLiteral("&Ajuda"));
     connect(novaAcao(menuAjuda, QStringLiteral("Keldo HP... "), "acaoAjuda",
@@ -363,6 +369,26 @@ void CMainFrame::graficos() {
     janelaDeGraficos->show();
     janelaDeGraficos->raise();
     janelaDeGraficos->activateWindow();
+}
+
+// The main window hides meanwhile: its view would otherwise paint, and take
+// draws, between the presentation's redraws.
+void CMainFrame::modoApresentacao() {
+    if (janelaApresentacao)
+        return;
+    const bool emExecucao = timer.isActive();
+    parar();
+    janelaApresentacao = new CModoApresentacao(*this);
+    janelaApresentacao->setAttribute(Qt::WA_DeleteOnClose);
+    connect(janelaApresentacao, &CModoApresentacao::fechado, this, [this] {
+        janelaApresentacao = nullptr;
+        show();
+        activateWindow();
+    });
+    hide();
+    janelaApresentacao->showFullScreen();
+    if (emExecucao)
+        janelaApresentacao->iniciar();
 }
 
 void CMainFrame::sementeDoMundo() {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Pictures of a classroom's projector: the simulator and its chart window
-# (population, one gene, heterozygosity) on a 1024×768 screen run by openbox,
+# (population, one gene, heterozygosity), then the presentation mode, on a
+# 1024×768 screen run by openbox,
 # a window manager that decorates and places windows as a desktop does.
 #   tools/captura-aula.sh [PASTA_DOS_PROGRAMAS] [PASTA_DE_SAIDA]
 # Needs xvfb, openbox, xdotool and imagemagick (apt-get install xvfb openbox
@@ -40,3 +41,14 @@ xdotool key alt+h    # Heterozigose do gene selecionado: the third panel
 sleep 6
 import -window root "$saida/aula-1024x768.png"
 echo "gravado $saida/aula-1024x768.png"
+
+# The presentation mode (F11) going on with the run, 200 cycles a redraw.
+xdotool windowfocus --sync "$principal"
+xdotool key F11
+sleep 2
+xdotool key ctrl+a
+xdotool type 200
+xdotool key Return
+sleep 5
+import -window root "$saida/apresentacao-1024x768.png"
+echo "gravado $saida/apresentacao-1024x768.png"
