@@ -440,6 +440,8 @@ void CMainFrame::pararTimer() {
 }
 
 void CMainFrame::iniciarTimer(int milissegundos) {
+    if (janelaApresentacao)
+        return; // its own timer runs the world (a periodic save restarts it here)
     timer.start(milissegundos);
 }
 
