@@ -9,6 +9,8 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake g++ make libgtest-dev libbenchmark-dev qt6-base-dev fonts-dejavu-core \
             libqcustomplot-dev libqcustomplot2.1-qt6 librsvg2-bin appstream desktop-file-utils \
             poppler-utils
+# The window tests run openbox on a virtual screen and read the frames with xprop/xwininfo.
+TEST_PACKAGES := xvfb openbox x11-utils
 # What the package test uses to look at the installed file type.
 PACKAGE_TEST_PACKAGES := xdg-utils libfile-mimeinfo-perl shared-mime-info
 # Only the sanitizer build needs clang and its runtime libraries.
@@ -51,6 +53,7 @@ run: configure
 	$(BUILD_DIR)/bin/keldo
 
 test: build
+	$(MAKE) deps EXTRA_PACKAGES="$(TEST_PACKAGES)"
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 package: build

@@ -1,7 +1,7 @@
 #include "app/CGraficosDlg.h"
+#include "app/LegendaExportacao.h"
 #include "app/PosicaoJanela.h"
 #include "sim/CKeldoDoc.h"
-#include "sim/ParametrosPorNome.h"
 #include <QCheckBox>
 #include <QDateTime>
 #include <QDir>
@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSettings>
 #include <QVBoxLayout>
 #include <cmath>
@@ -138,11 +139,16 @@ CGraficosDlg::CGraficosDlg(const CKeldoDoc& d, QWidget* pai) : QDialog(pai), doc
     layout->addWidget(montarControles());
     plot = new QCustomPlot(this);
     plot->setObjectName(QStringLiteral("grafico"));
-    plot->setMinimumSize(300, 200);
     plot->setNoAntialiasingOnDrag(true);
     plot->setAutoAddPlottableToLegend(false);
     plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
-    layout->addWidget(plot, 1);
+    rolagem = new QScrollArea(this);
+    rolagem->setObjectName(QStringLiteral("rolagemPaineis"));
+    rolagem->setWidgetResizable(true);
+    rolagem->setFrameShape(QFrame::NoFrame);
+    rolagem->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    rolagem->setWidget(plot);
+    layout->addWidget(rolagem, 1);
     layout->addWidget(montarBotoes());
     montarPaineis();
 
@@ -278,6 +284,13 @@ void CGraficosDlg::montarPaineis() {
     ligarEixosX();
 }
 
+// The layout knows its rows' least heights once a replot has measured the
+// axes' labels.
+int CGraficosDlg::alturaMinimaPaineis() const {
+    return plot->plotLayout()->minimumOuterSizeHint().height() +
+           numPaineis() * 2 * plot->fontMetrics().height();
+}
+
 void CGraficosDlg::adicionarPainel(const QString& titulo, const QString& rotuloY,
                                    std::vector<PainelCurvas::Curva> curvas) {
     const int linha = 3 * static_cast<int>(paineis.size());
@@ -292,7 +305,9 @@ void CGraficosDlg::ligarEixosX() {
         emGeracoes() ? QStringLiteral("Geração") : QStringLiteral("Tempo (ciclos)");
     for (const auto& p : paineis) {
         QCPAxis* x = p->eixos()->axis(QCPAxis::atBottom);
+        // The shared axis is labelled once, under the last panel.
         x->setLabel(p == paineis.back() ? rotulo : QString());
+        x->setTickLabels(p == paineis.back());
         connect(x, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
                 [this](const QCPRange& faixa) {
                     if (ajustando)
@@ -347,6 +362,21 @@ void CGraficosDlg::verTudo() {
     desenhar();
 }
 
+void CGraficosDlg::embutir() {
+    embutido = true;
+    posicionado = true;
+    setWindowFlags(Qt::Widget);
+    setSizeGripEnabled(false);
+    if (auto* fechar = findChild<QPushButton*>(QStringLiteral("botaoFechar")))
+        fechar->hide();
+}
+
+void CGraficosDlg::mundoNovo(std::optional<SimulationParameters> parametros) {
+    parametrosMundo = std::move(parametros);
+    zoomDoUsuario = false;
+    atualizar();
+}
+
 const PainelCurvas* CGraficosDlg::painelGene(Genoma::Gene g) const {
     return porGene[static_cast<size_t>(g)];
 }
@@ -388,6 +418,9 @@ void CGraficosDlg::desenhar() {
     const double fim = x.isEmpty() ? 0.0 : x.back();
     ajustarEixos(inicio, std::max(fim, inicio + (geracoes ? 1.0 : 10.0)));
     plot->replot();
+    // A taller minimum resizes the plot, which replots it.
+    if (const int altura = alturaMinimaPaineis(); altura != plot->minimumHeight())
+        plot->setMinimumSize(300, altura);
     custoUltimoMs = desdeDesenho.elapsed();
 }
 
@@ -417,8 +450,9 @@ void CGraficosDlg::showEvent(QShowEvent* evento) {
 }
 
 void CGraficosDlg::hideEvent(QHideEvent* evento) {
-    QSettings(QStringLiteral("Keldo"), QStringLiteral("keldo"))
-        .setValue(chaveGeometria, saveGeometry());
+    if (!embutido)
+        QSettings(QStringLiteral("Keldo"), QStringLiteral("keldo"))
+            .setValue(chaveGeometria, saveGeometry());
     QDialog::hideEvent(evento);
 }
 
@@ -440,8 +474,16 @@ void CGraficosDlg::posicionar() {
     const QMargins borda(cliente.left() - moldura.left(), cliente.top() - moldura.top(),
                          moldura.right() - cliente.right(), moldura.bottom() - cliente.bottom());
     const QSize extra(borda.left() + borda.right(), borda.top() + borda.bottom());
-    const QRect r = PosicaoJanela::aoLado(tela->availableGeometry(), moldura,
-                                          tamanhoDesejado() + extra, tamanhoMinimo() + extra);
+    // Qt never makes the window smaller than its layout allows, and a window
+    // manager slides a widened window back onto the screen, over the arena.
+    const QSize minimo = tamanhoMinimo().expandedTo(minimumSizeHint()) + extra;
+    const QSize desejado = tamanhoDesejado().expandedTo(minimo - extra) + extra;
+    const QRect area = tela->availableGeometry();
+    // No strip wide enough: our own main window makes room.
+    const QPoint lugar = PosicaoJanela::lugarDoPrincipal(area, moldura, desejado, minimo);
+    if (lugar != moldura.topLeft())
+        principal->move(lugar);
+    const QRect r = PosicaoJanela::aoLado(area, QRect(lugar, moldura.size()), desejado, minimo);
     setGeometry(r.marginsRemoved(borda));
 }
 
@@ -453,27 +495,8 @@ QString CGraficosDlg::textoLegenda() const {
             ? QStringLiteral("Untitled")
             : QFileInfo(QFile::decodeName(QByteArray::fromStdString(doc.arquivo().caminho())))
                   .fileName();
-    const QString semente = doc.sementeMundo()
-                                ? QString::number(*doc.sementeMundo())
-                                : QStringLiteral("desconhecida (mundo lido de um projeto)");
-    const SimulationParameters padrao;
-    QStringList diferentes;
-    for (const std::string& nome : nomesDeParametros()) {
-        const std::string valor = valorPorNome(doc.parametros(), nome);
-        if (valor != valorPorNome(padrao, nome))
-            diferentes << QString::fromStdString(nome + "=" + valor);
-    }
-    QString texto =
-        QStringLiteral("KELDO · projeto %1 · %2 · semente %3\n")
-            .arg(projeto, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")),
-                 semente);
-    if (diferentes.isEmpty())
-        return texto + QStringLiteral("Parâmetros: os padrão");
-    // A few per line, so the caption stays within the picture.
-    texto += QStringLiteral("Parâmetros diferentes do padrão:");
-    for (qsizetype i = 0; i < diferentes.size(); ++i)
-        texto += (i % 5 == 0 ? QStringLiteral("\n") : QStringLiteral(", ")) + diferentes[i];
-    return texto;
+    return LegendaExportacao::texto(projeto, QDateTime::currentDateTime(), doc.sementeMundo(),
+                                    parametrosMundo);
 }
 
 // The caption joins the charts below the last panel for the file only.

@@ -1,11 +1,13 @@
 #pragma once
 #include "app/PainelCurvas.h"
 #include "model/Genoma.h"
+#include "sim/SimulationParameters.h"
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QTimer>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QCheckBox;
@@ -13,6 +15,7 @@ class QCPMarginGroup;
 class QCPTextElement;
 class QCustomPlot;
 class QListWidget;
+class QScrollArea;
 namespace keldo::sim {
 class CKeldoDoc;
 struct AmostraPopulacao;
@@ -24,6 +27,7 @@ using namespace keldo::model;
 
 using keldo::sim::AmostraPopulacao;
 using keldo::sim::CKeldoDoc;
+using keldo::sim::SimulationParameters;
 
 // The chart window beside the arena, from the document's history: the
 // population, the allele frequencies of every gene ticked in the list (one
@@ -54,15 +58,22 @@ class CGraficosDlg : public QDialog {
     void mostrarHeterozigose(bool mostrar);
     void usarGeracoes(bool geracoes);
     bool emGeracoes() const;
+    // A part of another window (the presentation mode): placed by its layout,
+    // without a close button, and never remembered as the window's place.
+    void embutir();
     // Back to the whole run after a zoom or a drag.
     void verTudo();
+    // A world made (with these parameters) or read (none known): its whole
+    // run shows, whatever the last one's zoom, and the caption names them.
+    void mundoNovo(std::optional<SimulationParameters> parametros);
 
     // Export of the charts (with the caption below) and of their figures.
     // False when the file could not be written.
     bool exportarPng(const QString& caminho);
     bool exportarPdf(const QString& caminho);
     bool exportarCsv(const QString& caminho);
-    // Project name, date, the world's seed and the parameters that differ from the defaults.
+    // Project name, date, the world's seed and the parameters it was made with
+    // that differ from the defaults (LegendaExportacao).
     QString textoLegenda() const;
 
     QCustomPlot* grafico() const { return plot; }
@@ -78,6 +89,10 @@ class CGraficosDlg : public QDialog {
     // The window's place on a screen beside `principal`, as PosicaoJanela decides it.
     static QSize tamanhoDesejado() { return {680, 720}; }
     static QSize tamanhoMinimo() { return {340, 300}; }
+    // The least height of the panels with their titles, legends and labels
+    // whole and a few text lines for the curves; below it they scroll rather
+    // than squeeze their labels together.
+    int alturaMinimaPaineis() const;
 
   protected:
     void showEvent(QShowEvent* evento) override;
@@ -100,6 +115,7 @@ class CGraficosDlg : public QDialog {
 
     const CKeldoDoc& doc;
     QCustomPlot* plot = nullptr;
+    QScrollArea* rolagem = nullptr;
     QListWidget* listaGenes = nullptr;
     QCheckBox* caixaGeracoes = nullptr;
     QCheckBox* caixaHeterozigose = nullptr;
@@ -108,9 +124,11 @@ class CGraficosDlg : public QDialog {
     const PainelCurvas* heterozigose = nullptr;
     std::vector<const PainelCurvas*> porGene;
 
+    std::optional<SimulationParameters> parametrosMundo;
     bool zoomDoUsuario = false;
     bool ajustando = false;
     bool posicionado = false;
+    bool embutido = false;
 
     QElapsedTimer desdeDesenho;
     qint64 custoUltimoMs = 0;

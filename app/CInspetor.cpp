@@ -1,9 +1,12 @@
 #include "app/CInspetor.h"
 #include "sim/CKeldoDoc.h"
+#include <QApplication>
 #include <QCursor>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QToolTip>
 #include <QWidget>
+#include <algorithm>
 
 namespace keldo::app {
 
@@ -101,10 +104,42 @@ void CInspetor::mostrar(QPoint pixel) {
     if (novo == atual && QToolTip::isVisible() == !novo.isEmpty())
         return;
     atual = novo;
-    if (atual.isEmpty())
+    if (atual.isEmpty()) {
         QToolTip::hideText();
-    else
-        QToolTip::showText(vista->mapToGlobal(pixel), atual, vista);
+        return;
+    }
+    QToolTip::showText(vista->mapToGlobal(pixel), atual, vista);
+    posicionarDica(pixel);
+}
+
+QWidget* CInspetor::dica() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->inherits("QTipLabel") && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+QPoint CInspetor::lugarDaDica(QPoint mouse, QSize tamanho, const QRect& area) {
+    constexpr int abaixo = 16; // clear of the pointer's arrow
+    constexpr int acima = 4;
+    if (mouse.y() + abaixo + tamanho.height() <= area.bottom() + 1)
+        return {mouse.x() + 2, mouse.y() + abaixo};
+    return {mouse.x() + 2, mouse.y() - acima - tamanho.height()};
+}
+
+// Qt puts the tip below the pointer and only keeps it on the screen.
+void CInspetor::posicionarDica(QPoint pixel) {
+    QWidget* janela = dica();
+    if (!janela)
+        return;
+    const QRect area(vista->mapToGlobal(QPoint(0, 0)), vista->size());
+    QPoint lugar = lugarDaDica(vista->mapToGlobal(pixel), janela->size(), area);
+    if (const QScreen* tela = vista->screen()) {
+        const QRect r = tela->availableGeometry();
+        lugar.setX(
+            std::clamp(lugar.x(), r.left(), std::max(r.left(), r.right() + 1 - janela->width())));
+    }
+    janela->move(lugar);
 }
 
 void CInspetor::seguir() {

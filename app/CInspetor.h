@@ -33,6 +33,12 @@ class CInspetor : public QObject {
     void seguir();
     // The tooltip's text as last shown (empty when none).
     const QString& textoAtual() const { return atual; }
+    // The tooltip's window while it shows, else null.
+    static QWidget* dica();
+    // Where a tooltip of `tamanho` goes for the mouse at `mouse` (global):
+    // below the pointer when it ends inside the arena `area`, else above it,
+    // so the status line under the arena stays readable.
+    static QPoint lugarDaDica(QPoint mouse, QSize tamanho, const QRect& area);
 
     static constexpr int raioPixels = 12;
 
@@ -41,6 +47,7 @@ class CInspetor : public QObject {
 
   private:
     void mostrar(QPoint pixel);
+    void posicionarDica(QPoint pixel);
 
     const CKeldoDoc& doc;
     QWidget* vista;

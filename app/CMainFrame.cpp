@@ -2,6 +2,7 @@
 #include "app/CGraficosDlg.h"
 #include "app/CInspetor.h"
 #include "app/CKeldoView.h"
+#include "app/CModoApresentacao.h"
 #include "app/CParametersDlg.h"
 #include "app/CSementeDlg.h"
 #include "app/ImagensArena.h"
@@ -14,6 +15,7 @@
 #include "sim/ArquivoProjeto.h"
 #include "sim/Versao.h"
 #include <QAbstractEventDispatcher>
+#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,6 +24,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <random>
 
 namespace keldo::app {
 
@@ -39,6 +42,11 @@ std::vector<uint8_t> bytesNoArquivo(SimulationParameters parametros) {
     std::vector<SpecX> vivos;
     ArquivoProjeto::escreverInicio(ar, 0, 0, 0, parametros, numSnapshot, alimentos, vivos);
     return ar.bytes();
+}
+
+uint32_t sementeDoSistema() {
+    std::random_device entropia; // getrandom(2) on Linux
+    return static_cast<uint32_t>(entropia());
 }
 
 } // namespace
@@ -82,6 +90,7 @@ CMainFrame::CMainFrame(QWidget* pai)
 }
 
 CMainFrame::~CMainFrame() {
+    delete janelaApresentacao;
     timer.stop();
     doc.definirHost(nullptr);
 }
@@ -136,6 +145,10 @@ void CMainFrame::criarMenus() {
     connect(novaAcao(exibir, QStringLiteral("&Semente do mundo..."), "acaoSemente",
                      QStringLiteral("Mostra a semente deste mundo e cria o mesmo mundo de novo")),
             &QAction::triggered, this, &CMainFrame::sementeDoMundo);
+    connect(novaAcao(exibir, QStringLiteral("&Modo de apresentação\tF11"), "acaoApresentacao",
+                     QStringLiteral("Mostra o mundo em tela cheia, para o projetor"),
+                     QKeySequence(Qt::Key_F11)),
+            &QAction::triggered, this, &CMainFrame::modoApresentacao);
 
     QMenu* menuAjuda = menuBar()->addMenu(QStringLiteral("&Ajuda"));
     connect(novaAcao(menuAjuda, QStringLiteral("Keldo HP... "), "acaoAjuda",
@@ -215,12 +228,19 @@ void CMainFrame::novoMundo() {
     // A run going on goes on with the new world, so that world is a run too:
     // closing asks, and the parameters dialog and periodic saves restart it.
     const bool emExecucao = timer.isActive();
+    // Two classroom PCs pressing Novo in the same second must not share a
+    // world: the seed comes from the system's entropy, not the clock.
+    const std::optional<uint32_t> fixa = doc.sementeFixa();
+    if (!fixa)
+        doc.definirSementeFixa(sementeDoSistema());
     doc.criarMundo();
+    doc.definirSementeFixa(fixa);
+    parametrosDoMundo = doc.parametros();
     doc.arquivo().novo();
     if (emExecucao)
         doc.iniciarExecucao();
     atualizarTitulo();
-    atualizarVistas();
+    mundoNovoNasVistas();
 }
 
 void CMainFrame::novo() {
@@ -262,8 +282,9 @@ bool CMainFrame::carregar(const QString& caminho) {
         return false;
     }
     recentes.adicionar(absoluto);
+    parametrosDoMundo.reset(); // the file holds today's parameters, not the world's
     atualizarTitulo();
-    atualizarVistas();
+    mundoNovoNasVistas();
     return true;
 }
 
@@ -331,12 +352,43 @@ void CMainFrame::ajuda() {
     Ajuda::iniciar();
 }
 
+void CMainFrame::mundoNovoNasVistas() {
+    if (janelaDeGraficos)
+        janelaDeGraficos->mundoNovo(parametrosDoMundo);
+    atualizarVistas();
+}
+
 void CMainFrame::graficos() {
-    if (!janelaDeGraficos)
+    if (!janelaDeGraficos) {
         janelaDeGraficos = new CGraficosDlg(doc, this);
+        // The run's commands answer their keys in the chart window too.
+        for (const char* nome : {"acaoIniciar", "acaoParar", "acaoSalvar", "acaoNovo"})
+            janelaDeGraficos->addAction(findChild<QAction*>(QLatin1String(nome)));
+        janelaDeGraficos->mundoNovo(parametrosDoMundo);
+    }
     janelaDeGraficos->show();
     janelaDeGraficos->raise();
     janelaDeGraficos->activateWindow();
+}
+
+// The main window hides meanwhile: its view would otherwise paint, and take
+// draws, between the presentation's redraws.
+void CMainFrame::modoApresentacao() {
+    if (janelaApresentacao)
+        return;
+    const bool emExecucao = timer.isActive();
+    parar();
+    janelaApresentacao = new CModoApresentacao(*this);
+    janelaApresentacao->setAttribute(Qt::WA_DeleteOnClose);
+    connect(janelaApresentacao, &CModoApresentacao::fechado, this, [this] {
+        janelaApresentacao = nullptr;
+        show();
+        activateWindow();
+    });
+    hide();
+    janelaApresentacao->showFullScreen();
+    if (emExecucao)
+        janelaApresentacao->iniciar();
 }
 
 void CMainFrame::sementeDoMundo() {
@@ -345,7 +397,7 @@ void CMainFrame::sementeDoMundo() {
     dialogo.exec();
 }
 
-// Like "Novo", with the given seed instead of the clock's.
+// Like "Novo", with the given seed instead of the system's.
 void CMainFrame::novoMundoComSemente(uint32_t semente) {
     if (!perguntarSalvar())
         return;
@@ -368,7 +420,10 @@ Rect CMainFrame::areaCliente() const {
 }
 
 void CMainFrame::definirStatus(const std::string& texto) {
-    const QString t = QString::fromStdString(texto);
+    QString t = QString::fromStdString(texto);
+    if (doc.geracaoParada())
+        t += Textos::geracaoParada.arg(static_cast<int64_t>(doc.parametros().numIndDiscretas) -
+                                       doc.ovos());
     if (linhaStatus->text() != t)
         linhaStatus->setText(t);
 }
@@ -385,6 +440,8 @@ void CMainFrame::pararTimer() {
 }
 
 void CMainFrame::iniciarTimer(int milissegundos) {
+    if (janelaApresentacao)
+        return; // its own timer runs the world (a periodic save restarts it here)
     timer.start(milissegundos);
 }
 

@@ -16,6 +16,7 @@ using namespace keldo::sim;
 
 class CGraficosDlg;
 class CInspetor;
+class CModoApresentacao;
 class CKeldoView;
 
 // The simulator's main window: menu, single-pane status line, the arena view
@@ -57,6 +58,9 @@ class CMainFrame : public QMainWindow, public KeldoHost {
     void sementeDoMundo();
     void novoMundoComSemente(uint32_t semente);
     CInspetor* inspetor() const { return inspetorArena; }
+    // "Modo de apresentação" (F11): the world full screen; null while closed.
+    void modoApresentacao();
+    CModoApresentacao* apresentacao() const { return janelaApresentacao; }
 
     // Writes the counters into the status line (done whenever the program is idle).
     void atualizarLinhaStatus();
@@ -81,6 +85,8 @@ class CMainFrame : public QMainWindow, public KeldoHost {
     QAction* novaAcao(QMenu* menu, const QString& texto, const char* nome, const QString& dica,
                       const QKeySequence& atalho = {});
     void novoMundo();
+    // A world made or read: the views show it from its start.
+    void mundoNovoNasVistas();
     bool carregar(const QString& caminho);
     void abrirRecente(const QString& caminho);
     bool salvarEm(const QString& caminho);
@@ -99,7 +105,10 @@ class CMainFrame : public QMainWindow, public KeldoHost {
     CGraficosDlg* janelaDeGraficos = nullptr;
     ArquivosRecentes recentes;
     CInspetor* inspetorArena = nullptr;
+    CModoApresentacao* janelaApresentacao = nullptr;
     QLabel* linhaStatus = nullptr;
+    // What the present world was made with; none for a world read from a project.
+    std::optional<SimulationParameters> parametrosDoMundo;
 };
 
 } // namespace keldo::app

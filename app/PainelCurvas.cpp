@@ -1,4 +1,5 @@
 #include "app/PainelCurvas.h"
+#include "app/EixoInteiro.h"
 #include "sim/EstatisticasPopulacao.h"
 #include <qcustomplot.h>
 
@@ -35,6 +36,7 @@ PainelCurvas::PainelCurvas(QCustomPlot* plot, int linha, const QString& titulo,
     painel->setRangeDrag(Qt::Horizontal);
     painel->setRangeZoom(Qt::Horizontal);
     QCPAxis* x = painel->axis(QCPAxis::atBottom);
+    x->setTicker(QSharedPointer<EixoInteiro>::create());
     x->setNumberFormat(QStringLiteral("f"));
     x->setNumberPrecision(0);
     for (const Curva& c : definicoes) {
@@ -43,6 +45,13 @@ PainelCurvas::PainelCurvas(QCustomPlot* plot, int linha, const QString& titulo,
         g->setPen(c.caneta);
         g->addToLegend(legenda);
         graficos.push_back(g);
+    }
+    // The grid shaves a few pixels off rows of tiny stretch, which cuts a
+    // text line in half: the title and the legend claim their whole height.
+    for (QCPLayoutElement* e :
+         {static_cast<QCPLayoutElement*>(rotulo), static_cast<QCPLayoutElement*>(legenda)}) {
+        e->setSizeConstraintRect(QCPLayoutElement::scrOuterRect);
+        e->setMinimumSize(0, e->minimumOuterSizeHint().height());
     }
 }
 

@@ -20,12 +20,46 @@ QRect naFaixa(const QRect& faixa, const QRect& principal, const QSize& desejado)
 bool cabe(const QRect& faixa, const QSize& minimo) {
     return faixa.width() >= minimo.width() && faixa.height() >= minimo.height();
 }
+
+QRect faixaDireita(const QRect& tela, const QRect& principal) {
+    return QRect(QPoint(principal.right() + 1 + folga, tela.top()), tela.bottomRight());
+}
+
+QRect faixaAbaixo(const QRect& tela, const QRect& principal) {
+    return QRect(QPoint(tela.left(), principal.bottom() + 1 + folga), tela.bottomRight());
+}
+
+// Some strip around the main window holds the minimum.
+bool algumaCabe(const QRect& tela, const QRect& principal, const QSize& minimo) {
+    const QRect esquerda(tela.topLeft(), QPoint(principal.left() - 1 - folga, tela.bottom()));
+    const QRect acima(tela.topLeft(), QPoint(tela.right(), principal.top() - 1 - folga));
+    for (const QRect& f :
+         {faixaDireita(tela, principal), faixaAbaixo(tela, principal), esquerda, acima})
+        if (cabe(f, minimo))
+            return true;
+    return false;
+}
 } // namespace
+
+QPoint PosicaoJanela::lugarDoPrincipal(const QRect& tela, const QRect& principal,
+                                       const QSize& desejado, const QSize& minimo) {
+    if (algumaCabe(tela, principal, minimo))
+        return principal.topLeft();
+    const int x = std::clamp(tela.right() + 1 - folga - desejado.width() - principal.width(),
+                             tela.left(), principal.left());
+    if (cabe(faixaDireita(tela, principal.translated(x - principal.left(), 0)), minimo))
+        return {x, principal.top()};
+    const int y = std::clamp(tela.bottom() + 1 - folga - desejado.height() - principal.height(),
+                             tela.top(), principal.top());
+    if (cabe(faixaAbaixo(tela, principal.translated(0, y - principal.top())), minimo))
+        return {principal.left(), y};
+    return principal.topLeft();
+}
 
 QRect PosicaoJanela::aoLado(const QRect& tela, const QRect& principal, const QSize& desejado,
                             const QSize& minimo) {
-    const QRect direita(QPoint(principal.right() + 1 + folga, tela.top()), tela.bottomRight());
-    const QRect abaixo(QPoint(tela.left(), principal.bottom() + 1 + folga), tela.bottomRight());
+    const QRect direita = faixaDireita(tela, principal);
+    const QRect abaixo = faixaAbaixo(tela, principal);
     const QRect esquerda(tela.topLeft(), QPoint(principal.left() - 1 - folga, tela.bottom()));
     const QRect acima(tela.topLeft(), QPoint(tela.right(), principal.top() - 1 - folga));
     if (cabe(direita, minimo))

@@ -13,6 +13,13 @@ namespace PosicaoJanela {
 
 QRect aoLado(const QRect& tela, const QRect& principal, const QSize& desejado, const QSize& minimo);
 
+// Where the main window's frame should stand so that a strip to its right
+// (else below it) holds `minimo`: where it is when some strip already does,
+// else moved left (else up) just far enough for `desejado`, never past the
+// screen's edge. Unchanged when even the screen's corner leaves no room.
+QPoint lugarDoPrincipal(const QRect& tela, const QRect& principal, const QSize& desejado,
+                        const QSize& minimo);
+
 } // namespace PosicaoJanela
 
 } // namespace keldo::app

@@ -25,6 +25,9 @@ inline const QString statusOcioso =
     QStringLiteral("Pronto para carregar/criar projeto de simulação");
 // The caption of the message that a run stopped.
 inline const QString tituloAtencao = QStringLiteral("Atenção");
+// After the counters when discrete generations can no longer renew; %1 eggs missing.
+inline const QString geracaoParada =
+    QStringLiteral(" · GERAÇÃO PARADA: faltam %1 ovos e nenhum casal de adultos pode pô-los");
 
 // The About box; the version is the project's, followed by `sufixoVersao`.
 inline const CAboutDlg::Conteudo sobre{

@@ -19,6 +19,9 @@ std::optional<int> preparar(const LinhaComando::Programa& programa, QString& arq
 // on the command line (`iniciarDocumento`, false ends the program with 1).
 template <class Janela>
 int executar(int argc, char** argv, const LinhaComando::Programa& programa) {
+    // Without a display, making the QApplication would abort the program.
+    if (const std::optional<int> status = LinhaComando(programa).analisarAntesDoQt(argc, argv))
+        return *status;
     QApplication aplicacao(argc, argv);
     QString arquivo;
     if (const std::optional<int> status = preparar(programa, arquivo))

@@ -76,6 +76,56 @@ std::optional<int> LinhaComando::analisar(const QStringList& argumentos, QString
     return std::nullopt;
 }
 
+QStringList LinhaComando::semOpcoesDoQt(const QStringList& argumentos) {
+    // The options QGuiApplication and QApplication read, with a value or without.
+    static const QStringList comValor = {QStringLiteral("platform"),
+                                         QStringLiteral("platformpluginpath"),
+                                         QStringLiteral("platformtheme"),
+                                         QStringLiteral("plugin"),
+                                         QStringLiteral("qwindowgeometry"),
+                                         QStringLiteral("qwindowicon"),
+                                         QStringLiteral("qwindowtitle"),
+                                         QStringLiteral("session"),
+                                         QStringLiteral("display"),
+                                         QStringLiteral("geometry"),
+                                         QStringLiteral("name"),
+                                         QStringLiteral("title"),
+                                         QStringLiteral("style"),
+                                         QStringLiteral("stylesheet")};
+    static const QStringList semValor = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                         QStringLiteral("nograb"), QStringLiteral("dograb"),
+                                         QStringLiteral("sync")};
+    QStringList restantes;
+    for (qsizetype i = 0; i < argumentos.size(); ++i) {
+        const QString& a = argumentos[i];
+        if (i == 0 || !a.startsWith(QLatin1Char('-')) || a == QStringLiteral("--")) {
+            restantes << a;
+            continue;
+        }
+        QString nome = a.mid(a.startsWith(QStringLiteral("--")) ? 2 : 1);
+        const bool valorJunto = nome.contains(QLatin1Char('='));
+        nome = nome.section(QLatin1Char('='), 0, 0);
+        if (nome == QStringLiteral("qmljsdebugger") || semValor.contains(nome))
+            continue;
+        if (comValor.contains(nome)) {
+            if (!valorJunto)
+                ++i; // its value
+            continue;
+        }
+        restantes << a;
+    }
+    return restantes;
+}
+
+std::optional<int> LinhaComando::analisarAntesDoQt(int argc, char** argv) {
+    QStringList argumentos;
+    for (int i = 0; i < argc; ++i)
+        argumentos << QString::fromLocal8Bit(argv[i]);
+    const std::optional<int> status = analisar(semOpcoesDoQt(argumentos));
+    argumentoLido.clear(); // read again from the QApplication's arguments
+    return status;
+}
+
 std::optional<int> LinhaComando::analisar(const QStringList& argumentos) {
     QString saida;
     QString erros;

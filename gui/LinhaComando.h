@@ -26,6 +26,11 @@ class LinhaComando {
     std::optional<int> analisar(const QStringList& argumentos, QString& saida, QString& erros);
     // The same, writing to the process' standard output and error.
     std::optional<int> analisar(const QStringList& argumentos);
+    // The same before the QApplication exists, so help, version and usage
+    // errors need no display: Qt's own options (-platform xcb, -style...),
+    // which the QApplication will take, are left out first.
+    std::optional<int> analisarAntesDoQt(int argc, char** argv);
+    static QStringList semOpcoesDoQt(const QStringList& argumentos);
 
     // The argument that is not an option; empty when there is none.
     QString arquivo() const { return argumentoLido; }

@@ -144,6 +144,10 @@ class CKeldoDoc final : public Ambiente {
     // The message of the last save that failed (empty while none failed).
     const std::string& ultimaFalhaSalvar() const { return ultimaFalhaSalvar_; }
     const std::string& status() const { return status_; }
+    // Discrete generations that can never renew: fewer eggs than the next
+    // generation waits for, and no living adult pair that may mate (eggs hatch
+    // only at the renewal, so no new adult will come to lay them).
+    bool geracaoParada() const;
     const EstadoArquivo& arquivo() const { return arquivo_; }
     EstadoArquivo& arquivo() { return arquivo_; }
 

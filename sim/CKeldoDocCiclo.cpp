@@ -57,6 +57,26 @@ void CKeldoDoc::renovarGeracao() {
     ovos_ = 0;
 }
 
+bool CKeldoDoc::geracaoParada() const {
+    if (parametros_.tipoGeracoes != 1 ||
+        static_cast<uint32_t>(ovos_) >= parametros_.numIndDiscretas)
+        return false;
+    bool macho = false, machoCuida = false, femeaDetecta = false, femeaAceita = false;
+    for (const SpecX& i : vivos_) {
+        if (!i.vivo() || !i.adulto())
+            continue;
+        if (i.sexo()) {
+            macho = true;
+            machoCuida = machoCuida || i.detectaCuida() != 0;
+        } else if (i.detectaCuida() != 0) {
+            femeaDetecta = true; // refuses a father who does not care
+        } else {
+            femeaAceita = true;
+        }
+    }
+    return !((femeaAceita && macho) || (femeaDetecta && machoCuida));
+}
+
 void CKeldoDoc::salvarPeriodico() {
     bool salvo = true;
     if (host_) {

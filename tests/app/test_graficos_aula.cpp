@@ -1,6 +1,7 @@
 // The chart window for a class: generations on the time axis, several genes
 // at once, heterozygosity against Hardy–Weinberg, the starting point, the
 // whole run or a part of it, and the caption of an exported picture.
+#include "IndividuoTeste.h"
 #include "LacoEventos.h"
 #include "app/CGraficosDlg.h"
 #include "app/CMainFrame.h"
@@ -194,4 +195,45 @@ TEST(GraficosAula, PdfExportadoTrazALegendaComSementeEParametros) {
     // The window itself shows no caption.
     EXPECT_EQ(g.grafico()->findChild<QCPTextElement*>(QStringLiteral("legendaExportacao")),
               nullptr);
+}
+
+// The caption names the parameters the world was made with, not those the
+// dialog holds now; a world read from a project was made with unknown ones.
+TEST(GraficosAula, LegendaComOsParametrosComQueOMundoFoiFeito) {
+    Aula a(777u);
+    CGraficosDlg& g = a.graficos();
+    EXPECT_TRUE(g.textoLegenda().endsWith(
+        QStringLiteral("Parâmetros do mundo: todos com os valores padrão")))
+        << g.textoLegenda().toStdString();
+    // "Aleatória 40" set in the dialog, no Novo: the world still has 100.
+    SimulationParameters p = a.doc().parametros();
+    p.numIndividuos = 40;
+    a.doc().definirParametros(p);
+    EXPECT_FALSE(g.textoLegenda().contains(QStringLiteral("numIndividuos")));
+
+    // A defined population of two adults (a male, a female) and an egg.
+    p.tipoPopulacao = 1;
+    p.listaDefinida = {
+        IndividuoTeste(1).estado(EstadoBit::sexo | EstadoBit::adulto | EstadoBit::vivo).pronto(),
+        IndividuoTeste(2).estado(EstadoBit::adulto | EstadoBit::vivo).pronto(),
+        IndividuoTeste(3).estado(EstadoBit::vivo).pronto()};
+    a.doc().definirParametros(p);
+    a.frame.novoMundoComSemente(778u);
+    const QString texto = g.textoLegenda();
+    EXPECT_TRUE(texto.contains(QStringLiteral("semente 778")));
+    EXPECT_TRUE(texto.contains(QStringLiteral("numIndividuos=40"))) << texto.toStdString();
+    EXPECT_TRUE(texto.contains(QStringLiteral("tipoPopulacao=1")));
+    EXPECT_TRUE(texto.endsWith(
+        QStringLiteral("População definida: 3 indivíduos: 2 adultos (1 macho, 1 fêmea) e 1 ovo")))
+        << texto.toStdString();
+
+    QTemporaryDir pasta;
+    const QString projeto = pasta.filePath(QStringLiteral("aula.gen"));
+    a.frame.dialogos.salvarComo = [&](const QString&) { return projeto; };
+    ASSERT_TRUE(a.frame.salvarComo());
+    a.frame.novo();
+    ASSERT_TRUE(a.frame.abrirArquivo(projeto));
+    EXPECT_TRUE(g.textoLegenda().endsWith(
+        QStringLiteral("Parâmetros do mundo: desconhecidos (mundo lido de um projeto)")))
+        << g.textoLegenda().toStdString();
 }

@@ -7,7 +7,9 @@
 #include "app/CInspetor.h"
 #include "app/CKeldoView.h"
 #include "app/CMainFrame.h"
+#include <QStatusBar>
 #include <QTest>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 using namespace keldo::app;
@@ -88,5 +90,37 @@ TEST(Inspetor, SegueOMaisProximoSobOMouseSemTirarSorteios) {
     frame.janelaGraficos()->desenhar();
     QTest::qWait(50);
     EXPECT_EQ(sorteiosEntre(antes, doc.gerador().estadoAtual()), 0);
+    doc.arquivo().marcarSalvo();
+}
+
+// An individual at the arena's bottom edge: its tooltip goes above the
+// pointer, and the status line below the arena stays readable.
+TEST(Inspetor, DicaNuncaCobreALinhaDeStatus) {
+    CMainFrame frame;
+    CKeldoDoc& doc = frame.documento();
+    doc.definirSementeFixa(5u);
+    ASSERT_TRUE(frame.iniciarDocumento(QString()));
+    doc.vivosEditaveis().clear();
+    doc.definirOvos(0);
+    SpecX embaixo = conhecido(doc);
+    embaixo.y = 98.0f;
+    doc.vivosEditaveis().push_back(embaixo);
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    CKeldoView* vista = frame.vista();
+    const QPoint pixel(323, vista->height() * 98 / 99);
+    QTest::mouseMove(vista, pixel);
+    ASSERT_TRUE(esperarAte([] { return CInspetor::dica() != nullptr; }, 5000));
+    const QRect dica = CInspetor::dica()->geometry();
+    const QWidget* status = frame.statusBar();
+    const QRect linha(status->mapToGlobal(QPoint(0, 0)), status->size());
+    EXPECT_FALSE(dica.intersects(linha));
+    EXPECT_LE(dica.bottom(), vista->mapToGlobal(QPoint(0, vista->height() - 1)).y());
+    EXPECT_LT(dica.bottom(), vista->mapToGlobal(pixel).y()); // above the pointer
+    // In the middle of the arena it stays below the pointer, as tooltips go.
+    const QRect area(0, 0, 640, 480);
+    EXPECT_EQ(CInspetor::lugarDaDica(QPoint(300, 200), QSize(200, 120), area), QPoint(302, 216));
+    EXPECT_EQ(CInspetor::lugarDaDica(QPoint(300, 400), QSize(200, 120), area), QPoint(302, 276));
+    QToolTip::hideText();
     doc.arquivo().marcarSalvo();
 }

@@ -95,3 +95,29 @@ TEST(PosicaoJanela, LembradaDeUmInicioAoOutro) {
     ASSERT_NE(g, nullptr);
     EXPECT_EQ(g->geometry(), deixada);
 }
+
+// With no strip wide enough (the main window centred on a projector), the
+// main window moves just far enough for the charts beside it, never off the screen.
+TEST(PosicaoJanela, PrincipalAbreEspacoQuandoNenhumaFaixaCabe) {
+    const QRect tela(0, 0, 1024, 768);
+    const QSize desejado(690, 750);
+    const QSize minimo(350, 330);
+    const QRect centrada(191, 114, 642, 539);
+    const QPoint lugar = PosicaoJanela::lugarDoPrincipal(tela, centrada, desejado, minimo);
+    EXPECT_EQ(lugar, QPoint(0, 114));
+    const QRect r = PosicaoJanela::aoLado(tela, QRect(lugar, centrada.size()), desejado, minimo);
+    EXPECT_GE(r.width(), minimo.width());
+    EXPECT_TRUE(tela.contains(r));
+    EXPECT_FALSE(r.intersects(QRect(lugar, centrada.size())));
+    // Where a strip already holds the minimum, the main window stays.
+    EXPECT_EQ(PosicaoJanela::lugarDoPrincipal(QRect(0, 0, 1280, 1024), QRect(0, 0, 642, 539),
+                                              desejado, minimo),
+              QPoint(0, 0));
+    // A move left just far enough for the desired width on a wide screen.
+    EXPECT_EQ(PosicaoJanela::lugarDoPrincipal(QRect(0, 0, 1600, 900), QRect(600, 200, 642, 539),
+                                              QSize(300, 750), minimo),
+              QPoint(600, 200));
+    EXPECT_EQ(PosicaoJanela::lugarDoPrincipal(QRect(0, 0, 1100, 700), QRect(300, 80, 642, 539),
+                                              QSize(400, 750), minimo),
+              QPoint(54, 80));
+}

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <set>
 
 using namespace keldo::app;
 
@@ -134,4 +135,25 @@ TEST(SementeDoMundo, MundoDaSementeDuranteExecucaoSegueEmExecucao) {
     EXPECT_EQ(doc.sementeMundo(), 77u);
     frame.parar();
     doc.arquivo().marcarSalvo();
+}
+
+// Lab PCs pressing Novo in the same second get different worlds: the seed
+// comes from the system's entropy, and the seed dialog shows it.
+TEST(SementeDoMundo, DoisNovoNoMesmoSegundoDiferem) {
+    CMainFrame frame;
+    CKeldoDoc& doc = frame.documento();
+    ASSERT_TRUE(frame.iniciarDocumento(QString()));
+    ASSERT_FALSE(doc.sementeFixa().has_value());
+    std::set<uint32_t> sementes = {*doc.sementeMundo()};
+    for (int k = 0; k < 4; ++k) {
+        frame.novo();
+        ASSERT_TRUE(doc.sementeMundo().has_value());
+        sementes.insert(*doc.sementeMundo());
+    }
+    EXPECT_EQ(sementes.size(), 5u); // five in well under a second
+    EXPECT_FALSE(doc.sementeFixa().has_value());
+    CSementeDlg dialogo(doc.sementeMundo());
+    EXPECT_TRUE(dialogo.findChild<QLabel*>(QStringLiteral("textoSemente"))
+                    ->text()
+                    .contains(QString::number(*doc.sementeMundo())));
 }
