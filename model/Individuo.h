@@ -12,7 +12,8 @@ class CArchive;
 
 namespace keldo::model {
 
-using namespace keldo::io;
+using keldo::io::CArchive;
+using keldo::io::converterBits;
 
 class Ambiente;
 class Random;

@@ -5,6 +5,8 @@
 
 namespace keldo::indices {
 
+using namespace keldo::model;
+
 namespace {
 // The status bits and the partition code, side by side in the record, read as one word.
 static_assert(offsetof(SpecX, livre) == offsetof(SpecX, estado) + 1);
