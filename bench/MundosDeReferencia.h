@@ -2,6 +2,7 @@
 #include "sim/CKeldoDoc.h"
 #include <cstdint>
 
+using namespace keldo::model;
 using namespace keldo::sim;
 
 // The worlds the benchmarks run, the same that bench/run.sh gives keldo-run:

@@ -5,7 +5,7 @@
 
 namespace keldo::cli {
 
-using namespace keldo::io;
+using keldo::io::GravacaoSegura;
 
 // Where a table goes: standard output ("-"), or a file replaced through the
 // safe-save routine at the end, so an interrupted or failed experiment never

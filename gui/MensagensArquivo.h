@@ -1,10 +1,10 @@
 #pragma once
-#include "sim/CKeldoDoc.h"
+#include "sim/ArquivoProjeto.h"
 #include <QString>
 
 namespace keldo::gui {
 
-using namespace keldo::sim;
+using keldo::sim::ResultadoArquivo;
 
 // The texts both desktop programs show when a project cannot be opened or
 // saved (sim/TextoFalhaArquivo, which the web page shares), naming the file

@@ -4,11 +4,13 @@
 namespace keldo::io {
 
 namespace {
-// Code points of bytes 0x80..0x9F; 0 where Windows-1252 has no character.
-constexpr uint16_t faixa80[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                  0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+// Code points of bytes 0x80..0x9F. The five bytes Windows-1252 leaves unassigned
+// (0x81, 0x8D, 0x8F, 0x90, 0x9D) stand for the C1 controls of the same value, so
+// every byte survives a trip through UTF-8 and back.
+constexpr uint16_t faixa80[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                  0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 void anexarUtf8(std::string& saida, uint32_t cp) {
     if (cp < 0x80) {
@@ -27,7 +29,7 @@ char byteDe(uint32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<char>(cp);
     for (int i = 0; i < 32; ++i)
-        if (faixa80[i] != 0 && faixa80[i] == cp)
+        if (faixa80[i] == cp)
             return static_cast<char>(0x80 + i);
     return '?';
 }
@@ -39,7 +41,7 @@ std::string cp1252ParaUtf8(const std::string& texto) {
     for (unsigned char c : texto) {
         uint32_t cp = c;
         if (c >= 0x80 && c < 0xA0)
-            cp = faixa80[c - 0x80] ? faixa80[c - 0x80] : 0xFFFD;
+            cp = faixa80[c - 0x80];
         anexarUtf8(saida, cp);
     }
     return saida;

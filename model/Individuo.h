@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 
 namespace keldo::io {
 class CArchive;
@@ -12,7 +11,8 @@ class CArchive;
 
 namespace keldo::model {
 
-using namespace keldo::io;
+using keldo::io::CArchive;
+using keldo::io::converterBits;
 
 class Ambiente;
 class Random;
@@ -171,12 +171,9 @@ class SpecX {
 };
 
 inline bool SpecX::adultoLivre() const {
-    static_assert(offsetof(SpecX, livre) == offsetof(SpecX, estado) + 1);
-    static_assert(std::endian::native == std::endian::little);
-    uint16_t w;
-    std::memcpy(&w, reinterpret_cast<const unsigned char*>(this) + offsetof(SpecX, estado), 2);
     constexpr unsigned vivoAdulto = EstadoBit::vivo | EstadoBit::adulto;
-    return (w & (0xFF00u | vivoAdulto)) == vivoAdulto;
+    return (EstadoBit::comOSeguinte(*this) & (EstadoBit::seguinteNaPalavra | vivoAdulto)) ==
+           vivoAdulto;
 }
 
 template <class Mundo> void SpecX::passo(Mundo& mundo) {

@@ -6,7 +6,7 @@
 
 namespace keldo::sim {
 
-using namespace keldo::model;
+using keldo::model::SpecX;
 
 // The dead of a world, in the order they died. With the temporary file on,
 // the older ones move there whenever the list in memory reaches the limit;

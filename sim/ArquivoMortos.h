@@ -6,7 +6,7 @@
 
 namespace keldo::sim {
 
-using namespace keldo::model;
+using keldo::model::SpecX;
 
 // The dead of a long batch run, kept in an unnamed temporary file instead of
 // memory: a crowded world buries a thousand individuals a cycle, and every one

@@ -12,8 +12,11 @@
 
 namespace keldo::sim {
 
-using namespace keldo::model;
-using namespace keldo::io;
+using keldo::io::CArchive;
+using keldo::io::FalhaArquivo;
+using keldo::model::FoodX;
+using keldo::model::Random;
+using keldo::model::SpecX;
 
 // Outcome of reading or writing a project file. `mensagem` is UTF-8 text
 // for the user of keldo-run, with the reason.

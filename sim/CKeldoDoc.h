@@ -10,10 +10,10 @@
 #include "sim/EstadoArquivo.h"
 #include "sim/EstatisticasPopulacao.h"
 #include "sim/KeldoHost.h"
-#include "sim/ObstaculosNivel.h"
 #include "sim/SimulationParameters.h"
 #include "sim/indices/BuscaVizinhos.h"
 #include "sim/indices/GradeEspacial.h"
+#include "sim/indices/ObstaculosNivel.h"
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -27,9 +27,16 @@ class CArchive;
 
 namespace keldo::sim {
 
-using namespace keldo::indices;
-using namespace keldo::model;
-using namespace keldo::io;
+using keldo::indices::BuscaVizinhos;
+using keldo::indices::GradeEspacial;
+using keldo::indices::MapaObstaculos;
+using keldo::indices::ObstaculosNivel;
+using keldo::io::CArchive;
+using keldo::model::Ambiente;
+using keldo::model::FoodX;
+using keldo::model::Random;
+using keldo::model::Rect;
+using keldo::model::SpecX;
 
 // Run state of a document: never started since the world was made, running,
 // or stopped by the user.

@@ -7,6 +7,8 @@
 
 namespace keldo::sim {
 
+using namespace keldo::model;
+
 namespace {
 // When the last throttled cycle ran; one value for the whole process.
 uint32_t ultimoCiclo = 0;

@@ -1,23 +1,71 @@
 // The trace file (one block per cycle) and the snapshot file of a save.
+#include "io/Cp1252.h"
 #include "io/GravacaoSegura.h"
 #include "sim/CKeldoDoc.h"
 #include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 
 namespace keldo::sim {
 
 using namespace keldo::io;
+using namespace keldo::model;
 
 namespace {
+// The allele columns of each haplotype, one per gene bit from the highest down:
+// the gene owning the bit, the stem of its column's name and the column's
+// number. The numbers are the analysis scripts' (Neutro, the last gene added,
+// took bit 0 and the numbers of the others stayed), so they are written here;
+// the owner of each bit and the stems are checked against the genome table.
+struct ColunaAlelo {
+    Genoma::Gene gene;
+    std::string_view raiz; // UTF-8, a prefix of the gene's name
+    int numero;
+};
+constexpr ColunaAlelo colunasAlelo[] = {
+    {Genoma::Visao, "Visão", 7},        {Genoma::Visao, "Visão", 6},
+    {Genoma::Reproducao, "Repro", 5},   {Genoma::Partilha, "Part", 4},
+    {Genoma::Luta, "Luta", 3},          {Genoma::Morte, "Morte", 2},
+    {Genoma::Inteligencia, "Intel", 1}, {Genoma::Inteligencia, "Intel", 0},
+    {Genoma::Neutro, "Neutro", 0}};
+
+constexpr bool colunasSeguemOGenoma() {
+    if (std::size(colunasAlelo) != Genoma::bitsComGenes)
+        return false;
+    for (int k = 0; k < Genoma::bitsComGenes; ++k) {
+        const int bit = Genoma::bitsComGenes - 1 - k;
+        const ColunaAlelo& c = colunasAlelo[k];
+        const Genoma::DescricaoGene& g = Genoma::genes[c.gene];
+        if (g.cromossomo != Genoma::Cromossomo::autossomo || bit < g.bitBaixo ||
+            bit >= g.bitBaixo + g.numBits || !std::string_view(g.nome).starts_with(c.raiz))
+            return false;
+    }
+    return true;
+}
+static_assert(colunasSeguemOGenoma(), "the trace's allele columns must follow model/Genoma.h");
+
 // Windows-1252 text with CR LF line ends, as the analysis scripts expect.
-constexpr const char* cabecalho =
-    "Id;IdPai;IdM\xE3"
-    "e;Gera\xE7\xE3o;Vivo;Adulto;Sexo;DetecX;DetecX/CuidaY;Livre;loopNasc;loopMorto;Energia;"
-    "Vis\xE3oP7;Vis\xE3oP6;ReproP5;PartP4;LutaP3;MorteP2;IntelP1;IntelP0;NeutroP0;"
-    "Vis\xE3oM7;Vis\xE3oM6;ReproM5;PartM4;LutaM3;MorteM2;IntelM1;IntelM0;NeutroM0;\r\n";
+std::string montarCabecalho() {
+    std::string texto =
+        "Id;IdPai;IdMãe;Geração;Vivo;Adulto;Sexo;DetecX;DetecX/CuidaY;Livre;loopNasc;"
+        "loopMorto;Energia;";
+    for (char haplotipo : {'P', 'M'})
+        for (const ColunaAlelo& c : colunasAlelo) {
+            texto += c.raiz;
+            texto += haplotipo;
+            texto += static_cast<char>('0' + c.numero);
+            texto += ';';
+        }
+    return utf8ParaCp1252(texto) + "\r\n";
+}
+
+const std::string& cabecalho() {
+    static const std::string texto = montarCabecalho();
+    return texto;
+}
 
 void anexarLinha(std::string& bloco, const SpecX& i, bool comTempo, int tempo) {
     char texto[256];
@@ -73,7 +121,7 @@ bool CKeldoDoc::escreverTrace(const std::string& nomeArquivo, bool anexarAoFim,
     if (erro == 0) {
         bloco.reserve(tamanhoBloco + 512);
         if (!anexarAoFim)
-            bloco += cabecalho;
+            bloco += cabecalho();
         if (!paraCadaMorto(anexar))
             erro = EIO; // the dead kept on disk could not be read back
         for (const SpecX& i : vivos_)

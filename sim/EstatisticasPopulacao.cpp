@@ -9,6 +9,7 @@
 namespace keldo::sim {
 
 using namespace keldo::io;
+using namespace keldo::model;
 
 namespace {
 using namespace AleloResumo;

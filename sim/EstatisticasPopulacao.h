@@ -8,7 +8,7 @@
 
 namespace keldo::sim {
 
-using namespace keldo::model;
+namespace Genoma = keldo::model::Genoma;
 
 class CKeldoDoc;
 

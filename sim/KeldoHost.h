@@ -10,7 +10,9 @@ class FoodX;
 
 namespace keldo::sim {
 
-using namespace keldo::model;
+using keldo::model::FoodX;
+using keldo::model::Rect;
+using keldo::model::SpecX;
 
 // What a document asks of the program that shows it. A document without a
 // host (keldo-run, tests) registers no images, redraws nothing and saves

@@ -7,7 +7,7 @@
 
 namespace keldo::sim {
 
-using namespace keldo::model;
+using keldo::model::SpecX;
 
 class CKeldoDoc;
 

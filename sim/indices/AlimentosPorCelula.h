@@ -6,7 +6,7 @@
 
 namespace keldo::indices {
 
-using namespace keldo::model;
+using keldo::model::FoodX;
 
 // The first food item of a list lying exactly on each whole cell of the arena,
 // so that a searcher finds its remembered target without a scan. Valid until

@@ -29,12 +29,8 @@ class BuscaCandidatos {
     // positions are read from the list). Short lists are scanned.
     void construir(const std::vector<PontoLista>& pontos, const MapaObstaculos* mapa);
 
-    // The list positions of every point within `alcance` of (x, y) whose path
-    // from the whole cell (ox, oy) is free.
-    void coletar(float x, float y, float alcance, int ox, int oy,
-                 std::vector<uint32_t>& saida) const;
-
-    // The candidate that `coletar` would give with the greatest `valor - distancia`,
+    // Of the points within `alcance` of (x, y) whose path from the whole cell
+    // (ox, oy) is free, the one with the greatest `valor - distancia`,
     // the lowest position among equals; false when there is none. Looks at
     // cells nearest first and stops once no farther point can do better.
     bool melhor(float x, float y, float alcance, int ox, int oy, Candidato& saida) const {
@@ -44,7 +40,7 @@ class BuscaCandidatos {
         return melhorPorCelulas(x, y, alcance, ox, oy, saida);
     }
 
-    // How many points `coletar` would give, without listing them: cells wholly
+    // How many of those points there are, without listing them: cells wholly
     // within reach on a free path count by their totals, only the others are
     // looked at point by point. Keeps what `enesima` needs (until the next query).
     // Short lists first, apart and inline: the cell count's set-up would cost every query.
@@ -87,7 +83,6 @@ class BuscaCandidatos {
     bool melhorPorCelulas(float x, float y, float alcance, int ox, int oy, Candidato& saida) const;
     // Flags, for the points [inicio, fim) in cell order, those within reach on a free path.
     void marcar(const Consulta& c, uint32_t inicio, uint32_t fim, uint8_t* __restrict aceito) const;
-    void coletarPorCelula(const Consulta& c, float alcance, std::vector<uint32_t>& saida) const;
     // The rectangles that paths from the query's origin to every point of
     // row `j` of cells (`livre`), or to some of them (`talvez`), clear along
     // y, from the masks the row's points share.
@@ -136,8 +131,6 @@ class BuscaCandidatos {
         return mapa ? c.origem.y.alemDoMesmoLado(mapa->mascaraY(j)) : 0;
     }
     int celula(double v, double minimo) const;
-    // Range of cells [i0, i1] of row `j` that can hold a point within `alcance`.
-    bool faixaDaLinha(int j, float x, float y, float alcance, int& i0, int& i1) const;
 
     // Shorter lists are read in one pass over the bands of y in reach: their
     // cells would hold too few points for whole cells and blocks of ranks to

@@ -1,10 +1,8 @@
 #include "sim/indices/BuscaPorVarredura.h"
-#include "sim/ObstaculosNivel.h"
 #include "sim/indices/ListaRascunho.h"
+#include "sim/indices/ObstaculosNivel.h"
 
 namespace keldo::indices {
-
-using namespace keldo::sim;
 
 bool BuscaPorVarredura::bloqueado(int x1, int y1, int x2, int y2) const {
     return obstaculos.caminhoBloqueado(x1, y1, x2, y2, arena) != 0;

@@ -5,7 +5,10 @@
 
 namespace keldo::indices {
 
-using namespace keldo::model;
+using keldo::model::FoodX;
+using keldo::model::Random;
+using keldo::model::Rect;
+using keldo::model::SpecX;
 
 // The reference: every answer judges the whole list in order, and paths are
 // tested rectangle by rectangle. The indexed search must match it draw for draw.

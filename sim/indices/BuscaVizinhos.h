@@ -8,15 +8,14 @@
 #include <memory>
 #include <vector>
 
-namespace keldo::sim {
-class ObstaculosNivel;
-} // namespace keldo::sim
-
 namespace keldo::indices {
 
-using namespace keldo::model;
+using keldo::model::FoodX;
+using keldo::model::Random;
+using keldo::model::Rect;
+using keldo::model::SpecX;
 
-using keldo::sim::ObstaculosNivel;
+class ObstaculosNivel;
 
 // Who is near whom in the phases of a cycle: the female a male heads for, the
 // food a hungry individual heads for, the ready males beside a female and the

@@ -7,7 +7,7 @@
 
 namespace keldo::indices {
 
-using namespace keldo::io;
+using keldo::io::converterBits;
 
 // For each target of a contact phase (a food item, a ready female), the items
 // of a list (the individuals) within contact reach of it, in list order.

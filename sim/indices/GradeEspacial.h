@@ -8,7 +8,7 @@
 
 namespace keldo::indices {
 
-using namespace keldo::io;
+using keldo::io::converterBits;
 
 // A compact copy of an item's position and its place in its list, so that
 // scans over many candidates touch little memory.

@@ -7,7 +7,7 @@
 
 namespace keldo::indices {
 
-using namespace keldo::model;
+using keldo::model::SpecX;
 
 // The ready males of a mating phase that crowd onto a few whole cells of the
 // arena (a flock on one spot), kept apart from the grid: every female beside

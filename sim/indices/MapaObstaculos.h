@@ -8,7 +8,7 @@
 
 namespace keldo::indices {
 
-using namespace keldo::model;
+using keldo::model::Rect;
 
 // The obstacle queries answered from per-coordinate bit masks, one bit per
 // rectangle: the outside codes of the clipping test and the containment test

@@ -1,19 +1,14 @@
 #include "sim/indices/ProntosDaFase.h"
 #include <algorithm>
 #include <cstddef>
-#include <cstring>
 
 namespace keldo::indices {
 
+using namespace keldo::model;
+
 namespace {
-// The status bits and the partition code, side by side in the record, read as one word.
-static_assert(offsetof(SpecX, livre) == offsetof(SpecX, estado) + 1);
-uint16_t estadoELivre(const SpecX& i) {
-    uint16_t w;
-    std::memcpy(&w, reinterpret_cast<const unsigned char*>(&i) + offsetof(SpecX, estado), 2);
-    return w;
-}
-constexpr uint16_t bitsLidos = 0xFF00u | EstadoBit::vivo | EstadoBit::adulto | EstadoBit::sexo;
+constexpr uint16_t bitsLidos =
+    EstadoBit::seguinteNaPalavra | EstadoBit::vivo | EstadoBit::adulto | EstadoBit::sexo;
 constexpr uint16_t femeaLivre = EstadoBit::vivo | EstadoBit::adulto; // and partition 0
 constexpr uint16_t machoLivre = femeaLivre | EstadoBit::sexo;
 } // namespace
@@ -34,7 +29,7 @@ void ProntosDaFase::classificar(const std::vector<SpecX>& vivos) {
     std::size_t m = 0, l = 0, p = 0;
     for (std::size_t k = 0; k < n; ++k) {
         const SpecX& i = lista[k];
-        const unsigned w = estadoELivre(i) & bitsLidos;
+        const unsigned w = EstadoBit::comOSeguinte(i) & bitsLidos;
         const unsigned pronto = i.energia >= i.limiarReproducao;
         const unsigned livre = w == femeaLivre;
         const auto posicao = static_cast<uint32_t>(k);

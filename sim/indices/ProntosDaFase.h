@@ -8,7 +8,7 @@
 
 namespace keldo::indices {
 
-using namespace keldo::model;
+using keldo::model::SpecX;
 
 // The places of the individuals the mating phases deal with, found in one
 // pass over the list: the ready males that see, the free females (whom the

@@ -402,13 +402,6 @@ uint32_t VarreduraCurta::enesima(uint32_t ordem) const {
     return posicaoDoRank[w * 64 + static_cast<size_t>(std::countr_zero(b))];
 }
 
-void VarreduraCurta::posicoesContadas(std::vector<uint32_t>& saida) const {
-    saida.clear();
-    for (size_t w = 0; w < porRank.size(); ++w)
-        for (uint64_t b = porRank[w]; b != 0; b &= b - 1)
-            saida.push_back(posicaoDoRank[w * 64 + static_cast<size_t>(std::countr_zero(b))]);
-}
-
 #if defined(KELDO_OITO_POR_VEZ)
 namespace {
 // The best of the points eight at a time, on the machines that can: each

@@ -28,12 +28,10 @@ class VarreduraCurta {
     size_t tamanho() const { return posicaoDoRank.size(); }
 
     // How many points are within `alcance` (squared: `c.limiar`) of the query on
-    // a free path; keeps them for `enesima` and `posicoes` (until the next query).
+    // a free path; keeps them for `enesima` (until the next query).
     uint32_t contar(const Consulta& c, float alcance);
     // The `ordem`-th smallest position (from 0, below what `contar` gave) it took.
     uint32_t enesima(uint32_t ordem) const;
-    // The positions the last `contar` took, ascending.
-    void posicoesContadas(std::vector<uint32_t>& saida) const;
     // Of the points in sight, the one of greatest `valor - distancia` (the
     // distance as the simulation computes it), the lowest position among
     // equals; false when none is.

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+using namespace keldo::model;
 using namespace keldo::sim;
 
 namespace apoio {

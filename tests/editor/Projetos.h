@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <functional>
 
+using namespace keldo::model;
 using namespace keldo::sim;
 
 // Project files for the editor's tests, written by the core library.

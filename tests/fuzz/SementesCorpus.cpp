@@ -3,6 +3,7 @@
 #include <functional>
 #include <limits>
 
+using namespace keldo::model;
 using namespace keldo::sim;
 
 namespace {

@@ -313,3 +313,15 @@ TEST(Construtores, AlimentoEvitaObstaculosERespeitaARegiao) {
     EXPECT_EQ(maxX, 100.0f);
     EXPECT_EQ(minX, 50.0f);
 }
+
+// The one-word test against its meaning, for every status byte and partition code.
+TEST(Fenotipo, AdultoLivreEmCadaEstado) {
+    SpecX s;
+    for (unsigned estado = 0; estado < 256; ++estado)
+        for (unsigned livre = 0; livre < 256; ++livre) {
+            s.estado = static_cast<uint8_t>(estado);
+            s.livre = static_cast<uint8_t>(livre);
+            ASSERT_EQ(s.adultoLivre(), s.vivo() && s.adulto() && s.livre == 0)
+                << estado << " " << livre;
+        }
+}

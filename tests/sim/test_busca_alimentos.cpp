@@ -3,10 +3,10 @@
 // between them, ties, items off the arena, off whole cells or in other
 // regions, blocked paths, every reach, and the remembered-target table.
 #include "sim/CKeldoDoc.h"
-#include "sim/ObstaculosNivel.h"
 #include "sim/indices/AlimentosPorCelula.h"
 #include "sim/indices/BuscaIndexada.h"
 #include "sim/indices/BuscaPorVarredura.h"
+#include "sim/indices/ObstaculosNivel.h"
 #include "sim/indices/VarreduraCurta.h"
 #include <cmath>
 #include <gtest/gtest.h>

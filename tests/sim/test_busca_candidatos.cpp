@@ -60,14 +60,15 @@ std::vector<uint32_t> conferir(const BuscaCandidatos& busca, const std::vector<P
                                       << ") alcance " << alcance);
     const Varredura v = varrer(pontos, mapa, x, y, alcance);
     const int ox = static_cast<int>(x), oy = static_cast<int>(y);
-    std::vector<uint32_t> achados{12345u}; // must be replaced, not appended to
-    busca.coletar(x, y, alcance, ox, oy, achados);
-    std::sort(achados.begin(), achados.end());
-    EXPECT_EQ(achados, v.todos);
-    // Counted, then picked by rank: the first, the last, and both sides of
-    // every boundary between blocks of ranks.
+    // Counted once, then every rank picked in turn: the scan's list, ascending.
     const uint32_t total = busca.contar(x, y, alcance, ox, oy);
     EXPECT_EQ(total, v.todos.size());
+    std::vector<uint32_t> achados;
+    for (uint32_t r = 0; r < total; ++r)
+        achados.push_back(busca.enesima(r));
+    EXPECT_EQ(achados, v.todos);
+    // Counted afresh before each pick: the first, the last, and both sides of
+    // every boundary between blocks of ranks.
     if (total == v.todos.size() && total > 0) {
         std::vector<uint32_t> todas; // every position, for the ranks
         for (const PontoLista& p : pontos)

@@ -1,10 +1,10 @@
 // The indexed phases (grids, obstacle masks, food lookup) against the plain
 // scans over whole lists: same draws, same bytes, for many seeds and worlds.
 #include "sim/CKeldoDoc.h"
-#include "sim/ObstaculosNivel.h"
 #include "sim/indices/BuscaIndexada.h"
 #include "sim/indices/BuscaPorVarredura.h"
 #include "sim/indices/ContatosPorAlvo.h"
+#include "sim/indices/ObstaculosNivel.h"
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
@@ -15,6 +15,7 @@
 #pragma GCC diagnostic ignored "-Wrestrict"
 #endif
 
+using namespace keldo::model;
 using namespace keldo::sim;
 using namespace keldo::indices;
 

@@ -1,8 +1,7 @@
 // The obstacle map's grid and masks against the rectangle-by-rectangle scan.
-#include "sim/ObstaculosNivel.h"
+#include "sim/indices/ObstaculosNivel.h"
 #include <gtest/gtest.h>
 
-using namespace keldo::sim;
 using namespace keldo::indices;
 
 // Every level, the picture's arena and a larger odd one, every coordinate of

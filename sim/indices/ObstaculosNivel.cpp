@@ -1,6 +1,6 @@
-#include "sim/ObstaculosNivel.h"
+#include "sim/indices/ObstaculosNivel.h"
 
-namespace keldo::sim {
+namespace keldo::indices {
 
 namespace {
 // Obstacle rectangles of each level in the 640 x 480 pixel space of the pictures.
@@ -134,4 +134,4 @@ int ObstaculosNivel::caminhoBloqueadoDevagar(int x1, int y1, int x2, int y2,
     return 0;
 }
 
-} // namespace keldo::sim
+} // namespace keldo::indices

@@ -4,10 +4,9 @@
 #include <span>
 #include <string>
 
-namespace keldo::sim {
+namespace keldo::indices {
 
-using namespace keldo::indices;
-using namespace keldo::model;
+using keldo::model::Rect;
 
 // The obstacles of a world: the level's code and background picture, its
 // rectangles, and the tests of a point and of a path against them. The
@@ -68,4 +67,4 @@ class ObstaculosNivel {
     mutable bool mapaPronto = false;
 };
 
-} // namespace keldo::sim
+} // namespace keldo::indices
