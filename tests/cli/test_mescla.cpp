@@ -53,7 +53,7 @@ class Mescla : public KeldoRun {
                       0);
     }
 
-    // Merges parts 0 and 1 with `parte2` as part 2's text.
+    // Merges tables parte0 and parte1 with `parte2` as the third one's text.
     Saida mesclarCom(const std::string& parte2) {
         escrever("p2.csv", parte2);
         return rodar({"--merge", "m.csv", "parte0.csv", "parte1.csv", "p2.csv"});
