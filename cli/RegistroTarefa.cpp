@@ -1,4 +1,5 @@
 #include "cli/RegistroTarefa.h"
+#include "cli/Separar.h"
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -7,15 +8,6 @@
 namespace keldo::cli {
 
 namespace {
-std::vector<std::string> campos(const std::string& linha) {
-    std::vector<std::string> c;
-    size_t inicio = 0;
-    for (size_t fim; (fim = linha.find(';', inicio)) != std::string::npos; inicio = fim + 1)
-        c.push_back(linha.substr(inicio, fim - inicio));
-    c.push_back(linha.substr(inicio));
-    return c;
-}
-
 template <typename T> bool numero(const std::string& texto, T& valor, int base = 10) {
     const char* fim = texto.data() + texto.size();
     const auto [resto, erro] = std::from_chars(texto.data(), fim, valor, base);
@@ -51,7 +43,7 @@ uint64_t RegistroTarefa::soma(const std::string& texto, uint64_t h) {
 }
 
 std::string RegistroTarefa::ler(const std::string& linha) {
-    const std::vector<std::string> c = campos(linha);
+    const std::vector<std::string> c = separar(linha, ';');
     if (c[0] == "#parcial") {
         ehParcial = true;
         return {};

@@ -1,5 +1,6 @@
 #include "cli/Varredura.h"
 #include "cli/RegistroTarefa.h"
+#include "cli/Separar.h"
 #include "sim/ParametrosPorNome.h"
 #include "sim/SimulationParameters.h"
 #include "sim/TabelaParametros.h"
@@ -60,15 +61,6 @@ bool expandirIntervalo(const std::string& lista, std::vector<std::string>& valor
     return true;
 }
 
-std::vector<std::string> separarPorVirgula(const std::string& lista) {
-    std::vector<std::string> valores;
-    size_t inicio = 0;
-    for (size_t fim; (fim = lista.find(',', inicio)) != std::string::npos; inicio = fim + 1)
-        valores.push_back(lista.substr(inicio, fim - inicio));
-    valores.push_back(lista.substr(inicio));
-    return valores;
-}
-
 // Every value must be one --set takes, and must fit in one field of the table.
 std::string verificarValores(const std::string& nome, const std::vector<std::string>& valores) {
     for (const std::string& v : valores) {
@@ -109,7 +101,7 @@ std::string Varredura::adicionarJuntos(const std::vector<std::string>& textos) {
                 maximoDeValores)
                 erro = "lista grande demais em --vary: " + nome + textoDoLimite();
             else
-                valores = separarPorVirgula(lista);
+                valores = separar(lista, ',');
         }
         if (erro.empty())
             erro = verificarValores(nome, valores);

@@ -2,6 +2,7 @@
 #pragma once
 #include <atomic>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -63,6 +64,25 @@ class KeldoRun : public ::testing::Test {
         std::filesystem::remove(out);
         std::filesystem::remove(err);
         return s;
+    }
+
+    // keldo-run started in `pasta` and left running, its output thrown away;
+    // the caller waits for it. The child's pid, or -1.
+    pid_t iniciar(const std::vector<std::string>& args) const {
+        const pid_t pid = ::fork();
+        if (pid != 0)
+            return pid;
+        if (::chdir(pasta.c_str()) != 0)
+            ::_exit(127);
+        const int nulo = ::open("/dev/null", O_WRONLY);
+        ::dup2(nulo, 1);
+        ::dup2(nulo, 2);
+        std::vector<char*> argv{const_cast<char*>(KELDO_RUN_PATH)};
+        for (const std::string& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(KELDO_RUN_PATH, argv.data());
+        ::_exit(127);
     }
 
     std::string caminho(const std::string& nome) const { return (pasta / nome).string(); }

@@ -208,20 +208,8 @@ TEST_F(KeldoRun, InterrupcaoNaoSubstituiATabelaInteira) {
                                             "0/1",
                                             "--table",
                                             "t.csv"};
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        ::chdir(pasta.c_str());
-        const int nulo = ::open("/dev/null", O_WRONLY);
-        ::dup2(nulo, 1);
-        ::dup2(nulo, 2);
-        std::vector<char*> argv{const_cast<char*>(KELDO_RUN_PATH)};
-        for (const std::string& a : longo)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execv(KELDO_RUN_PATH, argv.data());
-        ::_exit(127);
-    }
+    const pid_t pid = iniciar(longo);
+    ASSERT_GT(pid, 0);
     // Once the handler is in place the stop is deterministic, whatever the speed.
     while (!trataSigint(pid))
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -352,20 +340,8 @@ TEST_F(KeldoRun, ResumeDepoisDeSigterm) {
     const std::vector<std::string> args = {
         "--experiment", "--seed", "4",     "--cycles",         "200",     "--replicates", "300",
         "--jobs",       "1",      "--set", "numIndividuos=60", "--table", "t.csv"};
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        ::chdir(pasta.c_str());
-        const int nulo = ::open("/dev/null", O_WRONLY);
-        ::dup2(nulo, 1);
-        ::dup2(nulo, 2);
-        std::vector<char*> argv{const_cast<char*>(KELDO_RUN_PATH)};
-        for (const std::string& a : args)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execv(KELDO_RUN_PATH, argv.data());
-        ::_exit(127);
-    }
+    const pid_t pid = iniciar(args);
+    ASSERT_GT(pid, 0);
     // Some runs written to the table being made beside t.csv, then the signal.
     const auto escritos = [&] {
         uintmax_t n = 0;
