@@ -692,6 +692,21 @@ TEST_F(KeldoRun, RegistroAoLadoDaTabelaDizOQueAFez) {
     std::filesystem::remove(pasta / "r.json");
     ASSERT_EQ(rodar(args).status, 0);
     EXPECT_EQ(arquivos().size(), 0u);
+
+    // A task's record names it; a project is named as given; --every geracao is a text.
+    ASSERT_EQ(
+        rodar({"--seed", "9", "--set", "numIndividuos=20", "--cycles", "3", "--save", "p.gen"})
+            .status,
+        0);
+    ASSERT_EQ(rodar({"--experiment", "--seed", "9", "--cycles", "4", "--every", "geracao",
+                     "--replicates", "3", "--task", "1/2", "p.gen", "--table", "p.csv"})
+                  .status,
+              0);
+    const std::string tarefa = ler("p.csv.json");
+    for (const char* chave :
+         {"  \"tarefa\": \"1/2\",", "  \"projeto\": \"p.gen\",", "  \"cada\": \"geracao\","})
+        EXPECT_EQ(comecamCom(tarefa, chave).size(), 1u) << chave << '\n' << tarefa;
+    EXPECT_EQ(comecamCom(tarefa, "    {\"execucao\": ").size(), 2u) << tarefa; // runs 1 and 3
 }
 
 // --vary-together: the lists step together, one combination per position,
