@@ -153,9 +153,9 @@ class Experimento {
     std::atomic<int> falhas{0};
     std::vector<std::pair<std::string, std::string>> efetivos; // every parameter of the base
     std::unique_ptr<RegistroExperimento> registro;
-    TabelaAnterior anterior; // --resume's table
-    std::map<uint64_t, const TabelaAnterior::Execucao*>
-        anteriores; // its runs, by this one's number
+    // --resume: the earlier table, and its runs by this experiment's numbers.
+    TabelaAnterior anterior;
+    std::map<uint64_t, const TabelaAnterior::Execucao*> anteriores;
     const std::optional<std::pair<uint64_t, uint32_t>> falhaDeTeste;
 
     // --resume: the earlier table's runs, each matched to the run of this
@@ -333,7 +333,7 @@ class Experimento {
     bool parar(const TabelaExperimento& tabela) const { return interrompido() || tabela.parou(); }
 
     // J threads, this one among them; a thread the system refuses means
-    // fewer of them, never a failure. The number that run is said first.
+    // fewer of them, never a failure. How many run is said before the first run.
     void rodarTodas(TabelaExperimento& tabela, ProgressoExperimento& progresso) {
         const unsigned pedidos = exp.jobs ? exp.jobs : processadoresDisponiveis();
         const auto j = static_cast<unsigned>(
