@@ -15,12 +15,15 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <map>
 #include <memory>
 #include <new>
 #include <optional>
+#include <stdexcept>
 #include <system_error>
 #include <thread>
 #ifdef __linux__
@@ -43,6 +46,43 @@ struct FimExecucao {
     std::optional<int32_t> ultimoCiclo;
 };
 
+// The rows of run k as it goes. A row waits for the next one, so that the
+// last can say why the run ended; a row of the same cycle replaces it.
+struct Andamento {
+    const TabelaExperimento& tabela;
+    LinhasExecucao& linhas;
+    FimExecucao& fim;
+    uint64_t k;
+    uint32_t semente;
+    std::vector<std::string> valores;
+    std::optional<AmostraPopulacao> pendente;
+
+    void anotar(const AmostraPopulacao& a) {
+        if (pendente && pendente->tempo != a.tempo)
+            tabela.anexarLinha(linhas, k, semente, valores, *pendente, {});
+        pendente = a;
+    }
+    // `a` is the run's last row.
+    void fechar(const AmostraPopulacao& a, const std::string& parada) {
+        anotar(a);
+        terminar(parada);
+    }
+    // The run broke off: the rows so far stay, the last recorded one saying
+    // so (the world after the failure is not measured: it may be half-changed).
+    void quebrar() {
+        if (pendente)
+            terminar("erro");
+    }
+
+  private:
+    void terminar(const std::string& parada) {
+        tabela.anexarLinha(linhas, k, semente, valores, *pendente, parada);
+        fim.parada = parada;
+        fim.ultimoCiclo = pendente->tempo;
+        pendente.reset();
+    }
+};
+
 // The processors this process may run on (taskset, a cluster's allocation),
 // else the machine's, else one.
 unsigned processadoresDisponiveis() {
@@ -58,7 +98,7 @@ unsigned processadoresDisponiveis() {
 class Experimento {
   public:
     Experimento(const OpcoesExecucao& o, std::ostream& e)
-        : opcoes(o), exp(o.experimento), erro(e) {}
+        : opcoes(o), exp(o.experimento), erro(e), falhaDeTeste(lerFalhaDeTeste()) {}
 
     int executar() {
         semente = opcoes.semente ? *opcoes.semente : sementeDaEntropia();
@@ -113,7 +153,10 @@ class Experimento {
     std::atomic<int> falhas{0};
     std::vector<std::pair<std::string, std::string>> efetivos; // every parameter of the base
     std::unique_ptr<RegistroExperimento> registro;
-    std::map<uint64_t, std::string> anteriores; // --resume: rows from the seed on, by run
+    // --resume: the earlier table, and its runs by this experiment's numbers.
+    TabelaAnterior anterior;
+    std::map<uint64_t, const TabelaAnterior::Execucao*> anteriores;
+    const std::optional<std::pair<uint64_t, uint32_t>> falhaDeTeste;
 
     // --resume: the earlier table's runs, each matched to the run of this
     // experiment with its seed and values. An earlier table of another
@@ -122,7 +165,6 @@ class Experimento {
     std::string retomar(const std::string& cabecalho, const std::string& impressao) {
         if (exp.retomar.empty())
             return {};
-        TabelaAnterior anterior;
         if (std::string e = anterior.ler(exp.retomar, cabecalho, exp.varredura.nomes().size());
             !e.empty())
             return e;
@@ -136,8 +178,8 @@ class Experimento {
             for (const auto& par : combinacao)
                 valores.push_back(par.second);
             const uint32_t s = sementeDaExecucao(semente, combinacao, exp.varredura.replicaDa(k));
-            if (const std::string* linhas = anterior.tomar(s, valores))
-                anteriores[k] = *linhas;
+            if (const TabelaAnterior::Execucao* e = anterior.tomar(s, valores))
+                anteriores[k] = e;
         }
         if (const uint64_t k = anterior.sobrando())
             return "a execução " + std::to_string(k) + " de " + exp.retomar +
@@ -174,22 +216,28 @@ class Experimento {
         return {};
     }
 
-    // A run of the earlier table: its rows under this experiment's number.
-    Desfecho retomarUma(const TabelaExperimento& tabela, uint64_t k, const std::string& antigas,
-                        LinhasExecucao& linhas, FimExecucao& fim) const {
+    // A run of the earlier table: its rows, read again from its file, under
+    // this experiment's number.
+    Desfecho retomarUma(const TabelaExperimento& tabela, uint64_t k,
+                        const TabelaAnterior::Execucao& antiga, LinhasExecucao& linhas,
+                        FimExecucao& fim) const {
         const std::string prefixo = tabela.prefixo(k);
-        size_t ultima = 0;
-        for (size_t inicio = 0, p; inicio < antigas.size(); inicio = p + 1) {
-            p = antigas.find('\n', inicio);
-            linhas.anexar(prefixo + antigas.substr(inicio, p - inicio + 1));
-            ultima = inicio;
+        std::string ultima;
+        if (!anterior.linhasDe(antiga, [&](const std::string& linha) {
+                linhas.anexar(prefixo + linha);
+                ultima = linha;
+            })) {
+            linhas = LinhasExecucao();
+            fim.motivo = "não foi possível ler de novo a execução " + std::to_string(antiga.k) +
+                         " de " + exp.retomar;
+            return Desfecho::falhou;
         }
-        const std::string linha = antigas.substr(ultima, antigas.size() - 1 - ultima);
-        fim.parada = linha.substr(linha.rfind(';') + 1);
+        ultima.pop_back();
+        fim.parada = ultima.substr(ultima.rfind(';') + 1);
         size_t tempo = 0; // after the seed and the varied values
         for (size_t i = 0; i <= exp.varredura.nomes().size(); ++i)
-            tempo = linha.find(';', tempo) + 1;
-        fim.ultimoCiclo = std::stoi(linha.substr(tempo, linha.find(';', tempo) - tempo));
+            tempo = ultima.find(';', tempo) + 1;
+        fim.ultimoCiclo = std::stoi(ultima.substr(tempo, ultima.find(';', tempo) - tempo));
         if (fim.parada != "limite")
             return Desfecho::completa;
         fim.motivo = CKeldoDoc::avisoLimiteMundo();
@@ -285,7 +333,7 @@ class Experimento {
     bool parar(const TabelaExperimento& tabela) const { return interrompido() || tabela.parou(); }
 
     // J threads, this one among them; a thread the system refuses means
-    // fewer of them, never a failure.
+    // fewer of them, never a failure. How many run is said before the first run.
     void rodarTodas(TabelaExperimento& tabela, ProgressoExperimento& progresso) {
         const unsigned pedidos = exp.jobs ? exp.jobs : processadoresDisponiveis();
         const auto j = static_cast<unsigned>(
@@ -294,15 +342,33 @@ class Experimento {
         // Two runs a thread ahead of the first one not yet written: enough to
         // keep every thread busy, few enough that the waiting runs stay small.
         tabela.definirJanela(2 * static_cast<size_t>(j));
+        std::promise<void> largada;
+        const std::shared_future<void> sinal = largada.get_future().share();
         std::vector<std::thread> trabalhadores;
         try {
             for (unsigned t = 1; t < j; ++t)
-                trabalhadores.emplace_back([&] { trabalhar(tabela, progresso); });
+                trabalhadores.emplace_back([&, sinal] {
+                    sinal.wait();
+                    trabalhar(tabela, progresso);
+                });
         } catch (const std::system_error&) {
         }
+        progresso.mensagem("keldo-run: " + plano(trabalhadores.size() + 1));
+        largada.set_value();
         trabalhar(tabela, progresso);
         for (std::thread& t : trabalhadores)
             t.join();
+    }
+
+    // How many runs, how many of them an earlier table gives, and how many at once.
+    std::string plano(size_t juntas) const {
+        const uint64_t n = quantas();
+        std::string texto = std::to_string(n) + (n == 1 ? " execução" : " execuções");
+        if (exp.tarefaDada)
+            texto += " da tarefa " + std::to_string(exp.tarefa) + "/" + std::to_string(exp.tarefas);
+        if (!anteriores.empty())
+            texto += " (" + std::to_string(anteriores.size()) + " de " + exp.retomar + ")";
+        return texto + ", " + std::to_string(juntas) + " ao mesmo tempo";
     }
 
     void trabalhar(TabelaExperimento& tabela, ProgressoExperimento& progresso) {
@@ -312,9 +378,9 @@ class Experimento {
             const uint64_t k = primeira() + p * exp.tarefas;
             LinhasExecucao linhas;
             FimExecucao fim;
-            const auto anterior = anteriores.find(k);
-            const Desfecho d = anterior != anteriores.end()
-                                   ? retomarUma(tabela, k, anterior->second, linhas, fim)
+            const auto antiga = anteriores.find(k);
+            const Desfecho d = antiga != anteriores.end()
+                                   ? retomarUma(tabela, k, *antiga->second, linhas, fim)
                                    : executarProtegida(tabela, k, linhas, fim);
             if (d == Desfecho::falhou) {
                 ++falhas;
@@ -346,16 +412,30 @@ class Experimento {
 
     Desfecho executarProtegida(const TabelaExperimento& tabela, uint64_t k, LinhasExecucao& linhas,
                                FimExecucao& fim) {
+        const auto variados = exp.varredura.definicoesDa(k);
+        Andamento andamento{tabela,
+                            linhas,
+                            fim,
+                            k,
+                            sementeDaExecucao(semente, variados, exp.varredura.replicaDa(k)),
+                            {},
+                            {}};
+        for (const auto& par : variados)
+            andamento.valores.push_back(par.second);
         try {
-            return executarUma(tabela, k, linhas, fim);
+            return executarUma(andamento, variados);
         } catch (const std::bad_alloc&) {
             fim.motivo = "memória insuficiente";
         } catch (const std::exception& e) {
             fim.motivo = e.what();
         }
-        linhas = LinhasExecucao(); // no row of a run that broke off
-        fim.parada.clear();
-        fim.ultimoCiclo.reset();
+        try {
+            andamento.quebrar();
+        } catch (const std::exception&) {
+            linhas = LinhasExecucao(); // not even that row: none at all, rather than a cut run
+            fim.parada.clear();
+            fim.ultimoCiclo.reset();
+        }
         return Desfecho::falhou;
     }
 
@@ -367,60 +447,61 @@ class Experimento {
         return nullptr;
     }
 
+    // Tests need a run that breaks off mid-way, and no world does so on demand:
+    // KELDO_RUN_FALHA_DE_TESTE=K:C makes run K throw after its cycle C.
+    static std::optional<std::pair<uint64_t, uint32_t>> lerFalhaDeTeste() {
+        const char* texto = std::getenv("KELDO_RUN_FALHA_DE_TESTE");
+        unsigned long long k = 0;
+        unsigned long c = 0;
+        if (!texto || std::sscanf(texto, "%llu:%lu", &k, &c) != 2)
+            return std::nullopt;
+        return std::pair{static_cast<uint64_t>(k), static_cast<uint32_t>(c)};
+    }
+
+    void talvezFalharNoTeste(uint64_t k, uint32_t c) const {
+        if (falhaDeTeste && falhaDeTeste->first == k && falhaDeTeste->second == c)
+            throw std::runtime_error("falha provocada no ciclo " + std::to_string(c));
+    }
+
     // Run k: the same world a single run with its seed and its --set values
     // makes, recorded at its start, every K-th cycle (or each new
     // generation's first), and its last, which says why it ended.
-    Desfecho executarUma(const TabelaExperimento& tabela, uint64_t k, LinhasExecucao& linhas,
-                         FimExecucao& fim) {
+    Desfecho executarUma(Andamento& andamento,
+                         const std::vector<std::pair<std::string, std::string>>& variados) {
+        const TabelaExperimento& tabela = andamento.tabela;
+        FimExecucao& fim = andamento.fim;
         const auto doc = std::make_unique<CKeldoDoc>();
         doc->medirEstatisticas(false); // the table measures only the cycles it records
         doc->soContarMortos(true);     // a run saves nothing: the dead's number is all it needs
         OrigemMundo origem = opcoes.origem();
-        const auto variados = exp.varredura.definicoesDa(k);
         origem.definicoes.insert(origem.definicoes.end(), variados.begin(), variados.end());
-        std::vector<std::string> valores;
-        for (const auto& par : variados)
-            valores.push_back(par.second);
-        const uint32_t s = sementeDaExecucao(semente, variados, exp.varredura.replicaDa(k));
-        if (const ResultadoPreparo r = prepararMundo(*doc, origem, s); !r.mensagem.empty()) {
+        if (const ResultadoPreparo r = prepararMundo(*doc, origem, andamento.semente);
+            !r.mensagem.empty()) {
             fim.motivo = r.mensagem;
             return Desfecho::falhou;
         }
         doc->arquivo().definirCaminho(
             {}); // no periodic save over the project every run starts from
-        // A row waits for the next one, so that the last can say why the run
-        // ended; a row of the same cycle replaces it.
-        std::optional<AmostraPopulacao> pendente;
-        const auto anotar = [&](const AmostraPopulacao& a) {
-            if (pendente && pendente->tempo != a.tempo)
-                tabela.anexarLinha(linhas, k, s, valores, *pendente, {});
-            pendente = a;
-        };
-        const auto fechar = [&](const AmostraPopulacao& a, const std::string& parada) {
-            anotar(a);
-            tabela.anexarLinha(linhas, k, s, valores, *pendente, parada);
-            fim.parada = parada;
-            fim.ultimoCiclo = pendente->tempo;
-        };
         AmostraPopulacao a = EstatisticasPopulacao::medir(*doc);
         int32_t geracaoGravada = a.geracao;
         if (const std::string* cumprida = condicaoCumprida(a)) {
-            fechar(a, *cumprida);
+            andamento.fechar(a, *cumprida);
             return Desfecho::completa;
         }
         if (opcoes.ciclos == 0) {
-            fechar(a, "ciclos");
+            andamento.fechar(a, "ciclos");
             return Desfecho::completa;
         }
-        anotar(a);
+        andamento.anotar(a);
         for (uint32_t c = 1; c <= opcoes.ciclos; ++c) {
             if (parar(tabela))
                 return Desfecho::interrompida;
             if (!doc->executarCiclo()) { // past the world-size limit: the world stays as it was
                 fim.motivo = CKeldoDoc::avisoLimiteMundo();
-                fechar(EstatisticasPopulacao::medir(*doc), "limite");
+                andamento.fechar(EstatisticasPopulacao::medir(*doc), "limite");
                 return Desfecho::falhou;
             }
+            talvezFalharNoTeste(andamento.k, c);
             const bool ultimo = c == opcoes.ciclos;
             const bool gravar = (exp.porGeracao && doc->geracao() != geracaoGravada) ||
                                 (exp.cada && c % exp.cada == 0);
@@ -428,15 +509,15 @@ class Experimento {
                 continue;
             a = EstatisticasPopulacao::medir(*doc);
             if (const std::string* cumprida = condicaoCumprida(a)) {
-                fechar(a, *cumprida);
+                andamento.fechar(a, *cumprida);
                 break;
             }
             if (ultimo) {
-                fechar(a, "ciclos");
+                andamento.fechar(a, "ciclos");
                 break;
             }
             if (gravar) {
-                anotar(a);
+                andamento.anotar(a);
                 geracaoGravada = a.geracao;
             }
         }

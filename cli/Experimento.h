@@ -7,8 +7,8 @@ namespace keldo::cli {
 // keldo-run --experiment: every run of the sweep (or those of one --task),
 // J at a time in threads, each over its own document, into one table and
 // its record. A failed run leaves a line on standard error (and its rows up
-// to the world limit); Ctrl+C leaves the whole runs only. Returns the exit
-// status (130 when interrupted).
+// to the world limit or the error that broke it off); Ctrl+C leaves the
+// whole runs only. Returns the exit status (130 when interrupted).
 int executarExperimento(const OpcoesExecucao& opcoes, std::ostream& erro);
 
 // The experiment's fingerprint: 8 hexadecimal digits of a hash of what

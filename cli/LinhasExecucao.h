@@ -9,8 +9,8 @@ namespace keldo::cli {
 // The rows of one run of an experiment until the table takes them, whole,
 // in the order of the runs: in memory up to a bound, then in an unnamed
 // temporary file in TMPDIR (or /tmp), so that a long run recorded at every
-// cycle costs no more memory than a short one, and a run that is stopped or
-// breaks off leaves nothing in the table. Where that file cannot be made or
+// cycle costs no more memory than a short one, and a run that is stopped
+// leaves nothing in the table. Where that file cannot be made or
 // written, the rows stay in memory. Counts the rows and hashes them as
 // they come, for the task's record.
 class LinhasExecucao {

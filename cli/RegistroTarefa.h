@@ -7,7 +7,7 @@ namespace keldo::cli {
 
 // The lines a task's table ends with ("#tarefa;I/N;execucoes;M", then one
 // "#execucao;K;linhas;N;soma;H" per run it finished, the same ending in
-// ";falhou" for a run that did not finish but left rows (the world limit),
+// ";falhou" for a run that did not finish but left rows (the world limit, an error),
 // or "#execucao;K;falhou" for one that left none),
 // so that --merge can tell a part that lost, gained, reordered or changed
 // rows from a whole one. A table of an interrupted experiment ends with a

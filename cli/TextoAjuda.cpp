@@ -85,7 +85,8 @@ std::string textoAjuda() {
         "                    por dentro), e grava uma tabela: experimento;execucao;semente;\n"
         "                    os parâmetros variados, as colunas de --summary, a\n"
         "                    contagem de cada alelo (n_V1...n_C) e parada (vazia, ou na\n"
-        "                    última linha da execução: a condição, ciclos ou limite)\n"
+        "                    última linha da execução: a condição, ciclos, limite ou\n"
+        "                    erro)\n"
         "  --replicates R    réplicas de cada combinação (padrão 1)\n"
         "  --vary NOME=LISTA varia um parâmetro: v1,v2,... ou primeiro:passo:último;\n"
         "                    no máximo " +
@@ -99,7 +100,8 @@ std::string textoAjuda() {
         "  --jobs J          execuções ao mesmo tempo, no máximo " +
         std::to_string(OpcoesExperimento::maximoDeTrabalhos) +
         " (padrão: os\n"
-        "                    processadores que o processo pode usar)\n"
+        "                    processadores que o processo pode usar); o número sai na\n"
+        "                    saída de erros antes da primeira execução\n"
         "  --every K         registra no início, a cada K ciclos e no último (padrão 0:\n"
         "                    só o início e o último); geracao: no primeiro ciclo de cada\n"
         "                    nova geração\n"

@@ -53,7 +53,7 @@ TEST_F(KeldoRun, ExperimentoCadaLinhaRepeteSuaExecucaoSozinha) {
     const Saida s = rodar(com(base, {"--replicates", "3", "--vary", "taxaMutacao=10,500", "--vary",
                                      "morte_mm=0:40:40", "--every", "5", "--jobs", "2"}));
     ASSERT_EQ(s.status, 0) << s.err;
-    EXPECT_EQ(s.err, "semente: 9\n");
+    EXPECT_EQ(s.err, "semente: 9\nkeldo-run: 12 execuções, 2 ao mesmo tempo\n");
     const auto tabela = linhas(s.out);
     ASSERT_EQ(tabela.size(), 1u + 12 * 4);
     EXPECT_EQ(
@@ -261,6 +261,30 @@ TEST_F(KeldoRun, TrabalhosAlemDoSistemaSaoMenosTrabalhos) {
     EXPECT_EQ(arquivos().size(), 2u); // the table and its record
 }
 
+// Without --jobs, as many runs at once as the processors the process may
+// use (taskset, a cluster's allocation), said before the first run; the
+// table is the same bytes whatever that number.
+TEST_F(KeldoRun, TrabalhosPadraoSaoOsProcessadoresPermitidos) {
+    if (std::system("taskset -c 0 true >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "sem taskset (Debian: util-linux)";
+    const auto args = com(base, {"--replicates", "3", "--every", "4"});
+    const Saida um = rodarApos("taskset -c 0", com(args, {"--table", "um.csv"}));
+    ASSERT_EQ(um.status, 0) << um.err;
+    EXPECT_EQ(um.err, "semente: 9\nkeldo-run: 3 execuções, 1 ao mesmo tempo\n");
+    const Saida tres = rodar(com(args, {"--jobs", "3", "--table", "tres.csv"}));
+    ASSERT_EQ(tres.status, 0) << tres.err;
+    EXPECT_EQ(tres.err, "semente: 9\nkeldo-run: 3 execuções, 3 ao mesmo tempo\n");
+    EXPECT_EQ(ler("um.csv"), ler("tres.csv"));
+    EXPECT_EQ(ler("um.csv.json").substr(ler("um.csv.json").find("\"semente\"")),
+              ler("tres.csv.json").substr(ler("tres.csv.json").find("\"semente\"")));
+    // Never more than the runs; a task says which it is.
+    const Saida tarefa = rodar(com(args, {"--jobs", "8", "--task", "0/2"}));
+    ASSERT_EQ(tarefa.status, 0) << tarefa.err;
+    EXPECT_NE(tarefa.err.find("keldo-run: 1 execução da tarefa 0/2, 1 ao mesmo tempo\n"),
+              std::string::npos)
+        << tarefa.err;
+}
+
 // Ranges near the ends of 64 bits end (no overflow), and lists or run
 // counts past the limits are refused before any run: exit 2, no rows.
 TEST_F(KeldoRun, IntervalosEContagensTemLimite) {
@@ -408,10 +432,20 @@ TEST_F(KeldoRun, ExperimentoLongoNaoGuardaAsLinhasNaMemoria) {
     const long experimento = picoDeMemoria([&] {
         return rodar(com(com({"--experiment"}, mundo), {"--every", "1", "--table", "t.csv"}));
     });
+    // Resumed, those rows are read again from the earlier table when their
+    // turn comes, never all at once. (Measured before this process reads a
+    // table: a child's peak starts from its parent's.)
+    const long retomado = picoDeMemoria([&] {
+        return rodar(com(com({"--experiment"}, mundo),
+                         {"--every", "1", "--resume", "t.csv", "--table", "r.csv"}));
+    });
     ASSERT_GT(sozinha, 0);
     ASSERT_GT(experimento, 0);
+    ASSERT_GT(retomado, 0);
     EXPECT_GT(ler("t.csv").size(), 40u * 1024 * 1024 / 2); // rows many times the memory's share
     EXPECT_LT(experimento, 2 * sozinha) << experimento << " KiB against " << sozinha;
+    EXPECT_EQ(ler("r.csv"), ler("t.csv"));
+    EXPECT_LT(retomado, 2 * sozinha) << retomado << " KiB against " << sozinha;
 }
 
 // A run counts the project's dead without keeping them: the table's figures
@@ -658,6 +692,21 @@ TEST_F(KeldoRun, RegistroAoLadoDaTabelaDizOQueAFez) {
     std::filesystem::remove(pasta / "r.json");
     ASSERT_EQ(rodar(args).status, 0);
     EXPECT_EQ(arquivos().size(), 0u);
+
+    // A task's record names it; a project is named as given; --every geracao is a text.
+    ASSERT_EQ(
+        rodar({"--seed", "9", "--set", "numIndividuos=20", "--cycles", "3", "--save", "p.gen"})
+            .status,
+        0);
+    ASSERT_EQ(rodar({"--experiment", "--seed", "9", "--cycles", "4", "--every", "geracao",
+                     "--replicates", "3", "--task", "1/2", "p.gen", "--table", "p.csv"})
+                  .status,
+              0);
+    const std::string tarefa = ler("p.csv.json");
+    for (const char* chave :
+         {"  \"tarefa\": \"1/2\",", "  \"projeto\": \"p.gen\",", "  \"cada\": \"geracao\","})
+        EXPECT_EQ(comecamCom(tarefa, chave).size(), 1u) << chave << '\n' << tarefa;
+    EXPECT_EQ(comecamCom(tarefa, "    {\"execucao\": ").size(), 2u) << tarefa; // runs 1 and 3
 }
 
 // --vary-together: the lists step together, one combination per position,

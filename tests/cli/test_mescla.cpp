@@ -25,6 +25,13 @@ std::vector<std::string> linhasDe(const std::string& texto) {
     return r;
 }
 
+std::string semComando(std::string registro) {
+    const size_t inicio = registro.find("  \"comando\": ");
+    return inicio == std::string::npos
+               ? registro
+               : registro.erase(inicio, registro.find('\n', inicio) - inicio);
+}
+
 std::string juntar(const std::vector<std::string>& linhas) {
     std::string t;
     for (const std::string& l : linhas)
@@ -159,10 +166,6 @@ TEST_F(KeldoRun, ExecucaoNoLimiteDoMundoMesclaComoNumaMaquina) {
     EXPECT_NE(m.err.find("a execução 2 falhou"), std::string::npos) << m.err;
     EXPECT_EQ(ler("m.csv"), ler("toda.csv"));
     // The records too, but for the command line; the failed run says why.
-    const auto semComando = [](std::string r) {
-        const size_t inicio = r.find("  \"comando\": ");
-        return inicio == std::string::npos ? r : r.erase(inicio, r.find('\n', inicio) - inicio);
-    };
     const std::string registro = ler("toda.csv.json");
     EXPECT_EQ(semComando(ler("m.csv.json")), semComando(registro));
     EXPECT_NE(registro.find("\"execucao\": 2, \"combinacao\": {\"qtdAlimento\": \"2000\"}, "
@@ -184,6 +187,85 @@ TEST_F(KeldoRun, ExecucaoNoLimiteDoMundoMesclaComoNumaMaquina) {
     EXPECT_EQ(e.status, 1);
     EXPECT_NE(e.err.find("execução 2 em p0.csv não conferem"), std::string::npos) << e.err;
     EXPECT_FALSE(existe("m.csv"));
+}
+
+// A run that breaks off with an error keeps the rows it recorded, the last
+// saying "erro", and its record entry the message; exit status 1. The other
+// runs are the bytes they would be without it, on one machine or merged
+// from tasks; resumed, the broken run runs again.
+TEST_F(KeldoRun, ExecucaoQueQuebraGuardaAsLinhasEDizErro) {
+    const std::vector<std::string> args = {"--experiment",
+                                           "--seed",
+                                           "9",
+                                           "--cycles",
+                                           "12",
+                                           "--every",
+                                           "4",
+                                           "--set",
+                                           "numIndividuos=30",
+                                           "--replicates",
+                                           "3",
+                                           "--vary",
+                                           "morte_mm=0,40"};
+    const std::string quebra = "KELDO_RUN_FALHA_DE_TESTE=4:6";
+    ASSERT_EQ(rodar(com(args, {"--table", "sem.csv"})).status, 0);
+    const Saida s = rodarApos(quebra, com(args, {"--table", "com.csv"}));
+    EXPECT_EQ(s.status, 1);
+    EXPECT_NE(s.err.find("keldo-run: a execução 4 falhou: falha provocada no ciclo 6\n"),
+              std::string::npos)
+        << s.err;
+    // Run 4's rows up to cycle 4, the last one ending in "erro"; every other row as it was.
+    std::string esperada;
+    for (const std::string& l : linhasDe(ler("sem.csv"))) {
+        std::vector<std::string> c;
+        std::stringstream campos(l);
+        for (std::string campo; std::getline(campos, campo, ';');)
+            c.push_back(campo);
+        if (c.at(1) != "4")
+            esperada += l;
+        else if (c.at(4) == "0")
+            esperada += l;
+        else if (c.at(4) == "4")
+            esperada += l.substr(0, l.size() - 1) + "erro\n";
+    }
+    EXPECT_EQ(ler("com.csv"), esperada);
+    const std::string registro = ler("com.csv.json");
+    EXPECT_NE(registro.find("    {\"execucao\": 4, \"combinacao\": {\"morte_mm\": \"40\"}, "
+                            "\"replica\": 1, "),
+              std::string::npos)
+        << registro;
+    EXPECT_NE(registro.find(", \"estado\": \"falhou\", \"parada\": \"erro\", \"ultimo_ciclo\": 4, "
+                            "\"erro\": \"falha provocada no ciclo 6\"}"),
+              std::string::npos)
+        << registro;
+    // Every other entry as it was.
+    const auto entradas = [](const std::string& r) {
+        std::vector<std::string> e;
+        for (const std::string& l : linhasDe(r))
+            if (l.rfind("    {\"execucao\": ", 0) == 0 && l.rfind("    {\"execucao\": 4,", 0) != 0)
+                e.push_back(l);
+        return e;
+    };
+    EXPECT_EQ(entradas(registro), entradas(ler("sem.csv.json")));
+
+    // The tasks' merge: the same table, record and status.
+    for (const char* t : {"0", "1"})
+        EXPECT_EQ(rodarApos(quebra, com(args, {"--task", std::string(t) + "/2", "--table",
+                                               std::string("parte") + t + ".csv"}))
+                      .status,
+                  std::string(t) == "0" ? 1 : 0);
+    const Saida m = rodar({"--merge", "m.csv", "parte0.csv", "parte1.csv"});
+    EXPECT_EQ(m.status, 1);
+    EXPECT_NE(m.err.find("a execução 4 falhou"), std::string::npos) << m.err;
+    EXPECT_EQ(ler("m.csv"), ler("com.csv"));
+    EXPECT_EQ(semComando(ler("m.csv.json")), semComando(registro));
+
+    // Resumed without the failure: run 4 again, and the table of a run without it.
+    const Saida r = rodar(com(args, {"--resume", "com.csv", "--table", "r.csv"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("keldo-run: 6 execuções (5 de com.csv), "), std::string::npos) << r.err;
+    EXPECT_EQ(ler("r.csv"), ler("sem.csv"));
+    EXPECT_EQ(semComando(ler("r.csv.json")), semComando(ler("sem.csv.json")));
 }
 
 // Ctrl+C during a new run of an experiment: the whole earlier table stays,
@@ -283,13 +365,6 @@ TEST_F(KeldoRun, PartesDeUmProjetoCopiadoSeJuntam) {
 namespace {
 std::vector<std::string> linhasDaTabela(const std::string& texto) {
     return linhasDe(texto);
-}
-
-std::string semComando(std::string registro) {
-    const size_t inicio = registro.find("  \"comando\": ");
-    return inicio == std::string::npos
-               ? registro
-               : registro.erase(inicio, registro.find('\n', inicio) - inicio);
 }
 } // namespace
 

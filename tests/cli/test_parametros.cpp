@@ -69,5 +69,6 @@ TEST_F(KeldoRun, VaryForaDoDialogoAvisaComoSet) {
                            "taxaPermuta0=10,80", "--vary", "tipoGeracoes=0,1"});
     ASSERT_EQ(s.status, 0) << s.err;
     EXPECT_EQ(s.err, "semente: 3\nkeldo-run: aviso: taxaPermuta0=80 está fora da faixa do diálogo "
-                     "(0 a 50); o modelo usa o valor assim mesmo\n");
+                     "(0 a 50); o modelo usa o valor assim mesmo\n"
+                     "keldo-run: 4 execuções, 1 ao mesmo tempo\n");
 }
