@@ -34,5 +34,7 @@ sleep 6
 eval "$(xdotool getwindowgeometry --shell "$graficos")"
 largura=$((650 + WIDTH))
 altura=$((HEIGHT > 520 ? HEIGHT : 520))
-import -window root -crop "${largura}x${altura}+0+0" +repage "$saida"
-echo "gravado $saida"
+# Stripped of dates and names, in 256 colours: a small file in the repository.
+import -window root -crop "${largura}x${altura}+0+0" +repage "$trabalho/tela.png"
+convert "$trabalho/tela.png" -strip +dither -colors 256 "PNG8:$saida"
+echo "gravado $saida ($(stat -c %s "$saida") bytes)"

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QRegularExpression>
 #include <QTextBrowser>
 #include <QTreeWidget>
@@ -73,12 +74,41 @@ TEST(Manual, PaginasDoSumarioECadaLinkLevaAUmaSecaoExistente) {
     EXPECT_GT(links, 20);
 }
 
+// Every page in the style of the help window, also when read in a browser
+// from the documentation folder; every picture is in the resource, so the
+// help program shows it.
+TEST(Manual, PaginasComEstiloEImagensNoRecurso) {
+    static const QRegularExpression imagem(QStringLiteral("<img ([^>]*)>"));
+    static const QRegularExpression origem(QStringLiteral("src=\"([^\"]+)\""));
+    int imagens = 0;
+    for (const auto& p : CJanelaAjuda::paginas()) {
+        const QString arquivo = QString::fromLatin1(p.arquivo);
+        const QString html = pagina(arquivo);
+        const QString cabeca = html.section(QStringLiteral("</head>"), 0, 0);
+        EXPECT_TRUE(
+            cabeca.contains(QStringLiteral("<link rel=\"stylesheet\" href=\"estilo.css\">")))
+            << "sem estilo.css: " << arquivo.toStdString();
+        for (auto it = imagem.globalMatch(html); it.hasNext();) {
+            const QString atributos = it.next().captured(1);
+            const QString src = origem.match(atributos).captured(1);
+            ++imagens;
+            EXPECT_TRUE(atributos.contains(QStringLiteral("alt=\"")))
+                << arquivo.toStdString() << ": " << src.toStdString();
+            QImage figura(QStringLiteral(":/manual/") + src);
+            EXPECT_FALSE(figura.isNull()) << arquivo.toStdString() << ": " << src.toStdString();
+        }
+    }
+    EXPECT_GE(imagens, 5);
+}
+
 TEST(Manual, DescreveComandosCamposEColunas) {
     const QString texto = textoDoManual();
     // Every menu command of the simulator and of the editor.
     esperarTodos(texto, {"Iniciar", "Parar", "Novo", "Abrir...", "Salvar", "Salvar Como...",
                          "Simulações recentes", "Sair", "Parâmetros...", "Gráficos", "Keldo HP...",
                          "Sobre...", "Ctrl+I", "Ctrl+P", "Ctrl+N", "Ctrl+A", "Ctrl+S", "Ctrl+G"});
+    esperarTodos(texto,
+                 {"Semente do mundo...", "Modo de apresentação", "F11", "Esc", "GERAÇÃO PARADA"});
     // Every visible field of the four dialogs.
     esperarTodos(texto, {"Aleatória",
                          "Definida",
