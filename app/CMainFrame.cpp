@@ -429,6 +429,8 @@ void CMainFrame::definirStatus(const std::string& texto) {
 }
 
 void CMainFrame::atualizarVistas() {
+    if (janelaApresentacao)
+        janelaApresentacao->redesenhoPedido(); // its paint, or the paint's draws
     view->update();
     if (janelaDeGraficos)
         janelaDeGraficos->atualizar();
