@@ -74,6 +74,9 @@ CModoApresentacao::CModoApresentacao(CMainFrame& p)
     layout->addWidget(janelaGraficos, 1);
     montarTeclas();
     setFocusPolicy(Qt::StrongFocus);
+    // Its own least size: the arena's fixed size of the last screen must not
+    // hold the window at that size on a smaller one.
+    setMinimumSize(ImagensArena::larguraFundo, ImagensArena::alturaFundo);
     relogio.setTimerType(Qt::PreciseTimer);
     connect(&relogio, &QTimer::timeout, this, &CModoApresentacao::quadro);
     // The picture the main window shows, painted without a draw of the world.
@@ -117,6 +120,8 @@ QWidget* CModoApresentacao::montarRodape() {
     // None takes the focus: Space must never press a button or type a digit.
     for (QWidget* w : std::initializer_list<QWidget*>{botaoIniciar, botaoPasso, velocidade, sair})
         w->setFocusPolicy(Qt::NoFocus);
+    for (QWidget* w : velocidade->findChildren<QWidget*>())
+        w->setFocusPolicy(Qt::NoFocus); // its text field: the arrows, wheel and +/- set it
     botoes->addWidget(botaoIniciar);
     botoes->addWidget(botaoPasso);
     botoes->addWidget(velocidade, 1);
