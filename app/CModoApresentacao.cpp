@@ -271,9 +271,13 @@ void CModoApresentacao::iniciarOuParar() {
 void CModoApresentacao::passo() {
     parar();
     pedido = false;
-    const int antes = principal.documento().tempo();
-    principal.documento().executarCiclo();
-    ciclos += principal.documento().tempo() - antes;
+    CKeldoDoc& doc = principal.documento();
+    const int antes = doc.tempo();
+    // A step is a cycle now, whatever real-time spacing paces the runs.
+    doc.definirIgnorarTempoReal(true);
+    doc.executarCiclo();
+    doc.definirIgnorarTempoReal(false);
+    ciclos += doc.tempo() - antes;
     pintarArena(pedido);
     mostrar();
 }

@@ -155,6 +155,20 @@ TEST(ModoApresentacao, TeclasValemComOFocoEmQualquerParte) {
     EXPECT_TRUE(j.frame.isVisible());
 }
 
+// A run paced by "Tempo real" still steps at once, and only by one cycle.
+TEST(ModoApresentacao, PassoEUmCicloMesmoComTempoReal) {
+    Janela j(false);
+    j.doc().parametrosEditaveis().tempoRealCiclo = 3600000;
+    CModoApresentacao* a = j.abrir();
+    ASSERT_NE(a, nullptr);
+    for (int k = 1; k <= 3; ++k) {
+        a->passo();
+        EXPECT_EQ(j.doc().tempo(), k);
+        EXPECT_EQ(a->ciclosExecutados(), k);
+    }
+    a->close();
+}
+
 TEST(ModoApresentacao, VelocidadeDeUmAteOMaximoPorPassosDeUmDoisCinco) {
     Janela j(false);
     CModoApresentacao* a = j.abrir();
