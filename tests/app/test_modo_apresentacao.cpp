@@ -96,6 +96,17 @@ TEST(ModoApresentacao, F11AbreEmTelaCheiaEEscVolta) {
     EXPECT_TRUE(j.frame.isVisible());
 }
 
+// The chart window, where the focus often is in a lesson, answers F11 too.
+TEST(ModoApresentacao, F11DaJanelaDeGraficos) {
+    Janela j(true);
+    j.frame.graficos();
+    CGraficosDlg* g = j.frame.janelaGraficos();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(g));
+    QTest::keyClick(g, Qt::Key_F11);
+    ASSERT_NE(j.frame.apresentacao(), nullptr);
+    j.frame.apresentacao()->close();
+}
+
 // Whatever has the focus (the charts' list, a tick box, a button, the plot),
 // Space starts and stops, the right arrow runs exactly one cycle, + and -
 // change the speed and Esc goes back; the key never reaches the focused part.
