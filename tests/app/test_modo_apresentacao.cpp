@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QSpinBox>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -101,7 +102,8 @@ TEST(ModoApresentacao, F11DaJanelaDeGraficos) {
     Janela j(true);
     j.frame.graficos();
     CGraficosDlg* g = j.frame.janelaGraficos();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(g));
+    g->windowHandle()->requestActivate();
+    ASSERT_TRUE(esperarAte([g] { return QApplication::activeWindow() == g; }, 5000));
     QTest::keyClick(g, Qt::Key_F11);
     ASSERT_NE(j.frame.apresentacao(), nullptr);
     j.frame.apresentacao()->close();
