@@ -361,8 +361,9 @@ void CMainFrame::mundoNovoNasVistas() {
 void CMainFrame::graficos() {
     if (!janelaDeGraficos) {
         janelaDeGraficos = new CGraficosDlg(doc, this);
-        // The run's commands answer their keys in the chart window too.
-        for (const char* nome : {"acaoIniciar", "acaoParar", "acaoSalvar", "acaoNovo"})
+        // The run's commands, and F11, answer their keys in the chart window too.
+        for (const char* nome :
+             {"acaoIniciar", "acaoParar", "acaoSalvar", "acaoNovo", "acaoApresentacao"})
             janelaDeGraficos->addAction(findChild<QAction*>(QLatin1String(nome)));
         janelaDeGraficos->mundoNovo(parametrosDoMundo);
     }
@@ -429,6 +430,8 @@ void CMainFrame::definirStatus(const std::string& texto) {
 }
 
 void CMainFrame::atualizarVistas() {
+    if (janelaApresentacao)
+        janelaApresentacao->redesenhoPedido(); // its paint, or the paint's draws
     view->update();
     if (janelaDeGraficos)
         janelaDeGraficos->atualizar();

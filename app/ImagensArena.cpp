@@ -198,6 +198,16 @@ QImage imagemFundo(int bitmapFundo) {
     return img;
 }
 
+QImage amostraObstaculo(bool grande) {
+    // A hedge is any block at least 40 pixels across; the pool is a small one.
+    const int lado = grande ? 40 : 24;
+    const int margem = 2;
+    QImage img(lado + 2 * margem, lado + 2 * margem, QImage::Format_RGB32);
+    img.fill(corCampo());
+    desenharObstaculo(img, Rect{margem, margem, margem + lado, margem + lado});
+    return img;
+}
+
 } // namespace ImagensArena
 
 } // namespace keldo::app

@@ -49,6 +49,10 @@ char nivelDoFundo(int bitmapFundo);
 // The background picture of `bitmapFundo`: the field and the obstacles of its level.
 QImage imagemFundo(int bitmapFundo);
 
+// One obstacle on a little field, as the backgrounds draw it: a hedge (the
+// large blocks) or a pool of water (the small ones). For a legend.
+QImage amostraObstaculo(bool grande);
+
 } // namespace ImagensArena
 
 } // namespace keldo::app
