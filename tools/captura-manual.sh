@@ -79,9 +79,8 @@ tela graficos.png
 xdotool windowfocus --sync "$principal"
 xdotool key F11
 sleep 2
-xdotool key ctrl+a
-xdotool type 200
-xdotool key Return
+# + steps the speed 1, 2, 5, 10, 20, 50, 100, 200 cycles a redraw
+xdotool key plus plus plus plus plus plus plus
 sleep 5
 tela apresentacao.png
 xdotool key Escape
