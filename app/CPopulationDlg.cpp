@@ -2,7 +2,7 @@
 #include "gui/FormGenotipo.h"
 #include "gui/TextosGenoma.h"
 #include "gui/Validacao.h"
-#include "sim/CKeldoDoc.h"
+#include "model/Ambiente.h"
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QFrame>
@@ -124,9 +124,10 @@ class CabecalhoColunas : public QWidget {
 
 } // namespace
 
-CPopulationDlg::CPopulationDlg(std::vector<SpecX> modelos, CKeldoDoc* documento,
+CPopulationDlg::CPopulationDlg(std::vector<SpecX> modelos, Ambiente* mundoDoc,
                                bool geracoesSobrepostas, QWidget* parent)
-    : QDialog(parent), lista(std::move(modelos)), doc(documento), sobrepostas(geracoesSobrepostas) {
+    : QDialog(parent), lista(std::move(modelos)), mundo(mundoDoc),
+      sobrepostas(geracoesSobrepostas) {
     setWindowTitle(QStringLiteral("Definição de População Inicial"));
     construirInterface();
     aplicarSexo(0);
@@ -348,11 +349,11 @@ QStringList CPopulationDlg::linhas() const {
     return textos;
 }
 
-// A random founder, whose draws and position come from the document. Without
-// a document there is nothing to draw from: a plain adult at the origin.
+// A random founder, whose draws and position come from the world. Without
+// one there is nothing to draw from: a plain adult at the origin.
 SpecX CPopulationDlg::novoFundador(int32_t id) const {
-    if (doc)
-        return SpecX(id, 0, doc);
+    if (mundo)
+        return SpecX(id, 0, mundo);
     SpecX fundador;
     fundador.id = id;
     fundador.estado = EstadoBit::adulto | EstadoBit::vivo;

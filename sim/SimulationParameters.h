@@ -9,8 +9,6 @@ namespace keldo::sim {
 
 using keldo::model::SpecX;
 
-class CKeldoDoc;
-
 // The parameters of one simulation project. Texts are held in Windows-1252,
 // as they are stored in project files.
 struct SimulationParameters {
@@ -44,7 +42,6 @@ struct SimulationParameters {
     uint32_t repro_Rr = 200;
     uint32_t repro_RR = 400;
     uint32_t partilha = 0;
-    CKeldoDoc* doc = nullptr;
     std::vector<SpecX> listaDefinida;
 
     // Values that would break a run or a new world: outside the load range
