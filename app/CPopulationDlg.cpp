@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
+#include <string_view>
 
 namespace keldo::app {
 
@@ -94,6 +95,38 @@ class DelegadoColunas : public QStyledItemDelegate {
     }
 };
 
+// The list's captions of the genes, abbreviated as they always were: the
+// first X's Detecta and the second slot's Cuida, then each autosomal gene.
+constexpr std::string_view legendaDetecta = "Detec";
+constexpr std::string_view legendaCuida = "Cuida";
+constexpr std::array<std::string_view, Genoma::numAutossomicos> legendasAutossomicas = {
+    "Visao", "Reprod.", "Partilha", "Luta", "Morte", "Intel.", "Neutro"};
+constexpr bool legendasConferem() {
+    for (int g = 0; g < Genoma::numAutossomicos; ++g)
+        if (!Genoma::abreviacao(static_cast<Genoma::Gene>(g),
+                                legendasAutossomicas[static_cast<size_t>(g)]))
+            return false;
+    return Genoma::abreviacao(Genoma::Detecta, legendaDetecta) &&
+           Genoma::abreviacao(Genoma::Cuida, legendaCuida);
+}
+static_assert(legendasConferem(), "the list's captions must follow the genome table");
+
+QString paraQString(std::string_view texto) {
+    return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size()));
+}
+
+// Each gene's caption stands over the first of its two columns.
+QStringList legendasDaLista() {
+    QStringList legendas{QStringLiteral("Id"), QStringLiteral("Sexo"), QStringLiteral("Ovo"),
+                         paraQString(legendaDetecta), paraQString(legendaCuida)};
+    for (std::string_view legenda : legendasAutossomicas) {
+        if (legendas.size() > 5)
+            legendas << QString();
+        legendas << paraQString(legenda);
+    }
+    return legendas;
+}
+
 // The column captions over the list, at the same tab stops.
 class CabecalhoColunas : public QWidget {
   public:
@@ -103,18 +136,14 @@ class CabecalhoColunas : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent*) override {
-        // Each gene's caption stands over the first of its two columns.
-        static const QStringList legendas =
-            QStringLiteral("Id|Sexo|Ovo|Detec|Cuida|Visao||Reprod.||Partilha||Luta||Morte||"
-                           "Intel.||Neutro")
-                .split(QLatin1Char('|'));
+        static const QStringList legendas = legendasDaLista();
         QPainter pintor(this);
         const int altura = fontMetrics().height();
         const QRect linhaDeBaixo(deslocamento, height() - altura - 1, width(), altura);
         desenharColunas(&pintor, linhaDeBaixo, legendas, fontMetrics(), false);
         // Column 5 is the female's second Detecta as well as the male's Cuida.
         QStringList acima(4);
-        acima << QStringLiteral("Detec/");
+        acima << paraQString(legendaDetecta) + QLatin1Char('/');
         desenharColunas(&pintor, linhaDeBaixo.translated(0, -altura), acima, fontMetrics(), false);
     }
 

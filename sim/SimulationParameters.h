@@ -32,7 +32,7 @@ struct SimulationParameters {
     int32_t tipoGeracoes = 0;  // 0 overlapping ("Sobrepostas"), 1 discrete ("Discretas")
     uint32_t tempoRealCiclo = 0;
     int32_t gerarTrace = 0;
-    std::array<int32_t, 6> taxaPermuta{5, 10, 50, 5, 10, 50};
+    std::array<int32_t, keldo::model::Genoma::numPontosPermuta> taxaPermuta{5, 10, 50, 5, 10, 50};
     uint32_t detecta = 100;
     uint32_t luta = 50;
     uint32_t morte_mm = 40;
