@@ -23,6 +23,7 @@ namespace keldo::app {
 
 using namespace keldo::gui;
 using namespace keldo::sim;
+using namespace keldo::model;
 
 namespace {
 

@@ -16,8 +16,9 @@ class Ambiente;
 
 namespace keldo::app {
 
-using namespace keldo::gui;
-using namespace keldo::model;
+using keldo::gui::FormGenotipo;
+using keldo::model::Ambiente;
+using keldo::model::SpecX;
 
 // "Definição de População Inicial": the defined initial population, edited
 // one individual at a time. Each list line is the text of one template (its

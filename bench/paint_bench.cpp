@@ -7,6 +7,9 @@
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
+using namespace keldo::gui;
+using namespace keldo::model;
+using namespace keldo::sim;
 using namespace keldo::app;
 
 namespace {

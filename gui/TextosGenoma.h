@@ -5,7 +5,7 @@
 
 namespace keldo::gui {
 
-using namespace keldo::model;
+namespace Genoma = keldo::model::Genoma;
 
 // The genome's texts as the genotype forms show them.
 namespace TextosGenoma {

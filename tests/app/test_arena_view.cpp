@@ -7,6 +7,9 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+using namespace keldo::gui;
+using namespace keldo::model;
+using namespace keldo::sim;
 using namespace keldo::app;
 
 namespace {

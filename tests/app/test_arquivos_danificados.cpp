@@ -16,6 +16,9 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+using namespace keldo::gui;
+using namespace keldo::model;
+using namespace keldo::sim;
 using namespace keldo::app;
 
 namespace {

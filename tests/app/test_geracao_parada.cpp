@@ -6,6 +6,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace keldo::gui;
+using namespace keldo::model;
+using namespace keldo::sim;
 using namespace keldo::app;
 
 namespace {

@@ -14,6 +14,9 @@
 #include <gtest/gtest.h>
 #include <set>
 
+using namespace keldo::gui;
+using namespace keldo::model;
+using namespace keldo::sim;
 using namespace keldo::app;
 
 namespace {
