@@ -102,7 +102,7 @@ class CKeldoDoc final : public Ambiente {
     int bitmapFundo() const { return obstaculos.bitmapFundo(); }
     bool executando() const { return estadoExecucao_ == EstadoExecucao::executando; }
     const std::vector<SpecX>& vivos() const { return vivos_; }
-    // The dead still in memory (see `numMortos` and `paraCadaMorto` for all of them).
+    // The dead still in memory (`numMortos` counts all of them).
     const std::vector<SpecX>& mortos() const { return mortos_.naMemoria(); }
     const std::vector<FoodX>& alimentos() const { return alimentos_; }
     int32_t geracao() const { return geracao_; }

@@ -342,10 +342,13 @@ TEST(JanelaPrincipal, PopulacaoDefinidaConfirmadaMarcaOProjetoModificado) {
             }
         },
         true);
+    const auto estadoAntes = j.doc().gerador().estadoAtual();
     j.acao("acaoParametros")->trigger();
     EXPECT_EQ(passo, 3);
     EXPECT_EQ(j.doc().parametros().listaDefinida.size(), 2u);
     EXPECT_TRUE(j.doc().arquivo().modificado());
+    // The founders were drawn from the document's world, handed to the dialogs.
+    EXPECT_NE(j.doc().gerador().estadoAtual(), estadoAntes);
 }
 
 TEST(JanelaPrincipal, SalvarAbrirESalvamentoPeriodicoComTimer) {
