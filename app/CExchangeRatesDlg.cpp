@@ -1,4 +1,5 @@
 #include "app/CExchangeRatesDlg.h"
+#include "gui/TextosGenoma.h"
 #include "gui/Validacao.h"
 #include "model/Genoma.h"
 #include "sim/TabelaParametros.h"
@@ -28,17 +29,18 @@ const QString tituloAplicacao = QStringLiteral("KELDO");
 constexpr int numGenes = Genoma::numAutossomicos;
 constexpr int numPontos = Genoma::numPontosPermuta;
 
-// The legend writes "Inteligencia" without its accent; the labels above the
-// bar show the genome's names.
-constexpr std::array<std::string_view, numGenes> nomesLegenda = {
-    "Visão", "Reprodução", "Partilha", "Luta", "Morte", "Inteligencia", "Neutro"};
-constexpr bool legendaConfere() {
-    for (int g = 0; g < numGenes; ++g)
-        if (!Genoma::nomeEscrito(static_cast<Genoma::Gene>(g), nomesLegenda[g]))
-            return false;
-    return true;
+// The legend writes the genome's names, but "Inteligencia" without its
+// accent; the labels above the bar show the names as they are.
+constexpr std::string_view legendaInteligencia = "Inteligencia";
+static_assert(Genoma::nomeEscrito(Genoma::Inteligencia, legendaInteligencia),
+              "the legend's spelling must follow the genome table");
+
+QString nomeNaLegenda(Genoma::Gene g) {
+    if (g == Genoma::Inteligencia)
+        return QString::fromUtf8(legendaInteligencia.data(),
+                                 static_cast<qsizetype>(legendaInteligencia.size()));
+    return TextosGenoma::nomeGene(g);
 }
-static_assert(legendaConfere(), "the legend's names must follow the genome table");
 
 constexpr int taxaCromossomoNovo = 50;
 
@@ -71,10 +73,8 @@ QString CExchangeRatesDlg::montarLegenda(const Taxas& taxas) {
     int cromossomo = 1;
     QString texto = QStringLiteral("%1 %2:\n").arg(cabecalho).arg(cromossomo);
     for (int gene = 0; gene < numGenes; ++gene) {
-        const std::string_view nome = nomesLegenda[static_cast<size_t>(gene)];
-        texto += QLatin1Char('\t') +
-                 QString::fromUtf8(nome.data(), static_cast<qsizetype>(nome.size())) +
-                 QLatin1Char('\n');
+        texto +=
+            QLatin1Char('\t') + nomeNaLegenda(static_cast<Genoma::Gene>(gene)) + QLatin1Char('\n');
         if (gene < numPontos && taxas[static_cast<size_t>(gene)] == taxaCromossomoNovo)
             texto += QStringLiteral("%1 %2:\n").arg(cabecalho).arg(++cromossomo);
     }
@@ -92,8 +92,7 @@ void CExchangeRatesDlg::construirInterface() {
     barra->setFixedHeight(fontMetrics().height() / 2 + 4);
     grade->addWidget(barra, 1, 0, 1, 2 * numGenes - 1);
     for (int gene = 0; gene < numGenes; ++gene) {
-        auto* rotulo =
-            new QLabel(QString::fromUtf8(Genoma::nome(static_cast<Genoma::Gene>(gene))), this);
+        auto* rotulo = new QLabel(TextosGenoma::nomeGene(static_cast<Genoma::Gene>(gene)), this);
         rotulo->setAlignment(Qt::AlignCenter);
         grade->addWidget(rotulo, 0, 2 * gene);
         grade->setColumnStretch(2 * gene, 1);

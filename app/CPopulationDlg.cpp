@@ -96,34 +96,44 @@ class DelegadoColunas : public QStyledItemDelegate {
     }
 };
 
-// The list's captions of the genes, abbreviated as they always were: the
-// first X's Detecta and the second slot's Cuida, then each autosomal gene.
-constexpr std::string_view legendaDetecta = "Detec";
-constexpr std::string_view legendaCuida = "Cuida";
-constexpr std::array<std::string_view, Genoma::numAutossomicos> legendasAutossomicas = {
-    "Visao", "Reprod.", "Partilha", "Luta", "Morte", "Intel.", "Neutro"};
-constexpr bool legendasConferem() {
-    for (int g = 0; g < Genoma::numAutossomicos; ++g)
-        if (!Genoma::abreviacao(static_cast<Genoma::Gene>(g),
-                                legendasAutossomicas[static_cast<size_t>(g)]))
+// The list's captions are the genes' names, some in the short form the list
+// has always shown (checked against the genome table).
+struct Abreviacao {
+    Genoma::Gene gene;
+    std::string_view texto;
+};
+constexpr Abreviacao abreviacoes[] = {{Genoma::Detecta, "Detec"},
+                                      {Genoma::Visao, "Visao"},
+                                      {Genoma::Reproducao, "Reprod."},
+                                      {Genoma::Inteligencia, "Intel."}};
+constexpr bool abreviacoesConferem() {
+    for (const Abreviacao& a : abreviacoes)
+        if (!Genoma::abreviacao(a.gene, a.texto))
             return false;
-    return Genoma::abreviacao(Genoma::Detecta, legendaDetecta) &&
-           Genoma::abreviacao(Genoma::Cuida, legendaCuida);
+    return true;
 }
-static_assert(legendasConferem(), "the list's captions must follow the genome table");
+static_assert(abreviacoesConferem(), "the list's captions must follow the genome table");
 
 QString paraQString(std::string_view texto) {
     return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size()));
 }
 
-// Each gene's caption stands over the first of its two columns.
+QString legendaDoGene(Genoma::Gene g) {
+    for (const Abreviacao& a : abreviacoes)
+        if (a.gene == g)
+            return paraQString(a.texto);
+    return TextosGenoma::nomeGene(g);
+}
+
+// The sex chromosomes' genes, then each autosomal gene's caption over the
+// first of its two columns.
 QStringList legendasDaLista() {
     QStringList legendas{QStringLiteral("Id"), QStringLiteral("Sexo"), QStringLiteral("Ovo"),
-                         paraQString(legendaDetecta), paraQString(legendaCuida)};
-    for (std::string_view legenda : legendasAutossomicas) {
-        if (legendas.size() > 5)
+                         legendaDoGene(Genoma::Detecta), legendaDoGene(Genoma::Cuida)};
+    for (int g = 0; g < Genoma::numAutossomicos; ++g) {
+        if (g > 0)
             legendas << QString();
-        legendas << paraQString(legenda);
+        legendas << legendaDoGene(static_cast<Genoma::Gene>(g));
     }
     return legendas;
 }
@@ -144,7 +154,7 @@ class CabecalhoColunas : public QWidget {
         desenharColunas(&pintor, linhaDeBaixo, legendas, fontMetrics(), false);
         // Column 5 is the female's second Detecta as well as the male's Cuida.
         QStringList acima(4);
-        acima << paraQString(legendaDetecta) + QLatin1Char('/');
+        acima << legendaDoGene(Genoma::Detecta) + QLatin1Char('/');
         desenharColunas(&pintor, linhaDeBaixo.translated(0, -altura), acima, fontMetrics(), false);
     }
 
