@@ -1,4 +1,5 @@
 #include "app/CAdvancedSettingsDlg.h"
+#include "gui/TextosGenoma.h"
 #include "gui/Validacao.h"
 #include "sim/SimulationParameters.h"
 #include "sim/TabelaParametros.h"
@@ -10,14 +11,40 @@ namespace keldo::app {
 
 using namespace keldo::gui;
 using namespace keldo::sim;
+using namespace keldo::model;
 
 namespace {
 const QString tituloAplicacao = QStringLiteral("KELDO");
+
+// The captions name the genes and their genotypes as the genome table writes
+// them (the form's own texts only stand in for them in the designer).
+void rotularGenes(Ui::CAdvancedSettingsDlg& ui) {
+    using TextosGenoma::genotipo;
+    using TextosGenoma::nomeGene;
+    ui.rotuloDetecta->setText(nomeGene(Genoma::Detecta));
+    ui.rotuloLuta->setText(nomeGene(Genoma::Luta));
+    ui.rotuloPartilha->setText(nomeGene(Genoma::Partilha));
+    const struct {
+        Genoma::Gene gene;
+        QLabel *nome, *recessivo, *heterozigoto, *dominante;
+    } limiares[] = {
+        {Genoma::Morte, ui.rotuloMorte, ui.rotuloMorteMm, ui.rotuloMorteMmHet, ui.rotuloMorteMM},
+        {Genoma::Reproducao, ui.rotuloReproducao, ui.rotuloReproRr, ui.rotuloReproRrHet,
+         ui.rotuloReproRR}};
+    for (const auto& l : limiares) {
+        l.nome->setText(nomeGene(l.gene));
+        l.recessivo->setText(genotipo(l.gene, 0, 0));
+        l.heterozigoto->setText(genotipo(l.gene, 1, 0) + QLatin1Char('\n') +
+                                genotipo(l.gene, 0, 1));
+        l.dominante->setText(genotipo(l.gene, 1, 1));
+    }
+}
 } // namespace
 
 CAdvancedSettingsDlg::CAdvancedSettingsDlg(const SimulationParameters& p, QWidget* parent)
     : QDialog(parent), ui(std::make_unique<Ui::CAdvancedSettingsDlg>()) {
     ui->setupUi(this);
+    rotularGenes(*ui);
     const std::pair<QLineEdit*, const char*> ligacoes[] = {
         {ui->editDetecta, "detecta"},     {ui->editLuta, "luta"},
         {ui->editMorteMm, "morte_mm"},    {ui->editMorteMmHet, "morte_Mm"},

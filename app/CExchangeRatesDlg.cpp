@@ -1,4 +1,5 @@
 #include "app/CExchangeRatesDlg.h"
+#include "gui/TextosGenoma.h"
 #include "gui/Validacao.h"
 #include "model/Genoma.h"
 #include "sim/TabelaParametros.h"
@@ -13,6 +14,7 @@
 #include <QVBoxLayout>
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace keldo::app {
 
@@ -24,17 +26,28 @@ namespace {
 
 const QString tituloAplicacao = QStringLiteral("KELDO");
 
-// The legend writes "Inteligencia" without its accent; the labels above the
-// bar show the genome's names.
-const char* const nomesLegenda[7] = {"Visão", "Reprodução",   "Partilha", "Luta",
-                                     "Morte", "Inteligencia", "Neutro"};
+constexpr int numGenes = Genoma::numAutossomicos;
+constexpr int numPontos = Genoma::numPontosPermuta;
+
+// The legend writes the genome's names, but "Inteligencia" without its
+// accent; the labels above the bar show the names as they are.
+constexpr std::string_view legendaInteligencia = "Inteligencia";
+static_assert(Genoma::nomeEscrito(Genoma::Inteligencia, legendaInteligencia),
+              "the legend's spelling must follow the genome table");
+
+QString nomeNaLegenda(Genoma::Gene g) {
+    if (g == Genoma::Inteligencia)
+        return QString::fromUtf8(legendaInteligencia.data(),
+                                 static_cast<qsizetype>(legendaInteligencia.size()));
+    return TextosGenoma::nomeGene(g);
+}
 
 constexpr int taxaCromossomoNovo = 50;
 
 // The record's defaults, as the dialog holds them.
-std::array<uint8_t, 6> taxasPadrao() {
+CExchangeRatesDlg::Taxas taxasPadrao() {
     const SimulationParameters padrao;
-    std::array<uint8_t, 6> taxas{};
+    CExchangeRatesDlg::Taxas taxas{};
     for (size_t i = 0; i < taxas.size(); ++i)
         taxas[i] = static_cast<uint8_t>(padrao.taxaPermuta[i]);
     return taxas;
@@ -47,7 +60,7 @@ const DescricaoParametro& parametroDaTaxa(size_t i) {
 
 } // namespace
 
-CExchangeRatesDlg::CExchangeRatesDlg(const std::array<uint8_t, 6>& taxas, QWidget* parent)
+CExchangeRatesDlg::CExchangeRatesDlg(const Taxas& taxas, QWidget* parent)
     : QDialog(parent), taxasAtuais(taxas) {
     setWindowTitle(QStringLiteral("Taxas de Permuta"));
     construirInterface();
@@ -55,13 +68,14 @@ CExchangeRatesDlg::CExchangeRatesDlg(const std::array<uint8_t, 6>& taxas, QWidge
     reconstruirLegenda();
 }
 
-QString CExchangeRatesDlg::montarLegenda(const std::array<uint8_t, 6>& taxas) {
+QString CExchangeRatesDlg::montarLegenda(const Taxas& taxas) {
     const QString cabecalho = QStringLiteral("Genes do Cromossomo");
     int cromossomo = 1;
     QString texto = QStringLiteral("%1 %2:\n").arg(cabecalho).arg(cromossomo);
-    for (int gene = 0; gene < 7; ++gene) {
-        texto += QLatin1Char('\t') + QString::fromUtf8(nomesLegenda[gene]) + QLatin1Char('\n');
-        if (gene < 6 && taxas[gene] == taxaCromossomoNovo)
+    for (int gene = 0; gene < numGenes; ++gene) {
+        texto +=
+            QLatin1Char('\t') + nomeNaLegenda(static_cast<Genoma::Gene>(gene)) + QLatin1Char('\n');
+        if (gene < numPontos && taxas[static_cast<size_t>(gene)] == taxaCromossomoNovo)
             texto += QStringLiteral("%1 %2:\n").arg(cabecalho).arg(++cromossomo);
     }
     return texto;
@@ -76,10 +90,9 @@ void CExchangeRatesDlg::construirInterface() {
     barra->setFrameShape(QFrame::Box);
     barra->setFrameShadow(QFrame::Sunken);
     barra->setFixedHeight(fontMetrics().height() / 2 + 4);
-    grade->addWidget(barra, 1, 0, 1, 13);
-    for (int gene = 0; gene < 7; ++gene) {
-        auto* rotulo =
-            new QLabel(QString::fromUtf8(Genoma::nome(static_cast<Genoma::Gene>(gene))), this);
+    grade->addWidget(barra, 1, 0, 1, 2 * numGenes - 1);
+    for (int gene = 0; gene < numGenes; ++gene) {
+        auto* rotulo = new QLabel(TextosGenoma::nomeGene(static_cast<Genoma::Gene>(gene)), this);
         rotulo->setAlignment(Qt::AlignCenter);
         grade->addWidget(rotulo, 0, 2 * gene);
         grade->setColumnStretch(2 * gene, 1);
@@ -87,7 +100,7 @@ void CExchangeRatesDlg::construirInterface() {
     const auto* validador =
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), this);
     const int larguraEdit = fontMetrics().horizontalAdvance(QStringLiteral("000")) + 10;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < numPontos; ++i) {
         auto* marcador = new QPushButton(this);
         marcador->setEnabled(false);
         marcador->setFixedWidth(8);
@@ -118,7 +131,9 @@ void CExchangeRatesDlg::construirInterface() {
     rotuloLegenda->setMargin(4);
     // Room for the longest legend, seven chromosomes of one gene each, so
     // that the dialog keeps its size while the user types.
-    rotuloLegenda->setText(montarLegenda({50, 50, 50, 50, 50, 50}));
+    Taxas todasNovas{};
+    todasNovas.fill(taxaCromossomoNovo);
+    rotuloLegenda->setText(montarLegenda(todasNovas));
     rotuloLegenda->setMinimumSize(
         rotuloLegenda->sizeHint().expandedTo({fontMetrics().averageCharWidth() * 203 / 4, 0}));
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "model/Genoma.h"
 #include <QDialog>
 #include <array>
 #include <cstdint>
@@ -15,13 +16,16 @@ class CExchangeRatesDlg : public QDialog {
     Q_OBJECT
 
   public:
-    explicit CExchangeRatesDlg(const std::array<uint8_t, 6>& taxas, QWidget* parent = nullptr);
+    // One rate a crossing point.
+    using Taxas = std::array<uint8_t, keldo::model::Genoma::numPontosPermuta>;
 
-    const std::array<uint8_t, 6>& taxas() const { return taxasAtuais; }
+    explicit CExchangeRatesDlg(const Taxas& taxas, QWidget* parent = nullptr);
+
+    const Taxas& taxas() const { return taxasAtuais; }
     const QString& legenda() const { return textoLegenda; }
 
     // The legend text for a set of rates.
-    static QString montarLegenda(const std::array<uint8_t, 6>& taxas);
+    static QString montarLegenda(const Taxas& taxas);
 
   public slots:
     void accept() override;
@@ -33,9 +37,9 @@ class CExchangeRatesDlg : public QDialog {
     void escreverControles();
     void reconstruirLegenda();
 
-    std::array<uint8_t, 6> taxasAtuais;
+    Taxas taxasAtuais;
     QString textoLegenda;
-    std::array<QLineEdit*, 6> edits{};
+    std::array<QLineEdit*, keldo::model::Genoma::numPontosPermuta> edits{};
     QLabel* rotuloLegenda = nullptr;
     bool escrevendo = false;
 };

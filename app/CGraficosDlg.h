@@ -23,7 +23,7 @@ struct AmostraPopulacao;
 
 namespace keldo::app {
 
-using namespace keldo::model;
+namespace Genoma = keldo::model::Genoma;
 
 using keldo::sim::AmostraPopulacao;
 using keldo::sim::CKeldoDoc;

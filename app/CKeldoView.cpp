@@ -62,7 +62,7 @@ void CKeldoView::desenhar(QPainter& p) {
             rotulos.escrever(p, paraPixel(w, s.x) - 14, paraPixel(h, s.y + 1.0f), s.energia,
                              s.energia < s.limiarReproducao ? RotulosEnergia::preto
                                                             : RotulosEnergia::ciano);
-        desenharItem(p, s.image, s.x, s.y, w, h);
+        desenharItem(p, CKeldoDoc::indiceImagem(s), s.x, s.y, w, h);
     }
 }
 

@@ -17,7 +17,8 @@ using keldo::sim::CKeldoDoc;
 
 // The arena: the background of the obstacle level, the food, then every
 // living individual and egg, with their energies on request. It owns the
-// eight item images that the document's items refer to by index.
+// eight item images: a food item names its own, an individual's follows from
+// its state as it is painted (`CKeldoDoc::indiceImagem`).
 class CKeldoView : public QWidget {
     Q_OBJECT
   public:

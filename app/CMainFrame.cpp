@@ -210,7 +210,7 @@ void CMainFrame::parar() {
 void CMainFrame::parametros() {
     pararTimer();
     SimulationParameters parametros = doc.parametros();
-    CParametersDlg dialogo(parametros, this);
+    CParametersDlg dialogo(parametros, &doc, this);
     dialogo.exec();
     // The sub-dialogs write as soon as they are confirmed, so the dialog's
     // result says little: what counts is whether the file would differ.

@@ -11,8 +11,13 @@ class QLabel;
 
 namespace keldo::app {
 
-using namespace keldo::gui;
-using namespace keldo::sim;
+using keldo::gui::ArquivosRecentes;
+using keldo::gui::DialogosDocumento;
+using keldo::gui::JanelaDocumento;
+using keldo::sim::CKeldoDoc;
+using keldo::sim::KeldoHost;
+using keldo::sim::Rect;
+using keldo::sim::SimulationParameters;
 
 class CGraficosDlg;
 class CInspetor;

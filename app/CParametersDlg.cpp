@@ -4,7 +4,7 @@
 #include "app/CPopulationDlg.h"
 #include "gui/Validacao.h"
 #include "io/Cp1252.h"
-#include "sim/CKeldoDoc.h"
+#include "model/Ambiente.h"
 #include "sim/SimulationParameters.h"
 #include "sim/TabelaParametros.h"
 #include "ui_CParametersDlg.h"
@@ -64,11 +64,11 @@ int32_t marcado(const QCheckBox* caixa) {
 
 // Whole copies of templates. Each copy starts as an empty individual, which
 // takes its draws from the document's generator, and is then overwritten.
-std::vector<SpecX> copiarModelos(const std::vector<SpecX>& origem, CKeldoDoc* doc) {
+std::vector<SpecX> copiarModelos(const std::vector<SpecX>& origem, Ambiente* mundo) {
     std::vector<SpecX> copias;
     copias.reserve(origem.size());
     for (const SpecX& modelo : origem) {
-        SpecX copia = doc ? SpecX(doc->gerador()) : SpecX();
+        SpecX copia = mundo ? SpecX(mundo->gerador()) : SpecX();
         copia = modelo;
         if (copia.doc)
             copia.anexar(copia.doc);
@@ -79,8 +79,10 @@ std::vector<SpecX> copiarModelos(const std::vector<SpecX>& origem, CKeldoDoc* do
 
 } // namespace
 
-CParametersDlg::CParametersDlg(SimulationParameters& parametrosDoc, QWidget* parent)
-    : QDialog(parent), parametros(parametrosDoc), ui(std::make_unique<Ui::CParametersDlg>()) {
+CParametersDlg::CParametersDlg(SimulationParameters& parametrosDoc, Ambiente* mundoDoc,
+                               QWidget* parent)
+    : QDialog(parent), parametros(parametrosDoc), mundo(mundoDoc),
+      ui(std::make_unique<Ui::CParametersDlg>()) {
     ui->setupUi(this);
     ajustarControles();
     connect(ui->botoes, &QDialogButtonBox::accepted, this, &CParametersDlg::accept);
@@ -213,12 +215,11 @@ void CParametersDlg::accept() {
 }
 
 void CParametersDlg::abrirPopulacao() {
-    CKeldoDoc* doc = parametros.doc;
-    CPopulationDlg dialogo(copiarModelos(parametros.listaDefinida, doc), doc,
+    CPopulationDlg dialogo(copiarModelos(parametros.listaDefinida, mundo), mundo,
                            ui->radioSobrepostas->isChecked(), this);
     if (dialogo.exec() != QDialog::Accepted)
         return;
-    parametros.listaDefinida = copiarModelos(dialogo.modelos(), doc);
+    parametros.listaDefinida = copiarModelos(dialogo.modelos(), mundo);
 }
 
 void CParametersDlg::abrirPermuta() {

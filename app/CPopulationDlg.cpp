@@ -2,7 +2,7 @@
 #include "gui/FormGenotipo.h"
 #include "gui/TextosGenoma.h"
 #include "gui/Validacao.h"
-#include "sim/CKeldoDoc.h"
+#include "model/Ambiente.h"
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QFrame>
@@ -17,11 +17,13 @@
 #include <QPushButton>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
+#include <string_view>
 
 namespace keldo::app {
 
 using namespace keldo::gui;
 using namespace keldo::sim;
+using namespace keldo::model;
 
 namespace {
 
@@ -94,6 +96,48 @@ class DelegadoColunas : public QStyledItemDelegate {
     }
 };
 
+// The list's captions are the genes' names, some in the short form the list
+// has always shown (checked against the genome table).
+struct Abreviacao {
+    Genoma::Gene gene;
+    std::string_view texto;
+};
+constexpr Abreviacao abreviacoes[] = {{Genoma::Detecta, "Detec"},
+                                      {Genoma::Visao, "Visao"},
+                                      {Genoma::Reproducao, "Reprod."},
+                                      {Genoma::Inteligencia, "Intel."}};
+constexpr bool abreviacoesConferem() {
+    for (const Abreviacao& a : abreviacoes)
+        if (!Genoma::abreviacao(a.gene, a.texto))
+            return false;
+    return true;
+}
+static_assert(abreviacoesConferem(), "the list's captions must follow the genome table");
+
+QString paraQString(std::string_view texto) {
+    return QString::fromUtf8(texto.data(), static_cast<qsizetype>(texto.size()));
+}
+
+QString legendaDoGene(Genoma::Gene g) {
+    for (const Abreviacao& a : abreviacoes)
+        if (a.gene == g)
+            return paraQString(a.texto);
+    return TextosGenoma::nomeGene(g);
+}
+
+// The sex chromosomes' genes, then each autosomal gene's caption over the
+// first of its two columns.
+QStringList legendasDaLista() {
+    QStringList legendas{QStringLiteral("Id"), QStringLiteral("Sexo"), QStringLiteral("Ovo"),
+                         legendaDoGene(Genoma::Detecta), legendaDoGene(Genoma::Cuida)};
+    for (int g = 0; g < Genoma::numAutossomicos; ++g) {
+        if (g > 0)
+            legendas << QString();
+        legendas << legendaDoGene(static_cast<Genoma::Gene>(g));
+    }
+    return legendas;
+}
+
 // The column captions over the list, at the same tab stops.
 class CabecalhoColunas : public QWidget {
   public:
@@ -103,18 +147,14 @@ class CabecalhoColunas : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent*) override {
-        // Each gene's caption stands over the first of its two columns.
-        static const QStringList legendas =
-            QStringLiteral("Id|Sexo|Ovo|Detec|Cuida|Visao||Reprod.||Partilha||Luta||Morte||"
-                           "Intel.||Neutro")
-                .split(QLatin1Char('|'));
+        static const QStringList legendas = legendasDaLista();
         QPainter pintor(this);
         const int altura = fontMetrics().height();
         const QRect linhaDeBaixo(deslocamento, height() - altura - 1, width(), altura);
         desenharColunas(&pintor, linhaDeBaixo, legendas, fontMetrics(), false);
         // Column 5 is the female's second Detecta as well as the male's Cuida.
         QStringList acima(4);
-        acima << QStringLiteral("Detec/");
+        acima << legendaDoGene(Genoma::Detecta) + QLatin1Char('/');
         desenharColunas(&pintor, linhaDeBaixo.translated(0, -altura), acima, fontMetrics(), false);
     }
 
@@ -124,9 +164,10 @@ class CabecalhoColunas : public QWidget {
 
 } // namespace
 
-CPopulationDlg::CPopulationDlg(std::vector<SpecX> modelos, CKeldoDoc* documento,
+CPopulationDlg::CPopulationDlg(std::vector<SpecX> modelos, Ambiente* mundoDoc,
                                bool geracoesSobrepostas, QWidget* parent)
-    : QDialog(parent), lista(std::move(modelos)), doc(documento), sobrepostas(geracoesSobrepostas) {
+    : QDialog(parent), lista(std::move(modelos)), mundo(mundoDoc),
+      sobrepostas(geracoesSobrepostas) {
     setWindowTitle(QStringLiteral("Definição de População Inicial"));
     construirInterface();
     aplicarSexo(0);
@@ -348,11 +389,11 @@ QStringList CPopulationDlg::linhas() const {
     return textos;
 }
 
-// A random founder, whose draws and position come from the document. Without
-// a document there is nothing to draw from: a plain adult at the origin.
+// A random founder, whose draws and position come from the world. Without
+// one there is nothing to draw from: a plain adult at the origin.
 SpecX CPopulationDlg::novoFundador(int32_t id) const {
-    if (doc)
-        return SpecX(id, 0, doc);
+    if (mundo)
+        return SpecX(id, 0, mundo);
     SpecX fundador;
     fundador.id = id;
     fundador.estado = EstadoBit::adulto | EstadoBit::vivo;

@@ -10,16 +10,15 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QWidget;
-namespace keldo::sim {
-class CKeldoDoc;
-} // namespace keldo::sim
+namespace keldo::model {
+class Ambiente;
+} // namespace keldo::model
 
 namespace keldo::app {
 
-using namespace keldo::gui;
-using namespace keldo::model;
-
-using keldo::sim::CKeldoDoc;
+using keldo::gui::FormGenotipo;
+using keldo::model::Ambiente;
+using keldo::model::SpecX;
 
 // "Definição de População Inicial": the defined initial population, edited
 // one individual at a time. Each list line is the text of one template (its
@@ -31,7 +30,7 @@ class CPopulationDlg : public QDialog {
   public:
     // `modelos` are the dialog's own copies; `sobrepostas` tells whether the
     // parameters dialog has overlapping generations selected (no eggs then).
-    CPopulationDlg(std::vector<SpecX> modelos, CKeldoDoc* doc, bool sobrepostas,
+    CPopulationDlg(std::vector<SpecX> modelos, Ambiente* mundo, bool sobrepostas,
                    QWidget* parent = nullptr);
     ~CPopulationDlg() override;
 
@@ -93,7 +92,7 @@ class CPopulationDlg : public QDialog {
     void atualizarContagem();
 
     std::vector<SpecX> lista;
-    CKeldoDoc* doc;
+    Ambiente* mundo;
     bool sobrepostas;
     long numeroLinha = 1;
     std::array<QButtonGroup*, NumGrupos> grupos{};

@@ -6,7 +6,9 @@
 
 namespace keldo::app {
 
-using namespace keldo::gui;
+using keldo::gui::CAboutDlg;
+using keldo::gui::LinhaComando;
+using keldo::gui::TextosJanela;
 
 // The simulator's fixed texts of its main window and command line, in one
 // place, as the editor keeps its own.

@@ -1,4 +1,5 @@
 #include "bench/MundosDeReferencia.h"
+#include "tests/apoio/AcessoDocumento.h"
 #include <algorithm>
 
 namespace mundos {
@@ -15,11 +16,11 @@ void configurarCrescente(SimulationParameters& p) {
 }
 
 void criarFundadores(CKeldoDoc& doc, int fundadores, uint32_t semente) {
-    configurarGrande(doc.parametrosEditaveis());
-    doc.parametrosEditaveis().numIndividuos = fundadores;
+    configurarGrande(AcessoDocumento::parametrosEditaveis(doc));
+    AcessoDocumento::parametrosEditaveis(doc).numIndividuos = fundadores;
     doc.definirSementeFixa(semente);
     doc.criarMundo();
-    doc.parametrosEditaveis().numIndividuos = std::min(fundadores, 1000);
+    AcessoDocumento::parametrosEditaveis(doc).numIndividuos = std::min(fundadores, 1000);
 }
 
 Contagem contarDesde(const CKeldoDoc& doc, int32_t tempoInicial) {

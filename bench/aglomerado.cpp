@@ -6,6 +6,7 @@
 // too; "natural" leaves the founders where the world put them. N may exceed what a new world
 // may ask for.
 #include "bench/MundosDeReferencia.h"
+#include "tests/apoio/AcessoDocumento.h"
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -32,7 +33,7 @@ int main(int argc, char** argv) {
         return uso();
     // The first founder's spot, which world creation kept clear of obstacles.
     const float pontoX = doc.vivos().front().x, pontoY = doc.vivos().front().y;
-    for (SpecX& i : doc.vivosEditaveis()) {
+    for (SpecX& i : AcessoDocumento::vivosEditaveis(doc)) {
         i.definirBit(EstadoBit::adulto, true);
         i.energia = 400;
         if (tipo != "natural") {
@@ -40,9 +41,9 @@ int main(int argc, char** argv) {
             i.y = pontoY;
         }
     }
-    doc.definirOvos(0);
+    AcessoDocumento::definirOvos(doc, 0);
     if (tipo == "com-alimento")
-        for (FoodX& f : doc.alimentosEditaveis()) {
+        for (FoodX& f : AcessoDocumento::alimentosEditaveis(doc)) {
             f.x = pontoX;
             f.y = pontoY;
         }

@@ -1,6 +1,7 @@
 // keldo_bench: whole cycles of the benchmark worlds, in process. The world is
 // made outside the timed part; counters are per second of cycles.
 #include "bench/MundosDeReferencia.h"
+#include "tests/apoio/AcessoDocumento.h"
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -44,13 +45,13 @@ void BM_Padrao(benchmark::State& state) {
 // L and G over their first cycles (their populations explode).
 void BM_Grande(benchmark::State& state) {
     rodarCiclos(state, [](CKeldoDoc& doc) {
-        mundos::configurarGrande(doc.parametrosEditaveis());
+        mundos::configurarGrande(AcessoDocumento::parametrosEditaveis(doc));
         criarPadrao(doc);
     });
 }
 void BM_Crescente(benchmark::State& state) {
     rodarCiclos(state, [](CKeldoDoc& doc) {
-        mundos::configurarCrescente(doc.parametrosEditaveis());
+        mundos::configurarCrescente(AcessoDocumento::parametrosEditaveis(doc));
         criarPadrao(doc);
     });
 }

@@ -2,10 +2,14 @@
 // items on the 12-obstacle level, painted the way the view paints a frame.
 #include "app/CKeldoView.h"
 #include "app/CMainFrame.h"
+#include "tests/apoio/AcessoDocumento.h"
 #include <QApplication>
 #include <QPainter>
 #include <benchmark/benchmark.h>
 
+using namespace keldo::gui;
+using namespace keldo::model;
+using namespace keldo::sim;
 using namespace keldo::app;
 
 namespace {
@@ -15,8 +19,8 @@ CMainFrame* janelaCheia() {
         auto* j = new CMainFrame;
         CKeldoDoc& doc = j->documento();
         doc.definirSementeFixa(2024u);
-        doc.parametrosEditaveis().numIndividuos = 1000;
-        doc.parametrosEditaveis().qtdAlimento = 2000;
+        AcessoDocumento::parametrosEditaveis(doc).numIndividuos = 1000;
+        AcessoDocumento::parametrosEditaveis(doc).qtdAlimento = 2000;
         j->iniciarDocumento(QString());
         return j;
     }();
@@ -27,7 +31,7 @@ CMainFrame* janelaCheia() {
 // premultiplied format is the other common one.
 void pintar(benchmark::State& estado, QImage::Format formato, bool energias) {
     CMainFrame* janela = janelaCheia();
-    janela->documento().parametrosEditaveis().mostrarEnergia = energias ? 1 : 0;
+    AcessoDocumento::parametrosEditaveis(janela->documento()).mostrarEnergia = energias ? 1 : 0;
     QImage destino(640, 480, formato);
     for (auto _ : estado) {
         QPainter p(&destino);

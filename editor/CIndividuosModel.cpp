@@ -3,6 +3,7 @@
 #include "sim/CKeldoDoc.h"
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 namespace keldo::editor {
 
@@ -17,7 +18,7 @@ struct Coluna {
     int largura;
 };
 
-const Coluna colunas[CIndividuosModel::numColunas] = {
+constexpr Coluna colunas[CIndividuosModel::numColunas] = {
     {"Id", "Id", 40},
     {"Ger", "Ger", 40},
     {"Vida", "Life", 35},
@@ -34,14 +35,31 @@ const Coluna colunas[CIndividuosModel::numColunas] = {
     {"Neutro", "Neutral", 47},
 };
 
+// The first autosomal gene's column.
+constexpr int colunaVisao = 7;
+
+// The Portuguese captions of the gene columns keep their old abbreviations;
+// they must still name the genome table's genes, in its order.
+constexpr bool colunasConferem() {
+    const std::string_view cuidaOuDetecta = colunas[colunaVisao - 1].pt;
+    const size_t barra = cuidaOuDetecta.find('/');
+    if (barra == std::string_view::npos ||
+        !Genoma::abreviacao(Genoma::Cuida, cuidaOuDetecta.substr(0, barra)) ||
+        !Genoma::abreviacao(Genoma::Detecta, cuidaOuDetecta.substr(barra + 1)) ||
+        !Genoma::abreviacao(Genoma::Detecta, colunas[colunaVisao - 2].pt))
+        return false;
+    for (int g = 0; g < Genoma::numAutossomicos; ++g)
+        if (!Genoma::abreviacao(static_cast<Genoma::Gene>(g), colunas[colunaVisao + g].pt))
+            return false;
+    return colunaVisao + Genoma::numAutossomicos == CIndividuosModel::numColunas;
+}
+static_assert(colunasConferem(), "the gene columns must follow the genome table");
+
 // The alleles of an autosomal gene, paternal word first ("Rr", "V1V3").
 std::string par(const SpecX& s, Genoma::Gene g) {
     return std::string(Genoma::letra(g, Genoma::alelo(g, s.genotipoP))) +
            Genoma::letra(g, Genoma::alelo(g, s.genotipoM));
 }
-
-// The first autosomal gene's column.
-constexpr int colunaVisao = 7;
 
 } // namespace
 

@@ -11,7 +11,7 @@ class CKeldoDoc;
 
 namespace keldo::editor {
 
-using namespace keldo::model;
+using keldo::model::SpecX;
 
 using keldo::sim::CKeldoDoc;
 

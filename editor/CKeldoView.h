@@ -15,7 +15,7 @@ class QPushButton;
 
 namespace keldo::editor {
 
-using namespace keldo::gui;
+using keldo::gui::FormGenotipo;
 
 class CIndividuosModel;
 class DocumentoEditor;

@@ -14,8 +14,11 @@ class ArquivosRecentes;
 
 namespace keldo::editor {
 
-using namespace keldo::gui;
-using namespace keldo::sim;
+using keldo::gui::ArquivosRecentes;
+using keldo::gui::DialogosDocumento;
+using keldo::gui::JanelaDocumento;
+using keldo::sim::KeldoHost;
+using keldo::sim::Rect;
 
 class CKeldoView;
 

@@ -9,7 +9,9 @@ class KeldoHost;
 
 namespace keldo::editor {
 
-using namespace keldo::sim;
+using keldo::sim::CKeldoDoc;
+using keldo::sim::KeldoHost;
+using keldo::sim::ResultadoArquivo;
 
 class CIndividuosModel;
 

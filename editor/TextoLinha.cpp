@@ -3,6 +3,8 @@
 
 namespace keldo::editor {
 
+using namespace keldo::model;
+
 namespace TextoLinha {
 
 namespace {

@@ -5,7 +5,8 @@
 
 namespace keldo::editor {
 
-using namespace keldo::model;
+using keldo::model::SpecX;
+namespace Genoma = keldo::model::Genoma;
 
 // The form's values. A radio value is the position of the chosen button in its
 // group: 0 is the first button (capital letter, Vivo, Macho, Adulto, V1, I1).

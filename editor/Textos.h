@@ -6,7 +6,9 @@
 
 namespace keldo::editor {
 
-using namespace keldo::gui;
+using keldo::gui::CAboutDlg;
+using keldo::gui::LinhaComando;
+using keldo::gui::TextosJanela;
 
 // The editor's fixed texts, in one place, as the simulator keeps its own.
 namespace Textos {

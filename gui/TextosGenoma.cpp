@@ -4,8 +4,16 @@ namespace keldo::gui {
 
 namespace TextosGenoma {
 
+QString nomeGene(Genoma::Gene g) {
+    return QString::fromUtf8(Genoma::nome(g));
+}
+
 QString rotuloGene(Genoma::Gene g) {
-    return QStringLiteral("Gene ") + QString::fromUtf8(Genoma::nome(g));
+    return QStringLiteral("Gene ") + nomeGene(g);
+}
+
+QString genotipo(Genoma::Gene g, int primeiro, int segundo) {
+    return QLatin1String(Genoma::letra(g, primeiro)) + QLatin1String(Genoma::letra(g, segundo));
 }
 
 QStringList letrasGene(Genoma::Gene g) {

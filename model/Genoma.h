@@ -137,6 +137,45 @@ constexpr uint16_t abaixoDoPonto(int ponto) {
     return static_cast<uint16_t>((1u << genes[ponto].bitBaixo) - 1u);
 }
 
+// Captions that write a gene's name their own way are checked against the
+// table at compile time with these: an accented letter may be written bare
+// ("Inteligencia", "Visao"), and an abbreviation is a shorter start of the
+// name, a final '.' allowed ("Reprod.", "Detec").
+constexpr char semAcento(unsigned char segundoByte) {
+    // The second byte of a two-byte UTF-8 letter of Latin-1's lower half (after 0xC3).
+    constexpr std::string_view letras = "aaaaaa?ceeeeiiiidnooooo?ouuuu";
+    return segundoByte >= 0xA0 && segundoByte < 0xA0 + letras.size() ? letras[segundoByte - 0xA0]
+                                                                     : '\0';
+}
+constexpr bool escritoComo(Gene g, std::string_view texto, bool abreviado) {
+    const std::string_view nomeGene = genes[g].nome;
+    size_t i = 0;
+    for (size_t j = 0; j < texto.size(); ++j) {
+        if (abreviado && texto[j] == '.' && j + 1 == texto.size())
+            return j > 0 && i < nomeGene.size();
+        if (i >= nomeGene.size())
+            return false;
+        const auto primeiro = static_cast<unsigned char>(nomeGene[i]);
+        if (nomeGene[i] == texto[j]) {
+            ++i;
+        } else if (primeiro == 0xC3 && i + 1 < nomeGene.size() &&
+                   semAcento(static_cast<unsigned char>(nomeGene[i + 1])) == texto[j]) {
+            i += 2;
+        } else {
+            return false;
+        }
+    }
+    return abreviado ? !texto.empty() : i == nomeGene.size();
+}
+// The whole name, accents perhaps left off.
+constexpr bool nomeEscrito(Gene g, std::string_view texto) {
+    return escritoComo(g, texto, false);
+}
+// A start of the name, accents perhaps left off, perhaps ended by '.'.
+constexpr bool abreviacao(Gene g, std::string_view texto) {
+    return escritoComo(g, texto, true);
+}
+
 // Interface order and letters.
 constexpr int posicaoDoCodigo(Gene g, int codigo) {
     return genes[g].numBits == 1 ? 1 - codigo : codigo;

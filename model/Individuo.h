@@ -155,7 +155,7 @@ class SpecX {
     int32_t energia = 100;
     int32_t loopNasc = 0;
     int32_t loopMorto = -1;
-    int16_t image = -1; // drawing image index given by the view; -1 = none
+    int16_t semUso = 0; // keeps the record free of padding (the dead file writes whole records)
     int16_t targetX = -1;
     int16_t targetY = -1;
     uint16_t genotipoP = 0;

@@ -5,9 +5,7 @@
 
 namespace keldo::sim {
 
-CKeldoDoc::CKeldoDoc() : busca(BuscaVizinhos::criar(false, obstaculos, arena_)) {
-    parametros_.doc = this;
-}
+CKeldoDoc::CKeldoDoc() : busca(BuscaVizinhos::criar(false, obstaculos, arena_)) {}
 
 std::span<const Rect> CKeldoDoc::tabelaObstaculos(char codigo, int metade) {
     return ObstaculosNivel::tabela(codigo, metade);
@@ -40,10 +38,9 @@ Ambiente::Parametros CKeldoDoc::parametrosModelo() const {
             p.energiaMax};
 }
 
-void CKeldoDoc::registrar(SpecX& individuo) const {
-    if (host_ && host_->registraImagens())
-        individuo.image = static_cast<int16_t>(indiceImagem(individuo));
-}
+// An individual's picture follows from its state (`indiceImagem`), which the
+// view reads as it paints: nothing is recorded when one joins the world.
+void CKeldoDoc::registrar(SpecX&) const {}
 
 void CKeldoDoc::registrar(FoodX& alimento) const {
     if (host_ && host_->registraImagens())
@@ -64,7 +61,6 @@ void CKeldoDoc::iniciarVazio(KeldoHost* novoHost) {
         arena_ = host_->areaCliente();
     escolherNivel();
     construirObstaculos();
-    parametros_.doc = this;
     numSnapshot_ = 0;
     geracao_ = 0;
     tempo_ = 0;
@@ -90,7 +86,6 @@ void CKeldoDoc::substituirIndividuos(std::vector<SpecX> novosVivos, std::vector<
 
 void CKeldoDoc::definirParametros(const SimulationParameters& novos) {
     parametros_ = novos;
-    parametros_.doc = this;
 }
 
 void CKeldoDoc::iniciarExecucao() {
@@ -103,7 +98,6 @@ bool CKeldoDoc::criarMundo() {
     limparMundo();
     if (host_)
         arena_ = host_->areaCliente();
-    parametros_.doc = this;
     numSnapshot_ = 0;
     escolherNivel();
     construirObstaculos();

@@ -54,55 +54,28 @@ class CKeldoDoc final : public Ambiente {
 
     // World creation and obstacles.
     bool criarMundo();
-    void limparMundo();
-    void escolherNivel();
-    void construirObstaculos();
-    const Rect* pontoEmObstaculo(int x, int y) const override {
-        return obstaculos.pontoEmObstaculo(x, y, arena_);
-    }
-    int caminhoBloqueado(int x1, int y1, int x2, int y2) const {
-        return obstaculos.caminhoBloqueado(x1, y1, x2, y2, arena_);
-    }
-    void registrar(SpecX& individuo) const override;
-    void registrar(FoodX& alimento) const override;
     // The obstacle rectangles of a level code ('r', 'f', 'm', 'd'); metade 0 = left, 1 = right.
     static std::span<const Rect> tabelaObstaculos(char codigo, int metade);
-    // Image index of an item as the view hands them out (-1 none).
+    // The picture of an individual in the arena (0..7), from its stage, sex
+    // and Morte genotype: the desktop view and the web page both paint by it.
     static int indiceImagem(const SpecX& individuo);
 
-    // The cycle and its phases. False when the run was stopped instead (world
-    // past `limiteMundo`).
+    // One cycle. False when the run was stopped instead (world past `limiteMundo`).
     bool executarCiclo();
     // The most living individuals plus food items a world may have when a
     // cycle starts or ends: a cycle there takes a fraction of a second and a
     // few tens of MB. A cycle that would end past it is not run (the world is
     // left as it was).
     static constexpr size_t limiteMundo = 300000;
-    bool mundoAlemDoLimite() const { return vivos_.size() + alimentos_.size() > limiteMundo; }
-    // The most living individuals plus food items the next cycle can end
-    // with, known before it starts.
-    size_t maximoAoFimDoCiclo() const;
     static std::string avisoLimiteMundo();
+    // Writes the status text to the host's status line.
     void atualizarStatus();
     std::string textoStatus() const;
-    void renovarGeracao();
-    void procurarParceira();
-    // `aposBusca`: the partner search just ran and nothing has changed the list since.
-    int acasalar(bool aposBusca = false);
-    SpecX* escolherParceiro(const std::vector<SpecX*>& candidatos);
-    void procurarAlimento();
-    int comer();
-    void distribuirAlimento(const std::vector<SpecX*>& candidatos, const FoodX& alimento);
-    void reporAlimento(int comidos, int taxa);
-    // How many items `reporAlimento` adds.
-    static int itensRepostos(int comidos, int taxa);
-    void moverIndividuos();
 
     // Files.
     // False when the file could not be written; `erroSistema` then gets the errno.
     bool escreverTrace(const std::string& nomeArquivo, bool anexarAoFim,
                        int* erroSistema = nullptr) const;
-    std::string nomeSnapshot(const std::string& caminhoProjeto) const;
     static std::string raizSnapshot(const std::string& caminhoProjeto);
     // False for a project saved to a device or to standard output ("-").
     static bool temSnapshot(const std::string& caminhoProjeto);
@@ -124,16 +97,12 @@ class CKeldoDoc final : public Ambiente {
 
     // Read-only state.
     const SimulationParameters& parametros() const { return parametros_; }
-    // The values of `parametros()` an individual or a food item reads.
-    Parametros parametrosModelo() const override;
-    KeldoHost* host() const { return host_; }
     const Rect& arena() const { return arena_; }
     char codigoNivel() const { return obstaculos.codigoNivel(); }
     int bitmapFundo() const { return obstaculos.bitmapFundo(); }
-    EstadoExecucao estadoExecucao() const { return estadoExecucao_; }
     bool executando() const { return estadoExecucao_ == EstadoExecucao::executando; }
     const std::vector<SpecX>& vivos() const { return vivos_; }
-    // The dead still in memory (see `numMortos` and `paraCadaMorto` for all of them).
+    // The dead still in memory (`numMortos` counts all of them).
     const std::vector<SpecX>& mortos() const { return mortos_.naMemoria(); }
     const std::vector<FoodX>& alimentos() const { return alimentos_; }
     int32_t geracao() const { return geracao_; }
@@ -150,7 +119,6 @@ class CKeldoDoc final : public Ambiente {
     int salvamentosPeriodicosFalhos() const { return salvamentosPeriodicosFalhos_; }
     // The message of the last save that failed (empty while none failed).
     const std::string& ultimaFalhaSalvar() const { return ultimaFalhaSalvar_; }
-    const std::string& status() const { return status_; }
     // Discrete generations that can never renew: fewer eggs than the next
     // generation waits for, and no living adult pair that may mate (eggs hatch
     // only at the renewal, so no new adult will come to lay them).
@@ -158,14 +126,9 @@ class CKeldoDoc final : public Ambiente {
     const EstadoArquivo& arquivo() const { return arquivo_; }
     EstadoArquivo& arquivo() { return arquivo_; }
 
-    // The dead, in the order they died. With the store on, the older ones move
-    // to a temporary file whenever the list in memory reaches the limit;
-    // `numMortos` and `paraCadaMorto` see them all.
+    // The dead, in the order they died, those in memory and those the store
+    // moved to its temporary file.
     size_t numMortos() const { return mortos_.quantidade(); }
-    // Every dead individual, oldest first. False when the stored ones cannot be read back.
-    template <class Visitar> bool paraCadaMorto(Visitar&& visitar) const {
-        return mortos_.paraCada(visitar);
-    }
 
     // Operations of the programs that run a document.
     void definirHost(KeldoHost* novoHost) { host_ = novoHost; }
@@ -196,20 +159,51 @@ class CKeldoDoc final : public Ambiente {
         obstaculos.definirPorVarredura(usar);
     }
 
-    // Mutable access for tests that build worlds and counters by hand; no program uses it.
-    std::vector<SpecX>& vivosEditaveis() { return vivos_; }
-    std::vector<SpecX>& mortosEditaveis() { return mortos_.naMemoriaEditavel(); }
-    std::vector<FoodX>& alimentosEditaveis() { return alimentos_; }
-    SimulationParameters& parametrosEditaveis() { return parametros_; }
-    EstatisticasPopulacao& estatisticasEditaveis() { return estatisticas_; }
-    void definirTempo(int32_t tempo) { tempo_ = tempo; }
-    void definirGeracao(int32_t geracao) { geracao_ = geracao; }
-    void definirProximoId(int32_t proximoId) { proximoId_ = proximoId; }
-    void definirOvos(int32_t ovos) { ovos_ = ovos; }
-    void definirNumSnapshot(int32_t numero) { numSnapshot_ = numero; }
-    void definirEstadoExecucao(EstadoExecucao estado) { estadoExecucao_ = estado; }
-
   private:
+    // Tests and benchmarks build worlds by hand and run single phases through it.
+    friend class AcessoDocumento;
+
+    // What an individual or a food item asks of its world (`Ambiente`).
+    const Rect* pontoEmObstaculo(int x, int y) const override {
+        return obstaculos.pontoEmObstaculo(x, y, arena_);
+    }
+    // The values of `parametros()` an individual or a food item reads.
+    Parametros parametrosModelo() const override;
+    void registrar(SpecX& individuo) const override;
+    void registrar(FoodX& alimento) const override;
+    int caminhoBloqueado(int x1, int y1, int x2, int y2) const {
+        return obstaculos.caminhoBloqueado(x1, y1, x2, y2, arena_);
+    }
+
+    // The steps of a world's creation.
+    void limparMundo();
+    void escolherNivel();
+    void construirObstaculos();
+
+    // The phases of a cycle.
+    void renovarGeracao();
+    void procurarParceira();
+    // `aposBusca`: the partner search just ran and nothing has changed the list since.
+    int acasalar(bool aposBusca = false);
+    SpecX* escolherParceiro(const std::vector<SpecX*>& candidatos);
+    void procurarAlimento();
+    int comer();
+    void distribuirAlimento(const std::vector<SpecX*>& candidatos, const FoodX& alimento);
+    void reporAlimento(int comidos, int taxa);
+    // How many items `reporAlimento` adds.
+    static int itensRepostos(int comidos, int taxa);
+    void moverIndividuos();
+    bool mundoAlemDoLimite() const { return vivos_.size() + alimentos_.size() > limiteMundo; }
+    // The most living individuals plus food items the next cycle can end
+    // with, known before it starts.
+    size_t maximoAoFimDoCiclo() const;
+
+    std::string nomeSnapshot(const std::string& caminhoProjeto) const;
+    // Every dead individual, oldest first. False when the stored ones cannot be read back.
+    template <class Visitar> bool paraCadaMorto(Visitar&& visitar) const {
+        return mortos_.paraCada(visitar);
+    }
+
     SimulationParameters parametros_;
     KeldoHost* host_ = nullptr; // the main window; none without a GUI
     Rect arena_{0, 0, 640, 480};

@@ -80,7 +80,6 @@ ResultadoArquivo CKeldoDoc::carregar(CArchive& ar) {
     proximoId_ = c.proximoId;
     geracao_ = c.geracao;
     numSnapshot_ = c.numSnapshot;
-    c.parametros.doc = this;
     parametros_ = std::move(c.parametros);
     escolherNivel();
     construirObstaculos();

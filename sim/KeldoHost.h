@@ -23,7 +23,7 @@ class KeldoHost {
 
     // Client rectangle of the arena view, read when a world is made or loaded.
     virtual Rect areaCliente() const { return Rect{0, 0, 640, 480}; }
-    // Whether items get drawing images (the editor's hooks do nothing).
+    // Whether food items get drawing images (the editor's hooks do nothing).
     virtual bool registraImagens() const { return true; }
     // Status line (pane 0), UTF-8.
     virtual void definirStatus(const std::string& texto) { (void)texto; }

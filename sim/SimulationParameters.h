@@ -9,8 +9,6 @@ namespace keldo::sim {
 
 using keldo::model::SpecX;
 
-class CKeldoDoc;
-
 // The parameters of one simulation project. Texts are held in Windows-1252,
 // as they are stored in project files.
 struct SimulationParameters {
@@ -34,7 +32,7 @@ struct SimulationParameters {
     int32_t tipoGeracoes = 0;  // 0 overlapping ("Sobrepostas"), 1 discrete ("Discretas")
     uint32_t tempoRealCiclo = 0;
     int32_t gerarTrace = 0;
-    std::array<int32_t, 6> taxaPermuta{5, 10, 50, 5, 10, 50};
+    std::array<int32_t, keldo::model::Genoma::numPontosPermuta> taxaPermuta{5, 10, 50, 5, 10, 50};
     uint32_t detecta = 100;
     uint32_t luta = 50;
     uint32_t morte_mm = 40;
@@ -44,7 +42,6 @@ struct SimulationParameters {
     uint32_t repro_Rr = 200;
     uint32_t repro_RR = 400;
     uint32_t partilha = 0;
-    CKeldoDoc* doc = nullptr;
     std::vector<SpecX> listaDefinida;
 
     // Values that would break a run or a new world: outside the load range

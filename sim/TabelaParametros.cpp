@@ -1,14 +1,17 @@
 #include "sim/TabelaParametros.h"
+#include "model/Genoma.h"
 #include "sim/ParametrosPorNome.h"
 #include <charconv>
 #include <limits>
 #include <stdexcept>
+#include <tuple>
 
 namespace keldo::sim {
 
 namespace {
 using D = DescricaoParametro;
 using P = SimulationParameters;
+namespace Genoma = keldo::model::Genoma;
 
 // The death and reproduction thresholds end up in the individual's 16-bit
 // signed limiarMorte / limiarReproducao: larger values would turn negative.
@@ -125,6 +128,54 @@ constexpr D tabela[] = {
         "energia que quem não partilha perde ao disputar um item de alimento")
         .dialogo(0, 500),
 };
+
+// The rows that name genes write them as the genome table does: a crossing
+// point the two genes it lies between, a threshold its genotype. A gene
+// renamed or added there stops the build here until these rows follow.
+constexpr bool consumir(std::string_view& texto, std::string_view parte) {
+    if (!texto.starts_with(parte))
+        return false;
+    texto.remove_prefix(parte.size());
+    return true;
+}
+constexpr bool descreveOPonto(std::string_view d, int ponto) {
+    return consumir(d, "taxa de permuta ") &&
+           consumir(d, Genoma::nome(static_cast<Genoma::Gene>(ponto))) && consumir(d, "–") &&
+           consumir(d, Genoma::nome(static_cast<Genoma::Gene>(ponto + 1))) && d == " (%)";
+}
+constexpr bool pontosConferem() {
+    int ponto = 0;
+    for (const D& d : tabela) {
+        if (d.indicePermuta < 0)
+            continue;
+        if (d.indicePermuta != ponto || !descreveOPonto(d.descricao, ponto))
+            return false;
+        ++ponto;
+    }
+    return ponto == Genoma::numPontosPermuta &&
+           ponto == static_cast<int>(std::tuple_size_v<decltype(P::taxaPermuta)>);
+}
+static_assert(pontosConferem());
+// "... do genótipo Mm": the genotype's letters, the capital ones first.
+constexpr bool genotipoConfere(std::string_view nome, Genoma::Gene g, int maiusculas) {
+    const std::string_view primeira = Genoma::letra(g, maiusculas >= 1 ? 1 : 0);
+    const std::string_view segunda = Genoma::letra(g, maiusculas == 2 ? 1 : 0);
+    for (const D& d : tabela) {
+        if (d.nome != nome)
+            continue;
+        constexpr std::string_view marca = "genótipo ";
+        const size_t k = d.descricao.find(marca);
+        std::string_view texto = d.descricao.substr(k == std::string_view::npos ? 0 : k);
+        return consumir(texto, marca) && consumir(texto, primeira) && texto == segunda;
+    }
+    return false;
+}
+static_assert(genotipoConfere("morte_mm", Genoma::Morte, 0) &&
+              genotipoConfere("morte_Mm", Genoma::Morte, 1) &&
+              genotipoConfere("morte_MM", Genoma::Morte, 2) &&
+              genotipoConfere("repro_rr", Genoma::Reproducao, 0) &&
+              genotipoConfere("repro_Rr", Genoma::Reproducao, 1) &&
+              genotipoConfere("repro_RR", Genoma::Reproducao, 2));
 
 bool lerInteiro(std::string_view texto, int64_t& valor) {
     const char* fim = texto.data() + texto.size();

@@ -2,6 +2,7 @@
 #include "app/CAdvancedSettingsDlg.h"
 #include "sim/SimulationParameters.h"
 #include "test_dlg_apoio.h"
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <gtest/gtest.h>
@@ -79,6 +80,29 @@ TEST(ConfiguracoesAvancadasDlg, ValoresPadraoPreenchemOsNoveCamposSemVerificar) 
         textos << dialogo.findChild<QLineEdit*>(QLatin1String(nome))->text();
     EXPECT_EQ(textos.join(QLatin1Char(' ')), QStringLiteral("100 50 40 20 0 400 200 400 0"));
     EXPECT_TRUE(observador.caixas.empty());
+}
+
+} // namespace
+
+namespace {
+
+// The captions are the genome table's names and genotypes, in the texts the
+// dialog has always shown.
+TEST(ConfiguracoesAvancadasDlg, RotulosDosGenesComoNoGenoma) {
+    SimulationParameters parametros;
+    CAdvancedSettingsDlg dialogo(parametros);
+    const std::pair<const char*, QString> rotulos[] = {
+        {"rotuloDetecta", QStringLiteral("Detecta")},       {"rotuloLuta", QStringLiteral("Luta")},
+        {"rotuloMorte", QStringLiteral("Morte")},           {"rotuloMorteMm", QStringLiteral("mm")},
+        {"rotuloMorteMmHet", QStringLiteral("Mm\nmM")},     {"rotuloMorteMM", QStringLiteral("MM")},
+        {"rotuloReproducao", QStringLiteral("Reprodução")}, {"rotuloReproRr", QStringLiteral("rr")},
+        {"rotuloReproRrHet", QStringLiteral("Rr\nrR")},     {"rotuloReproRR", QStringLiteral("RR")},
+        {"rotuloPartilha", QStringLiteral("Partilha")}};
+    for (const auto& [nome, texto] : rotulos) {
+        const auto* rotulo = dialogo.findChild<QLabel*>(QLatin1String(nome));
+        ASSERT_NE(rotulo, nullptr) << nome;
+        EXPECT_EQ(rotulo->text(), texto) << nome;
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // The arena view: what a frame shows and what painting costs the simulation.
+#include "AcessoDocumento.h"
 #include "IndividuoTeste.h"
 #include "app/CKeldoView.h"
 #include "app/CMainFrame.h"
@@ -6,6 +7,9 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+using namespace keldo::gui;
+using namespace keldo::model;
+using namespace keldo::sim;
 using namespace keldo::app;
 
 namespace {
@@ -21,12 +25,13 @@ struct Arena {
 
     // An empty world on the plain field.
     void esvaziar() {
-        doc().vivosEditaveis().clear();
-        doc().mortosEditaveis().clear();
-        doc().alimentosEditaveis().clear();
-        doc().definirOvos(0);
-        doc().parametrosEditaveis().nivelObstaculos = std::string(1, '0'); // the plain background
-        doc().escolherNivel();
+        AcessoDocumento::vivosEditaveis(doc()).clear();
+        AcessoDocumento::mortosEditaveis(doc()).clear();
+        AcessoDocumento::alimentosEditaveis(doc()).clear();
+        AcessoDocumento::definirOvos(doc(), 0);
+        AcessoDocumento::parametrosEditaveis(doc()).nivelObstaculos =
+            std::string(1, '0'); // the plain background
+        AcessoDocumento::escolherNivel(doc());
     }
     QImage pintar() {
         QImage img(640, 480, QImage::Format_RGB32);
@@ -74,10 +79,12 @@ TEST(VistaArena, PintarNItensTiraDoisNumerosPorItemENaoDesenhaMortos) {
     Arena a;
     // Some of the living die; the dead are never painted and draw nothing.
     for (int i = 0; i < 7; ++i) {
-        a.doc().mortosEditaveis().push_back(a.doc().vivosEditaveis().back());
-        a.doc().vivosEditaveis().pop_back();
+        AcessoDocumento::mortosEditaveis(a.doc()).push_back(
+            AcessoDocumento::vivosEditaveis(a.doc()).back());
+        AcessoDocumento::vivosEditaveis(a.doc()).pop_back();
     }
-    a.doc().alimentosEditaveis().front().image = -1; // no image: its draws are still taken
+    AcessoDocumento::alimentosEditaveis(a.doc()).front().image =
+        -1; // no image: its draws are still taken
     const size_t n = a.doc().vivos().size() + a.doc().alimentos().size();
     ASSERT_GT(n, 100u);
     Random esperado = a.doc().gerador();
@@ -86,7 +93,7 @@ TEST(VistaArena, PintarNItensTiraDoisNumerosPorItemENaoDesenhaMortos) {
     a.pintar();
     EXPECT_EQ(a.doc().gerador().estadoAtual(), esperado.estadoAtual());
 
-    a.doc().parametrosEditaveis().mostrarEnergia = 1; // numbers cost nothing
+    AcessoDocumento::parametrosEditaveis(a.doc()).mostrarEnergia = 1; // numbers cost nothing
     for (size_t i = 0; i < 2 * n; ++i)
         esperado.proximo();
     a.pintar();
@@ -99,9 +106,9 @@ TEST(VistaArena, ItemTremeConformeAsDuasTiragensVerticalPrimeiro) {
     FoodX comida;
     comida.x = 50.0f;
     comida.y = 50.0f;
-    a.doc().registrar(comida);
+    AcessoDocumento::registrar(a.doc(), comida);
     ASSERT_EQ(comida.image, ImagensArena::alimento);
-    a.doc().alimentosEditaveis().push_back(comida);
+    AcessoDocumento::alimentosEditaveis(a.doc()).push_back(comida);
     // Seeds whose two draws differ, so that swapping them would move the item.
     for (uint32_t semente : {1u, 2u, 3u, 4u, 5u, 6u}) {
         Random r(semente);
@@ -119,24 +126,23 @@ TEST(VistaArena, ItemTremeConformeAsDuasTiragensVerticalPrimeiro) {
 TEST(VistaArena, EnergiaNoLimiarDeReproducaoEmCianoAbaixoDeleEmPreto) {
     Arena a;
     a.esvaziar();
-    a.doc().parametrosEditaveis().mostrarEnergia = 1;
+    AcessoDocumento::parametrosEditaveis(a.doc()).mostrarEnergia = 1;
     SpecX s = individuo(30.0f, 30.0f, true, true, 0);
     s.limiarReproducao = 200;
     s.energia = 200;
-    a.doc().registrar(s);
-    a.doc().vivosEditaveis().push_back(s);
+    AcessoDocumento::vivosEditaveis(a.doc()).push_back(s);
     // The number's cell starts at (trunc(640 × 30 / 99) − 14, trunc(480 × 31 / 99)) =
     // (179, 150); its left part and its lower part stick out from under the image.
     const QRect celula(179, 150, 30, 13);
     QImage img = a.pintar();
     EXPECT_GT(contar(img, celula, ciano), 5);
 
-    a.doc().vivosEditaveis().front().energia = 199;
+    AcessoDocumento::vivosEditaveis(a.doc()).front().energia = 199;
     img = a.pintar();
     EXPECT_EQ(contar(img, celula, ciano), 0);
     EXPECT_GT(contar(img, celula, escuro), 5);
 
-    a.doc().parametrosEditaveis().mostrarEnergia = 0;
+    AcessoDocumento::parametrosEditaveis(a.doc()).mostrarEnergia = 0;
     img = a.pintar();
     // Below the image (which ends by row 154 whatever the jitter) only the field shows.
     const QRect abaixoDaImagem(179, 155, 30, 8);
@@ -144,13 +150,13 @@ TEST(VistaArena, EnergiaNoLimiarDeReproducaoEmCianoAbaixoDeleEmPreto) {
 
     // Food energies are black.
     a.esvaziar();
-    a.doc().parametrosEditaveis().mostrarEnergia = 1;
+    AcessoDocumento::parametrosEditaveis(a.doc()).mostrarEnergia = 1;
     FoodX comida;
     comida.x = 30.0f;
     comida.y = 30.0f;
     comida.valorEnergetico = 250;
-    a.doc().registrar(comida);
-    a.doc().alimentosEditaveis().push_back(comida);
+    AcessoDocumento::registrar(a.doc(), comida);
+    AcessoDocumento::alimentosEditaveis(a.doc()).push_back(comida);
     img = a.pintar();
     EXPECT_EQ(contar(img, celula, ciano), 0);
     EXPECT_GT(contar(img, abaixoDaImagem, escuro), 3);
@@ -159,14 +165,12 @@ TEST(VistaArena, EnergiaNoLimiarDeReproducaoEmCianoAbaixoDeleEmPreto) {
 TEST(VistaArena, OvoNovoMostraOvoEAoEclodirAImagemDeAdulto) {
     Arena a;
     a.esvaziar();
-    a.doc().parametrosEditaveis().tipoGeracoes = 1;
-    a.doc().parametrosEditaveis().numIndDiscretas = 1;
+    AcessoDocumento::parametrosEditaveis(a.doc()).tipoGeracoes = 1;
+    AcessoDocumento::parametrosEditaveis(a.doc()).numIndDiscretas = 1;
     // A male egg with MM at the Morte locus (bit 3 set on both haplotypes).
     SpecX ovo = individuo(60.0f, 40.0f, true, false, 0x0008);
-    a.doc().registrar(ovo);
-    EXPECT_EQ(ovo.image, ImagensArena::ovo);
-    a.doc().vivosEditaveis().push_back(ovo);
-    a.doc().definirOvos(1);
+    AcessoDocumento::vivosEditaveis(a.doc()).push_back(ovo);
+    AcessoDocumento::definirOvos(a.doc(), 1);
     const int px = static_cast<int>(640.0f * 60.0f / 99.0f);
     const int py = static_cast<int>(480.0f * 40.0f / 99.0f);
 
@@ -175,9 +179,8 @@ TEST(VistaArena, OvoNovoMostraOvoEAoEclodirAImagemDeAdulto) {
     int jx = r.proximo() % 2;
     EXPECT_EQ(a.pintar(), a.esperado(ImagensArena::ovo, px - 10 + jx, py - 10 + jy));
 
-    a.doc().renovarGeracao();
+    AcessoDocumento::renovarGeracao(a.doc());
     ASSERT_EQ(a.doc().vivos().size(), 1u);
-    EXPECT_EQ(a.doc().vivos().front().image, ImagensArena::machoMM);
     r = a.doc().gerador();
     jy = r.proximo() % 2;
     jx = r.proximo() % 2;
@@ -237,4 +240,30 @@ TEST(ImagensDaArena, FormaDizOSexoECorDizOsAlelosM) {
               ImagensArena::imagemItem(3).pixelColor(8, 9));
     EXPECT_EQ(ImagensArena::imagemItem(2).pixelColor(6, 13),
               ImagensArena::imagemItem(5).pixelColor(8, 9));
+}
+
+// An individual's picture is the view's reading of its state as it paints: it
+// needs no registration and follows a change the document never saw.
+TEST(VistaArena, ImagemDoIndividuoSegueSeuEstadoSemRegistro) {
+    Arena a;
+    a.esvaziar();
+    // A female Mm at the Morte locus (bit 3 on the paternal word only), never registered.
+    AcessoDocumento::vivosEditaveis(a.doc()).push_back(individuo(60.0f, 40.0f, false, true, 0));
+    AcessoDocumento::vivosEditaveis(a.doc()).front().genotipoP = 0x0008;
+    const int px = static_cast<int>(640.0f * 60.0f / 99.0f);
+    const int py = static_cast<int>(480.0f * 40.0f / 99.0f);
+    const struct {
+        uint8_t estado;
+        int imagem;
+    } casos[] = {{EstadoBit::vivo | EstadoBit::adulto, ImagensArena::femeaMm},
+                 {EstadoBit::vivo | EstadoBit::adulto | EstadoBit::sexo, ImagensArena::machoMm},
+                 {EstadoBit::vivo | EstadoBit::sexo, ImagensArena::ovo}};
+    for (const auto& c : casos) {
+        AcessoDocumento::vivosEditaveis(a.doc()).front().estado = c.estado;
+        Random r = a.doc().gerador();
+        const int jy = r.proximo() % 2;
+        const int jx = r.proximo() % 2;
+        EXPECT_EQ(a.pintar(), a.esperado(c.imagem, px - 10 + jx, py - 10 + jy))
+            << "estado " << int(c.estado);
+    }
 }

@@ -1,5 +1,6 @@
 // The simulator opening every file of the damaged set (tests/data/danificados):
 // one clear message each, and the world, the title and the path stay.
+#include "AcessoDocumento.h"
 #include "ConjuntoDanificado.h"
 #include "RespostaModal.h"
 #include "TextosArquivo.h"
@@ -15,6 +16,9 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+using namespace keldo::gui;
+using namespace keldo::model;
+using namespace keldo::sim;
 using namespace keldo::app;
 
 namespace {
@@ -97,7 +101,8 @@ TEST(ArquivosDanificados, SimuladorRecusaProjetoAlemDoLimiteDoMundo) {
     CKeldoDoc alem;
     alem.definirSementeFixa(5u);
     alem.criarMundo();
-    alem.alimentosEditaveis().resize(CKeldoDoc::limiteMundo + 1 - alem.vivos().size());
+    AcessoDocumento::alimentosEditaveis(alem).resize(CKeldoDoc::limiteMundo + 1 -
+                                                     alem.vivos().size());
     // The bytes themselves: a save refuses a world past the limit.
     const std::vector<uint8_t> bytes = alem.serializar();
     QFile f(grande);

@@ -1,10 +1,14 @@
 // Discrete generations that can no longer renew: the status line says so,
 // and only when no adult pair is left that could lay the missing eggs.
+#include "AcessoDocumento.h"
 #include "IndividuoTeste.h"
 #include "app/CMainFrame.h"
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace keldo::gui;
+using namespace keldo::model;
+using namespace keldo::sim;
 using namespace keldo::app;
 
 namespace {
@@ -20,15 +24,18 @@ struct MundoDiscreto {
     MundoDiscreto() {
         doc().definirSementeFixa(3u);
         EXPECT_TRUE(frame.iniciarDocumento(QString()));
-        doc().parametrosEditaveis().tipoGeracoes = 1;
-        doc().parametrosEditaveis().numIndDiscretas = 40;
-        doc().vivosEditaveis().clear();
+        AcessoDocumento::parametrosEditaveis(doc()).tipoGeracoes = 1;
+        AcessoDocumento::parametrosEditaveis(doc()).numIndDiscretas = 40;
+        AcessoDocumento::vivosEditaveis(doc()).clear();
         // Two females carrying D (who accept any father) and 34 eggs.
-        doc().vivosEditaveis().push_back(individuo(doc(), 1, adulto | EstadoBit::detecX));
-        doc().vivosEditaveis().push_back(individuo(doc(), 2, adulto | EstadoBit::detecX));
+        AcessoDocumento::vivosEditaveis(doc()).push_back(
+            individuo(doc(), 1, adulto | EstadoBit::detecX));
+        AcessoDocumento::vivosEditaveis(doc()).push_back(
+            individuo(doc(), 2, adulto | EstadoBit::detecX));
         for (int32_t k = 0; k < 34; ++k)
-            doc().vivosEditaveis().push_back(individuo(doc(), 10 + k, EstadoBit::vivo));
-        doc().definirOvos(34);
+            AcessoDocumento::vivosEditaveis(doc()).push_back(
+                individuo(doc(), 10 + k, EstadoBit::vivo));
+        AcessoDocumento::definirOvos(doc(), 34);
     }
     ~MundoDiscreto() { doc().arquivo().marcarSalvo(); }
     CKeldoDoc& doc() { return frame.documento(); }
@@ -50,30 +57,32 @@ TEST(GeracaoParada, SemCasalQuePossaPorOsOvosALinhaDeStatusDiz) {
     EXPECT_TRUE(m.status().startsWith(QStringLiteral("Tempo: ")));
 
     // A male who does not care: the females accept him, so eggs can come.
-    m.doc().vivosEditaveis().push_back(individuo(m.doc(), 3, adulto | EstadoBit::sexo));
+    AcessoDocumento::vivosEditaveis(m.doc()).push_back(
+        individuo(m.doc(), 3, adulto | EstadoBit::sexo));
     EXPECT_FALSE(m.doc().geracaoParada());
     EXPECT_FALSE(m.status().contains(QStringLiteral("PARADA")));
 
     // Females dd detect that he does not care and refuse him.
     for (int k = 0; k < 2; ++k)
-        m.doc().vivosEditaveis()[static_cast<size_t>(k)].definirBit(EstadoBit::detecX, false);
-    ASSERT_NE(m.doc().vivosEditaveis()[0].detectaCuida(), 0);
-    ASSERT_EQ(m.doc().vivosEditaveis().back().detectaCuida(), 0);
+        AcessoDocumento::vivosEditaveis(m.doc())[static_cast<size_t>(k)].definirBit(
+            EstadoBit::detecX, false);
+    ASSERT_NE(AcessoDocumento::vivosEditaveis(m.doc())[0].detectaCuida(), 0);
+    ASSERT_EQ(AcessoDocumento::vivosEditaveis(m.doc()).back().detectaCuida(), 0);
     EXPECT_TRUE(m.doc().geracaoParada());
 
     // A caring male ends it.
     SpecX cuida = individuo(m.doc(), 4, adulto | EstadoBit::sexo | EstadoBit::detecXCuidaY);
     ASSERT_NE(cuida.detectaCuida(), 0);
-    m.doc().vivosEditaveis().push_back(cuida);
+    AcessoDocumento::vivosEditaveis(m.doc()).push_back(cuida);
     EXPECT_FALSE(m.doc().geracaoParada());
 }
 
 TEST(GeracaoParada, NuncaComOvosSuficientesNemEmGeracoesSobrepostas) {
     MundoDiscreto m;
-    m.doc().definirOvos(40); // the renewal comes at the next cycle
+    AcessoDocumento::definirOvos(m.doc(), 40); // the renewal comes at the next cycle
     EXPECT_FALSE(m.doc().geracaoParada());
-    m.doc().definirOvos(34);
-    m.doc().parametrosEditaveis().tipoGeracoes = 0;
+    AcessoDocumento::definirOvos(m.doc(), 34);
+    AcessoDocumento::parametrosEditaveis(m.doc()).tipoGeracoes = 0;
     EXPECT_FALSE(m.doc().geracaoParada());
     EXPECT_FALSE(m.status().contains(QStringLiteral("PARADA")));
 }

@@ -13,6 +13,9 @@
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
 
+using namespace keldo::gui;
+using namespace keldo::model;
+using namespace keldo::sim;
 using namespace keldo::app;
 
 namespace {

@@ -1,6 +1,7 @@
 // The chart window for a class: generations on the time axis, several genes
 // at once, heterozygosity against Hardy–Weinberg, the starting point, the
 // whole run or a part of it, and the caption of an exported picture.
+#include "AcessoDocumento.h"
 #include "IndividuoTeste.h"
 #include "LacoEventos.h"
 #include "app/CGraficosDlg.h"
@@ -14,6 +15,9 @@
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
 
+using namespace keldo::gui;
+using namespace keldo::model;
+using namespace keldo::sim;
 using namespace keldo::app;
 
 namespace {
@@ -53,9 +57,9 @@ QCPRange faixaX(const PainelCurvas& p) {
 
 TEST(GraficosAula, EixoEmGeracoesLeAGeracaoDeCadaPonto) {
     Aula a;
-    a.doc().parametrosEditaveis().tipoGeracoes = 1;
-    a.doc().parametrosEditaveis().numIndDiscretas = 30;
-    a.doc().parametrosEditaveis().numIndividuos = 40;
+    AcessoDocumento::parametrosEditaveis(a.doc()).tipoGeracoes = 1;
+    AcessoDocumento::parametrosEditaveis(a.doc()).numIndDiscretas = 30;
+    AcessoDocumento::parametrosEditaveis(a.doc()).numIndividuos = 40;
     a.doc().criarMundo();
     a.ciclos(600);
     CGraficosDlg& g = a.graficos();
@@ -173,8 +177,8 @@ TEST(GraficosAula, EstadoInicialApareceLogoAposNovoEAposAbrir) {
 
 TEST(GraficosAula, PdfExportadoTrazALegendaComSementeEParametros) {
     Aula a(777u);
-    a.doc().parametrosEditaveis().numIndividuos = 40;
-    a.doc().parametrosEditaveis().tipoGeracoes = 1;
+    AcessoDocumento::parametrosEditaveis(a.doc()).numIndividuos = 40;
+    AcessoDocumento::parametrosEditaveis(a.doc()).tipoGeracoes = 1;
     a.frame.novoMundoComSemente(777u);
     a.ciclos(10);
     CGraficosDlg& g = a.graficos();

@@ -1,5 +1,6 @@
 // The arena's inspector: the text of a known individual, the nearest one
 // under the mouse, and not a single draw of the simulation taken for it.
+#include "AcessoDocumento.h"
 #include "IndividuoTeste.h"
 #include "LacoEventos.h"
 #include "SorteiosContados.h"
@@ -12,6 +13,9 @@
 #include <QToolTip>
 #include <gtest/gtest.h>
 
+using namespace keldo::gui;
+using namespace keldo::model;
+using namespace keldo::sim;
 using namespace keldo::app;
 
 namespace {
@@ -58,13 +62,13 @@ TEST(Inspetor, SegueOMaisProximoSobOMouseSemTirarSorteios) {
     CKeldoDoc& doc = frame.documento();
     doc.definirSementeFixa(5u);
     ASSERT_TRUE(frame.iniciarDocumento(QString()));
-    doc.vivosEditaveis().clear();
-    doc.definirOvos(0);
-    doc.vivosEditaveis().push_back(conhecido(doc));
+    AcessoDocumento::vivosEditaveis(doc).clear();
+    AcessoDocumento::definirOvos(doc, 0);
+    AcessoDocumento::vivosEditaveis(doc).push_back(conhecido(doc));
     SpecX outro = conhecido(doc);
     outro.id = 18;
     outro.x = 60.0f; // 64 pixels to the right
-    doc.vivosEditaveis().push_back(outro);
+    AcessoDocumento::vivosEditaveis(doc).push_back(outro);
     frame.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     CKeldoView* vista = frame.vista();
@@ -83,8 +87,8 @@ TEST(Inspetor, SegueOMaisProximoSobOMouseSemTirarSorteios) {
         [inspetor] { return inspetor->textoAtual().startsWith(QStringLiteral("Indivíduo 17 ")); });
     EXPECT_TRUE(inspetor->textoAtual().startsWith(QStringLiteral("Indivíduo 17 ")));
     // The individual moves away under a still mouse: the next redraw follows.
-    doc.vivosEditaveis()[0].x = 10.0f;
-    doc.vivosEditaveis()[1].x = 50.0f;
+    AcessoDocumento::vivosEditaveis(doc)[0].x = 10.0f;
+    AcessoDocumento::vivosEditaveis(doc)[1].x = 50.0f;
     inspetor->seguir();
     EXPECT_TRUE(inspetor->textoAtual().startsWith(QStringLiteral("Indivíduo 18 ")));
     frame.janelaGraficos()->desenhar();
@@ -100,11 +104,11 @@ TEST(Inspetor, DicaNuncaCobreALinhaDeStatus) {
     CKeldoDoc& doc = frame.documento();
     doc.definirSementeFixa(5u);
     ASSERT_TRUE(frame.iniciarDocumento(QString()));
-    doc.vivosEditaveis().clear();
-    doc.definirOvos(0);
+    AcessoDocumento::vivosEditaveis(doc).clear();
+    AcessoDocumento::definirOvos(doc, 0);
     SpecX embaixo = conhecido(doc);
     embaixo.y = 98.0f;
-    doc.vivosEditaveis().push_back(embaixo);
+    AcessoDocumento::vivosEditaveis(doc).push_back(embaixo);
     frame.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     CKeldoView* vista = frame.vista();

@@ -1,4 +1,5 @@
 // The main window of the simulator: start-up, run loop, closing, files.
+#include "AcessoDocumento.h"
 #include "LacoEventos.h"
 #include "RespostaModal.h"
 #include "app/CKeldoView.h"
@@ -22,6 +23,9 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace keldo::gui;
+using namespace keldo::model;
+using namespace keldo::sim;
 using namespace keldo::app;
 
 namespace {
@@ -144,10 +148,10 @@ TEST(JanelaPrincipal, InicioMostraTituloContadoresMenusEAtalhos) {
 
     // A keyboard accelerator reaches its command.
     QTest::keyClick(&j.frame, Qt::Key_I, Qt::ControlModifier);
-    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::executando);
+    EXPECT_EQ(AcessoDocumento::estadoExecucao(j.doc()), EstadoExecucao::executando);
     EXPECT_TRUE(j.frame.timerAtivo());
     QTest::keyClick(&j.frame, Qt::Key_P, Qt::ControlModifier);
-    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::parado);
+    EXPECT_EQ(AcessoDocumento::estadoExecucao(j.doc()), EstadoExecucao::parado);
     EXPECT_FALSE(j.frame.timerAtivo());
 }
 
@@ -157,7 +161,7 @@ TEST(JanelaPrincipal, IniciarDuasVezesDaUmTimerNoEstadoUm) {
     j.acao("acaoIniciar")->trigger();
     EXPECT_TRUE(j.frame.timerAtivo());
     EXPECT_EQ(j.frame.intervaloTimerAtual(), 5);
-    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::executando);
+    EXPECT_EQ(AcessoDocumento::estadoExecucao(j.doc()), EstadoExecucao::executando);
     EXPECT_TRUE(j.doc().arquivo().modificado());
     EXPECT_EQ(timersAtivos(j.frame), 1);
 }
@@ -168,7 +172,7 @@ TEST(JanelaPrincipal, ExecucaoAvancaTempoPararCongelaEIniciarRetoma) {
     esperarTempo(j.doc(), 5);
     EXPECT_GE(j.doc().tempo(), 5);
     j.acao("acaoParar")->trigger();
-    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::parado);
+    EXPECT_EQ(AcessoDocumento::estadoExecucao(j.doc()), EstadoExecucao::parado);
     EXPECT_FALSE(j.frame.timerAtivo());
     const int parado = j.doc().tempo();
     rodar(50);
@@ -176,7 +180,7 @@ TEST(JanelaPrincipal, ExecucaoAvancaTempoPararCongelaEIniciarRetoma) {
     EXPECT_TRUE(j.frame.textoStatus().startsWith(QStringLiteral("Tempo: %1,").arg(parado)));
 
     j.acao("acaoIniciar")->trigger();
-    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::executando);
+    EXPECT_EQ(AcessoDocumento::estadoExecucao(j.doc()), EstadoExecucao::executando);
     esperarTempo(j.doc(), parado + 5);
     EXPECT_GE(j.doc().tempo(), parado + 5);
 }
@@ -191,7 +195,7 @@ TEST(JanelaPrincipal, FecharDuranteExecucaoECancelarDeixaProgramaAbertoSemTimer)
     EXPECT_EQ(pergunta, QStringLiteral("Save changes to Untitled?"));
     EXPECT_TRUE(j.frame.isVisible());
     EXPECT_FALSE(j.frame.timerAtivo());
-    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::executando);
+    EXPECT_EQ(AcessoDocumento::estadoExecucao(j.doc()), EstadoExecucao::executando);
     const int tempo = j.doc().tempo();
     rodar(30);
     EXPECT_EQ(j.doc().tempo(), tempo);
@@ -214,7 +218,7 @@ TEST(JanelaPrincipal, ParametrosParaOTimerERetomaSoEmExecucao) {
     resposta = RespostaModal::aceitar();
     j.acao("acaoParametros")->trigger();
     EXPECT_FALSE(j.frame.timerAtivo());
-    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::parado);
+    EXPECT_EQ(AcessoDocumento::estadoExecucao(j.doc()), EstadoExecucao::parado);
 }
 
 // The timer goes on through "Novo": the new world is a run like the old one,
@@ -226,7 +230,7 @@ TEST(JanelaPrincipal, NovoDuranteExecucaoSegueComONovoMundoEmExecucao) {
     auto resposta = RespostaModal::botao(QMessageBox::No, nullptr);
     QTest::keyClick(&j.frame, Qt::Key_N, Qt::ControlModifier);
     EXPECT_TRUE(resposta->vista);
-    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::executando);
+    EXPECT_EQ(AcessoDocumento::estadoExecucao(j.doc()), EstadoExecucao::executando);
     EXPECT_TRUE(j.doc().arquivo().modificado());
     EXPECT_TRUE(j.frame.timerAtivo());
     EXPECT_LT(j.doc().tempo(), 3);
@@ -245,7 +249,7 @@ TEST(JanelaPrincipal, NovoDuranteExecucaoSegueComONovoMundoEmExecucao) {
     resposta = RespostaModal::botao(QMessageBox::Cancel, &pergunta);
     EXPECT_FALSE(j.frame.close());
     EXPECT_EQ(pergunta, QStringLiteral("Save changes to Untitled?"));
-    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::executando);
+    EXPECT_EQ(AcessoDocumento::estadoExecucao(j.doc()), EstadoExecucao::executando);
 }
 
 // A periodic save of the world "Novo" made during a run asks for its name and
@@ -259,8 +263,8 @@ TEST(JanelaPrincipal, SalvamentoPeriodicoDoMundoNovoDuranteExecucaoRetomaOTimer)
         ++nomesPedidos;
         return caminho;
     };
-    j.doc().parametrosEditaveis().salvarAtivo = 1;
-    j.doc().parametrosEditaveis().salvarCiclos = 5;
+    AcessoDocumento::parametrosEditaveis(j.doc()).salvarAtivo = 1;
+    AcessoDocumento::parametrosEditaveis(j.doc()).salvarCiclos = 5;
     j.doc().arquivo().definirCaminho(
         QFile::encodeName(pasta.filePath(QStringLiteral("velho.gen"))).toStdString());
     j.acao("acaoIniciar")->trigger();
@@ -338,10 +342,13 @@ TEST(JanelaPrincipal, PopulacaoDefinidaConfirmadaMarcaOProjetoModificado) {
             }
         },
         true);
+    const auto estadoAntes = j.doc().gerador().estadoAtual();
     j.acao("acaoParametros")->trigger();
     EXPECT_EQ(passo, 3);
     EXPECT_EQ(j.doc().parametros().listaDefinida.size(), 2u);
     EXPECT_TRUE(j.doc().arquivo().modificado());
+    // The founders were drawn from the document's world, handed to the dialogs.
+    EXPECT_NE(j.doc().gerador().estadoAtual(), estadoAntes);
 }
 
 TEST(JanelaPrincipal, SalvarAbrirESalvamentoPeriodicoComTimer) {
@@ -349,8 +356,8 @@ TEST(JanelaPrincipal, SalvarAbrirESalvamentoPeriodicoComTimer) {
     const QString caminho = pasta.filePath(QStringLiteral("aula.gen"));
     Janela j;
     j.doc().arquivo().definirCaminho(QFile::encodeName(caminho).toStdString());
-    j.doc().parametrosEditaveis().salvarAtivo = 1;
-    j.doc().parametrosEditaveis().salvarCiclos = 50;
+    AcessoDocumento::parametrosEditaveis(j.doc()).salvarAtivo = 1;
+    AcessoDocumento::parametrosEditaveis(j.doc()).salvarCiclos = 50;
     j.acao("acaoIniciar")->trigger();
     esperarTempo(j.doc(), 52);
     // The periodic save stopped the timer around itself and restarted it.
@@ -401,7 +408,7 @@ TEST(JanelaPrincipal, SalvarArquivoSomenteLeituraPedeNome) {
 // redraw the cycle asks for.
 TEST(JanelaPrincipal, LacoDeUmTimerUmCicloPorTiqueEUmaPinturaPorRedesenho) {
     Janela j;
-    j.doc().parametrosEditaveis().intervaloAnimacao = 3;
+    AcessoDocumento::parametrosEditaveis(j.doc()).intervaloAnimacao = 3;
     rodar(20); // the first paint
     auto* timer = j.frame.findChild<QTimer*>(QStringLiteral("timerExecucao"));
     ASSERT_NE(timer, nullptr);
@@ -481,7 +488,7 @@ TEST(JanelaPrincipal, MundoAlemDoLimiteParaComAvisoEPodeSerSalvo) {
     Janela j;
     CKeldoDoc& doc = j.doc();
     while (doc.vivos().size() + doc.alimentos().size() <= CKeldoDoc::limiteMundo)
-        doc.alimentosEditaveis().emplace_back(0, &doc);
+        AcessoDocumento::alimentosEditaveis(doc).emplace_back(0, &doc);
     const size_t alimentos = doc.alimentos().size();
     QStringList titulos, textos;
     auto respostas = okEmTodas(&titulos, &textos);
@@ -492,7 +499,7 @@ TEST(JanelaPrincipal, MundoAlemDoLimiteParaComAvisoEPodeSerSalvo) {
     EXPECT_EQ(textos, QStringList{QStringLiteral("O mundo atingiu o limite de 300000 indivíduos e "
                                                  "alimentos; a simulação foi parada.")});
     EXPECT_FALSE(j.frame.timerAtivo());
-    EXPECT_EQ(doc.estadoExecucao(), EstadoExecucao::parado);
+    EXPECT_EQ(AcessoDocumento::estadoExecucao(doc), EstadoExecucao::parado);
     EXPECT_EQ(doc.tempo(), 0);
 
     const QString caminho = pasta.filePath(QStringLiteral("cheio.gen"));
@@ -514,8 +521,8 @@ TEST(JanelaPrincipal, SalvamentoPeriodicoFalhoParaAExecucao) {
     Janela j;
     j.doc().arquivo().definirCaminho(
         QFile::encodeName(pasta.filePath(QStringLiteral("falta/aula.gen"))).toStdString());
-    j.doc().parametrosEditaveis().salvarAtivo = 1;
-    j.doc().parametrosEditaveis().salvarCiclos = 3;
+    AcessoDocumento::parametrosEditaveis(j.doc()).salvarAtivo = 1;
+    AcessoDocumento::parametrosEditaveis(j.doc()).salvarCiclos = 3;
     QStringList titulos, textos;
     auto respostas = okEmTodas(&titulos, &textos);
     j.acao("acaoIniciar")->trigger();
@@ -523,7 +530,7 @@ TEST(JanelaPrincipal, SalvamentoPeriodicoFalhoParaAExecucao) {
     rodar(100);
     EXPECT_EQ(respostas->vistas, 1);
     EXPECT_FALSE(j.frame.timerAtivo());
-    EXPECT_EQ(j.doc().estadoExecucao(), EstadoExecucao::parado);
+    EXPECT_EQ(AcessoDocumento::estadoExecucao(j.doc()), EstadoExecucao::parado);
     EXPECT_EQ(j.doc().tempo(), 3);
     EXPECT_TRUE(j.doc().arquivo().modificado());
 }

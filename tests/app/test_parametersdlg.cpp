@@ -1,5 +1,6 @@
 // The parameters dialog: the food order check, the validation order and its
 // messages, and what "Cancel" keeps.
+#include "AcessoDocumento.h"
 #include "app/CExchangeRatesDlg.h"
 #include "app/CParametersDlg.h"
 #include "app/CPopulationDlg.h"
@@ -15,6 +16,8 @@
 #include <gtest/gtest.h>
 
 using namespace keldo::sim;
+using namespace keldo::gui;
+using namespace keldo::model;
 using namespace keldo::app;
 
 namespace {
@@ -31,12 +34,13 @@ class ParametrosDlgTeste : public ::testing::Test {
     }
     QLineEdit* edit(const char* nome) { return filho<QLineEdit>(nome); }
     void abrir() {
-        dialogo = std::make_unique<CParametersDlg>(parametros);
+        dialogo = std::make_unique<CParametersDlg>(parametros, mundo);
         dialogo->show();
     }
     void confirmar() { filho<QDialogButtonBox>("botoes")->button(QDialogButtonBox::Ok)->click(); }
 
     SimulationParameters parametros;
+    Ambiente* mundo = nullptr; // the world the dialogs draw from
     std::unique_ptr<CParametersDlg> dialogo;
     ObservadorModal observador;
 };
@@ -204,7 +208,7 @@ TEST_F(ParametrosDlgTeste, ValoresAvancadosVoltamSoComOk) {
 // survives a cancelled parameters dialog.
 TEST_F(ParametrosDlgTeste, DialogoDePopulacaoTrabalhaEmCopiasEVeAsGeracoesNaTela) {
     CKeldoDoc doc;
-    parametros.doc = &doc;
+    mundo = &doc;
     parametros.tipoGeracoes = 1;
     SpecX modelo;
     modelo.id = 1;
@@ -251,7 +255,7 @@ TEST(ParametrosDlgDocumento, MundoNovoEArquivoDoProjetoLevamOsValoresConfirmados
     CKeldoDoc doc;
     doc.definirSementeFixa(5);
     {
-        CParametersDlg dialogo(doc.parametrosEditaveis());
+        CParametersDlg dialogo(AcessoDocumento::parametrosEditaveis(doc));
         dialogo.show();
         dialogo.findChild<QLineEdit*>(QStringLiteral("editNumIndividuos"))
             ->setText(QStringLiteral("5"));

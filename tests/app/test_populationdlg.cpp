@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 using namespace keldo::sim;
+using namespace keldo::gui;
+using namespace keldo::model;
 using namespace keldo::app;
 
 namespace {

@@ -1,5 +1,6 @@
 // The world's seed: shown, the same world made again, and the same world
 // that keldo-run --seed makes from the same parameters.
+#include "AcessoDocumento.h"
 #include "LacoEventos.h"
 #include "app/CMainFrame.h"
 #include "app/CSementeDlg.h"
@@ -13,6 +14,9 @@
 #include <gtest/gtest.h>
 #include <set>
 
+using namespace keldo::gui;
+using namespace keldo::model;
+using namespace keldo::sim;
 using namespace keldo::app;
 
 namespace {
@@ -55,8 +59,8 @@ TEST(SementeDoMundo, MesmoMundoDeNovoEOMundoDoKeldoRun) {
     ASSERT_TRUE(frame.iniciarDocumento(QString()));
     doc.definirSementeFixa(std::nullopt);
     ASSERT_EQ(doc.sementeMundo(), 4242u);
-    doc.parametrosEditaveis().numIndividuos = 40;
-    doc.parametrosEditaveis().qtdAlimento = 30;
+    AcessoDocumento::parametrosEditaveis(doc).numIndividuos = 40;
+    AcessoDocumento::parametrosEditaveis(doc).qtdAlimento = 30;
     const std::vector<SpecX> primeiro = doc.vivos();
     for (int c = 0; c < 20; ++c)
         doc.executarCiclo();
@@ -128,7 +132,7 @@ TEST(SementeDoMundo, MundoDaSementeDuranteExecucaoSegueEmExecucao) {
         dialogo.findChild<QLineEdit*>(QStringLiteral("campoSemente"))->setText("77");
         QTest::mouseClick(dialogo.findChild<QPushButton*>(QLatin1String(botao)), Qt::LeftButton);
         EXPECT_LT(doc.tempo(), 3) << botao;
-        EXPECT_EQ(doc.estadoExecucao(), EstadoExecucao::executando) << botao;
+        EXPECT_EQ(AcessoDocumento::estadoExecucao(doc), EstadoExecucao::executando) << botao;
         EXPECT_TRUE(doc.arquivo().modificado()) << botao;
         EXPECT_TRUE(frame.timerAtivo()) << botao;
     }

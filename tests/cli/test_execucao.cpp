@@ -1,5 +1,6 @@
 // Runs of keldo-run compared with the same world run in this process, and the
 // files they leave: trace, project, snapshots.
+#include "AcessoDocumento.h"
 #include "ApoioKeldoRun.h"
 #include "sim/CKeldoDoc.h"
 #include <algorithm>
@@ -127,7 +128,7 @@ TEST_F(KeldoRun, SementeDepoisDaCargaENovoComProjeto) {
     EXPECT_EQ(novo.out, "Tempo: 0, Vivos: 7, Mortos: 0, Ovos: 0, Gera\xC3\xA7\xC3\xA3o: 0\n");
     CKeldoDoc novoDoc;
     ASSERT_TRUE(novoDoc.carregarProjeto(caminho("p.gen")).ok);
-    novoDoc.parametrosEditaveis().qtdAlimento = 4;
+    AcessoDocumento::parametrosEditaveis(novoDoc).qtdAlimento = 4;
     novoDoc.definirSementeFixa(2);
     novoDoc.criarMundo();
     ASSERT_TRUE(novoDoc.salvarProjeto(caminho("m.gen")).ok);
@@ -231,10 +232,11 @@ TEST_F(KeldoRun, MundoAlemDoLimiteParaEGravaComoAoFim) {
 
     CKeldoDoc doc;
     doc.definirSementeFixa(1);
-    doc.parametrosEditaveis().numIndividuos = 1000;
-    doc.parametrosEditaveis().qtdAlimento = 2000;
-    doc.parametrosEditaveis().taxaReposicao = 500;
-    doc.parametrosEditaveis().energiaMin = doc.parametrosEditaveis().energiaMax = 500;
+    AcessoDocumento::parametrosEditaveis(doc).numIndividuos = 1000;
+    AcessoDocumento::parametrosEditaveis(doc).qtdAlimento = 2000;
+    AcessoDocumento::parametrosEditaveis(doc).taxaReposicao = 500;
+    AcessoDocumento::parametrosEditaveis(doc).energiaMin =
+        AcessoDocumento::parametrosEditaveis(doc).energiaMax = 500;
     doc.criarMundo();
     rodarCiclos(doc, 4);
     EXPECT_LE(doc.vivos().size() + doc.alimentos().size(), CKeldoDoc::limiteMundo);

@@ -1,4 +1,5 @@
 // keldo-run --params and the --set values the dialogs would not take.
+#include "AcessoDocumento.h"
 #include "ApoioKeldoRun.h"
 #include "sim/CKeldoDoc.h"
 #include "sim/ParametrosPorNome.h"
@@ -53,8 +54,8 @@ TEST_F(KeldoRun, SetForaDoDialogoAvisaEEnergiaInvertidaERecusada) {
     EXPECT_NE(s.err.find("energiaMin (300) maior que energiaMax (200)"), std::string::npos)
         << s.err;
     CKeldoDoc doc;
-    doc.parametrosEditaveis().energiaMin = 300;
-    doc.parametrosEditaveis().energiaMax = 200;
+    AcessoDocumento::parametrosEditaveis(doc).energiaMin = 300;
+    AcessoDocumento::parametrosEditaveis(doc).energiaMax = 200;
     doc.criarMundo();
     ASSERT_TRUE(doc.salvarProjeto(caminho("invertida.gen")).ok);
     s = rodar({"--cycles", "1", "invertida.gen"});

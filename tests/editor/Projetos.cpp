@@ -1,4 +1,5 @@
 #include "Projetos.h"
+#include "AcessoDocumento.h"
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -7,7 +8,7 @@ namespace Projetos {
 QString criar(const QTemporaryDir& pasta, const QString& nome, int n,
               const std::function<void(CKeldoDoc&)>& ajuste) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().numIndividuos = n;
+    AcessoDocumento::parametrosEditaveis(doc).numIndividuos = n;
     doc.definirSementeFixa(4242);
     EXPECT_TRUE(doc.criarMundo());
     std::vector<SpecX> vivos;
@@ -17,15 +18,15 @@ QString criar(const QTemporaryDir& pasta, const QString& nome, int n,
             s.definirBit(EstadoBit::vivo, false);
             s.energia = 55;
             s.loopMorto = 12;
-            doc.mortosEditaveis().push_back(s);
+            AcessoDocumento::mortosEditaveis(doc).push_back(s);
             continue;
         }
         if (i % 11 == 5)
             s.definirBit(EstadoBit::adulto, false);
         vivos.push_back(s);
     }
-    doc.vivosEditaveis() = vivos;
-    doc.definirTempo(40);
+    AcessoDocumento::vivosEditaveis(doc) = vivos;
+    AcessoDocumento::definirTempo(doc, 40);
     if (ajuste)
         ajuste(doc);
     // The bytes themselves: a save refuses a world past the limit, which some tests need.

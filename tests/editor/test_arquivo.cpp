@@ -1,3 +1,4 @@
+#include "AcessoDocumento.h"
 #include "EditorFixture.h"
 #include "TextosArquivo.h"
 #include <QDir>
@@ -51,8 +52,9 @@ TEST_F(Editor, IdaEVoltaMudaSoGeracoesEAGeracaoDoCabecalho) {
     const uint32_t marca = 0x7E3C1A55;
     int marcados = 0;
     const QString a = Projetos::criar(pasta, QStringLiteral("a.gen"), 480, [&](CKeldoDoc& d) {
-        d.definirGeracao(9);
-        for (auto* lista : {&d.vivosEditaveis(), &d.mortosEditaveis()})
+        AcessoDocumento::definirGeracao(d, 9);
+        for (auto* lista :
+             {&AcessoDocumento::vivosEditaveis(d), &AcessoDocumento::mortosEditaveis(d)})
             for (size_t i = 0; i < lista->size(); i += 5, ++marcados)
                 (*lista)[i].geracao = marca;
     });
@@ -72,7 +74,8 @@ TEST_F(Editor, IdaEVoltaMudaSoGeracoesEAGeracaoDoCabecalho) {
 }
 
 TEST_F(Editor, ProjetoSalvoSobeProximoIdEContinuaNoSimulador) {
-    abrirNovo(QStringLiteral("a.gen"), 300, [](CKeldoDoc& d) { d.definirProximoId(12); });
+    abrirNovo(QStringLiteral("a.gen"), 300,
+              [](CKeldoDoc& d) { AcessoDocumento::definirProximoId(d, 12); });
     // Eggs, deletions and clones.
     selecionar({0, 1, 2});
     clicarBotao(1032);

@@ -1,5 +1,6 @@
 // The editor opening every file of the damaged set (tests/data/danificados):
 // one clear message each, and the rows, the title and the path stay.
+#include "AcessoDocumento.h"
 #include "ConjuntoDanificado.h"
 #include "EditorFixture.h"
 #include "TextosArquivo.h"
@@ -84,7 +85,8 @@ TEST_F(Editor, ProjetoAlemDoLimiteDoMundoERecusado) {
     const QString titulo = janela->windowTitle();
     const QString grande =
         Projetos::criar(pasta, QStringLiteral("grande.gen"), 5, [](CKeldoDoc& d) {
-            d.alimentosEditaveis().resize(CKeldoDoc::limiteMundo + 1 - d.vivos().size());
+            AcessoDocumento::alimentosEditaveis(d).resize(CKeldoDoc::limiteMundo + 1 -
+                                                          d.vivos().size());
         });
     avisos.clear();
     EXPECT_FALSE(janela->abrirArquivo(grande));

@@ -1,3 +1,4 @@
+#include "AcessoDocumento.h"
 #include "EditorFixture.h"
 #include <QAbstractItemDelegate>
 #include <QStyleOptionHeader>
@@ -32,9 +33,9 @@ TEST_F(Editor, ColunaIdMostraIdsLongosInteirosETitulosComMarcaNaoSaoCortados) {
     EXPECT_GT(lista()->columnWidth(0), largura99999);
 
     abrirNovo(QStringLiteral("a.gen"), 480, [](CKeldoDoc& d) {
-        d.vivosEditaveis()[0].id = 99999;
-        d.vivosEditaveis()[1].id = 12345678;
-        d.definirProximoId(12345679);
+        AcessoDocumento::vivosEditaveis(d)[0].id = 99999;
+        AcessoDocumento::vivosEditaveis(d)[1].id = 12345678;
+        AcessoDocumento::definirProximoId(d, 12345679);
     });
     for (int r : {0, 1}) {
         const QModelIndex i = modelo().index(r, 0);

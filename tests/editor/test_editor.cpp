@@ -1,3 +1,4 @@
+#include "AcessoDocumento.h"
 #include "EditorFixture.h"
 #include "editor/Textos.h"
 #include <QPushButton>
@@ -65,7 +66,7 @@ TEST_F(Editor, CliqueReproducaoPaternaMudaOBit6DaPalavraCertaSoDaSelecao) {
 
 TEST_F(Editor, MortoMataASelecaoComEnergia100EASalvaLevaParaMortos) {
     abrirNovo(QStringLiteral("a.gen"), 480, [](CKeldoDoc& d) {
-        for (SpecX& s : d.vivosEditaveis())
+        for (SpecX& s : AcessoDocumento::vivosEditaveis(d))
             s.energia = 61;
     });
     const std::vector<int> escolhidas{2, 9, 30};
@@ -130,7 +131,8 @@ TEST_F(Editor, FemeaDaACadaLinhaSelecionadaOSegundoAleloXQueOFormMostra) {
 }
 
 TEST_F(Editor, ClonarTresDaIdsAposOMaiorForaDosObstaculosESelecionaOUltimo) {
-    abrirNovo(QStringLiteral("a.gen"), 480, [](CKeldoDoc& d) { d.definirProximoId(7); });
+    abrirNovo(QStringLiteral("a.gen"), 480,
+              [](CKeldoDoc& d) { AcessoDocumento::definirProximoId(d, 7); });
     const int n = linhas();
     ASSERT_EQ(modelo().maiorIdLinhas(), 480);
     clicarLinha(5, Qt::NoModifier);
@@ -146,7 +148,9 @@ TEST_F(Editor, ClonarTresDaIdsAposOMaiorForaDosObstaculosESelecionaOUltimo) {
         EXPECT_EQ(c.id, 481 + k);
         EXPECT_EQ(TextoLinha::textoDoIndividuo(c).substr(6), form);
         EXPECT_EQ(c.x, static_cast<int>(c.x));
-        EXPECT_EQ(d.pontoEmObstaculo(static_cast<int>(c.x), static_cast<int>(c.y)), nullptr);
+        EXPECT_EQ(
+            AcessoDocumento::pontoEmObstaculo(d, static_cast<int>(c.x), static_cast<int>(c.y)),
+            nullptr);
         EXPECT_EQ(c.loopNasc, 40);
         EXPECT_EQ(c.idPai, 0);
     }
@@ -159,10 +163,10 @@ TEST_F(Editor, ClonarTresDaIdsAposOMaiorForaDosObstaculosESelecionaOUltimo) {
 // negative ids still gives clones ids above every row's.
 TEST_F(Editor, ClonesDeProjetoComIdsNegativosNaoRepetemIds) {
     abrirNovo(QStringLiteral("a.gen"), 20, [](CKeldoDoc& d) {
-        d.vivosEditaveis()[0].id = -1;
-        d.vivosEditaveis()[1].id = 0;
-        d.vivosEditaveis()[2].id = INT32_MIN;
-        d.definirProximoId(-5);
+        AcessoDocumento::vivosEditaveis(d)[0].id = -1;
+        AcessoDocumento::vivosEditaveis(d)[1].id = 0;
+        AcessoDocumento::vivosEditaveis(d)[2].id = INT32_MIN;
+        AcessoDocumento::definirProximoId(d, -5);
     });
     const int n = linhas();
     std::set<int32_t> ids;
@@ -182,7 +186,7 @@ TEST_F(Editor, ClonesDeProjetoComIdsNegativosNaoRepetemIds) {
 // and a request for more clones than ids left makes none.
 TEST_F(Editor, ClonesSemIdLivreSaoRecusadosComMensagem) {
     const QString caminho = abrirNovo(QStringLiteral("a.gen"), 20, [](CKeldoDoc& d) {
-        d.vivosEditaveis()[4].id = INT32_MAX - 1;
+        AcessoDocumento::vivosEditaveis(d)[4].id = INT32_MAX - 1;
     });
     const int n = linhas();
     clicarLinha(2, Qt::NoModifier);
@@ -263,8 +267,8 @@ TEST_F(Editor, ExcluirRemoveTresLinhasNaoAdjacentesESelecionaASeguinte) {
 
 TEST_F(Editor, AleloMinusculoNoFormZeraOsBits9a15DaPalavraEOutrasEdicoesOsMantem) {
     abrirNovo(QStringLiteral("a.gen"), 480, [](CKeldoDoc& d) {
-        d.vivosEditaveis()[0].genotipoP = 0xFE3F;
-        d.vivosEditaveis()[0].genotipoM = 0xFE00;
+        AcessoDocumento::vivosEditaveis(d)[0].genotipoP = 0xFE3F;
+        AcessoDocumento::vivosEditaveis(d)[0].genotipoM = 0xFE00;
     });
     selecionar({0});
     ASSERT_EQ(view()->linhasSelecionadas(), std::vector<int>{0});

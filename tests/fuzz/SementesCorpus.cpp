@@ -1,5 +1,6 @@
 #include "SementesCorpus.h"
 #include "sim/CKeldoDoc.h"
+#include "tests/apoio/AcessoDocumento.h"
 #include <functional>
 #include <limits>
 
@@ -27,13 +28,13 @@ void populacaoDefinida(CKeldoDoc& doc, int n) {
         SpecX modelo(k + 1, 0, &doc);
         modelo.definirBit(EstadoBit::sexo, k % 2 == 0);
         modelo.definirBit(EstadoBit::adulto, k % 3 != 0);
-        doc.parametrosEditaveis().listaDefinida.push_back(modelo);
+        AcessoDocumento::parametrosEditaveis(doc).listaDefinida.push_back(modelo);
     }
 }
 
 void pequeno(CKeldoDoc& doc) {
-    doc.parametrosEditaveis().numIndividuos = 24;
-    doc.parametrosEditaveis().qtdAlimento = 12;
+    AcessoDocumento::parametrosEditaveis(doc).numIndividuos = 24;
+    AcessoDocumento::parametrosEditaveis(doc).qtdAlimento = 12;
 }
 
 std::vector<Semente> pequenas() {
@@ -41,77 +42,81 @@ std::vector<Semente> pequenas() {
     s.push_back({"padrao_novo", mundo({}, 0)});
     s.push_back({"padrao_40_ciclos", mundo({}, 40)});
     for (const char* nivel : {"0", "12", "15", "30", "7"})
-        s.push_back(
-            {std::string("nivel_") + nivel, mundo(
-                                                [nivel](CKeldoDoc& d) {
-                                                    pequeno(d);
-                                                    d.parametrosEditaveis().nivelObstaculos = nivel;
-                                                },
-                                                15)});
-    s.push_back({"definida_com_ovos", mundo(
-                                          [](CKeldoDoc& d) {
-                                              d.parametrosEditaveis().tipoPopulacao = 1;
-                                              populacaoDefinida(d, 9);
-                                          },
-                                          6)});
-    s.push_back({"definida_e_aleatoria", mundo(
-                                             [](CKeldoDoc& d) {
-                                                 pequeno(d);
-                                                 d.parametrosEditaveis().comDefinida = 1;
-                                                 populacaoDefinida(d, 5);
-                                             },
-                                             4)});
-    s.push_back({"geracoes_discretas", mundo(
-                                           [](CKeldoDoc& d) {
-                                               pequeno(d);
-                                               d.parametrosEditaveis().tipoGeracoes = 1;
-                                               d.parametrosEditaveis().numIndDiscretas = 6;
-                                               d.parametrosEditaveis().criterioParada =
-                                                   "Gera\xE7\xE3o";
-                                           },
-                                           120)});
+        s.push_back({std::string("nivel_") + nivel,
+                     mundo(
+                         [nivel](CKeldoDoc& d) {
+                             pequeno(d);
+                             AcessoDocumento::parametrosEditaveis(d).nivelObstaculos = nivel;
+                         },
+                         15)});
     s.push_back(
-        {"mutacao_particao_energia_larga", mundo(
-                                               [](CKeldoDoc& d) {
-                                                   pequeno(d);
-                                                   d.parametrosEditaveis().mutacaoAtiva = 1;
-                                                   d.parametrosEditaveis().taxaMutacao = 2;
-                                                   d.parametrosEditaveis().particaoAmbiente = 1;
-                                                   d.parametrosEditaveis().energiaMin = 50;
-                                                   d.parametrosEditaveis().energiaMax = 900;
-                                                   d.parametrosEditaveis().taxaPermuta.fill(100);
-                                               },
-                                               30)});
-    s.push_back({"textos_longos", mundo(
-                                      [](CKeldoDoc& d) {
-                                          pequeno(d);
-                                          d.parametrosEditaveis().criterioParada.assign(255, 'x');
-                                          d.parametrosEditaveis().nivelObstaculos.assign(254, '3');
-                                      },
-                                      1)});
-    s.push_back({"listas_vazias", mundo(
-                                      [](CKeldoDoc& d) {
-                                          d.parametrosEditaveis().tipoPopulacao =
-                                              1; // nobody defined
-                                          d.parametrosEditaveis().qtdAlimento = 0;
-                                          d.parametrosEditaveis().nivelObstaculos.clear();
-                                          d.parametrosEditaveis().criterioParada.clear();
-                                      },
-                                      3)});
+        {"definida_com_ovos", mundo(
+                                  [](CKeldoDoc& d) {
+                                      AcessoDocumento::parametrosEditaveis(d).tipoPopulacao = 1;
+                                      populacaoDefinida(d, 9);
+                                  },
+                                  6)});
+    s.push_back(
+        {"definida_e_aleatoria", mundo(
+                                     [](CKeldoDoc& d) {
+                                         pequeno(d);
+                                         AcessoDocumento::parametrosEditaveis(d).comDefinida = 1;
+                                         populacaoDefinida(d, 5);
+                                     },
+                                     4)});
+    s.push_back({"geracoes_discretas",
+                 mundo(
+                     [](CKeldoDoc& d) {
+                         pequeno(d);
+                         AcessoDocumento::parametrosEditaveis(d).tipoGeracoes = 1;
+                         AcessoDocumento::parametrosEditaveis(d).numIndDiscretas = 6;
+                         AcessoDocumento::parametrosEditaveis(d).criterioParada = "Gera\xE7\xE3o";
+                     },
+                     120)});
+    s.push_back({"mutacao_particao_energia_larga",
+                 mundo(
+                     [](CKeldoDoc& d) {
+                         pequeno(d);
+                         AcessoDocumento::parametrosEditaveis(d).mutacaoAtiva = 1;
+                         AcessoDocumento::parametrosEditaveis(d).taxaMutacao = 2;
+                         AcessoDocumento::parametrosEditaveis(d).particaoAmbiente = 1;
+                         AcessoDocumento::parametrosEditaveis(d).energiaMin = 50;
+                         AcessoDocumento::parametrosEditaveis(d).energiaMax = 900;
+                         AcessoDocumento::parametrosEditaveis(d).taxaPermuta.fill(100);
+                     },
+                     30)});
+    s.push_back({"textos_longos",
+                 mundo(
+                     [](CKeldoDoc& d) {
+                         pequeno(d);
+                         AcessoDocumento::parametrosEditaveis(d).criterioParada.assign(255, 'x');
+                         AcessoDocumento::parametrosEditaveis(d).nivelObstaculos.assign(254, '3');
+                     },
+                     1)});
+    s.push_back(
+        {"listas_vazias", mundo(
+                              [](CKeldoDoc& d) {
+                                  AcessoDocumento::parametrosEditaveis(d).tipoPopulacao =
+                                      1; // nobody defined
+                                  AcessoDocumento::parametrosEditaveis(d).qtdAlimento = 0;
+                                  AcessoDocumento::parametrosEditaveis(d).nivelObstaculos.clear();
+                                  AcessoDocumento::parametrosEditaveis(d).criterioParada.clear();
+                              },
+                              3)});
     s.push_back({"so_mortos", mundo(
                                   [](CKeldoDoc& d) {
-                                      d.parametrosEditaveis().numIndividuos = 6;
-                                      d.parametrosEditaveis().qtdAlimento = 0;
-                                      d.parametrosEditaveis().energiaMin = 0;
-                                      d.parametrosEditaveis().energiaMax = 0;
-                                      d.parametrosEditaveis().morte_mm = 500;
-                                      d.parametrosEditaveis().morte_Mm = 500;
-                                      d.parametrosEditaveis().morte_MM = 500;
+                                      AcessoDocumento::parametrosEditaveis(d).numIndividuos = 6;
+                                      AcessoDocumento::parametrosEditaveis(d).qtdAlimento = 0;
+                                      AcessoDocumento::parametrosEditaveis(d).energiaMin = 0;
+                                      AcessoDocumento::parametrosEditaveis(d).energiaMax = 0;
+                                      AcessoDocumento::parametrosEditaveis(d).morte_mm = 500;
+                                      AcessoDocumento::parametrosEditaveis(d).morte_Mm = 500;
+                                      AcessoDocumento::parametrosEditaveis(d).morte_MM = 500;
                                   },
                                   2)});
     s.push_back({"extremos_aceitos", mundo(
                                          [](CKeldoDoc& d) {
-                                             auto& p = d.parametrosEditaveis();
+                                             auto& p = AcessoDocumento::parametrosEditaveis(d);
                                              p.numIndividuos = 8;
                                              p.qtdAlimento = 2000;
                                              p.intervaloAnimacao = std::numeric_limits<int>::max();
@@ -140,11 +145,11 @@ Semente bitsAltos() {
     doc.definirSementeFixa(3u);
     pequeno(doc);
     doc.criarMundo();
-    doc.definirTempo(std::numeric_limits<int32_t>::max() - 1);
-    doc.definirProximoId(std::numeric_limits<int32_t>::max());
-    doc.definirGeracao(-1);
-    doc.definirNumSnapshot(998);
-    for (SpecX& s : doc.vivosEditaveis()) {
+    AcessoDocumento::definirTempo(doc, std::numeric_limits<int32_t>::max() - 1);
+    AcessoDocumento::definirProximoId(doc, std::numeric_limits<int32_t>::max());
+    AcessoDocumento::definirGeracao(doc, -1);
+    AcessoDocumento::definirNumSnapshot(doc, 998);
+    for (SpecX& s : AcessoDocumento::vivosEditaveis(doc)) {
         s.genotipoP = 0xFFFF;
         s.genotipoM = 0xFE00;
         s.estado = static_cast<uint8_t>(s.estado | 0xE0);
@@ -158,21 +163,21 @@ Semente bitsAltos() {
 // push FoodX's class index into the long form; texts at the length limits.
 std::vector<Semente> grandes() {
     CKeldoDoc contagem;
-    contagem.parametrosEditaveis().qtdAlimento = 0;
-    contagem.alimentosEditaveis().resize(0xFFFF);
+    AcessoDocumento::parametrosEditaveis(contagem).qtdAlimento = 0;
+    AcessoDocumento::alimentosEditaveis(contagem).resize(0xFFFF);
     for (size_t k = 0; k < contagem.alimentos().size(); ++k)
-        contagem.alimentosEditaveis()[k].x = static_cast<float>(k % 100);
+        AcessoDocumento::alimentosEditaveis(contagem)[k].x = static_cast<float>(k % 100);
 
     CKeldoDoc indice;
     SpecX modelo;
     modelo.estado = EstadoBit::adulto | EstadoBit::vivo;
-    indice.parametrosEditaveis().listaDefinida.assign(0x7FFF, modelo);
-    indice.alimentosEditaveis().resize(3);
-    indice.vivosEditaveis().assign(2, modelo);
+    AcessoDocumento::parametrosEditaveis(indice).listaDefinida.assign(0x7FFF, modelo);
+    AcessoDocumento::alimentosEditaveis(indice).resize(3);
+    AcessoDocumento::vivosEditaveis(indice).assign(2, modelo);
     // The longest text with a 16-bit length and the shortest with a 32-bit one.
     CKeldoDoc textos;
-    textos.parametrosEditaveis().nivelObstaculos.assign(0xFFFD, '3');
-    textos.parametrosEditaveis().criterioParada.assign(0xFFFE, 'M');
+    AcessoDocumento::parametrosEditaveis(textos).nivelObstaculos.assign(0xFFFD, '3');
+    AcessoDocumento::parametrosEditaveis(textos).criterioParada.assign(0xFFFE, 'M');
     return {{"contagem_de_32_bits", contagem.serializar()},
             {"indice_de_classe_longo", indice.serializar()},
             {"textos_de_16_e_32_bits", textos.serializar()}};

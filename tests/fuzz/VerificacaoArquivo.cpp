@@ -1,5 +1,6 @@
 #include "VerificacaoArquivo.h"
 #include "sim/CKeldoDoc.h"
+#include "tests/apoio/AcessoDocumento.h"
 #include <vector>
 
 using namespace keldo::sim;
@@ -59,7 +60,7 @@ ResultadoVerificacao verificarArquivoProjeto(const uint8_t* dados, size_t tamanh
     // The world read goes on running, as the simulator would run it; nothing
     // may be written to disk meanwhile (no path, no trace).
     doc.definirIgnorarTempoReal(true);
-    doc.parametrosEditaveis().gerarTrace = 0;
+    AcessoDocumento::parametrosEditaveis(doc).gerarTrace = 0;
     for (int c = 0; c < ciclos; ++c)
         doc.executarCiclo();
     v.falha = idaEVolta(doc, "depois dos ciclos");

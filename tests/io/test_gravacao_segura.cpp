@@ -2,6 +2,7 @@
 // kept, devices and FIFOs are written and never replaced, a planted or
 // foreign name beside the target is never followed nor destroyed, and the
 // temporary of a save that died is cleaned up by the next one.
+#include "AcessoDocumento.h"
 #include "ArquivoApoio.h"
 #include "io/GravacaoSegura.h"
 #include <algorithm>
@@ -29,8 +30,8 @@ struct Salvamento {
     Salvamento() {
         doc.definirSementeFixa(5);
         doc.definirIgnorarTempoReal(true);
-        doc.parametrosEditaveis().numIndividuos = 20;
-        doc.parametrosEditaveis().qtdAlimento = 50;
+        AcessoDocumento::parametrosEditaveis(doc).numIndividuos = 20;
+        AcessoDocumento::parametrosEditaveis(doc).qtdAlimento = 50;
         EXPECT_TRUE(doc.criarMundo());
         doc.executarCiclo();
     }

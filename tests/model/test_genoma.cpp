@@ -97,3 +97,29 @@ TEST(Genoma, EstadoEOSeguinteNumaPalavra) {
             ASSERT_EQ(w & EstadoBit::seguinteNaPalavra, livre << 8);
         }
 }
+
+// The captions that keep their own spelling of a gene's name (a bare accent,
+// an abbreviation) are held to the table with these checks.
+TEST(Genoma, GrafiasDosNomesNasLegendas) {
+    EXPECT_TRUE(nomeEscrito(Inteligencia, "Inteligência"));
+    EXPECT_TRUE(nomeEscrito(Inteligencia, "Inteligencia"));
+    EXPECT_TRUE(nomeEscrito(Reproducao, "Reproducao"));
+    EXPECT_FALSE(nomeEscrito(Inteligencia, "Inteligenci"));
+    EXPECT_FALSE(nomeEscrito(Inteligencia, "Inteligênciaa"));
+    EXPECT_FALSE(nomeEscrito(Visao, "Visio"));
+    EXPECT_FALSE(nomeEscrito(Luta, "Morte"));
+    EXPECT_FALSE(nomeEscrito(Luta, "Lut."));
+    for (const char* abreviado : {"Reprod.", "Reprodução", "R", "Reprodu."})
+        EXPECT_TRUE(abreviacao(Reproducao, abreviado)) << abreviado;
+    for (const char* errado : {"", ".", "Repr.d", "Reproducoes", "Reprodução."})
+        EXPECT_FALSE(abreviacao(Reproducao, errado)) << errado;
+    EXPECT_TRUE(abreviacao(Detecta, "Detec"));
+    EXPECT_TRUE(abreviacao(Cuida, "Cui."));
+    EXPECT_TRUE(abreviacao(Inteligencia, "Intel."));
+    EXPECT_FALSE(abreviacao(Inteligencia, "Intl."));
+    EXPECT_EQ(semAcento(0xA3), 'a'); // ã
+    EXPECT_EQ(semAcento(0xA7), 'c'); // ç
+    EXPECT_EQ(semAcento(0xAA), 'e'); // ê
+    EXPECT_EQ(semAcento(0xBA), 'u'); // ú
+    EXPECT_EQ(semAcento(0x80), '\0');
+}

@@ -1,4 +1,5 @@
 // Inheritance: crossing-over, mutation, sex chromosomes and the making of a child.
+#include "AcessoDocumento.h"
 #include "IndividuoTeste.h"
 #include "SorteiosContados.h"
 #include "model/Individuo.h"
@@ -20,7 +21,7 @@ SpecX pessoa(CKeldoDoc& doc, int32_t id, uint8_t estado, uint16_t gP, uint16_t g
 }
 
 void taxas(CKeldoDoc& doc, std::array<int32_t, 6> t) {
-    doc.parametrosEditaveis().taxaPermuta = t;
+    AcessoDocumento::parametrosEditaveis(doc).taxaPermuta = t;
 }
 } // namespace
 
@@ -172,8 +173,8 @@ struct Casal {
     SpecX mae;
     SpecX pai;
     explicit Casal(int tipoGeracoes = 0) {
-        doc.parametrosEditaveis().tipoGeracoes = tipoGeracoes;
-        doc.definirTempo(31);
+        AcessoDocumento::parametrosEditaveis(doc).tipoGeracoes = tipoGeracoes;
+        AcessoDocumento::definirTempo(doc, 31);
         mae = pessoa(doc, 10, detecX, 0x0A5, 0x15A);
         mae.geracao = 3;
         pai = pessoa(doc, 20, macho | cuidaOuX2, 0x1C3, 0x03C);

@@ -1,5 +1,6 @@
 // The individual and the food item: phenotype expression, sex-linked trait,
 // and the random draws of each constructor.
+#include "AcessoDocumento.h"
 #include "IndividuoTeste.h"
 #include "SorteiosContados.h"
 #include "model/FoodX.h"
@@ -60,12 +61,12 @@ TEST(Fenotipo, TabelaDeInteligencia) {
 
 TEST(Fenotipo, LimiaresVemDosParametrosNoMomentoDaExpressao) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().repro_rr = 401;
-    doc.parametrosEditaveis().repro_Rr = 201;
-    doc.parametrosEditaveis().repro_RR = 402;
-    doc.parametrosEditaveis().morte_mm = 41;
-    doc.parametrosEditaveis().morte_Mm = 21;
-    doc.parametrosEditaveis().morte_MM = 1;
+    AcessoDocumento::parametrosEditaveis(doc).repro_rr = 401;
+    AcessoDocumento::parametrosEditaveis(doc).repro_Rr = 201;
+    AcessoDocumento::parametrosEditaveis(doc).repro_RR = 402;
+    AcessoDocumento::parametrosEditaveis(doc).morte_mm = 41;
+    AcessoDocumento::parametrosEditaveis(doc).morte_Mm = 21;
+    AcessoDocumento::parametrosEditaveis(doc).morte_MM = 1;
     EXPECT_EQ(expresso(doc, 0, 0).limiarReproducao, 401);
     EXPECT_EQ(expresso(doc, R, 0).limiarReproducao, 201);
     EXPECT_EQ(expresso(doc, 0, R).limiarReproducao, 201);
@@ -77,8 +78,8 @@ TEST(Fenotipo, LimiaresVemDosParametrosNoMomentoDaExpressao) {
 
     // An individual keeps its thresholds until it is expressed again.
     SpecX s = expresso(doc, 0, 0);
-    doc.parametrosEditaveis().repro_rr = 999;
-    doc.parametrosEditaveis().morte_mm = 99;
+    AcessoDocumento::parametrosEditaveis(doc).repro_rr = 999;
+    AcessoDocumento::parametrosEditaveis(doc).morte_mm = 99;
     EXPECT_EQ(s.limiarReproducao, 401);
     s.anexar(&doc);
     EXPECT_EQ(s.limiarReproducao, 999);
@@ -106,10 +107,10 @@ TEST(Fenotipo, PartilhaDominanteLutaRecessivaNeutroSemEfeito) {
 // Which haplotype holds which allele never matters, for every pair of gene words.
 TEST(Fenotipo, SimetricoNasDuasCopias) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().repro_rr = 401;
-    doc.parametrosEditaveis().repro_RR = 402;
-    doc.parametrosEditaveis().morte_mm = 41;
-    doc.parametrosEditaveis().morte_MM = 1;
+    AcessoDocumento::parametrosEditaveis(doc).repro_rr = 401;
+    AcessoDocumento::parametrosEditaveis(doc).repro_RR = 402;
+    AcessoDocumento::parametrosEditaveis(doc).morte_mm = 41;
+    AcessoDocumento::parametrosEditaveis(doc).morte_MM = 1;
     for (uint16_t a = 0; a < 512; ++a)
         for (uint16_t b = static_cast<uint16_t>(a + 1); b < 512; ++b) {
             const SpecX s = expresso(doc, a, b);
@@ -180,16 +181,16 @@ TEST(Construtores, IndividuoVazioSorteiaDirecaoEDepoisTresBits) {
 // 18 genotype bits (P then M, lowest bit first) and three status bits.
 TEST(Construtores, FundadorOrdemDosSorteiosComRejeicaoDeObstaculo) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().nivelObstaculos = "30";
-    doc.escolherNivel();
-    doc.construirObstaculos();
-    doc.definirTempo(17);
+    AcessoDocumento::parametrosEditaveis(doc).nivelObstaculos = "30";
+    AcessoDocumento::escolherNivel(doc);
+    AcessoDocumento::construirObstaculos(doc);
+    AcessoDocumento::definirTempo(doc, 17);
     // The first seed whose first position falls on an obstacle.
     uint32_t semente = 1;
     for (;; ++semente) {
         Random r(semente);
         const int x = r.randomInt(100), y = r.randomInt(100);
-        if (doc.pontoEmObstaculo(x, y))
+        if (AcessoDocumento::pontoEmObstaculo(doc, x, y))
             break;
     }
     doc.semear(semente);
@@ -201,7 +202,7 @@ TEST(Construtores, FundadorOrdemDosSorteiosComRejeicaoDeObstaculo) {
         x = replay.randomInt(100);
         y = replay.randomInt(100);
         ++rejeicoes;
-    } while (doc.pontoEmObstaculo(x, y));
+    } while (AcessoDocumento::pontoEmObstaculo(doc, x, y));
     EXPECT_GE(rejeicoes, 1);
     EXPECT_EQ(s.x, static_cast<float>(x));
     EXPECT_EQ(s.y, static_cast<float>(y));
@@ -231,17 +232,19 @@ TEST(Construtores, FundadorOrdemDosSorteiosComRejeicaoDeObstaculo) {
 
 TEST(Construtores, InvariantesDoFundador) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().nivelObstaculos = "30";
-    doc.parametrosEditaveis().repro_Rr = 222;
-    doc.escolherNivel();
-    doc.construirObstaculos();
+    AcessoDocumento::parametrosEditaveis(doc).nivelObstaculos = "30";
+    AcessoDocumento::parametrosEditaveis(doc).repro_Rr = 222;
+    AcessoDocumento::escolherNivel(doc);
+    AcessoDocumento::construirObstaculos(doc);
     doc.semear(2024);
     for (int k = 0; k < 500; ++k) {
         const SpecX s(k + 1, 0, &doc);
         ASSERT_EQ(s.x, std::floor(s.x));
         ASSERT_EQ(s.y, std::floor(s.y));
         ASSERT_TRUE(s.x >= 0 && s.x <= 99 && s.y >= 0 && s.y <= 99);
-        ASSERT_EQ(doc.pontoEmObstaculo(static_cast<int>(s.x), static_cast<int>(s.y)), nullptr);
+        ASSERT_EQ(
+            AcessoDocumento::pontoEmObstaculo(doc, static_cast<int>(s.x), static_cast<int>(s.y)),
+            nullptr);
         ASSERT_EQ(s.energia, 100);
         ASSERT_EQ(s.geracao, 0u);
         ASSERT_EQ(s.idPai, 0);
@@ -260,8 +263,8 @@ TEST(Construtores, InvariantesDoFundador) {
 // energiaMin = energiaMax still consumes randomInt(1), before the position.
 TEST(Construtores, AlimentoSorteiaEnergiaAntesDaPosicao) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().energiaMin = 200;
-    doc.parametrosEditaveis().energiaMax = 200;
+    AcessoDocumento::parametrosEditaveis(doc).energiaMin = 200;
+    AcessoDocumento::parametrosEditaveis(doc).energiaMax = 200;
     doc.semear(99);
     const FoodX f(0, &doc);
     Random replay(99);
@@ -273,8 +276,8 @@ TEST(Construtores, AlimentoSorteiaEnergiaAntesDaPosicao) {
     EXPECT_EQ(f.regiao, 0);
     EXPECT_EQ(doc.gerador().estadoAtual(), replay.estadoAtual());
 
-    doc.parametrosEditaveis().energiaMin = 10;
-    doc.parametrosEditaveis().energiaMax = 500;
+    AcessoDocumento::parametrosEditaveis(doc).energiaMin = 10;
+    AcessoDocumento::parametrosEditaveis(doc).energiaMax = 500;
     for (uint32_t semente = 1; semente <= 20; ++semente) {
         doc.semear(semente);
         const FoodX g(0, &doc);
@@ -288,17 +291,19 @@ TEST(Construtores, AlimentoSorteiaEnergiaAntesDaPosicao) {
 
 TEST(Construtores, AlimentoEvitaObstaculosERespeitaARegiao) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().nivelObstaculos = "30";
-    doc.escolherNivel();
-    doc.construirObstaculos();
+    AcessoDocumento::parametrosEditaveis(doc).nivelObstaculos = "30";
+    AcessoDocumento::escolherNivel(doc);
+    AcessoDocumento::construirObstaculos(doc);
     doc.semear(5);
     for (int k = 0; k < 300; ++k) {
         const FoodX f(0, &doc);
-        ASSERT_EQ(doc.pontoEmObstaculo(static_cast<int>(f.x), static_cast<int>(f.y)), nullptr);
+        ASSERT_EQ(
+            AcessoDocumento::pontoEmObstaculo(doc, static_cast<int>(f.x), static_cast<int>(f.y)),
+            nullptr);
         ASSERT_TRUE(f.x >= 0 && f.x <= 99 && f.y >= 0 && f.y <= 99);
     }
-    doc.parametrosEditaveis().nivelObstaculos = "0";
-    doc.escolherNivel();
+    AcessoDocumento::parametrosEditaveis(doc).nivelObstaculos = "0";
+    AcessoDocumento::escolherNivel(doc);
     float maxX = 0, minX = 200;
     for (int k = 0; k < 2000; ++k) {
         const FoodX baixo(1, &doc);

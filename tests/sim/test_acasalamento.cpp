@@ -1,4 +1,5 @@
 // Partner search, fights and mating.
+#include "AcessoDocumento.h"
 #include "IndividuoTeste.h"
 #include "SorteiosContados.h"
 #include "model/Random.h"
@@ -40,18 +41,21 @@ SpecX macho(CKeldoDoc& doc, int32_t id, float x, float y, int energia = 1000, ui
 // inteligencia 100: one draw, then the nearest; a tie keeps the earlier one.
 TEST(ProcurarParceira, MaisProximaVisivel) {
     CKeldoDoc doc;
-    doc.vivosEditaveis().push_back(macho(doc, 1, 10, 10, 1000, 0, comum | I4));
-    doc.vivosEditaveis().push_back(femea(doc, 2, 30, 10));
-    doc.vivosEditaveis().push_back(femea(doc, 3, 10, 15, 0)); // her energy plays no part
-    doc.vivosEditaveis().push_back(femea(doc, 4, 15, 10));    // as near: does not replace
-    doc.vivosEditaveis().push_back(femea(doc, 5, 10, 70));    // out of sight
-    doc.vivosEditaveis().push_back(femea(doc, 6, 11, 10));    // an egg
-    doc.vivosEditaveis().back().definirBit(EstadoBit::adulto, false);
-    doc.vivosEditaveis().push_back(femea(doc, 7, 11, 11)); // dead
-    doc.vivosEditaveis().back().definirBit(EstadoBit::vivo, false);
-    doc.vivosEditaveis().push_back(macho(doc, 8, 10, 11, 0)); // a male is no partner
+    AcessoDocumento::vivosEditaveis(doc).push_back(macho(doc, 1, 10, 10, 1000, 0, comum | I4));
+    AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 2, 30, 10));
+    AcessoDocumento::vivosEditaveis(doc).push_back(
+        femea(doc, 3, 10, 15, 0)); // her energy plays no part
+    AcessoDocumento::vivosEditaveis(doc).push_back(
+        femea(doc, 4, 15, 10)); // as near: does not replace
+    AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 5, 10, 70)); // out of sight
+    AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 6, 11, 10)); // an egg
+    AcessoDocumento::vivosEditaveis(doc).back().definirBit(EstadoBit::adulto, false);
+    AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 7, 11, 11)); // dead
+    AcessoDocumento::vivosEditaveis(doc).back().definirBit(EstadoBit::vivo, false);
+    AcessoDocumento::vivosEditaveis(doc).push_back(
+        macho(doc, 8, 10, 11, 0)); // a male is no partner
     doc.semear(40);
-    doc.procurarParceira();
+    AcessoDocumento::procurarParceira(doc);
     const SpecX& m = doc.vivos()[0];
     EXPECT_EQ(m.targetId, 3);
     EXPECT_EQ(m.targetX, 10);
@@ -65,12 +69,12 @@ TEST(ProcurarParceira, EscolhaAleatoria) {
     bool vista[3] = {};
     for (uint32_t semente = 1; semente <= 15; ++semente) {
         CKeldoDoc doc;
-        doc.vivosEditaveis().push_back(femea(doc, 2, 20.7f, 10.2f));
-        doc.vivosEditaveis().push_back(macho(doc, 1, 10, 10));
-        doc.vivosEditaveis().push_back(femea(doc, 3, 10, 40));
-        doc.vivosEditaveis().push_back(femea(doc, 4, 40, 30));
+        AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 2, 20.7f, 10.2f));
+        AcessoDocumento::vivosEditaveis(doc).push_back(macho(doc, 1, 10, 10));
+        AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 3, 10, 40));
+        AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 4, 40, 30));
         doc.semear(semente);
-        doc.procurarParceira();
+        AcessoDocumento::procurarParceira(doc);
         Random r(semente);
         const int k = r.randomInt(3);
         vista[k] = true;
@@ -87,18 +91,19 @@ TEST(ProcurarParceira, EscolhaAleatoria) {
 
 TEST(ProcurarParceira, SemCandidatasOuSemProntidao) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().nivelObstaculos = "12";
-    doc.escolherNivel();
-    doc.construirObstaculos();
-    doc.vivosEditaveis().push_back(macho(doc, 1, 10, 17));      // ready, but the path is blocked
-    doc.vivosEditaveis().push_back(macho(doc, 2, 10, 16, 399)); // not ready
-    doc.vivosEditaveis().push_back(femea(doc, 3, 25, 17));
+    AcessoDocumento::parametrosEditaveis(doc).nivelObstaculos = "12";
+    AcessoDocumento::escolherNivel(doc);
+    AcessoDocumento::construirObstaculos(doc);
+    AcessoDocumento::vivosEditaveis(doc).push_back(
+        macho(doc, 1, 10, 17)); // ready, but the path is blocked
+    AcessoDocumento::vivosEditaveis(doc).push_back(macho(doc, 2, 10, 16, 399)); // not ready
+    AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 3, 25, 17));
     for (int k : {0, 1}) {
-        doc.vivosEditaveis()[k].targetId = 9;
-        doc.vivosEditaveis()[k].targetX = 5;
+        AcessoDocumento::vivosEditaveis(doc)[k].targetId = 9;
+        AcessoDocumento::vivosEditaveis(doc)[k].targetX = 5;
     }
     doc.semear(40);
-    doc.procurarParceira();
+    AcessoDocumento::procurarParceira(doc);
     EXPECT_EQ(doc.vivos()[0].targetId, -1);
     EXPECT_EQ(doc.vivos()[0].targetX, 5);
     EXPECT_EQ(doc.vivos()[0].dirX, 1.0f);
@@ -110,29 +115,29 @@ TEST(ProcurarParceira, SemCandidatasOuSemProntidao) {
 TEST(EscolherParceiro, UmSoNaoLuta) {
     CKeldoDoc doc;
     doc.semear(3);
-    EXPECT_EQ(doc.escolherParceiro({}), nullptr);
+    EXPECT_EQ(AcessoDocumento::escolherParceiro(doc, {}), nullptr);
     EXPECT_EQ(doc.gerador().estadoAtual(), 3u);
     SpecX a = macho(doc, 1, 0, 0, 1000, 0, lutador);
     doc.semear(3);
-    EXPECT_EQ(doc.escolherParceiro({&a}), &a);
+    EXPECT_EQ(AcessoDocumento::escolherParceiro(doc, {&a}), &a);
     EXPECT_EQ(a.energia, 1000);
     EXPECT_EQ(doc.gerador().estadoAtual(), 3u);
 }
 
 TEST(EscolherParceiro, Lutadores300E500) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().luta = 50;
+    AcessoDocumento::parametrosEditaveis(doc).luta = 50;
     SpecX a = macho(doc, 1, 0, 0, 300, 0, lutador);
     SpecX b = macho(doc, 2, 0, 0, 500, 0, lutador);
-    EXPECT_EQ(doc.escolherParceiro({&a, &b}), &b);
+    EXPECT_EQ(AcessoDocumento::escolherParceiro(doc, {&a, &b}), &b);
     EXPECT_EQ(a.energia, 250);
     EXPECT_EQ(b.energia, 450);
     a.energia = 500;
     b.energia = 300;
-    EXPECT_EQ(doc.escolherParceiro({&a, &b}), &a);
+    EXPECT_EQ(AcessoDocumento::escolherParceiro(doc, {&a, &b}), &a);
     // Equal energies: the last fighter stays the winner.
     a.energia = b.energia = 400;
-    EXPECT_EQ(doc.escolherParceiro({&a, &b}), &b);
+    EXPECT_EQ(AcessoDocumento::escolherParceiro(doc, {&a, &b}), &b);
 }
 
 // Only fighters count when there is one; non-fighters neither pay nor win.
@@ -142,13 +147,13 @@ TEST(EscolherParceiro, LutadorEntreNaoLutadores) {
     SpecX b = macho(doc, 2, 0, 0, 60, 0, lutador);
     SpecX c = macho(doc, 3, 0, 0, 900);
     doc.semear(3);
-    EXPECT_EQ(doc.escolherParceiro({&a, &b, &c}), &b);
+    EXPECT_EQ(AcessoDocumento::escolherParceiro(doc, {&a, &b, &c}), &b);
     EXPECT_EQ(b.energia, 10);
     EXPECT_EQ(a.energia, 100);
     EXPECT_EQ(c.energia, 900);
     EXPECT_EQ(doc.gerador().estadoAtual(), 3u);
     // If the fight kills him there is no father, though non-fighters stand by.
-    EXPECT_EQ(doc.escolherParceiro({&a, &b, &c}), nullptr);
+    EXPECT_EQ(AcessoDocumento::escolherParceiro(doc, {&a, &b, &c}), nullptr);
     EXPECT_EQ(b.vivo(), 0);
 }
 
@@ -158,7 +163,8 @@ TEST(EscolherParceiro, SemLutadoresSorteia) {
         SpecX a = macho(doc, 1, 0, 0), b = macho(doc, 2, 0, 0), c = macho(doc, 3, 0, 0);
         doc.semear(semente);
         SpecX* escolhidos[] = {&a, &b, &c};
-        EXPECT_EQ(doc.escolherParceiro({&a, &b, &c}), escolhidos[Random(semente).randomInt(3)]);
+        EXPECT_EQ(AcessoDocumento::escolherParceiro(doc, {&a, &b, &c}),
+                  escolhidos[Random(semente).randomInt(3)]);
         EXPECT_EQ(sorteiosEntre(semente, doc.gerador().estadoAtual()), 1);
     }
 }
@@ -167,11 +173,11 @@ TEST(EscolherParceiro, SemLutadoresSorteia) {
 // greater energy takes it: a fighter that died in the fight can still come out ahead.
 TEST(EscolherParceiro, MelhorEnergiaContaOsMortos) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().morte_mm = 40;
-    doc.parametrosEditaveis().luta = 50;
+    AcessoDocumento::parametrosEditaveis(doc).morte_mm = 40;
+    AcessoDocumento::parametrosEditaveis(doc).luta = 50;
     SpecX a = macho(doc, 1, 0, 0, 80, 0, 0); // ll mm: dies at 40 or less
     SpecX b = macho(doc, 2, 0, 0, 60, 0, lutador);
-    EXPECT_EQ(doc.escolherParceiro({&a, &b}), &a);
+    EXPECT_EQ(AcessoDocumento::escolherParceiro(doc, {&a, &b}), &a);
     EXPECT_EQ(a.vivo(), 0);
     EXPECT_EQ(a.energia, 30);
     EXPECT_EQ(b.energia, 10);
@@ -179,27 +185,28 @@ TEST(EscolherParceiro, MelhorEnergiaContaOsMortos) {
     a.definirBit(EstadoBit::vivo, true);
     a.energia = 80;
     b.energia = 60;
-    EXPECT_EQ(doc.escolherParceiro({&b, &a}), &b);
+    EXPECT_EQ(AcessoDocumento::escolherParceiro(doc, {&b, &a}), &b);
     EXPECT_EQ(a.vivo(), 0);
 }
 
 // The mother pays `detecta`; the child joins vivos at the end of the phase.
 TEST(Acasalar, MaeQueNaoDetectaComPaiQueNaoCuida) {
     CKeldoDoc doc;
-    doc.definirTempo(7);
-    doc.definirProximoId(20);
-    doc.definirGeracao(2);
-    doc.vivosEditaveis().push_back(femea(doc, 1, 50, 50));
-    doc.vivosEditaveis().push_back(macho(doc, 2, 51, 51)); // 1.41 away
-    doc.vivosEditaveis().push_back(macho(doc, 3, 51.5f, 50));
-    doc.vivosEditaveis().push_back(macho(doc, 4, 51.6f, 50)); // 1.6 away: out of reach
-    doc.vivosEditaveis()[0].geracao = 3;
-    doc.vivosEditaveis()[1].geracao = 5;
-    doc.vivosEditaveis()[2].geracao = 5;
-    for (SpecX& m : doc.vivosEditaveis())
+    AcessoDocumento::definirTempo(doc, 7);
+    AcessoDocumento::definirProximoId(doc, 20);
+    AcessoDocumento::definirGeracao(doc, 2);
+    AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 1, 50, 50));
+    AcessoDocumento::vivosEditaveis(doc).push_back(macho(doc, 2, 51, 51)); // 1.41 away
+    AcessoDocumento::vivosEditaveis(doc).push_back(macho(doc, 3, 51.5f, 50));
+    AcessoDocumento::vivosEditaveis(doc).push_back(
+        macho(doc, 4, 51.6f, 50)); // 1.6 away: out of reach
+    AcessoDocumento::vivosEditaveis(doc)[0].geracao = 3;
+    AcessoDocumento::vivosEditaveis(doc)[1].geracao = 5;
+    AcessoDocumento::vivosEditaveis(doc)[2].geracao = 5;
+    for (SpecX& m : AcessoDocumento::vivosEditaveis(doc))
         m.targetId = m.targetX = m.targetY = 8;
     doc.semear(12);
-    EXPECT_EQ(doc.acasalar(), 1);
+    EXPECT_EQ(AcessoDocumento::acasalar(doc), 1);
 
     ASSERT_EQ(doc.vivos().size(), 5u);
     const SpecX& filho = doc.vivos().back();
@@ -230,12 +237,12 @@ TEST(Acasalar, MaeQueNaoDetectaComPaiQueNaoCuida) {
 TEST(Acasalar, MutacaoSoQuandoAtiva) {
     for (int ativa : {0, 1}) {
         CKeldoDoc doc;
-        doc.parametrosEditaveis().mutacaoAtiva = ativa;
-        doc.parametrosEditaveis().taxaMutacao = 1;
-        doc.vivosEditaveis().push_back(femea(doc, 1, 50, 50));
-        doc.vivosEditaveis().push_back(macho(doc, 2, 50, 50));
+        AcessoDocumento::parametrosEditaveis(doc).mutacaoAtiva = ativa;
+        AcessoDocumento::parametrosEditaveis(doc).taxaMutacao = 1;
+        AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 1, 50, 50));
+        AcessoDocumento::vivosEditaveis(doc).push_back(macho(doc, 2, 50, 50));
         doc.semear(12);
-        ASSERT_EQ(doc.acasalar(), 1);
+        ASSERT_EQ(AcessoDocumento::acasalar(doc), 1);
         const SpecX& filho = doc.vivos().back();
         const int sorteios = ativa ? 83 : 19;
         EXPECT_EQ(sorteiosEntre(12, doc.gerador().estadoAtual()),
@@ -247,33 +254,34 @@ TEST(Acasalar, MutacaoSoQuandoAtiva) {
 
 TEST(Acasalar, PaiQueCuidaDivideOCusto) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().detecta = 101;
-    doc.vivosEditaveis().push_back(femea(doc, 1, 50, 50));
-    doc.vivosEditaveis().push_back(macho(doc, 2, 50, 50, 1000, cuida));
-    EXPECT_EQ(doc.acasalar(), 1);
+    AcessoDocumento::parametrosEditaveis(doc).detecta = 101;
+    AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 1, 50, 50));
+    AcessoDocumento::vivosEditaveis(doc).push_back(macho(doc, 2, 50, 50, 1000, cuida));
+    EXPECT_EQ(AcessoDocumento::acasalar(doc), 1);
     EXPECT_EQ(doc.vivos()[0].energia, 950);
     EXPECT_EQ(doc.vivos()[1].energia, 950);
 
     // A detecting (dd) mother accepts a caring father.
     CKeldoDoc outro;
-    outro.vivosEditaveis().push_back(individuo(outro, 1, false, 50, 50, 1000));
-    outro.vivosEditaveis().push_back(macho(outro, 2, 50, 50, 1000, cuida));
+    AcessoDocumento::vivosEditaveis(outro).push_back(individuo(outro, 1, false, 50, 50, 1000));
+    AcessoDocumento::vivosEditaveis(outro).push_back(macho(outro, 2, 50, 50, 1000, cuida));
     ASSERT_EQ(outro.vivos()[0].detectaCuida(), 1);
-    EXPECT_EQ(outro.acasalar(), 1);
+    EXPECT_EQ(AcessoDocumento::acasalar(outro), 1);
     EXPECT_EQ(outro.vivos()[0].energia, 950);
 }
 
 // A dd female refuses males without C: no child, no cost, she stays ready.
 TEST(Acasalar, FemeaQueDetectaSemMachoQueCuida) {
     CKeldoDoc doc;
-    doc.definirProximoId(30);
-    doc.vivosEditaveis().push_back(individuo(doc, 1, false, 50, 50, 1000));
-    doc.vivosEditaveis().push_back(macho(doc, 2, 50, 50));
-    doc.vivosEditaveis().push_back(
+    AcessoDocumento::definirProximoId(doc, 30);
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 1, false, 50, 50, 1000));
+    AcessoDocumento::vivosEditaveis(doc).push_back(macho(doc, 2, 50, 50));
+    AcessoDocumento::vivosEditaveis(doc).push_back(
         macho(doc, 3, 50, 51, 1000, xD)); // his D allele is not expressed
-    doc.vivosEditaveis()[1].targetId = doc.vivosEditaveis()[2].targetId = 1;
+    AcessoDocumento::vivosEditaveis(doc)[1].targetId =
+        AcessoDocumento::vivosEditaveis(doc)[2].targetId = 1;
     doc.semear(12);
-    EXPECT_EQ(doc.acasalar(), 0);
+    EXPECT_EQ(AcessoDocumento::acasalar(doc), 0);
     EXPECT_EQ(doc.vivos().size(), 3u);
     EXPECT_EQ(doc.proximoId(), 30);
     for (const SpecX& s : doc.vivos()) {
@@ -287,15 +295,15 @@ TEST(Acasalar, FemeaQueDetectaSemMachoQueCuida) {
 // Two fighters that die from the fight: no mating; they leave vivos only when moving.
 TEST(Acasalar, LutadoresQueMorremNaoAcasalam) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().luta = 1000;
-    doc.vivosEditaveis().push_back(femea(doc, 1, 50, 50));
-    doc.vivosEditaveis().push_back(macho(doc, 2, 50, 50, 900, 0, lutador));
-    doc.vivosEditaveis().push_back(macho(doc, 3, 50, 50, 1000, 0, lutador));
-    EXPECT_EQ(doc.acasalar(), 0);
+    AcessoDocumento::parametrosEditaveis(doc).luta = 1000;
+    AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 1, 50, 50));
+    AcessoDocumento::vivosEditaveis(doc).push_back(macho(doc, 2, 50, 50, 900, 0, lutador));
+    AcessoDocumento::vivosEditaveis(doc).push_back(macho(doc, 3, 50, 50, 1000, 0, lutador));
+    EXPECT_EQ(AcessoDocumento::acasalar(doc), 0);
     ASSERT_EQ(doc.vivos().size(), 3u);
     EXPECT_EQ(doc.vivos()[0].energia, 1000);
     EXPECT_EQ(doc.vivos()[1].vivo() + doc.vivos()[2].vivo(), 0);
-    doc.moverIndividuos();
+    AcessoDocumento::moverIndividuos(doc);
     EXPECT_EQ(doc.vivos().size(), 1u);
     EXPECT_EQ(doc.mortos().size(), 2u);
 }
@@ -303,12 +311,12 @@ TEST(Acasalar, LutadoresQueMorremNaoAcasalam) {
 // Fighters 300 and 500 with luta 50: the one left with 450 fathers the child.
 TEST(Acasalar, VencedorDaLutaEOPai) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().repro_rr = 100;
-    doc.parametrosEditaveis().luta = 50;
-    doc.vivosEditaveis().push_back(macho(doc, 2, 50, 50, 500, 0, lutador));
-    doc.vivosEditaveis().push_back(femea(doc, 1, 50, 50));
-    doc.vivosEditaveis().push_back(macho(doc, 3, 50, 50, 300, 0, lutador));
-    EXPECT_EQ(doc.acasalar(), 1);
+    AcessoDocumento::parametrosEditaveis(doc).repro_rr = 100;
+    AcessoDocumento::parametrosEditaveis(doc).luta = 50;
+    AcessoDocumento::vivosEditaveis(doc).push_back(macho(doc, 2, 50, 50, 500, 0, lutador));
+    AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 1, 50, 50));
+    AcessoDocumento::vivosEditaveis(doc).push_back(macho(doc, 3, 50, 50, 300, 0, lutador));
+    EXPECT_EQ(AcessoDocumento::acasalar(doc), 1);
     EXPECT_EQ(doc.vivos().back().idPai, 2);
     EXPECT_EQ(doc.vivos()[0].energia, 450);
     EXPECT_EQ(doc.vivos()[2].energia, 250);
@@ -319,11 +327,11 @@ TEST(Acasalar, VencedorDaLutaEOPai) {
 // father's share of the cost can end that.
 TEST(Acasalar, UmMachoVariasFemeas) {
     CKeldoDoc doc;
-    doc.vivosEditaveis().push_back(femea(doc, 1, 50, 50));
-    doc.vivosEditaveis().push_back(femea(doc, 2, 50, 51));
-    doc.vivosEditaveis().push_back(macho(doc, 3, 50, 50.5f, 450, cuida));
-    doc.vivosEditaveis().push_back(femea(doc, 4, 50, 49));
-    EXPECT_EQ(doc.acasalar(), 2);
+    AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 1, 50, 50));
+    AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 2, 50, 51));
+    AcessoDocumento::vivosEditaveis(doc).push_back(macho(doc, 3, 50, 50.5f, 450, cuida));
+    AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 4, 50, 49));
+    EXPECT_EQ(AcessoDocumento::acasalar(doc), 2);
     ASSERT_EQ(doc.vivos().size(), 6u);
     EXPECT_EQ(doc.vivos()[4].idMae, 1);
     EXPECT_EQ(doc.vivos()[5].idMae, 2);
@@ -338,11 +346,11 @@ TEST(Acasalar, RecemNascidosNaoParticipam) {
     bool achou = false;
     for (uint32_t semente = 1; semente <= 20 && !achou; ++semente) {
         CKeldoDoc doc;
-        doc.parametrosEditaveis().repro_rr = 50;
-        doc.vivosEditaveis().push_back(femea(doc, 1, 50, 50));
-        doc.vivosEditaveis().push_back(macho(doc, 2, 50, 50));
+        AcessoDocumento::parametrosEditaveis(doc).repro_rr = 50;
+        AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 1, 50, 50));
+        AcessoDocumento::vivosEditaveis(doc).push_back(macho(doc, 2, 50, 50));
         doc.semear(semente);
-        EXPECT_EQ(doc.acasalar(), 1);
+        EXPECT_EQ(AcessoDocumento::acasalar(doc), 1);
         const SpecX& filha = doc.vivos().back();
         if (filha.sexo() == 1 || filha.detectaCuida() == 1)
             continue;
@@ -350,7 +358,7 @@ TEST(Acasalar, RecemNascidosNaoParticipam) {
         EXPECT_EQ(filha.energia, 100);
         EXPECT_GE(filha.energia, filha.limiarReproducao);
         EXPECT_EQ(doc.vivos().size(), 3u);
-        EXPECT_EQ(doc.acasalar(), 2); // the next phase counts her
+        EXPECT_EQ(AcessoDocumento::acasalar(doc), 2); // the next phase counts her
     }
     EXPECT_TRUE(achou);
 }
@@ -358,13 +366,13 @@ TEST(Acasalar, RecemNascidosNaoParticipam) {
 // Discrete generations: three eggs from five ready pairs, in the mothers' order.
 TEST(Acasalar, GeracoesDiscretasParamEmNumIndDiscretas) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().tipoGeracoes = 1;
-    doc.parametrosEditaveis().numIndDiscretas = 3;
+    AcessoDocumento::parametrosEditaveis(doc).tipoGeracoes = 1;
+    AcessoDocumento::parametrosEditaveis(doc).numIndDiscretas = 3;
     for (int k = 0; k < 5; ++k) {
-        doc.vivosEditaveis().push_back(femea(doc, 10 + k, 10.0f + 15 * k, 50));
-        doc.vivosEditaveis().push_back(macho(doc, 20 + k, 10.0f + 15 * k, 51));
+        AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 10 + k, 10.0f + 15 * k, 50));
+        AcessoDocumento::vivosEditaveis(doc).push_back(macho(doc, 20 + k, 10.0f + 15 * k, 51));
     }
-    EXPECT_EQ(doc.acasalar(), 3);
+    EXPECT_EQ(AcessoDocumento::acasalar(doc), 3);
     EXPECT_EQ(doc.ovos(), 3);
     ASSERT_EQ(doc.vivos().size(), 13u);
     for (int k = 0; k < 3; ++k) {
@@ -380,23 +388,23 @@ TEST(Acasalar, GeracoesDiscretasParamEmNumIndDiscretas) {
 
     // Already complete: the phase stops before the first female.
     const uint32_t antes = doc.gerador().estadoAtual();
-    EXPECT_EQ(doc.acasalar(), 0);
+    EXPECT_EQ(AcessoDocumento::acasalar(doc), 0);
     EXPECT_EQ(doc.gerador().estadoAtual(), antes);
     EXPECT_EQ(doc.vivos().size(), 13u);
 
     // Eggs take part in nothing and spend nothing.
-    doc.moverIndividuos();
+    AcessoDocumento::moverIndividuos(doc);
     EXPECT_EQ(doc.vivos()[10].energia, 100);
     EXPECT_EQ(doc.vivos()[10].x, 10.0f);
 }
 
 TEST(Acasalar, GeracaoSoCresce) {
     CKeldoDoc doc;
-    doc.definirGeracao(10);
-    doc.vivosEditaveis().push_back(femea(doc, 1, 50, 50));
-    doc.vivosEditaveis().push_back(macho(doc, 2, 50, 50));
-    doc.vivosEditaveis()[1].geracao = 4;
-    EXPECT_EQ(doc.acasalar(), 1);
+    AcessoDocumento::definirGeracao(doc, 10);
+    AcessoDocumento::vivosEditaveis(doc).push_back(femea(doc, 1, 50, 50));
+    AcessoDocumento::vivosEditaveis(doc).push_back(macho(doc, 2, 50, 50));
+    AcessoDocumento::vivosEditaveis(doc)[1].geracao = 4;
+    EXPECT_EQ(AcessoDocumento::acasalar(doc), 1);
     EXPECT_EQ(doc.vivos().back().geracao, 5u);
     EXPECT_EQ(doc.geracao(), 10);
 }

@@ -1,4 +1,5 @@
 // Energy bookkeeping, food search, feeding and food renewal.
+#include "AcessoDocumento.h"
 #include "IndividuoTeste.h"
 #include "SorteiosContados.h"
 #include "model/Random.h"
@@ -63,7 +64,7 @@ TEST(Energia, MorrerNaoMudaMaisNada) {
     EXPECT_EQ(s.energia, 0);
     EXPECT_EQ(s.vivo(), 0);
 
-    doc.parametrosEditaveis().morte_MM = 440;
+    AcessoDocumento::parametrosEditaveis(doc).morte_MM = 440;
     SpecX t = individuo(doc, 2, 0, 0, 450);
     t.targetX = t.targetY = 9;
     t.gastarEnergia(20); // 430: dies; the threshold crossing does not clear the target
@@ -119,21 +120,22 @@ TEST(Geometria, ApontarPara) {
 // A remembered target is found again by its coordinates: no new choice, no draw.
 TEST(ProcurarAlimento, AlvoLembradoPelasCoordenadas) {
     CKeldoDoc doc;
-    doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 100));
-    doc.vivosEditaveis()[0].targetX = 30;
-    doc.vivosEditaveis()[0].targetY = 40;
-    doc.alimentosEditaveis().push_back(alimento(doc, 11, 11, 500)); // better and nearer
-    doc.alimentosEditaveis().push_back(alimento(doc, 30, 40, 1));
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 1, 10, 10, 100));
+    AcessoDocumento::vivosEditaveis(doc)[0].targetX = 30;
+    AcessoDocumento::vivosEditaveis(doc)[0].targetY = 40;
+    AcessoDocumento::alimentosEditaveis(doc).push_back(
+        alimento(doc, 11, 11, 500)); // better and nearer
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 30, 40, 1));
     doc.semear(5);
-    doc.procurarAlimento();
+    AcessoDocumento::procurarAlimento(doc);
     EXPECT_EQ(doc.gerador().estadoAtual(), 5u);
     const double a = std::atan2(30.0, 20.0);
     EXPECT_EQ(doc.vivos()[0].dirX, static_cast<float>(std::cos(a)));
     EXPECT_EQ(doc.vivos()[0].targetX, 30);
 
     // Gone: the target is dropped and a new one chosen among the visible items.
-    doc.alimentosEditaveis().pop_back();
-    doc.procurarAlimento();
+    AcessoDocumento::alimentosEditaveis(doc).pop_back();
+    AcessoDocumento::procurarAlimento(doc);
     EXPECT_EQ(sorteiosEntre(5, doc.gerador().estadoAtual()), 1); // randomInt(1) with I1I1
     EXPECT_EQ(doc.vivos()[0].targetX, 11);
     EXPECT_EQ(doc.vivos()[0].targetY, 11);
@@ -144,13 +146,17 @@ TEST(ProcurarAlimento, CandidatosEEscolhaAleatoria) {
     bool escolhas[2] = {};
     for (uint32_t semente = 1; semente <= 12; ++semente) {
         CKeldoDoc doc;
-        doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 100));
-        doc.alimentosEditaveis().push_back(alimento(doc, 10, 61, 900));    // 51 away: out of sight
-        doc.alimentosEditaveis().push_back(alimento(doc, 20, 10, 200));    // candidate 0
-        doc.alimentosEditaveis().push_back(alimento(doc, 12, 10, 900, 1)); // another region
-        doc.alimentosEditaveis().push_back(alimento(doc, 10, 60, 200)); // exactly 50: candidate 1
+        AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 1, 10, 10, 100));
+        AcessoDocumento::alimentosEditaveis(doc).push_back(
+            alimento(doc, 10, 61, 900)); // 51 away: out of sight
+        AcessoDocumento::alimentosEditaveis(doc).push_back(
+            alimento(doc, 20, 10, 200)); // candidate 0
+        AcessoDocumento::alimentosEditaveis(doc).push_back(
+            alimento(doc, 12, 10, 900, 1)); // another region
+        AcessoDocumento::alimentosEditaveis(doc).push_back(
+            alimento(doc, 10, 60, 200)); // exactly 50: candidate 1
         doc.semear(semente);
-        doc.procurarAlimento();
+        AcessoDocumento::procurarAlimento(doc);
         Random r(semente);
         const int k = r.randomInt(2);
         escolhas[k] = true;
@@ -166,21 +172,24 @@ TEST(ProcurarAlimento, CandidatosEEscolhaAleatoria) {
 // inteligencia 100 still draws randomInt(100); the best value wins, ties to the first.
 TEST(ProcurarAlimento, MelhorValorComInteligenciaCem) {
     CKeldoDoc doc;
-    doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 100, comum | I4, comum | I4));
+    AcessoDocumento::vivosEditaveis(doc).push_back(
+        individuo(doc, 1, 10, 10, 100, comum | I4, comum | I4));
     ASSERT_EQ(doc.vivos()[0].inteligencia, 100);
-    doc.alimentosEditaveis().push_back(alimento(doc, 40, 10, 200)); // 170
-    doc.alimentosEditaveis().push_back(alimento(doc, 20, 10, 200)); // 190
-    doc.alimentosEditaveis().push_back(alimento(doc, 10, 20, 200)); // 190, a tie: the earlier stays
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 40, 10, 200)); // 170
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 20, 10, 200)); // 190
+    AcessoDocumento::alimentosEditaveis(doc).push_back(
+        alimento(doc, 10, 20, 200)); // 190, a tie: the earlier stays
     doc.semear(77);
-    doc.procurarAlimento();
+    AcessoDocumento::procurarAlimento(doc);
     EXPECT_EQ(sorteiosEntre(77, doc.gerador().estadoAtual()), 1);
     EXPECT_EQ(doc.vivos()[0].targetX, 20);
     EXPECT_EQ(doc.vivos()[0].targetY, 10);
 
-    doc.vivosEditaveis()[0].targetX = doc.vivosEditaveis()[0].targetY = -1;
-    doc.alimentosEditaveis().push_back(
+    AcessoDocumento::vivosEditaveis(doc)[0].targetX =
+        AcessoDocumento::vivosEditaveis(doc)[0].targetY = -1;
+    AcessoDocumento::alimentosEditaveis(doc).push_back(
         alimento(doc, 15, 15, 198)); // 198 - 7.07 = 190.93: strictly better
-    doc.procurarAlimento();
+    AcessoDocumento::procurarAlimento(doc);
     EXPECT_EQ(doc.vivos()[0].targetX, 15);
 }
 
@@ -189,13 +198,14 @@ TEST(ProcurarAlimento, InteligenciaParcial) {
     bool ramo[2] = {};
     for (uint32_t semente = 1; semente <= 20; ++semente) {
         CKeldoDoc doc;
-        doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 100, comum | I2, comum));
+        AcessoDocumento::vivosEditaveis(doc).push_back(
+            individuo(doc, 1, 10, 10, 100, comum | I2, comum));
         ASSERT_EQ(doc.vivos()[0].inteligencia, 75);
-        doc.alimentosEditaveis().push_back(alimento(doc, 40, 10, 100));
-        doc.alimentosEditaveis().push_back(alimento(doc, 30, 10, 100));
-        doc.alimentosEditaveis().push_back(alimento(doc, 20, 10, 300)); // the best
+        AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 40, 10, 100));
+        AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 30, 10, 100));
+        AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 20, 10, 300)); // the best
         doc.semear(semente);
-        doc.procurarAlimento();
+        AcessoDocumento::procurarAlimento(doc);
         Random r(semente);
         const bool melhor = r.randomInt(100) < 75;
         const int k = melhor ? 2 : r.randomInt(3);
@@ -208,18 +218,18 @@ TEST(ProcurarAlimento, InteligenciaParcial) {
 
 TEST(ProcurarAlimento, QuemNaoProcura) {
     CKeldoDoc doc;
-    doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 400)); // not hungry
-    doc.vivosEditaveis().push_back(individuo(doc, 2, 10, 10, 100)); // an egg
-    doc.vivosEditaveis()[1].definirBit(EstadoBit::adulto, false);
-    doc.vivosEditaveis().push_back(individuo(doc, 3, 10, 10, 100)); // dead
-    doc.vivosEditaveis()[2].definirBit(EstadoBit::vivo, false);
-    doc.vivosEditaveis().push_back(individuo(doc, 4, 10, 10, 100)); // partitioned
-    doc.vivosEditaveis()[3].livre = 1;
-    doc.vivosEditaveis().push_back(individuo(doc, 5, 10, 10, 100)); // blind
-    doc.vivosEditaveis()[4].visao = 0;
-    doc.alimentosEditaveis().push_back(alimento(doc, 20, 20, 100));
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 1, 10, 10, 400)); // not hungry
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 2, 10, 10, 100)); // an egg
+    AcessoDocumento::vivosEditaveis(doc)[1].definirBit(EstadoBit::adulto, false);
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 3, 10, 10, 100)); // dead
+    AcessoDocumento::vivosEditaveis(doc)[2].definirBit(EstadoBit::vivo, false);
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 4, 10, 10, 100)); // partitioned
+    AcessoDocumento::vivosEditaveis(doc)[3].livre = 1;
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 5, 10, 10, 100)); // blind
+    AcessoDocumento::vivosEditaveis(doc)[4].visao = 0;
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 20, 20, 100));
     doc.semear(3);
-    doc.procurarAlimento();
+    AcessoDocumento::procurarAlimento(doc);
     EXPECT_EQ(doc.gerador().estadoAtual(), 3u);
     for (const SpecX& s : doc.vivos()) {
         EXPECT_EQ(s.targetX, -1);
@@ -230,30 +240,32 @@ TEST(ProcurarAlimento, QuemNaoProcura) {
 // An item behind an obstacle is not a candidate; with none, the heading stays.
 TEST(ProcurarAlimento, CaminhoBloqueadoExclui) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().nivelObstaculos = "12";
-    doc.escolherNivel();
-    doc.construirObstaculos();
+    AcessoDocumento::parametrosEditaveis(doc).nivelObstaculos = "12";
+    AcessoDocumento::escolherNivel(doc);
+    AcessoDocumento::construirObstaculos(doc);
     // (10,17) -> (25,17) crosses the rectangle (90,70,135,115); (10,17) -> (10,30) does not.
-    doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 17, 100));
-    doc.alimentosEditaveis().push_back(alimento(doc, 25, 17, 300));
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 1, 10, 17, 100));
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 25, 17, 300));
     doc.semear(3);
-    doc.procurarAlimento();
+    AcessoDocumento::procurarAlimento(doc);
     EXPECT_EQ(doc.gerador().estadoAtual(), 3u);
     EXPECT_EQ(doc.vivos()[0].dirX, 1.0f);
-    doc.alimentosEditaveis().push_back(alimento(doc, 10, 30, 100));
-    doc.procurarAlimento();
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 10, 30, 100));
+    AcessoDocumento::procurarAlimento(doc);
     EXPECT_EQ(doc.vivos()[0].targetY, 30);
     EXPECT_EQ(sorteiosEntre(3, doc.gerador().estadoAtual()), 1);
 }
 
 TEST(Comer, DoisQuePartilhamDividem201) {
     CKeldoDoc doc;
-    doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 100, comum | P));
-    doc.vivosEditaveis().push_back(individuo(doc, 2, 11, 11, 100, comum, comum | P));
-    doc.vivosEditaveis()[0].targetX = doc.vivosEditaveis()[1].targetX = 10;
-    doc.alimentosEditaveis().push_back(alimento(doc, 10, 11, 201));
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 1, 10, 10, 100, comum | P));
+    AcessoDocumento::vivosEditaveis(doc).push_back(
+        individuo(doc, 2, 11, 11, 100, comum, comum | P));
+    AcessoDocumento::vivosEditaveis(doc)[0].targetX =
+        AcessoDocumento::vivosEditaveis(doc)[1].targetX = 10;
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 10, 11, 201));
     doc.semear(4);
-    EXPECT_EQ(doc.comer(), 1);
+    EXPECT_EQ(AcessoDocumento::comer(doc), 1);
     EXPECT_EQ(doc.vivos()[0].energia, 200);
     EXPECT_EQ(doc.vivos()[1].energia, 201);
     EXPECT_EQ(doc.vivos()[0].targetX, -1);
@@ -262,10 +274,11 @@ TEST(Comer, DoisQuePartilhamDividem201) {
     EXPECT_EQ(doc.gerador().estadoAtual(), 4u);
 
     // Three sharers: 200 / 3 each, the last also gets the remainder.
-    doc.vivosEditaveis().push_back(individuo(doc, 3, 10, 12, 0, comum | P));
-    doc.alimentosEditaveis().push_back(alimento(doc, 10, 11, 200));
-    doc.vivosEditaveis()[0].energia = doc.vivosEditaveis()[1].energia = 0;
-    EXPECT_EQ(doc.comer(), 1);
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 3, 10, 12, 0, comum | P));
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 10, 11, 200));
+    AcessoDocumento::vivosEditaveis(doc)[0].energia =
+        AcessoDocumento::vivosEditaveis(doc)[1].energia = 0;
+    EXPECT_EQ(AcessoDocumento::comer(doc), 1);
     EXPECT_EQ(doc.vivos()[0].energia, 66);
     EXPECT_EQ(doc.vivos()[1].energia, 66);
     EXPECT_EQ(doc.vivos()[2].energia, 68);
@@ -276,13 +289,14 @@ TEST(Comer, DoisQueNaoPartilhamPagamPartilha) {
     bool venceu[2] = {};
     for (uint32_t semente = 1; semente <= 10; ++semente) {
         CKeldoDoc doc;
-        doc.parametrosEditaveis().partilha = 30;
-        doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 100));
-        doc.vivosEditaveis().push_back(individuo(doc, 2, 10, 11, 100));
-        doc.vivosEditaveis()[0].targetX = doc.vivosEditaveis()[1].targetX = 5;
-        doc.alimentosEditaveis().push_back(alimento(doc, 10, 10, 50));
+        AcessoDocumento::parametrosEditaveis(doc).partilha = 30;
+        AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 1, 10, 10, 100));
+        AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 2, 10, 11, 100));
+        AcessoDocumento::vivosEditaveis(doc)[0].targetX =
+            AcessoDocumento::vivosEditaveis(doc)[1].targetX = 5;
+        AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 10, 10, 50));
         doc.semear(semente);
-        EXPECT_EQ(doc.comer(), 1);
+        EXPECT_EQ(AcessoDocumento::comer(doc), 1);
         Random r(semente);
         const int k = r.randomInt(2);
         venceu[k] = true;
@@ -298,12 +312,12 @@ TEST(Comer, DoisQueNaoPartilhamPagamPartilha) {
 // partilha 0 still charges the contenders: one already at its death threshold dies.
 TEST(Comer, PartilhaZeroAindaCobra) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().morte_MM = 40;
-    doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 40));
-    doc.vivosEditaveis().push_back(individuo(doc, 2, 10, 10, 40));
-    doc.alimentosEditaveis().push_back(alimento(doc, 10, 10, 50));
+    AcessoDocumento::parametrosEditaveis(doc).morte_MM = 40;
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 1, 10, 10, 40));
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 2, 10, 10, 40));
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 10, 10, 50));
     doc.semear(6);
-    doc.comer();
+    AcessoDocumento::comer(doc);
     const int k = Random(6).randomInt(2);
     EXPECT_EQ(doc.vivos()[k].energia, 90);
     EXPECT_EQ(doc.vivos()[k].vivo(), 1);
@@ -314,13 +328,13 @@ TEST(Comer, PartilhaZeroAindaCobra) {
 // With one non-sharer among sharers the draw is randomInt(1); sharers neither gain nor pay.
 TEST(Comer, UmQueNaoPartilhaEntrePartilhadores) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().partilha = 30;
-    doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10, 100, comum | P));
-    doc.vivosEditaveis().push_back(individuo(doc, 2, 10, 10, 100));
-    doc.vivosEditaveis().push_back(individuo(doc, 3, 10, 10, 100, comum | P));
-    doc.alimentosEditaveis().push_back(alimento(doc, 10, 10, 50));
+    AcessoDocumento::parametrosEditaveis(doc).partilha = 30;
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 1, 10, 10, 100, comum | P));
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 2, 10, 10, 100));
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 3, 10, 10, 100, comum | P));
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 10, 10, 50));
     doc.semear(6);
-    doc.comer();
+    AcessoDocumento::comer(doc);
     EXPECT_EQ(sorteiosEntre(6, doc.gerador().estadoAtual()), 1);
     EXPECT_EQ(doc.vivos()[0].energia, 100);
     EXPECT_EQ(doc.vivos()[1].energia, 120);
@@ -330,17 +344,19 @@ TEST(Comer, UmQueNaoPartilhaEntrePartilhadores) {
 // Reach 1.5 inclusive; hunger plays no part; eggs, the dead and other regions do not eat.
 TEST(Comer, AlcanceEQuemCompete) {
     CKeldoDoc doc;
-    doc.vivosEditaveis().push_back(individuo(doc, 1, 11.5f, 10, 5000)); // sated, exactly 1.5 away
-    doc.vivosEditaveis().push_back(individuo(doc, 2, 10, 10, 100));     // an egg
-    doc.vivosEditaveis()[1].definirBit(EstadoBit::adulto, false);
-    doc.vivosEditaveis().push_back(individuo(doc, 3, 10, 10, 100)); // dead
-    doc.vivosEditaveis()[2].definirBit(EstadoBit::vivo, false);
-    doc.vivosEditaveis().push_back(individuo(doc, 4, 8.4f, 10, 100)); // 1.6 away
-    doc.alimentosEditaveis().push_back(alimento(doc, 10, 10, 70));
-    doc.alimentosEditaveis().push_back(alimento(doc, 50, 50, 70, 1));
-    doc.vivosEditaveis().push_back(individuo(doc, 5, 50, 50, 100)); // livre 0 does not eat region 1
+    AcessoDocumento::vivosEditaveis(doc).push_back(
+        individuo(doc, 1, 11.5f, 10, 5000)); // sated, exactly 1.5 away
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 2, 10, 10, 100)); // an egg
+    AcessoDocumento::vivosEditaveis(doc)[1].definirBit(EstadoBit::adulto, false);
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 3, 10, 10, 100)); // dead
+    AcessoDocumento::vivosEditaveis(doc)[2].definirBit(EstadoBit::vivo, false);
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 4, 8.4f, 10, 100)); // 1.6 away
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 10, 10, 70));
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 50, 50, 70, 1));
+    AcessoDocumento::vivosEditaveis(doc).push_back(
+        individuo(doc, 5, 50, 50, 100)); // livre 0 does not eat region 1
     doc.semear(2);
-    EXPECT_EQ(doc.comer(), 1);
+    EXPECT_EQ(AcessoDocumento::comer(doc), 1);
     EXPECT_EQ(doc.gerador().estadoAtual(), 2u); // a single contender: no draw
     EXPECT_EQ(doc.vivos()[0].energia, 5070);
     EXPECT_EQ(doc.vivos()[1].energia, 100);
@@ -355,17 +371,17 @@ TEST(Comer, AlcanceEQuemCompete) {
 // and the uneaten keep their order.
 TEST(Comer, OrdemDosItensEMortesPelaPartilha) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().partilha = 1000;
-    doc.alimentosEditaveis().push_back(alimento(doc, 90, 90, 11));
-    doc.alimentosEditaveis().push_back(alimento(doc, 10, 10, 12));
-    doc.alimentosEditaveis().push_back(alimento(doc, 70, 70, 13));
-    doc.alimentosEditaveis().push_back(alimento(doc, 10, 11, 14));
-    doc.alimentosEditaveis().push_back(alimento(doc, 30, 30, 15));
-    doc.alimentosEditaveis().push_back(alimento(doc, 99, 99, 16)); // on the border
-    doc.vivosEditaveis().push_back(individuo(doc, 1, 10, 10.5f, 100));
-    doc.vivosEditaveis().push_back(individuo(doc, 2, 10, 10.5f, 100));
-    doc.vivosEditaveis().push_back(individuo(doc, 3, 99, 98, 100));
-    EXPECT_EQ(doc.comer(), 2);
+    AcessoDocumento::parametrosEditaveis(doc).partilha = 1000;
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 90, 90, 11));
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 10, 10, 12));
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 70, 70, 13));
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 10, 11, 14));
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 30, 30, 15));
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 99, 99, 16)); // on the border
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 1, 10, 10.5f, 100));
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 2, 10, 10.5f, 100));
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 3, 99, 98, 100));
+    EXPECT_EQ(AcessoDocumento::comer(doc), 2);
     EXPECT_EQ(doc.vivos()[0].vivo() + doc.vivos()[1].vivo(), 0);
     EXPECT_EQ(doc.vivos()[2].energia, 116);
     ASSERT_EQ(doc.alimentos().size(), 4u);
@@ -377,11 +393,11 @@ TEST(Comer, OrdemDosItensEMortesPelaPartilha) {
 // n = (rate / 100.0) * eaten, truncated; each item draws energy, then x, then y.
 TEST(ReporAlimento, QuantidadeEOrdemDosSorteios) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().energiaMin = 50;
-    doc.parametrosEditaveis().energiaMax = 250;
-    doc.alimentosEditaveis().push_back(alimento(doc, 1, 1, 1));
+    AcessoDocumento::parametrosEditaveis(doc).energiaMin = 50;
+    AcessoDocumento::parametrosEditaveis(doc).energiaMax = 250;
+    AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 1, 1, 1));
     doc.semear(21);
-    doc.reporAlimento(3, 150);
+    AcessoDocumento::reporAlimento(doc, 3, 150);
     ASSERT_EQ(doc.alimentos().size(), 5u);
     EXPECT_EQ(doc.alimentos()[0].valorEnergetico, 1);
     Random r(21);
@@ -397,22 +413,24 @@ TEST(ReporAlimento, QuantidadeEOrdemDosSorteios) {
         size_t novos;
     } casos[] = {{5, 100, 5}, {5, 0, 0}, {0, 500, 0}, {1, 50, 0}, {3, 33, 0}, {100, 29, 28}};
     for (const auto& c : casos) {
-        doc.alimentosEditaveis().clear();
-        doc.reporAlimento(c.comidos, c.taxa);
+        AcessoDocumento::alimentosEditaveis(doc).clear();
+        AcessoDocumento::reporAlimento(doc, c.comidos, c.taxa);
         EXPECT_EQ(doc.alimentos().size(), c.novos) << c.comidos << " " << c.taxa;
     }
 }
 
 TEST(ReporAlimento, NovosItensEvitamObstaculos) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().nivelObstaculos = "30";
-    doc.escolherNivel();
-    doc.construirObstaculos();
+    AcessoDocumento::parametrosEditaveis(doc).nivelObstaculos = "30";
+    AcessoDocumento::escolherNivel(doc);
+    AcessoDocumento::construirObstaculos(doc);
     doc.semear(8);
-    doc.reporAlimento(200, 100);
+    AcessoDocumento::reporAlimento(doc, 200, 100);
     ASSERT_EQ(doc.alimentos().size(), 200u);
     for (const FoodX& f : doc.alimentos()) {
-        ASSERT_EQ(doc.pontoEmObstaculo(static_cast<int>(f.x), static_cast<int>(f.y)), nullptr);
+        ASSERT_EQ(
+            AcessoDocumento::pontoEmObstaculo(doc, static_cast<int>(f.x), static_cast<int>(f.y)),
+            nullptr);
         ASSERT_EQ(f.regiao, 0);
         ASSERT_EQ(f.doc, &doc);
     }

@@ -1,4 +1,5 @@
 // The movement step and the movement phase.
+#include "AcessoDocumento.h"
 #include "IndividuoTeste.h"
 #include "SorteiosContados.h"
 #include "model/Random.h"
@@ -33,9 +34,10 @@ void direcao(int graus, float& dx, float& dy) {
 // A female ready to mate stands still and pays 1 per cycle.
 TEST(Mover, FemeaProntaFicaParadaEPagaUm) {
     CKeldoDoc doc;
-    doc.vivosEditaveis().push_back(individuo(doc, 1, false, 20, 30, 500, 0.6f, 0.8f));
+    AcessoDocumento::vivosEditaveis(doc).push_back(
+        individuo(doc, 1, false, 20, 30, 500, 0.6f, 0.8f));
     doc.semear(4);
-    doc.moverIndividuos();
+    AcessoDocumento::moverIndividuos(doc);
     const SpecX& f = doc.vivos()[0];
     EXPECT_EQ(f.x, 20.0f);
     EXPECT_EQ(f.y, 30.0f);
@@ -82,10 +84,11 @@ TEST(Mover, FemeaSemDirecaoGuardadaSorteiaUma) {
 // Males keep their heading, even a zero one: no draw, no step, one unit of energy.
 TEST(Mover, MachoMantemADirecao) {
     CKeldoDoc doc;
-    doc.vivosEditaveis().push_back(individuo(doc, 1, true, 50, 50, 1000, 0, 0));
-    doc.vivosEditaveis().push_back(individuo(doc, 2, true, 50, 50, 1000, 0.6f, -0.8f));
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 1, true, 50, 50, 1000, 0, 0));
+    AcessoDocumento::vivosEditaveis(doc).push_back(
+        individuo(doc, 2, true, 50, 50, 1000, 0.6f, -0.8f));
     doc.semear(10);
-    doc.moverIndividuos();
+    AcessoDocumento::moverIndividuos(doc);
     EXPECT_EQ(doc.gerador().estadoAtual(), 10u);
     EXPECT_EQ(doc.vivos()[0].x, 50.0f);
     EXPECT_EQ(doc.vivos()[0].energia, 999);
@@ -120,9 +123,9 @@ TEST(Mover, ParedesInvertemADirecao) {
 // The rounded position meets the obstacle: one step back along the reversed heading.
 TEST(Mover, ObstaculoPelaPosicaoArredondada) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().nivelObstaculos = "12";
-    doc.escolherNivel();
-    doc.construirObstaculos();
+    AcessoDocumento::parametrosEditaveis(doc).nivelObstaculos = "12";
+    AcessoDocumento::escolherNivel(doc);
+    AcessoDocumento::construirObstaculos(doc);
     // Cells x 14..20, y 15..23 lie in the pixel rectangle (90,70,135,115).
     SpecX a = individuo(doc, 1, true, 12.6f, 18, 100, 1, 0);
     a.mover(); // 13.6 rounds to 14
@@ -134,8 +137,8 @@ TEST(Mover, ObstaculoPelaPosicaoArredondada) {
     EXPECT_EQ(b.dirX, 1.0f);
     EXPECT_EQ(b.x, 13.4f);
     // Another level: (74,167,99,192) covers cells x 12..15, y 35..39.
-    doc.parametrosEditaveis().nivelObstaculos = "30";
-    doc.escolherNivel();
+    AcessoDocumento::parametrosEditaveis(doc).nivelObstaculos = "30";
+    AcessoDocumento::escolherNivel(doc);
     SpecX d = individuo(doc, 4, true, 12.2f, 34.6f, 100, 0.0f, 0.4f);
     d.mover(); // (12.2, 35.0) rounds to (12, 35): inside
     EXPECT_EQ(d.dirY, -0.4f);
@@ -146,19 +149,23 @@ TEST(Mover, ObstaculoPelaPosicaoArredondada) {
 // The dead of this cycle still step, pay nothing, and leave in vivos order; eggs stay.
 TEST(MoverIndividuos, MortosDoCicloEOvos) {
     CKeldoDoc doc;
-    doc.definirTempo(12);
-    doc.mortosEditaveis().push_back(individuo(doc, 90, true, 1, 1, 0, 0, 0));
-    doc.vivosEditaveis().push_back(individuo(doc, 1, true, 50, 50, 100, 1, 0));  // walks, pays 2
-    doc.vivosEditaveis().push_back(individuo(doc, 2, true, 10, 10, 0, 0, 1));    // died earlier
-    doc.vivosEditaveis().push_back(individuo(doc, 3, false, 70, 70, 100, 0, 0)); // an egg
-    doc.vivosEditaveis().push_back(
+    AcessoDocumento::definirTempo(doc, 12);
+    AcessoDocumento::mortosEditaveis(doc).push_back(individuo(doc, 90, true, 1, 1, 0, 0, 0));
+    AcessoDocumento::vivosEditaveis(doc).push_back(
+        individuo(doc, 1, true, 50, 50, 100, 1, 0)); // walks, pays 2
+    AcessoDocumento::vivosEditaveis(doc).push_back(
+        individuo(doc, 2, true, 10, 10, 0, 0, 1)); // died earlier
+    AcessoDocumento::vivosEditaveis(doc).push_back(
+        individuo(doc, 3, false, 70, 70, 100, 0, 0)); // an egg
+    AcessoDocumento::vivosEditaveis(doc).push_back(
         individuo(doc, 4, false, 30, 30, 0, 0, 0)); // dead, no saved heading
-    doc.vivosEditaveis().push_back(individuo(doc, 5, true, 80, 80, 1, 1, 0)); // dies now
-    doc.vivosEditaveis()[1].definirBit(EstadoBit::vivo, false);
-    doc.vivosEditaveis()[2].definirBit(EstadoBit::adulto, false);
-    doc.vivosEditaveis()[3].definirBit(EstadoBit::vivo, false);
+    AcessoDocumento::vivosEditaveis(doc).push_back(
+        individuo(doc, 5, true, 80, 80, 1, 1, 0)); // dies now
+    AcessoDocumento::vivosEditaveis(doc)[1].definirBit(EstadoBit::vivo, false);
+    AcessoDocumento::vivosEditaveis(doc)[2].definirBit(EstadoBit::adulto, false);
+    AcessoDocumento::vivosEditaveis(doc)[3].definirBit(EstadoBit::vivo, false);
     doc.semear(31);
-    doc.moverIndividuos();
+    AcessoDocumento::moverIndividuos(doc);
 
     ASSERT_EQ(doc.vivos().size(), 2u);
     EXPECT_EQ(doc.vivos()[0].id, 1);

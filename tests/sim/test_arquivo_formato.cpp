@@ -1,4 +1,5 @@
 // The ".gen" project file: its exact bytes, and saving and loading a world.
+#include "AcessoDocumento.h"
 #include "ArquivoApoio.h"
 #include "IndividuoTeste.h"
 #include <gtest/gtest.h>
@@ -64,20 +65,20 @@ std::vector<uint8_t> depoisDoCabecalho(const std::vector<uint8_t>& v) {
 // A world put together by hand: no definitions, one food item, two living
 // (the second an egg with the bits no gene uses), one dead.
 void mundoPequeno(CKeldoDoc& doc) {
-    doc.definirTempo(7);
-    doc.definirProximoId(12);
-    doc.definirGeracao(2);
-    doc.definirNumSnapshot(1);
+    AcessoDocumento::definirTempo(doc, 7);
+    AcessoDocumento::definirProximoId(doc, 12);
+    AcessoDocumento::definirGeracao(doc, 2);
+    AcessoDocumento::definirNumSnapshot(doc, 1);
     FoodX f;
     f.x = 37.9f;
     f.y = 5.0f;
     f.valorEnergetico = 210;
-    doc.alimentosEditaveis().push_back(f);
-    doc.vivosEditaveis().push_back(individuo(10, 0x01A5, 0x005A, 0x19));
-    doc.vivosEditaveis().push_back(individuo(11, 0xFE01, 0x8000, 0xF4));
+    AcessoDocumento::alimentosEditaveis(doc).push_back(f);
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(10, 0x01A5, 0x005A, 0x19));
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(11, 0xFE01, 0x8000, 0xF4));
     SpecX morto = individuo(9, 0x0100, 0x0001, 0x08);
     morto.loopMorto = 6;
-    doc.mortosEditaveis().push_back(morto);
+    AcessoDocumento::mortosEditaveis(doc).push_back(morto);
 }
 } // namespace
 
@@ -107,14 +108,14 @@ TEST(ArquivoProjeto, BytesExatosDeUmMundoPequeno) {
 // takes its index after SpecX and that template.
 TEST(ArquivoProjeto, PrimeiroIndividuoDoArquivoNomeiaAClasse) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().listaDefinida.push_back(individuo(1, 0, 0, 0x18));
+    AcessoDocumento::parametrosEditaveis(doc).listaDefinida.push_back(individuo(1, 0, 0, 0x18));
     FoodX f;
     f.x = 99.0f;
     f.y = 0.0f;
     f.valorEnergetico = -3;
     f.regiao = 2;
-    doc.alimentosEditaveis().push_back(f);
-    doc.vivosEditaveis().push_back(individuo(2, 0, 0, 0x18));
+    AcessoDocumento::alimentosEditaveis(doc).push_back(f);
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(2, 0, 0, 0x18));
     Bytes esperado;
     esperado.le16(1).le16(0xFFFF).le16(1).le16(5).texto(classeSpecX);
     registro(esperado, 1, 0, 0, 0x18);
@@ -128,7 +129,7 @@ TEST(ArquivoProjeto, PrimeiroIndividuoDoArquivoNomeiaAClasse) {
 
 TEST(ArquivoProjeto, TextosEmWindows1252ComPrefixoDeComprimento) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().criterioParada = "Gera\xE7\xE3o";
+    AcessoDocumento::parametrosEditaveis(doc).criterioParada = "Gera\xE7\xE3o";
     std::vector<uint8_t> b = doc.serializar();
     // nivelObstaculos "12" starts at 44, criterioParada at 47.
     EXPECT_EQ(std::vector<uint8_t>(b.begin() + 47, b.begin() + 55),
@@ -136,7 +137,7 @@ TEST(ArquivoProjeto, TextosEmWindows1252ComPrefixoDeComprimento) {
 
     for (size_t n : {254u, 255u, 65534u, 65535u}) {
         SCOPED_TRACE(n);
-        doc.parametrosEditaveis().criterioParada.assign(n, 'x');
+        AcessoDocumento::parametrosEditaveis(doc).criterioParada.assign(n, 'x');
         b = doc.serializar();
         const std::vector<uint8_t> prefixo(b.begin() + 47, b.begin() + 54);
         if (n == 254)
@@ -157,8 +158,8 @@ TEST(ArquivoProjeto, TextosEmWindows1252ComPrefixoDeComprimento) {
 // saved heading keeps what that constructor drew.
 TEST(ArquivoProjeto, LerUmIndividuoConsomeQuatroSorteios) {
     CKeldoDoc origem;
-    origem.parametrosEditaveis().listaDefinida.push_back(individuo(1, 0, 0, 0x18));
-    origem.parametrosEditaveis().listaDefinida.push_back(individuo(2, 0, 0, 0x18));
+    AcessoDocumento::parametrosEditaveis(origem).listaDefinida.push_back(individuo(1, 0, 0, 0x18));
+    AcessoDocumento::parametrosEditaveis(origem).listaDefinida.push_back(individuo(2, 0, 0, 0x18));
     mundoPequeno(origem); // 1 food item, 2 living, 1 dead
     const std::vector<uint8_t> bytes = origem.serializar();
 
@@ -185,7 +186,7 @@ namespace {
 // eggs and the dead, and whose every parameter differs from its default.
 void mundoRodado(CKeldoDoc& doc) {
     doc.definirSementeFixa(7);
-    SimulationParameters& p = doc.parametrosEditaveis();
+    SimulationParameters& p = AcessoDocumento::parametrosEditaveis(doc);
     p.numIndividuos = 40;
     p.qtdAlimento = 60;
     p.tipoGeracoes = 1;
@@ -222,11 +223,11 @@ void mundoRodado(CKeldoDoc& doc) {
     p.repro_Rr = 1400;
     p.repro_RR = 1300;
     p.partilha = 99;
-    doc.definirNumSnapshot(4);
+    AcessoDocumento::definirNumSnapshot(doc, 4);
     // Bits no gene reads, and the two free bits of the status byte.
-    doc.vivosEditaveis()[1].genotipoP |= 0xFE00;
-    doc.vivosEditaveis()[1].genotipoM = 0xFFFF;
-    doc.vivosEditaveis()[1].estado |= 0xE0;
+    AcessoDocumento::vivosEditaveis(doc)[1].genotipoP |= 0xFE00;
+    AcessoDocumento::vivosEditaveis(doc)[1].genotipoM = 0xFFFF;
+    AcessoDocumento::vivosEditaveis(doc)[1].estado |= 0xE0;
 }
 } // namespace
 
@@ -277,8 +278,8 @@ TEST(ArquivoProjeto, SalvarECarregarReproduzOMundo) {
 TEST(ArquivoProjeto, OvosRecontadosAoCarregar) {
     CKeldoDoc doc;
     mundoPequeno(doc);
-    doc.vivosEditaveis()[0].definirBit(EstadoBit::adulto, false);
-    doc.definirOvos(17);
+    AcessoDocumento::vivosEditaveis(doc)[0].definirBit(EstadoBit::adulto, false);
+    AcessoDocumento::definirOvos(doc, 17);
     CKeldoDoc lido;
     ASSERT_TRUE(lido.carregarBytes(doc.serializar()).ok);
     EXPECT_EQ(lido.ovos(), 2);

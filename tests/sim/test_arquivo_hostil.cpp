@@ -1,6 +1,7 @@
 // Damaged and malicious project files, and saves that cannot be written:
 // each fails with a message and leaves the world in memory and the file on
 // disk as they were.
+#include "AcessoDocumento.h"
 #include "ArquivoApoio.h"
 #include "ConjuntoDanificado.h"
 #include "IndividuoTeste.h"
@@ -84,14 +85,14 @@ SpecX modelo(int32_t id, bool adulto) {
 // SpecX takes index 1, its template 2, FoodX 3.
 std::vector<uint8_t> arquivoValido() {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().listaDefinida.push_back(modelo(1, true));
+    AcessoDocumento::parametrosEditaveis(doc).listaDefinida.push_back(modelo(1, true));
     FoodX f;
     f.x = 4.0f;
     f.y = 5.0f;
-    doc.alimentosEditaveis().push_back(f);
-    doc.vivosEditaveis().push_back(modelo(2, true));
-    doc.vivosEditaveis().push_back(modelo(3, false));
-    doc.mortosEditaveis().push_back(modelo(4, true));
+    AcessoDocumento::alimentosEditaveis(doc).push_back(f);
+    AcessoDocumento::vivosEditaveis(doc).push_back(modelo(2, true));
+    AcessoDocumento::vivosEditaveis(doc).push_back(modelo(3, false));
+    AcessoDocumento::mortosEditaveis(doc).push_back(modelo(4, true));
     return doc.serializar();
 }
 
@@ -140,8 +141,8 @@ Retrato retratar(CKeldoDoc& doc) {
 
 void mundoAtual(CKeldoDoc& doc) {
     doc.definirSementeFixa(7);
-    doc.parametrosEditaveis().numIndividuos = 12;
-    doc.parametrosEditaveis().nivelObstaculos = "15";
+    AcessoDocumento::parametrosEditaveis(doc).numIndividuos = 12;
+    AcessoDocumento::parametrosEditaveis(doc).nivelObstaculos = "15";
     doc.criarMundo();
     for (int k = 0; k < 5; ++k)
         doc.executarCiclo();
@@ -380,10 +381,10 @@ constexpr size_t posContagemAlimentos = posListas + 2; // after an empty defined
 // A whole project of so many food items, living and dead individuals.
 std::vector<uint8_t> mundoComContagens(size_t alimentos, size_t vivos, size_t mortos) {
     CKeldoDoc doc;
-    doc.alimentosEditaveis().resize(alimentos);
+    AcessoDocumento::alimentosEditaveis(doc).resize(alimentos);
     for (size_t k = 0; k < vivos; ++k)
-        doc.vivosEditaveis().push_back(modelo(static_cast<int32_t>(k + 1), true));
-    doc.mortosEditaveis().assign(mortos, modelo(5, true));
+        AcessoDocumento::vivosEditaveis(doc).push_back(modelo(static_cast<int32_t>(k + 1), true));
+    AcessoDocumento::mortosEditaveis(doc).assign(mortos, modelo(5, true));
     return doc.serializar();
 }
 

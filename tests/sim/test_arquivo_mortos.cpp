@@ -2,6 +2,7 @@
 // and in order, a refused write counts for nothing, and a document that keeps
 // its dead there writes the same project, trace and figures as one that keeps
 // them in memory.
+#include "AcessoDocumento.h"
 #include "ArquivoApoio.h"
 #include "sim/ArquivoMortos.h"
 #include <csignal>
@@ -93,7 +94,7 @@ TEST(ArquivoMortos, EscritaRecusadaNaoContaENaoEstragaOQueJaEstava) {
 namespace {
 void criar(CKeldoDoc& doc, bool emArquivo) {
     doc.definirSementeFixa(11);
-    doc.parametrosEditaveis().qtdAlimento = 60;
+    AcessoDocumento::parametrosEditaveis(doc).qtdAlimento = 60;
     doc.guardarMortosEmArquivo(emArquivo, 40); // many small batches
     ASSERT_TRUE(doc.criarMundo());
 }
@@ -129,7 +130,7 @@ TEST(ArquivoMortos, DocumentoComMortosNoArquivoEscreveOsMesmosBytes) {
     ASSERT_TRUE(noArquivo.carregarBytes(projeto).ok);
     EXPECT_EQ(noArquivo.numMortos(), naMemoria.mortos().size());
     EXPECT_TRUE(noArquivo.serializar() == projeto);
-    noArquivo.limparMundo();
+    AcessoDocumento::limparMundo(noArquivo);
     EXPECT_EQ(noArquivo.numMortos(), 0u);
 }
 

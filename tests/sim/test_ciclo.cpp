@@ -1,5 +1,6 @@
 // The cycle around its phases: generation turnover, status line, redraw,
 // periodic save, trace and the real-time throttle.
+#include "AcessoDocumento.h"
 #include "ArquivoApoio.h"
 #include <gtest/gtest.h>
 #include <set>
@@ -45,17 +46,18 @@ class HostFalso : public KeldoHost {
 
 void criar(CKeldoDoc& doc, int individuos, int alimentos) {
     doc.definirSementeFixa(7);
-    doc.parametrosEditaveis().numIndividuos = individuos;
-    doc.parametrosEditaveis().qtdAlimento = alimentos;
+    AcessoDocumento::parametrosEditaveis(doc).numIndividuos = individuos;
+    AcessoDocumento::parametrosEditaveis(doc).qtdAlimento = alimentos;
     ASSERT_TRUE(doc.criarMundo());
 }
 
 // 60 individuals that reproduce from energy 50, in discrete generations.
 void criarComGeracoesDiscretas(CKeldoDoc& doc, int32_t numIndDiscretas) {
-    doc.parametrosEditaveis().tipoGeracoes = 1;
-    doc.parametrosEditaveis().numIndDiscretas = numIndDiscretas;
-    doc.parametrosEditaveis().repro_rr = doc.parametrosEditaveis().repro_Rr =
-        doc.parametrosEditaveis().repro_RR = 50;
+    AcessoDocumento::parametrosEditaveis(doc).tipoGeracoes = 1;
+    AcessoDocumento::parametrosEditaveis(doc).numIndDiscretas = numIndDiscretas;
+    AcessoDocumento::parametrosEditaveis(doc).repro_rr =
+        AcessoDocumento::parametrosEditaveis(doc).repro_Rr =
+            AcessoDocumento::parametrosEditaveis(doc).repro_RR = 50;
     criar(doc, 60, 100);
 }
 
@@ -72,15 +74,15 @@ TEST(Ciclo, StatusComDezIndividuosETresOvos) {
     CKeldoDoc doc;
     criar(doc, 10, 0);
     for (int k : {2, 5, 8})
-        doc.vivosEditaveis()[k].definirBit(EstadoBit::adulto, false);
-    doc.definirOvos(3);
+        AcessoDocumento::vivosEditaveis(doc)[k].definirBit(EstadoBit::adulto, false);
+    AcessoDocumento::definirOvos(doc, 3);
     EXPECT_EQ(doc.textoStatus(), "Tempo: 0, Vivos: 7, Mortos: 0, Ovos: 3, " + geracaoUtf8 + ": 0");
 
     HostFalso host(doc);
     doc.executarCiclo();
     ASSERT_EQ(host.status.size(), 1u);
     EXPECT_EQ(host.status[0], "Tempo: 1, Vivos: 7, Mortos: 0, Ovos: 3, " + geracaoUtf8 + ": 0");
-    EXPECT_EQ(doc.status(), host.status[0]);
+    EXPECT_EQ(AcessoDocumento::status(doc), host.status[0]);
 }
 
 // Mating stops when the fifth egg is laid; at the start of the next cycle
@@ -141,7 +143,7 @@ TEST(Ciclo, MortoLevaOCicloEmCursoEMundoVazioContinua) {
     criar(doc, 1, 0);
     for (int k = 0; k < 3; ++k)
         doc.executarCiclo();
-    doc.vivosEditaveis()[0].energia = doc.vivos()[0].limiarMorte + 1;
+    AcessoDocumento::vivosEditaveis(doc)[0].energia = doc.vivos()[0].limiarMorte + 1;
     doc.executarCiclo();
     ASSERT_EQ(doc.mortos().size(), 1u);
     EXPECT_EQ(doc.mortos()[0].loopMorto, 3);
@@ -155,7 +157,7 @@ TEST(Ciclo, TraceComNumeroDoCicloACadaCiclo) {
     apoio::NaPasta aqui(pasta.caminho);
     CKeldoDoc doc;
     criar(doc, 1, 0);
-    doc.parametrosEditaveis().gerarTrace = 1;
+    AcessoDocumento::parametrosEditaveis(doc).gerarTrace = 1;
     doc.executarCiclo();
     doc.executarCiclo();
     const std::vector<uint8_t> b = apoio::lerArquivo("keldo_trace.txt");
@@ -174,9 +176,9 @@ TEST(Ciclo, SalvarPeriodicoEscreveSnapshotZeroPrimeiro) {
     CKeldoDoc doc;
     criar(doc, 10, 20);
     doc.arquivo().definirCaminho(pasta / "proj.gen");
-    doc.definirEstadoExecucao(EstadoExecucao::executando);
-    doc.parametrosEditaveis().salvarAtivo = 1;
-    doc.parametrosEditaveis().salvarCiclos = 50;
+    AcessoDocumento::definirEstadoExecucao(doc, EstadoExecucao::executando);
+    AcessoDocumento::parametrosEditaveis(doc).salvarAtivo = 1;
+    AcessoDocumento::parametrosEditaveis(doc).salvarCiclos = 50;
     for (int k = 0; k < 49; ++k)
         doc.executarCiclo();
     EXPECT_FALSE(std::filesystem::exists(pasta / "proj.gen"));
@@ -196,8 +198,8 @@ TEST(Ciclo, SalvarPeriodicoEscreveSnapshotZeroPrimeiro) {
 
     CKeldoDoc semCaminho;
     criar(semCaminho, 3, 0);
-    semCaminho.parametrosEditaveis().salvarAtivo = 1;
-    semCaminho.parametrosEditaveis().salvarCiclos = 2;
+    AcessoDocumento::parametrosEditaveis(semCaminho).salvarAtivo = 1;
+    AcessoDocumento::parametrosEditaveis(semCaminho).salvarCiclos = 2;
     for (int k = 0; k < 4; ++k)
         semCaminho.executarCiclo();
     EXPECT_EQ(semCaminho.numSnapshot(), 2);
@@ -210,9 +212,9 @@ TEST(Ciclo, SnapshotNoFimDoContadorReescreveOUltimo) {
     CKeldoDoc doc;
     criar(doc, 10, 20);
     doc.arquivo().definirCaminho(pasta / "p.gen");
-    doc.parametrosEditaveis().salvarAtivo = 1;
-    doc.parametrosEditaveis().salvarCiclos = 1;
-    doc.definirNumSnapshot(INT32_MAX - 1);
+    AcessoDocumento::parametrosEditaveis(doc).salvarAtivo = 1;
+    AcessoDocumento::parametrosEditaveis(doc).salvarCiclos = 1;
+    AcessoDocumento::definirNumSnapshot(doc, INT32_MAX - 1);
     for (int k = 0; k < 3; ++k)
         doc.executarCiclo();
     EXPECT_EQ(doc.numSnapshot(), INT32_MAX);
@@ -231,9 +233,9 @@ TEST(Ciclo, SalvarPeriodicoParaOTimerEFalhaDeixaAExecucaoParada) {
     CKeldoDoc doc;
     criar(doc, 5, 0);
     HostFalso host(doc);
-    doc.definirEstadoExecucao(EstadoExecucao::executando);
-    doc.parametrosEditaveis().salvarAtivo = 1;
-    doc.parametrosEditaveis().salvarCiclos = 3;
+    AcessoDocumento::definirEstadoExecucao(doc, EstadoExecucao::executando);
+    AcessoDocumento::parametrosEditaveis(doc).salvarAtivo = 1;
+    AcessoDocumento::parametrosEditaveis(doc).salvarCiclos = 3;
     auto tresCiclos = [&] {
         host.eventos.clear();
         for (int k = 0; k < 3; ++k)
@@ -246,7 +248,7 @@ TEST(Ciclo, SalvarPeriodicoParaOTimerEFalhaDeixaAExecucaoParada) {
 
     host.resultadoSalvar = false;
     EXPECT_EQ(tresCiclos(), (std::vector<std::string>{"parar", "salvar 2"}));
-    EXPECT_EQ(doc.estadoExecucao(), EstadoExecucao::parado);
+    EXPECT_EQ(AcessoDocumento::estadoExecucao(doc), EstadoExecucao::parado);
     EXPECT_EQ(doc.numSnapshot(), 3);
     EXPECT_TRUE(doc.arquivo().modificado());
 
@@ -262,10 +264,10 @@ TEST(Ciclo, SalvarDuranteExecucaoDeixaOProjetoModificado) {
     apoio::PastaTemporaria pasta;
     CKeldoDoc doc;
     criar(doc, 5, 5);
-    doc.definirEstadoExecucao(EstadoExecucao::executando);
+    AcessoDocumento::definirEstadoExecucao(doc, EstadoExecucao::executando);
     ASSERT_TRUE(doc.salvarProjeto(pasta / "a.gen").ok);
     EXPECT_TRUE(doc.arquivo().modificado());
-    doc.definirEstadoExecucao(EstadoExecucao::parado);
+    AcessoDocumento::definirEstadoExecucao(doc, EstadoExecucao::parado);
     ASSERT_TRUE(doc.salvarProjeto(pasta / "a.gen").ok);
     EXPECT_FALSE(doc.arquivo().modificado());
 }
@@ -276,8 +278,9 @@ TEST(Ciclo, MundoAlemDoLimiteParaAntesDoCiclo) {
     CKeldoDoc doc;
     criar(doc, 10, 0);
     HostFalso host(doc);
-    doc.definirEstadoExecucao(EstadoExecucao::executando);
-    doc.alimentosEditaveis().resize(CKeldoDoc::limiteMundo + 1 - doc.vivos().size());
+    AcessoDocumento::definirEstadoExecucao(doc, EstadoExecucao::executando);
+    AcessoDocumento::alimentosEditaveis(doc).resize(CKeldoDoc::limiteMundo + 1 -
+                                                    doc.vivos().size());
     const std::vector<uint8_t> antes = doc.serializar();
     Random geradorAntes = doc.gerador();
 
@@ -286,13 +289,13 @@ TEST(Ciclo, MundoAlemDoLimiteParaAntesDoCiclo) {
               (std::vector<std::string>{"parada O mundo atingiu o limite de 300000 indiv\xC3\xAD"
                                         "duos e "
                                         "alimentos; a simula\xC3\xA7\xC3\xA3o foi parada."}));
-    EXPECT_EQ(doc.estadoExecucao(), EstadoExecucao::parado);
+    EXPECT_EQ(AcessoDocumento::estadoExecucao(doc), EstadoExecucao::parado);
     EXPECT_EQ(doc.tempo(), 0);
     EXPECT_TRUE(doc.serializar() == antes);
     EXPECT_EQ(doc.gerador().randomInt(1 << 30), geradorAntes.randomInt(1 << 30));
 
     host.eventos.clear();
-    doc.alimentosEditaveis().pop_back();
+    AcessoDocumento::alimentosEditaveis(doc).pop_back();
     EXPECT_TRUE(doc.executarCiclo());
     EXPECT_EQ(doc.tempo(), 1);
     EXPECT_TRUE(host.eventos.empty());
@@ -308,14 +311,15 @@ size_t tamanho(const CKeldoDoc& doc) {
 // The phases of one cycle run straight through, with no limit judged; returns
 // the food items there were after the renewal.
 size_t fasesSemLimite(CKeldoDoc& doc) {
-    doc.renovarGeracao();
-    doc.procurarParceira();
-    doc.acasalar(true);
-    doc.procurarAlimento();
-    doc.reporAlimento(doc.comer(), doc.parametrosEditaveis().taxaReposicao);
+    AcessoDocumento::renovarGeracao(doc);
+    AcessoDocumento::procurarParceira(doc);
+    AcessoDocumento::acasalar(doc, true);
+    AcessoDocumento::procurarAlimento(doc);
+    AcessoDocumento::reporAlimento(doc, AcessoDocumento::comer(doc),
+                                   AcessoDocumento::parametrosEditaveis(doc).taxaReposicao);
     const size_t alimentos = doc.alimentos().size();
-    doc.moverIndividuos();
-    doc.definirTempo(doc.tempo() + 1);
+    AcessoDocumento::moverIndividuos(doc);
+    AcessoDocumento::definirTempo(doc, doc.tempo() + 1);
     return alimentos;
 }
 
@@ -329,13 +333,13 @@ struct Parada {
 };
 Parada esperarParadaNoCicloQuePassaria(CKeldoDoc& guardado, CKeldoDoc& livre) {
     HostFalso host(guardado);
-    guardado.definirEstadoExecucao(EstadoExecucao::executando);
+    AcessoDocumento::definirEstadoExecucao(guardado, EstadoExecucao::executando);
     Parada parada;
     for (int c = 0; c < 20; ++c) {
         SCOPED_TRACE("ciclo " + std::to_string(c + 1));
         const std::vector<uint8_t> antes = guardado.serializar();
         const uint32_t geradorAntes = guardado.gerador().estadoAtual();
-        const bool podiaPassar = guardado.maximoAoFimDoCiclo() > limite;
+        const bool podiaPassar = AcessoDocumento::maximoAoFimDoCiclo(guardado) > limite;
         const size_t alimentos = fasesSemLimite(livre);
         if (tamanho(livre) <= limite) {
             EXPECT_TRUE(guardado.executarCiclo());
@@ -349,7 +353,7 @@ Parada esperarParadaNoCicloQuePassaria(CKeldoDoc& guardado, CKeldoDoc& livre) {
         EXPECT_EQ(guardado.gerador().estadoAtual(), geradorAntes);
         EXPECT_EQ(host.eventos,
                   std::vector<std::string>{"parada " + CKeldoDoc::avisoLimiteMundo()});
-        EXPECT_EQ(guardado.estadoExecucao(), EstadoExecucao::parado);
+        EXPECT_EQ(AcessoDocumento::estadoExecucao(guardado), EstadoExecucao::parado);
         parada.alimentosAposReposicao = alimentos;
         return parada;
     }
@@ -359,7 +363,7 @@ Parada esperarParadaNoCicloQuePassaria(CKeldoDoc& guardado, CKeldoDoc& livre) {
 
 // Food that multiplies every cycle (2,000 items become 453,923 in five).
 void mundoQueSeMultiplica(CKeldoDoc& doc) {
-    SimulationParameters& p = doc.parametrosEditaveis();
+    SimulationParameters& p = AcessoDocumento::parametrosEditaveis(doc);
     p.numIndividuos = 1000;
     p.qtdAlimento = 2000;
     p.taxaReposicao = 500;
@@ -372,7 +376,7 @@ void mundoQueSeMultiplica(CKeldoDoc& doc) {
 // A world at the limit whose food stays as many (every item eaten comes back
 // once) and whose individuals are all ready to mate.
 void mundoNoLimiteComNascimentos(CKeldoDoc& doc) {
-    SimulationParameters& p = doc.parametrosEditaveis();
+    SimulationParameters& p = AcessoDocumento::parametrosEditaveis(doc);
     p.numIndividuos = 1000;
     p.qtdAlimento = 0;
     p.taxaReposicao = 100;
@@ -380,7 +384,7 @@ void mundoNoLimiteComNascimentos(CKeldoDoc& doc) {
     doc.definirSementeFixa(3);
     doc.definirIgnorarTempoReal(true);
     ASSERT_TRUE(doc.criarMundo());
-    doc.alimentosEditaveis().resize(limite - doc.vivos().size());
+    AcessoDocumento::alimentosEditaveis(doc).resize(limite - doc.vivos().size());
 }
 } // namespace
 
@@ -410,28 +414,28 @@ TEST(Ciclo, CicloQuePassariaDoLimitePelosNascimentosNaoRoda) {
 TEST(Ciclo, MaximoAoFimDoCicloCobreNascimentosEComida) {
     CKeldoDoc doc;
     criar(doc, 10, 0);
-    doc.alimentosEditaveis().resize(limite / 2);
-    EXPECT_EQ(doc.maximoAoFimDoCiclo(), 20 + limite / 2 + 1);
-    doc.parametrosEditaveis().taxaReposicao = 300;
+    AcessoDocumento::alimentosEditaveis(doc).resize(limite / 2);
+    EXPECT_EQ(AcessoDocumento::maximoAoFimDoCiclo(doc), 20 + limite / 2 + 1);
+    AcessoDocumento::parametrosEditaveis(doc).taxaReposicao = 300;
     size_t maes = 0;
     for (const SpecX& i : doc.vivos())
         maes += i.sexo() == 0 && i.energia >= i.limiarReproducao;
-    EXPECT_EQ(doc.maximoAoFimDoCiclo(), 10 + maes + 3 * (limite / 2) + 1);
-    doc.parametrosEditaveis().tipoGeracoes = 1;
-    doc.parametrosEditaveis().numIndDiscretas = 0;
-    EXPECT_EQ(doc.maximoAoFimDoCiclo(), 10 + 3 * (limite / 2) + 1);
+    EXPECT_EQ(AcessoDocumento::maximoAoFimDoCiclo(doc), 10 + maes + 3 * (limite / 2) + 1);
+    AcessoDocumento::parametrosEditaveis(doc).tipoGeracoes = 1;
+    AcessoDocumento::parametrosEditaveis(doc).numIndDiscretas = 0;
+    EXPECT_EQ(AcessoDocumento::maximoAoFimDoCiclo(doc), 10 + 3 * (limite / 2) + 1);
 }
 
 TEST(Ciclo, RedesenhoACadaIntervaloDeCiclos) {
     CKeldoDoc doc;
     criar(doc, 5, 5);
     HostFalso host(doc);
-    doc.parametrosEditaveis().intervaloAnimacao = 10;
+    AcessoDocumento::parametrosEditaveis(doc).intervaloAnimacao = 10;
     for (int k = 0; k < 25; ++k)
         doc.executarCiclo();
     EXPECT_EQ(host.redesenhos, (std::vector<int32_t>{10, 20}));
     host.redesenhos.clear();
-    doc.parametrosEditaveis().intervaloAnimacao = 1;
+    AcessoDocumento::parametrosEditaveis(doc).intervaloAnimacao = 1;
     for (int k = 0; k < 3; ++k)
         doc.executarCiclo();
     EXPECT_EQ(host.redesenhos, (std::vector<int32_t>{26, 27, 28}));
@@ -445,7 +449,7 @@ TEST(Ciclo, TempoRealComContadorFalso) {
     HostFalso host(doc);
     doc.executarCiclo();
     EXPECT_EQ(host.leituras, 0); // no throttle, no reading
-    doc.parametrosEditaveis().tempoRealCiclo = 1000;
+    AcessoDocumento::parametrosEditaveis(doc).tempoRealCiclo = 1000;
 
     host.agora = 0xFFFFFFFF;
     doc.executarCiclo();

@@ -1,5 +1,6 @@
 // The indexed phases (grids, obstacle masks, food lookup) against the plain
 // scans over whole lists: same draws, same bytes, for many seeds and worlds.
+#include "AcessoDocumento.h"
 #include "sim/CKeldoDoc.h"
 #include "sim/indices/BuscaIndexada.h"
 #include "sim/indices/BuscaPorVarredura.h"
@@ -30,7 +31,7 @@ void rodar(CKeldoDoc& doc, uint32_t semente, const Mundo& mundo, bool referencia
            std::vector<std::vector<uint8_t>>& marcos) {
     doc.definirUsarReferencia(referencia);
     doc.definirSementeFixa(semente);
-    mundo.ajustar(doc.parametrosEditaveis());
+    mundo.ajustar(AcessoDocumento::parametrosEditaveis(doc));
     doc.criarMundo();
     for (int c = 1; c <= mundo.ciclos; ++c) {
         doc.executarCiclo();
@@ -147,19 +148,20 @@ TEST(Diferencial, ConsultasDeObstaculoIguaisEmTodasAsCoordenadas) {
         CKeldoDoc doc;
         if (nivel[1] == '3')
             doc.definirArena(Rect{0, 0, 633, 461}); // a client area other than the picture's
-        doc.parametrosEditaveis().nivelObstaculos = nivel;
-        doc.escolherNivel();
-        doc.construirObstaculos();
+        AcessoDocumento::parametrosEditaveis(doc).nivelObstaculos = nivel;
+        AcessoDocumento::escolherNivel(doc);
+        AcessoDocumento::construirObstaculos(doc);
         for (int x = -6; x <= 110; x += 1)
             for (int y = -6; y <= 110; y += 1) {
                 doc.definirUsarReferencia(true);
-                const Rect* r = doc.pontoEmObstaculo(x, y);
-                const int bloq =
-                    doc.caminhoBloqueado(x, y, 50, 50) + 2 * doc.caminhoBloqueado(7, 93, x, y);
+                const Rect* r = AcessoDocumento::pontoEmObstaculo(doc, x, y);
+                const int bloq = AcessoDocumento::caminhoBloqueado(doc, x, y, 50, 50) +
+                                 2 * AcessoDocumento::caminhoBloqueado(doc, 7, 93, x, y);
                 doc.definirUsarReferencia(false);
-                ASSERT_EQ(r, doc.pontoEmObstaculo(x, y)) << nivel << " " << x << "," << y;
-                ASSERT_EQ(bloq, doc.caminhoBloqueado(x, y, 50, 50) +
-                                    2 * doc.caminhoBloqueado(7, 93, x, y));
+                ASSERT_EQ(r, AcessoDocumento::pontoEmObstaculo(doc, x, y))
+                    << nivel << " " << x << "," << y;
+                ASSERT_EQ(bloq, AcessoDocumento::caminhoBloqueado(doc, x, y, 50, 50) +
+                                    2 * AcessoDocumento::caminhoBloqueado(doc, 7, 93, x, y));
             }
     }
 }
@@ -185,9 +187,9 @@ TEST(Diferencial, ArenaLotadaIgualAoDeReferencia) {
 TEST(Diferencial, BuscasDeVizinhosRespondemIgualConsultaAConsulta) {
     CKeldoDoc doc;
     doc.definirSementeFixa(31);
-    doc.parametrosEditaveis().numIndividuos = 400;
-    doc.parametrosEditaveis().qtdAlimento = 300;
-    doc.parametrosEditaveis().nivelObstaculos.assign("30");
+    AcessoDocumento::parametrosEditaveis(doc).numIndividuos = 400;
+    AcessoDocumento::parametrosEditaveis(doc).qtdAlimento = 300;
+    AcessoDocumento::parametrosEditaveis(doc).nivelObstaculos.assign("30");
     doc.criarMundo();
     for (int c = 0; c < 4; ++c)
         doc.executarCiclo();
@@ -400,7 +402,7 @@ namespace {
 void criarBando(CKeldoDoc& doc, uint32_t semente, bool referencia, int noPonto, int alimentos) {
     doc.definirUsarReferencia(referencia);
     doc.definirSementeFixa(semente);
-    SimulationParameters& p = doc.parametrosEditaveis();
+    SimulationParameters& p = AcessoDocumento::parametrosEditaveis(doc);
     p.numIndividuos = noPonto + 40;
     p.qtdAlimento = alimentos;
     p.nivelObstaculos.assign("30");
@@ -409,16 +411,16 @@ void criarBando(CKeldoDoc& doc, uint32_t semente, bool referencia, int noPonto, 
     doc.criarMundo();
     const float x = doc.vivos().front().x, y = doc.vivos().front().y;
     for (size_t k = 0; k < doc.vivos().size(); ++k) {
-        SpecX& i = doc.vivosEditaveis()[k];
+        SpecX& i = AcessoDocumento::vivosEditaveis(doc)[k];
         i.definirBit(EstadoBit::adulto, true);
         i.energia = 400;
         const bool segundo = k % 97 == 5 && k < 97 * 40;
         i.x = segundo ? x + 1.0f : x;
         i.y = segundo ? y + 0.5f : y;
     }
-    doc.definirOvos(0);
+    AcessoDocumento::definirOvos(doc, 0);
     for (size_t k = 0; k < doc.alimentos().size(); ++k) {
-        FoodX& f = doc.alimentosEditaveis()[k];
+        FoodX& f = AcessoDocumento::alimentosEditaveis(doc)[k];
         if (k % 50 != 7) { // a few stay where they were
             f.x = x;
             f.y = y;

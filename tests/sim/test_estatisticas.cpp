@@ -1,5 +1,6 @@
 // Per-cycle figures of a world: allele counts, the summary line and the
 // bounded history.
+#include "AcessoDocumento.h"
 #include "IndividuoTeste.h"
 #include "sim/CKeldoDoc.h"
 #include <charconv>
@@ -20,31 +21,33 @@ SpecX individuo(uint16_t p, uint16_t m, uint8_t estado) {
 void populacaoAMao(CKeldoDoc& doc) {
     using namespace EstadoBit;
     // V4 R p L m I3 N, with a stray bit 9; and V1 r P l M I2 n. Male, X D, Y C.
-    doc.vivosEditaveis().push_back(
+    AcessoDocumento::vivosEditaveis(doc).push_back(
         individuo(0x3D5, 0x02A, sexo | detecX | detecXCuidaY | adulto | vivo));
     // V2 R P l M I4 n and V2 r p L m I1 N. Female egg, X d and D.
-    doc.vivosEditaveis().push_back(individuo(0x0EE, 0x091, detecXCuidaY | vivo));
+    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(0x0EE, 0x091, detecXCuidaY | vivo));
     // V3 r p l m I1 n twice. Adult female, D and D.
-    doc.vivosEditaveis().push_back(individuo(0x100, 0x100, detecX | detecXCuidaY | adulto | vivo));
+    AcessoDocumento::vivosEditaveis(doc).push_back(
+        individuo(0x100, 0x100, detecX | detecXCuidaY | adulto | vivo));
     // Dead: not counted whatever it carries.
-    doc.vivosEditaveis().push_back(individuo(0x1FF, 0x1FF, sexo | detecX | detecXCuidaY | adulto));
-    doc.mortosEditaveis().push_back(individuo(0x1FF, 0x1FF, sexo | adulto));
-    doc.alimentosEditaveis().resize(2);
-    doc.definirTempo(7);
-    doc.definirGeracao(3);
+    AcessoDocumento::vivosEditaveis(doc).push_back(
+        individuo(0x1FF, 0x1FF, sexo | detecX | detecXCuidaY | adulto));
+    AcessoDocumento::mortosEditaveis(doc).push_back(individuo(0x1FF, 0x1FF, sexo | adulto));
+    AcessoDocumento::alimentosEditaveis(doc).resize(2);
+    AcessoDocumento::definirTempo(doc, 7);
+    AcessoDocumento::definirGeracao(doc, 3);
 }
 
 void mundoVazio(CKeldoDoc& doc) {
     doc.definirSementeFixa(3);
-    doc.parametrosEditaveis().numIndividuos = 0;
-    doc.parametrosEditaveis().qtdAlimento = 0;
+    AcessoDocumento::parametrosEditaveis(doc).numIndividuos = 0;
+    AcessoDocumento::parametrosEditaveis(doc).qtdAlimento = 0;
     ASSERT_TRUE(doc.criarMundo());
 }
 
 void mundoPequeno(CKeldoDoc& doc) {
     doc.definirSementeFixa(11);
-    doc.parametrosEditaveis().numIndividuos = 30;
-    doc.parametrosEditaveis().qtdAlimento = 30;
+    AcessoDocumento::parametrosEditaveis(doc).numIndividuos = 30;
+    AcessoDocumento::parametrosEditaveis(doc).qtdAlimento = 30;
     ASSERT_TRUE(doc.criarMundo());
 }
 
@@ -105,16 +108,17 @@ TEST(Estatisticas, FrequenciasDeUmaPopulacaoFeitaAMao) {
     EXPECT_DOUBLE_EQ(a.heterozigoseEsperada(Genoma::Visao), 26.0 / 36.0);
     EXPECT_DOUBLE_EQ(a.frequenciaGenotipo(Genoma::Morte, 1), 2.0 / 3.0);
     // Both capital: the egg's P twice makes PP a third.
-    doc.vivosEditaveis()[2].genotipoP = doc.vivosEditaveis()[2].genotipoM = 0x0EE;
+    AcessoDocumento::vivosEditaveis(doc)[2].genotipoP =
+        AcessoDocumento::vivosEditaveis(doc)[2].genotipoM = 0x0EE;
     const AmostraPopulacao b = EstatisticasPopulacao::medir(doc);
     EXPECT_DOUBLE_EQ(b.frequenciaGenotipo(Genoma::Partilha, 2), 1.0 / 3.0);
     EXPECT_DOUBLE_EQ(b.frequenciaGenotipo(Genoma::Partilha, 0), 0.0);
     EXPECT_DOUBLE_EQ(b.heterozigoseObservada(Genoma::Visao), 1.0 / 3.0);
 
     // Without males Cuida has no frequency; without anybody no allele has one.
-    doc.vivosEditaveis().erase(doc.vivos().begin());
+    AcessoDocumento::vivosEditaveis(doc).erase(doc.vivos().begin());
     EXPECT_NE(linha(EstatisticasPopulacao::medir(doc)).find(";0.7500;NA;"), std::string::npos);
-    doc.vivosEditaveis().clear();
+    AcessoDocumento::vivosEditaveis(doc).clear();
     std::string vazia = "7;0;0;1;3;2";
     for (int k = 0; k < 15 + 24; ++k)
         vazia += ";NA";
@@ -159,7 +163,7 @@ TEST(Estatisticas, LimiteReduzPelaMetadeMantendoOsCiclosCertos) {
     CKeldoDoc completo;
     mundoPequeno(completo);
     CKeldoDoc limitado;
-    limitado.estatisticasEditaveis() = EstatisticasPopulacao(8);
+    AcessoDocumento::estatisticasEditaveis(limitado) = EstatisticasPopulacao(8);
     mundoPequeno(limitado);
     uint64_t versao = limitado.estatisticas().versao();
     int reducoes = 0;
@@ -247,7 +251,7 @@ TEST(Estatisticas, TodosOsGenotiposDeTodosOsGenesContadosComoUmAUm) {
         for (int ap = 0; ap < Genoma::numAlelos(g); ++ap)
             for (int am = 0; am < Genoma::numAlelos(g); ++am)
                 for (int estado = 0; estado < 64; ++estado)
-                    doc.vivosEditaveis().push_back(individuo(
+                    AcessoDocumento::vivosEditaveis(doc).push_back(individuo(
                         Genoma::comAlelo(g, sorteio(), ap), Genoma::comAlelo(g, sorteio(), am),
                         static_cast<uint8_t>(estado | (sorteio() & 0xC0))));
     }
@@ -256,7 +260,7 @@ TEST(Estatisticas, TodosOsGenotiposDeTodosOsGenesContadosComoUmAUm) {
         esperarIgual(a, contadaUmAUm(doc.vivos()));
         EXPECT_GT(a.ovos, 0);
         EXPECT_GT(a.adultos, 0);
-        doc.vivosEditaveis().resize(doc.vivos().size() / 3);
+        AcessoDocumento::vivosEditaveis(doc).resize(doc.vivos().size() / 3);
     }
 }
 

@@ -4,6 +4,7 @@
 // The previous project stays byte for byte, nothing is left behind, the run
 // goes on, and keldo-run ends with status 1. A rename refused at the end
 // (a bind mount) does not lose the new content.
+#include "AcessoDocumento.h"
 #include "ArquivoApoio.h"
 #include "io/GravacaoSegura.h"
 #include "sim/TextoFalhaArquivo.h"
@@ -95,7 +96,7 @@ class DiscoPequeno {
 void mundo(CKeldoDoc& doc, int individuos) {
     doc.definirSementeFixa(31);
     doc.definirIgnorarTempoReal(true);
-    doc.parametrosEditaveis().numIndividuos = individuos;
+    AcessoDocumento::parametrosEditaveis(doc).numIndividuos = individuos;
     ASSERT_TRUE(doc.criarMundo());
     for (int c = 0; c < 3; ++c)
         doc.executarCiclo();
@@ -204,10 +205,10 @@ TEST(FalhasDeDisco, TraceESalvamentoPeriodicoFalhamEOCicloContinua) {
             GTEST_SKIP() << "sem permissao para montar um tmpfs";
         apoio::NaPasta aqui(p.disco.pasta.caminho);
         p.doc.arquivo().definirCaminho(p.alvo);
-        p.doc.definirEstadoExecucao(EstadoExecucao::executando);
-        p.doc.parametrosEditaveis().gerarTrace = 1;
-        p.doc.parametrosEditaveis().salvarAtivo = 1;
-        p.doc.parametrosEditaveis().salvarCiclos = 2;
+        AcessoDocumento::definirEstadoExecucao(p.doc, EstadoExecucao::executando);
+        AcessoDocumento::parametrosEditaveis(p.doc).gerarTrace = 1;
+        AcessoDocumento::parametrosEditaveis(p.doc).salvarAtivo = 1;
+        AcessoDocumento::parametrosEditaveis(p.doc).salvarCiclos = 2;
         const int32_t tempo = p.doc.tempo();
         for (int c = 0; c < 6; ++c)
             p.doc.executarCiclo();
@@ -471,7 +472,8 @@ TEST(FalhasDeDisco, MundoAlemDoLimiteNaoESalvo) {
     ASSERT_TRUE(doc.salvarProjeto(projeto).ok);
     const std::vector<uint8_t> antes = apoio::lerArquivo(projeto);
     FoodX item;
-    doc.alimentosEditaveis().assign(CKeldoDoc::limiteMundo - doc.vivos().size() + 1, item);
+    AcessoDocumento::alimentosEditaveis(doc).assign(CKeldoDoc::limiteMundo - doc.vivos().size() + 1,
+                                                    item);
     const ResultadoArquivo r = doc.salvarProjeto(projeto);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(r.falha, FalhaArquivo::salvarAlemDoLimite);
@@ -479,6 +481,6 @@ TEST(FalhasDeDisco, MundoAlemDoLimiteNaoESalvo) {
     EXPECT_EQ(textoFalhaArquivo(r, "/x/p.gen"),
               "Failed to save document.\n/x/p.gen would hold more than 300000 individuals and "
               "food items, the limit of a world, and could not be opened again.");
-    doc.alimentosEditaveis().pop_back();
+    AcessoDocumento::alimentosEditaveis(doc).pop_back();
     EXPECT_TRUE(doc.salvarProjeto(projeto).ok); // exactly at the limit
 }

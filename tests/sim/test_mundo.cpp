@@ -1,4 +1,5 @@
 // World creation: population, food, counters and the draws they take.
+#include "AcessoDocumento.h"
 #include "IndividuoTeste.h"
 #include "model/Random.h"
 #include "sim/CKeldoDoc.h"
@@ -14,9 +15,9 @@ constexpr uint32_t semente = 1234;
 
 void mundoPequeno(CKeldoDoc& doc, int individuos, int alimentos, const std::string& nivel) {
     doc.definirSementeFixa(semente);
-    doc.parametrosEditaveis().numIndividuos = individuos;
-    doc.parametrosEditaveis().qtdAlimento = alimentos;
-    doc.parametrosEditaveis().nivelObstaculos = nivel;
+    AcessoDocumento::parametrosEditaveis(doc).numIndividuos = individuos;
+    AcessoDocumento::parametrosEditaveis(doc).qtdAlimento = alimentos;
+    AcessoDocumento::parametrosEditaveis(doc).nivelObstaculos = nivel;
 }
 
 // A template of the defined population.
@@ -56,7 +57,6 @@ TEST(Mundo, DocumentoNovoSemJanela) {
     CKeldoDoc doc;
     EXPECT_EQ(doc.proximoId(), 1);
     EXPECT_EQ(doc.arena(), (Rect{0, 0, 640, 480}));
-    EXPECT_EQ(doc.parametros().doc, &doc);
     EXPECT_TRUE(doc.vivos().empty());
 }
 
@@ -64,7 +64,7 @@ TEST(Mundo, DocumentoNovoSemJanela) {
 // defaults of model/Ambiente.h: they must be a new project's.
 TEST(Mundo, ParametrosDoModeloSemMundoSaoOsDeUmProjetoNovo) {
     const CKeldoDoc doc;
-    EXPECT_EQ(doc.parametrosModelo(), Ambiente::Parametros{});
+    EXPECT_EQ(AcessoDocumento::parametrosModelo(doc), Ambiente::Parametros{});
 }
 
 // Each founder: x, y, heading, 18 genotype bits, 3 status bits; then each food item:
@@ -72,14 +72,14 @@ TEST(Mundo, ParametrosDoModeloSemMundoSaoOsDeUmProjetoNovo) {
 TEST(Mundo, PopulacaoAleatoriaOrdemDosSorteios) {
     CKeldoDoc doc;
     mundoPequeno(doc, 3, 2, "0");
-    doc.parametrosEditaveis().energiaMin = 100;
-    doc.parametrosEditaveis().energiaMax = 300;
-    doc.definirProximoId(50);
-    doc.definirTempo(9);
-    doc.definirGeracao(4);
-    doc.definirOvos(2);
-    doc.definirNumSnapshot(6);
-    doc.definirEstadoExecucao(EstadoExecucao::parado);
+    AcessoDocumento::parametrosEditaveis(doc).energiaMin = 100;
+    AcessoDocumento::parametrosEditaveis(doc).energiaMax = 300;
+    AcessoDocumento::definirProximoId(doc, 50);
+    AcessoDocumento::definirTempo(doc, 9);
+    AcessoDocumento::definirGeracao(doc, 4);
+    AcessoDocumento::definirOvos(doc, 2);
+    AcessoDocumento::definirNumSnapshot(doc, 6);
+    AcessoDocumento::definirEstadoExecucao(doc, EstadoExecucao::parado);
     ASSERT_TRUE(doc.criarMundo());
 
     Random r(semente);
@@ -117,7 +117,7 @@ TEST(Mundo, PopulacaoAleatoriaOrdemDosSorteios) {
     EXPECT_EQ(doc.geracao(), 0);
     EXPECT_EQ(doc.ovos(), 0);
     EXPECT_EQ(doc.numSnapshot(), 0);
-    EXPECT_EQ(doc.estadoExecucao(), EstadoExecucao::naoIniciado);
+    EXPECT_EQ(AcessoDocumento::estadoExecucao(doc), EstadoExecucao::naoIniciado);
     EXPECT_EQ(doc.codigoNivel(), 'r');
     EXPECT_EQ(doc.bitmapFundo(), 145);
 }
@@ -128,9 +128,13 @@ TEST(Mundo, ObstaculosDoNivelValemParaPopulacaoEAlimento) {
     ASSERT_TRUE(doc.criarMundo());
     EXPECT_EQ(doc.codigoNivel(), 'd');
     for (const SpecX& s : doc.vivos())
-        ASSERT_EQ(doc.pontoEmObstaculo(static_cast<int>(s.x), static_cast<int>(s.y)), nullptr);
+        ASSERT_EQ(
+            AcessoDocumento::pontoEmObstaculo(doc, static_cast<int>(s.x), static_cast<int>(s.y)),
+            nullptr);
     for (const FoodX& f : doc.alimentos())
-        ASSERT_EQ(doc.pontoEmObstaculo(static_cast<int>(f.x), static_cast<int>(f.y)), nullptr);
+        ASSERT_EQ(
+            AcessoDocumento::pontoEmObstaculo(doc, static_cast<int>(f.x), static_cast<int>(f.y)),
+            nullptr);
     EXPECT_EQ(doc.vivos().back().id, 300);
     EXPECT_EQ(doc.proximoId(), 301);
 }
@@ -139,9 +143,9 @@ TEST(Mundo, ObstaculosDoNivelValemParaPopulacaoEAlimento) {
 TEST(Mundo, PopulacaoDefinidaCopiaOsModelos) {
     CKeldoDoc doc;
     mundoPequeno(doc, 10, 0, "30");
-    doc.parametrosEditaveis().tipoPopulacao = 1;
-    doc.parametrosEditaveis().repro_Rr = 333;
-    auto& lista = doc.parametrosEditaveis().listaDefinida;
+    AcessoDocumento::parametrosEditaveis(doc).tipoPopulacao = 1;
+    AcessoDocumento::parametrosEditaveis(doc).repro_Rr = 333;
+    auto& lista = AcessoDocumento::parametrosEditaveis(doc).listaDefinida;
     lista.push_back(modelo(10, 0x18 | 0x01, 0x040, 0x000)); // adult male, Rr
     lista.push_back(modelo(4, 0x10 | 0x02, 0x1FF, 0x000));  // an egg
     lista.push_back(modelo(7, 0x18 | 0x04, 0x000, 0x000));
@@ -158,7 +162,7 @@ TEST(Mundo, PopulacaoDefinidaCopiaOsModelos) {
         do {
             x = r.randomInt(100);
             y = r.randomInt(100);
-        } while (doc.pontoEmObstaculo(x, y));
+        } while (AcessoDocumento::pontoEmObstaculo(doc, x, y));
         SpecX esperado = lista[k];
         esperado.x = static_cast<float>(x);
         esperado.y = static_cast<float>(y);
@@ -185,9 +189,9 @@ TEST(Mundo, PopulacaoDefinidaCopiaOsModelos) {
 TEST(Mundo, AleatoriaComDefinidaComecaDepoisDoUltimoModelo) {
     CKeldoDoc doc;
     mundoPequeno(doc, 3, 0, "12");
-    doc.parametrosEditaveis().comDefinida = 1;
-    doc.parametrosEditaveis().listaDefinida.push_back(modelo(10, 0x18, 0, 0));
-    doc.parametrosEditaveis().listaDefinida.push_back(modelo(4, 0x10, 0, 0));
+    AcessoDocumento::parametrosEditaveis(doc).comDefinida = 1;
+    AcessoDocumento::parametrosEditaveis(doc).listaDefinida.push_back(modelo(10, 0x18, 0, 0));
+    AcessoDocumento::parametrosEditaveis(doc).listaDefinida.push_back(modelo(4, 0x10, 0, 0));
     ASSERT_TRUE(doc.criarMundo());
     ASSERT_EQ(doc.vivos().size(), 5u);
     const int32_t ids[] = {10, 4, 5, 6, 7};
@@ -205,22 +209,22 @@ TEST(Mundo, DefinidaSemModelosMantemProximoId) {
     mundoPequeno(doc, 5, 1, "12");
     ASSERT_TRUE(doc.criarMundo());
     EXPECT_EQ(doc.proximoId(), 6);
-    doc.parametrosEditaveis().tipoPopulacao = 1;
+    AcessoDocumento::parametrosEditaveis(doc).tipoPopulacao = 1;
     ASSERT_TRUE(doc.criarMundo());
     EXPECT_TRUE(doc.vivos().empty());
     EXPECT_EQ(doc.proximoId(), 6);
     EXPECT_EQ(doc.alimentos().size(), 1u);
 
     // "Definida" together with "com Definida": only the defined individuals.
-    doc.parametrosEditaveis().comDefinida = 1;
-    doc.parametrosEditaveis().listaDefinida.push_back(modelo(3, 0x18, 0, 0));
+    AcessoDocumento::parametrosEditaveis(doc).comDefinida = 1;
+    AcessoDocumento::parametrosEditaveis(doc).listaDefinida.push_back(modelo(3, 0x18, 0, 0));
     ASSERT_TRUE(doc.criarMundo());
     ASSERT_EQ(doc.vivos().size(), 1u);
     EXPECT_EQ(doc.proximoId(), 4);
 
     // Back to a random population without the defined list: ids restart at 1.
-    doc.parametrosEditaveis().tipoPopulacao = 0;
-    doc.parametrosEditaveis().comDefinida = 0;
+    AcessoDocumento::parametrosEditaveis(doc).tipoPopulacao = 0;
+    AcessoDocumento::parametrosEditaveis(doc).comDefinida = 0;
     ASSERT_TRUE(doc.criarMundo());
     EXPECT_EQ(doc.vivos().front().id, 1);
     EXPECT_EQ(doc.proximoId(), 6);
@@ -230,10 +234,10 @@ TEST(Mundo, NovoMundoApagaOAnteriorEZeraOsContadores) {
     CKeldoDoc doc;
     mundoPequeno(doc, 4, 3, "15");
     ASSERT_TRUE(doc.criarMundo());
-    doc.mortosEditaveis().push_back(doc.vivos().back());
-    doc.definirTempo(40);
-    doc.parametrosEditaveis().qtdAlimento = 0;
-    doc.parametrosEditaveis().numIndividuos = 2;
+    AcessoDocumento::mortosEditaveis(doc).push_back(doc.vivos().back());
+    AcessoDocumento::definirTempo(doc, 40);
+    AcessoDocumento::parametrosEditaveis(doc).qtdAlimento = 0;
+    AcessoDocumento::parametrosEditaveis(doc).numIndividuos = 2;
     ASSERT_TRUE(doc.criarMundo());
     EXPECT_EQ(doc.vivos().size(), 2u);
     EXPECT_TRUE(doc.mortos().empty());
@@ -241,7 +245,7 @@ TEST(Mundo, NovoMundoApagaOAnteriorEZeraOsContadores) {
     EXPECT_EQ(doc.tempo(), 0);
     EXPECT_EQ(doc.codigoNivel(), 'm');
 
-    doc.limparMundo();
+    AcessoDocumento::limparMundo(doc);
     EXPECT_TRUE(doc.vivos().empty());
     EXPECT_EQ(doc.proximoId(), 3);                // counters are left alone
     EXPECT_EQ(doc.parametros().numIndividuos, 2); // and so are the parameters
@@ -251,8 +255,8 @@ TEST(Mundo, MesmaSementeMesmoMundo) {
     CKeldoDoc a, b;
     for (CKeldoDoc* d : {&a, &b}) {
         mundoPequeno(*d, 60, 40, "30");
-        d->parametrosEditaveis().energiaMin = 1;
-        d->parametrosEditaveis().energiaMax = 500;
+        AcessoDocumento::parametrosEditaveis(*d).energiaMin = 1;
+        AcessoDocumento::parametrosEditaveis(*d).energiaMax = 500;
         ASSERT_TRUE(d->criarMundo());
     }
     ASSERT_EQ(a.vivos().size(), b.vivos().size());
@@ -268,7 +272,7 @@ TEST(Mundo, MesmaSementeMesmoMundo) {
 
     // The same document made again from the same seed gives the same world.
     const SpecX primeiro = a.vivos().front();
-    a.vivosEditaveis().front().energia = 1;
+    AcessoDocumento::vivosEditaveis(a).front().energia = 1;
     ASSERT_TRUE(a.criarMundo());
     mesmosCampos(a.vivos().front(), primeiro);
 
@@ -283,9 +287,9 @@ TEST(Mundo, MesmaSementeMesmoMundo) {
 // Without a fixed seed the calendar time seeds the generator.
 TEST(Mundo, SementeDoRelogio) {
     CKeldoDoc doc;
-    doc.parametrosEditaveis().numIndividuos = 1;
-    doc.parametrosEditaveis().qtdAlimento = 0;
-    doc.parametrosEditaveis().nivelObstaculos.assign(1, '0');
+    AcessoDocumento::parametrosEditaveis(doc).numIndividuos = 1;
+    AcessoDocumento::parametrosEditaveis(doc).qtdAlimento = 0;
+    AcessoDocumento::parametrosEditaveis(doc).nivelObstaculos.assign(1, '0');
     const auto antes = static_cast<uint32_t>(std::time(nullptr));
     ASSERT_TRUE(doc.criarMundo());
     const auto depois = static_cast<uint32_t>(std::time(nullptr));

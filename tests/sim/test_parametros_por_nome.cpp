@@ -1,3 +1,4 @@
+#include "AcessoDocumento.h"
 #include "sim/CKeldoDoc.h"
 #include "sim/ParametrosPorNome.h"
 #include "sim/TabelaParametros.h"
@@ -27,7 +28,7 @@ constexpr size_t inicioDepois = 44 + 3 + 7;
 
 std::vector<uint8_t> arquivoCom(const char* nome, const char* valor) {
     CKeldoDoc doc;
-    EXPECT_EQ(definirParametroPorNome(doc.parametrosEditaveis(), nome, valor),
+    EXPECT_EQ(definirParametroPorNome(AcessoDocumento::parametrosEditaveis(doc), nome, valor),
               ResultadoDefinicao::ok)
         << nome;
     return doc.serializar();

@@ -1,4 +1,5 @@
 // The trace file (a block per cycle) and the snapshot file written with every save.
+#include "AcessoDocumento.h"
 #include "ArquivoApoio.h"
 #include <gtest/gtest.h>
 
@@ -40,9 +41,9 @@ void mundoDeDois(CKeldoDoc& doc) {
     morto.loopMorto = 6;
     morto.energia = 0;
     morto.genotipoM = 0x01FF;
-    doc.vivosEditaveis().push_back(vivo);
-    doc.mortosEditaveis().push_back(morto);
-    doc.definirTempo(12);
+    AcessoDocumento::vivosEditaveis(doc).push_back(vivo);
+    AcessoDocumento::mortosEditaveis(doc).push_back(morto);
+    AcessoDocumento::definirTempo(doc, 12);
 }
 
 const std::string linhaMorto = "9;1;2;3;0;1;0;0;0;3;2;6;0;0;0;0;0;0;0;0;0;0;1;1;1;1;1;1;1;1;1\r\n";
@@ -82,7 +83,7 @@ TEST(Trace, LinhasComOCicloAcrescentadasAoFim) {
     CKeldoDoc doc;
     mundoDeDois(doc);
     ASSERT_TRUE(doc.escreverTrace(nome, true));
-    doc.definirTempo(13);
+    AcessoDocumento::definirTempo(doc, 13);
     ASSERT_TRUE(doc.escreverTrace(nome, true));
     EXPECT_EQ(conteudo(nome),
               "12;" + linhaMorto + "12;" + linhaVivo + "13;" + linhaMorto + "13;" + linhaVivo);
@@ -105,7 +106,7 @@ TEST(Snapshot, NomeDoProjetoComNumeroDeTresDigitos) {
     };
     CKeldoDoc doc;
     for (const Caso& c : casos) {
-        doc.definirNumSnapshot(c.numero);
-        EXPECT_EQ(doc.nomeSnapshot(c.projeto), c.snapshot);
+        AcessoDocumento::definirNumSnapshot(doc, c.numero);
+        EXPECT_EQ(AcessoDocumento::nomeSnapshot(doc, c.projeto), c.snapshot);
     }
 }
