@@ -2,6 +2,7 @@
 // arena as tall as the legend and controls under it allow; a legend of all
 // the arena draws; keys that work whatever part of the window has the focus;
 // and runs that take the main window's draws, so a seed gives the same world.
+#include "AcessoDocumento.h"
 #include "LacoEventos.h"
 #include "RespostaModal.h"
 #include "app/CGraficosDlg.h"
@@ -24,6 +25,7 @@
 #include <set>
 
 using namespace keldo::app;
+using keldo::sim::AcessoDocumento;
 
 namespace {
 
@@ -31,7 +33,8 @@ struct Janela {
     CMainFrame frame;
     explicit Janela(bool mostrar, int intervaloAnimacao = 1) {
         frame.documento().definirSementeFixa(2024u);
-        frame.documento().parametrosEditaveis().intervaloAnimacao = intervaloAnimacao;
+        AcessoDocumento::parametrosEditaveis(frame.documento()).intervaloAnimacao =
+            intervaloAnimacao;
         EXPECT_TRUE(frame.iniciarDocumento(QString()));
         if (mostrar) {
             frame.show();
@@ -171,7 +174,7 @@ TEST(ModoApresentacao, TeclasValemComOFocoEmQualquerParte) {
 // A run paced by "Tempo real" still steps at once, and only by one cycle.
 TEST(ModoApresentacao, PassoEUmCicloMesmoComTempoReal) {
     Janela j(false);
-    j.doc().parametrosEditaveis().tempoRealCiclo = 3600000;
+    AcessoDocumento::parametrosEditaveis(j.doc()).tempoRealCiclo = 3600000;
     CModoApresentacao* a = j.abrir();
     ASSERT_NE(a, nullptr);
     for (int k = 1; k <= 3; ++k) {
