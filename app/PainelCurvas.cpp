@@ -36,7 +36,7 @@ PainelCurvas::PainelCurvas(QCustomPlot* plot, int linha, const QString& titulo,
     painel->setRangeDrag(Qt::Horizontal);
     painel->setRangeZoom(Qt::Horizontal);
     QCPAxis* x = painel->axis(QCPAxis::atBottom);
-    x->setTicker(QSharedPointer<EixoInteiro>::create());
+    x->setTicker(QSharedPointer<EixoInteiro>::create(x));
     x->setNumberFormat(QStringLiteral("f"));
     x->setNumberPrecision(0);
     for (const Curva& c : definicoes) {

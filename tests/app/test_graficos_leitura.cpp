@@ -75,6 +75,35 @@ TEST(GraficosLeitura, TicksInteirosEmGeracoesECiclos) {
     EXPECT_EQ(eixoX(g, 0)->range().upper, 13.0);
 }
 
+// A long run on the narrowest chart window: five-digit labels, each clear of
+// its neighbours (they once read "1000020000300004000050000").
+TEST(GraficosLeitura, RotulosDeUmaExecucaoLongaNaoSeEncostam) {
+    Sala s;
+    CGraficosDlg& g = s.graficos();
+    g.resize(g.minimumSizeHint().width(), 600);
+    QCoreApplication::processEvents();
+    for (double fim : {65349.0, 999999.0, 37.0}) {
+        QCPAxis* x = eixoX(g, g.numPaineis() - 1); // the panel that labels the time axis
+        x->setRange(0.0, fim);
+        x->parentPlot()->replot();
+        const QVector<double> ticks = x->tickVector();
+        const QVector<QString> rotulos = x->tickVectorLabels();
+        ASSERT_GE(ticks.size(), 2) << fim;
+        ASSERT_LE(ticks.size(), 30) << fim;
+        ASSERT_EQ(rotulos.size(), ticks.size()) << fim;
+        const QFontMetrics medida(x->tickLabelFont());
+        for (qsizetype i = 0; i + 1 < ticks.size(); ++i) {
+            const double distancia = x->coordToPixel(ticks[i + 1]) - x->coordToPixel(ticks[i]);
+            const double metades =
+                (medida.horizontalAdvance(rotulos[i]) + medida.horizontalAdvance(rotulos[i + 1])) /
+                2.0;
+            EXPECT_GT(distancia, metades + 2.0)
+                << fim << ": " << rotulos[i].toStdString() << " " << rotulos[i + 1].toStdString();
+        }
+    }
+    esperarTicksInteiros(g);
+}
+
 TEST(GraficosLeitura, NovoEAbrirMostramAExecucaoInteira) {
     Sala s;
     QTemporaryDir pasta;
