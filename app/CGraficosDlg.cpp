@@ -334,6 +334,22 @@ Genoma::Gene CGraficosDlg::geneSelecionado() const {
     return static_cast<Genoma::Gene>(linha < 0 ? 0 : linha);
 }
 
+bool CGraficosDlg::geneMarcado(Genoma::Gene g) const {
+    return listaGenes->item(g)->checkState() == Qt::Checked;
+}
+
+bool CGraficosDlg::heterozigoseMostrada() const {
+    return caixaHeterozigose->isChecked();
+}
+
+void CGraficosDlg::copiarEscolhas(const CGraficosDlg& de) {
+    for (int g = 0; g < Genoma::numGenes; ++g)
+        marcarGene(static_cast<Genoma::Gene>(g), de.geneMarcado(static_cast<Genoma::Gene>(g)));
+    selecionarGene(de.geneSelecionado());
+    mostrarHeterozigose(de.heterozigoseMostrada());
+    usarGeracoes(de.emGeracoes());
+}
+
 void CGraficosDlg::mostrarHeterozigose(bool mostrar) {
     if (caixaHeterozigose->isChecked() != mostrar) {
         caixaHeterozigose->setChecked(mostrar); // comes back here through the signal

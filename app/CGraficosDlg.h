@@ -55,9 +55,14 @@ class CGraficosDlg : public QDialog {
     void marcarGene(Genoma::Gene g, bool marcado);
     void selecionarGene(Genoma::Gene g);
     Genoma::Gene geneSelecionado() const;
+    bool geneMarcado(Genoma::Gene g) const;
     void mostrarHeterozigose(bool mostrar);
+    bool heterozigoseMostrada() const;
     void usarGeracoes(bool geracoes);
     bool emGeracoes() const;
+    // The genes, the selection and the boxes of another chart window, so the
+    // lesson's charts stay as they were between the two windows.
+    void copiarEscolhas(const CGraficosDlg& de);
     // A part of another window (the presentation mode): placed by its layout,
     // without a close button, and never remembered as the window's place.
     void embutir();

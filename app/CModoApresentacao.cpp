@@ -70,7 +70,10 @@ CModoApresentacao::CModoApresentacao(CMainFrame& p)
     normal.setPointSizeF(normal.pointSizeF()); // set, so not inherited from here
     janelaGraficos->setFont(normal);
     janelaGraficos->embutir();
-    janelaGraficos->mostrarHeterozigose(false);
+    if (const CGraficosDlg* aberta = principal.janelaGraficos())
+        janelaGraficos->copiarEscolhas(*aberta);
+    else
+        janelaGraficos->mostrarHeterozigose(false);
     layout->addWidget(janelaGraficos, 1);
     montarTeclas();
     setFocusPolicy(Qt::StrongFocus);
@@ -344,6 +347,8 @@ void CModoApresentacao::mostrar() {
 
 void CModoApresentacao::closeEvent(QCloseEvent* evento) {
     parar();
+    if (CGraficosDlg* aberta = principal.janelaGraficos())
+        aberta->copiarEscolhas(*janelaGraficos);
     emit fechado();
     QWidget::closeEvent(evento);
 }

@@ -112,6 +112,34 @@ TEST(ModoApresentacao, F11DaJanelaDeGraficos) {
     j.frame.apresentacao()->close();
 }
 
+// The lesson's charts go to the projector and come back as the teacher left them.
+TEST(ModoApresentacao, GraficosComAsEscolhasDaJanelaDeGraficosNasDuasDirecoes) {
+    Janela j(true);
+    j.frame.graficos();
+    CGraficosDlg* g = j.frame.janelaGraficos();
+    g->marcarGene(Genoma::Visao, false);
+    g->marcarGene(Genoma::Neutro, true);
+    g->selecionarGene(Genoma::Neutro);
+    g->mostrarHeterozigose(true);
+    g->usarGeracoes(true);
+    CModoApresentacao* a = j.abrir();
+    ASSERT_NE(a, nullptr);
+    CGraficosDlg* embutida = a->graficos();
+    EXPECT_EQ(embutida->painelGene(Genoma::Visao), nullptr);
+    EXPECT_NE(embutida->painelGene(Genoma::Neutro), nullptr);
+    EXPECT_EQ(embutida->geneSelecionado(), Genoma::Neutro);
+    EXPECT_NE(embutida->painelHeterozigose(), nullptr);
+    EXPECT_TRUE(embutida->emGeracoes());
+    embutida->marcarGene(Genoma::Morte, true);
+    embutida->usarGeracoes(false);
+    a->close();
+    ASSERT_TRUE(esperarAte([&j] { return j.frame.apresentacao() == nullptr; }, 5000));
+    EXPECT_NE(g->painelGene(Genoma::Morte), nullptr);
+    EXPECT_NE(g->painelGene(Genoma::Neutro), nullptr);
+    EXPECT_FALSE(g->emGeracoes());
+    EXPECT_TRUE(g->heterozigoseMostrada());
+}
+
 // Whatever has the focus (the charts' list, a tick box, a button, the plot),
 // Space starts and stops, the right arrow runs exactly one cycle, + and -
 // change the speed and Esc goes back; the key never reaches the focused part.
