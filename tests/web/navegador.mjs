@@ -236,6 +236,14 @@ try {
     'world limit: the summary keldo-run writes when it stops there');
   await controles.click('#aviso button');
 
+  // The legend names everything the arena draws, each with its picture,
+  // the two kinds of obstacle too.
+  const legenda = await controles.$$eval('#legenda li', (ls) =>
+    ls.map((li) => ({ texto: li.textContent, figura: !!li.querySelector('canvas') })));
+  verificar(legenda.length === 10 && legenda.every((e) => e.figura) &&
+    legenda.some((e) => e.texto === 'Obst\u00e1culo') && legenda.some((e) => e.texto === 'Obst\u00e1culo: \u00e1gua'),
+  `legend: ${legenda.length} entries with pictures, obstacles among them`);
+
   // The form's descriptions follow the language: the core's words in
   // Portuguese, the catalogue's in English, for every field.
   const descricoes = () => controles.$$eval('#parametros label', (ls) => ls.map((l) => l.title));

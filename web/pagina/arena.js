@@ -125,6 +125,17 @@ const Arena = (() => {
     }
   }
 
+  // The two kinds of obstacle for the legend: a hedge (40 pixels or more
+  // across) and a pool, each drawn as the background draws it.
+  function amostrasObstaculo() {
+    return [40, 30].map((tamanho) => {
+      const c = document.createElement('canvas');
+      c.width = c.height = tamanho;
+      obstaculo(c.getContext('2d'), [0, 0, tamanho, tamanho]);
+      return c;
+    });
+  }
+
   function fundo(obstaculos) {
     const c = document.createElement('canvas');
     c.width = largura; c.height = altura;
@@ -225,5 +236,5 @@ const Arena = (() => {
       }
     }
   }
-  return { Desenho, imagens, fundo, paraPixel };
+  return { Desenho, imagens, amostrasObstaculo, fundo, paraPixel };
 })();

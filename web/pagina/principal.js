@@ -127,7 +127,7 @@
   function preencherLegenda() {
     const ul = $('legenda');
     ul.textContent = '';
-    const imagens = Arena.imagens();
+    const imagens = [...Arena.imagens(), ...Arena.amostrasObstaculo()];
     t.legenda.forEach((texto, i) => {
       const li = document.createElement('li');
       li.append(imagens[i], texto);
