@@ -447,8 +447,10 @@ class Experimento {
         return nullptr;
     }
 
-    // Tests need a run that breaks off mid-way, and no world does so on demand:
-    // KELDO_RUN_FALHA_DE_TESTE=K:C makes run K throw after its cycle C.
+#ifdef KELDO_RUN_FALHAS_DE_TESTE
+    // Tests need a run that breaks off mid-way, and no world does so on
+    // demand: in the tests' build (keldo-run-falhas) KELDO_RUN_FALHA_DE_TESTE=K:C
+    // makes run K throw after its cycle C. keldo-run itself has no such hook.
     static std::optional<std::pair<uint64_t, uint32_t>> lerFalhaDeTeste() {
         const char* texto = std::getenv("KELDO_RUN_FALHA_DE_TESTE");
         unsigned long long k = 0;
@@ -462,6 +464,12 @@ class Experimento {
         if (falhaDeTeste && falhaDeTeste->first == k && falhaDeTeste->second == c)
             throw std::runtime_error("falha provocada no ciclo " + std::to_string(c));
     }
+#else
+    static std::optional<std::pair<uint64_t, uint32_t>> lerFalhaDeTeste() {
+        return std::nullopt;
+    }
+    void talvezFalharNoTeste(uint64_t, uint32_t) const {}
+#endif
 
     // Run k: the same world a single run with its seed and its --set values
     // makes, recorded at its start, every K-th cycle (or each new

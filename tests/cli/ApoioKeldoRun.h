@@ -47,9 +47,20 @@ class KeldoRun : public ::testing::Test {
 
     // The same after shell commands (limits, redirections) that bind keldo-run only.
     Saida rodarApos(const std::string& comandos, const std::vector<std::string>& args) const {
+        return rodarPrograma(KELDO_RUN_PATH, comandos, args);
+    }
+
+    // The tests' keldo-run, whose run K throws after cycle C when
+    // KELDO_RUN_FALHA_DE_TESTE=K:C is among the commands before it.
+    Saida rodarComFalhas(const std::string& comandos, const std::vector<std::string>& args) const {
+        return rodarPrograma(KELDO_RUN_FALHAS_PATH, comandos, args);
+    }
+
+    Saida rodarPrograma(const char* programa, const std::string& comandos,
+                        const std::vector<std::string>& args) const {
         std::string cmd = "cd ";
         cmd.append(citar(pasta.string())).append(" && (").append(comandos).append(" ");
-        cmd.append(citar(KELDO_RUN_PATH));
+        cmd.append(citar(programa));
         for (const std::string& a : args) {
             cmd += ' ';
             cmd += citar(a);

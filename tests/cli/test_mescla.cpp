@@ -209,7 +209,7 @@ TEST_F(KeldoRun, ExecucaoQueQuebraGuardaAsLinhasEDizErro) {
                                            "morte_mm=0,40"};
     const std::string quebra = "KELDO_RUN_FALHA_DE_TESTE=4:6";
     ASSERT_EQ(rodar(com(args, {"--table", "sem.csv"})).status, 0);
-    const Saida s = rodarApos(quebra, com(args, {"--table", "com.csv"}));
+    const Saida s = rodarComFalhas(quebra, com(args, {"--table", "com.csv"}));
     EXPECT_EQ(s.status, 1);
     EXPECT_NE(s.err.find("keldo-run: a execução 4 falhou: falha provocada no ciclo 6\n"),
               std::string::npos)
@@ -250,8 +250,8 @@ TEST_F(KeldoRun, ExecucaoQueQuebraGuardaAsLinhasEDizErro) {
 
     // The tasks' merge: the same table, record and status.
     for (const char* t : {"0", "1"})
-        EXPECT_EQ(rodarApos(quebra, com(args, {"--task", std::string(t) + "/2", "--table",
-                                               std::string("parte") + t + ".csv"}))
+        EXPECT_EQ(rodarComFalhas(quebra, com(args, {"--task", std::string(t) + "/2", "--table",
+                                                    std::string("parte") + t + ".csv"}))
                       .status,
                   std::string(t) == "0" ? 1 : 0);
     const Saida m = rodar({"--merge", "m.csv", "parte0.csv", "parte1.csv"});
