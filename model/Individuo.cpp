@@ -59,7 +59,6 @@ SpecX::SpecX(int32_t idNovo, uint8_t bitsLivre, Ambiente* documento) {
     loopMorto = -1;
     loopNasc = documento->tempo();
     calcularFenotipo();
-    livre = static_cast<uint8_t>(livreEstado());
     documento->registrar(*this);
 }
 
@@ -93,7 +92,6 @@ void SpecX::calcularFenotipo() {
 void SpecX::anexar(Ambiente* documento) {
     doc = documento;
     calcularFenotipo();
-    livre = static_cast<uint8_t>(livreEstado());
     if (documento)
         documento->registrar(*this);
 }
@@ -198,7 +196,6 @@ SpecX SpecX::gerarFilhote(const SpecX& pai, int32_t novoId, uint32_t& maxGeracao
     filho.genotipoM = gametaMae;
     filho.loopNasc = doc->tempo();
     filho.calcularFenotipo();
-    filho.livre = static_cast<uint8_t>(filho.livreEstado());
     doc->registrar(filho);
     return filho;
 }

@@ -41,10 +41,8 @@ class SpecX {
     int vivo() const { return EstadoBit::ligado(estado, EstadoBit::vivo) ? 1 : 0; }
     int detecXBit() const { return Genoma::aleloPrimeiroX(estado); }
     int detecXCuidaYBit() const { return Genoma::aleloSegundo(estado); }
-    int livreEstado() const { return EstadoBit::livre(estado); }
-    // Alive, adult and in the open region (partition 0): the status byte and
-    // the partition byte lie side by side, so one word answers all three.
-    bool adultoLivre() const;
+    // The partition code (0 = free), read from the status byte: no copy to keep in step.
+    int livre() const { return EstadoBit::livre(estado); }
     void definirBit(uint8_t bit, bool ligado) { estado = EstadoBit::com(estado, bit, ligado); }
 
     // Energy bookkeeping, distance, heading and movement. Every step spends
@@ -167,14 +165,7 @@ class SpecX {
     int16_t limiarMorte = 0;
     int16_t inteligencia = 0;
     uint8_t estado = 0;
-    uint8_t livre = 0;
 };
-
-inline bool SpecX::adultoLivre() const {
-    constexpr unsigned vivoAdulto = EstadoBit::vivo | EstadoBit::adulto;
-    return (EstadoBit::comOSeguinte(*this) & (EstadoBit::seguinteNaPalavra | vivoAdulto)) ==
-           vivoAdulto;
-}
 
 template <class Mundo> void SpecX::passo(Mundo& mundo) {
     const float ox = x;

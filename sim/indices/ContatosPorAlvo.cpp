@@ -1,5 +1,4 @@
 #include "sim/indices/ContatosPorAlvo.h"
-#include "sim/indices/BuscaCandidatos.h"
 #include "sim/indices/ListaRascunho.h"
 #include <algorithm>
 
@@ -24,7 +23,7 @@ void ContatosPorAlvo::comecar(std::size_t alvos, std::size_t itens, float raio) 
     }
     if (!(raio == raioAgora) || limiarAgora == 0.0f) {
         raioAgora = raio;
-        limiarAgora = BuscaCandidatos::limiarQuadrado(raio);
+        limiarAgora = Regras::limiarQuadrado(raio);
     }
     // Cells are monotone in the coordinate; the slack covers the rounding of
     // x ± raio below 65536 in magnitude; beyond, every cell is a border one.

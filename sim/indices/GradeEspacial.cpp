@@ -1,5 +1,4 @@
 #include "sim/indices/GradeEspacial.h"
-#include "sim/indices/BuscaCandidatos.h"
 #include <algorithm>
 #include <bit>
 #include <utility>
@@ -67,7 +66,7 @@ void GradeEspacial::ordenar(uint32_t* posicoes, std::size_t n) const {
 
 // The squares whose root is within the radius, as the sight index counts them.
 float GradeEspacial::limiarQuadrado(float raio) {
-    return BuscaCandidatos::limiarQuadrado(raio);
+    return Regras::limiarQuadrado(raio);
 }
 
 } // namespace keldo::indices

@@ -1,12 +1,10 @@
 #include "sim/indices/MapaObstaculos.h"
+#include "sim/indices/RegrasVizinhanca.h"
 
 namespace keldo::indices {
 
-namespace {
-int pixel(int32_t tamanhoArena, int coordenada) {
-    return static_cast<int>(static_cast<int64_t>(tamanhoArena) * coordenada / 99);
-}
-} // namespace
+using Regras::pixel;
+namespace Fora = Regras::Fora;
 
 void MapaObstaculos::construir(std::span<const Rect> esquerda, std::span<const Rect> direita,
                                int32_t largura, int32_t altura) {
@@ -44,9 +42,10 @@ MapaObstaculos::MascarasEixo MapaObstaculos::calcularX(int x) const {
     const int px = pixel(larguraArena, x);
     for (int r = 0; r < numRetangulos; ++r) {
         const uint32_t b = 1u << r;
-        if (px < retangulos[r].left)
+        const int fora = Regras::foraEmX(px, retangulos[r]);
+        if (fora & Fora::antesX)
             m.antes |= b;
-        if (px > retangulos[r].right)
+        if (fora & Fora::depoisX)
             m.depois |= b;
         if (retangulos[r].left <= px && px < retangulos[r].right)
             m.dentro |= b;
@@ -59,9 +58,10 @@ MapaObstaculos::MascarasEixo MapaObstaculos::calcularY(int y) const {
     const int py = pixel(alturaArena, y);
     for (int r = 0; r < numRetangulos; ++r) {
         const uint32_t b = 1u << r;
-        if (py < retangulos[r].top)
+        const int fora = Regras::foraEmY(py, retangulos[r]);
+        if (fora & Fora::antesY)
             m.antes |= b;
-        if (py > retangulos[r].bottom)
+        if (fora & Fora::depoisY)
             m.depois |= b;
         if (retangulos[r].top <= py && py < retangulos[r].bottom)
             m.dentro |= b;

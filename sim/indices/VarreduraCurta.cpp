@@ -1,4 +1,5 @@
 #include "sim/indices/VarreduraCurta.h"
+#include "sim/indices/RegrasVizinhanca.h"
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -180,11 +181,13 @@ struct QuatroSimples {
     uint64_t operator()(const VarreduraCurta::Colunas& p, uint32_t k0) const {
         uint64_t bits = 0;
         for (uint32_t k = k0; k < k0 + 4; ++k) {
-            const float dx = c.x - p.xs[k], dy = c.y - p.ys[k];
             const uint32_t partilham =
                 (c.origem.x.antes & p.antesX[k]) | (c.origem.x.depois & p.depoisX[k]) |
                 (c.origem.y.antes & p.antesY[k]) | (c.origem.y.depois & p.depoisY[k]);
-            const bool sim = (dx * dx + dy * dy <= c.limiar) & (partilham == c.todos);
+            const bool sim =
+                Regras::quadradoNoAlcance(Regras::quadradoDaDistancia(c.x, c.y, p.xs[k], p.ys[k]),
+                                          c.limiar) &
+                Regras::caminhoLivre(partilham, c.todos);
             bits |= static_cast<uint64_t>(sim) << (k - k0);
         }
         return bits;
@@ -566,8 +569,8 @@ bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, flo
             v.marcarPara(c, de, ate, [&](uint32_t w, uint64_t bits, uint32_t) {
                 for (uint64_t b = bits; b != 0; b &= b - 1) {
                     const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(b));
-                    const float dx = c.x - v.xs[k], dy = c.y - v.ys[k];
-                    const float d = std::sqrt(dx * dx + dy * dy);
+                    const float d =
+                        std::sqrt(Regras::quadradoDaDistancia(c.x, c.y, v.xs[k], v.ys[k]));
                     const float pontos = v.valores[k] - d;
                     const uint32_t p = v.posicaoDe[k];
                     if (!encontrado || pontos > pontosMelhor ||

@@ -214,7 +214,7 @@ TEST(ProcurarAlimento, QuemNaoProcura) {
     doc.vivosEditaveis().push_back(individuo(doc, 3, 10, 10, 100)); // dead
     doc.vivosEditaveis()[2].definirBit(EstadoBit::vivo, false);
     doc.vivosEditaveis().push_back(individuo(doc, 4, 10, 10, 100)); // partitioned
-    doc.vivosEditaveis()[3].livre = 1;
+    doc.vivosEditaveis()[3].definirBit(1 << EstadoBit::deslocamentoLivre, true);
     doc.vivosEditaveis().push_back(individuo(doc, 5, 10, 10, 100)); // blind
     doc.vivosEditaveis()[4].visao = 0;
     doc.alimentosEditaveis().push_back(alimento(doc, 20, 20, 100));
