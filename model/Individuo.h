@@ -136,8 +136,8 @@ class SpecX {
     }
 
   public:
-    // Widest fields first, so the record has no padding (88 bytes): a crowded
-    // world holds hundreds of thousands of them.
+    // Widest fields first, so the record pads only its last byte (88 bytes):
+    // a crowded world holds hundreds of thousands of them.
     Ambiente* doc = nullptr;
     float x = 0.0f;
     float y = 0.0f;

@@ -1,3 +1,18 @@
+// Invariants of the cell search (the rules it follows: RegrasVizinhanca.h):
+// - reach is `Regras::quadradoNoAlcance` against `Regras::limiarQuadrado`;
+//   cell bounds and whole-cell tests carry a margin (`margem`, `folga`) well
+//   above float rounding, so a cell is taken whole only when every point in
+//   it is within reach, and the rest are judged point by point;
+// - a path is free when the masks share every rectangle (`Regras::caminhoLivre`);
+//   along the columns the "before" masks only lose bits and the "beyond"
+//   masks only gain them (empty columns inherit), so `colunasQueLiberam` is
+//   one span found by halving; `caminhosDaLinha` ANDs (every point) and ORs
+//   (some point) a row's masks;
+// - ranks are places by position; blocks of 2^deslocamento ranks; the 8-bit
+//   per-row counters are exact below 256 points of a block in a row (denser
+//   rows keep 32-bit ones); each block's ranks are also kept in cell order;
+// - ties go to the lower position; a cell of 32 or more points on one spot is
+//   judged by one of them.
 #include "sim/indices/BuscaCandidatos.h"
 #include "sim/indices/ListaRascunho.h"
 #include <algorithm>

@@ -1,3 +1,11 @@
+// Invariants of the indexed search (the rules it follows: RegrasVizinhanca.h):
+// - readiness, reach and eating are `Regras`' functions, asked per candidate
+//   or proven for the whole index (the squared threshold, the masks);
+// - the intelligence draw is `Regras::escolheOMelhor`, made first on a copy of
+//   the generator; the copy is kept only when a candidate is in sight, so a
+//   query with none draws nothing, as the reference does;
+// - every answer is in list order (ranks), so a draw by place picks what a
+//   whole-list scan would.
 #include "sim/indices/BuscaIndexada.h"
 #include "sim/indices/ListaRascunho.h"
 #include <algorithm>

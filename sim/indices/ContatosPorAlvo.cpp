@@ -1,3 +1,10 @@
+// Invariants of the contact table (the rules it follows: RegrasVizinhanca.h):
+// - each target is on every cell its reach overlaps (with a margin above the
+//   rounding of x ± reach), so an eater standing within reach finds it on
+//   its own cell;
+// - reach is `Regras::quadradoNoAlcance` against `Regras::limiarQuadrado`,
+//   the rest of `Regras::podeComer` is asked of the caller per pair;
+// - the eaters are met in list order, so every target's answer ascends.
 #include "sim/indices/ContatosPorAlvo.h"
 #include "sim/indices/ListaRascunho.h"
 #include <algorithm>

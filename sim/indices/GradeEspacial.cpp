@@ -1,3 +1,10 @@
+// Invariants of the grid (the rules it follows: RegrasVizinhanca.h):
+// - items lie side by side by cell, list order within a cell, so one row's
+//   cells in reach are one span;
+// - reach is `Regras::quadradoNoAlcance` against `Regras::limiarQuadrado`,
+//   which takes exactly what `Regras::noAlcance` on the distance takes; the
+//   cells read carry a margin above the rounding of x ± reach;
+// - answers are ascending (sorted only when the cells' order breaks it).
 #include "sim/indices/GradeEspacial.h"
 #include <algorithm>
 #include <bit>

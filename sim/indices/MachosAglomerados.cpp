@@ -1,3 +1,11 @@
+// Invariants of the crowds (the rules they follow: RegrasVizinhanca.h):
+// - a crowd's males are ready males that see (`Regras::machoPronto`); only
+//   their energy changes in a phase, and only the males an answer handed out
+//   are looked at again;
+// - a box on one point is judged by `Regras::noAlcance` of that one distance;
+//   a wider box wholly in or out of reach only with a margin (1e-4) far above
+//   float rounding, else male by male;
+// - counts over places (a tree of counts) give the same place as a listing in order.
 #include "sim/indices/MachosAglomerados.h"
 #include "sim/indices/BuscaVizinhos.h"
 #include <algorithm>

@@ -1,3 +1,11 @@
+// Invariants of the obstacle map (the rules it follows: RegrasVizinhanca.h):
+// - one bit per rectangle (at most 32); `antes`/`depois` of a coordinate are
+//   `Regras::foraEmX`/`foraEmY` of its pixel (`Regras::pixel`), so a path is
+//   free exactly when every rectangle lets it pass (the outside codes of the
+//   axes have disjoint bits; test RegrasVizinhanca.MascarasDeObstaculoIguaisARegraEmCadaEixo);
+// - the tables cover coordinates -4 .. 107; others are computed the same way;
+// - along y the "before" masks only lose bits and the "beyond" ones only gain
+//   them, which `ultimaAntesY`/`primeiraDepoisY` record.
 #include "sim/indices/MapaObstaculos.h"
 #include "sim/indices/RegrasVizinhanca.h"
 

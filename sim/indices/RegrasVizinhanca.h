@@ -92,9 +92,13 @@ inline bool caminhoLivre(uint32_t partilhados, uint32_t todos) {
 
 // --- Readiness ---------------------------------------------------------------
 
-// Alive, adult and in the open region (partition 0).
+// Alive, adult and in the open region (partition 0): all three are bits of
+// the status byte, judged in one compare (every step of the feeding phases asks).
 inline bool adultoLivre(const SpecX& i) {
-    return i.vivo() && i.adulto() && i.livre() == 0;
+    namespace EstadoBit = keldo::model::EstadoBit;
+    constexpr unsigned vivoAdulto = EstadoBit::vivo | EstadoBit::adulto;
+    constexpr unsigned particao = (0xFFu << EstadoBit::deslocamentoLivre) & 0xFFu;
+    return (i.estado & (vivoAdulto | particao)) == vivoAdulto;
 }
 inline bool energiaParaReproduzir(const SpecX& i) {
     return i.energia >= i.limiarReproducao;

@@ -1,3 +1,16 @@
+// Invariants of the short-list scan (the rules it follows: RegrasVizinhanca.h):
+// - reach is `quadrado <= Regras::limiarQuadrado(alcance)` on the same float
+//   operations as `SpecX::distancia` before its root; the vector passes (four
+//   and eight wide) give the scalar pass's bits, which calls the rules (test
+//   VarreduraCurta.PassoVetorialIgualAoSimples);
+// - a path is free when the two ends' masks share every rectangle
+//   (`Regras::caminhoLivre`); `recortar` drops only bands a rectangle across
+//   the origin's column shuts off, and only when every point's whole y is its band;
+// - stored points come in groups of four, padded with four more (NaN
+//   coordinates: never in reach), so eight-wide passes may read past the end;
+// - a point's rank is its place by position (its list place when the list
+//   ascends); picks walk ranks, so they agree with a whole-list scan in order;
+// - up to 128 ascending points stay in list order, every word of bits a word of ranks.
 #include "sim/indices/VarreduraCurta.h"
 #include "sim/indices/RegrasVizinhanca.h"
 #include <algorithm>

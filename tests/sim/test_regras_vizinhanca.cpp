@@ -57,6 +57,15 @@ TEST(RegrasVizinhanca, ProntosDaFaseIgualAsRegrasEmCadaEstado) {
     EXPECT_EQ(prontas.size(), 16u);
 }
 
+// The one-compare test of the status byte against its meaning, every byte.
+TEST(RegrasVizinhanca, AdultoLivreEmCadaEstado) {
+    SpecX s;
+    for (unsigned estado = 0; estado < 256; ++estado) {
+        s.estado = static_cast<uint8_t>(estado);
+        ASSERT_EQ(Regras::adultoLivre(s), s.vivo() && s.adulto() && s.livre() == 0) << estado;
+    }
+}
+
 // The squared threshold takes exactly the squares whose root is in reach:
 // the root is monotone, so the threshold in reach and the next float out of
 // it settle every square. Every whole reach a query can bring (the sights
