@@ -2,6 +2,8 @@
 // readiness masks for every status byte, the squared reach for every reach a
 // query can bring, the obstacle masks for every coordinate of their tables.
 #include "IndividuoTeste.h"
+#include "sim/indices/BuscaIndexada.h"
+#include "sim/indices/BuscaPorVarredura.h"
 #include "sim/indices/MapaObstaculos.h"
 #include "sim/indices/ObstaculosNivel.h"
 #include "sim/indices/ProntosDaFase.h"
@@ -20,6 +22,22 @@ constexpr float infinito = std::numeric_limits<float>::infinity();
 std::vector<uint32_t> lista(std::span<const uint32_t> s) {
     return {s.begin(), s.end()};
 }
+
+FoodX alimentoEm(float x, float y, int16_t valor) {
+    FoodX f;
+    f.x = x;
+    f.y = y;
+    f.valorEnergetico = valor;
+    return f;
+}
+
+// A seed whose generator's first draw of 100 is `valor`.
+uint32_t sementeComPrimeiro(int valor) {
+    for (uint32_t s = 1;; ++s)
+        if (Random(s).randomInt(100) == valor)
+            return s;
+}
+
 } // namespace
 
 // Every status byte (sex, life, adulthood, partition code), ready or not,
@@ -142,4 +160,49 @@ TEST(RegrasVizinhanca, MascarasDeObstaculoIguaisARegraEmCadaEixo) {
                 }
             EXPECT_EQ(mapa.mascaraTodos(), (1u << retangulos) - 1u);
         }
+}
+
+// The intelligence draw, as both searches make it: with a positive
+// intelligence one draw of 100 comes first and below it takes the best (one
+// draw in all); otherwise one draw among the candidates takes the one at
+// that place in list order; without a candidate nothing is drawn.
+TEST(RegrasVizinhanca, SorteioDaInteligenciaNasDuasBuscas) {
+    // The best (100 - 2) in the middle, so a draw by place rarely gives it.
+    const std::vector<FoodX> alimentos = {alimentoEm(45, 50, 10), alimentoEm(52, 50, 100),
+                                          alimentoEm(55, 50, 10)};
+    ObstaculosNivel nenhum;
+    const Rect arena{0, 0, 640, 480};
+    BuscaPorVarredura varredura(nenhum, arena);
+    BuscaIndexada indexada;
+    for (BuscaVizinhos* busca :
+         {static_cast<BuscaVizinhos*>(&varredura), static_cast<BuscaVizinhos*>(&indexada)}) {
+        busca->prepararAlimentos(alimentos, nullptr);
+        SpecX quem = IndividuoTeste().em(50, 50).pronto();
+        quem.visao = 10;
+        quem.inteligencia = 75;
+        for (int primeiro : {74, 75, 99, 0}) {
+            const uint32_t semente = sementeComPrimeiro(primeiro);
+            Random rng(semente), esperado(semente);
+            esperado.randomInt(100);
+            const int64_t lugar = primeiro < 75 ? 1 : esperado.randomInt(3);
+            EXPECT_EQ(busca->alimento(alimentos, quem, rng), lugar) << primeiro;
+            EXPECT_EQ(rng.estadoAtual(), esperado.estadoAtual()) << primeiro;
+        }
+        quem.inteligencia = 0; // no draw of 100 at all
+        int foraDoMeio = 0;
+        for (uint32_t semente = 1; semente <= 20; ++semente) {
+            Random rng(semente), esperado(semente);
+            const int lugar = esperado.randomInt(3);
+            foraDoMeio += lugar != 1;
+            EXPECT_EQ(busca->alimento(alimentos, quem, rng), lugar) << semente;
+            EXPECT_EQ(rng.estadoAtual(), esperado.estadoAtual()) << semente;
+        }
+        EXPECT_GT(foraDoMeio, 5);
+        quem.visao = 1; // nothing in sight: nothing drawn
+        quem.inteligencia = 75;
+        Random rng(sementeComPrimeiro(10));
+        const uint32_t antes = rng.estadoAtual();
+        EXPECT_EQ(busca->alimento(alimentos, quem, rng), -1);
+        EXPECT_EQ(rng.estadoAtual(), antes);
+    }
 }
