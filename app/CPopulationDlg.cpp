@@ -418,7 +418,6 @@ void CPopulationDlg::reconstruirModelos() {
         SpecX modelo = novoFundador(static_cast<int32_t>(numeroLinha));
         aplicarLinha(texto, modelo);
         modelo.calcularFenotipo();
-        modelo.livre = static_cast<uint8_t>(modelo.livreEstado());
         lista.push_back(modelo);
         ++numeroLinha;
     }

@@ -206,6 +206,8 @@ class ExecucaoLote {
         if (const int r = verificarDestinos(); r != codigoSaida::sucesso)
             return r;
         const uint32_t semente = opcoes.semente ? *opcoes.semente : sementeDaEntropia();
+        if (opcoes.referencia) // from the world's making on
+            doc->definirUsarReferencia(true);
         const ResultadoPreparo r = cli::prepararMundo(*doc, opcoes.origem(), semente);
         if (!r.mensagem.empty())
             return falha(r.codigo, r.mensagem);

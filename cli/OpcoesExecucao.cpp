@@ -92,6 +92,10 @@ class Analisador {
             (a == "--new" ? o.novo : a == "--params" ? o.parametros : o.experimento.ativo) = true;
             return {};
         }
+        if (a == "--referencia") {
+            o.referencia = true;
+            return {};
+        }
         if (a == "--merge")
             return mesclar(o);
         if (a == "--vary-together")

@@ -23,6 +23,7 @@ struct OpcoesExecucao {
     bool ajuda = false;
     bool versao = false;
     bool parametros = false; // --params
+    bool referencia = false; // --referencia: the whole run on the reference neighbour search
     // --set values the dialogs would not take, each with what the model does with it (UTF-8).
     std::vector<std::string> avisos;
     OpcoesExperimento experimento;

@@ -83,6 +83,8 @@ std::string verificarCombinacao(const OpcoesExecucao& o) {
     }
     if (o.arquivoTrace || o.arquivoResumo || o.arquivoSalvar)
         return "--trace, --summary e --save não valem com --experiment (a tabela traz os números)";
+    if (o.referencia)
+        return "--referencia não vale com --experiment";
     if (o.experimento.tarefaDada && !o.semente)
         return "--task precisa de --seed: as tarefas de um experimento partem da mesma semente";
     return o.experimento.varredura.verificarTotal();

@@ -28,7 +28,7 @@ std::string colunasHeterozigose() {
 std::string textoAjuda() {
     std::string texto =
         "Uso: keldo-run [--seed N] [--cycles N] [--new] [--set NOME=VALOR]... [--trace ARQUIVO]\n"
-        "                [--summary ARQUIVO] [--save ARQUIVO] [PROJETO.gen]\n"
+        "                [--summary ARQUIVO] [--save ARQUIVO] [--referencia] [PROJETO.gen]\n"
         "       keldo-run --experiment [--replicates R] [--vary NOME=LISTA]...\n"
         "                [--vary-together NOME=LISTA NOME=LISTA...]... [--jobs J]\n"
         "                [--every K|geracao] [--until CONDIÇÃO]... [--table ARQUIVO]\n"
@@ -49,6 +49,9 @@ std::string textoAjuda() {
         "                    população definida do projeto, como \"Novo\" após \"Abrir\"\n"
         "  --set NOME=VALOR  define um parâmetro pelo nome do campo (pode repetir); vale\n"
         "                    depois da carga e antes da criação do mundo\n"
+        "  --referencia      executa tudo pelo caminho de referência (varreduras das listas\n"
+        "                    inteiras, obstáculos retângulo a retângulo): as mesmas saídas,\n"
+        "                    mais devagar; serve para conferir os índices\n"
         "  --trace ARQUIVO   acrescenta as linhas de todos os indivíduos ao ARQUIVO após\n"
         "                    cada ciclo (gerarTrace ligado grava também keldo_trace.txt)\n"
         "  --summary ARQUIVO grava no ARQUIVO (\"-\": na saída padrão, e a linha de status\n"

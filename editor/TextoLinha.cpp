@@ -167,7 +167,6 @@ bool aplicarTextoLinha(SpecX& s, const std::string& texto, int codigo) {
     aplicarEstado(s, c, codigo);
     aplicarGenes(s, c, codigo);
     s.calcularFenotipo();
-    s.livre = static_cast<uint8_t>(s.livreEstado());
     return true;
 }
 

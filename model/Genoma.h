@@ -4,10 +4,8 @@
 // reader and writer of a genotype goes through these helpers, so moving a
 // gene or renaming an allele is one edit here.
 #include <array>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 
 namespace keldo::model {
@@ -31,22 +29,6 @@ constexpr int livre(uint8_t estado) {
     return estado >> deslocamentoLivre;
 }
 
-// The status byte and the byte after it in a record (an individual's partition
-// code `livre`) as one word, the status in the low byte, so the readiness tests
-// judge both with one compare; on a little-endian machine that is one load.
-template <class Registro> uint16_t comOSeguinte(const Registro& r) {
-    static_assert(offsetof(Registro, livre) == offsetof(Registro, estado) + 1);
-    const auto* p = reinterpret_cast<const unsigned char*>(&r) + offsetof(Registro, estado);
-    if constexpr (std::endian::native == std::endian::little) {
-        uint16_t w;
-        std::memcpy(&w, p, 2);
-        return w;
-    } else {
-        return static_cast<uint16_t>(p[0] | (p[1] << 8));
-    }
-}
-// The partition code's bits in that word (any nonzero code: not free).
-constexpr uint16_t seguinteNaPalavra = 0xFF00u;
 } // namespace EstadoBit
 
 namespace Genoma {

@@ -32,6 +32,18 @@ uint8_t bitsSexuaisAleatorios(Random& rng) {
 // A crowded world holds hundreds of thousands of individuals (and keldo-run
 // stores its dead record by record): a new field should not bring padding.
 static_assert(sizeof(void*) != 8 || sizeof(SpecX) == 88);
+// ...nor padding at all: the dead file writes records whole, so every byte
+// must belong to a field the constructor sets.
+static_assert(sizeof(SpecX) ==
+              sizeof(SpecX::doc) + sizeof(SpecX::x) + sizeof(SpecX::y) + sizeof(SpecX::id) +
+                  sizeof(SpecX::idPai) + sizeof(SpecX::idMae) + sizeof(SpecX::geracao) +
+                  sizeof(SpecX::dirX) + sizeof(SpecX::dirY) + sizeof(SpecX::savedDirX) +
+                  sizeof(SpecX::savedDirY) + sizeof(SpecX::targetId) + sizeof(SpecX::energia) +
+                  sizeof(SpecX::loopNasc) + sizeof(SpecX::loopMorto) + sizeof(SpecX::targetX) +
+                  sizeof(SpecX::targetY) + sizeof(SpecX::genotipoP) + sizeof(SpecX::genotipoM) +
+                  sizeof(SpecX::visao) + sizeof(SpecX::limiarReproducao) +
+                  sizeof(SpecX::compartilha) + sizeof(SpecX::lutador) + sizeof(SpecX::limiarMorte) +
+                  sizeof(SpecX::inteligencia) + sizeof(SpecX::estado) + sizeof(SpecX::semUso));
 
 SpecX::SpecX(Random& rng) {
     direcaoAleatoria(rng);
@@ -59,7 +71,6 @@ SpecX::SpecX(int32_t idNovo, uint8_t bitsLivre, Ambiente* documento) {
     loopMorto = -1;
     loopNasc = documento->tempo();
     calcularFenotipo();
-    livre = static_cast<uint8_t>(livreEstado());
     documento->registrar(*this);
 }
 
@@ -93,7 +104,6 @@ void SpecX::calcularFenotipo() {
 void SpecX::anexar(Ambiente* documento) {
     doc = documento;
     calcularFenotipo();
-    livre = static_cast<uint8_t>(livreEstado());
     if (documento)
         documento->registrar(*this);
 }
@@ -198,7 +208,6 @@ SpecX SpecX::gerarFilhote(const SpecX& pai, int32_t novoId, uint32_t& maxGeracao
     filho.genotipoM = gametaMae;
     filho.loopNasc = doc->tempo();
     filho.calcularFenotipo();
-    filho.livre = static_cast<uint8_t>(filho.livreEstado());
     doc->registrar(filho);
     return filho;
 }

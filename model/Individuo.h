@@ -41,10 +41,8 @@ class SpecX {
     int vivo() const { return EstadoBit::ligado(estado, EstadoBit::vivo) ? 1 : 0; }
     int detecXBit() const { return Genoma::aleloPrimeiroX(estado); }
     int detecXCuidaYBit() const { return Genoma::aleloSegundo(estado); }
-    int livreEstado() const { return EstadoBit::livre(estado); }
-    // Alive, adult and in the open region (partition 0): the status byte and
-    // the partition byte lie side by side, so one word answers all three.
-    bool adultoLivre() const;
+    // The partition code (0 = free), read from the status byte: no copy to keep in step.
+    int livre() const { return EstadoBit::livre(estado); }
     void definirBit(uint8_t bit, bool ligado) { estado = EstadoBit::com(estado, bit, ligado); }
 
     // Energy bookkeeping, distance, heading and movement. Every step spends
@@ -138,8 +136,8 @@ class SpecX {
     }
 
   public:
-    // Widest fields first, so the record has no padding (88 bytes): a crowded
-    // world holds hundreds of thousands of them.
+    // Widest fields first, so the record pads only its last byte (88 bytes):
+    // a crowded world holds hundreds of thousands of them.
     Ambiente* doc = nullptr;
     float x = 0.0f;
     float y = 0.0f;
@@ -155,7 +153,6 @@ class SpecX {
     int32_t energia = 100;
     int32_t loopNasc = 0;
     int32_t loopMorto = -1;
-    int16_t semUso = 0; // keeps the record free of padding (the dead file writes whole records)
     int16_t targetX = -1;
     int16_t targetY = -1;
     uint16_t genotipoP = 0;
@@ -167,14 +164,8 @@ class SpecX {
     int16_t limiarMorte = 0;
     int16_t inteligencia = 0;
     uint8_t estado = 0;
-    uint8_t livre = 0;
+    uint8_t semUso[3] = {}; // no padding: the dead file writes whole records, every byte set
 };
-
-inline bool SpecX::adultoLivre() const {
-    constexpr unsigned vivoAdulto = EstadoBit::vivo | EstadoBit::adulto;
-    return (EstadoBit::comOSeguinte(*this) & (EstadoBit::seguinteNaPalavra | vivoAdulto)) ==
-           vivoAdulto;
-}
 
 template <class Mundo> void SpecX::passo(Mundo& mundo) {
     const float ox = x;

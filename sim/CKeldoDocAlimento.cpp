@@ -1,13 +1,13 @@
 // Food search, feeding, food renewal and movement.
 #include "sim/CKeldoDoc.h"
+#include "sim/indices/RegrasVizinhanca.h"
 #include <algorithm>
 
 namespace keldo::sim {
 
+namespace Regras = keldo::indices::Regras;
+
 namespace {
-bool ativo(const SpecX& i) {
-    return i.adultoLivre();
-}
 int trunca(float v) {
     return static_cast<int>(v);
 }
@@ -16,7 +16,7 @@ int trunca(float v) {
 void CKeldoDoc::procurarAlimento() {
     busca->prepararAlimentos(alimentos_, mapaDaFase());
     for (SpecX& i : vivos_) {
-        if (!ativo(i) || i.visao == 0 || i.energia >= i.limiarReproducao)
+        if (!Regras::procuraAlimento(i))
             continue;
         if (i.targetX != -1) {
             // The remembered target is matched by its coordinates alone.

@@ -74,8 +74,8 @@ void anexarLinha(std::string& bloco, const SpecX& i, bool comTempo, int tempo) {
         n = std::snprintf(texto, sizeof texto, "%d;", tempo);
     n += std::snprintf(texto + n, sizeof texto - n, "%d;%d;%d;%d;%d;%d;%d;%d;%d;%d;%d;%d;%d", i.id,
                        i.idPai, i.idMae, static_cast<int>(i.geracao), i.vivo(), i.adulto(),
-                       i.sexo(), i.detecXBit(), i.detecXCuidaYBit(), static_cast<int>(i.livre),
-                       i.loopNasc, i.loopMorto, i.energia);
+                       i.sexo(), i.detecXBit(), i.detecXCuidaYBit(), i.livre(), i.loopNasc,
+                       i.loopMorto, i.energia);
     bloco.append(texto, static_cast<size_t>(n));
     for (uint16_t palavra : {i.genotipoP, i.genotipoM})
         for (int b = Genoma::bitsComGenes - 1; b >= 0; --b) {

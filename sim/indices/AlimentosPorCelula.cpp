@@ -1,3 +1,7 @@
+// Invariants of the cell table:
+// - an entry holds the first food item (list order) lying on that whole cell;
+//   16-bit entries, so places from 65,534 on are found by a scan;
+// - a build clears only the cells the last one filled.
 #include "sim/indices/AlimentosPorCelula.h"
 #include "sim/indices/ListaRascunho.h"
 #include <algorithm>

@@ -1,3 +1,18 @@
+// Invariants of the cell search (the rules it follows: RegrasVizinhanca.h):
+// - reach is `Regras::quadradoNoAlcance` against `Regras::limiarQuadrado`;
+//   cell bounds and whole-cell tests carry a margin (`margem`, `folga`) well
+//   above float rounding, so a cell is taken whole only when every point in
+//   it is within reach, and the rest are judged point by point;
+// - a path is free when the masks share every rectangle (`Regras::caminhoLivre`);
+//   along the columns the "before" masks only lose bits and the "beyond"
+//   masks only gain them (empty columns inherit), so `colunasQueLiberam` is
+//   one span found by halving; `caminhosDaLinha` ANDs (every point) and ORs
+//   (some point) a row's masks;
+// - ranks are places by position; blocks of 2^deslocamento ranks; the 8-bit
+//   per-row counters are exact below 256 points of a block in a row (denser
+//   rows keep 32-bit ones); each block's ranks are also kept in cell order;
+// - ties go to the lower position; a cell of 32 or more points on one spot is
+//   judged by one of them.
 #include "sim/indices/BuscaCandidatos.h"
 #include "sim/indices/ListaRascunho.h"
 #include <algorithm>
@@ -8,29 +23,12 @@
 
 namespace keldo::indices {
 
-float BuscaCandidatos::limiarQuadrado(float alcance) {
-    // The square root rounds monotonically, so `sqrt(s) <= alcance` holds for
-    // exactly the squares up to some float; walk from alcance² to it.
-    if (!(alcance >= 0.0f))
-        return -1.0f; // a negative (or not a number) reach takes nothing, not even distance 0
-    if (std::isinf(alcance))
-        return alcance;
-    float limiar = alcance * alcance;
-    while (limiar > 0.0f && !(std::sqrt(limiar) <= alcance))
-        limiar = std::nextafter(limiar, 0.0f);
-    const float infinito = std::numeric_limits<float>::infinity();
-    for (float seguinte = std::nextafter(limiar, infinito); std::sqrt(seguinte) <= alcance;
-         seguinte = std::nextafter(limiar, infinito))
-        limiar = seguinte;
-    return limiar;
-}
-
 float BuscaCandidatos::limiarNovo(float alcance) const {
     if (alcance >= 0.0f && alcance < static_cast<float>(inteirosGuardados)) {
         const auto k = static_cast<size_t>(alcance);
         if (static_cast<float>(k) == alcance) {
             if (!limiarInteiroConhecido[k]) {
-                limiarInteiro[k] = limiarQuadrado(alcance);
+                limiarInteiro[k] = Regras::limiarQuadrado(alcance);
                 limiarInteiroConhecido[k] = true;
             }
             return limiarInteiro[k];
@@ -41,19 +39,36 @@ float BuscaCandidatos::limiarNovo(float alcance) const {
             return limiares[k];
     const size_t k = emCache < alcances.size() ? emCache++ : alcances.size() - 1;
     alcances[k] = alcance;
-    limiares[k] = limiarQuadrado(alcance);
+    limiares[k] = Regras::limiarQuadrado(alcance);
     return limiares[k];
 }
 
 void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
                                 const MapaObstaculos* mapaObstaculos) {
     mapa = mapaObstaculos;
-    const size_t n = pontos.size();
-    varre = n < minimoParaContar;
+    varre = pontos.size() < minimoParaContar;
     if (varre) {
         curta.construir(pontos, mapa);
         return;
     }
+    lista = &pontos;
+    medirCelulas(pontos);
+    std::vector<uint16_t> celulaDe;
+    contarPorCelula(pontos, celulaDe);
+    const bool comValores =
+        std::any_of(pontos.begin(), pontos.end(), [](const PontoLista& p) { return p.valor != 0; });
+    std::vector<uint32_t> rankDoListado;
+    ordenarPosicoes(pontos, rankDoListado);
+    distribuirPontos(pontos, celulaDe, rankDoListado, comValores);
+    construirMascarasDeCelulas(pontos, celulaDe);
+    construirPontosComuns(comValores);
+    construirContagens();
+}
+
+// The grid over the points' bounding box: its side, cell size and the slack
+// for rounding; whole units of the arena for many points on it.
+void BuscaCandidatos::medirCelulas(const std::vector<PontoLista>& pontos) {
+    const size_t n = pontos.size();
     // Lists counted by cells want few rows and many whole cells.
     lado = 1;
     while (lado < 50 && static_cast<size_t>(lado * lado) * 6 < n)
@@ -89,9 +104,13 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
     const double escala = std::max({std::fabs(minX), std::fabs(maxX), std::fabs(minY),
                                     std::fabs(maxY), std::fabs(static_cast<double>(valorMaximo))});
     margem = 1e-2 + 1e-5 * escala;
+}
 
-    lista = &pontos;
-    std::vector<uint16_t> celulaDe(n); // each listed point's cell
+// Each listed point's cell, and each cell's count (in `inicio`, one place on).
+void BuscaCandidatos::contarPorCelula(const std::vector<PontoLista>& pontos,
+                                      std::vector<uint16_t>& celulaDe) {
+    const size_t n = pontos.size();
+    celulaDe.resize(n);
     inicio.assign(static_cast<size_t>(lado * lado) + 1, 0);
     for (size_t k = 0; k < n; ++k) {
         celulaDe[k] =
@@ -100,28 +119,40 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
     }
     for (size_t c = 1; c < inicio.size(); ++c)
         inicio[c] += inicio[c - 1];
+}
+
+// Ranks, for counting by cells: list places when the positions ascend (every
+// phase's list does); else each listed point's rank (`rankDoListado`) and
+// each rank's position.
+void BuscaCandidatos::ordenarPosicoes(const std::vector<PontoLista>& pontos,
+                                      std::vector<uint32_t>& rankDoListado) {
+    const size_t n = pontos.size();
+    posicoesEmOrdem.clear();
+    if (std::is_sorted(pontos.begin(), pontos.end(),
+                       [](const PontoLista& a, const PontoLista& b) { return a.pos <= b.pos; }))
+        return;
+    posicoesEmOrdem.resize(n);
+    std::vector<uint32_t> ordem(n);
+    for (uint32_t k = 0; k < n; ++k)
+        ordem[k] = k;
+    std::sort(ordem.begin(), ordem.end(),
+              [&](uint32_t a, uint32_t b) { return pontos[a].pos < pontos[b].pos; });
+    rankDoListado.resize(n);
+    for (uint32_t r = 0; r < n; ++r)
+        rankDoListado[ordem[r]] = r;
+}
+
+// The points side by side in cell order (list order within a cell): their
+// coordinates, values, ranks and, for cells not of whole units, masks.
+void BuscaCandidatos::distribuirPontos(const std::vector<PontoLista>& pontos,
+                                       const std::vector<uint16_t>& celulaDe,
+                                       const std::vector<uint32_t>& rankDoListado,
+                                       bool comValores) {
+    const size_t n = pontos.size();
     for (auto* v : {&xs, &ys})
         redimensionarRascunho(*v, n);
-    const bool comValores =
-        std::any_of(pontos.begin(), pontos.end(), [](const PontoLista& p) { return p.valor != 0; });
     redimensionarRascunho(valores, comValores ? n : 0);
-    // Ranks, for counting by cells: list places when the positions ascend (every phase's list
-    // does).
     redimensionarRascunho(rankDe, n);
-    std::vector<uint32_t> rankDoListado;
-    posicoesEmOrdem.clear();
-    if (!std::is_sorted(pontos.begin(), pontos.end(),
-                        [](const PontoLista& a, const PontoLista& b) { return a.pos <= b.pos; })) {
-        posicoesEmOrdem.resize(n);
-        std::vector<uint32_t> ordem(n);
-        for (uint32_t k = 0; k < n; ++k)
-            ordem[k] = k;
-        std::sort(ordem.begin(), ordem.end(),
-                  [&](uint32_t a, uint32_t b) { return pontos[a].pos < pontos[b].pos; });
-        rankDoListado.resize(n);
-        for (uint32_t r = 0; r < n; ++r)
-            rankDoListado[ordem[r]] = r;
-    }
     // Cells of whole units share their points' masks: those are looked up per cell.
     const size_t comMascaras = porUnidade ? 0 : n;
     for (auto* v : {&antesX, &depoisX, &antesY, &depoisY})
@@ -150,9 +181,6 @@ void BuscaCandidatos::construir(const std::vector<PontoLista>& pontos,
     for (size_t c = inicio.size() - 1; c > 0; --c)
         inicio[c] = inicio[c - 1];
     inicio[0] = 0;
-    construirMascarasDeCelulas(pontos, celulaDe);
-    construirPontosComuns(comValores);
-    construirContagens();
 }
 
 void BuscaCandidatos::construirPontosComuns(bool comValores) {
@@ -373,10 +401,8 @@ void BuscaCandidatos::contarPontos(const Consulta& c, uint32_t de, uint32_t ate,
     uint32_t* __restrict saida = bordas.data();
     size_t n = nasBordas;
     for (uint32_t k = de; k < ate; ++k) {
-        const float dx = c.x - xs[k];
-        const float dy = c.y - ys[k];
         saida[n] = rankDe[k];
-        n += (dx * dx + dy * dy <= c.limiar) & (livre || pontoLivre(c, k));
+        n += pontoPerto(c, k) & (livre || pontoLivre(c, k));
     }
     nasBordas = n;
 }
@@ -447,8 +473,7 @@ uint32_t BuscaCandidatos::contarPorCelulas(float x, float y, float alcance, int 
                 const bool livre = i >= livres.de && i < livres.ate;
                 if (noMesmoPonto[static_cast<size_t>(j * lado + i)]) {
                     const uint32_t k = comeco[i];
-                    const float dx = c.x - xs[k], dy = c.y - ys[k];
-                    if (dx * dx + dy * dy <= c.limiar && (livre || pontoLivre(c, k)))
+                    if (pontoPerto(c, k) && (livre || pontoLivre(c, k)))
                         somarCorrida(j, i, i);
                     continue;
                 }
@@ -531,12 +556,11 @@ void BuscaCandidatos::marcar(const Consulta& c, uint32_t de, uint32_t ate,
     const uint32_t* __restrict dy = depoisY.data() + de;
     const uint32_t n = ate - de;
     for (uint32_t k = 0; k < n; ++k) {
-        const float ddx = c.x - px[k];
-        const float ddy = c.y - py[k];
-        const float quadrado = ddx * ddx + ddy * ddy;
+        const float quadrado = Regras::quadradoDaDistancia(c.x, c.y, px[k], py[k]);
         const uint32_t partilham = (c.origem.x.antes & ax[k]) | (c.origem.x.depois & dx[k]) |
                                    (c.origem.y.antes & ay[k]) | (c.origem.y.depois & dy[k]);
-        aceito[k] = static_cast<uint8_t>((quadrado <= c.limiar) & (partilham == c.todos));
+        aceito[k] = static_cast<uint8_t>(Regras::quadradoNoAlcance(quadrado, c.limiar) &
+                                         Regras::caminhoLivre(partilham, c.todos));
     }
 }
 
@@ -564,9 +588,7 @@ bool BuscaCandidatos::melhorPorCelulas(float x, float y, float alcance, int ox, 
     constexpr uint32_t bloco = 256;
     uint8_t aceito[bloco];
     auto pontuar = [&](uint32_t k) {
-        const float ddx = x - xs[k];
-        const float ddy = y - ys[k];
-        const float d = std::sqrt(ddx * ddx + ddy * ddy);
+        const float d = std::sqrt(Regras::quadradoDaDistancia(x, y, xs[k], ys[k]));
         const float pontos = valorDe(k) - d;
         if (!achou || pontos > melhorPontos ||
             (pontos == melhorPontos && posicaoDe(k) < saida.pos)) {
@@ -578,22 +600,17 @@ bool BuscaCandidatos::melhorPorCelulas(float x, float y, float alcance, int ox, 
     };
     // The cell's points from `k` on that may still take the lead, judged one by one.
     auto examinarAteOLider = [&](uint32_t k, uint32_t fim) {
-        for (; k < fim && posicaoDe(k) < saida.pos; ++k) {
-            const float ddx = x - xs[k];
-            const float ddy = y - ys[k];
-            if (ddx * ddx + ddy * ddy <= c.limiar && (porUnidade || pontoLivre(c, k)))
+        for (; k < fim && posicaoDe(k) < saida.pos; ++k)
+            if (pontoPerto(c, k) && (porUnidade || pontoLivre(c, k)))
                 pontuar(k);
-        }
     };
     // A cell whose points share one spot: one distance and one path for all,
     // so its best is the first point (in list order) of the greatest score.
     auto examinarNoMesmoPonto = [&](size_t celula) {
         const uint32_t de = inicio[celula], ate = inicio[celula + 1];
-        const float ddx = x - xs[de];
-        const float ddy = y - ys[de];
-        if (!(ddx * ddx + ddy * ddy <= c.limiar) || !(porUnidade || pontoLivre(c, de)))
+        if (!pontoPerto(c, de) || !(porUnidade || pontoLivre(c, de)))
             return;
-        const float d = std::sqrt(ddx * ddx + ddy * ddy);
+        const float d = std::sqrt(Regras::quadradoDaDistancia(x, y, xs[de], ys[de]));
         const float maior = valorMaximoDaCelula.empty() ? 0.0f : valorMaximoDaCelula[celula] - d;
         for (uint32_t k = de; k < ate; ++k)
             if (valorDe(k) - d == maior) {
@@ -619,9 +636,7 @@ bool BuscaCandidatos::melhorPorCelulas(float x, float y, float alcance, int ox, 
                     examinarAteOLider(k, linha[i + 1]);
                     break;
                 }
-                const float ddx = x - xs[k];
-                const float ddy = y - ys[k];
-                if (ddx * ddx + ddy * ddy <= c.limiar)
+                if (pontoPerto(c, k))
                     pontuar(k);
             }
         }

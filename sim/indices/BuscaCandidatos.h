@@ -55,10 +55,6 @@ class BuscaCandidatos {
         return varre ? curta.enesima(ordem) : enesimaPorCelulas(ordem);
     }
 
-    // The largest squared distance (as the simulation computes it, in float)
-    // whose square root is still within `alcance`.
-    static float limiarQuadrado(float alcance);
-
   private:
     // A query's fixed terms: its point, squared reach and the obstacle masks of its path's start.
     using Consulta = VarreduraCurta::Consulta;
@@ -114,10 +110,24 @@ class BuscaCandidatos {
     // Sets, in `bitsDoBloco`, the bits of the ranks of block `bloco` that the last `contar` took.
     void marcarBloco(uint32_t bloco) const;
     bool pontoLivre(const Consulta& c, uint32_t k) const {
-        return ((c.origem.x.antes & antesX[k]) | (c.origem.x.depois & depoisX[k]) |
-                (c.origem.y.antes & antesY[k]) | (c.origem.y.depois & depoisY[k])) == c.todos;
+        return Regras::caminhoLivre(
+            (c.origem.x.antes & antesX[k]) | (c.origem.x.depois & depoisX[k]) |
+                (c.origem.y.antes & antesY[k]) | (c.origem.y.depois & depoisY[k]),
+            c.todos);
     }
-    void construirPosicoes(const std::vector<PontoLista>& pontos);
+    // The point at `k` (cell order) within the query's reach.
+    bool pontoPerto(const Consulta& c, uint32_t k) const {
+        return Regras::quadradoNoAlcance(Regras::quadradoDaDistancia(c.x, c.y, xs[k], ys[k]),
+                                         c.limiar);
+    }
+    // The steps of `construir` for a list counted by cells.
+    void medirCelulas(const std::vector<PontoLista>& pontos);
+    void contarPorCelula(const std::vector<PontoLista>& pontos, std::vector<uint16_t>& celulaDe);
+    void ordenarPosicoes(const std::vector<PontoLista>& pontos,
+                         std::vector<uint32_t>& rankDoListado);
+    void distribuirPontos(const std::vector<PontoLista>& pontos,
+                          const std::vector<uint16_t>& celulaDe,
+                          const std::vector<uint32_t>& rankDoListado, bool comValores);
     void construirMascarasDeCelulas(const std::vector<PontoLista>& pontos,
                                     const std::vector<uint16_t>& celulaDe);
     void construirContagens();

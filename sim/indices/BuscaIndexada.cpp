@@ -1,3 +1,11 @@
+// Invariants of the indexed search (the rules it follows: RegrasVizinhanca.h):
+// - readiness, reach and eating are `Regras`' functions, asked per candidate
+//   or proven for the whole index (the squared threshold, the masks);
+// - the intelligence draw is `Regras::escolheOMelhor`, made first on a copy of
+//   the generator; the copy is kept only when a candidate is in sight, so a
+//   query with none draws nothing, as the reference does;
+// - every answer is in list order (ranks), so a draw by place picks what a
+//   whole-list scan would.
 #include "sim/indices/BuscaIndexada.h"
 #include "sim/indices/ListaRascunho.h"
 #include <algorithm>
@@ -32,8 +40,8 @@ const std::vector<uint32_t>& BuscaIndexada::machosPerto(const std::vector<SpecX>
     // the energy a father spends changes during the phase.
     const SpecX& femea = vivos[posicao];
     grade.consultar(
-        femea.x, femea.y, alcanceContato, [&](uint32_t k) { return machoPronto(vivos[k]); },
-        proximos);
+        femea.x, femea.y, Regras::alcanceContato,
+        [&](uint32_t k) { return Regras::machoPronto(vivos[k]); }, proximos);
     if (!aglomerados.vazio()) {
         const size_t daGrade = proximos.size();
         aglomerados.juntarPerto(vivos, femea, proximos);
@@ -55,8 +63,8 @@ uint32_t BuscaIndexada::consultarMachos(const std::vector<SpecX>& vivos, std::si
     machoEntregue = -1;
     const SpecX& femea = vivos[posicao];
     grade.consultar(
-        femea.x, femea.y, alcanceContato, [&](uint32_t k) { return machoPronto(vivos[k]); },
-        proximos);
+        femea.x, femea.y, Regras::alcanceContato,
+        [&](uint32_t k) { return Regras::machoPronto(vivos[k]); }, proximos);
     const size_t daGrade = proximos.size();
     const uint32_t contados = aglomerados.consultar(vivos, femea, proximos);
     if (proximos.size() != daGrade && !std::is_sorted(proximos.begin(), proximos.end()))
@@ -79,14 +87,14 @@ uint32_t BuscaIndexada::machoPerto(uint32_t ordem) {
 // the mating phases) food item by food item.
 void BuscaIndexada::prepararComensais(const std::vector<SpecX>& vivos,
                                       const std::vector<FoodX>& alimentos) {
-    auto comensal = [](const SpecX& i) { return i.adultoLivre() && i.visao != 0; };
-    comensaisNaGrade = !contatos.compensa(alimentos.size(), vivos.size(), alcanceContato);
+    auto comensal = [](const SpecX& i) { return Regras::comensal(i); };
+    comensaisNaGrade = !contatos.compensa(alimentos.size(), vivos.size(), Regras::alcanceContato);
     if (comensaisNaGrade) {
         contatos.esquecer();
         grade.construir(vivos, comensal);
         return;
     }
-    contatos.comecar(alimentos.size(), vivos.size(), alcanceContato);
+    contatos.comecar(alimentos.size(), vivos.size(), Regras::alcanceContato);
     for (const FoodX& f : alimentos) {
         // The eaters are free, so food of an enclosed region feeds none.
         if (f.regiao == 0)
@@ -95,7 +103,8 @@ void BuscaIndexada::prepararComensais(const std::vector<SpecX>& vivos,
             contatos.pular();
     }
     contatos.reunir(
-        vivos, comensal, [&](const SpecX& i, uint32_t f) { return podeComer(i, alimentos[f]); },
+        vivos, comensal,
+        [&](const SpecX& i, uint32_t f) { return Regras::podeComer(i, alimentos[f]); },
         [](const SpecX&, size_t k) { return static_cast<uint32_t>(k); });
 }
 
@@ -122,7 +131,8 @@ const std::vector<uint32_t>& BuscaIndexada::comensaisSemContatos(const std::vect
     // The grid holds the free adults that see and judges the reach as
     // `podeComer` does; of the rest only life changes during the phase.
     grade.consultar(
-        f.x, f.y, alcanceContato, [&](uint32_t k) { return vivos[k].vivo() != 0; }, proximos);
+        f.x, f.y, Regras::alcanceContato, [&](uint32_t k) { return vivos[k].vivo() != 0; },
+        proximos);
     return proximos;
 }
 
@@ -151,20 +161,19 @@ int64_t BuscaIndexada::escolherNaBusca(const BuscaCandidatos& busca, const SpecX
                                        Random& rng) {
     const float x = quem.x, y = quem.y, alcance = quem.visao;
     const int ox = trunca(x), oy = trunca(y), inteligencia = quem.inteligencia;
-    Random espia = rng;
-    if (inteligencia > 0 && espia.randomInt(100) < inteligencia) {
+    Random espia = rng; // the first draw, looked at before it is made
+    if (Regras::escolheOMelhor(inteligencia, espia)) {
         Candidato melhor{};
         if (!busca.melhor(x, y, alcance, ox, oy, melhor))
             return -1;
-        rng.randomInt(100);
+        rng = espia;
         return melhor.pos;
     }
     const uint32_t total = busca.contar(x, y, alcance, ox, oy);
     if (total == 0)
         return -1;
-    if (inteligencia > 0)
-        rng.randomInt(100);
-    return busca.enesima(static_cast<uint32_t>(rng.randomInt(static_cast<int>(total))));
+    rng = espia;
+    return busca.enesima(Regras::lugarSorteado(total, rng));
 }
 
 } // namespace keldo::indices

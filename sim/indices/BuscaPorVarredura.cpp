@@ -25,10 +25,9 @@ int64_t BuscaPorVarredura::parceira(const std::vector<SpecX>& vivos, const SpecX
     const int mx = trunca(m.x), my = trunca(m.y);
     for (const PontoLista& ponto : individuos) {
         const float d = m.distancia(ponto.x, ponto.y);
-        if (!(d <= alcance))
+        if (!Regras::noAlcance(d, alcance))
             continue;
-        const SpecX& f = vivos[ponto.pos];
-        if (!femeaLivre(f) || f.livre != m.livre)
+        if (!Regras::parceiraPossivel(m, vivos[ponto.pos]))
             continue;
         if (bloqueado(mx, my, ponto.cx, ponto.cy))
             continue;
@@ -38,8 +37,6 @@ int64_t BuscaPorVarredura::parceira(const std::vector<SpecX>& vivos, const SpecX
         }
         candidatos.push_back(ponto.pos);
     }
-    if (candidatos.empty())
-        return -1;
     return escolherPorInteligencia(m.inteligencia, maisProxima, candidatos, rng);
 }
 
@@ -65,10 +62,10 @@ int64_t BuscaPorVarredura::alimento(const std::vector<FoodX>& alimentos, const S
     const int ix = trunca(i.x), iy = trunca(i.y);
     for (uint32_t k = 0; k < alimentos.size(); ++k) {
         const FoodX& f = alimentos[k];
-        if (f.regiao != i.livre)
+        if (!Regras::alimentoPossivel(i, f))
             continue;
         const float d = i.distancia(f.x, f.y);
-        if (!(d <= alcance))
+        if (!Regras::noAlcance(d, alcance))
             continue;
         if (bloqueado(ix, iy, trunca(f.x), trunca(f.y)))
             continue;
@@ -79,8 +76,6 @@ int64_t BuscaPorVarredura::alimento(const std::vector<FoodX>& alimentos, const S
         }
         candidatos.push_back(k);
     }
-    if (candidatos.empty())
-        return -1;
     return escolherPorInteligencia(i.inteligencia, melhor, candidatos, rng);
 }
 

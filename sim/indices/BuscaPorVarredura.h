@@ -10,12 +10,13 @@ using keldo::model::Random;
 using keldo::model::Rect;
 using keldo::model::SpecX;
 
-// The reference: every answer judges the whole list in order, and paths are
-// tested rectangle by rectangle. The indexed search must match it draw for draw.
+// The reference: every answer judges the whole list in order by the rules of
+// `Regras` as they stand, and paths are tested rectangle by rectangle. The
+// indexed search must match it draw for draw.
 class BuscaPorVarredura final : public BuscaVizinhos {
   public:
     BuscaPorVarredura(const ObstaculosNivel& obstaculosDoNivel, const Rect& arenaDoDoc)
-        : obstaculos(obstaculosDoNivel), arena(arenaDoDoc) {}
+        : BuscaVizinhos(true), obstaculos(obstaculosDoNivel), arena(arenaDoDoc) {}
 
     int64_t parceira(const std::vector<SpecX>& vivos, const SpecX& macho, Random& rng) override;
     const std::vector<uint32_t>& machosPerto(const std::vector<SpecX>& vivos,

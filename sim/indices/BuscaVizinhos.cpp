@@ -30,7 +30,7 @@ const std::vector<uint32_t>& BuscaVizinhos::varrerMachos(const std::vector<SpecX
                                                          std::vector<uint32_t>& saida) {
     saida.clear();
     for (uint32_t k = 0; k < vivos.size(); ++k)
-        if (alcancaMacho(femea, vivos[k]))
+        if (Regras::alcancaMacho(femea, vivos[k]))
             saida.push_back(k);
     return saida;
 }
@@ -40,7 +40,7 @@ const std::vector<uint32_t>& BuscaVizinhos::varrerComensais(const std::vector<Sp
                                                             std::vector<uint32_t>& saida) {
     saida.clear();
     for (uint32_t k = 0; k < vivos.size(); ++k)
-        if (podeComer(vivos[k], alimento))
+        if (Regras::podeComer(vivos[k], alimento))
             saida.push_back(k);
     return saida;
 }

@@ -4,6 +4,7 @@
 #include "model/Random.h"
 #include "sim/indices/MapaObstaculos.h"
 #include "sim/indices/ProntosDaFase.h"
+#include "sim/indices/RegrasVizinhanca.h"
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -33,7 +34,7 @@ class BuscaVizinhos {
     // Once per partner search, before the males ask; then `prontos()` holds
     // the ready males that see, the free females and the ready ones.
     void prepararParceiras(const std::vector<SpecX>& vivos, const MapaObstaculos* mapa) {
-        prontos_.classificar(vivos);
+        classificar(vivos);
         prepararFemeas(vivos, prontos_.femeasLivres(), mapa);
     }
     // The female `macho` heads for; -1 when none is in sight (then nothing is drawn).
@@ -44,7 +45,7 @@ class BuscaVizinhos {
     // unless the list is as the partner search just left it (`aposBusca`).
     void prepararMachos(const std::vector<SpecX>& vivos, bool aposBusca = false) {
         if (!aposBusca)
-            prontos_.classificar(vivos);
+            classificar(vivos);
         prepararMachosDe(vivos, prontos_.machos());
     }
     const ProntosDaFase& prontos() const { return prontos_; }
@@ -78,46 +79,32 @@ class BuscaVizinhos {
                                                         const std::vector<FoodX>& alimentos,
                                                         std::size_t alimento) = 0;
 
-    static bool prontoParaReproduzir(const SpecX& i) {
-        return i.vivo() && i.adulto() && i.livre == 0 && i.energia >= i.limiarReproducao;
-    }
-
   protected:
+    // The reference judges the ready and the free by the rules one by one.
+    explicit BuscaVizinhos(bool prontosPorRegras = false) : porRegras(prontosPorRegras) {}
     // The sight search over the females at `femeas` (ascending places of the free ones).
     virtual void prepararFemeas(const std::vector<SpecX>& vivos, std::span<const uint32_t> femeas,
                                 const MapaObstaculos* mapa) = 0;
     // The reach search over the males at `machos` (ascending places of the ready ones).
     virtual void prepararMachosDe(const std::vector<SpecX>& vivos,
                                   std::span<const uint32_t> machos) = 0;
-    static constexpr float alcanceContato = 1.5f;
     static int trunca(float v) { return static_cast<int>(v); }
-    static bool machoPronto(const SpecX& p) {
-        return p.sexo() && prontoParaReproduzir(p) && p.visao != 0;
-    }
-    static bool alcancaMacho(const SpecX& femea, const SpecX& p) {
-        return machoPronto(p) && femea.distancia(p.x, p.y) <= alcanceContato;
-    }
-    static bool podeComer(const SpecX& i, const FoodX& f) {
-        return i.vivo() && i.adulto() && i.livre == 0 && i.visao != 0 && i.livre == f.regiao &&
-               i.distancia(f.x, f.y) <= alcanceContato;
-    }
     // The whole-list answers, in list order.
     static const std::vector<uint32_t>&
     varrerMachos(const std::vector<SpecX>& vivos, const SpecX& femea, std::vector<uint32_t>& saida);
     static const std::vector<uint32_t>& varrerComensais(const std::vector<SpecX>& vivos,
                                                         const FoodX& alimento,
                                                         std::vector<uint32_t>& saida);
-    static bool femeaLivre(const SpecX& f) {
-        return !f.sexo() && f.vivo() && f.adulto() && f.livre == 0;
-    }
-    // The best candidate when a draw falls below the intelligence, else one at
-    // random by its place in the list (a zero intelligence draws only once).
+    // The best candidate or one drawn by its place in the list, as the
+    // intelligence draw decides (`Regras`); no candidate, no draw.
     template <class T>
     static int64_t escolherPorInteligencia(int inteligencia, T melhor,
                                            const std::vector<T>& candidatos, Random& rng) {
-        if (inteligencia > 0 && rng.randomInt(100) < inteligencia)
+        if (candidatos.empty())
+            return -1;
+        if (Regras::escolheOMelhor(inteligencia, rng))
             return melhor;
-        return candidatos[static_cast<size_t>(rng.randomInt(static_cast<int>(candidatos.size())))];
+        return candidatos[Regras::lugarSorteado(static_cast<uint32_t>(candidatos.size()), rng)];
     }
 
     // The fighters of the last `consultarMachos`, taken from its whole answer.
@@ -125,6 +112,13 @@ class BuscaVizinhos {
     std::vector<uint32_t> lutadores_;
 
   private:
+    void classificar(const std::vector<SpecX>& vivos) {
+        if (porRegras)
+            prontos_.classificarPorRegras(vivos);
+        else
+            prontos_.classificar(vivos);
+    }
+    bool porRegras;
     ProntosDaFase prontos_;
     const std::vector<uint32_t>* machosDaConsulta = nullptr;
 };

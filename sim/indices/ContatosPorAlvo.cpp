@@ -1,5 +1,11 @@
+// Invariants of the contact table (the rules it follows: RegrasVizinhanca.h):
+// - each target is on every cell its reach overlaps (with a margin above the
+//   rounding of x ± reach), so an eater standing within reach finds it on
+//   its own cell;
+// - reach is `Regras::quadradoNoAlcance` against `Regras::limiarQuadrado`,
+//   the rest of `Regras::podeComer` is asked of the caller per pair;
+// - the eaters are met in list order, so every target's answer ascends.
 #include "sim/indices/ContatosPorAlvo.h"
-#include "sim/indices/BuscaCandidatos.h"
 #include "sim/indices/ListaRascunho.h"
 #include <algorithm>
 
@@ -24,7 +30,7 @@ void ContatosPorAlvo::comecar(std::size_t alvos, std::size_t itens, float raio) 
     }
     if (!(raio == raioAgora) || limiarAgora == 0.0f) {
         raioAgora = raio;
-        limiarAgora = BuscaCandidatos::limiarQuadrado(raio);
+        limiarAgora = Regras::limiarQuadrado(raio);
     }
     // Cells are monotone in the coordinate; the slack covers the rounding of
     // x ± raio below 65536 in magnitude; beyond, every cell is a border one.

@@ -1,5 +1,6 @@
 #pragma once
 #include "io/Bits.h"
+#include "sim/indices/RegrasVizinhanca.h"
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -73,8 +74,9 @@ class ContatosPorAlvo {
                 for (int32_t e = primeiras[j]; e >= 0; e = elos[e].seguinte) {
                     // The target's coordinates sit in the entry, so most targets
                     // out of reach are turned away without reading the target.
-                    const float dx = x - elos[e].x, dy = y - elos[e].y;
-                    if (dx * dx + dy * dy <= limiar && perto(item, elos[e].alvo))
+                    if (Regras::quadradoNoAlcance(
+                            Regras::quadradoDaDistancia(x, y, elos[e].x, elos[e].y), limiar) &&
+                        perto(item, elos[e].alvo))
                         anexar(elos[e].alvo, posicao(item, achados[j]));
                 }
             }

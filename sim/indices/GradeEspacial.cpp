@@ -1,5 +1,11 @@
+// Invariants of the grid (the rules it follows: RegrasVizinhanca.h):
+// - items lie side by side by cell, list order within a cell, so one row's
+//   cells in reach are one span;
+// - reach is `Regras::quadradoNoAlcance` against `Regras::limiarQuadrado`,
+//   which takes exactly what `Regras::noAlcance` on the distance takes; the
+//   cells read carry a margin above the rounding of x ± reach;
+// - answers are ascending (sorted only when the cells' order breaks it).
 #include "sim/indices/GradeEspacial.h"
-#include "sim/indices/BuscaCandidatos.h"
 #include <algorithm>
 #include <bit>
 #include <utility>
@@ -67,7 +73,7 @@ void GradeEspacial::ordenar(uint32_t* posicoes, std::size_t n) const {
 
 // The squares whose root is within the radius, as the sight index counts them.
 float GradeEspacial::limiarQuadrado(float raio) {
-    return BuscaCandidatos::limiarQuadrado(raio);
+    return Regras::limiarQuadrado(raio);
 }
 
 } // namespace keldo::indices

@@ -1,6 +1,7 @@
 #pragma once
 #include "io/Bits.h"
 #include "sim/indices/ListaRascunho.h"
+#include "sim/indices/RegrasVizinhanca.h"
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -76,8 +77,9 @@ class GradeEspacial {
             const uint32_t de = comecos[cy * lado + x0], ate = comecos[cy * lado + x1 + 1];
             for (uint32_t k = de; k < ate; ++k) {
                 const Ponto& p = todos[k];
-                const float dx = x - p.x, dy = y - p.y;
-                if (dx * dx + dy * dy <= limiar && aceita(p.pos))
+                if (Regras::quadradoNoAlcance(Regras::quadradoDaDistancia(x, y, p.x, p.y),
+                                              limiar) &&
+                    aceita(p.pos))
                     saida.push_back(p.pos);
             }
         }

@@ -1,3 +1,11 @@
+// Invariants of the crowds (the rules they follow: RegrasVizinhanca.h):
+// - a crowd's males are ready males that see (`Regras::machoPronto`); only
+//   their energy changes in a phase, and only the males an answer handed out
+//   are looked at again;
+// - a box on one point is judged by `Regras::noAlcance` of that one distance;
+//   a wider box wholly in or out of reach only with a margin (1e-4) far above
+//   float rounding, else male by male;
+// - counts over places (a tree of counts) give the same place as a listing in order.
 #include "sim/indices/MachosAglomerados.h"
 #include "sim/indices/BuscaVizinhos.h"
 #include <algorithm>
@@ -7,16 +15,19 @@
 namespace keldo::indices {
 
 namespace {
-constexpr float alcanceContato = 1.5f;
 // Float distances are within a few parts in ten million of the exact ones, so
 // a box this far inside or outside the reach is judged whole without a doubt.
 constexpr double folga = 1e-4;
 
+using Regras::alcanceContato;
+
+// The males kept here are ready males that see; only their energy (and so
+// readiness) changes during a phase.
 bool pronto(const SpecX& p) {
-    return BuscaVizinhos::prontoParaReproduzir(p);
+    return Regras::prontoParaReproduzir(p);
 }
 bool alcanca(const SpecX& femea, const SpecX& p) {
-    return pronto(p) && femea.distancia(p.x, p.y) <= alcanceContato;
+    return pronto(p) && Regras::noAlcance(femea.distancia(p.x, p.y), alcanceContato);
 }
 // Whole cells of the arena; off it (or not a number), the border cells, as the grid does.
 int celulaEm(float v) {
@@ -144,7 +155,8 @@ void MachosAglomerados::retirar(const Grupo& g, uint32_t slot) {
 
 MachosAglomerados::Alcance MachosAglomerados::alcanceDe(const Grupo& g, const SpecX& femea) const {
     if (g.ponto) // the distance every member has, computed as for each of them
-        return femea.distancia(g.x0, g.y0) <= alcanceContato ? Alcance::todo : Alcance::nenhum;
+        return Regras::noAlcance(femea.distancia(g.x0, g.y0), alcanceContato) ? Alcance::todo
+                                                                              : Alcance::nenhum;
     const double x = femea.x, y = femea.y;
     const double longeX = std::max(std::fabs(x - g.x0), std::fabs(x - g.x1));
     const double longeY = std::max(std::fabs(y - g.y0), std::fabs(y - g.y1));

@@ -1,12 +1,18 @@
+// Invariants of the obstacle map (the rules it follows: RegrasVizinhanca.h):
+// - one bit per rectangle (at most 32); `antes`/`depois` of a coordinate are
+//   `Regras::foraEmX`/`foraEmY` of its pixel (`Regras::pixel`), so a path is
+//   free exactly when every rectangle lets it pass (the outside codes of the
+//   axes have disjoint bits; test RegrasVizinhanca.MascarasDeObstaculoIguaisARegraEmCadaEixo);
+// - the tables cover coordinates -4 .. 107; others are computed the same way;
+// - along y the "before" masks only lose bits and the "beyond" ones only gain
+//   them, which `ultimaAntesY`/`primeiraDepoisY` record.
 #include "sim/indices/MapaObstaculos.h"
+#include "sim/indices/RegrasVizinhanca.h"
 
 namespace keldo::indices {
 
-namespace {
-int pixel(int32_t tamanhoArena, int coordenada) {
-    return static_cast<int>(static_cast<int64_t>(tamanhoArena) * coordenada / 99);
-}
-} // namespace
+using Regras::pixel;
+namespace Fora = Regras::Fora;
 
 void MapaObstaculos::construir(std::span<const Rect> esquerda, std::span<const Rect> direita,
                                int32_t largura, int32_t altura) {
@@ -44,9 +50,10 @@ MapaObstaculos::MascarasEixo MapaObstaculos::calcularX(int x) const {
     const int px = pixel(larguraArena, x);
     for (int r = 0; r < numRetangulos; ++r) {
         const uint32_t b = 1u << r;
-        if (px < retangulos[r].left)
+        const int fora = Regras::foraEmX(px, retangulos[r]);
+        if (fora & Fora::antesX)
             m.antes |= b;
-        if (px > retangulos[r].right)
+        if (fora & Fora::depoisX)
             m.depois |= b;
         if (retangulos[r].left <= px && px < retangulos[r].right)
             m.dentro |= b;
@@ -59,9 +66,10 @@ MapaObstaculos::MascarasEixo MapaObstaculos::calcularY(int y) const {
     const int py = pixel(alturaArena, y);
     for (int r = 0; r < numRetangulos; ++r) {
         const uint32_t b = 1u << r;
-        if (py < retangulos[r].top)
+        const int fora = Regras::foraEmY(py, retangulos[r]);
+        if (fora & Fora::antesY)
             m.antes |= b;
-        if (py > retangulos[r].bottom)
+        if (fora & Fora::depoisY)
             m.depois |= b;
         if (retangulos[r].top <= py && py < retangulos[r].bottom)
             m.dentro |= b;

@@ -1,5 +1,6 @@
 #pragma once
 #include "model/Geometry.h"
+#include "sim/indices/RegrasVizinhanca.h"
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -82,7 +83,7 @@ class MapaObstaculos {
         // Free only when, for every rectangle, both points lie beyond one same edge.
         const uint32_t partilham =
             a.x.alemDoMesmoLado(mascaraX(x2)) | a.y.alemDoMesmoLado(mascaraY(y2));
-        return partilham != todos;
+        return !Regras::caminhoLivre(partilham, todos);
     }
     bool caminhoBloqueado(int x1, int y1, int x2, int y2) const {
         return numRetangulos != 0 && caminhoBloqueado(origem(x1, y1), x2, y2);

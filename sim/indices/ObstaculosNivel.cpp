@@ -1,4 +1,5 @@
 #include "sim/indices/ObstaculosNivel.h"
+#include "sim/indices/RegrasVizinhanca.h"
 
 namespace keldo::indices {
 
@@ -25,16 +26,7 @@ constexpr Rect nivel30Dir[] = {{334, 24, 359, 49},   {335, 97, 380, 140},  {446,
                                {517, 266, 562, 311}, {551, 431, 576, 456}};
 
 int codigoFora(int px, int py, const Rect& r) {
-    int codigo = 0;
-    if (px < r.left)
-        codigo |= 1;
-    if (px > r.right)
-        codigo |= 2;
-    if (py > r.bottom)
-        codigo |= 4;
-    if (py < r.top)
-        codigo |= 8;
-    return codigo;
+    return Regras::foraEmX(px, r) | Regras::foraEmY(py, r);
 }
 } // namespace
 
@@ -106,8 +98,7 @@ const Rect* ObstaculosNivel::pontoEmObstaculoDevagar(int x, int y, const Rect& a
         const size_t i = static_cast<size_t>(indice);
         return i < esquerda.size() ? &esquerda[i] : &tabela(codigo, 1)[i - esquerda.size()];
     }
-    const int px = static_cast<int>(static_cast<int64_t>(arena.right) * x / 99);
-    const int py = static_cast<int>(static_cast<int64_t>(arena.bottom) * y / 99);
+    const int px = Regras::pixel(arena.right, x), py = Regras::pixel(arena.bottom, y);
     for (int metade = 0; metade < 2; ++metade)
         for (const Rect& r : tabela(codigo, metade))
             if (r.left <= px && px < r.right && r.top <= py && py < r.bottom)
@@ -123,13 +114,11 @@ int ObstaculosNivel::caminhoBloqueadoDevagar(int x1, int y1, int x2, int y2,
         atualizarMapa(arena);
         return mapa.caminhoBloqueado(x1, y1, x2, y2) ? 1 : 0;
     }
-    const int px1 = static_cast<int>(static_cast<int64_t>(arena.right) * x1 / 99);
-    const int py1 = static_cast<int>(static_cast<int64_t>(arena.bottom) * y1 / 99);
-    const int px2 = static_cast<int>(static_cast<int64_t>(arena.right) * x2 / 99);
-    const int py2 = static_cast<int>(static_cast<int64_t>(arena.bottom) * y2 / 99);
+    const int px1 = Regras::pixel(arena.right, x1), py1 = Regras::pixel(arena.bottom, y1);
+    const int px2 = Regras::pixel(arena.right, x2), py2 = Regras::pixel(arena.bottom, y2);
     for (int metade = 0; metade < 2; ++metade)
         for (const Rect& r : tabela(codigo, metade))
-            if ((codigoFora(px1, py1, r) & codigoFora(px2, py2, r)) == 0)
+            if (!Regras::retanguloDeixaPassar(codigoFora(px1, py1, r), codigoFora(px2, py2, r)))
                 return 1;
     return 0;
 }

@@ -18,6 +18,9 @@ using keldo::model::SpecX;
 class ProntosDaFase {
   public:
     void classificar(const std::vector<SpecX>& vivos);
+    // The same lists, each individual judged by the readiness rules one by
+    // one (the reference path).
+    void classificarPorRegras(const std::vector<SpecX>& vivos);
 
     // Ascending places in the list last classified.
     std::span<const uint32_t> machos() const { return {bufMachos.get(), numMachos}; }
@@ -25,6 +28,7 @@ class ProntosDaFase {
     std::span<const uint32_t> femeasProntas() const { return {bufProntas.get(), numProntas}; }
 
   private:
+    void reservar(std::size_t n);
     // Room for the whole list, so each item is written in place and the
     // counts only advance past those that belong (no branch per item). Left
     // uninitialised: only the places written (a few past the counts) take memory.

@@ -1,4 +1,18 @@
+// Invariants of the short-list scan (the rules it follows: RegrasVizinhanca.h):
+// - reach is `quadrado <= Regras::limiarQuadrado(alcance)` on the same float
+//   operations as `SpecX::distancia` before its root; the vector passes (four
+//   and eight wide) give the scalar pass's bits, which calls the rules (test
+//   VarreduraCurta.PassoVetorialIgualAoSimples);
+// - a path is free when the two ends' masks share every rectangle
+//   (`Regras::caminhoLivre`); `recortar` drops only bands a rectangle across
+//   the origin's column shuts off, and only when every point's whole y is its band;
+// - stored points come in groups of four, padded with four more (NaN
+//   coordinates: never in reach), so eight-wide passes may read past the end;
+// - a point's rank is its place by position (its list place when the list
+//   ascends); picks walk ranks, so they agree with a whole-list scan in order;
+// - up to 128 ascending points stay in list order, every word of bits a word of ranks.
 #include "sim/indices/VarreduraCurta.h"
+#include "sim/indices/RegrasVizinhanca.h"
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -180,11 +194,13 @@ struct QuatroSimples {
     uint64_t operator()(const VarreduraCurta::Colunas& p, uint32_t k0) const {
         uint64_t bits = 0;
         for (uint32_t k = k0; k < k0 + 4; ++k) {
-            const float dx = c.x - p.xs[k], dy = c.y - p.ys[k];
             const uint32_t partilham =
                 (c.origem.x.antes & p.antesX[k]) | (c.origem.x.depois & p.depoisX[k]) |
                 (c.origem.y.antes & p.antesY[k]) | (c.origem.y.depois & p.depoisY[k]);
-            const bool sim = (dx * dx + dy * dy <= c.limiar) & (partilham == c.todos);
+            const bool sim =
+                Regras::quadradoNoAlcance(Regras::quadradoDaDistancia(c.x, c.y, p.xs[k], p.ys[k]),
+                                          c.limiar) &
+                Regras::caminhoLivre(partilham, c.todos);
             bits |= static_cast<uint64_t>(sim) << (k - k0);
         }
         return bits;
@@ -566,8 +582,8 @@ bool VarreduraCurta::melhor(const Consulta& c, float alcance, uint32_t& pos, flo
             v.marcarPara(c, de, ate, [&](uint32_t w, uint64_t bits, uint32_t) {
                 for (uint64_t b = bits; b != 0; b &= b - 1) {
                     const size_t k = w * 64 + static_cast<size_t>(std::countr_zero(b));
-                    const float dx = c.x - v.xs[k], dy = c.y - v.ys[k];
-                    const float d = std::sqrt(dx * dx + dy * dy);
+                    const float d =
+                        std::sqrt(Regras::quadradoDaDistancia(c.x, c.y, v.xs[k], v.ys[k]));
                     const float pontos = v.valores[k] - d;
                     const uint32_t p = v.posicaoDe[k];
                     if (!encontrado || pontos > pontosMelhor ||

@@ -79,25 +79,6 @@ TEST(Genoma, CromossomosSexuaisNoEstado) {
     EXPECT_EQ(EstadoBit::livre(0xC0 | machoDC), 3);
 }
 
-TEST(Genoma, EstadoEOSeguinteNumaPalavra) {
-    // A record laid out as an individual's: the status byte, then the partition code.
-    struct Registro {
-        uint16_t antes = 0xA5A5;
-        uint8_t estado = 0;
-        uint8_t livre = 0;
-        uint32_t depois = 0x5A5A5A5A;
-    };
-    Registro r;
-    for (unsigned estado = 0; estado < 256; ++estado)
-        for (unsigned livre = 0; livre < 256; ++livre) {
-            r.estado = static_cast<uint8_t>(estado);
-            r.livre = static_cast<uint8_t>(livre);
-            const unsigned w = EstadoBit::comOSeguinte(r);
-            ASSERT_EQ(w, estado | livre << 8) << estado << " " << livre;
-            ASSERT_EQ(w & EstadoBit::seguinteNaPalavra, livre << 8);
-        }
-}
-
 // The captions that keep their own spelling of a gene's name (a bare accent,
 // an abbreviation) are held to the table with these checks.
 TEST(Genoma, GrafiasDosNomesNasLegendas) {

@@ -241,7 +241,7 @@ TEST(GerarFilhote, CamposDoFilhoSobreposto) {
     EXPECT_EQ(filho.doc, &c.doc);
     EXPECT_EQ(filho.adulto(), 1);
     EXPECT_EQ(filho.vivo(), 1);
-    EXPECT_EQ(filho.livre, 0);
+    EXPECT_EQ(filho.livre(), 0);
     EXPECT_NE(filho.dirX * filho.dirX + filho.dirY * filho.dirY, 0.0f);
     EXPECT_EQ(filho.dirX, filho.savedDirX);
     EXPECT_EQ(filho.dirY, filho.savedDirY);

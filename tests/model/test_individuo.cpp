@@ -122,13 +122,15 @@ TEST(Fenotipo, SimetricoNasDuasCopias) {
         }
 }
 
-TEST(Fenotipo, CalcularFenotipoNaoTocaLivre) {
+TEST(Fenotipo, LivreLidoDoEstado) {
     CKeldoDoc doc;
     SpecX s = expresso(doc, 0, 0, 0x18 | 0x80);
-    EXPECT_EQ(s.livre, 0);
-    s.anexar(&doc);
-    EXPECT_EQ(s.livre, 2);
-    EXPECT_EQ(s.livreEstado(), 2);
+    EXPECT_EQ(s.livre(), 2);
+    s.definirBit(0x40, true);
+    EXPECT_EQ(s.livre(), 3);
+    s.definirBit(0x80, false);
+    s.definirBit(0x40, false);
+    EXPECT_EQ(s.livre(), 0);
 }
 
 TEST(Fenotipo, DetectaCuidaEAlelosMorte) {
@@ -253,7 +255,7 @@ TEST(Construtores, InvariantesDoFundador) {
         ASSERT_EQ(s.estado & 0xF8, 0x18);
         ASSERT_EQ(s.genotipoP & 0xFE00, 0);
         ASSERT_EQ(s.genotipoM & 0xFE00, 0);
-        ASSERT_EQ(s.livre, 0);
+        ASSERT_EQ(s.livre(), 0);
         // The phenotype is expressed at once with the document's parameters.
         const int r = Genoma::somaNoPar(Genoma::Reproducao, s.genotipoP, s.genotipoM);
         ASSERT_EQ(s.limiarReproducao, r == 1 ? 222 : 400);
@@ -317,16 +319,4 @@ TEST(Construtores, AlimentoEvitaObstaculosERespeitaARegiao) {
     }
     EXPECT_EQ(maxX, 100.0f);
     EXPECT_EQ(minX, 50.0f);
-}
-
-// The one-word test against its meaning, for every status byte and partition code.
-TEST(Fenotipo, AdultoLivreEmCadaEstado) {
-    SpecX s;
-    for (unsigned estado = 0; estado < 256; ++estado)
-        for (unsigned livre = 0; livre < 256; ++livre) {
-            s.estado = static_cast<uint8_t>(estado);
-            s.livre = static_cast<uint8_t>(livre);
-            ASSERT_EQ(s.adultoLivre(), s.vivo() && s.adulto() && s.livre == 0)
-                << estado << " " << livre;
-        }
 }

@@ -224,7 +224,7 @@ TEST(ProcurarAlimento, QuemNaoProcura) {
     AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 3, 10, 10, 100)); // dead
     AcessoDocumento::vivosEditaveis(doc)[2].definirBit(EstadoBit::vivo, false);
     AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 4, 10, 10, 100)); // partitioned
-    AcessoDocumento::vivosEditaveis(doc)[3].livre = 1;
+    AcessoDocumento::vivosEditaveis(doc)[3].definirBit(1 << EstadoBit::deslocamentoLivre, true);
     AcessoDocumento::vivosEditaveis(doc).push_back(individuo(doc, 5, 10, 10, 100)); // blind
     AcessoDocumento::vivosEditaveis(doc)[4].visao = 0;
     AcessoDocumento::alimentosEditaveis(doc).push_back(alimento(doc, 20, 20, 100));

@@ -263,7 +263,7 @@ TEST(ArquivoProjeto, SalvarECarregarReproduzOMundo) {
     EXPECT_EQ(lido.vivos()[1].genotipoP & 0xFE00, 0xFE00);
     EXPECT_EQ(lido.vivos()[1].genotipoM, 0xFFFF);
     EXPECT_EQ(lido.vivos()[1].estado & 0xE0, 0xE0);
-    EXPECT_EQ(lido.vivos()[1].livre, 3); // recomputed from the status byte
+    EXPECT_EQ(lido.vivos()[1].livre(), 3); // from the status byte
     EXPECT_EQ(lido.codigoNivel(), 'd');
     EXPECT_EQ(lido.bitmapFundo(), 143);
     // Phenotypes are expressed again with the parameters just read.

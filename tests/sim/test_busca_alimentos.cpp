@@ -284,7 +284,7 @@ TEST(VarreduraCurta, PassoVetorialIgualAoSimples) {
     for (int rodada = 0; rodada < 300; ++rodada) {
         const float x = posicao(gerador), y = posicao(gerador);
         const auto alcance = static_cast<float>(rodada % 51);
-        VarreduraCurta::Consulta q{x, y, BuscaCandidatos::limiarQuadrado(alcance), {}, 15};
+        VarreduraCurta::Consulta q{x, y, Regras::limiarQuadrado(alcance), {}, 15};
         q.origem = {{mascara(gerador), mascara(gerador), 0},
                     {mascara(gerador), mascara(gerador), 0}};
         for (size_t k = 0; k < n; ++k) {

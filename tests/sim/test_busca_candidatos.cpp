@@ -138,26 +138,6 @@ std::vector<PontoLista> layout(std::mt19937& rng, int tipo, int valores, bool em
 }
 } // namespace
 
-TEST(BuscaCandidatos, LimiarQuadradoEOMaiorQuadradoDentroDoAlcance) {
-    std::vector<float> teste = {1e-3f,  0.1f,    0.5f,  1.5f,   2.3f,    7.3f, 12.7f,
-                                24.99f, 33.333f, 49.5f, 99.99f, 141.42f, 1e4f, 12345.678f};
-    std::mt19937 rng(77);
-    std::uniform_real_distribution<float> qualquer(0.0f, 300.0f);
-    for (int k = 1; k <= 2000; ++k)
-        teste.push_back(k <= 200 ? static_cast<float>(k) : qualquer(rng));
-    for (float a : teste) {
-        const float t = BuscaCandidatos::limiarQuadrado(a);
-        EXPECT_LE(std::sqrt(t), a) << "alcance " << a;
-        EXPECT_GT(std::sqrt(std::nextafter(t, infinito)), a) << "alcance " << a;
-    }
-    // Reaches no phenotype has: endless takes every square, none is taken by a
-    // negative reach (not even distance 0) or by one that is not a number.
-    EXPECT_EQ(BuscaCandidatos::limiarQuadrado(infinito), infinito);
-    EXPECT_EQ(BuscaCandidatos::limiarQuadrado(0.0f), 0.0f);
-    for (float a : {-1.0f, -infinito, std::numeric_limits<float>::quiet_NaN()})
-        EXPECT_LT(BuscaCandidatos::limiarQuadrado(a), 0.0f) << a;
-}
-
 // Positions given out of order (a list built some other way) still give the
 // right place, and a cleared obstacle map blocks nothing.
 TEST(BuscaCandidatos, PosicoesForaDeOrdemEMapaLimpo) {

@@ -363,7 +363,7 @@ TEST(Diferencial, ComensaisIguaisComAlimentoEsparsoEDenso) {
             i.x = posicao(gerador);
             i.y = posicao(gerador);
             i.estado = static_cast<uint8_t>(EstadoBit::vivo | (k % 9 ? EstadoBit::adulto : 0));
-            i.livre = static_cast<uint8_t>(k % 11 == 0);
+            i.definirBit(1 << EstadoBit::deslocamentoLivre, k % 11 == 0);
             i.visao = static_cast<int16_t>(k % 7 ? 5 : 0);
         }
         ASSERT_EQ(ContatosPorAlvo().compensa(caso.alimentos, mundo.size(), 1.5f),

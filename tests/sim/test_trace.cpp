@@ -36,7 +36,6 @@ void mundoDeDois(CKeldoDoc& doc) {
     morto.idMae = 2;
     morto.geracao = 3;
     morto.estado = 0xC8; // adult female, dead, both free bits
-    morto.livre = 3;
     morto.loopNasc = 2;
     morto.loopMorto = 6;
     morto.energia = 0;
