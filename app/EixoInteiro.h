@@ -10,7 +10,7 @@ namespace keldo::app {
 class EixoInteiro : public QCPAxisTicker {
   public:
     // The axis whose width and label font bound the step; none: no bound.
-    explicit EixoInteiro(const QCPAxis* eixo = nullptr) : eixo(eixo) {}
+    explicit EixoInteiro(const QCPAxis* medido = nullptr) : eixo(medido) {}
 
   protected:
     double getTickStep(const QCPRange& faixa) override;
