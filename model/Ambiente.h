@@ -32,8 +32,8 @@ class Ambiente {
     virtual const Rect* pontoEmObstaculo(int x, int y) const = 0;
     virtual int32_t tempo() const = 0;
     virtual Parametros parametrosModelo() const = 0;
-    // An individual or a food item has joined the world (the view may give it an image).
-    virtual void registrar(SpecX& individuo) const = 0;
+    // A food item has joined the world (the view may give it an image; an
+    // individual's picture follows from its state, so it needs no such call).
     virtual void registrar(FoodX& alimento) const = 0;
 
   protected:

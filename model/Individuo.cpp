@@ -71,7 +71,6 @@ SpecX::SpecX(int32_t idNovo, uint8_t bitsLivre, Ambiente* documento) {
     loopMorto = -1;
     loopNasc = documento->tempo();
     calcularFenotipo();
-    documento->registrar(*this);
 }
 
 void SpecX::direcaoAleatoria(Random& rng) {
@@ -104,8 +103,6 @@ void SpecX::calcularFenotipo() {
 void SpecX::anexar(Ambiente* documento) {
     doc = documento;
     calcularFenotipo();
-    if (documento)
-        documento->registrar(*this);
 }
 
 int SpecX::detectaCuida() const {
@@ -208,7 +205,6 @@ SpecX SpecX::gerarFilhote(const SpecX& pai, int32_t novoId, uint32_t& maxGeracao
     filho.genotipoM = gametaMae;
     filho.loopNasc = doc->tempo();
     filho.calcularFenotipo();
-    doc->registrar(filho);
     return filho;
 }
 

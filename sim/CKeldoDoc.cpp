@@ -38,10 +38,6 @@ Ambiente::Parametros CKeldoDoc::parametrosModelo() const {
             p.energiaMax};
 }
 
-// An individual's picture follows from its state (`indiceImagem`), which the
-// view reads as it paints: nothing is recorded when one joins the world.
-void CKeldoDoc::registrar(SpecX&) const {}
-
 void CKeldoDoc::registrar(FoodX& alimento) const {
     if (host_ && host_->registraImagens())
         alimento.image = 6;

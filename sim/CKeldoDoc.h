@@ -169,7 +169,6 @@ class CKeldoDoc final : public Ambiente {
     }
     // The values of `parametros()` an individual or a food item reads.
     Parametros parametrosModelo() const override;
-    void registrar(SpecX& individuo) const override;
     void registrar(FoodX& alimento) const override;
     int caminhoBloqueado(int x1, int y1, int x2, int y2) const {
         return obstaculos.caminhoBloqueado(x1, y1, x2, y2, arena_);

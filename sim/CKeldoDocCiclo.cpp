@@ -52,10 +52,8 @@ void CKeldoDoc::renovarGeracao() {
         ++destino;
     }
     vivos_.resize(destino);
-    for (SpecX& ovo : vivos_) {
+    for (SpecX& ovo : vivos_)
         ovo.definirBit(EstadoBit::adulto, true);
-        registrar(ovo);
-    }
     ovos_ = 0;
 }
 
