@@ -2,6 +2,8 @@
 #include "tests/apoio/AcessoDocumento.h"
 #include <algorithm>
 
+using namespace keldo::sim;
+
 namespace mundos {
 
 void configurarGrande(SimulationParameters& p) {

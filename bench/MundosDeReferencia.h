@@ -2,13 +2,13 @@
 #include "sim/CKeldoDoc.h"
 #include <cstdint>
 
-using namespace keldo::model;
-using namespace keldo::sim;
-
 // The worlds the benchmarks run, the same that bench/run.sh gives keldo-run:
 // S the default world, L a large world, G a growing one, and worlds of N
 // founders for the scaling curve.
 namespace mundos {
+
+using keldo::sim::CKeldoDoc;
+using keldo::sim::SimulationParameters;
 
 // L: --set numIndividuos=1000 --set qtdAlimento=2000 --set nivelObstaculos=30
 void configurarGrande(SimulationParameters& p);

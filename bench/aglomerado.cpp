@@ -11,6 +11,9 @@
 #include <cstdlib>
 #include <string>
 
+using namespace keldo::model;
+using namespace keldo::sim;
+
 namespace {
 int uso() {
     std::fputs("uso: keldo_aglomerado criar N SEMENTE ARQUIVO.gen "

@@ -5,6 +5,8 @@
 #include <benchmark/benchmark.h>
 #include <memory>
 
+using namespace keldo::sim;
+
 namespace {
 template <class Criar> void rodarCiclos(benchmark::State& state, Criar criar) {
     const int ciclos = static_cast<int>(state.range(0));

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string>
 
+using namespace keldo::sim;
+
 namespace {
 int uso() {
     std::fputs("uso: keldo_contagem criar N SEMENTE ARQUIVO.gen\n"

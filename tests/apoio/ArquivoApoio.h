@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-using namespace keldo::model;
-using namespace keldo::sim;
-
 namespace apoio {
+
+using keldo::model::SpecX;
+using keldo::sim::SimulationParameters;
 
 // Little-endian bytes written by hand, independent of the archive class.
 struct Bytes {

@@ -6,7 +6,8 @@
 #include "model/Individuo.h"
 #include <cstdint>
 
-using namespace keldo::model;
+using keldo::model::Ambiente;
+using keldo::model::SpecX;
 
 class IndividuoTeste {
   public:

@@ -18,8 +18,11 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-using namespace keldo::gui;
-using namespace keldo::editor;
+using keldo::editor::CIndividuosModel;
+using keldo::editor::CKeldoView;
+using keldo::editor::CMainFrame;
+using keldo::model::SpecX;
+using keldo::sim::CKeldoDoc;
 
 // The editor's main window with its modal questions answered by the test.
 class Editor : public ::testing::Test {

@@ -3,6 +3,9 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+using namespace keldo::model;
+using namespace keldo::sim;
+
 namespace Projetos {
 
 QString criar(const QTemporaryDir& pasta, const QString& nome, int n,

@@ -5,11 +5,10 @@
 #include <QTemporaryDir>
 #include <functional>
 
-using namespace keldo::model;
-using namespace keldo::sim;
-
 // Project files for the editor's tests, written by the core library.
 namespace Projetos {
+
+using keldo::sim::CKeldoDoc;
 
 // A world of `n` random founders (ids 1..n) from a fixed seed. Every 7th is
 // moved to the dead (energy 55), every 11th living one is an egg, and

@@ -7,6 +7,8 @@
 #include <QMimeData>
 #include <set>
 
+using namespace keldo::sim;
+
 TEST_F(Editor, SalvarComOMesmoNomePerguntaAntesECancelarNaoGravaNada) {
     const QString a = abrirNovo();
     clicarLinha(4, Qt::NoModifier);

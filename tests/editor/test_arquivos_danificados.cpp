@@ -10,6 +10,7 @@
 #include <filesystem>
 
 using namespace keldo::editor;
+using namespace keldo::sim;
 
 namespace {
 namespace fs = std::filesystem;

@@ -4,6 +4,8 @@
 #include <QStyleOptionHeader>
 #include <QStyleOptionViewItem>
 
+using namespace keldo::sim;
+
 namespace {
 
 // Whether a cell shows its text in full: the delegate's size hint is what the

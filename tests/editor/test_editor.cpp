@@ -5,6 +5,7 @@
 #include <set>
 
 using namespace keldo::editor;
+using namespace keldo::sim;
 
 TEST_F(Editor, ComecaVazioEAbrirMostraVivosDepoisMortosESelecionaOUltimo) {
     EXPECT_EQ(janela->windowTitle(), QStringLiteral("Keldo GE - Editor de Genótipos: Untitled"));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 using namespace keldo::editor;
+using namespace keldo::model;
 
 namespace {
 

@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 using namespace keldo::io;
+using namespace keldo::sim;
 
 namespace {
 namespace fs = std::filesystem;

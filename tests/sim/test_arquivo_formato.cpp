@@ -4,6 +4,9 @@
 #include "IndividuoTeste.h"
 #include <gtest/gtest.h>
 
+using namespace keldo::model;
+using namespace keldo::sim;
+
 using apoio::Bytes;
 
 namespace {

@@ -20,6 +20,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace keldo::model;
+using namespace keldo::sim;
+
 using apoio::Bytes;
 
 // The largest single allocation made while a damaged file is read. The

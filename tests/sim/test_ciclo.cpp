@@ -6,6 +6,9 @@
 #include <set>
 #include <unistd.h>
 
+using namespace keldo::model;
+using namespace keldo::sim;
+
 namespace {
 const std::string geracaoUtf8 = "Gera\xC3\xA7\xC3\xA3o";
 

@@ -9,6 +9,7 @@
 #include <limits>
 
 using namespace keldo::sim;
+using namespace keldo::model;
 
 namespace {
 

@@ -22,6 +22,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace keldo::sim;
+
 namespace {
 namespace fs = std::filesystem;
 

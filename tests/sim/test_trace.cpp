@@ -3,6 +3,9 @@
 #include "ArquivoApoio.h"
 #include <gtest/gtest.h>
 
+using namespace keldo::model;
+using namespace keldo::sim;
+
 namespace {
 // Windows-1252 from the few accented letters of the header.
 std::string cp1252(std::string texto) {
