@@ -84,6 +84,20 @@ TEST(RegrasVizinhanca, AdultoLivreEmCadaEstado) {
     }
 }
 
+// A male heads only for a free female of his own partition: over every pair
+// of status bytes, which a fault dropping either half would break.
+TEST(RegrasVizinhanca, ParceiraPossivelEmCadaParDeEstados) {
+    SpecX macho, f;
+    for (unsigned em = 0; em < 256; ++em)
+        for (unsigned ef = 0; ef < 256; ++ef) {
+            macho.estado = static_cast<uint8_t>(em);
+            f.estado = static_cast<uint8_t>(ef);
+            const bool esperado =
+                !f.sexo() && f.vivo() && f.adulto() && f.livre() == 0 && macho.livre() == f.livre();
+            ASSERT_EQ(Regras::parceiraPossivel(macho, f), esperado) << em << " " << ef;
+        }
+}
+
 // The squared threshold takes exactly the squares whose root is in reach:
 // the root is monotone, so the threshold in reach and the next float out of
 // it settle every square. Every whole reach a query can bring (the sights
