@@ -2,6 +2,7 @@
 // at once, heterozygosity against Hardy–Weinberg, the starting point, the
 // whole run or a part of it, and the caption of an exported picture.
 #include "AcessoDocumento.h"
+#include "AulaComGraficos.h"
 #include "IndividuoTeste.h"
 #include "LacoEventos.h"
 #include "app/CGraficosDlg.h"
@@ -22,25 +23,7 @@ using namespace keldo::app;
 
 namespace {
 
-struct Aula {
-    CMainFrame frame;
-    explicit Aula(uint32_t semente = 12345u) {
-        frame.documento().definirSementeFixa(semente);
-        EXPECT_TRUE(frame.iniciarDocumento(QString()));
-        frame.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame));
-    }
-    ~Aula() { frame.documento().arquivo().marcarSalvo(); }
-    CKeldoDoc& doc() { return frame.documento(); }
-    CGraficosDlg& graficos() {
-        frame.graficos();
-        return *frame.janelaGraficos();
-    }
-    void ciclos(int n) {
-        for (int c = 0; c < n; ++c)
-            doc().executarCiclo();
-    }
-};
+using Aula = AulaComGraficos;
 
 QStringList titulos(const CGraficosDlg& g) {
     QStringList t;

@@ -1,6 +1,7 @@
 // The chart window read from the back of a classroom: whole numbers on the
 // time axis, the whole run after Novo or Abrir, panels that keep room for
 // their labels, and the run's keys answered while the charts have the focus.
+#include "AulaComGraficos.h"
 #include "LacoEventos.h"
 #include "app/CGraficosDlg.h"
 #include "app/CMainFrame.h"
@@ -17,29 +18,7 @@ using namespace keldo::app;
 
 namespace {
 
-struct Sala {
-    CMainFrame frame;
-    Sala() {
-        frame.documento().definirSementeFixa(12345u);
-        EXPECT_TRUE(frame.iniciarDocumento(QString()));
-        frame.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame));
-        frame.dialogos.perguntarSalvar = [](const QString&) { return QMessageBox::No; };
-    }
-    ~Sala() {
-        frame.parar();
-        frame.documento().arquivo().marcarSalvo();
-    }
-    CKeldoDoc& doc() { return frame.documento(); }
-    CGraficosDlg& graficos() {
-        frame.graficos();
-        return *frame.janelaGraficos();
-    }
-    void ciclos(int n) {
-        for (int c = 0; c < n; ++c)
-            doc().executarCiclo();
-    }
-};
+using Sala = AulaComGraficos;
 
 QCPAxis* eixoX(const CGraficosDlg& g, int painel) {
     return g.painel(painel).eixos()->axis(QCPAxis::atBottom);
